@@ -2,13 +2,11 @@
 
 namespace corvale {
 
-QDate Clock::today() const
-{
+QDate Clock::today() const {
     return m_fixed ? *m_fixed : QDate::currentDate();
 }
 
-QDateTime Clock::now() const
-{
+QDateTime Clock::now() const {
     const QDateTime real = QDateTime::currentDateTime();
     if (!m_fixed)
         return real;

@@ -12,7 +12,8 @@ namespace corvale {
 class Clock {
 public:
     Clock() = default;
-    explicit Clock(QDate fixedDate) : m_fixed(fixedDate) {}
+    explicit Clock(QDate fixedDate)
+        : m_fixed(fixedDate) {}
 
     QDate today() const;
     // The fixed date, when set, with the system's time of day.

@@ -7,8 +7,9 @@
 namespace corvale {
 
 // Number and date formatting with the Italian separators the shop's system
-// uses: decimal ',' and thousands '.'. Rounding of printed numbers is half
-// away from zero on the decimal value, as the shop's printouts always did.
+// uses: decimal ',' and thousands '.'. Printed numbers are rounded half away
+// from zero on their decimal value taken to 15 significant digits, so binary
+// noise never moves a cent (2.675 prints 2,68 and 1.005 prints 1,01).
 class Formats {
 public:
     static constexpr QChar decimalSeparator = u',';
@@ -37,8 +38,8 @@ public:
     static std::optional<qint64> parseInteger(QStringView text);
 
     // Dates as typed with the process format "dd/mm/yyyy" (day and month of
-    // one or two digits; a two-digit year is read in the 1900s, as the old
-    // system did). Impossible dates (31/02/2005) give nothing.
+    // one or two digits; a two-digit year is read in the current century).
+    // Impossible dates (31/02/2005) give nothing.
     static std::optional<QDate> parseDate(QStringView text);
     static QString formatDate(QDate date); // "dd/mm/yyyy", empty for a null date
 

@@ -10,10 +10,9 @@ namespace corvale {
 namespace {
 
 // "[Name]" -> "Name"; empty when the line is not a section header.
-QString sectionName(const QString &line)
-{
+QString sectionName(const QString &line) {
     const QString t = line.trimmed();
-    if (t.size() < 2 || !t.startsWith(u'[') )
+    if (t.size() < 2 || !t.startsWith(u'['))
         return {};
     const qsizetype close = t.indexOf(u']');
     if (close < 0)
@@ -21,15 +20,13 @@ QString sectionName(const QString &line)
     return t.mid(1, close - 1).trimmed();
 }
 
-bool isComment(const QString &line)
-{
+bool isComment(const QString &line) {
     const QString t = line.trimmed();
     return t.isEmpty() || t.startsWith(u';') || t.startsWith(u'#');
 }
 
 // Splits "key = value"; false when the line holds no '='.
-bool splitEntry(const QString &line, QString *key, QString *value)
-{
+bool splitEntry(const QString &line, QString *key, QString *value) {
     if (isComment(line))
         return false;
     const qsizetype eq = line.indexOf(u'=');
@@ -44,17 +41,16 @@ bool splitEntry(const QString &line, QString *key, QString *value)
     return true;
 }
 
-bool sameName(const QString &a, const QString &b)
-{
+bool sameName(const QString &a, const QString &b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-IniFile::IniFile(QString path) : m_path(std::move(path)) {}
+IniFile::IniFile(QString path)
+    : m_path(std::move(path)) {}
 
-bool IniFile::load(QStringList &lines, QString &eol, bool &utf8) const
-{
+bool IniFile::load(QStringList &lines, QString &eol, bool &utf8) const {
     eol = QStringLiteral("\r\n");
     utf8 = false;
     QFile f(m_path);
@@ -79,8 +75,7 @@ bool IniFile::load(QStringList &lines, QString &eol, bool &utf8) const
     return true;
 }
 
-bool IniFile::save(const QStringList &lines, const QString &eol, bool utf8)
-{
+bool IniFile::save(const QStringList &lines, const QString &eol, bool utf8) {
     QString text = lines.join(eol);
     if (!lines.isEmpty())
         text += eol;
@@ -94,8 +89,7 @@ bool IniFile::save(const QStringList &lines, const QString &eol, bool utf8)
     return true;
 }
 
-bool IniFile::lookup(const QString &section, const QString &key, QString *value) const
-{
+bool IniFile::lookup(const QString &section, const QString &key, QString *value) const {
     QStringList lines;
     QString eol;
     bool utf8;
@@ -119,14 +113,12 @@ bool IniFile::lookup(const QString &section, const QString &key, QString *value)
 }
 
 QString IniFile::readString(const QString &section, const QString &key,
-                            const QString &defaultValue) const
-{
+                            const QString &defaultValue) const {
     QString v;
     return lookup(section, key, &v) ? v : defaultValue;
 }
 
-int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
-{
+int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const {
     QString v;
     if (!lookup(section, key, &v))
         return defaultValue;
@@ -137,18 +129,15 @@ int IniFile::readInteger(const QString &section, const QString &key, int default
     return ok ? n : defaultValue;
 }
 
-bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const
-{
+bool IniFile::readBool(const QString &section, const QString &key, bool defaultValue) const {
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-bool IniFile::hasKey(const QString &section, const QString &key) const
-{
+bool IniFile::hasKey(const QString &section, const QString &key) const {
     return lookup(section, key, nullptr);
 }
 
-QStringList IniFile::sections() const
-{
+QStringList IniFile::sections() const {
     QStringList lines, out;
     QString eol;
     bool utf8;
@@ -162,8 +151,7 @@ QStringList IniFile::sections() const
     return out;
 }
 
-bool IniFile::hasSection(const QString &section) const
-{
+bool IniFile::hasSection(const QString &section) const {
     for (const QString &s : sections()) {
         if (sameName(s, section))
             return true;
@@ -171,8 +159,7 @@ bool IniFile::hasSection(const QString &section) const
     return false;
 }
 
-QStringList IniFile::keys(const QString &section) const
-{
+QStringList IniFile::keys(const QString &section) const {
     QStringList lines, out;
     QString eol;
     bool utf8;
@@ -192,8 +179,7 @@ QStringList IniFile::keys(const QString &section) const
     return out;
 }
 
-bool IniFile::writeString(const QString &section, const QString &key, const QString &value)
-{
+bool IniFile::writeString(const QString &section, const QString &key, const QString &value) {
     QStringList lines;
     QString eol;
     bool utf8;
@@ -238,18 +224,15 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     return save(lines, eol, utf8);
 }
 
-bool IniFile::writeInteger(const QString &section, const QString &key, int value)
-{
+bool IniFile::writeInteger(const QString &section, const QString &key, int value) {
     return writeString(section, key, QString::number(value));
 }
 
-bool IniFile::writeBool(const QString &section, const QString &key, bool value)
-{
+bool IniFile::writeBool(const QString &section, const QString &key, bool value) {
     return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-bool IniFile::removeKey(const QString &section, const QString &key)
-{
+bool IniFile::removeKey(const QString &section, const QString &key) {
     QStringList lines;
     QString eol;
     bool utf8;

@@ -2,16 +2,14 @@
 
 namespace corvale {
 
-QString Prompter::displayText(const QString &text)
-{
+QString Prompter::displayText(const QString &text) {
     QString out = text;
     out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     out.replace(u'\r', u'\n');
     return out;
 }
 
-QString Prompter::qtFilter(const QString &filter)
-{
+QString Prompter::qtFilter(const QString &filter) {
     const QStringList parts = filter.split(u'|');
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {

@@ -16,6 +16,10 @@ struct CanvasFont {
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
+    QColor color = Qt::black;
+    // When above 0, the full cell height of the font in device units (what a
+    // positive font height asks for); it then takes the place of `size`.
+    int height = 0;
 
     bool operator==(const CanvasFont &) const = default;
 };
@@ -36,6 +40,11 @@ public:
     virtual int pageWidth() const = 0;
     virtual int pageHeight() const = 0;
     virtual int resolution() const = 0;
+    // The vertical resolution; printers may have one apart from the horizontal.
+    virtual int verticalResolution() const { return resolution(); }
+    // True for a page that goes to a printer (or a file standing for one):
+    // drawing code that measures in printer dots asks this.
+    virtual bool isPrinterPage() const { return false; }
 
     // Font. "Arial" and "MS Sans Serif" resolve to metric-compatible faces.
     virtual void setFont(const CanvasFont &font) = 0;
@@ -59,6 +68,9 @@ public:
     virtual QColor brushColor() const = 0;
     virtual bool brushClear() const = 0;
 
+    // Text in the font's colour. Unless the brush is clear, the text cell
+    // (textWidth x textHeight) is first filled with the brush, as the canvas
+    // the printouts were designed on does; set a clear brush for see-through text.
     virtual void textOut(int x, int y, const QString &text) = 0;
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;

@@ -1,10 +1,52 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "platform/Clock.h"
+#include "platform/ProgramFolder.h"
 
-int main(int argc, char *argv[])
-{
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMainWindow>
+#include <QMessageBox>
+
+using namespace corvale;
+
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CORVALE - Abbigliamento & Calzature"));
+    QApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION_TEXT));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QApplication::applicationName());
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption homeOption(
+        QStringLiteral("home"),
+        QStringLiteral("Cartella del programma (dati, archivio, Dati.ini)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption todayOption(QStringLiteral("today"),
+                                         QStringLiteral("Data del giorno fissata (aaaa-mm-gg)."),
+                                         QStringLiteral("DATE"));
+    parser.addOption(homeOption);
+    parser.addOption(todayOption);
+    parser.process(app);
+
+    Clock clock;
+    if (parser.isSet(todayOption)) {
+        const QDate today = QDate::fromString(parser.value(todayOption), Qt::ISODate);
+        if (!today.isValid()) {
+            QMessageBox::critical(nullptr, QStringLiteral("Errore"),
+                                  QStringLiteral("Data non valida: %1 (usare aaaa-mm-gg)")
+                                      .arg(parser.value(todayOption)));
+            return 1;
+        }
+        clock.setFixedDate(today);
+    }
+    const ProgramFolder folder(parser.isSet(homeOption) ? parser.value(homeOption)
+                                                        : QApplication::applicationDirPath());
+    QString error;
+    if (!folder.prepare(&error)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Errore"), error);
+        return 1;
+    }
+
     QMainWindow w;
     w.setWindowTitle(QApplication::applicationName());
     w.showMaximized();

@@ -1,0 +1,68 @@
+#include "sales/SalesTables.h"
+
+namespace corvale {
+
+using namespace columns;
+
+TableLayouts salesTables() {
+    TableLayouts out;
+    out << TableLayout{QStringLiteral("ELEMENTI"),
+                       {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("BARCODE"), 13),
+                        text(QStringLiteral("DESCRIZION"), 40), text(QStringLiteral("MARCHIO"), 20),
+                        text(QStringLiteral("MISURA"), 20), text(QStringLiteral("COLORE"), 20),
+                        text(QStringLiteral("CTAGLIA"), 10), quantity(QStringLiteral("QUANTITA")),
+                        money(QStringLiteral("PREZZO")), recordNumber(QStringLiteral("CODICE")),
+                        small(QStringLiteral("TIPOTAGLIA")), small(QStringLiteral("TAGLIA")),
+                        number(QStringLiteral("PRZVND"), 15, 5),
+                        number(QStringLiteral("LABELS"), 5, 0), percent(QStringLiteral("SCONTO")),
+                        percent(QStringLiteral("IVA"))},
+                       {}};
+
+    out << TableLayout{QStringLiteral("VENDITE"),
+                       {recordNumber(QStringLiteral("NUMREG")),
+                        recordNumber(QStringLiteral("NUMDOC")), date(QStringLiteral("DATADOC")),
+                        text(QStringLiteral("MYDATA"), 8), text(QStringLiteral("CLIENTE"), 40),
+                        number(QStringLiteral("NUMCLI"), 10, 0),
+                        text(QStringLiteral("BARCODE"), 20), money(QStringLiteral("IMPONIBILE")),
+                        money(QStringLiteral("IMPOSTA")), money(QStringLiteral("TOTALE")),
+                        number(QStringLiteral("SCONTO"), 6, 2), logical(QStringLiteral("TIPO")),
+                        logical(QStringLiteral("ISBANCA")), logical(QStringLiteral("FINDV"))},
+                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
+                             QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
+
+    out << TableLayout{QStringLiteral("FATTURE"),
+                       {recordNumber(QStringLiteral("NUMREG")),
+                        recordNumber(QStringLiteral("NUMDOC")), date(QStringLiteral("DATADOC")),
+                        text(QStringLiteral("MYDATA"), 8), text(QStringLiteral("RAGSOC"), 40),
+                        recordNumber(QStringLiteral("NUMRAG")), money(QStringLiteral("TOTALE")),
+                        logical(QStringLiteral("ISBANCA")), money(QStringLiteral("IMPONIBILE")),
+                        money(QStringLiteral("IMPOSTA")), recordNumber(QStringLiteral("NUMCAR")),
+                        quantity(QStringLiteral("NUMPEZZI")), text(QStringLiteral("BARCODE"), 20),
+                        logical(QStringLiteral("FINDV"))},
+                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
+                             QStringLiteral("MYDATA"), QStringLiteral("RAGSOC")})};
+
+    out << TableLayout{QStringLiteral("ARCART_V"),
+                       {recordNumber(QStringLiteral("NUMVEN")),
+                        recordNumber(QStringLiteral("NUMART")), text(QStringLiteral("BARCODE"), 13),
+                        text(QStringLiteral("DESCRIZION"), 30), text(QStringLiteral("MARCHIO"), 20),
+                        text(QStringLiteral("COLORE"), 20), small(QStringLiteral("TAGLIA")),
+                        text(QStringLiteral("CTAGLIA"), 10), small(QStringLiteral("TIPOTAGLIA")),
+                        quantity(QStringLiteral("QUANTITA")), money(QStringLiteral("PREZZO")),
+                        money(QStringLiteral("IMPORTO")), percent(QStringLiteral("SCONTO")),
+                        percent(QStringLiteral("IVA")), date(QStringLiteral("DATAREG")),
+                        logical(QStringLiteral("TIPO")), text(QStringLiteral("MISURA"), 20),
+                        number(QStringLiteral("PRZVND"), 15, 5)},
+                       tags({QStringLiteral("NUMVEN")})};
+
+    out << TableLayout{QStringLiteral("ACCONTI"),
+                       {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NUMCLI"), 10),
+                        text(QStringLiteral("CLIENTE"), 50), logical(QStringLiteral("ISCLIENTE")),
+                        text(QStringLiteral("COMMENTO"), 50), money(QStringLiteral("ACCONTO")),
+                        text(QStringLiteral("DATA"), 10), text(QStringLiteral("MYDATA"), 8),
+                        logical(QStringLiteral("ISBANCA"))},
+                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMCLI")})};
+    return out;
+}
+
+} // namespace corvale

@@ -1,9 +1,12 @@
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
+#include "platform/QtPrompter.h"
+#include "printing/CanvasFonts.h"
+#include "shell/Shop.h"
+#include "shell/TFMain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMainWindow>
 #include <QMessageBox>
 
 using namespace corvale;
@@ -12,6 +15,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CORVALE - Abbigliamento & Calzature"));
     QApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION_TEXT));
+
+    // Windows and printouts name "Arial" and "MS Sans Serif".
+    CanvasFonts::installSubstitutions();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QApplication::applicationName());
@@ -47,8 +53,9 @@ int main(int argc, char *argv[]) {
         return 1;
     }
 
-    QMainWindow w;
-    w.setWindowTitle(QApplication::applicationName());
+    QtPrompter prompter;
+    Shop shop(folder, clock, prompter);
+    TFMain w(shop);
     w.showMaximized();
     return app.exec();
 }

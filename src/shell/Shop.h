@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompter.h"
+#include "shell/ShopTexts.h"
+
+namespace corvale {
+
+// The preferences that windows read from the configuration window's check
+// boxes while the program runs: they follow the boxes even when the window is
+// left with "Annulla", and are written to Dati.ini only by "Salva".
+struct LivePreferences {
+    bool showPhotos = false;       // "Visualizza la foto degli articoli"
+    bool autoSave = false;         // "Autosalvataggio Archivio"
+    bool markupWithoutVat = false; // "Calcola il ricarico senza Iva"
+};
+
+// What every window of the program shares: the program folder, the clock, the
+// prompter, "Dati.ini", the active password, the shop texts and the live
+// preferences. Windows receive it at construction; tests build one over a
+// temporary program folder.
+class Shop {
+public:
+    Shop(ProgramFolder folder, Clock &clock, Prompter &prompter);
+    virtual ~Shop();
+
+    const ProgramFolder &folder() const { return m_folder; }
+    Clock &clock() const { return m_clock; }
+    Prompter &prompter() const { return m_prompter; }
+    IniFile &ini() { return m_ini; }
+
+    // The password of the protected areas; empty when none is set.
+    const QString &activePassword() const { return m_password; }
+    void setActivePassword(const QString &password) { m_password = password; }
+
+    ShopTexts &texts() { return m_texts; }
+    const ShopTexts &texts() const { return m_texts; }
+    LivePreferences &preferences() { return m_preferences; }
+
+private:
+    ProgramFolder m_folder;
+    Clock &m_clock;
+    Prompter &m_prompter;
+    IniFile m_ini;
+    QString m_password;
+    ShopTexts m_texts;
+    LivePreferences m_preferences;
+};
+
+} // namespace corvale

@@ -1,0 +1,180 @@
+#include "platform/ScriptedPrompter.h"
+#include "shell/CentralPanel.h"
+#include "shell/Shop.h"
+#include "shell/TFMain.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvale;
+
+class TestTFMain : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    Clock m_clock{QDate(2026, 3, 15)};
+
+    QPushButton *button(TFMain &w, const char *name) {
+        auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
+        Q_ASSERT(b);
+        return b;
+    }
+
+    // Resizes so that the outer (frame) size is w x h, as the layout rule reads it.
+    static void resizeOuter(QWidget &window, int w, int h) {
+        const QSize extra = window.frameGeometry().size() - window.size();
+        window.resize(QSize(w, h) - extra);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(ProgramFolder(m_dir.path()).prepare()); }
+
+    void layoutRule() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        TFMain w(shop);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        resizeOuter(w, 800, 600);
+        QCOMPARE(w.frameGeometry().width(), 800);
+        for (const char *name : {"pa", "pv", "ps", "pp"})
+            QCOMPARE(button(w, name)->width(), 240);
+        QCOMPARE(button(w, "pa")->x(), 400 - 240 - 20);
+        QCOMPARE(button(w, "pv")->x(), 400 - 240 - 20);
+        QCOMPARE(button(w, "ps")->x(), 430);
+        QCOMPARE(button(w, "pa")->height(), 600 / 7);
+        QCOMPARE(button(w, "pv")->y(), button(w, "pa")->y() + 600 / 7 + 30);
+        QCOMPARE(button(w, "pp")->y(), button(w, "pv")->y());
+        QCOMPARE(button(w, "ps")->y(), button(w, "pa")->y());
+        QPushButton *conf = button(w, "pconf");
+        QCOMPARE(conf->size(), QSize(173, 48));
+        QCOMPARE(conf->x(), 800 - 173 - 50);
+        QCOMPARE(conf->y(), w.centralPanel()->height() - 80);
+        auto *subtitle = w.findChild<QLabel *>(QStringLiteral("subtitle"));
+        QCOMPARE(subtitle->text(), QStringLiteral(" GESTIONE NEGOZIO ABBIGLIAMENTO "));
+        QCOMPARE(subtitle->x(), 400 - subtitle->width() / 2);
+
+        resizeOuter(w, 1024, 768);
+        QCOMPARE(button(w, "pa")->width(), 256 + 51);
+
+        // Below 700 x 550 the window snaps back.
+        resizeOuter(w, 600, 700);
+        QCOMPARE(w.frameGeometry().size(), QSize(800, 700));
+        resizeOuter(w, 900, 500);
+        QCOMPARE(w.frameGeometry().size(), QSize(900, 600));
+        resizeOuter(w, 300, 200);
+        QCOMPARE(w.frameGeometry().size(), QSize(800, 600));
+    }
+
+    void statusBarAndDisabledEntries() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        TFMain w(shop);
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel1"))->text(),
+                 QStringLiteral("CORVALE QUIRA"));
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel2"))->text(),
+                 QStringLiteral("VER. 02.31.01"));
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel4"))->text(),
+                 QStringLiteral("FIDELITY"));
+        QVERIFY(w.findChild<QLabel *>(QStringLiteral("StatusPanel0"))->text().isEmpty());
+        // A window not part of this build: disabled and saying so.
+        QVERIFY(!button(w, "pv")->isEnabled());
+        QVERIFY(!button(w, "pv")->toolTip().isEmpty());
+        int opened = 0;
+        w.setEntryAction(TFMain::Entry::Sale, [&] { ++opened; });
+        QVERIFY(button(w, "pv")->isEnabled());
+        QVERIFY(button(w, "pv")->toolTip().isEmpty());
+        button(w, "pv")->click();
+        QCOMPARE(opened, 1);
+
+        shop.texts().nameLine1 = QStringLiteral("BOUTIQUE ROSA");
+        shop.texts().nameLine2 = QStringLiteral("di Rosa Bianchi");
+        shop.texts().vatNumber = QStringLiteral("01234567890");
+        int loads = 0;
+        w.setShopTextsLoader([&] { ++loads; });
+        w.setEntryAction(TFMain::Entry::Config, [] {});
+        button(w, "pconf")->click();
+        QCOMPARE(loads, 1);
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel3"))->text(),
+                 QStringLiteral("BOUTIQUE ROSA di Rosa Bianchi - P.IVA 01234567890"));
+    }
+
+    void passwordGate() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        TFMain w(shop);
+        int archive = 0, cashBook = 0;
+        w.setEntryAction(TFMain::Entry::Archive, [&] { ++archive; });
+        w.setEntryAction(TFMain::Entry::CashBook, [&] { ++cashBook; });
+
+        // No password: both open at once, nothing asked.
+        button(w, "pa")->click();
+        button(w, "pp")->click();
+        QCOMPARE(archive, 1);
+        QCOMPARE(cashBook, 1);
+
+        shop.setActivePassword(QStringLiteral("Segreta"));
+        prompter
+            .expectPassword({}, QStringLiteral("segreta")) // letter case matters
+            .expectPassword({}, std::nullopt)              // cancel
+            .expectPassword({}, QStringLiteral("Segreta"))
+            .expectPassword({}, QStringLiteral("Segreta"));
+        button(w, "pa")->click();
+        button(w, "pa")->click();
+        QCOMPARE(archive, 1);
+        button(w, "pa")->click();
+        QCOMPARE(archive, 2);
+        button(w, "pp")->click(); // asked again at every click
+        QCOMPARE(cashBook, 2);
+        QVERIFY(prompter.done());
+    }
+
+    void exitQuestionAndAutoArchive() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        TFMain w(shop);
+        int archives = 0;
+        w.setAutoArchive([&] { ++archives; });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        prompter.expectConfirm(QStringLiteral("CHIUDERE IL PROGRAMMA ?"), false);
+        button(w, "RxSpeedButton2")->click();
+        QVERIFY(w.isVisible());
+        QCOMPARE(archives, 0); // automatic saving is off
+
+        shop.preferences().autoSave = true;
+        prompter.expectConfirm(QStringLiteral("CHIUDERE IL PROGRAMMA ?"), false);
+        button(w, "RxSpeedButton2")->click();
+        QCOMPARE(archives, 1); // written even though the answer was No
+        QVERIFY(w.isVisible());
+
+        // The close box asks the same, and never writes the copy.
+        prompter.expectConfirm(QStringLiteral("CHIUDERE IL PROGRAMMA ?"), true);
+        QVERIFY(w.close());
+        QCOMPARE(archives, 1);
+        QVERIFY(!w.isVisible());
+        QVERIFY(prompter.done());
+    }
+
+    void panelWindowsFollowThePanel() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        TFMain w(shop);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.resize(900, 700);
+        auto *work = new QWidget;
+        w.showInPanel(work);
+        QCOMPARE(work->parentWidget(), static_cast<QWidget *>(w.centralPanel()));
+        QCOMPARE(work->geometry(), w.centralPanel()->rect());
+        w.resize(1200, 900);
+        QCOMPARE(work->geometry(), w.centralPanel()->rect());
+        QVERIFY(work->geometry().width() > 1100);
+    }
+};
+
+QTEST_MAIN(TestTFMain)
+#include "tst_tfmain.moc"

@@ -1,0 +1,95 @@
+// A cash register that is not there: shops rehearse the counter sale with it
+// and the tests run whole receipts against it. It prints the device to put in
+// REGCASSA/DEVICE, then one line for every frame the program sends.
+
+#include "RegisterSimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+using corvale::sim::RegisterSimulator;
+using corvale::sim::SimulatedRegister;
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvale-register-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Registratore di cassa simulato su uno pseudo-terminale."));
+    parser.addHelpOption();
+    const QCommandLineOption protocol(
+        QStringLiteral("protocol"), QStringLiteral("ela, dataprocess, epson, rch-globe, rch-mizar"),
+        QStringLiteral("name"));
+    const QCommandLineOption silentAfter(QStringLiteral("silent-after"),
+                                         QStringLiteral("Stop answering after N frames."),
+                                         QStringLiteral("N"));
+    const QCommandLineOption nakEvery(QStringLiteral("nak-every"),
+                                      QStringLiteral("Answer every N-th frame with NAK."),
+                                      QStringLiteral("N"));
+    const QCommandLineOption garbage(QStringLiteral("garbage"),
+                                     QStringLiteral("Put line noise before every answer."));
+    const QCommandLineOption byteDelay(QStringLiteral("byte-delay-ms"),
+                                       QStringLiteral("Time per byte sent (default 1.04)."),
+                                       QStringLiteral("D"));
+    const QCommandLineOption replyDelay(
+        QStringLiteral("reply-delay-ms"),
+        QStringLiteral("Pause between the ACK and the reply frame (default 250)."),
+        QStringLiteral("D"));
+    const QCommandLineOption chunks(QStringLiteral("random-chunks"),
+                                    QStringLiteral("Send answers in random pieces."));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Seed of the noise and the pieces."),
+                                  QStringLiteral("N"));
+    parser.addOptions(
+        {protocol, silentAfter, nakEvery, garbage, byteDelay, replyDelay, chunks, seed});
+    parser.process(app);
+
+    QTextStream err(stderr);
+    const auto kind = SimulatedRegister::protocolFromName(parser.value(protocol));
+    if (!kind) {
+        err << "--protocol: ela | dataprocess | epson | rch-globe | rch-mizar\n";
+        return 2;
+    }
+    auto number = [&](const QCommandLineOption &option, double fallback, bool *ok) {
+        if (!parser.isSet(option))
+            return fallback;
+        bool good = false;
+        const double value = parser.value(option).toDouble(&good);
+        if (!good || value < 0) {
+            err << "--" << option.names().first() << ": not a number: " << parser.value(option)
+                << '\n';
+            *ok = false;
+        }
+        return value;
+    };
+
+    bool ok = true;
+    SimulatedRegister::Options options;
+    options.silentAfter = int(number(silentAfter, -1, &ok));
+    options.nakEvery = int(number(nakEvery, 0, &ok));
+    options.garbage = parser.isSet(garbage);
+    options.seed = quint32(number(seed, 1, &ok));
+    RegisterSimulator::Pacing pacing;
+    pacing.byteDelayMs = number(byteDelay, pacing.byteDelayMs, &ok);
+    pacing.replyDelayMs = number(replyDelay, pacing.replyDelayMs, &ok);
+    pacing.randomChunks = parser.isSet(chunks);
+    if (!ok)
+        return 2;
+
+    RegisterSimulator simulator(*kind, options, pacing);
+    if (!simulator.open()) {
+        err << "Pseudo-terminale non disponibile: " << simulator.errorString() << '\n';
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(simulator.devicePath()));
+    std::fflush(stdout);
+    QObject::connect(&simulator, &RegisterSimulator::frameReceived, &app, [](const QString &line) {
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    });
+    return app.exec();
+}

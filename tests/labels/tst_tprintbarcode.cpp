@@ -1,4 +1,5 @@
 #include "labels/BarcodeDataSource.h"
+#include "labels/BarcodeDragOverlay.h"
 #include "labels/TPrintBarcode.h"
 #include "printing/QPainterCanvas.h"
 #include "printing/RecordingCanvas.h"
@@ -270,6 +271,15 @@ private slots:
         bc.DrawBarcode(page, 0);
         // Module 24 dots at 600 dpi; 32 modules high beats a fifth of an inch.
         QCOMPARE(unite(rectsOf(page, Qt::black)).height(), 32 * 24);
+        // Code 128 with fixed sizing takes its height from the control.
+        bc.setBarCodeType(TBarCodeType::Code128);
+        bc.setAutoSizing(false);
+        bc.resize(100, 48);
+        RecordingCanvas fixed;
+        bc.DrawBarcode(fixed, 0);
+        QCOMPARE(unite(rectsOf(fixed, Qt::black)).height(), 300);
+        bc.setAutoSizing(true);
+        bc.setBarCodeType(TBarCodeType::EAN128);
 
         // Every control character between lower case needs a Shift: 421 values.
         QString shifts;
@@ -350,8 +360,14 @@ private slots:
 
         sendMouse(&bc, QEvent::MouseButtonPress, QPoint(100, 30), Qt::LeftButton);
         sendMouse(&bc, QEvent::MouseMove, QPoint(130, 50), Qt::LeftButton);
+        // While dragging, the frame follows the mouse on an overlay of the window.
+        const auto overlays = c.parent.findChildren<BarcodeDragOverlay *>();
+        QCOMPARE(overlays.size(), 1);
+        QCOMPARE(overlays[0]->geometry(), c.parent.rect());
+        QCOMPARE(overlays[0]->frame(), QRect(130, 120, 200, 60));
         sendMouse(&bc, QEvent::MouseButtonRelease, QPoint(130, 50), Qt::NoButton);
         QCOMPARE(bc.geometry(), QRect(130, 120, 200, 60));
+        QVERIFY(c.parent.findChildren<BarcodeDragOverlay *>().isEmpty());
 
         // Near the right edge: the right side follows the mouse.
         sendMouse(&bc, QEvent::MouseButtonPress, QPoint(196, 30), Qt::LeftButton);

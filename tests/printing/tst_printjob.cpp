@@ -1,10 +1,14 @@
 #include "printing/PrintJob.h"
+#include "printing/PrintPreview.h"
 #include "printing/QPainterCanvas.h"
 #include "printing/RecordingCanvas.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace corvale;
 
@@ -71,6 +75,27 @@ private slots:
         QVERIFY(first.contains(u"SEGUE"_qs));
         QVERIFY(!first.contains(u"Totale pagina due"_qs));
         QVERIFY2(second.contains(u"Totale pagina due"_qs), qPrintable(second));
+    }
+
+    void previewDrawsEveryPage() {
+        int runs = 0, pages = 0, dpi = 0;
+        PrintJob job([&](PageCanvas &c) {
+            ++runs;
+            dpi = c.resolution();
+            c.textOut(0, 0, u"uno"_qs);
+            c.newPage();
+            c.textOut(0, 0, u"due"_qs);
+            pages = 2;
+        });
+        // Close the preview once it is up; it has drawn the document by then.
+        QTimer::singleShot(200, this, [] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        QVERIFY(!PrintPreview::show(job));
+        QVERIFY(runs >= 1);
+        QCOMPARE(pages, 2);
+        QCOMPARE(dpi, 600);
     }
 
     void unwritablePdfIsReportedNotSwallowed() {

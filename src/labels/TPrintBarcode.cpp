@@ -18,6 +18,14 @@ int roundedEven(double x) {
     return int(std::nearbyint(x));
 }
 
+// Inches to pixels, kept to what a widget can hold whatever the value.
+int pixels(double inches, int dpi) {
+    const double v = inches * dpi;
+    if (!std::isfinite(v))
+        return 0;
+    return roundedEven(std::clamp(v, -double(QWIDGETSIZE_MAX), double(QWIDGETSIZE_MAX)));
+}
+
 double inches(int pixels, int dpi) {
     return roundedEven(double(pixels) / dpi * 1000) * 0.001;
 }
@@ -52,7 +60,7 @@ double TPrintBarcode::heightInInches() const {
 }
 
 void TPrintBarcode::setHeightInInches(double value) {
-    resize(width(), roundedEven(screenDpiY() * value));
+    resize(width(), pixels(value, screenDpiY()));
 }
 
 double TPrintBarcode::widthInInches() const {
@@ -60,7 +68,7 @@ double TPrintBarcode::widthInInches() const {
 }
 
 void TPrintBarcode::setWidthInInches(double value) {
-    resize(roundedEven(screenDpiX() * value), height());
+    resize(pixels(value, screenDpiX()), height());
 }
 
 double TPrintBarcode::topInInches() const {
@@ -68,7 +76,7 @@ double TPrintBarcode::topInInches() const {
 }
 
 void TPrintBarcode::setTopInInches(double value) {
-    move(x(), roundedEven(screenDpiY() * value));
+    move(x(), pixels(value, screenDpiY()));
 }
 
 double TPrintBarcode::leftInInches() const {
@@ -76,7 +84,7 @@ double TPrintBarcode::leftInInches() const {
 }
 
 void TPrintBarcode::setLeftInInches(double value) {
-    move(roundedEven(screenDpiX() * value), y());
+    move(pixels(value, screenDpiX()), y());
 }
 
 void TPrintBarcode::setMagnification(double value) {

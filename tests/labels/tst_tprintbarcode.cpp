@@ -99,6 +99,8 @@ private slots:
         bc.setTopInInches(0.26);
         QCOMPARE(bc.pos(), QPoint(120, 25));
         QCOMPARE(bc.leftInInches(), 1.25);
+        bc.setWidthInInches(std::numeric_limits<double>::quiet_NaN());
+        QCOMPARE(bc.width(), 0);
     }
 
     void ean13OnThePrinterPage() {

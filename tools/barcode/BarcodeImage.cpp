@@ -21,6 +21,8 @@ QImage barcodeImage(TPrintBarcode &control, int dpi) {
     for (const CanvasItem &item : dry.items())
         extent |= item.rect;
     QImage image(extent.right() + 1 + margin, extent.bottom() + 1 + margin, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
     image.fill(Qt::white);
     const int dotsPerMeter = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);

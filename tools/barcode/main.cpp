@@ -44,23 +44,24 @@ int main(int argc, char **argv) {
                 return false;
             bool ok = false;
             const double v = args[++i].toDouble(&ok);
-            if (!ok || v <= 0)
+            // Bounds keep the picture to a size an image can hold.
+            if (!ok || v <= 0 || v > 20000)
                 return false;
             target = static_cast<std::remove_reference_t<decltype(target)>>(v);
             return true;
         };
         if (a == u"--dpi") {
-            if (!number(dpi) || dpi < 5)
-                return usage(QStringLiteral("--dpi vuole un numero da 5 in su"));
+            if (!number(dpi) || dpi < 5 || dpi > 2400)
+                return usage(QStringLiteral("--dpi vuole un numero da 5 a 2400"));
         } else if (a == u"--width") {
             if (!number(width))
-                return usage(QStringLiteral("--width vuole un numero positivo"));
+                return usage(QStringLiteral("--width vuole un numero da 1 a 20000"));
         } else if (a == u"--height") {
             if (!number(height))
-                return usage(QStringLiteral("--height vuole un numero positivo"));
+                return usage(QStringLiteral("--height vuole un numero da 1 a 20000"));
         } else if (a == u"--magnification") {
             if (!number(magnification))
-                return usage(QStringLiteral("--magnification vuole un numero positivo"));
+                return usage(QStringLiteral("--magnification vuole un numero da 0,2 a 4"));
         } else if (a == u"--fixed") {
             fixed = true;
         } else if (a.startsWith(u"--")) {

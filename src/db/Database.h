@@ -1,0 +1,95 @@
+#pragma once
+
+#include "db/FieldDef.h"
+#include "db/FileSystem.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+
+class QLockFile;
+
+namespace corvale::db {
+
+class Table;
+class TableFile;
+
+// The database `magazzino`: the data folder and every table open in it.
+//
+//   db::Database magazzino;
+//   magazzino.open(programFolder + "/dati");      // PATH=...
+//   db::Table articoli(magazzino);
+//   articoli.setTableName("ARTICOLI.DBF");
+//   articoli.open();
+//
+// Opening takes a lock on the folder, so a second running copy of the program gets a
+// clear error instead of writing alongside. Closing closes every table handle of every
+// window (their state becomes closed; they can be opened again after the next open()).
+// File names are matched without regard to letter case.
+class Database {
+public:
+    explicit Database(FileSystem &fileSystem = FileSystem::local());
+    ~Database();
+
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    void open(const QString &folder);
+    void close();
+    bool isOpen() const { return m_open; }
+    QString path() const { return m_folder; }
+    FileSystem &fileSystem() { return m_fs; }
+
+    // The name of the file in the folder matching `fileName` in any letter case ("Articoli"
+    // and "ARTICOLI.dbf" find "ARTICOLI.DBF"); empty when there is none.
+    QString findFile(const QString &fileName) const;
+    bool tableExists(const QString &fileName) const { return !findFile(fileName).isEmpty(); }
+    QStringList tableNames() const;
+
+    // Creates a dBASE IV table (0x03, or 0x8B with a memo file) with language driver
+    // 0x57, and its production MDX holding one tag per name in `tagFields` (each tag is
+    // named after its column). Fails when the file exists.
+    void createTable(const QString &fileName, const FieldList &fields,
+                     const QStringList &tagFields = {});
+
+    // Runs one local SQL statement:
+    //   ALTER TABLE "X.dbf" ADD COL CHARACTER(n) | NUMERIC(p,s) | BOOLEAN | BLOB(n), ADD ...
+    //   CREATE INDEX NAME ON "X.dbf" (COL)
+    //   select * from X [where COL = :PARAM] [Order by X.COL, X.COL2]
+    // A select returns an open read-only handle positioned on its first row; the other
+    // statements return nullptr. Parameters are matched by name without the colon.
+    std::unique_ptr<Table> executeSql(const QString &statement, const QVariantMap &parameters = {});
+
+    // Table maintenance on a table no handle has open: rebuild its tags, drop its deleted
+    // records (and rebuild the tags).
+    void reindexTable(const QString &fileName);
+    void packTable(const QString &fileName);
+
+    // Used by Table: every handle registers at construction, attaches when it opens.
+    void registerHandle(Table *handle);
+    void unregisterHandle(Table *handle);
+    std::shared_ptr<TableFile> attach(Table *handle, const QString &fileName, bool exclusive);
+    void detach(Table *handle);
+
+private:
+    struct OpenFile {
+        std::shared_ptr<TableFile> file;
+        QList<Table *> handles;
+        bool exclusive = false;
+    };
+
+    QString requireFile(const QString &fileName) const;
+    std::shared_ptr<TableFile> exclusiveFile(const QString &fileName);
+
+    FileSystem &m_fs;
+    QString m_folder;
+    bool m_open = false;
+    std::unique_ptr<QLockFile> m_lock;
+    QHash<QString, OpenFile> m_files; // key: file name in capitals
+    QList<Table *> m_handles;
+};
+
+} // namespace corvale::db

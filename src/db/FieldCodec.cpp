@@ -1,0 +1,233 @@
+#include "db/FieldCodec.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace corvale::db {
+
+bool FieldCodec::isBlank(const char *data, int length) {
+    for (int i = 0; i < length; ++i)
+        if (data[i] != ' ' && data[i] != '\0')
+            return false;
+    return true;
+}
+
+bool FieldCodec::parseNumber(const char *data, int length, double *value, bool *blank) {
+    int i = 0;
+    while (i < length && (data[i] == ' ' || data[i] == '\0'))
+        ++i;
+    int end = length;
+    while (end > i && (data[end - 1] == ' ' || data[end - 1] == '\0'))
+        --end;
+    if (blank)
+        *blank = (i == end);
+    if (i == end) {
+        *value = 0.0;
+        return true;
+    }
+    const int start = i;
+    bool negative = false;
+    if (data[i] == '-' || data[i] == '+') {
+        negative = data[i] == '-';
+        ++i;
+    }
+    uint64_t mantissa = 0;
+    int digits = 0;
+    int scale = 0;
+    bool point = false;
+    bool any = false;
+    int j = i;
+    for (; j < end; ++j) {
+        const char c = data[j];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (digits < 18) {
+                mantissa = mantissa * 10 + uint64_t(c - '0');
+                if (mantissa != 0)
+                    ++digits;
+                if (point)
+                    ++scale;
+            } else if (!point) {
+                break; // too many digits for the fast path
+            }
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (j == end) {
+        if (!any)
+            return false;
+        static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
+        double v = double(mantissa);
+        if (scale > 0)
+            v /= powers[scale < 19 ? scale : 19];
+        *value = negative ? -v : v;
+        return true;
+    }
+    // Exponents, very long numbers: the slow and careful way.
+    std::string text(data + start, data + end);
+    for (char &c : text)
+        if (c == ',')
+            c = '.';
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
+            return false;
+    char *stop = nullptr;
+    const double v = std::strtod(text.c_str(), &stop);
+    if (stop == text.c_str() || *stop != '\0' || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+QByteArray FieldCodec::formatNumber(double value, int length, int decimals) {
+    if (!std::isfinite(value))
+        return {};
+    QByteArray text = QByteArray::number(value, 'f', decimals);
+    // "-0.00" is a zero: store it without the sign.
+    if (text.startsWith('-')) {
+        bool zero = true;
+        for (int i = 1; i < text.size(); ++i)
+            if (text[i] != '0' && text[i] != '.')
+                zero = false;
+        if (zero)
+            text.remove(0, 1);
+    }
+    if (text.size() > length)
+        return {};
+    return QByteArray(length - text.size(), ' ') + text;
+}
+
+QByteArray FieldCodec::formatInteger(qint64 value, int length, int decimals) {
+    QByteArray text = QByteArray::number(value);
+    if (decimals > 0)
+        text += '.' + QByteArray(decimals, '0');
+    if (text.size() > length)
+        return {};
+    return QByteArray(length - text.size(), ' ') + text;
+}
+
+QDate FieldCodec::parseDate(const char *data, int length) {
+    if (length < 8)
+        return {};
+    int parts[3] = {0, 0, 0};
+    const int widths[3] = {4, 2, 2};
+    int pos = 0;
+    for (int p = 0; p < 3; ++p) {
+        for (int k = 0; k < widths[p]; ++k, ++pos) {
+            const char c = data[pos];
+            if (c < '0' || c > '9')
+                return {};
+            parts[p] = parts[p] * 10 + (c - '0');
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+qint32 FieldCodec::decodeLong(const char *data) {
+    const auto *u = reinterpret_cast<const unsigned char *>(data);
+    const uint32_t raw =
+        (uint32_t(u[0]) << 24) | (uint32_t(u[1]) << 16) | (uint32_t(u[2]) << 8) | uint32_t(u[3]);
+    return static_cast<qint32>(raw ^ 0x80000000u);
+}
+
+void FieldCodec::encodeLong(qint32 value, char *data) {
+    const uint32_t raw = static_cast<uint32_t>(value) ^ 0x80000000u;
+    for (int i = 0; i < 4; ++i)
+        data[i] = static_cast<char>((raw >> (24 - 8 * i)) & 0xFF);
+}
+
+double FieldCodec::decodeDouble(const char *data) {
+    uint64_t raw = 0;
+    for (int i = 0; i < 8; ++i)
+        raw = (raw << 8) | uint64_t(static_cast<unsigned char>(data[i]));
+    if (raw & 0x8000000000000000ull)
+        raw &= ~0x8000000000000000ull;
+    else
+        raw = ~raw;
+    double value;
+    std::memcpy(&value, &raw, sizeof value);
+    return value;
+}
+
+void FieldCodec::encodeDouble(double value, char *data) {
+    orderedDouble(value, data);
+}
+
+void FieldCodec::orderedDouble(double value, char *key) {
+    if (value == 0.0)
+        value = 0.0; // folds -0 into +0
+    uint64_t raw;
+    std::memcpy(&raw, &value, sizeof raw);
+    if (raw & 0x8000000000000000ull)
+        raw = ~raw;
+    else
+        raw |= 0x8000000000000000ull;
+    for (int i = 0; i < 8; ++i)
+        key[i] = static_cast<char>((raw >> (56 - 8 * i)) & 0xFF);
+}
+
+double FieldCodec::fromOrderedDouble(const char *key) {
+    return decodeDouble(key);
+}
+
+void FieldCodec::packDecimal(double value, char *key) {
+    std::memset(key, 0, packedLength);
+    if (!std::isfinite(value) || value == 0.0) {
+        key[0] = 52;
+        key[1] = 0x01;
+        return;
+    }
+    const bool negative = value < 0;
+    // 15 significant digits: what a double holds faithfully.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    // buffer: d.dddddddddddddde[+-]xx
+    std::string digits;
+    digits += buffer[0];
+    const char *p = buffer + 2;
+    while (*p && *p != 'e')
+        digits += *p++;
+    const int exponent = std::atoi(p + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    if (digits.size() > 20)
+        digits.resize(20);
+    key[0] = static_cast<char>(52 + exponent + 1);
+    key[1] = static_cast<char>((negative ? 0x80 : 0) | ((int(digits.size()) & 0x1F) << 2) | 0x01);
+    for (size_t i = 0; i < digits.size(); ++i) {
+        const int nibble = digits[i] - '0';
+        if (i % 2 == 0)
+            key[2 + i / 2] = static_cast<char>(nibble << 4);
+        else
+            key[2 + i / 2] = static_cast<char>(key[2 + i / 2] | nibble);
+    }
+}
+
+double FieldCodec::unpackDecimal(const char *key) {
+    const auto *u = reinterpret_cast<const unsigned char *>(key);
+    const int exponent = int(u[0]) - 52;
+    const int count = (u[1] >> 2) & 0x1F;
+    const bool negative = (u[1] & 0x80) != 0;
+    double mantissa = 0.0;
+    int used = 0;
+    for (int i = 0; i < count && i < 20; ++i) {
+        const int nibble = (i % 2 == 0) ? (u[2 + i / 2] >> 4) : (u[2 + i / 2] & 0x0F);
+        mantissa = mantissa * 10 + (nibble > 9 ? 9 : nibble);
+        ++used;
+    }
+    // Exact powers of ten and one rounding, as parseNumber does, so that a key read
+    // from an index equals the key computed from the record's text.
+    const int power = exponent - used;
+    const double value =
+        power >= 0 ? mantissa * std::pow(10.0, power) : mantissa / std::pow(10.0, -power);
+    return negative ? -value : value;
+}
+
+} // namespace corvale::db

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "db/File.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace corvale::db {
+
+// The folder operations of the engine, behind an interface for the same reason as File.
+class FileSystem {
+public:
+    enum class Mode { ReadOnly, ReadWrite, Create /* truncates or creates */ };
+
+    virtual ~FileSystem() = default;
+
+    // Throws db::Error when the file cannot be opened.
+    virtual std::unique_ptr<File> open(const QString &path, Mode mode) = 0;
+    virtual bool exists(const QString &path) const = 0;
+    virtual void remove(const QString &path) = 0;
+    // Replaces `to` when it exists; atomic on the local disk.
+    virtual void rename(const QString &from, const QString &to) = 0;
+    // File names (not paths) of the folder.
+    virtual QStringList entries(const QString &folder) const = 0;
+
+    // The real disk.
+    static FileSystem &local();
+};
+
+} // namespace corvale::db

@@ -1,0 +1,339 @@
+#include "db/IndexTag.h"
+
+#include "db/Error.h"
+#include "db/FieldCodec.h"
+#include "platform/Cp1252.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace corvale::db {
+
+namespace {
+
+constexpr size_t blockTarget = 1024;
+constexpr size_t blockMax = 2 * blockTarget;
+
+char keyTypeOf(char fieldType) {
+    switch (fieldType) {
+    case 'N':
+    case 'F':
+    case 'I':
+    case '+':
+    case 'O':
+    case '@':
+        return 'N';
+    case 'D':
+        return 'D';
+    case 'L':
+        return 'L';
+    default:
+        return 'C';
+    }
+}
+
+} // namespace
+
+IndexTag::IndexTag(const QString &name, int fieldIndex, const FieldDef &field, Collation collation)
+    : m_name(name.toUpper())
+    , m_fieldIndex(fieldIndex)
+    , m_field(field)
+    , m_collation(collation)
+    , m_keyType(keyTypeOf(field.type)) {
+    switch (m_keyType) {
+    case 'N':
+    case 'D':
+        m_keyWidth = 8;
+        break;
+    case 'L':
+        m_keyWidth = 1;
+        break;
+    default:
+        m_keyWidth = m_collation.sortKeyLength(field.length);
+        break;
+    }
+}
+
+void IndexTag::makeKey(const char *record, char *key) const {
+    const char *cell = record + m_field.offset;
+    switch (m_field.type) {
+    case 'N':
+    case 'F': {
+        double value = 0;
+        if (!FieldCodec::parseNumber(cell, m_field.length, &value))
+            value = 0;
+        FieldCodec::orderedDouble(value, key);
+        return;
+    }
+    case 'I':
+    case '+':
+        FieldCodec::orderedDouble(
+            FieldCodec::isBlank(cell, 4) ? 0.0 : double(FieldCodec::decodeLong(cell)), key);
+        return;
+    case 'O':
+    case '@':
+        if (FieldCodec::isBlank(cell, 8))
+            FieldCodec::orderedDouble(0.0, key);
+        else
+            std::memcpy(key, cell, 8); // already an ordered double
+        return;
+    case 'D':
+        FieldCodec::orderedDouble(
+            FieldCodec::julianDay(FieldCodec::parseDate(cell, m_field.length)), key);
+        return;
+    case 'L': {
+        const char c = cell[0];
+        key[0] = (c == 'T' || c == 't' || c == 'Y' || c == 'y')   ? 2
+                 : (c == 'F' || c == 'f' || c == 'N' || c == 'n') ? 1
+                                                                  : 0;
+        return;
+    }
+    default:
+        m_collation.sortKey(cell, m_field.length, key);
+        return;
+    }
+}
+
+QByteArray IndexTag::keyFromValue(const QVariant &value, const QString &tableName) const {
+    QByteArray key(m_keyWidth, '\0');
+    auto bad = [&]() {
+        return Error(QStringLiteral("Il valore \"%1\" non è una chiave valida per l'indice %2 "
+                                    "della tabella %3")
+                         .arg(value.toString(), m_name, tableName));
+    };
+    switch (m_keyType) {
+    case 'N': {
+        double number = 0;
+        if (value.isNull() ||
+            (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())) {
+            number = 0;
+        } else if (value.typeId() == QMetaType::QString) {
+            const QByteArray text = value.toString().trimmed().toLatin1();
+            if (!FieldCodec::parseNumber(text.constData(), int(text.size()), &number))
+                throw bad();
+        } else {
+            bool ok = false;
+            number = value.toDouble(&ok);
+            if (!ok)
+                throw bad();
+        }
+        FieldCodec::orderedDouble(number, key.data());
+        break;
+    }
+    case 'D': {
+        QDate date;
+        if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime) {
+            date = value.toDate();
+        } else if (!value.isNull() && !value.toString().trimmed().isEmpty()) {
+            const QString text = value.toString().trimmed();
+            date = QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+            if (!date.isValid())
+                date = QDate::fromString(text, QStringLiteral("dd/MM/yyyy"));
+            if (!date.isValid())
+                throw bad();
+        }
+        FieldCodec::orderedDouble(FieldCodec::julianDay(date), key.data());
+        break;
+    }
+    case 'L': {
+        const QString text = value.toString().trimmed().toUpper();
+        const bool truth = value.typeId() == QMetaType::Bool
+                               ? value.toBool()
+                               : (text == QLatin1String("T") || text == QLatin1String("TRUE") ||
+                                  text == QLatin1String("Y"));
+        key[0] = value.isNull() ? 0 : (truth ? 2 : 1);
+        break;
+    }
+    default: {
+        QByteArray text = Cp1252::encode(value.toString());
+        if (text.size() > m_field.length)
+            text.truncate(m_field.length);
+        text.append(QByteArray(m_field.length - text.size(), ' '));
+        m_collation.sortKey(text.constData(), m_field.length, key.data());
+        break;
+    }
+    }
+    return key;
+}
+
+int IndexTag::compare(uint32_t recno, const char *key, uint32_t keyRecno) const {
+    const int c = std::memcmp(keyOf(recno), key, size_t(m_keyWidth));
+    if (c != 0)
+        return c;
+    return recno < keyRecno ? -1 : (recno > keyRecno ? 1 : 0);
+}
+
+void IndexTag::ensureKeySlots(uint32_t recno) {
+    const size_t needed = (size_t(recno) + 1) * size_t(m_keyWidth);
+    if (m_keys.size() < needed) {
+        if (m_keys.capacity() < needed)
+            m_keys.reserve(std::max(needed, m_keys.capacity() * 3 / 2));
+        m_keys.resize(needed);
+    }
+}
+
+void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)> &record) {
+    m_keys.clear();
+    ensureKeySlots(count);
+    for (uint32_t r = 1; r <= count; ++r)
+        makeKey(record(r), m_keys.data() + size_t(r) * m_keyWidth);
+    std::vector<uint32_t> order(count);
+    for (uint32_t r = 0; r < count; ++r)
+        order[r] = r + 1;
+    const char *keys = m_keys.data();
+    const size_t width = size_t(m_keyWidth);
+    std::sort(order.begin(), order.end(), [keys, width](uint32_t a, uint32_t b) {
+        const int c = std::memcmp(keys + a * width, keys + b * width, width);
+        return c != 0 ? c < 0 : a < b;
+    });
+    m_blocks.clear();
+    for (size_t i = 0; i < order.size(); i += blockTarget)
+        m_blocks.emplace_back(order.begin() + long(i),
+                              order.begin() + long(std::min(order.size(), i + blockTarget)));
+    m_size = count;
+    m_built = true;
+    ++m_version;
+}
+
+bool IndexTag::load(uint32_t count, const std::vector<uint32_t> &order, std::vector<char> &&keys) {
+    if (order.size() != count || keys.size() != (size_t(count) + 1) * size_t(m_keyWidth))
+        return false;
+    std::vector<bool> seen(size_t(count) + 1, false);
+    const size_t width = size_t(m_keyWidth);
+    for (size_t i = 0; i < order.size(); ++i) {
+        const uint32_t r = order[i];
+        if (r == 0 || r > count || seen[r])
+            return false;
+        seen[r] = true;
+        if (i > 0) {
+            const uint32_t p = order[i - 1];
+            const int c = std::memcmp(keys.data() + p * width, keys.data() + r * width, width);
+            if (c > 0 || (c == 0 && p > r))
+                return false;
+        }
+    }
+    m_keys = std::move(keys);
+    m_blocks.clear();
+    for (size_t i = 0; i < order.size(); i += blockTarget)
+        m_blocks.emplace_back(order.begin() + long(i),
+                              order.begin() + long(std::min(order.size(), i + blockTarget)));
+    m_size = count;
+    m_built = true;
+    ++m_version;
+    return true;
+}
+
+void IndexTag::clear() {
+    m_keys.clear();
+    m_blocks.clear();
+    m_size = 0;
+    ++m_version;
+}
+
+IndexTag::Position IndexTag::lowerBound(const char *key, uint32_t recno) const {
+    // First block whose last entry is not less than the key.
+    size_t lo = 0, hi = m_blocks.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (compare(m_blocks[mid].back(), key, recno) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == m_blocks.size())
+        return {lo, 0};
+    const auto &block = m_blocks[lo];
+    size_t a = 0, b = block.size();
+    while (a < b) {
+        const size_t mid = (a + b) / 2;
+        if (compare(block[mid], key, recno) < 0)
+            a = mid + 1;
+        else
+            b = mid;
+    }
+    return {lo, a};
+}
+
+IndexTag::Position IndexTag::upperBound(const char *key) const {
+    return lowerBound(key, UINT32_MAX);
+}
+
+void IndexTag::advance(Position &p) const {
+    if (p.block >= m_blocks.size())
+        return;
+    if (++p.index >= m_blocks[p.block].size()) {
+        ++p.block;
+        p.index = 0;
+    }
+}
+
+void IndexTag::retreat(Position &p) const {
+    if (p.block >= m_blocks.size()) {
+        p = last();
+        return;
+    }
+    if (p.index > 0) {
+        --p.index;
+        return;
+    }
+    if (p.block == 0) {
+        p = {m_blocks.size(), 0};
+        return;
+    }
+    --p.block;
+    p.index = m_blocks[p.block].size() - 1;
+}
+
+IndexTag::Position IndexTag::last() const {
+    if (m_blocks.empty())
+        return {0, 0};
+    return {m_blocks.size() - 1, m_blocks.back().size() - 1};
+}
+
+void IndexTag::insert(uint32_t recno, const char *key) {
+    ensureKeySlots(recno);
+    std::memcpy(m_keys.data() + size_t(recno) * m_keyWidth, key, size_t(m_keyWidth));
+    Position p = lowerBound(key, recno);
+    if (m_blocks.empty()) {
+        m_blocks.emplace_back();
+        p = {0, 0};
+    } else if (p.block >= m_blocks.size()) {
+        p = {m_blocks.size() - 1, m_blocks.back().size()};
+    }
+    auto &block = m_blocks[p.block];
+    block.insert(block.begin() + long(p.index), recno);
+    if (block.size() > blockMax) {
+        std::vector<uint32_t> upper(block.begin() + long(blockTarget), block.end());
+        block.resize(blockTarget);
+        m_blocks.insert(m_blocks.begin() + long(p.block) + 1, std::move(upper));
+    }
+    ++m_size;
+    ++m_version;
+}
+
+void IndexTag::remove(uint32_t recno) {
+    const Position p = find(recno);
+    if (atEnd(p) || recnoAt(p) != recno)
+        return;
+    auto &block = m_blocks[p.block];
+    block.erase(block.begin() + long(p.index));
+    if (block.empty())
+        m_blocks.erase(m_blocks.begin() + long(p.block));
+    --m_size;
+    ++m_version;
+}
+
+void IndexTag::update(uint32_t recno, const char *newKey) {
+    if (std::memcmp(keyOf(recno), newKey, size_t(m_keyWidth)) == 0)
+        return;
+    remove(recno);
+    insert(recno, newKey);
+}
+
+void IndexTag::forEach(const std::function<void(uint32_t)> &visit) const {
+    for (const auto &block : m_blocks)
+        for (uint32_t r : block)
+            visit(r);
+}
+
+} // namespace corvale::db

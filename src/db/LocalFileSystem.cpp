@@ -1,0 +1,137 @@
+#include "db/LocalFileSystem.h"
+
+#include "db/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+
+namespace corvale::db {
+
+namespace {
+
+class LocalFile : public File {
+public:
+    explicit LocalFile(const QString &path)
+        : m_file(path) {}
+
+    ~LocalFile() override { unmap(); }
+
+    bool openFile(FileSystem::Mode mode) {
+        QIODevice::OpenMode flags = QIODevice::ReadOnly | QIODevice::Unbuffered;
+        if (mode == FileSystem::Mode::ReadWrite)
+            flags = QIODevice::ReadWrite | QIODevice::Unbuffered;
+        else if (mode == FileSystem::Mode::Create)
+            flags = QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered;
+        return m_file.open(flags);
+    }
+
+    QString errorText() const { return m_file.errorString(); }
+
+    QString path() const override { return m_file.fileName(); }
+    qint64 size() const override { return m_file.size(); }
+
+    qint64 readAt(qint64 offset, char *data, qint64 length) override {
+        if (offset < 0 || length <= 0)
+            return 0;
+        if (!m_file.seek(offset))
+            return 0;
+        qint64 done = 0;
+        while (done < length) {
+            const qint64 got = m_file.read(data + done, length - done);
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
+
+    void writeAt(qint64 offset, const char *data, qint64 length) override {
+        if (length <= 0)
+            return;
+        if (!m_file.seek(offset) || m_file.write(data, length) != length)
+            throw Error(QStringLiteral("Errore di scrittura sul file %1: %2")
+                            .arg(QDir::toNativeSeparators(path()), m_file.errorString()));
+    }
+
+    void resize(qint64 newSize) override {
+        unmap();
+        if (!m_file.resize(newSize))
+            throw Error(QStringLiteral("Impossibile ridimensionare il file %1: %2")
+                            .arg(QDir::toNativeSeparators(path()), m_file.errorString()));
+    }
+
+    void sync() override { m_file.flush(); }
+
+    const char *map() override {
+        const qint64 now = m_file.size();
+        if (m_map && m_mapSize == now)
+            return m_map;
+        unmap();
+        if (now <= 0)
+            return nullptr;
+        uchar *view = m_file.map(0, now);
+        if (!view)
+            return nullptr;
+        m_map = reinterpret_cast<const char *>(view);
+        m_mapSize = now;
+        return m_map;
+    }
+
+    qint64 mappedSize() const override { return m_mapSize; }
+
+    void unmap() override {
+        if (m_map)
+            m_file.unmap(reinterpret_cast<uchar *>(const_cast<char *>(m_map)));
+        m_map = nullptr;
+        m_mapSize = 0;
+    }
+
+private:
+    QFile m_file;
+    const char *m_map = nullptr;
+    qint64 m_mapSize = 0;
+};
+
+} // namespace
+
+std::unique_ptr<File> LocalFileSystem::open(const QString &path, Mode mode) {
+    auto file = std::make_unique<LocalFile>(path);
+    if (!file->openFile(mode))
+        throw Error(QStringLiteral("Impossibile aprire il file %1: %2")
+                        .arg(QDir::toNativeSeparators(path), file->errorText()));
+    return file;
+}
+
+bool LocalFileSystem::exists(const QString &path) const {
+    return QFileInfo::exists(path);
+}
+
+void LocalFileSystem::remove(const QString &path) {
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        throw Error(QStringLiteral("Impossibile cancellare il file %1")
+                        .arg(QDir::toNativeSeparators(path)));
+}
+
+void LocalFileSystem::rename(const QString &from, const QString &to) {
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), error);
+    if (error)
+        throw Error(QStringLiteral("Impossibile rinominare il file %1 in %2: %3")
+                        .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
+                             QString::fromLocal8Bit(error.message().c_str())));
+}
+
+QStringList LocalFileSystem::entries(const QString &folder) const {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+FileSystem &FileSystem::local() {
+    static LocalFileSystem instance;
+    return instance;
+}
+
+} // namespace corvale::db

@@ -1,0 +1,291 @@
+#include "db/MdxFile.h"
+
+#include "db/Error.h"
+#include "db/MdxFormat.h"
+
+#include <QDate>
+#include <QDir>
+
+#include <cstring>
+#include <vector>
+
+namespace corvale::db {
+
+namespace {
+
+uint32_t readU32(const char *p) {
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return uint32_t(u[0]) | (uint32_t(u[1]) << 8) | (uint32_t(u[2]) << 16) | (uint32_t(u[3]) << 24);
+}
+
+uint16_t readU16(const char *p) {
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return uint16_t(u[0] | (u[1] << 8));
+}
+
+void putU32(char *p, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+void putU16(char *p, uint16_t v) {
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>(v >> 8);
+}
+
+QString latin(const char *p, int max) {
+    int n = 0;
+    while (n < max && p[n] != '\0')
+        ++n;
+    return QString::fromLatin1(p, n).trimmed();
+}
+
+int itemLengthFor(int keyLength) {
+    return (keyLength + 4 + 3) / 4 * 4;
+}
+
+} // namespace
+
+MdxFile::MdxFile(std::unique_ptr<File> file)
+    : m_file(std::move(file)) {
+    const QString name = QDir::toNativeSeparators(m_file->path());
+    auto damaged = [&](const QString &why) {
+        return Error(QStringLiteral("L'indice %1 è danneggiato: %2").arg(name, why));
+    };
+    m_size = m_file->size();
+    const int headerBytes = mdx::headerPages * mdx::pageSize;
+    if (m_size < headerBytes)
+        throw damaged(QStringLiteral("file troppo corto"));
+    std::vector<char> header(size_t(headerBytes), '\0');
+    if (m_file->readAt(0, header.data(), headerBytes) != headerBytes)
+        throw damaged(QStringLiteral("file troppo corto"));
+    const char *h = header.data();
+    m_dbfName = latin(h + mdx::offsetDbfName, mdx::dbfNameLength);
+    m_blockSize = readU16(h + mdx::offsetBlockSize);
+    if (m_blockSize < mdx::pageSize || m_blockSize > 32768 || m_blockSize % mdx::pageSize != 0)
+        throw damaged(QStringLiteral("dimensione dei blocchi errata"));
+    m_dirty = h[mdx::offsetDirty] != 0;
+    const int inUse = readU16(h + mdx::offsetTagsInUse);
+    const int slotLength = static_cast<unsigned char>(h[mdx::offsetSlotLength]);
+    if (inUse > mdx::maxTags)
+        throw damaged(QStringLiteral("numero di indici errato"));
+    const int stride = slotLength >= 32 ? slotLength : mdx::slotLength;
+    for (int i = 0; i < inUse; ++i) {
+        const int at = mdx::tagTable + i * stride;
+        if (at + mdx::slotLength > headerBytes)
+            throw damaged(QStringLiteral("tabella degli indici incompleta"));
+        const char *e = h + at;
+        Tag tag;
+        tag.headerPage = readU32(e + mdx::entryHeaderPage);
+        tag.name = latin(e + mdx::entryName, mdx::entryNameLength).toUpper();
+        const qint64 tagAt = qint64(tag.headerPage) * mdx::pageSize;
+        if (tag.headerPage < mdx::headerPages || tagAt + mdx::pageSize > m_size)
+            throw damaged(QStringLiteral("indice %1 fuori dal file").arg(tag.name));
+        char th[mdx::pageSize];
+        if (m_file->readAt(tagAt, th, mdx::pageSize) != mdx::pageSize)
+            throw damaged(QStringLiteral("indice %1 illeggibile").arg(tag.name));
+        tag.rootPage = readU32(th + mdx::tagRootPage);
+        tag.flags = static_cast<uint8_t>(th[mdx::tagFlags]);
+        tag.keyType = th[mdx::tagKeyType];
+        tag.keyLength = readU16(th + mdx::tagKeyLength);
+        tag.itemLength = readU16(th + mdx::tagItemLength);
+        tag.expression = latin(th + mdx::tagExpression, mdx::tagExpressionLength).toUpper();
+        tag.hasFilter = th[mdx::tagHasFilter] != 0;
+        if (tag.keyLength <= 0 || tag.keyLength > mdx::maxCharKey ||
+            tag.itemLength < tag.keyLength + 4 || tag.itemLength > m_blockSize - 12)
+            throw damaged(QStringLiteral("chiave dell'indice %1 errata").arg(tag.name));
+        m_tags.append(tag);
+    }
+}
+
+bool MdxFile::walk(const Tag &tag,
+                   const std::function<bool(const char *key, uint32_t recno)> &visit,
+                   QString *why) {
+    auto fail = [&](const QString &text) {
+        if (why)
+            *why = QStringLiteral("indice %1: %2").arg(tag.name, text);
+        return false;
+    };
+    const int maxEntries = (m_blockSize - 12) / tag.itemLength;
+    // Nodes visited at most once each: the file cannot hold more.
+    qint64 budget = m_size / mdx::pageSize + 1;
+    struct Frame {
+        std::vector<char> node;
+        int next = 0;
+        int count = 0;
+    };
+    std::vector<Frame> stack;
+    auto load = [&](uint32_t page, Frame &frame) -> bool {
+        const qint64 at = qint64(page) * mdx::pageSize;
+        if (page < mdx::headerPages || at + m_blockSize > m_size)
+            return fail(QStringLiteral("pagina %1 fuori dal file").arg(page));
+        if (--budget < 0)
+            return fail(QStringLiteral("albero ciclico"));
+        frame.node.assign(size_t(m_blockSize), '\0');
+        if (m_file->readAt(at, frame.node.data(), m_blockSize) != m_blockSize)
+            return fail(QStringLiteral("pagina %1 illeggibile").arg(page));
+        const uint32_t count = readU32(frame.node.data());
+        if (count > uint32_t(maxEntries))
+            return fail(QStringLiteral("pagina %1 con troppe chiavi").arg(page));
+        frame.count = int(count);
+        frame.next = 0;
+        return true;
+    };
+    if (tag.rootPage == 0)
+        return true; // an empty tag
+    stack.emplace_back();
+    if (!load(tag.rootPage, stack.back()))
+        return false;
+    while (!stack.empty()) {
+        if (stack.size() > 64)
+            return fail(QStringLiteral("albero troppo profondo"));
+        Frame &frame = stack.back();
+        const char *node = frame.node.data();
+        const uint32_t after = readU32(node + mdx::nodeEntries + frame.count * tag.itemLength);
+        const bool leaf = after == 0;
+        if (leaf) {
+            for (int i = 0; i < frame.count; ++i) {
+                const char *entry = node + mdx::nodeEntries + i * tag.itemLength;
+                if (!visit(entry + 4, readU32(entry)))
+                    return fail(QStringLiteral("chiavi non valide"));
+            }
+            stack.pop_back();
+            continue;
+        }
+        if (frame.next > frame.count) {
+            stack.pop_back();
+            continue;
+        }
+        const uint32_t child = readU32(node + mdx::nodeEntries + frame.next * tag.itemLength);
+        ++frame.next;
+        Frame next;
+        if (!load(child, next))
+            return false;
+        stack.push_back(std::move(next));
+    }
+    return true;
+}
+
+void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSource> &tags) {
+    if (tags.size() > mdx::maxTags)
+        throw Error(QStringLiteral("Troppi indici per il file %1").arg(file.path()));
+    const int block = mdx::blockSize;
+    const int pagesPer = mdx::pagesPerBlock;
+    uint32_t nextPage = mdx::headerPages;
+    std::vector<char> header(size_t(mdx::headerPages * mdx::pageSize), '\0');
+    char *h = header.data();
+    const QDate today = QDate::currentDate();
+    h[mdx::offsetVersion] = 2;
+    h[mdx::offsetDate] = static_cast<char>(today.year() % 100);
+    h[mdx::offsetDate + 1] = static_cast<char>(today.month());
+    h[mdx::offsetDate + 2] = static_cast<char>(today.day());
+    const QByteArray name = dbfBaseName.toUpper().toLatin1().left(mdx::dbfNameLength - 1);
+    std::memcpy(h + mdx::offsetDbfName, name.constData(), size_t(name.size()));
+    putU16(h + mdx::offsetPagesPerBlock, pagesPer);
+    putU16(h + mdx::offsetBlockSize, block);
+    h[mdx::offsetProduction] = 1;
+    h[mdx::offsetTagSlots] = mdx::tagSlots;
+    h[mdx::offsetSlotLength] = mdx::slotLength;
+    putU16(h + mdx::offsetTagsInUse, static_cast<uint16_t>(tags.size()));
+    h[mdx::offsetUpdateDate] = h[mdx::offsetDate];
+    h[mdx::offsetUpdateDate + 1] = h[mdx::offsetDate + 1];
+    h[mdx::offsetUpdateDate + 2] = h[mdx::offsetDate + 2];
+
+    // Nodes are written as they fill, level by level; the header goes last so that a
+    // reader never sees a tag table pointing at unwritten pages.
+    std::vector<char> node(size_t(block), '\0');
+    for (int t = 0; t < tags.size(); ++t) {
+        const TagSource &tag = tags[t];
+        const int keyLength = tag.keyLength;
+        const int item = itemLengthFor(keyLength);
+        const int maxKeys = (block - 12) / item;
+        const uint32_t tagPage = nextPage;
+        nextPage += pagesPer;
+
+        struct Child {
+            uint32_t page;
+            std::vector<char> highKey;
+        };
+        std::vector<Child> level;
+        // Leaves.
+        int count = 0;
+        std::vector<char> lastKey(size_t(keyLength), '\0');
+        auto flushLeaf = [&]() {
+            putU32(node.data(), uint32_t(count));
+            file.writeAt(qint64(nextPage) * mdx::pageSize, node.data(), block);
+            level.push_back({nextPage, lastKey});
+            nextPage += pagesPer;
+            std::fill(node.begin(), node.end(), '\0');
+            count = 0;
+        };
+        uint32_t entries = 0;
+        tag.entries([&](const char *key, uint32_t recno) {
+            char *entry = node.data() + mdx::nodeEntries + count * item;
+            putU32(entry, recno);
+            std::memcpy(entry + 4, key, size_t(keyLength));
+            std::memcpy(lastKey.data(), key, size_t(keyLength));
+            ++entries;
+            if (++count == maxKeys)
+                flushLeaf();
+        });
+        if (count > 0 || (entries == 0))
+            flushLeaf();
+        // Interior levels: k children carry k - 1 keys and a last pointer.
+        while (level.size() > 1) {
+            std::vector<Child> upper;
+            size_t i = 0;
+            while (i < level.size()) {
+                const size_t take = std::min(level.size() - i, size_t(maxKeys + 1));
+                std::fill(node.begin(), node.end(), '\0');
+                for (size_t k = 0; k < take; ++k) {
+                    char *entry = node.data() + mdx::nodeEntries + k * item;
+                    putU32(entry, level[i + k].page);
+                    if (k + 1 < take)
+                        std::memcpy(entry + 4, level[i + k].highKey.data(), size_t(keyLength));
+                }
+                putU32(node.data(), uint32_t(take - 1));
+                file.writeAt(qint64(nextPage) * mdx::pageSize, node.data(), block);
+                upper.push_back({nextPage, level[i + take - 1].highKey});
+                nextPage += pagesPer;
+                i += take;
+            }
+            level = std::move(upper);
+        }
+        // An interior node of one child would have no keys; a single leaf is the root.
+        const uint32_t root = level.front().page;
+
+        std::vector<char> th(size_t(block), '\0');
+        putU32(th.data() + mdx::tagRootPage, root);
+        putU32(th.data() + mdx::tagPagesAllocated, nextPage - tagPage);
+        th[mdx::tagFlags] = static_cast<char>(mdx::flagField);
+        th[mdx::tagKeyType] = tag.keyType;
+        putU16(th.data() + mdx::tagKeyLength, static_cast<uint16_t>(keyLength));
+        putU16(th.data() + mdx::tagMaxKeys, static_cast<uint16_t>(maxKeys));
+        putU16(th.data() + mdx::tagItemLength, static_cast<uint16_t>(item));
+        const QByteArray expression =
+            tag.fieldName.toUpper().toLatin1().left(mdx::tagExpressionLength - 1);
+        std::memcpy(th.data() + mdx::tagExpression, expression.constData(),
+                    size_t(expression.size()));
+        th[mdx::tagHasKeys] = entries > 0 ? 1 : 0;
+        file.writeAt(qint64(tagPage) * mdx::pageSize, th.data(), block);
+
+        char *e = h + mdx::tagTable + t * mdx::slotLength;
+        putU32(e + mdx::entryHeaderPage, tagPage);
+        const QByteArray tagName = tag.name.toUpper().toLatin1().left(mdx::entryNameLength - 1);
+        std::memcpy(e + mdx::entryName, tagName.constData(), size_t(tagName.size()));
+        e[mdx::entryKeyFormat] = 0x10;
+        e[mdx::entryMark] = 0x02;
+        e[mdx::entryKeyType] = tag.keyType;
+    }
+    putU32(h + mdx::offsetFilePages, nextPage);
+    putU32(h + mdx::offsetFirstFreePage, nextPage);
+    file.resize(qint64(nextPage) * mdx::pageSize);
+    file.writeAt(0, header.data(), qint64(header.size()));
+}
+
+void MdxFile::setDirty(File &file, bool dirty) {
+    const char flag = dirty ? 1 : 0;
+    file.writeAt(mdx::offsetDirty, &flag, 1);
+}
+
+} // namespace corvale::db

@@ -1,0 +1,186 @@
+#include "db/TableChecker.h"
+
+#include "db/DbfFile.h"
+#include "db/DbfFormat.h"
+#include "db/Error.h"
+#include "db/FieldCodec.h"
+#include "db/IndexTag.h"
+#include "db/MdxFile.h"
+#include "db/MemoFile.h"
+#include "db/TableFile.h"
+
+#include <cstring>
+#include <vector>
+
+namespace corvale::db {
+
+QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
+    QStringList problems;
+    std::unique_ptr<DbfFile> dbf;
+    try {
+        dbf = std::make_unique<DbfFile>(fs.open(dbfPath, FileSystem::Mode::ReadOnly), false);
+    } catch (const Error &error) {
+        return {error.message()};
+    }
+    const uint32_t count = dbf->recordCount();
+    if (dbf->headerRecordCount() != count)
+        problems << QStringLiteral("L'intestazione dichiara %1 record, il file ne contiene %2")
+                        .arg(dbf->headerRecordCount())
+                        .arg(count);
+    const qint64 expectedSize = qint64(dbf->headerLength()) + qint64(count) * dbf->recordLength();
+    const qint64 size = dbf->file().size();
+    if (size > expectedSize + 1)
+        problems << QStringLiteral("%1 byte in più dopo l'ultimo record").arg(size - expectedSize);
+
+    // Memo pointers.
+    std::unique_ptr<MemoFile> memo;
+    bool memoFields = false;
+    for (const FieldDef &field : dbf->fields())
+        memoFields = memoFields || field.isMemo();
+    if (memoFields) {
+        const QString dbt = TableFile::companion(fs, dbfPath, QStringLiteral("DBT"));
+        if (fs.exists(dbt)) {
+            try {
+                memo = std::make_unique<MemoFile>(fs.open(dbt, FileSystem::Mode::ReadOnly),
+                                                  dbf->isLevel7() || dbf->hasIvMemo(), false);
+            } catch (const Error &error) {
+                problems << error.message();
+            }
+        }
+        for (uint32_t r = 1; r <= count; ++r) {
+            const char *bytes = dbf->record(r);
+            for (const FieldDef &field : dbf->fields()) {
+                if (!field.isMemo())
+                    continue;
+                double block = 0;
+                bool blank = false;
+                if (!FieldCodec::parseNumber(bytes + field.offset, field.length, &block, &blank) ||
+                    block < 0) {
+                    problems << QStringLiteral("Record %1: puntatore memo non valido nel campo %2")
+                                    .arg(r)
+                                    .arg(field.name);
+                    continue;
+                }
+                if (blank || block == 0)
+                    continue;
+                QString why;
+                if (!memo)
+                    problems << QStringLiteral(
+                                    "Record %1: il campo %2 punta a un file memo mancante")
+                                    .arg(r)
+                                    .arg(field.name);
+                else if (!memo->check(static_cast<uint32_t>(block), &why))
+                    problems
+                        << QStringLiteral("Record %1, campo %2: %3").arg(r).arg(field.name, why);
+            }
+        }
+    }
+
+    // Tags.
+    const QString mdxPath = TableFile::companion(fs, dbfPath, QStringLiteral("MDX"));
+    bool anyTagged = false;
+    for (const FieldDef &field : dbf->fields())
+        anyTagged = anyTagged || field.tagged;
+    if (!fs.exists(mdxPath)) {
+        if (anyTagged || dbf->productionMdx())
+            problems << QStringLiteral("Manca il file indice %1").arg(mdxPath);
+        return problems;
+    }
+    std::unique_ptr<MdxFile> mdx;
+    try {
+        mdx = std::make_unique<MdxFile>(fs.open(mdxPath, FileSystem::Mode::ReadOnly));
+    } catch (const Error &error) {
+        problems << error.message();
+        return problems;
+    }
+    if (mdx->isDirty())
+        problems << QStringLiteral("L'indice non è stato chiuso correttamente");
+    const Collation collation(dbf->languageDriver());
+    for (int f = 0; f < dbf->fields().size(); ++f) {
+        const FieldDef &field = dbf->fields()[f];
+        if (!field.tagged)
+            continue;
+        bool found = false;
+        for (const MdxFile::Tag &tag : mdx->tags())
+            found = found || tag.expression == field.name;
+        if (!found)
+            problems << QStringLiteral("Manca l'indice sul campo %1").arg(field.name);
+    }
+    for (const MdxFile::Tag &info : mdx->tags()) {
+        int fieldIndex = -1;
+        for (int f = 0; f < dbf->fields().size(); ++f)
+            if (dbf->fields()[f].name == info.expression)
+                fieldIndex = f;
+        if (fieldIndex < 0) {
+            problems << QStringLiteral("Indice %1: espressione \"%2\" non gestita")
+                            .arg(info.name, info.expression);
+            continue;
+        }
+        const FieldDef &field = dbf->fields()[fieldIndex];
+        IndexTag tag(info.name, fieldIndex, field, collation);
+        const int width = tag.keyWidth();
+        std::vector<char> seen(size_t(count) + 1, 0);
+        std::vector<char> previous(size_t(width), 0), current(size_t(width), 0);
+        std::vector<char> stored(size_t(info.keyLength), 0);
+        uint32_t previousRecno = 0;
+        uint32_t entries = 0;
+        int reported = 0;
+        auto report = [&](const QString &text) {
+            if (++reported <= 20)
+                problems << QStringLiteral("Indice %1: %2").arg(info.name, text);
+        };
+        QString why;
+        const bool ok = mdx->walk(
+            info,
+            [&](const char *key, uint32_t recno) {
+                ++entries;
+                if (recno == 0 || recno > count) {
+                    report(QStringLiteral("record %1 inesistente").arg(recno));
+                    return true;
+                }
+                if (seen[recno]++)
+                    report(QStringLiteral("record %1 presente più volte").arg(recno));
+                tag.makeKey(dbf->record(recno), current.data());
+                // The stored key must be the record's key in the index's own format.
+                std::memcpy(stored.data(), key, stored.size());
+                bool matches = true;
+                if (tag.keyType() == 'N') {
+                    char packed[FieldCodec::packedLength];
+                    FieldCodec::packDecimal(FieldCodec::fromOrderedDouble(current.data()), packed);
+                    matches = FieldCodec::unpackDecimal(packed) == FieldCodec::unpackDecimal(key);
+                } else if (tag.keyType() == 'D') {
+                    uint64_t raw = 0;
+                    for (int i = 7; i >= 0; --i)
+                        raw = (raw << 8) | static_cast<unsigned char>(key[i]);
+                    double day;
+                    std::memcpy(&day, &raw, 8);
+                    matches = day == FieldCodec::fromOrderedDouble(current.data());
+                } else if (tag.keyType() == 'C') {
+                    matches = std::memcmp(dbf->record(recno) + field.offset, key,
+                                          size_t(qMin(info.keyLength, field.length))) == 0;
+                }
+                if (!matches)
+                    report(QStringLiteral("la chiave del record %1 non corrisponde ai dati")
+                               .arg(recno));
+                if (entries > 1) {
+                    const int c = std::memcmp(previous.data(), current.data(), size_t(width));
+                    if (c > 0 || (c == 0 && previousRecno > recno))
+                        report(QStringLiteral("record %1 fuori ordine").arg(recno));
+                }
+                previous = current;
+                previousRecno = recno;
+                return true;
+            },
+            &why);
+        if (!ok) {
+            problems << why;
+            continue;
+        }
+        for (uint32_t r = 1; r <= count; ++r)
+            if (!seen[r])
+                report(QStringLiteral("manca il record %1").arg(r));
+    }
+    return problems;
+}
+
+} // namespace corvale::db

@@ -47,6 +47,7 @@ void RegisterSimulator::unplug() {
     m_pumpTimer.stop();
     m_idleTimer.stop();
     m_queue.clear();
+    m_frontStarted = false;
     m_pty.closeMaster();
 }
 
@@ -75,17 +76,32 @@ void RegisterSimulator::handle(const QList<SimulatedRegister::Frame> &frames) {
         Q_EMIT frameReceived(line);
         const double t = now();
         for (const auto &reply : m_register.answer(frame)) {
-            double at = reply.delayed ? t + m_pacing.replyDelayMs : t;
-            // Answers leave in the order their frames came.
-            at = std::max(at, m_lastScheduled);
-            m_lastScheduled = at;
-            m_queue << Pending{reply.bytes, at};
+            if (!reply.delayed) {
+                enqueue(Pending{reply.bytes, t}, true);
+                continue;
+            }
+            // The register works through its frames one after the other.
+            const double at = std::max(
+                t + (reply.closing ? m_pacing.closeDelayMs : m_pacing.replyDelayMs), m_lastReplyAt);
+            m_lastReplyAt = at;
+            enqueue(Pending{reply.bytes, at}, false);
         }
     }
     if (!m_queue.isEmpty() && !m_pumpTimer.isActive()) {
         m_pumpTimer.start();
         pump();
     }
+}
+
+void RegisterSimulator::enqueue(Pending pending, bool atOnce) {
+    // An ACK or NAK goes out as soon as the line is free: after the bytes
+    // already due, never inside a frame being sent, but before replies
+    // still being worked on.
+    qsizetype i = m_frontStarted ? 1 : 0;
+    const double limit = atOnce ? now() : pending.notBefore;
+    while (i < m_queue.size() && m_queue.at(i).notBefore <= limit)
+        ++i;
+    m_queue.insert(i, std::move(pending));
 }
 
 void RegisterSimulator::pump() {
@@ -115,9 +131,12 @@ void RegisterSimulator::pump() {
         if (written <= 0)
             break;
         front.bytes.remove(0, written);
+        m_frontStarted = true;
         m_nextByteAt = written == n ? next : t + m_pacing.byteDelayMs;
-        if (front.bytes.isEmpty())
+        if (front.bytes.isEmpty()) {
             m_queue.removeFirst();
+            m_frontStarted = false;
+        }
         if (m_nextByteAt > t)
             break;
     }

@@ -21,7 +21,8 @@ class RegisterSimulator : public QObject {
 public:
     struct Pacing {
         double byteDelayMs = 1.04;
-        double replyDelayMs = 250;  // between the ACK and the reply frame
+        double replyDelayMs = 250;  // between a frame and its reply frame
+        double closeDelayMs = 1500; // the same when the receipt is printed and closed
         bool randomChunks = false;  // answers in random pieces with short pauses
         double maxChunkPauseMs = 2; // longest pause between two pieces
         int idleMs = 20;            // silence that ends a lone EOT (Mizar)
@@ -58,6 +59,7 @@ private:
     void onIdle();
     void handle(const QList<SimulatedRegister::Frame> &frames);
     void pump();
+    void enqueue(Pending pending, bool atOnce);
     double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }
     quint32 random();
 
@@ -70,7 +72,8 @@ private:
     QElapsedTimer m_clock;
     QList<Pending> m_queue;
     double m_nextByteAt = 0;
-    double m_lastScheduled = 0;
+    double m_lastReplyAt = 0;
+    bool m_frontStarted = false;
     QList<SimulatedRegister::Frame> m_frames;
     QStringList m_log;
     quint32 m_random;

@@ -300,17 +300,33 @@ QList<SimulatedRegister::Reply> SimulatedRegister::answer(const Frame &frame) {
         out << Reply{lead + NAK, false};
         return out;
     }
+    const bool closing = closesReceipt(frame);
     if (mizar) {
         if (frame.kind == u"POLL")
-            out << Reply{lead + replyFrame(frame), true};
+            out << Reply{lead + replyFrame(frame), true, false};
         else if (frame.kind == u"ACK" || frame.kind == u"EOT")
             out << Reply{lead + EOT, false};
         else
             out << Reply{lead + ACK, false};
         return out;
     }
-    out << Reply{lead + ACK, false} << Reply{replyFrame(frame), true};
+    out << Reply{lead + ACK, false} << Reply{replyFrame(frame), true, closing};
     return out;
+}
+
+bool SimulatedRegister::closesReceipt(const Frame &frame) const {
+    switch (m_protocol) {
+    case Protocol::Ela:
+        return frame.fields.value(0) == "1329" || frame.fields.value(0) == "1323";
+    case Protocol::Dataprocess:
+    case Protocol::Epson:
+        return frame.text.mid(1, 4) == "1036";
+    case Protocol::RchGlobe:
+        return frame.text.startsWith("=T");
+    case Protocol::RchMizar:
+        return false;
+    }
+    return false;
 }
 
 QString SimulatedRegister::describe(const Frame &frame) const {

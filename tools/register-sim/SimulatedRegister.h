@@ -36,7 +36,8 @@ public:
     // One piece of an answer: bytes to send `delay` ms after the previous piece.
     struct Reply {
         QByteArray bytes;
-        bool delayed = false; // after the reply delay rather than at once
+        bool delayed = false; // after processing rather than at once
+        bool closing = false; // the receipt is being closed: printing takes longer
     };
 
     SimulatedRegister(Protocol protocol, Options options);
@@ -64,6 +65,7 @@ private:
     std::optional<Frame> takeMizarFrame(bool flushEot);
     QByteArray noise();
     QByteArray replyFrame(const Frame &request);
+    bool closesReceipt(const Frame &frame) const;
 
     Protocol m_protocol;
     Options m_options;

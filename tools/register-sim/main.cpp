@@ -37,15 +37,18 @@ int main(int argc, char *argv[]) {
                                        QStringLiteral("D"));
     const QCommandLineOption replyDelay(
         QStringLiteral("reply-delay-ms"),
-        QStringLiteral("Pause between the ACK and the reply frame (default 250)."),
+        QStringLiteral("Time from a frame to its reply frame (default 250)."), QStringLiteral("D"));
+    const QCommandLineOption closeDelay(
+        QStringLiteral("close-delay-ms"),
+        QStringLiteral("The same for the frame that closes the receipt (default 1500)."),
         QStringLiteral("D"));
     const QCommandLineOption chunks(QStringLiteral("random-chunks"),
                                     QStringLiteral("Send answers in random pieces."));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the noise and the pieces."),
                                   QStringLiteral("N"));
-    parser.addOptions(
-        {protocol, silentAfter, nakEvery, garbage, byteDelay, replyDelay, chunks, seed});
+    parser.addOptions({protocol, silentAfter, nakEvery, garbage, byteDelay, replyDelay, closeDelay,
+                       chunks, seed});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -76,6 +79,7 @@ int main(int argc, char *argv[]) {
     RegisterSimulator::Pacing pacing;
     pacing.byteDelayMs = number(byteDelay, pacing.byteDelayMs, &ok);
     pacing.replyDelayMs = number(replyDelay, pacing.replyDelayMs, &ok);
+    pacing.closeDelayMs = number(closeDelay, pacing.closeDelayMs, &ok);
     pacing.randomChunks = parser.isSet(chunks);
     if (!ok)
         return 2;

@@ -1,8 +1,11 @@
+#include "db/Database.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtPrompter.h"
 #include "printing/CanvasFonts.h"
+#include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
+#include "shell/TFData.h"
 #include "shell/TFMain.h"
 
 #include <QApplication>
@@ -55,7 +58,13 @@ int main(int argc, char *argv[]) {
 
     QtPrompter prompter;
     Shop shop(folder, clock, prompter);
+    shop.setTableLayouts(allTableLayouts());
+    // The main window opens the database and runs the first upgrade list;
+    // the data module runs the second. Tables open only after both.
     TFMain w(shop);
+    if (!shop.database().isOpen())
+        return 1; // the reason was shown (another copy running, unreadable folder)
+    TFData data(shop);
     w.showMaximized();
     return app.exec();
 }

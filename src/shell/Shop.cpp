@@ -1,13 +1,23 @@
 #include "shell/Shop.h"
 
+#include "db/Database.h"
+#include "shell/DataFolderSetup.h"
+
 namespace corvale {
 
 Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter)
     : m_folder(std::move(folder))
     , m_clock(clock)
     , m_prompter(prompter)
-    , m_ini(m_folder.iniPath()) {}
+    , m_ini(m_folder.iniPath())
+    , m_database(std::make_unique<db::Database>()) {}
 
 Shop::~Shop() = default;
+
+void Shop::openDatabase() {
+    m_database->close();
+    DataFolderSetup::createIfMissing(m_folder.dataPath(), m_layouts);
+    m_database->open(m_folder.dataPath());
+}
 
 } // namespace corvale

@@ -5,8 +5,15 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
 #include "shell/ShopTexts.h"
+#include "shell/TableLayout.h"
+
+#include <memory>
 
 namespace corvale {
+
+namespace db {
+class Database;
+}
 
 // The preferences that windows read from the configuration window's check
 // boxes while the program runs: they follow the boxes even when the window is
@@ -31,6 +38,16 @@ public:
     Prompter &prompter() const { return m_prompter; }
     IniFile &ini() { return m_ini; }
 
+    // The database `magazzino` on the data folder "dati".
+    db::Database &database() { return *m_database; }
+    // Every table of a new data folder; set once at start-up.
+    void setTableLayouts(TableLayouts layouts) { m_layouts = std::move(layouts); }
+    const TableLayouts &tableLayouts() const { return m_layouts; }
+    // Closes the database and opens it again on the data folder, which is
+    // first created (with every table) when the program folder has none.
+    // Throws db::Error in the engine's words.
+    void openDatabase();
+
     // The password of the protected areas; empty when none is set.
     const QString &activePassword() const { return m_password; }
     void setActivePassword(const QString &password) { m_password = password; }
@@ -44,6 +61,8 @@ private:
     Clock &m_clock;
     Prompter &m_prompter;
     IniFile m_ini;
+    std::unique_ptr<db::Database> m_database;
+    TableLayouts m_layouts;
     QString m_password;
     ShopTexts m_texts;
     LivePreferences m_preferences;

@@ -1,6 +1,9 @@
 #include "shell/TFMain.h"
 
+#include "db/Database.h"
+#include "db/Error.h"
 #include "shell/CentralPanel.h"
+#include "shell/SchemaUpgrade.h"
 #include "shell/Shop.h"
 #include "shell/TFAboutr.h"
 #include "widgets/TitleBand.h"
@@ -51,6 +54,20 @@ TFMain::TFMain(Shop &shop, QWidget *parent)
     m_about = new TFAboutr(shop, this);
     resize(800, 600);
     applyLayoutRule();
+    openDataFolder();
+}
+
+void TFMain::openDataFolder() {
+    try {
+        m_shop.openDatabase();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        return;
+    }
+    SchemaUpgrade upgrade(m_shop.database());
+    m_databaseReady = upgrade.runFirstList();
+    if (!m_databaseReady)
+        m_shop.prompter().error(upgrade.errorText());
 }
 
 TFMain::~TFMain() = default;

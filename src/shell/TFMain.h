@@ -47,6 +47,9 @@ public:
 
     void receiveNotification(int code) override;
 
+    // True when the database opened and the first upgrade list ran through.
+    bool databaseReady() const { return m_databaseReady; }
+
     // The layout rule, applied at creation and on every resize.
     void applyLayoutRule();
 
@@ -57,6 +60,7 @@ protected:
 
 private:
     void buildUi();
+    void openDataFolder();
     void onEntryClicked(Entry entry);
     void exitClicked();
     void firstActivation();
@@ -80,6 +84,7 @@ private:
     std::function<void()> m_loadTexts;
     bool m_firstActivation = true;
     bool m_inLayout = false;
+    bool m_databaseReady = false;
 };
 
 } // namespace corvale

@@ -1,4 +1,5 @@
 #include "platform/ScriptedPrompter.h"
+#include "schema/DataFolderSchema.h"
 #include "shell/CentralPanel.h"
 #include "shell/Shop.h"
 #include "shell/TFMain.h"
@@ -34,6 +35,7 @@ private Q_SLOTS:
     void layoutRule() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -71,6 +73,7 @@ private Q_SLOTS:
     void statusBarAndDisabledEntries() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel1"))->text(),
                  QStringLiteral("CORVALE QUIRA"));
@@ -104,6 +107,7 @@ private Q_SLOTS:
     void passwordGate() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         int archive = 0, cashBook = 0;
         w.setEntryAction(TFMain::Entry::Archive, [&] { ++archive; });
@@ -134,6 +138,7 @@ private Q_SLOTS:
     void exitQuestionAndAutoArchive() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         int archives = 0;
         w.setAutoArchive([&] { ++archives; });
@@ -162,6 +167,7 @@ private Q_SLOTS:
     void panelWindowsFollowThePanel() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

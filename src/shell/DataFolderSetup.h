@@ -1,0 +1,29 @@
+#pragma once
+
+#include "shell/TableLayout.h"
+
+namespace corvale {
+
+namespace db {
+class Database;
+}
+
+// The one time the program creates tables: a program folder without a data
+// folder gets one with every table at the latest layout (production indexes
+// and memo files included) and a CONFIG record with EURO = 1.
+class DataFolderSetup {
+public:
+    // Creates `dataPath` when it does not exist and returns true; returns
+    // false and leaves everything alone when it exists (even with tables
+    // missing). The tables are built in a sibling folder that is renamed into
+    // place at the end, so a crash never leaves a half-made data folder.
+    // Throws db::Error when a table cannot be written.
+    static bool createIfMissing(const QString &dataPath, const TableLayouts &layouts);
+
+    // Writes the tables into an open database folder (no existence checks).
+    static void createTables(db::Database &database, const TableLayouts &layouts);
+    // The shop's CONFIG record of a new folder, with EURO = 1.
+    static void addShopRecord(db::Database &database);
+};
+
+} // namespace corvale

@@ -1,0 +1,306 @@
+#include "shell/SchemaUpgrade.h"
+
+#include "db/Database.h"
+#include "db/Error.h"
+#include "db/Table.h"
+
+#include <QRegularExpression>
+
+namespace corvale {
+
+namespace {
+
+QStringList numbered(const QString &pattern, int from, int to) {
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << pattern.arg(i);
+    return out;
+}
+
+const QRegularExpression &alterPattern() {
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*ALTER\\s+TABLE\\s+\"([^\"]+)\"\\s*(.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return re;
+}
+
+const QRegularExpression &indexPattern() {
+    static const QRegularExpression re(
+        QStringLiteral(
+            "^\\s*CREATE\\s+INDEX\\s+(\\w+)\\s+ON\\s+\"([^\"]+)\"\\s*\\(\\s*(\\w+)\\s*\\)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+QString statementTable(const QString &statement) {
+    auto m = alterPattern().match(statement);
+    if (m.hasMatch())
+        return m.captured(1);
+    m = indexPattern().match(statement);
+    return m.hasMatch() ? m.captured(2) : QString();
+}
+
+bool sameTable(const QString &a, const QString &b) {
+    auto base = [](QString s) {
+        if (s.endsWith(QLatin1String(".dbf"), Qt::CaseInsensitive))
+            s.chop(4);
+        return s.toUpper();
+    };
+    return base(a) == base(b);
+}
+
+} // namespace
+
+SchemaUpgrade::SchemaUpgrade(db::Database &database)
+    : m_db(database) {}
+
+QString SchemaUpgrade::alterStatement(const QString &table, const QStringList &clauses) {
+    QStringList lines{QStringLiteral("ALTER TABLE \"%1\"").arg(table)};
+    for (int i = 0; i < clauses.size(); ++i)
+        lines << QStringLiteral("ADD ") + clauses[i] +
+                     (i + 1 < clauses.size() ? QStringLiteral(",") : QString());
+    return lines.join(u'\n');
+}
+
+QString SchemaUpgrade::createIndexStatement(const QString &tag, const QString &table,
+                                            const QString &column) {
+    return QStringLiteral("CREATE INDEX %1 ON \"%2\" (%3)").arg(tag, table, column);
+}
+
+bool SchemaUpgrade::probe(const QString &table, const QString &column) {
+    ++m_probes;
+    db::Table t(m_db);
+    t.setTableName(table);
+    t.open(); // a missing table stops the list here, in the engine's words
+    const bool present = t.hasField(column);
+    t.close();
+    return present;
+}
+
+QString SchemaUpgrade::remainder(const QString &statement) const {
+    const QString table = statementTable(statement);
+    if (table.isEmpty() || !m_db.tableExists(table))
+        return statement; // let the engine report it
+    db::Table t(m_db);
+    t.setTableName(table);
+    t.open();
+    auto m = indexPattern().match(statement);
+    if (m.hasMatch()) {
+        const bool exists = t.indexNames().contains(m.captured(1), Qt::CaseInsensitive);
+        return exists ? QString() : statement;
+    }
+    m = alterPattern().match(statement);
+    QStringList kept;
+    const QStringList lines = m.captured(2).split(u'\n', Qt::SkipEmptyParts);
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.endsWith(u','))
+            line.chop(1);
+        const QString column = line.section(u' ', 1, 1);
+        if (!t.hasField(column))
+            kept << line.mid(4); // without "ADD "
+    }
+    return kept.isEmpty() ? QString() : alterStatement(table, kept);
+}
+
+void SchemaUpgrade::execute(const QString &statement) {
+    const QString todo = remainder(statement);
+    if (todo.isEmpty())
+        return;
+    m_executed << todo;
+    m_db.executeSql(todo);
+}
+
+void SchemaUpgrade::forEachRecord(const QString &table,
+                                  const std::function<void(db::Table &)> &set) {
+    db::Table t(m_db);
+    t.setTableName(table);
+    t.open();
+    t.first();
+    while (!t.eof()) {
+        t.edit();
+        set(t);
+        t.post();
+        t.next();
+    }
+    t.close();
+}
+
+bool SchemaUpgrade::runStep(const Step &step) {
+    if (probe(step.probeTable, step.probeColumn))
+        return true;
+    QStringList own, others;
+    for (const QString &s : step.statements)
+        (sameTable(statementTable(s), step.probeTable) ? own : others) << s;
+    for (const QString &s : others + own)
+        execute(s);
+    if (step.dataFix)
+        step.dataFix();
+    return false;
+}
+
+bool SchemaUpgrade::runList(const std::function<void()> &list) {
+    m_error.clear();
+    try {
+        list();
+        return true;
+    } catch (const db::Error &e) {
+        m_error = e.message();
+        return false;
+    }
+}
+
+bool SchemaUpgrade::runFirstList() {
+    return runList([this] {
+        const QStringList lineClauses{QStringLiteral("MARCHIO CHARACTER(20)"),
+                                      QStringLiteral("PRZVND NUMERIC(15,5)")};
+        runStep(
+            {QStringLiteral("CONFIG.DBF"),
+             QStringLiteral("ISLOGO"),
+             {alterStatement(QStringLiteral("CONFIG.dbf"), {QStringLiteral("ISLOGO BOOLEAN"),
+                                                            QStringLiteral("LOGO BLOB(10000)")})},
+             {}});
+        runStep({QStringLiteral("ARTICOLI.DBF"),
+                 QStringLiteral("RICARICO"),
+                 {alterStatement(QStringLiteral("ARTICOLI.dbf"),
+                                 {QStringLiteral("RICARICO NUMERIC(10,5)")})},
+                 {}});
+        runStep({QStringLiteral("ARTICOLI.DBF"),
+                 QStringLiteral("ANNO"),
+                 {alterStatement(QStringLiteral("ARTICOLI.dbf"),
+                                 {QStringLiteral("ANNO NUMERIC(4,0)")})},
+                 {}});
+        if (runStep(
+                {QStringLiteral("ELEMENTI.DBF"),
+                 QStringLiteral("PRZVND"),
+                 {alterStatement(QStringLiteral("ELEMENTI.dbf"),
+                                 lineClauses + QStringList{QStringLiteral("LABELS NUMERIC(5,0)")}),
+                  alterStatement(QStringLiteral("ARCART_A.dbf"), lineClauses),
+                  alterStatement(QStringLiteral("ARCART_R.dbf"), lineClauses),
+                  alterStatement(QStringLiteral("ARCART_V.dbf"), lineClauses)},
+                 {}}))
+            return;
+        if (runStep({QStringLiteral("TAGLIE.DBF"),
+                     QStringLiteral("TG15"),
+                     {alterStatement(QStringLiteral("TAGLIE.dbf"),
+                                     numbered(QStringLiteral("TG%1 CHARACTER(10)"), 15, 20)),
+                      alterStatement(QStringLiteral("ARCARTTG.dbf"),
+                                     numbered(QStringLiteral("TG%1 NUMERIC(6,0)"), 16, 20)),
+                      alterStatement(QStringLiteral("CARICO_I.dbf"),
+                                     numbered(QStringLiteral("TG%1 NUMERIC(6,0)"), 16, 20))},
+                     {}}))
+            return;
+        runStep({QStringLiteral("VENDITE.DBF"),
+                 QStringLiteral("TIPO"),
+                 {alterStatement(QStringLiteral("VENDITE.dbf"), {QStringLiteral("TIPO BOOLEAN")}),
+                  alterStatement(QStringLiteral("ARCART_V.dbf"), {QStringLiteral("TIPO BOOLEAN")}),
+                  alterStatement(QStringLiteral("ARTICOLI.dbf"),
+                                 {QStringLiteral("STAGIONE CHARACTER(18)")})},
+                 [this] {
+                     auto tipo = [](db::Table &t) { t.setBool(QStringLiteral("TIPO"), true); };
+                     forEachRecord(QStringLiteral("VENDITE.DBF"), tipo);
+                     forEachRecord(QStringLiteral("ARCART_V.DBF"), tipo);
+                     forEachRecord(QStringLiteral("ARTICOLI.DBF"), [](db::Table &t) {
+                         t.setString(QStringLiteral("STAGIONE"),
+                                     QStringLiteral("Quattro Stagioni"));
+                     });
+                 }});
+    });
+}
+
+bool SchemaUpgrade::runSecondList() {
+    return runList([this] {
+        const QString scovnd = QStringLiteral("SCOVND NUMERIC(6,2)");
+        runStep({QStringLiteral("ARCART_A.dbf"),
+                 QStringLiteral("SCOVND"),
+                 {alterStatement(QStringLiteral("ARCART_A.dbf"), {scovnd}),
+                  alterStatement(QStringLiteral("ARCART_R.dbf"), {scovnd}),
+                  alterStatement(QStringLiteral("ARCART_O.dbf"), {scovnd}),
+                  alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("SCONTO NUMERIC(6,2)")})},
+                 {}});
+        runStep(
+            {QStringLiteral("CONFIG.DBF"),
+             QStringLiteral("EURO"),
+             {alterStatement(QStringLiteral("CONFIG.dbf"), {QStringLiteral("EURO NUMERIC(15,5)")})},
+             [this] {
+                 db::Table t(m_db);
+                 t.setTableName(QStringLiteral("CONFIG.DBF"));
+                 t.open();
+                 t.first();
+                 if (t.eof())
+                     t.append();
+                 else
+                     t.edit();
+                 t.setString(QStringLiteral("EURO"), QStringLiteral("1"));
+                 t.post();
+                 t.close();
+             }});
+        const QStringList cardClauses{QStringLiteral("BARCODE CHARACTER(20)"),
+                                      QStringLiteral("DECPUNTI NUMERIC(10,0)")};
+        runStep({QStringLiteral("CLIENTI.DBF"),
+                 QStringLiteral("DECPUNTI"),
+                 {alterStatement(QStringLiteral("CLIENTI.dbf"), cardClauses),
+                  alterStatement(QStringLiteral("FORNITOR.dbf"), cardClauses),
+                  alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("BARCODE CHARACTER(20)"),
+                                  QStringLiteral("NUMCLI NUMERIC(10,0)")}),
+                  alterStatement(QStringLiteral("FATTURE.dbf"),
+                                 {QStringLiteral("BARCODE CHARACTER(20)")}),
+                  createIndexStatement(QStringLiteral("BARCODE"), QStringLiteral("CLIENTI.dbf"),
+                                       QStringLiteral("BARCODE"))},
+                 {}});
+        runStep(
+            {QStringLiteral("ARTICOLI.dbf"),
+             QStringLiteral("INUSO"),
+             {alterStatement(QStringLiteral("ARTICOLI.dbf"), {QStringLiteral("INUSO BOOLEAN")})},
+             [this] {
+                 forEachRecord(QStringLiteral("ARTICOLI.dbf"),
+                               [](db::Table &t) { t.setBool(QStringLiteral("INUSO"), true); });
+             }});
+        const QString sconto = QStringLiteral("SCONTO NUMERIC(7,3)");
+        runStep({QStringLiteral("CARICHI.dbf"),
+                 QStringLiteral("SCONTO"),
+                 {alterStatement(QStringLiteral("CARICHI.dbf"), {sconto}),
+                  alterStatement(QStringLiteral("ORDINI.dbf"), {sconto})},
+                 {}});
+        const QString iva = QStringLiteral("IVA NUMERIC(6,2)");
+        runStep({QStringLiteral("ARCART_A.dbf"),
+                 QStringLiteral("IVA"),
+                 {alterStatement(QStringLiteral("ARCART_A.dbf"), {iva}),
+                  alterStatement(QStringLiteral("ARCART_R.dbf"), {iva})},
+                 [this] {
+                     auto twenty = [](db::Table &t) { t.setFloat(QStringLiteral("IVA"), 20); };
+                     forEachRecord(QStringLiteral("ARCART_A.dbf"), twenty);
+                     forEachRecord(QStringLiteral("ARCART_R.DBF"), twenty);
+                 }});
+        runStep({QStringLiteral("CARICHI.dbf"),
+                 QStringLiteral("FINDV"),
+                 {alterStatement(QStringLiteral("CARICHI.dbf"), {QStringLiteral("FINDV BOOLEAN")})},
+                 {}});
+        const QString isBanca = QStringLiteral("ISBANCA BOOLEAN");
+        runStep({QStringLiteral("VENDITE.dbf"),
+                 QStringLiteral("ISBANCA"),
+                 {alterStatement(QStringLiteral("VENDITE.dbf"), {isBanca}),
+                  alterStatement(QStringLiteral("FATTURE.dbf"), {isBanca}),
+                  alterStatement(QStringLiteral("CARICHI.dbf"), {isBanca}),
+                  createIndexStatement(QStringLiteral("NUMRAG"), QStringLiteral("CARICHI.dbf"),
+                                       QStringLiteral("NUMRAG"))},
+                 {}});
+        runStep(
+            {QStringLiteral("COUNTERS.dbf"),
+             QStringLiteral("TAG"),
+             {alterStatement(QStringLiteral("COUNTERS.dbf"), {QStringLiteral("TAG NUMERIC(1,0)")}),
+              createIndexStatement(QStringLiteral("NUMDOC"), QStringLiteral("VENDITE.dbf"),
+                                   QStringLiteral("NUMDOC")),
+              createIndexStatement(QStringLiteral("NUMDOC"), QStringLiteral("RESI.dbf"),
+                                   QStringLiteral("NUMDOC")),
+              createIndexStatement(QStringLiteral("NUMDOC"), QStringLiteral("CARICHI.dbf"),
+                                   QStringLiteral("NUMDOC")),
+              createIndexStatement(QStringLiteral("NUMDOC"), QStringLiteral("FATTURE.dbf"),
+                                   QStringLiteral("NUMDOC"))},
+             {}});
+    });
+}
+
+} // namespace corvale

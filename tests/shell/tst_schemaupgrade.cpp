@@ -1,0 +1,286 @@
+#include "db/Database.h"
+#include "db/Table.h"
+#include "schema/DataFolderSchema.h"
+#include "shell/DataFolderSetup.h"
+#include "shell/SchemaUpgrade.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvale;
+
+namespace {
+
+using Removed = QMap<QString, QStringList>;
+
+// The latest layouts minus the columns and index tags a later release added.
+TableLayouts olderLayouts(const Removed &removed, const Removed &removedTags = {}) {
+    TableLayouts out;
+    for (const TableLayout &t : allTableLayouts()) {
+        TableLayout older = removed.contains(t.name) ? t.without(removed.value(t.name)) : t;
+        const QStringList tags = removedTags.value(t.name);
+        older.tags.removeIf([&](const TagLayout &tag) { return tags.contains(tag.name); });
+        out << older;
+    }
+    return out;
+}
+
+// The index tags the upgrade creates.
+Removed upgradedTags() {
+    return {{"VENDITE", {"NUMDOC"}},
+            {"FATTURE", {"NUMDOC"}},
+            {"RESI", {"NUMDOC"}},
+            {"CARICHI", {"NUMDOC", "NUMRAG"}}};
+}
+
+// Every column the two upgrade lists add, by table.
+Removed everyUpgrade() {
+    QStringList tg;
+    for (int i = 16; i <= 20; ++i)
+        tg << QStringLiteral("TG%1").arg(i);
+    return {
+        {"CONFIG", {"ISLOGO", "LOGO", "EURO"}},
+        {"ARTICOLI", {"RICARICO", "ANNO", "STAGIONE", "INUSO"}},
+        {"ELEMENTI", {"MARCHIO", "PRZVND", "LABELS"}},
+        {"ARCART_A", {"MARCHIO", "PRZVND", "SCOVND", "IVA"}},
+        {"ARCART_R", {"MARCHIO", "PRZVND", "SCOVND", "IVA"}},
+        {"ARCART_O", {"SCOVND"}},
+        {"ARCART_V", {"MARCHIO", "PRZVND", "TIPO"}},
+        {"TAGLIE", QStringList{"TG15"} + tg},
+        {"ARCARTTG", tg},
+        {"CARICO_I", tg},
+        {"VENDITE", {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA"}},
+        {"CLIENTI", {"BARCODE", "DECPUNTI"}},
+        {"FORNITOR", {"BARCODE", "DECPUNTI"}},
+        {"FATTURE", {"BARCODE", "ISBANCA"}},
+        {"CARICHI", {"SCONTO", "FINDV", "ISBANCA"}},
+        {"ORDINI", {"SCONTO"}},
+        {"COUNTERS", {"TAG"}},
+    };
+}
+
+void build(const QString &path, const TableLayouts &layouts) {
+    QDir().mkpath(path);
+    db::Database database;
+    database.open(path);
+    DataFolderSetup::createTables(database, layouts);
+}
+
+void appendRows(db::Database &database, const QString &table, int count,
+                const std::function<void(db::Table &, int)> &fill = {}) {
+    db::Table t(database);
+    t.setTableName(table);
+    t.open();
+    for (int i = 0; i < count; ++i) {
+        t.append();
+        if (fill)
+            fill(t, i);
+        t.post();
+    }
+}
+
+QStringList columnValues(db::Database &database, const QString &table, const QString &column) {
+    db::Table t(database);
+    t.setTableName(table);
+    t.open();
+    QStringList out;
+    for (t.first(); !t.eof(); t.next())
+        out << t.asString(column);
+    return out;
+}
+
+bool hasColumn(db::Database &database, const QString &table, const QString &column) {
+    db::Table t(database);
+    t.setTableName(table);
+    t.open();
+    return t.hasField(column);
+}
+
+} // namespace
+
+class TestSchemaUpgrade : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void freshDataFolder() {
+        QTemporaryDir tmp;
+        const QString dati = tmp.filePath(QStringLiteral("dati"));
+        QVERIFY(DataFolderSetup::createIfMissing(dati, allTableLayouts()));
+        db::Database database;
+        database.open(dati);
+        for (const TableLayout &t : allTableLayouts()) {
+            QVERIFY2(database.tableExists(t.fileName()), qPrintable(t.name));
+            db::Table handle(database);
+            handle.setTableName(t.fileName());
+            handle.open();
+            QCOMPARE(handle.fieldNames().size(), t.fields.size());
+            for (const TagLayout &tag : t.tags)
+                QVERIFY2(handle.indexNames().contains(tag.name, Qt::CaseInsensitive),
+                         qPrintable(t.name + u'.' + tag.name));
+        }
+        QCOMPARE(columnValues(database, QStringLiteral("CONFIG"), QStringLiteral("EURO")),
+                 QStringList{QStringLiteral("1")});
+        QVERIFY(!QFile::exists(dati + QStringLiteral(".new")));
+
+        // A fresh folder is up to date: thirteen probes, no statement.
+        SchemaUpgrade upgrade(database);
+        QVERIFY(upgrade.runFirstList());
+        QVERIFY(upgrade.runSecondList());
+        QCOMPARE(upgrade.probeCount(), 13);
+        QVERIFY(upgrade.executedStatements().isEmpty());
+        database.close();
+
+        // An existing folder is never made again, even with tables missing.
+        QVERIFY(QFile::remove(dati + QStringLiteral("/ARTICOLI.DBF")));
+        QVERIFY(!DataFolderSetup::createIfMissing(dati, allTableLayouts()));
+        QVERIFY(!QFile::exists(dati + QStringLiteral("/ARTICOLI.DBF")));
+        database.open(dati);
+        SchemaUpgrade broken(database);
+        QVERIFY(!broken.runFirstList());
+        QVERIFY(broken.errorText().contains(QStringLiteral("ARTICOLI"), Qt::CaseInsensitive));
+    }
+
+    void firstListEndsAtTheSizeStep() {
+        QTemporaryDir tmp;
+        build(tmp.path(), olderLayouts({{"ELEMENTI", {"MARCHIO", "PRZVND", "LABELS"}},
+                                        {"ARCART_A", {"MARCHIO", "PRZVND"}},
+                                        {"ARCART_R", {"MARCHIO", "PRZVND"}},
+                                        {"ARCART_V", {"MARCHIO", "PRZVND", "TIPO"}},
+                                        {"VENDITE", {"TIPO"}}}));
+        db::Database database;
+        database.open(tmp.path());
+        SchemaUpgrade upgrade(database);
+        QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
+        // CONFIG, ARTICOLI twice, ELEMENTI, then TAGLIE has TG15: the list ends
+        // there and TIPO is not probed.
+        QCOMPARE(upgrade.probeCount(), 5);
+        QCOMPARE(upgrade.executedStatements().size(), 4);
+        QVERIFY(upgrade.executedStatements().contains(
+            QStringLiteral("ALTER TABLE \"ELEMENTI.dbf\"\nADD MARCHIO CHARACTER(20),\n"
+                           "ADD PRZVND NUMERIC(15,5),\nADD LABELS NUMERIC(5,0)")));
+        QVERIFY(upgrade.executedStatements().contains(
+            QStringLiteral("ALTER TABLE \"ARCART_V.dbf\"\nADD MARCHIO CHARACTER(20),\n"
+                           "ADD PRZVND NUMERIC(15,5)")));
+        for (const char *t : {"ELEMENTI", "ARCART_A", "ARCART_R", "ARCART_V"}) {
+            QVERIFY(hasColumn(database, QString::fromLatin1(t), QStringLiteral("PRZVND")));
+            QVERIFY(hasColumn(database, QString::fromLatin1(t), QStringLiteral("MARCHIO")));
+        }
+        QVERIFY(hasColumn(database, QStringLiteral("ELEMENTI"), QStringLiteral("LABELS")));
+        QVERIFY(!hasColumn(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")));
+    }
+
+    void everyStepOnTheOldestFolder() {
+        QTemporaryDir tmp;
+        build(tmp.path(), olderLayouts(everyUpgrade(), upgradedTags()));
+        {
+            db::Database database;
+            database.open(tmp.path());
+            appendRows(database, QStringLiteral("VENDITE"), 3);
+            appendRows(database, QStringLiteral("ARCART_V"), 4);
+            appendRows(database, QStringLiteral("ARTICOLI"), 2, [](db::Table &t, int i) {
+                t.setString(QStringLiteral("DESCRIZION"), QStringLiteral("ART %1").arg(i));
+            });
+            appendRows(database, QStringLiteral("ARCART_A"), 2);
+            appendRows(database, QStringLiteral("ARCART_R"), 1);
+            // An empty CONFIG: the EURO step gives it its record.
+            QCOMPARE(columnValues(database, QStringLiteral("CONFIG"), QStringLiteral("RAGIONE")),
+                     QStringList());
+        }
+        db::Database database;
+        database.open(tmp.path());
+        SchemaUpgrade upgrade(database);
+        QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
+        QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
+        QCOMPARE(upgrade.probeCount(), 6 + 9);
+
+        QCOMPARE(columnValues(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")),
+                 QStringList(3, QStringLiteral("True")));
+        QCOMPARE(columnValues(database, QStringLiteral("ARCART_V"), QStringLiteral("TIPO")),
+                 QStringList(4, QStringLiteral("True")));
+        QCOMPARE(columnValues(database, QStringLiteral("ARTICOLI"), QStringLiteral("STAGIONE")),
+                 QStringList(2, QStringLiteral("Quattro Stagioni")));
+        QCOMPARE(columnValues(database, QStringLiteral("ARTICOLI"), QStringLiteral("INUSO")),
+                 QStringList(2, QStringLiteral("True")));
+        QCOMPARE(columnValues(database, QStringLiteral("ARCART_A"), QStringLiteral("IVA")),
+                 QStringList(2, QStringLiteral("20")));
+        QCOMPARE(columnValues(database, QStringLiteral("ARCART_R"), QStringLiteral("IVA")),
+                 QStringList(1, QStringLiteral("20")));
+        QCOMPARE(columnValues(database, QStringLiteral("CONFIG"), QStringLiteral("EURO")),
+                 QStringList{QStringLiteral("1")});
+        for (const auto &[table, column] :
+             QList<std::pair<QString, QString>>{{"TAGLIE", "TG20"},
+                                                {"ARCARTTG", "TG16"},
+                                                {"CARICO_I", "TG20"},
+                                                {"CLIENTI", "DECPUNTI"},
+                                                {"FATTURE", "BARCODE"},
+                                                {"COUNTERS", "TAG"},
+                                                {"ARCART_O", "SCOVND"}})
+            QVERIFY2(hasColumn(database, table, column), qPrintable(table + u'.' + column));
+        db::Table clienti(database);
+        clienti.setTableName(QStringLiteral("CLIENTI"));
+        clienti.open();
+        QVERIFY(clienti.indexNames().contains(QStringLiteral("BARCODE"), Qt::CaseInsensitive));
+        db::Table carichi(database);
+        carichi.setTableName(QStringLiteral("CARICHI"));
+        carichi.open();
+        QVERIFY(carichi.indexNames().contains(QStringLiteral("NUMDOC"), Qt::CaseInsensitive));
+        QVERIFY(carichi.indexNames().contains(QStringLiteral("NUMRAG"), Qt::CaseInsensitive));
+        clienti.close();
+        carichi.close();
+
+        // The second start runs no statement.
+        SchemaUpgrade again(database);
+        QVERIFY(again.runFirstList());
+        QVERIFY(again.runSecondList());
+        QVERIFY(again.executedStatements().isEmpty());
+        QCOMPARE(again.probeCount(), 13);
+    }
+
+    void missingTableStopsAndTheNextStartCompletes() {
+        QTemporaryDir tmp;
+        build(tmp.path(), olderLayouts({{"ARCART_A", {"SCOVND"}},
+                                        {"ARCART_R", {"SCOVND"}},
+                                        {"ARCART_O", {"SCOVND"}},
+                                        {"VENDITE", {"SCONTO"}}}));
+        QVERIFY(QFile::remove(tmp.filePath(QStringLiteral("ARCART_R.DBF"))));
+        QFile::remove(tmp.filePath(QStringLiteral("ARCART_R.MDX")));
+        {
+            db::Database database;
+            database.open(tmp.path());
+            SchemaUpgrade upgrade(database);
+            QVERIFY(!upgrade.runSecondList());
+            QVERIFY(upgrade.errorText().contains(QStringLiteral("ARCART_R"), Qt::CaseInsensitive));
+            QCOMPARE(upgrade.probeCount(), 1); // the list stopped at its first step
+            // The probe table is altered last, so its column still tells the
+            // next start that the step is unfinished.
+            QVERIFY(!hasColumn(database, QStringLiteral("ARCART_A"), QStringLiteral("SCOVND")));
+            // The table is back (the shop restored it).
+            const TableLayout *lines = findTableLayout(QStringLiteral("ARCART_R"));
+            database.createTable(QStringLiteral("ARCART_R.DBF"),
+                                 lines->without({QStringLiteral("SCOVND")}).fields, {});
+        }
+        db::Database database;
+        database.open(tmp.path());
+        SchemaUpgrade upgrade(database);
+        QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
+        for (const char *t : {"ARCART_A", "ARCART_R", "ARCART_O"})
+            QVERIFY(hasColumn(database, QString::fromLatin1(t), QStringLiteral("SCOVND")));
+        QVERIFY(hasColumn(database, QStringLiteral("VENDITE"), QStringLiteral("SCONTO")));
+    }
+
+    void statementText() {
+        QCOMPARE(SchemaUpgrade::alterStatement(
+                     QStringLiteral("CONFIG.dbf"),
+                     {QStringLiteral("ISLOGO BOOLEAN"), QStringLiteral("LOGO BLOB(10000)")}),
+                 QStringLiteral("ALTER TABLE \"CONFIG.dbf\"\nADD ISLOGO BOOLEAN,\n"
+                                "ADD LOGO BLOB(10000)"));
+        QCOMPARE(SchemaUpgrade::createIndexStatement(QStringLiteral("BARCODE"),
+                                                     QStringLiteral("CLIENTI.dbf"),
+                                                     QStringLiteral("BARCODE")),
+                 QStringLiteral("CREATE INDEX BARCODE ON \"CLIENTI.dbf\" (BARCODE)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchemaUpgrade)
+#include "tst_schemaupgrade.moc"

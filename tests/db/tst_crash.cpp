@@ -1,0 +1,252 @@
+#include "FaultyFileSystem.h"
+
+#include "db/Database.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "db/TableChecker.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvale::db;
+using corvale::db::test::FaultyFileSystem;
+
+namespace {
+
+struct Row {
+    QString description;
+    QString note;
+    QString quantity;
+    QString extra;
+    bool operator==(const Row &) const = default;
+};
+using State = QMap<qint64, Row>;
+
+// A day of work on a tagged table with memos: appends, edits, deletions, a pack and a
+// schema upgrade. `states` receives the table's content after each completed step.
+void workload(Database &db, QList<State> &states) {
+    State state;
+    db.createTable("ARC.DBF",
+                   {FieldDef::number("NUMREG", 10), FieldDef::text("DESCR", 30),
+                    FieldDef::memo("NOTE"), FieldDef::number("QTA", 6)},
+                   {"NUMREG", "DESCR"});
+    states << state;
+    {
+        Table t(db);
+        t.setTableName("ARC");
+        t.setIndexName("NUMREG");
+        t.open();
+        for (int i = 1; i <= 10; ++i) {
+            Row row{QStringLiteral("ARTICOLO %1").arg(11 - i),
+                    i % 2 ? QStringLiteral("nota %1").arg(i) : QString(), QString::number(i * 3),
+                    QString()};
+            t.append();
+            t.setInteger("NUMREG", i);
+            t.setString("DESCR", row.description);
+            t.setString("NOTE", row.note);
+            t.setString("QTA", row.quantity);
+            t.post();
+            state[i] = row;
+            states << state;
+        }
+        t.findKey(3);
+        t.edit();
+        t.setString("DESCR", "CAMBIATO");
+        t.setString("NOTE", QString(700, QLatin1Char('x')));
+        t.post();
+        state[3].description = "CAMBIATO";
+        state[3].note = QString(700, QLatin1Char('x'));
+        states << state;
+        for (int gone : {2, 7}) {
+            t.findKey(gone);
+            t.remove();
+            state.remove(gone);
+            states << state;
+        }
+    }
+    {
+        Table t(db);
+        t.setTableName("ARC");
+        t.setExclusive(true);
+        t.open();
+        t.pack();
+        states << state;
+    }
+    db.executeSql("ALTER TABLE \"ARC.dbf\"\nADD EXTRA CHARACTER(5),\nADD PREZZO NUMERIC(6,2)");
+    states << state;
+    {
+        Table t(db);
+        t.setTableName("ARC");
+        t.setIndexName("NUMREG");
+        t.open();
+        t.append();
+        t.setInteger("NUMREG", 20);
+        t.setString("DESCR", "NUOVO");
+        t.setString("EXTRA", "ABC");
+        t.setString("NOTE", "dopo");
+        t.post();
+        state[20] = Row{"NUOVO", "dopo", QString(), "ABC"};
+        states << state;
+        t.findKey(5);
+        t.edit();
+        t.setString("EXTRA", "E5");
+        t.post();
+        state[5].extra = "E5";
+        states << state;
+    }
+    db.close();
+}
+
+State readBack(Database &db) {
+    State state;
+    Table t(db);
+    t.setTableName("ARC");
+    t.open();
+    const bool extra = t.hasField("EXTRA");
+    for (t.first(); !t.eof(); t.next())
+        state[t.asInteger("NUMREG")] =
+            Row{t.asString("DESCR"), t.asString("NOTE"), t.asString("QTA"),
+                extra ? t.asString("EXTRA") : QString()};
+    // The tags agree with the rows.
+    t.setIndexName("DESCR");
+    QStringList order;
+    for (t.first(); !t.eof(); t.next())
+        order << t.asString("DESCR");
+    QStringList sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    if (order != sorted || order.size() != state.size())
+        throw Error("tag DESCR non coerente");
+    return state;
+}
+
+QString describe(const State &state) {
+    QStringList parts;
+    for (auto it = state.begin(); it != state.end(); ++it)
+        parts << QStringLiteral("%1:%2/%3/%4/%5")
+                     .arg(it.key())
+                     .arg(it->description, it->note.left(8), it->quantity, it->extra);
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class CrashTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    // Stops the workload dead before each of its file changes in turn, then reopens the
+    // folder as the next start of the program would.
+    void everyCrashPointLeavesATableThatOpensWhole() {
+        QList<State> reference;
+        int total = 0;
+        {
+            const QString folder = m_dir.path() + "/reference";
+            QDir().mkpath(folder);
+            FaultyFileSystem fs;
+            Database db(fs);
+            db.open(folder);
+            workload(db, reference);
+            total = fs.operations();
+        }
+        QVERIFY(total > 50);
+        qInfo("%d changing operations", total);
+        int crashes = 0;
+        for (int n = 1; n <= total; ++n) {
+            const QString folder = m_dir.path() + QStringLiteral("/crash%1").arg(n);
+            QDir().mkpath(folder);
+            QList<State> states;
+            {
+                FaultyFileSystem fs;
+                fs.arm(FaultyFileSystem::Fault::Crash, n);
+                Database db(fs);
+                db.open(folder);
+                try {
+                    workload(db, states);
+                } catch (const Error &) {
+                }
+                QVERIFY2(fs.crashed(), qPrintable(QStringLiteral("no crash at %1").arg(n)));
+                ++crashes;
+            }
+            Database db;
+            db.open(folder);
+            if (!db.tableExists("ARC.DBF")) {
+                QVERIFY2(states.isEmpty(), qPrintable(QStringLiteral("table lost at %1").arg(n)));
+                continue;
+            }
+            State found;
+            try {
+                found = readBack(db);
+            } catch (const Error &error) {
+                QFAIL(qPrintable(QStringLiteral("crash at %1: %2").arg(n).arg(error.message())));
+            }
+            const State before = states.isEmpty() ? State() : states.last();
+            const State after = reference.value(states.size(), before);
+            QVERIFY2(
+                found == before || found == after,
+                qPrintable(QStringLiteral("crash at %1 of %2:\nfound  %3\nbefore %4\nafter  %5")
+                               .arg(n)
+                               .arg(total)
+                               .arg(describe(found), describe(before), describe(after))));
+            db.close();
+            const QStringList problems =
+                TableChecker::check(FileSystem::local(), folder + "/ARC.DBF");
+            QVERIFY2(problems.isEmpty(),
+                     qPrintable(QStringLiteral("crash at %1: %2").arg(n).arg(problems.join("; "))));
+        }
+        QCOMPARE(crashes, total);
+    }
+
+    void failedWritesAreReportedAndLeaveTheTableUsable_data() {
+        QTest::addColumn<int>("fault");
+        QTest::newRow("I/O error") << int(FaultyFileSystem::Fault::IoError);
+        QTest::newRow("short write") << int(FaultyFileSystem::Fault::ShortWrite);
+    }
+
+    void failedWritesAreReportedAndLeaveTheTableUsable() {
+        QFETCH(int, fault);
+        const QString folder = m_dir.path() + QStringLiteral("/fault%1").arg(fault);
+        QDir().mkpath(folder);
+        FaultyFileSystem fs;
+        {
+            Database db(fs);
+            db.open(folder);
+            db.createTable("T.DBF", {FieldDef::number("N", 5), FieldDef::text("A", 10)}, {"N"});
+            Table t(db);
+            t.setTableName("T");
+            t.open();
+            t.append();
+            t.setInteger("N", 1);
+            t.post();
+            // The next change is the new record with its end mark.
+            fs.arm(FaultyFileSystem::Fault(fault), fs.operations() + 1);
+            t.append();
+            t.setInteger("N", 2);
+            t.setString("A", "perso");
+            QVERIFY_THROWS_EXCEPTION(Error, t.post());
+            QCOMPARE(t.state(), Table::State::Insert); // nothing claimed as saved
+            t.cancel();
+            t.append();
+            t.setInteger("N", 3);
+            t.post();
+        }
+        Database db;
+        db.open(folder);
+        {
+            Table t(db);
+            t.setTableName("T");
+            t.setIndexName("N");
+            t.open();
+            QStringList values;
+            for (t.first(); !t.eof(); t.next())
+                values << t.asString("N");
+            QCOMPARE(values, QStringList({"1", "3"}));
+        }
+        db.close();
+        QVERIFY(TableChecker::check(FileSystem::local(), folder + "/T.DBF").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(CrashTest)
+#include "tst_crash.moc"

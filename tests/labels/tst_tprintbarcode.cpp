@@ -1,12 +1,17 @@
+#include "db/Database.h"
+#include "db/Error.h"
+#include "db/Table.h"
 #include "labels/BarcodeDataSource.h"
 #include "labels/BarcodeDragOverlay.h"
 #include "labels/TPrintBarcode.h"
+#include "labels/TableBarcodeSource.h"
 #include "printing/QPainterCanvas.h"
 #include "printing/RecordingCanvas.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace corvale;
@@ -337,6 +342,40 @@ private slots:
         source.value = u"999"_qs;
         bc.recordChanged();
         QCOMPARE(bc.text(), u"123"_qs);
+    }
+
+    void dataLinkOverATable() {
+        QTemporaryDir dir;
+        db::Database magazzino;
+        magazzino.open(dir.path());
+        magazzino.createTable(u"ELEMENTI.DBF"_qs, {db::FieldDef::text(u"BARCODE"_qs, 13)});
+        db::Table elementi(magazzino);
+        elementi.setTableName(u"ELEMENTI.DBF"_qs);
+        elementi.open();
+        for (const QString &code : {u"871010169326"_qs, u"4711"_qs}) {
+            elementi.append();
+            elementi.setString(u"BARCODE"_qs, code);
+            elementi.post();
+        }
+        elementi.first();
+
+        Control c;
+        TPrintBarcode &bc = *c.bc;
+        bc.setBarCodeType(TBarCodeType::EAN13);
+        TableBarcodeSource source(elementi);
+        bc.setDataSource(&source);
+        bc.setDataField(u"BARCODE"_qs);
+        QCOMPARE(bc.text(), u"871010169326"_qs);
+        elementi.next();
+        bc.recordChanged();
+        QCOMPARE(bc.text(), u"000000004711"_qs);
+        // A closed table leaves the text as it was; a missing field is the
+        // engine's error, not an empty barcode.
+        elementi.close();
+        bc.recordChanged();
+        QCOMPARE(bc.text(), u"000000004711"_qs);
+        elementi.open();
+        QVERIFY_THROWS_EXCEPTION(db::Error, bc.setDataField(u"CODICE"_qs));
     }
 
     void paintsItsOwnSurface() {

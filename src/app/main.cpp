@@ -1,9 +1,11 @@
 #include "db/Database.h"
+#include "db/Error.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtPrompter.h"
 #include "printing/CanvasFonts.h"
 #include "schema/DataFolderSchema.h"
+#include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
@@ -65,6 +67,13 @@ int main(int argc, char *argv[]) {
     if (!shop.database().isOpen())
         return 1; // the reason was shown (another copy running, unreadable folder)
     TFData data(shop);
+    w.setShopTextsLoader([&shop] {
+        try {
+            shop.routines().LoadShopTexts();
+        } catch (const db::Error &e) {
+            shop.prompter().error(e.message());
+        }
+    });
     w.showMaximized();
     return app.exec();
 }

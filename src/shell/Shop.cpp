@@ -1,6 +1,7 @@
 #include "shell/Shop.h"
 
 #include "db/Database.h"
+#include "shell/CommonRoutines.h"
 #include "shell/DataFolderSetup.h"
 
 namespace corvale {
@@ -10,7 +11,8 @@ Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter)
     , m_clock(clock)
     , m_prompter(prompter)
     , m_ini(m_folder.iniPath())
-    , m_database(std::make_unique<db::Database>()) {}
+    , m_database(std::make_unique<db::Database>())
+    , m_routines(std::make_unique<CommonRoutines>(*this)) {}
 
 Shop::~Shop() = default;
 

@@ -14,6 +14,7 @@ namespace corvale {
 namespace db {
 class Database;
 }
+class CommonRoutines;
 
 // The preferences that windows read from the configuration window's check
 // boxes while the program runs: they follow the boxes even when the window is
@@ -48,6 +49,9 @@ public:
     // Throws db::Error in the engine's words.
     void openDatabase();
 
+    // Counters, yearly numbers, date keys, shop texts, printed heading.
+    CommonRoutines &routines() { return *m_routines; }
+
     // The password of the protected areas; empty when none is set.
     const QString &activePassword() const { return m_password; }
     void setActivePassword(const QString &password) { m_password = password; }
@@ -63,6 +67,7 @@ private:
     IniFile m_ini;
     std::unique_ptr<db::Database> m_database;
     TableLayouts m_layouts;
+    std::unique_ptr<CommonRoutines> m_routines;
     QString m_password;
     ShopTexts m_texts;
     LivePreferences m_preferences;

@@ -1,0 +1,81 @@
+#include "catalogue/PriceVariation.h"
+
+#include "catalogue/ArticlePricing.h"
+#include "db/Database.h"
+#include "db/Table.h"
+#include "platform/Formats.h"
+
+#include <QStringList>
+
+namespace corvale {
+
+namespace {
+
+double cents(double x) {
+    return Formats::roundDecimal(x, 2);
+}
+
+} // namespace
+
+PriceVariation::PriceVariation(db::Database &database)
+    : m_db(database) {}
+
+QString PriceVariation::filterText(const Request &request) {
+    QStringList conditions;
+    if (request.brand)
+        conditions << QStringLiteral("(N_MARCHI = '%1')").arg(*request.brand);
+    if (request.supplier)
+        conditions << QStringLiteral("(N_FOR = '%1')").arg(*request.supplier);
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+int PriceVariation::run(const Request &request) {
+    const double p = Formats::parseNumber(request.percentText).value_or(0);
+    const QString filter = filterText(request);
+
+    db::Table articles(m_db);
+    articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
+    articles.open();
+    if (!filter.isEmpty()) {
+        articles.setFilter(filter);
+        articles.setFiltered(true);
+    }
+    int changed = 0;
+    for (articles.first(); !articles.eof(); articles.next()) {
+        const double purchase = articles.asFloat(QStringLiteral("PREZZOACQ"));
+        const double sale = articles.asFloat(QStringLiteral("PREZZOVND"));
+        const double markup = articles.asFloat(QStringLiteral("RICARICO"));
+        const double vat = articles.asFloat(QStringLiteral("IVA"));
+        articles.edit();
+        switch (request.target) {
+        case Target::PurchasePrice: {
+            const double newPurchase = purchase * (1 + p / 100);
+            const double newSale = request.markupWithoutVat
+                                       ? newPurchase * (1 + markup / 100)
+                                       : ArticlePricing::salePrice(newPurchase, markup, vat, false);
+            articles.setFloat(QStringLiteral("PREZZOACQ"), newPurchase);
+            articles.setFloat(QStringLiteral("PREZZOVND"), cents(newSale));
+            break;
+        }
+        case Target::SalePrice: {
+            const double newSale = cents(sale * (1 + p / 100));
+            const double newMarkup = purchase != 0
+                                         ? ArticlePricing::markupFromSale(newSale, purchase, vat,
+                                                                          request.markupWithoutVat)
+                                         : 0;
+            articles.setFloat(QStringLiteral("RICARICO"), newMarkup);
+            articles.setFloat(QStringLiteral("PREZZOVND"), newSale);
+            break;
+        }
+        case Target::Discount:
+            articles.setFloat(QStringLiteral("SCONTO"), p);
+            break;
+        }
+        articles.post();
+        ++changed;
+    }
+    articles.close();
+    return changed;
+}
+
+} // namespace corvale

@@ -1,0 +1,160 @@
+#include "widgets/FieldBinding.h"
+
+#include "db/Error.h"
+#include "db/Table.h"
+#include "platform/Formats.h"
+#include "widgets/TableModel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace corvale {
+
+FieldBinding::FieldBinding(db::Table &table, QObject *parent)
+    : QObject(parent)
+    , m_table(table) {}
+
+char FieldBinding::fieldType(const QString &field) const {
+    for (const auto &def : m_table.fieldDefs()) {
+        if (def.name.compare(field, Qt::CaseInsensitive) == 0)
+            return def.isNumeric() ? 'N' : def.type;
+    }
+    return 'C';
+}
+
+void FieldBinding::bind(QLineEdit *edit, const QString &field, const QString &displayFormat) {
+    m_bindings << Binding{edit, field, displayFormat};
+    const Binding b = m_bindings.back();
+    if (m_table.isOpen()) {
+        for (const auto &def : m_table.fieldDefs()) {
+            if (def.name.compare(field, Qt::CaseInsensitive) == 0 && def.type == 'C')
+                edit->setMaxLength(def.length);
+        }
+    }
+    connect(edit, &QLineEdit::textEdited, this, [this, b] { userChanged(b); });
+}
+
+void FieldBinding::bind(QCheckBox *box, const QString &field) {
+    m_bindings << Binding{box, field, {}};
+    const Binding b = m_bindings.back();
+    connect(box, &QCheckBox::toggled, this, [this, b] { userChanged(b); });
+}
+
+void FieldBinding::bind(QComboBox *combo, const QString &field) {
+    m_bindings << Binding{combo, field, {}};
+    const Binding b = m_bindings.back();
+    connect(combo, &QComboBox::currentTextChanged, this, [this, b] { userChanged(b); });
+}
+
+void FieldBinding::bind(QPlainTextEdit *edit, const QString &field) {
+    m_bindings << Binding{edit, field, {}};
+    const Binding b = m_bindings.back();
+    connect(edit, &QPlainTextEdit::textChanged, this, [this, b] { userChanged(b); });
+}
+
+void FieldBinding::show(const Binding &b) {
+    QWidget *w = b.widget;
+    if (!w)
+        return;
+    const bool has = m_table.isOpen() && m_table.recordNumber() != 0;
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) {
+        edit->setText(has ? TableModel::displayText(m_table.value(b.field), b.format) : QString());
+        edit->setCursorPosition(0);
+    } else if (auto *box = qobject_cast<QCheckBox *>(w)) {
+        box->setChecked(has && m_table.asBool(b.field));
+    } else if (auto *combo = qobject_cast<QComboBox *>(w)) {
+        const QString text = has ? m_table.asString(b.field) : QString();
+        const int i = combo->findText(text);
+        if (i >= 0)
+            combo->setCurrentIndex(i);
+        else if (combo->isEditable())
+            combo->setEditText(text);
+        else
+            combo->setCurrentIndex(-1);
+    } else if (auto *plain = qobject_cast<QPlainTextEdit *>(w)) {
+        plain->setPlainText(has ? m_table.asString(b.field) : QString());
+    }
+}
+
+void FieldBinding::load() {
+    m_loading = true;
+    for (const Binding &b : std::as_const(m_bindings))
+        show(b);
+    m_loading = false;
+}
+
+bool FieldBinding::write(const Binding &b) {
+    QWidget *w = b.widget;
+    if (!w)
+        return true;
+    try {
+        if (auto *box = qobject_cast<QCheckBox *>(w)) {
+            m_table.setBool(b.field, box->isChecked());
+            return true;
+        }
+        QString text;
+        if (auto *edit = qobject_cast<QLineEdit *>(w))
+            text = edit->text();
+        else if (auto *combo = qobject_cast<QComboBox *>(w))
+            text = combo->currentText();
+        else if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+            text = plain->toPlainText();
+        switch (fieldType(b.field)) {
+        case 'N': {
+            if (text.trimmed().isEmpty()) {
+                m_table.setNull(b.field);
+                return true;
+            }
+            const auto number = Formats::parseNumber(text);
+            if (!number) {
+                Q_EMIT writeFailed(QStringLiteral("'%1' non è un numero valido").arg(text));
+                return false;
+            }
+            m_table.setFloat(b.field, *number);
+            return true;
+        }
+        case 'D': {
+            if (text.trimmed().isEmpty()) {
+                m_table.setDate(b.field, QDate());
+                return true;
+            }
+            const auto date = Formats::parseDate(text);
+            if (!date) {
+                Q_EMIT writeFailed(QStringLiteral("'%1' non è una data valida").arg(text));
+                return false;
+            }
+            m_table.setDate(b.field, *date);
+            return true;
+        }
+        default:
+            m_table.setString(b.field, text);
+            return true;
+        }
+    } catch (const db::Error &e) {
+        Q_EMIT writeFailed(e.message());
+        return false;
+    }
+}
+
+bool FieldBinding::store() {
+    bool ok = true;
+    for (const Binding &b : std::as_const(m_bindings))
+        ok = write(b) && ok;
+    return ok;
+}
+
+void FieldBinding::userChanged(const Binding &b) {
+    if (m_loading || !m_table.isOpen())
+        return;
+    if (m_table.state() == db::Table::State::Browse) {
+        if (!m_autoEdit || m_table.recordNumber() == 0)
+            return;
+        m_table.edit();
+    }
+    if (write(b))
+        Q_EMIT fieldChanged(b.field);
+}
+
+} // namespace corvale

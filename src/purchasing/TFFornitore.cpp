@@ -1,0 +1,223 @@
+#include "purchasing/TFFornitore.h"
+
+#include "db/Error.h"
+#include "db/Table.h"
+#include "shell/Shop.h"
+#include "widgets/CaptionBox.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/TitleBand.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+namespace {
+
+QLineEdit *makeEdit(QWidget *parent, const QString &objectName, int maxLength) {
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(objectName);
+    e->setMaxLength(maxLength);
+    return e;
+}
+
+void toCapitals(QLineEdit *edit) {
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
+        const QString upper = text.toUpper();
+        if (upper != text) {
+            const int pos = edit->cursorPosition();
+            edit->setText(upper);
+            edit->setCursorPosition(pos);
+        }
+    });
+}
+
+} // namespace
+
+TFFornitore::TFFornitore(Shop &shop, QWidget *parent)
+    : QDialog(parent)
+    , m_shop(shop)
+    , m_card(shop) {
+    setObjectName(QStringLiteral("TFFornitore"));
+    setWindowTitle(QStringLiteral("Fornitore"));
+    setModal(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 8);
+    m_band = new TitleBand(QStringLiteral("SCHEDA FORNITORE"), this);
+    m_band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(m_band);
+
+    auto *box = new CaptionBox(QString(), this);
+    box->setObjectName(QStringLiteral("Dati"));
+    box->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *grid = new QGridLayout(box);
+    m_name = makeEdit(box, QStringLiteral("RagSociale"), 40);
+    m_address = makeEdit(box, QStringLiteral("Indirizzo"), 40);
+    m_cap = makeEdit(box, QStringLiteral("CAP"), 5);
+    m_cap->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,5}")), m_cap));
+    m_city = makeEdit(box, QStringLiteral("Citta"), 40);
+    m_phone = makeEdit(box, QStringLiteral("Telefono"), 20);
+    m_mobile = makeEdit(box, QStringLiteral("Cellulare"), 20);
+    m_fax = makeEdit(box, QStringLiteral("Fax"), 20);
+    m_email = makeEdit(box, QStringLiteral("EMail"), 40);
+    m_vat = makeEdit(box, QStringLiteral("PartIVA"), 16);
+    toCapitals(m_vat);
+    m_cardNumber = makeEdit(box, QStringLiteral("NCarta"), 20);
+
+    int row = 0;
+    auto add = [&](const QString &caption, QWidget *edit, int column = 0, int span = 3) {
+        auto *label = new QLabel(caption, box);
+        label->setBuddy(edit);
+        grid->addWidget(label, row, column);
+        grid->addWidget(edit, row, column + 1, 1, span);
+        return label;
+    };
+    add(QStringLiteral("Rag. Sociale"), m_name);
+    ++row;
+    add(QStringLiteral("Indirizzo"), m_address);
+    ++row;
+    add(QStringLiteral("C.A.P."), m_cap, 0, 1);
+    add(QStringLiteral("Città"), m_city, 2, 1);
+    ++row;
+    add(QStringLiteral("Telefono"), m_phone, 0, 1);
+    add(QStringLiteral("Cellulare"), m_mobile, 2, 1);
+    ++row;
+    add(QStringLiteral("Fax"), m_fax, 0, 1);
+    add(QStringLiteral("E-Mail"), m_email, 2, 1);
+    ++row;
+    add(QStringLiteral("Part. IVA"), m_vat, 0, 1);
+    m_cardLabel = add(QStringLiteral("N° Carta"), m_cardNumber, 2, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 2);
+    layout->addWidget(box);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_save = new QPushButton(QStringLiteral("Salva"), this);
+    m_save->setObjectName(QStringLiteral("BSalva"));
+    m_cancel = new QPushButton(QStringLiteral("Annulla"), this);
+    m_cancel->setObjectName(QStringLiteral("BAnnulla"));
+    m_save->setAutoDefault(false);
+    m_cancel->setAutoDefault(false);
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_cancel);
+    buttons->addSpacing(8);
+    layout->addLayout(buttons);
+
+    connect(m_save, &QPushButton::clicked, this, &TFFornitore::BSalvaClick);
+    connect(m_cancel, &QPushButton::clicked, this, &TFFornitore::BAnnullaClick);
+    connect(m_name, &QLineEdit::textChanged, this, &TFFornitore::updateSaveEnabled);
+
+    FocusHighlighter::install(this);
+    resize(560, 280);
+}
+
+TFFornitore::~TFFornitore() = default;
+
+void TFFornitore::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TFFornitore::FormActivate() {
+    m_cardLabel->setVisible(CustomerMode);
+    m_cardNumber->setVisible(CustomerMode);
+    m_band->setHeading(CustomerMode ? QStringLiteral("SCHEDA CLIENTE")
+                                    : QStringLiteral("SCHEDA FORNITORE"));
+    const QString noun = CustomerMode ? QStringLiteral("Cliente") : QStringLiteral("Fornitore");
+    setWindowTitle((NewRecord ? QStringLiteral("Nuovo ") : QStringLiteral("Modifica ")) + noun);
+    SavedName.clear();
+    OldName.clear();
+    try {
+        if (!m_card.begin(CustomerMode, NewRecord, RecordCode)) {
+            m_shop.prompter().error(
+                QStringLiteral("Il codice %1 non è presente in archivio.").arg(RecordCode));
+            reject();
+            return;
+        }
+        OldName = m_card.oldName();
+        loadRecord();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        reject();
+        return;
+    }
+    updateSaveEnabled();
+    m_name->setFocus();
+}
+
+void TFFornitore::loadRecord() {
+    db::Table &t = m_card.record();
+    m_name->setText(t.asString(QStringLiteral("NOME")));
+    m_address->setText(t.asString(QStringLiteral("ADDRESS")));
+    m_cap->setText(t.isNull(QStringLiteral("CAP"))
+                       ? QString()
+                       : QStringLiteral("%1").arg(t.asInteger(QStringLiteral("CAP")), 5, 10,
+                                                  QLatin1Char('0')));
+    m_city->setText(t.asString(QStringLiteral("CITTA")));
+    m_phone->setText(t.asString(QStringLiteral("TELEFONO")));
+    m_mobile->setText(t.asString(QStringLiteral("MOBILE")));
+    m_fax->setText(t.asString(QStringLiteral("FAX")));
+    m_email->setText(t.asString(QStringLiteral("EMAIL")));
+    m_vat->setText(t.asString(QStringLiteral("PIVACF")));
+    m_cardNumber->setText(t.asString(QStringLiteral("BARCODE")));
+}
+
+void TFFornitore::storeRecord() {
+    db::Table &t = m_card.record();
+    t.setString(QStringLiteral("NOME"), m_name->text());
+    t.setString(QStringLiteral("ADDRESS"), m_address->text());
+    if (m_cap->text().trimmed().isEmpty())
+        t.setNull(QStringLiteral("CAP"));
+    else
+        t.setInteger(QStringLiteral("CAP"), m_cap->text().toLongLong());
+    t.setString(QStringLiteral("CITTA"), m_city->text());
+    t.setString(QStringLiteral("TELEFONO"), m_phone->text());
+    t.setString(QStringLiteral("MOBILE"), m_mobile->text());
+    t.setString(QStringLiteral("FAX"), m_fax->text());
+    t.setString(QStringLiteral("EMAIL"), m_email->text());
+    t.setString(QStringLiteral("PIVACF"), m_vat->text().toUpper());
+    if (CustomerMode)
+        t.setString(QStringLiteral("BARCODE"), m_cardNumber->text());
+}
+
+void TFFornitore::updateSaveEnabled() {
+    m_save->setEnabled(!m_name->text().isEmpty());
+}
+
+void TFFornitore::BSalvaClick() {
+    if (!m_card.isActive() || m_name->text().isEmpty())
+        return;
+    try {
+        storeRecord();
+        RecordCode = m_card.save();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        return;
+    }
+    SavedName = m_name->text();
+    accept();
+}
+
+void TFFornitore::BAnnullaClick() {
+    reject();
+}
+
+void TFFornitore::done(int result) {
+    // However the card is closed, nothing stays pending and its table is closed.
+    if (result != QDialog::Accepted)
+        SavedName.clear();
+    m_card.cancel();
+    QDialog::done(result);
+}
+
+} // namespace corvale

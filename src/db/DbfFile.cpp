@@ -69,7 +69,17 @@ DbfFile::DbfFile(std::unique_ptr<File> file, bool writable, bool *repaired)
 }
 
 DbfFile::~DbfFile() {
+    try {
+        writeHeaderCount();
+    } catch (const Error &) {
+        // Repaired from the file size at the next opening.
+    }
     m_file->unmap();
+}
+
+void DbfFile::writeHeaderCount() {
+    if (m_countPending && m_writable)
+        writeCount();
 }
 
 QString DbfFile::fileName() const {
@@ -300,12 +310,12 @@ uint32_t DbfFile::appendRecord(const char *data) {
         throw Error(QStringLiteral("La tabella %1 è piena").arg(fileName()));
     const qint64 pos = qint64(m_headerLength) + qint64(m_recordCount) * m_recordLength;
     // Record and end mark in one write: the end mark is never ahead of the record.
-    QByteArray bytes(m_recordLength + 1, Qt::Uninitialized);
-    std::memcpy(bytes.data(), data, size_t(m_recordLength));
-    bytes[m_recordLength] = dbf::endOfFile;
-    m_file->writeAt(pos, bytes.constData(), bytes.size());
+    m_appendBuffer.resize(m_recordLength + 1);
+    std::memcpy(m_appendBuffer.data(), data, size_t(m_recordLength));
+    m_appendBuffer[m_recordLength] = dbf::endOfFile;
+    m_file->writeAt(pos, m_appendBuffer.constData(), m_appendBuffer.size());
     ++m_recordCount;
-    writeCount();
+    m_countPending = true;
     return m_recordCount;
 }
 
@@ -339,6 +349,7 @@ void DbfFile::writeCount() {
     m_file->writeAt(dbf::offsetDate, bytes, sizeof bytes);
     m_headerCount = m_recordCount;
     m_lastUpdate = today;
+    m_countPending = false;
 }
 
 void DbfFile::setTagFlags(bool productionMdx, const QList<bool> &fieldTagged) {

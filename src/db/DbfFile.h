@@ -63,7 +63,14 @@ public:
     // Byte 28 and the descriptors' tag flags.
     void setTagFlags(bool productionMdx, const QList<bool> &fieldTagged);
 
-    void sync() { m_file->sync(); }
+    // Writes the record count into the header when appends left it behind. Opening
+    // trusts the file size anyway, so the count may lag while the table is open; it is
+    // brought up to date when the table is flushed or closed.
+    void writeHeaderCount();
+    void sync() {
+        writeHeaderCount();
+        m_file->sync();
+    }
 
 private:
     void parse(bool *repaired);
@@ -88,7 +95,8 @@ private:
     const char *m_map = nullptr;
     uint32_t m_mappedRecords = 0;
     QByteArray m_scratch;
-    bool m_dateWritten = false;
+    QByteArray m_appendBuffer;
+    bool m_countPending = false;
 };
 
 } // namespace corvale::db

@@ -1,5 +1,6 @@
 #include "db/FieldCodec.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -86,31 +87,73 @@ bool FieldCodec::parseNumber(const char *data, int length, double *value, bool *
     return true;
 }
 
-QByteArray FieldCodec::formatNumber(double value, int length, int decimals) {
-    if (!std::isfinite(value))
-        return {};
-    QByteArray text = QByteArray::number(value, 'f', decimals);
-    // "-0.00" is a zero: store it without the sign.
-    if (text.startsWith('-')) {
+bool FieldCodec::writeNumber(double value, int length, int decimals, char *cell) {
+    if (!std::isfinite(value) || length <= 0 || length > 64)
+        return false;
+    char text[80];
+    // Shortest exact decimal rounding, the same digits printf("%.*f") gives.
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (error != std::errc())
+        return false;
+    const char *begin = text;
+    if (*begin == '-') {
+        // "-0.00" is a zero: store it without the sign.
         bool zero = true;
-        for (int i = 1; i < text.size(); ++i)
-            if (text[i] != '0' && text[i] != '.')
+        for (const char *p = begin + 1; p < end; ++p)
+            if (*p != '0' && *p != '.')
                 zero = false;
         if (zero)
-            text.remove(0, 1);
+            ++begin;
     }
-    if (text.size() > length)
+    const int n = int(end - begin);
+    if (n > length)
+        return false;
+    std::memset(cell, ' ', size_t(length - n));
+    std::memcpy(cell + (length - n), begin, size_t(n));
+    return true;
+}
+
+bool FieldCodec::writeInteger(qint64 value, int length, int decimals, char *cell) {
+    char text[48];
+    int n = 0;
+    uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
+    char digits[24];
+    int d = 0;
+    do {
+        digits[d++] = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        text[n++] = '-';
+    while (d > 0)
+        text[n++] = digits[--d];
+    if (decimals > 0) {
+        if (decimals > 20)
+            return false;
+        text[n++] = '.';
+        for (int i = 0; i < decimals; ++i)
+            text[n++] = '0';
+    }
+    if (n > length)
+        return false;
+    std::memset(cell, ' ', size_t(length - n));
+    std::memcpy(cell + (length - n), text, size_t(n));
+    return true;
+}
+
+QByteArray FieldCodec::formatNumber(double value, int length, int decimals) {
+    QByteArray cell(length, ' ');
+    if (!writeNumber(value, length, decimals, cell.data()))
         return {};
-    return QByteArray(length - text.size(), ' ') + text;
+    return cell;
 }
 
 QByteArray FieldCodec::formatInteger(qint64 value, int length, int decimals) {
-    QByteArray text = QByteArray::number(value);
-    if (decimals > 0)
-        text += '.' + QByteArray(decimals, '0');
-    if (text.size() > length)
+    QByteArray cell(length, ' ');
+    if (!writeInteger(value, length, decimals, cell.data()))
         return {};
-    return QByteArray(length - text.size(), ' ') + text;
+    return cell;
 }
 
 QDate FieldCodec::parseDate(const char *data, int length) {
@@ -185,16 +228,29 @@ void FieldCodec::packDecimal(double value, char *key) {
         return;
     }
     const bool negative = value < 0;
-    // 15 significant digits: what a double holds faithfully.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    // buffer: d.dddddddddddddde[+-]xx
     std::string digits;
-    digits += buffer[0];
-    const char *p = buffer + 2;
-    while (*p && *p != 'e')
-        digits += *p++;
-    const int exponent = std::atoi(p + 1);
+    int exponent = 0;
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        // Whole numbers (record numbers, quantities): exact digits without printf.
+        char buffer[24];
+        int n = 0;
+        for (uint64_t v = uint64_t(magnitude); v > 0; v /= 10)
+            buffer[n++] = char('0' + v % 10);
+        for (int i = n - 1; i >= 0; --i)
+            digits += buffer[i];
+        exponent = n - 1;
+    } else {
+        // 15 significant digits: what a double holds faithfully.
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+        // buffer: d.dddddddddddddde[+-]xx
+        digits += buffer[0];
+        const char *p = buffer + 2;
+        while (*p && *p != 'e')
+            digits += *p++;
+        exponent = std::atoi(p + 1);
+    }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     if (digits.size() > 20)
@@ -225,8 +281,11 @@ double FieldCodec::unpackDecimal(const char *key) {
     // Exact powers of ten and one rounding, as parseNumber does, so that a key read
     // from an index equals the key computed from the record's text.
     const int power = exponent - used;
-    const double value =
-        power >= 0 ? mantissa * std::pow(10.0, power) : mantissa / std::pow(10.0, -power);
+    static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    auto ten = [](int n) { return n <= 22 ? powers[n] : std::pow(10.0, n); };
+    const double value = power >= 0 ? mantissa * ten(power) : mantissa / ten(-power);
     return negative ? -value : value;
 }
 

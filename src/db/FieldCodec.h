@@ -21,6 +21,10 @@ public:
     // Right-aligned text of exactly `length` bytes with `decimals` digits after the point,
     // or an empty array when the value does not fit (the caller reports it).
     static QByteArray formatNumber(double value, int length, int decimals);
+    // The same written straight into a cell of `length` bytes; false (cell untouched)
+    // when the value does not fit.
+    static bool writeNumber(double value, int length, int decimals, char *cell);
+    static bool writeInteger(qint64 value, int length, int decimals, char *cell);
     static QByteArray formatInteger(qint64 value, int length, int decimals);
 
     // "yyyymmdd"; an invalid date gives an empty QDate.

@@ -4,12 +4,24 @@
 #include "db/FieldCodec.h"
 #include "platform/Cp1252.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 
 namespace corvale::db {
 
 namespace {
+
+// Numbers and dates have 8-byte keys: one big-endian load compares them.
+inline int compareKeys(const char *a, const char *b, size_t width) {
+    if (width == 8) {
+        const quint64 x = qFromBigEndian<quint64>(a);
+        const quint64 y = qFromBigEndian<quint64>(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return std::memcmp(a, b, width);
+}
 
 constexpr size_t blockTarget = 1024;
 constexpr size_t blockMax = 2 * blockTarget;
@@ -157,7 +169,7 @@ QByteArray IndexTag::keyFromValue(const QVariant &value, const QString &tableNam
 }
 
 int IndexTag::compare(uint32_t recno, const char *key, uint32_t keyRecno) const {
-    const int c = std::memcmp(keyOf(recno), key, size_t(m_keyWidth));
+    const int c = compareKeys(keyOf(recno), key, size_t(m_keyWidth));
     if (c != 0)
         return c;
     return recno < keyRecno ? -1 : (recno > keyRecno ? 1 : 0);
@@ -183,7 +195,7 @@ void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)>
     const char *keys = m_keys.data();
     const size_t width = size_t(m_keyWidth);
     std::sort(order.begin(), order.end(), [keys, width](uint32_t a, uint32_t b) {
-        const int c = std::memcmp(keys + a * width, keys + b * width, width);
+        const int c = compareKeys(keys + a * width, keys + b * width, width);
         return c != 0 ? c < 0 : a < b;
     });
     m_blocks.clear();

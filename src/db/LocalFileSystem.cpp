@@ -6,7 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
 #include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace corvale::db {
 
@@ -51,6 +57,21 @@ public:
     void writeAt(qint64 offset, const char *data, qint64 length) override {
         if (length <= 0)
             return;
+#ifdef Q_OS_UNIX
+        qint64 done = 0;
+        while (done < length) {
+            const ssize_t n =
+                ::pwrite(m_file.handle(), data + done, size_t(length - done), off_t(offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                throw Error(QStringLiteral("Errore di scrittura sul file %1: %2")
+                                .arg(QDir::toNativeSeparators(path()),
+                                     QString::fromLocal8Bit(strerror(errno))));
+            done += n;
+        }
+        return;
+#endif
         if (!m_file.seek(offset) || m_file.write(data, length) != length)
             throw Error(QStringLiteral("Errore di scrittura sul file %1: %2")
                             .arg(QDir::toNativeSeparators(path()), m_file.errorString()));
@@ -63,7 +84,9 @@ public:
                             .arg(QDir::toNativeSeparators(path()), m_file.errorString()));
     }
 
-    void sync() override { m_file.flush(); }
+    void sync() override {
+        m_file.flush();
+    }
 
     const char *map() override {
         const qint64 now = m_file.size();
@@ -80,7 +103,9 @@ public:
         return m_map;
     }
 
-    qint64 mappedSize() const override { return m_mapSize; }
+    qint64 mappedSize() const override {
+        return m_mapSize;
+    }
 
     void unmap() override {
         if (m_map)

@@ -969,6 +969,22 @@ char *Table::editBytes(int index) {
     return m_buffer.data() + m_file->fields()[index].offset;
 }
 
+void Table::storeText(int index, QStringView text) {
+    const FieldDef &field = m_file->fields()[index];
+    char *cell = editBytes(index);
+    int n = 0;
+    for (qsizetype i = 0; i < text.size() && n < field.length; ++i) {
+        char16_t ch = text[i].unicode();
+        // A pair of surrogates is one character outside the code page.
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i, ch = u'?';
+        const int byte = Cp1252::encodeChar(ch);
+        cell[n++] = byte >= 0 ? static_cast<char>(byte) : '?';
+    }
+    std::memset(cell + n, ' ', size_t(field.length - n));
+}
+
 void Table::storeText(int index, const QByteArray &bytes) {
     const FieldDef &field = m_file->fields()[index];
     char *cell = editBytes(index);
@@ -994,12 +1010,11 @@ void Table::storeNumber(int index, double value, bool integral, qint64 integer) 
         return;
     case 'N':
     case 'F': {
-        const QByteArray text =
-            integral ? FieldCodec::formatInteger(integer, field.length, field.decimals)
-                     : FieldCodec::formatNumber(value, field.length, field.decimals);
-        if (text.isEmpty())
+        const bool fits =
+            integral ? FieldCodec::writeInteger(integer, field.length, field.decimals, cell)
+                     : FieldCodec::writeNumber(value, field.length, field.decimals, cell);
+        if (!fits)
             break;
-        std::memcpy(cell, text.constData(), size_t(field.length));
         return;
     }
     case 'L':
@@ -1070,7 +1085,7 @@ void Table::setString(const QString &name, const QString &text) {
         setBlob(name, Cp1252::encode(text));
         return;
     default:
-        storeText(index, Cp1252::encode(text));
+        storeText(index, QStringView(text));
         return;
     }
 }
@@ -1102,8 +1117,9 @@ void Table::setDate(const QString &name, const QDate &date) {
             std::memset(cell, ' ', 8);
             return;
         }
-        const QByteArray text = date.toString(QStringLiteral("yyyyMMdd")).toLatin1();
-        std::memcpy(cell, text.constData(), 8);
+        int value = date.year() * 10000 + date.month() * 100 + date.day();
+        for (int i = 7; i >= 0; --i, value /= 10)
+            cell[i] = static_cast<char>('0' + value % 10);
         return;
     }
     if (field.isNumeric() || field.isMemo() || field.type == 'L')

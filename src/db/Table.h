@@ -206,6 +206,7 @@ private:
     bool stepBackward();
     QString fieldText(int index) const;
     void storeText(int index, const QByteArray &bytes);
+    void storeText(int index, QStringView text);
     void storeNumber(int index, double value, bool integral, qint64 integer);
     void detachFromDatabase();
     void forgetMaster();

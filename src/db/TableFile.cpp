@@ -413,11 +413,10 @@ void TableFile::beginChange() {
 uint32_t TableFile::append(const char *bytes) {
     beginChange();
     const uint32_t recno = m_dbf->appendRecord(bytes);
-    std::vector<char> key;
     for (auto &tag : m_tags) {
-        key.resize(size_t(tag->keyWidth()));
-        tag->makeKey(bytes, key.data());
-        tag->insert(recno, key.data());
+        m_keyScratch.resize(size_t(tag->keyWidth()));
+        tag->makeKey(bytes, m_keyScratch.data());
+        tag->insert(recno, m_keyScratch.data());
     }
     ++m_version;
     return recno;
@@ -426,11 +425,10 @@ uint32_t TableFile::append(const char *bytes) {
 void TableFile::update(uint32_t recno, const char *bytes) {
     beginChange();
     m_dbf->writeRecord(recno, bytes);
-    std::vector<char> key;
     for (auto &tag : m_tags) {
-        key.resize(size_t(tag->keyWidth()));
-        tag->makeKey(bytes, key.data());
-        tag->update(recno, key.data());
+        m_keyScratch.resize(size_t(tag->keyWidth()));
+        tag->makeKey(bytes, m_keyScratch.data());
+        tag->update(recno, m_keyScratch.data());
     }
     ++m_version;
 }

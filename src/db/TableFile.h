@@ -112,6 +112,7 @@ private:
     bool m_changing = false;    // stale mark already set
     bool m_mdxOutdated = false; // MDX must be written at flush
     QString m_rebuildReason;
+    std::vector<char> m_keyScratch;
 };
 
 } // namespace corvale::db

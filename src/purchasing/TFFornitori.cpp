@@ -1,0 +1,233 @@
+#include "purchasing/TFFornitori.h"
+
+#include "catalogue/TableGrid.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "purchasing/TFFornitore.h"
+#include "shell/Shop.h"
+#include "widgets/CaptionBox.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/OpenerWindow.h"
+#include "widgets/TitleBand.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+namespace {
+
+QPushButton *toolButton(const QString &caption, QWidget *parent, QLayout *layout) {
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(caption);
+    b->setMinimumWidth(90);
+    layout->addWidget(b);
+    return b;
+}
+
+} // namespace
+
+TFFornitori::TFFornitori(Shop &shop, QWidget *parent)
+    : QWidget(parent)
+    , m_shop(shop)
+    , m_table(std::make_unique<db::Table>(shop.database())) {
+    setObjectName(QStringLiteral("TFFornitori"));
+    setWindowTitle(QStringLiteral("Archivio Fornitori"));
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAutoFillBackground(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *band = new TitleBand(QStringLiteral("ARCHIVIO FORNITORI"), this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *toolbar = new QHBoxLayout;
+    toolbar->setContentsMargins(8, 4, 8, 4);
+    QPushButton *bNew = toolButton(QStringLiteral("Nuovo"), this, toolbar);
+    QPushButton *bEdit = toolButton(QStringLiteral("Modifica"), this, toolbar);
+    QPushButton *bDelete = toolButton(QStringLiteral("Elimina"), this, toolbar);
+    toolbar->addStretch();
+    QPushButton *bExit = toolButton(QStringLiteral("Uscita"), this, toolbar);
+    layout->addLayout(toolbar);
+
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(8, 0, 8, 8);
+    auto *listBox = new CaptionBox(QStringLiteral("Ricerca"), this);
+    listBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *listLayout = new QVBoxLayout(listBox);
+    m_search = new QLineEdit(listBox);
+    m_search->setObjectName(QStringLiteral("Cerca"));
+    m_search->setMaxLength(30);
+    listLayout->addWidget(m_search);
+    m_table->setTableName(QStringLiteral("FORNITOR.DBF"));
+    m_table->setIndexName(QStringLiteral("NOME"));
+    m_grid = new TableGrid(*m_table, listBox);
+    m_grid->setObjectName(QStringLiteral("Lista"));
+    m_grid->addColumn(QStringLiteral("NOME"), QStringLiteral("Ragione Sociale"));
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+    listLayout->addWidget(m_grid);
+    body->addWidget(listBox, 3);
+
+    auto *detailBox = new CaptionBox(QStringLiteral("Dati"), this);
+    detailBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *form = new QFormLayout(detailBox);
+    auto detail = [&](const QString &caption, const QString &name) {
+        auto *l = new QLabel(detailBox);
+        l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText);
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        form->addRow(caption, l);
+        return l;
+    };
+    m_address = detail(QStringLiteral("Via/P.zza"), QStringLiteral("ViaPzza"));
+    m_cap = detail(QStringLiteral("C.A.P."), QStringLiteral("CAP"));
+    m_city = detail(QStringLiteral("Città"), QStringLiteral("Citta"));
+    m_vat = detail(QStringLiteral("P.Iva"), QStringLiteral("PIva"));
+    m_phone = detail(QStringLiteral("Telefono"), QStringLiteral("Telefono"));
+    m_mobile = detail(QStringLiteral("Cellulare"), QStringLiteral("Cellulare"));
+    m_fax = detail(QStringLiteral("Fax"), QStringLiteral("Fax"));
+    m_email = detail(QStringLiteral("E-Mail"), QStringLiteral("EMail"));
+    body->addWidget(detailBox, 2);
+    layout->addLayout(body, 1);
+
+    m_card = new TFFornitore(shop, this);
+
+    connect(bNew, &QPushButton::clicked, this, &TFFornitori::BNuovoClick);
+    connect(bEdit, &QPushButton::clicked, this, &TFFornitori::BModificaClick);
+    connect(bDelete, &QPushButton::clicked, this, &TFFornitori::BEliminaClick);
+    connect(bExit, &QPushButton::clicked, this, &TFFornitori::BUscitaClick);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &TFFornitori::BModificaClick);
+    connect(m_grid, &TableGrid::currentRecordChanged, this, &TFFornitori::showDetails);
+    connect(m_search, &QLineEdit::textChanged, this, &TFFornitori::searchChanged);
+    FocusHighlighter::install(this);
+}
+
+TFFornitori::~TFFornitori() = default;
+
+void TFFornitori::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TFFornitori::FormActivate() {
+    try {
+        m_table->close();
+        m_table->open();
+        m_search->blockSignals(true);
+        m_search->clear();
+        m_search->blockSignals(false);
+        searchChanged(QString());
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+    m_search->setFocus();
+}
+
+void TFFornitori::searchChanged(const QString &text) {
+    if (!m_table->isOpen())
+        return;
+    m_table->setRange(text, text + QLatin1Char('z'));
+    m_table->first();
+    m_grid->reload();
+}
+
+void TFFornitori::showDetails() {
+    const bool has = m_table->isOpen() && m_table->recordNumber() != 0;
+    auto text = [&](const char *field) {
+        return has ? m_table->asString(QString::fromLatin1(field)) : QString();
+    };
+    m_address->setText(text("ADDRESS"));
+    m_cap->setText(has && !m_table->isNull(QStringLiteral("CAP"))
+                       ? QStringLiteral("%1").arg(m_table->asInteger(QStringLiteral("CAP")), 5, 10,
+                                                  QLatin1Char('0'))
+                       : QString());
+    m_city->setText(text("CITTA"));
+    m_vat->setText(text("PIVACF"));
+    m_phone->setText(text("TELEFONO"));
+    m_mobile->setText(text("MOBILE"));
+    m_fax->setText(text("FAX"));
+    m_email->setText(text("EMAIL"));
+}
+
+void TFFornitori::BNuovoClick() {
+    m_card->CustomerMode = false;
+    m_card->NewRecord = true;
+    m_card->exec();
+    afterCard();
+}
+
+void TFFornitori::BModificaClick() {
+    if (!m_table->isOpen() || m_grid->isEmpty())
+        return;
+    m_card->CustomerMode = false;
+    m_card->NewRecord = false;
+    m_card->RecordCode = m_table->asInteger(QStringLiteral("CODICE"));
+    m_card->exec();
+    afterCard();
+}
+
+void TFFornitori::afterCard() {
+    if (!m_table->isOpen())
+        return;
+    try {
+        // Show the saved supplier, even when its new name falls outside the search.
+        if (!m_card->SavedName.isEmpty()) {
+            const qint64 code = m_card->RecordCode;
+            m_grid->model().reload();
+            for (m_table->first(); !m_table->eof(); m_table->next()) {
+                if (m_table->asInteger(QStringLiteral("CODICE")) == code)
+                    break;
+            }
+            if (m_table->eof())
+                m_table->first();
+        } else {
+            m_table->refresh();
+        }
+        m_grid->reload();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+}
+
+void TFFornitori::BEliminaClick() {
+    if (!m_table->isOpen() || m_grid->isEmpty())
+        return;
+    Prompter &ask = m_shop.prompter();
+    if (!ask.confirm(QStringLiteral("Eliminare il Fornitore selezionato?")))
+        return;
+    try {
+        const qint64 code = m_table->asInteger(QStringLiteral("CODICE"));
+        db::Table articles(m_shop.database());
+        articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
+        articles.setIndexName(QStringLiteral("N_FOR"));
+        articles.open();
+        const bool linked = articles.findKey(code);
+        articles.close();
+        if (linked &&
+            !ask.confirm(QStringLiteral(
+                "Il fornitore è legato ad articoli presenti in archivio!\rEliminare comunque?")))
+            return;
+        m_table->remove();
+        m_grid->reload();
+    } catch (const db::Error &e) {
+        ask.error(e.message());
+    }
+}
+
+void TFFornitori::BUscitaClick() {
+    m_table->close();
+    hide();
+    if (m_opener)
+        m_opener->receiveNotification(1);
+}
+
+} // namespace corvale

@@ -7,6 +7,7 @@
 #include "schema/DataFolderSchema.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
+#include "shell/TFConfig.h"
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
 
@@ -67,6 +68,8 @@ int main(int argc, char *argv[]) {
     if (!shop.database().isOpen())
         return 1; // the reason was shown (another copy running, unreadable folder)
     TFData data(shop);
+    TFConfig config(shop, &w);
+    w.setEntryAction(TFMain::Entry::Config, [&config] { config.exec(); });
     w.setShopTextsLoader([&shop] {
         try {
             shop.routines().LoadShopTexts();

@@ -27,12 +27,7 @@ char FieldBinding::fieldType(const QString &field) const {
 void FieldBinding::bind(QLineEdit *edit, const QString &field, const QString &displayFormat) {
     m_bindings << Binding{edit, field, displayFormat};
     const Binding b = m_bindings.back();
-    if (m_table.isOpen()) {
-        for (const auto &def : m_table.fieldDefs()) {
-            if (def.name.compare(field, Qt::CaseInsensitive) == 0 && def.type == 'C')
-                edit->setMaxLength(def.length);
-        }
-    }
+    limitLength(b);
     connect(edit, &QLineEdit::textEdited, this, [this, b] { userChanged(b); });
 }
 
@@ -54,10 +49,22 @@ void FieldBinding::bind(QPlainTextEdit *edit, const QString &field) {
     connect(edit, &QPlainTextEdit::textChanged, this, [this, b] { userChanged(b); });
 }
 
+void FieldBinding::limitLength(const Binding &b) {
+    auto *edit = qobject_cast<QLineEdit *>(b.widget);
+    if (!edit || !m_table.isOpen())
+        return;
+    for (const auto &def : m_table.fieldDefs()) {
+        // A window may allow fewer characters than the column holds, never more.
+        if (def.name.compare(b.field, Qt::CaseInsensitive) == 0 && def.type == 'C')
+            edit->setMaxLength(std::min(edit->maxLength(), def.length));
+    }
+}
+
 void FieldBinding::show(const Binding &b) {
     QWidget *w = b.widget;
     if (!w)
         return;
+    limitLength(b);
     const bool has = m_table.isOpen() && m_table.recordNumber() != 0;
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         edit->setText(has ? TableModel::displayText(m_table.value(b.field), b.format) : QString());

@@ -65,6 +65,7 @@ private:
     void userChanged(const Binding &binding);
     bool write(const Binding &binding);
     void show(const Binding &binding);
+    void limitLength(const Binding &binding);
     char fieldType(const QString &field) const;
 
     db::Table &m_table;

@@ -1,0 +1,72 @@
+#include "shell/LocalPreferences.h"
+
+#include "platform/IniFile.h"
+
+namespace corvale {
+
+namespace {
+
+const QString kRegister = QStringLiteral("REGCASSA");
+const QString kGeneral = QStringLiteral("GENERALI");
+
+int clampItem(int value, int low, int high, int fallback) {
+    return value < low || value > high ? fallback : value;
+}
+
+} // namespace
+
+QStringList LocalPreferences::portNames() {
+    QStringList out;
+    for (int i = 1; i <= 8; ++i)
+        out << QStringLiteral("COM%1").arg(i);
+    return out;
+}
+
+QStringList LocalPreferences::makeNames() {
+    return {QStringLiteral("Olivetti (ELA)"),  QStringLiteral("Dataprocess"),
+            QStringLiteral("HTL Optima"),      QStringLiteral("RCH"),
+            QStringLiteral("Kabel System"),    QStringLiteral("Famiglia MWCR"),
+            QStringLiteral("Sarema Xon/Xoff"), QStringLiteral("Epson T81/T90")};
+}
+
+QStringList LocalPreferences::modelNames() {
+    return {QStringLiteral("Globe"), QStringLiteral("Mizar"), QStringLiteral("Nucleo"),
+            QStringLiteral("Onda")};
+}
+
+QStringList LocalPreferences::speedNames() {
+    return {QStringLiteral("9600, 8, NO"),   QStringLiteral("9600, 7, ODD"),
+            QStringLiteral("9600, 7, EVEN"), QStringLiteral("19200, 8, NO"),
+            QStringLiteral("19200, 7, ODD"), QStringLiteral("19200, 7, EVEN"),
+            QStringLiteral("9600, 7, NO"),   QStringLiteral("2400, 7, EVEN")};
+}
+
+LocalPreferences LocalPreferences::read(const IniFile &ini) {
+    LocalPreferences p;
+    // Values outside the lists (a hand-edited file) fall back to the defaults
+    // rather than leaving a box with nothing chosen.
+    p.serialPort = clampItem(ini.readInteger(kRegister, QStringLiteral("SERIALE"), 1), 1, 8, 1);
+    p.make = clampItem(ini.readInteger(kRegister, QStringLiteral("MARCA"), 1), 1, 8, 1);
+    p.model = clampItem(ini.readInteger(kRegister, QStringLiteral("MODELLO"), 1), 1, 4, 1);
+    p.speed = clampItem(ini.readInteger(kRegister, QStringLiteral("SPEED"), 0), 0, 7, 0);
+    p.calculateChange = ini.readBool(kGeneral, QStringLiteral("CALCRESTO"), false);
+    p.permanentCounterSale = ini.readBool(kGeneral, QStringLiteral("VENDBANCO"), false);
+    p.showPhotos = ini.readBool(kGeneral, QStringLiteral("VISFOTO"), false);
+    p.autoSave = ini.readBool(kGeneral, QStringLiteral("AUTOSAVE"), false);
+    p.markupWithoutVat = ini.readBool(kGeneral, QStringLiteral("CALCRIC"), false);
+    return p;
+}
+
+bool LocalPreferences::write(IniFile &ini) const {
+    return ini.writeInteger(kRegister, QStringLiteral("SERIALE"), serialPort) &&
+           ini.writeInteger(kRegister, QStringLiteral("MARCA"), make) &&
+           ini.writeInteger(kRegister, QStringLiteral("MODELLO"), model) &&
+           ini.writeInteger(kRegister, QStringLiteral("SPEED"), speed) &&
+           ini.writeBool(kGeneral, QStringLiteral("CALCRESTO"), calculateChange) &&
+           ini.writeBool(kGeneral, QStringLiteral("VENDBANCO"), permanentCounterSale) &&
+           ini.writeBool(kGeneral, QStringLiteral("VISFOTO"), showPhotos) &&
+           ini.writeBool(kGeneral, QStringLiteral("AUTOSAVE"), autoSave) &&
+           ini.writeBool(kGeneral, QStringLiteral("CALCRIC"), markupWithoutVat);
+}
+
+} // namespace corvale

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+
+namespace corvale {
+
+class IniFile;
+
+// The local preferences the configuration window keeps in Dati.ini: the cash
+// register's port, make, model and line, and the behaviour switches.
+struct LocalPreferences {
+    int serialPort = 1;                // REGCASSA/SERIALE, 1..8
+    int make = 1;                      // REGCASSA/MARCA, 1..8
+    int model = 1;                     // REGCASSA/MODELLO, 1..4
+    int speed = 0;                     // REGCASSA/SPEED, 0..7
+    bool calculateChange = false;      // GENERALI/CALCRESTO
+    bool permanentCounterSale = false; // GENERALI/VENDBANCO
+    bool showPhotos = false;           // GENERALI/VISFOTO
+    bool autoSave = false;             // GENERALI/AUTOSAVE
+    bool markupWithoutVat = false;     // GENERALI/CALCRIC
+
+    static LocalPreferences read(const IniFile &ini);
+    // False when Dati.ini cannot be written.
+    bool write(IniFile &ini) const;
+
+    static QStringList portNames();
+    static QStringList makeNames();
+    static QStringList modelNames();
+    static QStringList speedNames();
+    static constexpr int rchMake = 4;
+    static constexpr int dataprocessMake = 2;
+};
+
+} // namespace corvale

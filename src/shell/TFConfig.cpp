@@ -1,0 +1,423 @@
+#include "shell/TFConfig.h"
+
+#include "db/Database.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "shell/Shop.h"
+#include "widgets/CaptionBox.h"
+#include "widgets/FieldBinding.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/TitleBand.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+namespace {
+
+const QString kConfig = QStringLiteral("CONFIG.DBF");
+
+QLineEdit *lineEdit(const QString &name, QWidget *parent) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+QComboBox *comboBox(const QString &name, const QStringList &items, QWidget *parent) {
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->addItems(items);
+    return combo;
+}
+
+QCheckBox *checkBox(const QString &caption, QWidget *parent) {
+    auto *box = new QCheckBox(caption, parent);
+    box->setObjectName(caption);
+    return box;
+}
+
+} // namespace
+
+TFConfig::TFConfig(Shop &shop, QWidget *parent)
+    : QDialog(parent)
+    , m_shop(shop)
+    , m_config(std::make_unique<db::Table>(shop.database())) {
+    setObjectName(QStringLiteral("TFConfig"));
+    setWindowTitle(QStringLiteral("Configurazione"));
+    setModal(true);
+    m_config->setTableName(kConfig);
+    m_binding = new FieldBinding(*m_config, this);
+    buildUi();
+    FocusHighlighter::install(this);
+
+    readPreferences();
+    // The active password comes from the record as it is at start.
+    try {
+        m_config->open();
+        m_config->first();
+        m_shop.setActivePassword(m_config->eof() ? QString()
+                                                 : m_config->asString(QStringLiteral("PASSWD")));
+        m_config->close();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+}
+
+TFConfig::~TFConfig() = default;
+
+void TFConfig::buildUi() {
+    const QString folderBackground = m_shop.folder().file(QStringLiteral("bkgd.BMP"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *band = new TitleBand(QStringLiteral("CONFIGURAZIONE"), this);
+    band->setPicture(m_shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *toolbar = new QToolBar(this);
+    auto *password = new QPushButton(QStringLiteral("&Password"), toolbar);
+    password->setObjectName(QStringLiteral("BPassword"));
+    auto *save = new QPushButton(QStringLiteral("Salva"), toolbar);
+    save->setObjectName(QStringLiteral("BSalva"));
+    auto *cancel = new QPushButton(QStringLiteral("Annulla"), toolbar);
+    cancel->setObjectName(QStringLiteral("BAnnulla"));
+    toolbar->addWidget(password);
+    toolbar->addWidget(save);
+    toolbar->addWidget(cancel);
+    layout->addWidget(toolbar);
+    connect(password, &QPushButton::clicked, this, &TFConfig::BPasswordClick);
+    connect(save, &QPushButton::clicked, this, &TFConfig::BSalvaClick);
+    connect(cancel, &QPushButton::clicked, this, &TFConfig::BAnnullaClick);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("PageControl"));
+    layout->addWidget(m_tabs, 1);
+
+    // "Anagrafica"
+    auto *registry = new QWidget(m_tabs);
+    auto *form = new QFormLayout(registry);
+    form->addRow(new QLabel(
+        QStringLiteral("Riempire i campi sottostanti con i dati fiscali dell'esercizio."),
+        registry));
+    m_ragione = lineEdit(QStringLiteral("RAGIONE"), registry);
+    QFont bold = m_ragione->font();
+    bold.setBold(true);
+    m_ragione->setFont(bold);
+    auto *ragion2 = lineEdit(QStringLiteral("RAGION2"), registry);
+    auto *names = new QVBoxLayout;
+    names->addWidget(m_ragione);
+    names->addWidget(ragion2);
+    form->addRow(QStringLiteral("Ragione Sociale"), names);
+    auto *address = lineEdit(QStringLiteral("ADDRESS"), registry);
+    auto *city = lineEdit(QStringLiteral("CITTA"), registry);
+    auto *vat = lineEdit(QStringLiteral("PIVA"), registry);
+    auto *phone = lineEdit(QStringLiteral("TEL"), registry);
+    auto *fax = lineEdit(QStringLiteral("FAX"), registry);
+    form->addRow(QStringLiteral("Via/P.zza"), address);
+    form->addRow(QStringLiteral("CAP - Città"), city);
+    form->addRow(QStringLiteral("Partita IVA"), vat);
+    form->addRow(QStringLiteral("Telefono"), phone);
+    form->addRow(QStringLiteral("FAX"), fax);
+    m_tabs->addTab(registry, QStringLiteral("Anagrafica"));
+
+    // "    Logo    "
+    auto *logoTab = new QWidget(m_tabs);
+    auto *logoLayout = new QVBoxLayout(logoTab);
+    m_logo = new QLabel(logoTab);
+    m_logo->setObjectName(QStringLiteral("LOGO"));
+    m_logo->setMinimumSize(320, 160);
+    m_logo->setScaledContents(true);
+    m_logo->setFrameShape(QFrame::Box);
+    logoLayout->addWidget(m_logo, 1);
+    auto *useLogo =
+        checkBox(QStringLiteral("Usa il logo sulla stampa dei documenti di vendita"), logoTab);
+    useLogo->setObjectName(QStringLiteral("ISLOGO"));
+    logoLayout->addWidget(useLogo);
+    auto *browse = new QPushButton(QStringLiteral("Sfoglia..."), logoTab);
+    browse->setObjectName(QStringLiteral("Sfoglia..."));
+    connect(browse, &QPushButton::clicked, this, &TFConfig::BSfogliaClick);
+    logoLayout->addWidget(browse, 0, Qt::AlignLeft);
+    m_tabs->addTab(logoTab, QStringLiteral("    Logo    "));
+
+    // "Impostazioni"
+    auto *settings = new QWidget(m_tabs);
+    auto *grid = new QGridLayout(settings);
+    auto *vatBox = new CaptionBox(QStringLiteral("IVA Articoli"), settings);
+    vatBox->setBackground(folderBackground);
+    auto *vatLayout = new QHBoxLayout(vatBox);
+    auto *impobol = lineEdit(QStringLiteral("IMPOBOL"), vatBox);
+    vatLayout->addWidget(impobol);
+    vatLayout->addWidget(new QLabel(QStringLiteral("%"), vatBox));
+    grid->addWidget(vatBox, 0, 0);
+
+    auto *cardBox = new CaptionBox(QStringLiteral("Fidelity Card"), settings);
+    cardBox->setBackground(folderBackground);
+    auto *cardLayout = new QHBoxLayout(cardBox);
+    cardLayout->addWidget(new QLabel(QStringLiteral("1 Euro ="), cardBox));
+    auto *euro = lineEdit(QStringLiteral("EURO"), cardBox);
+    euro->setMaxLength(6);
+    cardLayout->addWidget(euro);
+    cardLayout->addWidget(new QLabel(QStringLiteral("Punti"), cardBox));
+    cardBox->setVisible(true);
+    grid->addWidget(cardBox, 0, 1);
+
+    auto *notesBox = new CaptionBox(QStringLiteral("Annotazioni e variazioni"), settings);
+    notesBox->setBackground(folderBackground);
+    auto *notes = lineEdit(QStringLiteral("NEWANNOTA"), notesBox);
+    (new QHBoxLayout(notesBox))->addWidget(notes);
+    grid->addWidget(notesBox, 1, 0, 1, 2);
+    auto *privacyBox = new CaptionBox(QStringLiteral("Trattamento Dati Personali TUP"), settings);
+    privacyBox->setBackground(folderBackground);
+    auto *privacy = lineEdit(QStringLiteral("PRIVACY"), privacyBox);
+    (new QHBoxLayout(privacyBox))->addWidget(privacy);
+    grid->addWidget(privacyBox, 2, 0, 1, 2);
+
+    auto *registerBox = new CaptionBox(QStringLiteral("Registratore di Cassa "), settings);
+    registerBox->setBackground(folderBackground);
+    auto *registerForm = new QFormLayout(registerBox);
+    m_port = comboBox(QStringLiteral("SERIALE"), LocalPreferences::portNames(), registerBox);
+    m_make = comboBox(QStringLiteral("MARCA"), LocalPreferences::makeNames(), registerBox);
+    m_model = comboBox(QStringLiteral("MODELLO"), LocalPreferences::modelNames(), registerBox);
+    m_speed = comboBox(QStringLiteral("SPEED"), LocalPreferences::speedNames(), registerBox);
+    m_calculateChange = checkBox(QStringLiteral("Calcolo del resto"), registerBox);
+    registerForm->addRow(QStringLiteral("Porta Seriale"), m_port);
+    registerForm->addRow(QStringLiteral("Marca/Modello"), m_make);
+    registerForm->addRow(QString(), m_model);
+    registerForm->addRow(QStringLiteral("Velocità"), m_speed);
+    registerForm->addRow(m_calculateChange);
+    grid->addWidget(registerBox, 3, 0);
+
+    auto *preferences = new CaptionBox(QStringLiteral("Preferenze "), settings);
+    preferences->setBackground(folderBackground);
+    auto *prefLayout = new QVBoxLayout(preferences);
+    m_permanentSale = checkBox(QStringLiteral("Vendita al Banco permanente"), preferences);
+    m_showPhotos = checkBox(QStringLiteral("Visualizza la foto degli articoli"), preferences);
+    m_autoSave = checkBox(QStringLiteral("Autosalvataggio Archivio"), preferences);
+    m_markupWithoutVat = checkBox(QStringLiteral("Calcola il ricarico senza Iva"), preferences);
+    for (QCheckBox *b : {m_permanentSale, m_showPhotos, m_autoSave, m_markupWithoutVat})
+        prefLayout->addWidget(b);
+    grid->addWidget(preferences, 3, 1);
+    m_tabs->addTab(settings, QStringLiteral("Impostazioni"));
+
+    connect(m_make, &QComboBox::currentIndexChanged, this, &TFConfig::makeChanged);
+    for (QCheckBox *b : {m_showPhotos, m_autoSave, m_markupWithoutVat})
+        connect(b, &QCheckBox::toggled, this, &TFConfig::syncLivePreferences);
+
+    m_binding->bind(m_ragione, QStringLiteral("RAGIONE"));
+    m_binding->bind(ragion2, QStringLiteral("RAGION2"));
+    m_binding->bind(address, QStringLiteral("ADDRESS"));
+    m_binding->bind(city, QStringLiteral("CITTA"));
+    m_binding->bind(vat, QStringLiteral("PIVA"));
+    m_binding->bind(phone, QStringLiteral("TEL"));
+    m_binding->bind(fax, QStringLiteral("FAX"));
+    m_binding->bind(useLogo, QStringLiteral("ISLOGO"));
+    m_binding->bind(impobol, QStringLiteral("IMPOBOL"));
+    m_binding->bind(euro, QStringLiteral("EURO"), QStringLiteral(",0"));
+    m_binding->bind(notes, QStringLiteral("NEWANNOTA"));
+    m_binding->bind(privacy, QStringLiteral("PRIVACY"));
+    connect(m_binding, &FieldBinding::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    resize(640, 520);
+}
+
+void TFConfig::readPreferences() {
+    const LocalPreferences p = LocalPreferences::read(m_shop.ini());
+    m_loading = true;
+    m_port->setCurrentIndex(p.serialPort - 1);
+    m_make->setCurrentIndex(p.make - 1);
+    m_speed->setCurrentIndex(p.speed);
+    m_model->setCurrentIndex(p.model - 1);
+    m_calculateChange->setChecked(p.calculateChange);
+    m_permanentSale->setChecked(p.permanentCounterSale);
+    m_showPhotos->setChecked(p.showPhotos);
+    m_autoSave->setChecked(p.autoSave);
+    m_markupWithoutVat->setChecked(p.markupWithoutVat);
+    m_model->setVisible(p.make == LocalPreferences::rchMake);
+    m_loading = false;
+    syncLivePreferences();
+}
+
+LocalPreferences TFConfig::preferencesFromControls() const {
+    LocalPreferences p;
+    p.serialPort = m_port->currentIndex() + 1;
+    p.make = m_make->currentIndex() + 1;
+    p.model = m_model->currentIndex() + 1;
+    p.speed = m_speed->currentIndex();
+    p.calculateChange = m_calculateChange->isChecked();
+    p.permanentCounterSale = m_permanentSale->isChecked();
+    p.showPhotos = m_showPhotos->isChecked();
+    p.autoSave = m_autoSave->isChecked();
+    p.markupWithoutVat = m_markupWithoutVat->isChecked();
+    return p;
+}
+
+void TFConfig::syncLivePreferences() {
+    LivePreferences &live = m_shop.preferences();
+    live.showPhotos = m_showPhotos->isChecked();
+    live.autoSave = m_autoSave->isChecked();
+    live.markupWithoutVat = m_markupWithoutVat->isChecked();
+}
+
+void TFConfig::makeChanged(int index) {
+    m_model->setVisible(index + 1 == LocalPreferences::rchMake);
+    if (m_loading)
+        return;
+    m_speed->setCurrentIndex(index + 1 == LocalPreferences::dataprocessMake ? 3 : 0);
+}
+
+bool TFConfig::ensureRecord() {
+    try {
+        if (m_config->isOpen() && m_config->state() != db::Table::State::Browse)
+            return true; // already editing the record
+        if (!m_config->isOpen())
+            m_config->open();
+        m_config->first();
+        if (m_config->eof())
+            m_config->append();
+        else if (m_config->state() == db::Table::State::Browse)
+            m_config->edit();
+        return true;
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        return false;
+    }
+}
+
+void TFConfig::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    m_tabs->setCurrentIndex(0);
+    if (ensureRecord()) {
+        m_binding->load();
+        showLogo();
+    }
+    m_ragione->setFocus();
+}
+
+void TFConfig::showLogo() {
+    const QImage logo = QImage::fromData(m_config->asBlob(QStringLiteral("LOGO")));
+    m_logo->setPixmap(logo.isNull() ? QPixmap() : QPixmap::fromImage(logo));
+}
+
+void TFConfig::closeRecord(bool save) {
+    try {
+        if (m_config->isOpen()) {
+            if (m_config->state() != db::Table::State::Browse) {
+                if (save)
+                    m_config->post();
+                else
+                    m_config->cancel();
+            }
+            m_config->close();
+        }
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        if (m_config->isOpen() && m_config->state() != db::Table::State::Browse)
+            m_config->cancel();
+        m_config->close();
+    }
+}
+
+void TFConfig::BSalvaClick() {
+    if (m_config->isOpen() && m_config->state() != db::Table::State::Browse && !m_binding->store())
+        return; // the binding said what is wrong; the window stays open
+    if (!preferencesFromControls().write(m_shop.ini()))
+        m_shop.prompter().error(
+            QStringLiteral("Impossibile salvare le impostazioni in Dati.ini: ") +
+            m_shop.ini().errorString());
+    closeRecord(true);
+    QDialog::accept();
+}
+
+void TFConfig::BAnnullaClick() {
+    reject();
+}
+
+void TFConfig::reject() {
+    closeRecord(false);
+    QDialog::reject();
+}
+
+void TFConfig::BPasswordClick() {
+    if (!ensureRecord())
+        return;
+    Prompter &prompter = m_shop.prompter();
+    const QString current = m_config->asString(QStringLiteral("PASSWD"));
+    QString newCaption = QStringLiteral("Imposta Password");
+    if (!current.isEmpty()) {
+        const auto old = prompter.password(QStringLiteral("Vecchia Password"),
+                                           QStringLiteral("Vecchia Password"));
+        if (!old)
+            return;
+        if (*old != current) {
+            prompter.error(QStringLiteral("Password errata!"));
+            return;
+        }
+        newCaption = QStringLiteral("Nuova Password");
+    }
+    const auto typed = prompter.password(newCaption, newCaption);
+    if (!typed)
+        return;
+    if (typed->size() > passwordLength) {
+        prompter.error(
+            QStringLiteral("La password può avere al massimo %1 caratteri!").arg(passwordLength));
+        return;
+    }
+    const auto confirmed =
+        prompter.password(QStringLiteral("Conferma Password"), QStringLiteral("Conferma Password"));
+    if (!confirmed)
+        return;
+    if (*confirmed != *typed) {
+        prompter.error(QStringLiteral("Le due password non coincidono!"));
+        return;
+    }
+    try {
+        m_config->setString(QStringLiteral("PASSWD"), *typed);
+        m_config->post();
+    } catch (const db::Error &e) {
+        prompter.error(e.message());
+        return;
+    }
+    prompter.information(
+        QStringLiteral("La password è stata ") +
+        (typed->isEmpty() ? QStringLiteral("rimossa!") : QStringLiteral("cambiata!")));
+    m_shop.setActivePassword(*typed);
+    ensureRecord();
+}
+
+void TFConfig::BSfogliaClick() {
+    const auto path = m_shop.prompter().openFile(
+        QStringLiteral("Logo"),
+        QStringLiteral("Logo in formato Bitmap|*.bmp|Logo in formato GIF|*.gif"));
+    if (!path)
+        return;
+    const QImage picture(*path);
+    if (picture.isNull()) {
+        m_shop.prompter().error(QStringLiteral("Il file scelto non è un'immagine: %1").arg(*path));
+        return;
+    }
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP");
+    if (!ensureRecord())
+        return;
+    try {
+        m_config->setBlob(QStringLiteral("LOGO"), bmp);
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        return;
+    }
+    showLogo();
+}
+
+} // namespace corvale

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "shell/LocalPreferences.h"
+
+#include <QDialog>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+
+namespace corvale {
+
+class FieldBinding;
+class Shop;
+
+namespace db {
+class Table;
+}
+
+// "Configurazione": the shop's own data (the CONFIG record), its logo, the
+// password of the protected areas and the local preferences of Dati.ini.
+// Created once; shown modally by the main window. The three preference boxes
+// other windows follow are mirrored into the shop's live preferences as soon
+// as they change, whether the window is then saved or not.
+class TFConfig : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFConfig(Shop &shop, QWidget *parent = nullptr);
+    ~TFConfig() override;
+
+    // The boxes other windows read while the program runs.
+    QCheckBox *showPhotosBox() const { return m_showPhotos; }
+    QCheckBox *autoSaveBox() const { return m_autoSave; }
+    QCheckBox *markupWithoutVatBox() const { return m_markupWithoutVat; }
+
+    static constexpr int passwordLength = 10;
+
+public Q_SLOTS:
+    void BSalvaClick();
+    void BAnnullaClick();
+    void BPasswordClick();
+    void BSfogliaClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void reject() override;
+
+private:
+    void buildUi();
+    void readPreferences();
+    LocalPreferences preferencesFromControls() const;
+    void makeChanged(int index);
+    void syncLivePreferences();
+    void showLogo();
+    void closeRecord(bool save);
+    bool ensureRecord();
+
+    Shop &m_shop;
+    std::unique_ptr<db::Table> m_config;
+    FieldBinding *m_binding = nullptr;
+    bool m_loading = false;
+
+    QTabWidget *m_tabs = nullptr;
+    QLineEdit *m_ragione = nullptr;
+    QLabel *m_logo = nullptr;
+    QComboBox *m_port = nullptr;
+    QComboBox *m_make = nullptr;
+    QComboBox *m_model = nullptr;
+    QComboBox *m_speed = nullptr;
+    QCheckBox *m_calculateChange = nullptr;
+    QCheckBox *m_permanentSale = nullptr;
+    QCheckBox *m_showPhotos = nullptr;
+    QCheckBox *m_autoSave = nullptr;
+    QCheckBox *m_markupWithoutVat = nullptr;
+};
+
+} // namespace corvale

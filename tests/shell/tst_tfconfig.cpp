@@ -1,0 +1,259 @@
+#include "db/Database.h"
+#include "db/Table.h"
+#include "platform/ScriptedPrompter.h"
+#include "schema/DataFolderSchema.h"
+#include "shell/Shop.h"
+#include "shell/TFConfig.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvale;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    Clock clock{QDate(2026, 3, 15)};
+    ScriptedPrompter prompter;
+    Shop shop{ProgramFolder(dir.path()), clock, prompter};
+
+    Fixture() {
+        shop.setTableLayouts(allTableLayouts());
+        shop.openDatabase();
+    }
+
+    int configRecords() {
+        db::Table t(shop.database());
+        t.setTableName(QStringLiteral("CONFIG"));
+        t.open();
+        return t.recordCount();
+    }
+
+    QString configValue(const QString &field) {
+        db::Table t(shop.database());
+        t.setTableName(QStringLiteral("CONFIG"));
+        t.open();
+        t.first();
+        return t.asString(field);
+    }
+
+    void emptyConfig() {
+        db::Table t(shop.database());
+        t.setTableName(QStringLiteral("CONFIG"));
+        t.open();
+        t.emptyTable();
+    }
+};
+
+template <typename T> T *child(QWidget &w, const char *name) {
+    T *c = w.findChild<T *>(QString::fromUtf8(name));
+    Q_ASSERT_X(c, "child", name);
+    return c;
+}
+
+void click(QWidget &w, const char *name) {
+    child<QPushButton>(w, name)->click();
+}
+
+void type(QWidget &w, const char *name, const QString &text) {
+    auto *edit = child<QLineEdit>(w, name);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class TestTFConfig : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void firstUseWithEmptyConfig() {
+        Fixture f;
+        f.emptyConfig();
+        TFConfig config(f.shop);
+        config.show();
+        QVERIFY(QTest::qWaitForWindowActive(&config));
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget *>(child<QLineEdit>(config, "RAGIONE")));
+        type(config, "RAGIONE", QStringLiteral("BOUTIQUE"));
+        click(config, "BAnnulla");
+        QVERIFY(!config.isVisible());
+        QCOMPARE(f.configRecords(), 0); // cancelled: the table stays empty
+
+        config.show();
+        type(config, "RAGIONE", QStringLiteral("BOUTIQUE ROSA"));
+        type(config, "EURO", QStringLiteral("2"));
+        type(config, "IMPOBOL", QStringLiteral("22"));
+        click(config, "BSalva");
+        QCOMPARE(f.configRecords(), 1);
+        QCOMPARE(f.configValue(QStringLiteral("RAGIONE")), QStringLiteral("BOUTIQUE ROSA"));
+        QCOMPARE(f.configValue(QStringLiteral("EURO")), QStringLiteral("2"));
+        QCOMPARE(f.configValue(QStringLiteral("IMPOBOL")), QStringLiteral("22"));
+
+        // The next opening edits the same record.
+        config.show();
+        QCOMPARE(child<QLineEdit>(config, "RAGIONE")->text(), QStringLiteral("BOUTIQUE ROSA"));
+        QCOMPARE(child<QLineEdit>(config, "RAGIONE")->maxLength(), 40);
+        type(config, "RAGIONE", QStringLiteral("ALTRO"));
+        click(config, "BAnnulla");
+        QCOMPARE(f.configValue(QStringLiteral("RAGIONE")), QStringLiteral("BOUTIQUE ROSA"));
+        QCOMPARE(f.configRecords(), 1);
+        QVERIFY(f.prompter.done());
+    }
+
+    void defaultsWithoutRegisterSection() {
+        Fixture f;
+        QFile ini(f.shop.ini().path());
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[GENERALI]\r\nNUMCOPIE=2\r\n");
+        ini.close();
+        TFConfig config(f.shop);
+        QCOMPARE(child<QComboBox>(config, "SERIALE")->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(child<QComboBox>(config, "MARCA")->currentText(),
+                 QStringLiteral("Olivetti (ELA)"));
+        QCOMPARE(child<QComboBox>(config, "SPEED")->currentText(), QStringLiteral("9600, 8, NO"));
+        QCOMPARE(child<QComboBox>(config, "MODELLO")->currentText(), QStringLiteral("Globe"));
+        QVERIFY(child<QComboBox>(config, "MODELLO")->isHidden());
+    }
+
+    void makeAndSpeed() {
+        Fixture f;
+        f.shop.ini().writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 2);
+        f.shop.ini().writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("SPEED"), 1);
+        TFConfig config(f.shop);
+        auto *make = child<QComboBox>(config, "MARCA");
+        auto *speed = child<QComboBox>(config, "SPEED");
+        auto *model = child<QComboBox>(config, "MODELLO");
+        // Reading Dati.ini does not count as a change of make.
+        QCOMPARE(make->currentText(), QStringLiteral("Dataprocess"));
+        QCOMPARE(speed->currentText(), QStringLiteral("9600, 7, ODD"));
+        make->setCurrentIndex(3); // RCH
+        QVERIFY(!model->isHidden());
+        QCOMPARE(speed->currentText(), QStringLiteral("9600, 8, NO"));
+        make->setCurrentIndex(1); // Dataprocess
+        QVERIFY(model->isHidden());
+        QCOMPARE(speed->currentText(), QStringLiteral("19200, 8, NO"));
+        speed->setCurrentIndex(7);
+        config.show();
+        click(config, "BSalva");
+        const IniFile &ini = f.shop.ini();
+        QCOMPARE(ini.readInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 0), 2);
+        QCOMPARE(ini.readInteger(QStringLiteral("REGCASSA"), QStringLiteral("SPEED"), 0), 7);
+        QCOMPARE(ini.readString(QStringLiteral("GENERALI"), QStringLiteral("CALCRIC")),
+                 QStringLiteral("0"));
+        QCOMPARE(ini.keys(QStringLiteral("GENERALI")).size(), 5);
+        QCOMPARE(ini.keys(QStringLiteral("REGCASSA")).size(), 4);
+    }
+
+    void passwordChanges() {
+        Fixture f;
+        TFConfig config(f.shop);
+        QVERIFY(f.shop.activePassword().isEmpty());
+        config.show();
+        f.prompter.expectPassword(QStringLiteral("Imposta Password"), QStringLiteral("Segreta1"))
+            .expectPassword(QStringLiteral("Conferma Password"), QStringLiteral("Segreta1"))
+            .expectInformation(QStringLiteral("La password è stata cambiata!"));
+        click(config, "BPassword");
+        QCOMPARE(f.shop.activePassword(), QStringLiteral("Segreta1"));
+        // Saved at once, even when the window is then cancelled.
+        click(config, "BAnnulla");
+        QCOMPARE(f.configValue(QStringLiteral("PASSWD")), QStringLiteral("Segreta1"));
+
+        config.show();
+        f.prompter.expectPassword(QStringLiteral("Vecchia Password"), QStringLiteral("segreta1"))
+            .expectError(QStringLiteral("Password errata!"))
+            .expectPassword(QStringLiteral("Vecchia Password"), QStringLiteral("Segreta1"))
+            .expectPassword(QStringLiteral("Nuova Password"), QStringLiteral("a"))
+            .expectPassword(QStringLiteral("Conferma Password"), QStringLiteral("b"))
+            .expectError(QStringLiteral("Le due password non coincidono!"))
+            .expectPassword(QStringLiteral("Vecchia Password"), QStringLiteral("Segreta1"))
+            .expectPassword(QStringLiteral("Nuova Password"), QStringLiteral("troppo lunga!"))
+            .expectError(QStringLiteral("La password può avere al massimo 10 caratteri!"))
+            .expectPassword(QStringLiteral("Vecchia Password"), QStringLiteral("Segreta1"))
+            .expectPassword(QStringLiteral("Nuova Password"), QString())
+            .expectPassword(QStringLiteral("Conferma Password"), QString())
+            .expectInformation(QStringLiteral("La password è stata rimossa!"));
+        click(config, "BPassword");
+        click(config, "BPassword");
+        QCOMPARE(f.shop.activePassword(), QStringLiteral("Segreta1"));
+        click(config, "BPassword");
+        click(config, "BPassword");
+        QVERIFY(f.shop.activePassword().isEmpty());
+        click(config, "BSalva");
+        QVERIFY(f.configValue(QStringLiteral("PASSWD")).isEmpty());
+        QVERIFY(f.prompter.done());
+
+        // A new start reads the password from the record.
+        f.prompter.expectPassword(QStringLiteral("Imposta Password"), QStringLiteral("x"))
+            .expectPassword(QStringLiteral("Conferma Password"), QStringLiteral("x"))
+            .expectInformation(QStringLiteral("La password è stata cambiata!"));
+        config.show();
+        click(config, "BPassword");
+        click(config, "BSalva");
+        f.shop.setActivePassword(QString());
+        TFConfig again(f.shop);
+        QCOMPARE(f.shop.activePassword(), QStringLiteral("x"));
+    }
+
+    void autoSaveTickedThenCancelled() {
+        Fixture f;
+        {
+            TFConfig config(f.shop);
+            config.show();
+            QVERIFY(!f.shop.preferences().autoSave);
+            child<QCheckBox>(config, "Autosalvataggio Archivio")->setChecked(true);
+            child<QCheckBox>(config, "Calcola il ricarico senza Iva")->setChecked(true);
+            click(config, "BAnnulla");
+            // This run follows the boxes...
+            QVERIFY(f.shop.preferences().autoSave);
+            QVERIFY(f.shop.preferences().markupWithoutVat);
+            QVERIFY(config.autoSaveBox()->isChecked());
+        }
+        // ...the next start does not.
+        f.shop.preferences() = {};
+        TFConfig next(f.shop);
+        QVERIFY(!next.autoSaveBox()->isChecked());
+        QVERIFY(!f.shop.preferences().autoSave);
+    }
+
+    void logoFromFile() {
+        Fixture f;
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        const QString bmp = f.dir.filePath(QStringLiteral("logo.bmp"));
+        QVERIFY(picture.save(bmp, "BMP"));
+        const QString text = f.dir.filePath(QStringLiteral("note.gif"));
+        QFile notPicture(text);
+        QVERIFY(notPicture.open(QIODevice::WriteOnly));
+        notPicture.write("non sono una foto");
+        notPicture.close();
+
+        TFConfig config(f.shop);
+        config.show();
+        f.prompter.expectOpenFile(text)
+            .expectError(QStringLiteral("Il file scelto non è un'immagine: ") + text)
+            .expectOpenFile(bmp)
+            .expectOpenFile(std::nullopt);
+        click(config, "Sfoglia...");
+        click(config, "Sfoglia...");
+        click(config, "Sfoglia...");
+        click(config, "BSalva");
+        db::Table t(f.shop.database());
+        t.setTableName(QStringLiteral("CONFIG"));
+        t.open();
+        const QImage stored = QImage::fromData(t.asBlob(QStringLiteral("LOGO")));
+        QCOMPARE(stored.size(), QSize(30, 10));
+        QCOMPARE(stored.pixelColor(5, 5), QColor(Qt::blue));
+        QVERIFY(f.prompter.done());
+    }
+};
+
+QTEST_MAIN(TestTFConfig)
+#include "tst_tfconfig.moc"

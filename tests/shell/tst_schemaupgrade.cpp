@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -267,6 +268,49 @@ private Q_SLOTS:
         for (const char *t : {"ARCART_A", "ARCART_R", "ARCART_O"})
             QVERIFY(hasColumn(database, QString::fromLatin1(t), QStringLiteral("SCOVND")));
         QVERIFY(hasColumn(database, QStringLiteral("VENDITE"), QStringLiteral("SCONTO")));
+    }
+
+    // The tables of a new data folder must stay readable by other dBASE tools.
+    void independentReaderReadsNewTables() {
+        const QString python = QStringLiteral("/usr/bin/python3");
+        QProcess probe;
+        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import dbfread")});
+        if (!probe.waitForFinished(20000) || probe.exitCode() != 0)
+            QSKIP("python3-dbfread is not installed (scripts/setup installs it)");
+        QTemporaryDir tmp;
+        const QString dati = tmp.filePath(QStringLiteral("dati"));
+        QVERIFY(DataFolderSetup::createIfMissing(dati, allTableLayouts()));
+        {
+            db::Database database;
+            database.open(dati);
+            appendRows(database, QStringLiteral("ARTICOLI"), 1, [](db::Table &t, int) {
+                t.setInteger(QStringLiteral("NUMREG"), 123456789);
+                t.setString(QStringLiteral("DESCRIZION"), QStringLiteral("MAGLIA è €"));
+                t.setFloat(QStringLiteral("PREZZOVND"), 19.9);
+                t.setBool(QStringLiteral("INUSO"), true);
+                t.setDate(QStringLiteral("DATAACQ"), QDate(2026, 3, 5));
+                t.setBlob(QStringLiteral("FOTO"), QByteArray("\xff\xd8\xff photo", 10));
+            });
+        }
+        // dbfread takes the memo length as the data length alone, so it reads
+        // eight bytes past the end: only the start of the blob is compared.
+        const QString script = QStringLiteral(
+            "import sys, dbfread\n"
+            "t = dbfread.DBF(sys.argv[1], encoding='cp1252', char_decode_errors='strict')\n"
+            "r = list(t)[0]\n"
+            "print(r['NUMREG'], r['DESCRIZION'], r['PREZZOVND'], r['INUSO'], r['DATAACQ'],"
+            " r['FOTO'][:10].encode('cp1252').hex(), sep='|')\n"
+            "print(len(list(dbfread.DBF(sys.argv[2], encoding='cp1252'))))\n");
+        QProcess reader;
+        reader.start(python, {QStringLiteral("-c"), script, dati + QStringLiteral("/ARTICOLI.DBF"),
+                              dati + QStringLiteral("/CONFIG.DBF")});
+        QVERIFY(reader.waitForFinished(30000));
+        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+        const QStringList lines =
+            QString::fromUtf8(reader.readAllStandardOutput()).trimmed().split(u'\n');
+        QCOMPARE(lines.value(0),
+                 QStringLiteral("123456789|MAGLIA è €|19.9|True|2026-03-05|ffd8ff2070686f746f00"));
+        QCOMPARE(lines.value(1), QStringLiteral("1"));
     }
 
     void statementText() {

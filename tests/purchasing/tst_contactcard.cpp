@@ -1,4 +1,4 @@
-#include "ShopFixture.h"
+#include "catalogue/ShopFixture.h"
 
 #include "purchasing/ContactCard.h"
 #include "purchasing/TFFornitore.h"

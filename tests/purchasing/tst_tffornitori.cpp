@@ -1,4 +1,4 @@
-#include "ShopFixture.h"
+#include "catalogue/ShopFixture.h"
 
 #include "catalogue/TableGrid.h"
 #include "purchasing/TFFornitore.h"

@@ -1,0 +1,157 @@
+#include "catalogue/TFArcTag.h"
+
+#include "catalogue/TFTipoTaglia.h"
+#include "catalogue/TableGrid.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "shell/Shop.h"
+#include "widgets/OpenerWindow.h"
+#include "widgets/TitleBand.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+TFArcTag::TFArcTag(Shop &shop, QWidget *parent)
+    : QWidget(parent)
+    , m_shop(shop)
+    , m_table(std::make_unique<db::Table>(shop.database())) {
+    setObjectName(QStringLiteral("TFArcTag"));
+    setWindowTitle(QStringLiteral("Archivio Taglie"));
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAutoFillBackground(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *band = new TitleBand(QStringLiteral("ARCHIVIO TAGLIE"), this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *toolbar = new QHBoxLayout;
+    toolbar->setContentsMargins(8, 4, 8, 4);
+    auto button = [&](const QString &caption) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(caption);
+        b->setMinimumWidth(90);
+        toolbar->addWidget(b);
+        return b;
+    };
+    QPushButton *bNew = button(QStringLiteral("Nuova"));
+    QPushButton *bEdit = button(QStringLiteral("Modifica"));
+    QPushButton *bDelete = button(QStringLiteral("Elimina"));
+    m_stock = button(QStringLiteral("Giacenze"));
+    // The stock levels per size type are a window of their own, not built yet.
+    m_stock->setEnabled(false);
+    m_stock->setToolTip(QStringLiteral("Le giacenze per taglia non sono ancora disponibili"));
+    toolbar->addStretch();
+    QPushButton *bExit = button(QStringLiteral("Uscita"));
+    layout->addLayout(toolbar);
+
+    m_table->setTableName(QStringLiteral("TAGLIE.DBF"));
+    m_table->setIndexName(QStringLiteral("DESCRIZION"));
+    m_grid = new TableGrid(*m_table, this);
+    m_grid->setObjectName(QStringLiteral("Griglia"));
+    m_grid->addColumn(QStringLiteral("DESCRIZION"), QStringLiteral("Nome Taglia"), {},
+                      nameColumnWidth);
+    for (int n = 1; n <= 20; ++n)
+        m_grid->addColumn(QStringLiteral("TG%1").arg(n), QStringLiteral("TG%1").arg(n));
+    layout->addWidget(m_grid, 1);
+
+    m_card = new TFTipoTaglia(shop, this);
+
+    connect(bNew, &QPushButton::clicked, this, &TFArcTag::BNuovaClick);
+    connect(bEdit, &QPushButton::clicked, this, &TFArcTag::BModificaClick);
+    connect(bDelete, &QPushButton::clicked, this, &TFArcTag::BEliminaClick);
+    connect(bExit, &QPushButton::clicked, this, &TFArcTag::BUscitaClick);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, &TFArcTag::BModificaClick);
+}
+
+TFArcTag::~TFArcTag() = default;
+
+void TFArcTag::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TFArcTag::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    fitLabelColumns();
+}
+
+void TFArcTag::fitLabelColumns() {
+    const int width = (m_grid->width() - m_grid->columnWidth(0) - 24) / 20;
+    for (int n = 1; n <= 20; ++n)
+        m_grid->setColumnWidth(n, std::max(width, 1));
+}
+
+void TFArcTag::FormActivate() {
+    fitLabelColumns();
+    try {
+        m_table->close();
+        m_table->open();
+        m_table->first();
+        m_grid->reload();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+}
+
+void TFArcTag::showCard(qint64 key) {
+    m_card->SizeTypeKey = key;
+    m_card->exec();
+    if (!m_table->isOpen())
+        return;
+    try {
+        if (m_card->SizeTypeKey > 0) {
+            const qint64 saved = m_card->SizeTypeKey;
+            m_grid->model().reload();
+            for (m_table->first(); !m_table->eof(); m_table->next()) {
+                if (m_table->asInteger(QStringLiteral("NUMREG")) == saved)
+                    break;
+            }
+            if (m_table->eof())
+                m_table->first();
+        } else {
+            m_table->refresh();
+        }
+        m_grid->reload();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+}
+
+void TFArcTag::BNuovaClick() {
+    showCard(0);
+}
+
+void TFArcTag::BModificaClick() {
+    if (!m_table->isOpen() || m_grid->isEmpty())
+        return;
+    showCard(m_table->asInteger(QStringLiteral("NUMREG")));
+}
+
+void TFArcTag::BEliminaClick() {
+    if (!m_table->isOpen() || m_grid->isEmpty())
+        return;
+    if (!m_shop.prompter().confirm(QStringLiteral("Eliminare la Taglia selezionata?")))
+        return;
+    try {
+        m_table->remove();
+        m_grid->reload();
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
+}
+
+void TFArcTag::BUscitaClick() {
+    m_table->close();
+    hide();
+    if (m_opener)
+        m_opener->receiveNotification(1);
+}
+
+} // namespace corvale

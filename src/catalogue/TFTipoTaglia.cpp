@@ -1,0 +1,180 @@
+#include "catalogue/TFTipoTaglia.h"
+
+#include "db/Error.h"
+#include "db/Table.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+#include "widgets/CaptionBox.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/TitleBand.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+namespace {
+
+QString labelField(int position) {
+    return QStringLiteral("TG%1").arg(position);
+}
+
+} // namespace
+
+TFTipoTaglia::TFTipoTaglia(Shop &shop, QWidget *parent)
+    : QDialog(parent)
+    , m_shop(shop) {
+    setObjectName(QStringLiteral("TFTipoTaglia"));
+    setWindowTitle(QStringLiteral("Taglia"));
+    setModal(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 8);
+    auto *band = new TitleBand(QStringLiteral("TAGLIA"), this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *nameBox = new CaptionBox(QStringLiteral("Nome Taglia"), this);
+    nameBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *nameLayout = new QHBoxLayout(nameBox);
+    m_name = new QLineEdit(nameBox);
+    m_name->setObjectName(QStringLiteral("NomeTaglia"));
+    m_name->setMaxLength(20);
+    nameLayout->addWidget(m_name);
+    nameLayout->addStretch();
+    layout->addWidget(nameBox);
+
+    auto *labelBox = new CaptionBox(QStringLiteral("Taglie"), this);
+    labelBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *grid = new QGridLayout(labelBox);
+    for (int n = 1; n <= 20; ++n) {
+        const int row = (n - 1) / 10 * 2;
+        const int column = (n - 1) % 10;
+        auto *caption = new QLabel(QStringLiteral("Tg %1").arg(n), labelBox);
+        auto *edit = new QLineEdit(labelBox);
+        edit->setObjectName(QStringLiteral("Tg%1").arg(n));
+        edit->setMaxLength(10);
+        edit->setFixedWidth(56);
+        caption->setBuddy(edit);
+        grid->addWidget(caption, row, column);
+        grid->addWidget(edit, row + 1, column);
+        m_labels << edit;
+    }
+    layout->addWidget(labelBox);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    m_save = new QPushButton(QStringLiteral("Salva"), this);
+    m_save->setObjectName(QStringLiteral("BSalva"));
+    auto *cancel = new QPushButton(QStringLiteral("Annulla"), this);
+    cancel->setObjectName(QStringLiteral("BAnnulla"));
+    for (QPushButton *b : {m_save, cancel}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addSpacing(8);
+    layout->addLayout(buttons);
+
+    connect(m_save, &QPushButton::clicked, this, &TFTipoTaglia::BSalvaClick);
+    connect(cancel, &QPushButton::clicked, this, &TFTipoTaglia::BAnnullaClick);
+    connect(m_name, &QLineEdit::textChanged, this, &TFTipoTaglia::updateSaveEnabled);
+    FocusHighlighter::install(this);
+}
+
+TFTipoTaglia::~TFTipoTaglia() = default;
+
+void TFTipoTaglia::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TFTipoTaglia::FormActivate() {
+    SizeTypeName.clear();
+    m_new = SizeTypeKey == 0;
+    try {
+        m_table = std::make_unique<db::Table>(m_shop.database());
+        m_table->setTableName(QStringLiteral("TAGLIE.DBF"));
+        m_table->setIndexName(QStringLiteral("NUMREG"));
+        m_table->open();
+        if (m_new) {
+            // Only foreseen: a cancelled card must not use up a number.
+            SizeTypeKey = m_shop.routines().NextCounter(QStringLiteral("TAGLIE"), false);
+            m_table->append();
+        } else if (m_table->findKey(SizeTypeKey)) {
+            m_table->edit();
+        } else {
+            m_shop.prompter().error(
+                QStringLiteral("La taglia %1 non è presente in archivio.").arg(SizeTypeKey));
+            reject();
+            return;
+        }
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        reject();
+        return;
+    }
+    m_name->setText(m_table->asString(QStringLiteral("DESCRIZION")));
+    for (int n = 1; n <= 20; ++n)
+        m_labels[n - 1]->setText(m_table->asString(labelField(n)));
+    updateSaveEnabled();
+    m_name->setFocus();
+}
+
+void TFTipoTaglia::updateSaveEnabled() {
+    m_save->setEnabled(!m_name->text().trimmed().isEmpty());
+}
+
+void TFTipoTaglia::BSalvaClick() {
+    if (!m_table || !m_table->isOpen() || m_name->text().trimmed().isEmpty())
+        return;
+    bool anyLabel = false;
+    for (QLineEdit *e : std::as_const(m_labels))
+        anyLabel = anyLabel || !e->text().trimmed().isEmpty();
+    if (!anyLabel) {
+        m_shop.prompter().error(QStringLiteral("Inserire almeno una taglia!"));
+        m_labels.first()->setFocus();
+        return;
+    }
+    try {
+        m_table->setString(QStringLiteral("DESCRIZION"), m_name->text());
+        for (int n = 1; n <= 20; ++n)
+            m_table->setString(labelField(n), m_labels[n - 1]->text());
+        if (m_new) {
+            SizeTypeKey = m_shop.routines().NextCounter(QStringLiteral("TAGLIE"), true);
+            m_table->setInteger(QStringLiteral("NUMREG"), SizeTypeKey);
+        }
+        m_table->post();
+        SizeTypeName = m_table->asString(QStringLiteral("DESCRIZION"));
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+        return;
+    }
+    m_table->close();
+    m_table.reset();
+    accept();
+}
+
+void TFTipoTaglia::BAnnullaClick() {
+    reject();
+}
+
+void TFTipoTaglia::done(int result) {
+    if (result != QDialog::Accepted) {
+        SizeTypeKey = 0;
+        SizeTypeName.clear();
+    }
+    if (m_table) {
+        m_table->cancel();
+        m_table->close();
+        m_table.reset();
+    }
+    QDialog::done(result);
+}
+
+} // namespace corvale

@@ -1,0 +1,162 @@
+#include "catalogue/ShopFixture.h"
+
+#include "catalogue/TFArcTag.h"
+#include "catalogue/TFTipoTaglia.h"
+#include "catalogue/TableGrid.h"
+#include "shell/CommonRoutines.h"
+#include "widgets/TitleBand.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace corvale;
+
+class TestSizeTypes : public QObject {
+    Q_OBJECT
+private:
+    static QLineEdit *edit(QWidget &w, const QString &name) {
+        auto *e = w.findChild<QLineEdit *>(name);
+        Q_ASSERT(e);
+        return e;
+    }
+    static QPushButton *button(QWidget &w, const char *name) {
+        auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
+        Q_ASSERT(b);
+        return b;
+    }
+    static QStringList names(TFArcTag &w) {
+        QStringList out;
+        TableModel &m = w.grid().model();
+        for (int r = 0; r < m.rowCount(); ++r)
+            out << m.data(m.index(r, 0)).toString();
+        return out;
+    }
+
+private Q_SLOTS:
+    void cardRulesAndNumbering() {
+        ShopFixture f;
+        f.shop->routines().SetCounter(QStringLiteral("TAGLIE"), 6);
+        TFTipoTaglia card(*f.shop);
+        QCOMPARE(card.windowTitle(), QStringLiteral("Taglia"));
+        QCOMPARE(card.findChild<TitleBand *>()->heading(), QStringLiteral("TAGLIA"));
+
+        // A cancelled new card uses up no number.
+        card.SizeTypeKey = 0;
+        card.show();
+        QCOMPARE(card.SizeTypeKey, 7); // foreseen
+        QVERIFY(!button(card, "BSalva")->isEnabled());
+        QTest::keyClicks(edit(card, QStringLiteral("NomeTaglia")), QStringLiteral("   "));
+        QVERIFY(!button(card, "BSalva")->isEnabled());
+        button(card, "BAnnulla")->click();
+        QCOMPARE(card.SizeTypeKey, 0);
+        QVERIFY(card.SizeTypeName.isEmpty());
+        QCOMPARE(f.counter(QStringLiteral("TAGLIE")), 6);
+        QVERIFY(f.column(QStringLiteral("TAGLIE"), QStringLiteral("NUMREG")).isEmpty());
+
+        // No label at all is refused and the card stays open.
+        card.show();
+        QVERIFY(edit(card, QStringLiteral("NomeTaglia"))->text().isEmpty());
+        QTest::keyClicks(edit(card, QStringLiteral("NomeTaglia")), QStringLiteral("SCARPE DONNA"));
+        QVERIFY(button(card, "BSalva")->isEnabled());
+        f.prompter.expectError(QStringLiteral("Inserire almeno una taglia!"));
+        button(card, "BSalva")->click();
+        QVERIFY(card.isVisible());
+        QVERIFY(f.prompter.done());
+        QCOMPARE(card.focusWidget(), edit(card, QStringLiteral("Tg1")));
+
+        // Labels may leave gaps.
+        edit(card, QStringLiteral("Tg3"))->setText(QStringLiteral("36"));
+        edit(card, QStringLiteral("Tg20"))->setText(QStringLiteral("41"));
+        button(card, "BSalva")->click();
+        QVERIFY(!card.isVisible());
+        QCOMPARE(card.SizeTypeKey, 7);
+        QCOMPARE(card.SizeTypeName, QStringLiteral("SCARPE DONNA"));
+
+        // The next new one gets the following number.
+        card.SizeTypeKey = 0;
+        card.show();
+        edit(card, QStringLiteral("NomeTaglia"))->setText(QStringLiteral("MAGLIE"));
+        edit(card, QStringLiteral("Tg1"))->setText(QStringLiteral("S"));
+        button(card, "BSalva")->click();
+        QCOMPARE(card.SizeTypeKey, 8);
+        QCOMPARE(f.column(QStringLiteral("TAGLIE"), QStringLiteral("NUMREG")),
+                 (QStringList{QStringLiteral("7"), QStringLiteral("8")}));
+        QCOMPARE(f.column(QStringLiteral("TAGLIE"), QStringLiteral("TG3")),
+                 (QStringList{QStringLiteral("36"), QString()}));
+
+        // Editing shows the stored labels and keeps the number.
+        card.SizeTypeKey = 7;
+        card.show();
+        QCOMPARE(edit(card, QStringLiteral("Tg20"))->text(), QStringLiteral("41"));
+        edit(card, QStringLiteral("Tg2"))->setText(QStringLiteral("35"));
+        button(card, "BSalva")->click();
+        QCOMPARE(card.SizeTypeKey, 7);
+        QCOMPARE(f.column(QStringLiteral("TAGLIE"), QStringLiteral("TG2")),
+                 (QStringList{QStringLiteral("35"), QString()}));
+        QCOMPARE(f.counter(QStringLiteral("TAGLIE")), 8);
+    }
+
+    void archiveWindow() {
+        ShopFixture f;
+        f.add(QStringLiteral("TAGLIE"), {{QStringLiteral("NUMREG"), 1},
+                                         {QStringLiteral("DESCRIZION"), QStringLiteral("ZOCCOLI")},
+                                         {QStringLiteral("TG1"), QStringLiteral("35")}});
+        f.add(QStringLiteral("TAGLIE"), {{QStringLiteral("NUMREG"), 2},
+                                         {QStringLiteral("DESCRIZION"), QStringLiteral("ABITI")},
+                                         {QStringLiteral("TG2"), QStringLiteral("M")}});
+        f.shop->routines().SetCounter(QStringLiteral("TAGLIE"), 2);
+        TFArcTag w(*f.shop);
+        w.resize(900, 500);
+        w.show();
+        QCOMPARE(w.findChild<TitleBand *>()->heading(), QStringLiteral("ARCHIVIO TAGLIE"));
+        QCOMPARE(names(w), (QStringList{QStringLiteral("ABITI"), QStringLiteral("ZOCCOLI")}));
+        QCOMPARE(w.grid().model().columnCount(), 21);
+        QCOMPARE(w.grid().model().headerData(20, Qt::Horizontal).toString(),
+                 QStringLiteral("TG20"));
+        QCOMPARE(w.grid().columnWidth(5), (w.grid().width() - TFArcTag::nameColumnWidth - 24) / 20);
+        QVERIFY(!button(w, "Giacenze")->isEnabled());
+        QVERIFY(!button(w, "Giacenze")->toolTip().isEmpty());
+
+        // "Nuova" through the card, then the new size type is selected.
+        QTimer::singleShot(0, &w, [&] {
+            TFTipoTaglia &card = w.card();
+            edit(card, QStringLiteral("NomeTaglia"))->setText(QStringLiteral("JEANS"));
+            edit(card, QStringLiteral("Tg1"))->setText(QStringLiteral("42"));
+            card.BSalvaClick();
+        });
+        button(w, "Nuova")->click();
+        QCOMPARE(names(w), (QStringList{QStringLiteral("ABITI"), QStringLiteral("JEANS"),
+                                        QStringLiteral("ZOCCOLI")}));
+        QCOMPARE(w.grid().currentIndex().row(), 1);
+
+        // Double click edits the selected one.
+        w.grid().selectRow(2);
+        QTimer::singleShot(0, &w, [&] {
+            TFTipoTaglia &card = w.card();
+            QCOMPARE(card.SizeTypeKey, 1);
+            edit(card, QStringLiteral("NomeTaglia"))->setText(QStringLiteral("CIABATTE"));
+            card.BSalvaClick();
+        });
+        Q_EMIT w.grid().doubleClicked(w.grid().model().index(2, 0));
+        QCOMPARE(names(w), (QStringList{QStringLiteral("ABITI"), QStringLiteral("CIABATTE"),
+                                        QStringLiteral("JEANS")}));
+
+        // Deleting asks; No keeps it.
+        w.grid().selectRow(0);
+        f.prompter.expectConfirm(QStringLiteral("Eliminare la Taglia selezionata?"), false);
+        button(w, "Elimina")->click();
+        QCOMPARE(names(w).size(), 3);
+        f.prompter.expectConfirm(QStringLiteral("Eliminare la Taglia selezionata?"), true);
+        button(w, "Elimina")->click();
+        QCOMPARE(names(w), (QStringList{QStringLiteral("CIABATTE"), QStringLiteral("JEANS")}));
+        QVERIFY(f.prompter.done());
+        button(w, "Uscita")->click();
+        QVERIFY(!w.isVisible());
+    }
+};
+
+QTEST_MAIN(TestSizeTypes)
+#include "tst_sizetypes.moc"

@@ -4,10 +4,13 @@
 #include "shell/Shop.h"
 #include "shell/TFMain.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace corvale;
 
@@ -162,6 +165,52 @@ private Q_SLOTS:
         QCOMPARE(archives, 1);
         QVERIFY(!w.isVisible());
         QVERIFY(prompter.done());
+    }
+
+    void infoWindowShowsTheShop() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
+        TFMain w(shop);
+        shop.texts().nameLine1 = QStringLiteral("BOUTIQUE ROSA");
+        shop.texts().nameLine2 = QStringLiteral("di Rosa Bianchi");
+        QString title, line1, line2;
+        QTimer::singleShot(0, [&] {
+            auto *about = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(about);
+            title = about->windowTitle();
+            line1 = about->findChild<QLabel *>(QStringLiteral("RAGIONE"))->text();
+            line2 = about->findChild<QLabel *>(QStringLiteral("RAGION2"))->text();
+            about->findChild<QPushButton *>(QStringLiteral("CHIUDI"))->click();
+        });
+        button(w, "RxSpeedButton1")->click();
+        QCOMPARE(title, QStringLiteral("Info su CORVALE QUIRA"));
+        QCOMPARE(line1, QStringLiteral("BOUTIQUE ROSA"));
+        QCOMPARE(line2, QStringLiteral("di Rosa Bianchi"));
+    }
+
+    void firstActivationLoadsShopTexts() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
+        TFMain w(shop);
+        int loads = 0;
+        w.setShopTextsLoader([&] {
+            ++loads;
+            shop.texts().nameLine1 = QStringLiteral("NEGOZIO");
+            shop.texts().vatNumber = QStringLiteral("123");
+        });
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTRY_COMPARE(loads, 1);
+        QCOMPARE(w.findChild<QLabel *>(QStringLiteral("StatusPanel3"))->text(),
+                 QStringLiteral("NEGOZIO  - P.IVA 123"));
+        QWidget other;
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(loads, 1); // only the first activation
     }
 
     void panelWindowsFollowThePanel() {

@@ -4,6 +4,16 @@ namespace corvale {
 
 using namespace columns;
 
+db::FieldList counterSaleFields() {
+    return {recordNumber(QStringLiteral("NUMREG")), recordNumber(QStringLiteral("NUMDOC")),
+            date(QStringLiteral("DATADOC")),        text(QStringLiteral("MYDATA"), 8),
+            text(QStringLiteral("CLIENTE"), 40),    number(QStringLiteral("NUMCLI"), 10, 0),
+            text(QStringLiteral("BARCODE"), 20),    money(QStringLiteral("IMPONIBILE")),
+            money(QStringLiteral("IMPOSTA")),       money(QStringLiteral("TOTALE")),
+            number(QStringLiteral("SCONTO"), 6, 2), logical(QStringLiteral("TIPO")),
+            logical(QStringLiteral("ISBANCA")),     logical(QStringLiteral("FINDV"))};
+}
+
 TableLayouts salesTables() {
     TableLayouts out;
     out << TableLayout{QStringLiteral("ELEMENTI"),
@@ -18,15 +28,7 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"),
-                       {recordNumber(QStringLiteral("NUMREG")),
-                        recordNumber(QStringLiteral("NUMDOC")), date(QStringLiteral("DATADOC")),
-                        text(QStringLiteral("MYDATA"), 8), text(QStringLiteral("CLIENTE"), 40),
-                        number(QStringLiteral("NUMCLI"), 10, 0),
-                        text(QStringLiteral("BARCODE"), 20), money(QStringLiteral("IMPONIBILE")),
-                        money(QStringLiteral("IMPOSTA")), money(QStringLiteral("TOTALE")),
-                        number(QStringLiteral("SCONTO"), 6, 2), logical(QStringLiteral("TIPO")),
-                        logical(QStringLiteral("ISBANCA")), logical(QStringLiteral("FINDV"))},
+    out << TableLayout{QStringLiteral("VENDITE"), counterSaleFields(),
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
 

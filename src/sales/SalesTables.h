@@ -8,4 +8,8 @@ namespace corvale {
 // payments table ACCONTI.
 TableLayouts salesTables();
 
+// The columns of the counter-sale headers VENDITE, shared by the receipt
+// takings table RICEVUTE of the cash book.
+db::FieldList counterSaleFields();
+
 } // namespace corvale

@@ -65,7 +65,9 @@ void FieldBinding::show(const Binding &b) {
     if (!w)
         return;
     limitLength(b);
-    const bool has = m_table.isOpen() && m_table.recordNumber() != 0;
+    // A record being appended has no record number yet but is shown all the same.
+    const bool has = m_table.isOpen() && (m_table.recordNumber() != 0 ||
+                                          m_table.state() == db::Table::State::Insert);
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         edit->setText(has ? TableModel::displayText(m_table.value(b.field), b.format) : QString());
         edit->setCursorPosition(0);

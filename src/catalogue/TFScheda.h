@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace corvale {
+
+class FieldBinding;
+class LookupCombo;
+class Shop;
+class TableGrid;
+class TFTipoTaglia;
+
+namespace db {
+class Table;
+}
+
+// The article card "Scheda Articolo": creates (NewArticle) or edits the
+// article ArticleKey, with its lists, prices, photo and further barcodes, and
+// creates list entries, suppliers and size types on the spot. After a new
+// article is saved ArticleKey is its number and SavedDescription its
+// description; SavedDescription stays empty when the card is cancelled.
+class TFScheda : public QDialog {
+    Q_OBJECT
+public:
+    struct Supplier {
+        qint64 code = 0;
+        QString name;
+    };
+    // Shows the supplier card for a new supplier and tells what was saved
+    // (nothing when cancelled). The contact card belongs to purchasing, which
+    // builds on the catalogue, so whoever creates the article card hands it in.
+    using SupplierCard = std::function<std::optional<Supplier>(QWidget *parent)>;
+
+    explicit TFScheda(Shop &shop, QWidget *parent = nullptr);
+    ~TFScheda() override;
+
+    bool NewArticle = true;
+    qint64 ArticleKey = 0;
+    QString SavedDescription;
+
+    void setSupplierCard(SupplierCard card);
+    TFTipoTaglia &sizeTypeCard() { return *m_sizeCard; }
+    TableGrid &barcodeGrid() { return *m_codeGrid; }
+    // The article record while the card is open.
+    db::Table &article() { return *m_article; }
+    int currentYear() const { return m_year; }
+    // Photos larger than this are refused.
+    static constexpr qint64 maxPhotoBytes = 640 * 1000;
+
+    void BSalvaClick();
+    void BAnnullaClick();
+    void BScegliClick();
+    void BEliminaFotoClick();
+    void BNuovoCodiceClick();
+    void BEliminaCodiceClick();
+    void BScontatoClick();
+    void BNuovoMarchioClick();
+    void BNuovaCategoriaClick();
+    void BNuovaTipologiaClick();
+    void BNuovoMaterialeClick();
+    void BNuovoFondoClick();
+    void BNuovoFornitoreClick();
+    void BNuovaTagliaClick();
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    struct ListControl {
+        LookupCombo *combo = nullptr;
+        db::Table *source = nullptr;
+        QString display;   // field shown
+        QString key;       // field stored
+        QString keyField;  // article field of the key, empty when the name is the key
+        QString copyField; // article field that keeps a copy of the name
+    };
+
+    void buildLists();
+    void FormActivate();
+    void openLists();
+    void loadRecord();
+    void closeTables();
+    void listChosen(ListControl &list);
+    void fieldChanged(const QString &field);
+    void computeSalePrice();
+    void computeMarkup();
+    void showFinalPrice();
+    void updateSaveEnabled();
+    void showPhoto();
+    void setPhoto(const QByteArray &bytes);
+    void newListEntry(ListControl &list, const QString &caption, int kind);
+    void showNumber(QLineEdit *edit, const QString &field);
+    void ensureEditing();
+
+    Shop &m_shop;
+    int m_year;
+    bool m_busy = false;
+    qint64 m_foreseen = 0;
+    std::unique_ptr<db::Table> m_article;
+    std::unique_ptr<db::Table> m_codes;
+    QList<std::shared_ptr<db::Table>> m_sources;
+    FieldBinding *m_binding;
+    SupplierCard m_supplierCard;
+    TFTipoTaglia *m_sizeCard;
+
+    QLineEdit *m_code;
+    QLineEdit *m_description;
+    ListControl m_brand, m_sizeType, m_category, m_supplier, m_typology, m_material, m_sole, m_heel,
+        m_wedge;
+    QComboBox *m_season;
+    QComboBox *m_yearBox;
+    QLineEdit *m_purchase;
+    QLineEdit *m_markup;
+    QLineEdit *m_vat;
+    QLineEdit *m_sale;
+    QLineEdit *m_discount;
+    QLabel *m_final;
+    QCheckBox *m_inUse;
+    QLabel *m_photo;
+    TableGrid *m_codeGrid;
+    QPushButton *m_save;
+};
+
+} // namespace corvale

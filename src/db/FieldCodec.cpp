@@ -156,6 +156,27 @@ QByteArray FieldCodec::formatInteger(qint64 value, int length, int decimals) {
     return cell;
 }
 
+bool FieldCodec::parseBlock(const char *data, int length, uint32_t *block) {
+    uint64_t value = 0;
+    bool digits = false;
+    for (int i = 0; i < length; ++i) {
+        const char c = data[i];
+        if (c >= '0' && c <= '9') {
+            value = value * 10 + uint64_t(c - '0');
+            digits = true;
+            if (value > 0xFFFFFFFFull)
+                return false;
+        } else if (c == ' ' || c == '\0') {
+            if (digits && i + 1 < length && data[i + 1] >= '0' && data[i + 1] <= '9')
+                return false; // blanks inside the number
+        } else {
+            return false;
+        }
+    }
+    *block = static_cast<uint32_t>(value);
+    return true;
+}
+
 QDate FieldCodec::parseDate(const char *data, int length) {
     if (length < 8)
         return {};

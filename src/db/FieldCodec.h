@@ -27,6 +27,10 @@ public:
     static bool writeInteger(qint64 value, int length, int decimals, char *cell);
     static QByteArray formatInteger(qint64 value, int length, int decimals);
 
+    // The block number of a memo cell: false for bytes that are no block number (or one
+    // beyond 32 bits); a blank cell gives 0.
+    static bool parseBlock(const char *data, int length, uint32_t *block);
+
     // "yyyymmdd"; an invalid date gives an empty QDate.
     static QDate parseDate(const char *data, int length);
 

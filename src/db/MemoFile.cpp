@@ -42,11 +42,11 @@ MemoFile::MemoFile(std::unique_ptr<File> file, bool ivLayout, bool writable)
         if (size >= 64 && size % 64 == 0)
             m_blockSize = size;
     }
-    // A next-free pointer behind the end of the file would make us write past holes;
-    // one inside the used area would overwrite values: trust the file size when larger.
+    // New values go after the end of the file, whatever the header says: a pointer
+    // inside the used blocks would overwrite values, one far behind the end would grow
+    // the file by the gap.
     const uint32_t bySize = blocksFor(m_file->size());
-    if (m_nextFree < 1 || m_nextFree < bySize)
-        m_nextFree = qMax<uint32_t>(1, bySize);
+    m_nextFree = qMax<uint32_t>(1, bySize);
 }
 
 QByteArray MemoFile::emptyHeader(const QString &dbfBaseName, int blockSize) {

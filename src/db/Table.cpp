@@ -888,15 +888,14 @@ QByteArray Table::asBlob(const QString &name) const {
     const char *cell = bytes + field.offset;
     if (!field.isMemo())
         return QByteArray(cell, field.length);
-    double block = 0;
-    bool blank = false;
-    if (!FieldCodec::parseNumber(cell, field.length, &block, &blank) || block < 0)
+    uint32_t block = 0;
+    if (!FieldCodec::parseBlock(cell, field.length, &block))
         throw Error(QStringLiteral("Puntatore memo non valido nel campo %1 della tabella %2")
                         .arg(field.name, fileName()));
-    if (blank || block == 0)
+    if (block == 0)
         return {};
     try {
-        return m_file->readMemo(static_cast<uint32_t>(block));
+        return m_file->readMemo(block);
     } catch (const Error &error) {
         throw Error(QStringLiteral("%1 (campo %2 della tabella %3)")
                         .arg(error.message(), field.name, fileName()));
@@ -922,8 +921,8 @@ bool Table::isNull(const QString &name) const {
     if (field.type == 'D')
         return !FieldCodec::parseDate(cell, field.length).isValid();
     if (field.isMemo()) {
-        double block = 0;
-        return !FieldCodec::parseNumber(cell, field.length, &block) || block <= 0;
+        uint32_t block = 0;
+        return !FieldCodec::parseBlock(cell, field.length, &block) || block == 0;
     }
     if (field.type == 'I' || field.type == '+')
         return FieldCodec::isBlank(cell, 4);

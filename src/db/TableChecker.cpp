@@ -52,16 +52,14 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
             for (const FieldDef &field : dbf->fields()) {
                 if (!field.isMemo())
                     continue;
-                double block = 0;
-                bool blank = false;
-                if (!FieldCodec::parseNumber(bytes + field.offset, field.length, &block, &blank) ||
-                    block < 0) {
+                uint32_t block = 0;
+                if (!FieldCodec::parseBlock(bytes + field.offset, field.length, &block)) {
                     problems << QStringLiteral("Record %1: puntatore memo non valido nel campo %2")
                                     .arg(r)
                                     .arg(field.name);
                     continue;
                 }
-                if (blank || block == 0)
+                if (block == 0)
                     continue;
                 QString why;
                 if (!memo)
@@ -69,7 +67,7 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
                                     "Record %1: il campo %2 punta a un file memo mancante")
                                     .arg(r)
                                     .arg(field.name);
-                else if (!memo->check(static_cast<uint32_t>(block), &why))
+                else if (!memo->check(block, &why))
                     problems
                         << QStringLiteral("Record %1, campo %2: %3").arg(r).arg(field.name, why);
             }

@@ -597,15 +597,15 @@ void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t ve
                     const FieldDef &field = oldFields[f];
                     if (!field.isMemo())
                         continue;
-                    double block = 0;
+                    uint32_t block = 0;
                     const char *cell = old + field.offset;
-                    if (!FieldCodec::parseNumber(cell, field.length, &block) || block <= 0) {
+                    if (!FieldCodec::parseBlock(cell, field.length, &block) || block == 0) {
                         std::memset(row.data() + field.offset, ' ', size_t(field.length));
                         continue;
                     }
                     QByteArray value;
                     try {
-                        value = m_memo->read(static_cast<uint32_t>(block));
+                        value = m_memo->read(block);
                     } catch (const Error &) {
                         value.clear(); // a pointer into nowhere: the value was lost before
                     }

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QMessageBox>
 
 using namespace corvale;
@@ -22,6 +23,8 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("CORVALE - Abbigliamento & Calzature"));
     QApplication::setApplicationVersion(QStringLiteral(CORVALE_VERSION_TEXT));
 
+    // Dates are typed and shown "dd/mm/yyyy", numbers with the decimal comma.
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     // Windows and printouts name "Arial" and "MS Sans Serif".
     CanvasFonts::installSubstitutions();
 

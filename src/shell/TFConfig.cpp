@@ -174,6 +174,7 @@ void TFConfig::buildUi() {
     auto *notesBox = new CaptionBox(QStringLiteral("Annotazioni e variazioni"), settings);
     notesBox->setBackground(folderBackground);
     auto *notes = lineEdit(QStringLiteral("NEWANNOTA"), notesBox);
+    notes->setMaxLength(70); // the column holds 100; printouts have room for 70
     (new QHBoxLayout(notesBox))->addWidget(notes);
     grid->addWidget(notesBox, 1, 0, 1, 2);
     auto *privacyBox = new CaptionBox(QStringLiteral("Trattamento Dati Personali TUP"), settings);

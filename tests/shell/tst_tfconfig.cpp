@@ -101,6 +101,9 @@ private Q_SLOTS:
         config.show();
         QCOMPARE(child<QLineEdit>(config, "RAGIONE")->text(), QStringLiteral("BOUTIQUE ROSA"));
         QCOMPARE(child<QLineEdit>(config, "RAGIONE")->maxLength(), 40);
+        QCOMPARE(child<QLineEdit>(config, "NEWANNOTA")->maxLength(), 70);
+        QCOMPARE(child<QLineEdit>(config, "EURO")->maxLength(), 6);
+        QCOMPARE(child<QLineEdit>(config, "EURO")->text(), QStringLiteral("2"));
         type(config, "RAGIONE", QStringLiteral("ALTRO"));
         click(config, "BAnnulla");
         QCOMPARE(f.configValue(QStringLiteral("RAGIONE")), QStringLiteral("BOUTIQUE ROSA"));

@@ -136,6 +136,8 @@ int main(int argc, char **argv) {
         t.open();
         appendLines(t, makeLines(0, rows, random));
         t.close();
+        db.close();
+        db.open(folder);
         results << Result{QStringLiteral("generate %1 lines (3 tags, MDX written)").arg(rows),
                           QStringLiteral("%1 s").arg(seconds(timer), 0, 'f', 2)};
     }
@@ -209,27 +211,41 @@ int main(int argc, char **argv) {
 
     {
         const std::vector<Line> lines = makeLines(rows, 100000, random);
+        // From a fresh start: the first change reads the tags from the MDX, the appends
+        // keep them, and the MDX is written out again at the end.
+        db.close();
+        db.open(folder);
         QElapsedTimer timer;
         timer.start();
-        const std::clock_t cpu = std::clock();
         Table t(db);
         t.setTableName("ARCART_V");
         t.open();
-        appendLines(t, lines);
-        const double appendOnly = seconds(timer);
+        appendLines(t, std::vector<Line>(lines.begin(), lines.begin() + 1));
+        const double firstChange = seconds(timer);
+        const std::clock_t cpu = std::clock();
+        appendLines(t, std::vector<Line>(lines.begin() + 1, lines.end()));
+        const double appends = seconds(timer) - firstChange;
+        const double cpuAppends = double(std::clock() - cpu) / CLOCKS_PER_SEC;
         t.close();
+        db.flush();
         const double total = seconds(timer);
-        const double cpuTotal = double(std::clock() - cpu) / CLOCKS_PER_SEC;
-        results << Result{
-            QStringLiteral("append 100000 lines, 3 tags, MDX written at close"),
-            QStringLiteral("%1 s = %2 records/s (appends alone %3 s; CPU time %4 s = %5 records/s)")
-                .arg(total, 0, 'f', 2)
-                .arg(100000 / total, 0, 'f', 0)
-                .arg(appendOnly, 0, 'f', 2)
-                .arg(cpuTotal, 0, 'f', 2)
-                .arg(100000 / cpuTotal, 0, 'f', 0)};
+        results << Result{QStringLiteral("append 100000 lines, 3 tags maintained"),
+                          QStringLiteral("%1 records/s (%2 s; CPU %3 s = %4 records/s)")
+                              .arg(99999 / appends, 0, 'f', 0)
+                              .arg(appends, 0, 'f', 2)
+                              .arg(cpuAppends, 0, 'f', 2)
+                              .arg(99999 / cpuAppends, 0, 'f', 0)};
+        results << Result{QStringLiteral("  + first change (3 tags read from the MDX)"),
+                          QStringLiteral("%1 ms").arg(firstChange * 1000, 0, 'f', 0)};
+        results << Result{QStringLiteral("  + MDX written (%1 lines, 3 tags)").arg(rows + 100000),
+                          QStringLiteral("%1 ms; all included: %2 s = %3 records/s")
+                              .arg((total - firstChange - appends) * 1000, 0, 'f', 0)
+                              .arg(total, 0, 'f', 2)
+                              .arg(100000 / total, 0, 'f', 0)};
     }
 
+    db.close();
+    db.open(folder);
     {
         QElapsedTimer timer;
         timer.start();
@@ -259,6 +275,7 @@ int main(int argc, char **argv) {
             t.setIndexName(tag);
         const double rebuilt = seconds(timer);
         t.close();
+        db.flush();
         const double written = seconds(timer);
         results << Result{QStringLiteral("open with the MDX deleted"),
                           QStringLiteral("%1 ms; rebuild of 3 tags %2 ms; MDX written %3 ms")

@@ -135,23 +135,35 @@ void Database::detach(Table *handle) {
     for (auto it = m_files.begin(); it != m_files.end(); ++it) {
         if (!it->handles.removeAll(handle))
             continue;
-        if (it->handles.isEmpty()) {
-            // The last handle closed: files closed too, so a backup finds them complete.
-            std::shared_ptr<TableFile> file = it->file;
-            m_files.erase(it);
-            file->flush();
-        } else {
-            it->exclusive = false;
-        }
+        it->exclusive = false;
+        // The table stays cached with its tags: windows open and close the same tables
+        // all day, and reading or sorting a large index at every opening would cost more
+        // than keeping it. The header count is brought up to date now; the index is
+        // written when the database closes (or flush() is called).
+        if (it->handles.isEmpty())
+            it->file->flushHeader();
         return;
     }
 }
 
+void Database::flush() {
+    for (auto &entry : m_files)
+        entry.file->flush();
+}
+
 std::shared_ptr<TableFile> Database::exclusiveFile(const QString &fileName) {
     const QString found = requireFile(fileName);
-    if (m_files.contains(found.toUpper()))
-        throw Error(QStringLiteral("La tabella %1 è in uso").arg(found));
-    return std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);
+    const QString key = found.toUpper();
+    auto it = m_files.find(key);
+    if (it != m_files.end()) {
+        if (!it->handles.isEmpty())
+            throw Error(QStringLiteral("La tabella %1 è in uso").arg(found));
+        return it->file;
+    }
+    OpenFile entry;
+    entry.file = std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);
+    m_files.insert(key, entry);
+    return entry.file;
 }
 
 void Database::createTable(const QString &fileName, const FieldList &fields,

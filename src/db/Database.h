@@ -38,7 +38,11 @@ public:
     Database &operator=(const Database &) = delete;
 
     void open(const QString &folder);
+    // Closes every handle, writes every changed index and closes every file.
     void close();
+    // Writes every changed index now, leaving the handles open (before a backup that
+    // cannot close the database, or when the program is idle).
+    void flush();
     bool isOpen() const { return m_open; }
     QString path() const { return m_folder; }
     FileSystem &fileSystem() { return m_fs; }

@@ -13,12 +13,15 @@ namespace corvale::db {
 
 namespace {
 
-// Numbers and dates have 8-byte keys: one big-endian load compares them.
+// Keys are compared a word at a time: numbers and dates are exactly one 8-byte word, and
+// most text keys differ within their first eight bytes.
 inline int compareKeys(const char *a, const char *b, size_t width) {
-    if (width == 8) {
+    if (width >= 8) {
         const quint64 x = qFromBigEndian<quint64>(a);
         const quint64 y = qFromBigEndian<quint64>(b);
-        return x < y ? -1 : (x > y ? 1 : 0);
+        if (x != y)
+            return x < y ? -1 : 1;
+        return width == 8 ? 0 : std::memcmp(a + 8, b + 8, width - 8);
     }
     return std::memcmp(a, b, width);
 }

@@ -110,21 +110,31 @@ bool MdxFile::walk(const Tag &tag,
     // Nodes visited at most once each: the file cannot hold more.
     qint64 budget = m_size / mdx::pageSize + 1;
     struct Frame {
-        std::vector<char> node;
+        const char *node = nullptr;
+        std::vector<char> storage;
         int next = 0;
         int count = 0;
     };
     std::vector<Frame> stack;
+    // Walk the mapped file when the file layer maps: no copy, no system call per node.
+    const char *mapped = m_file->map();
+    if (mapped && m_file->mappedSize() < m_size)
+        mapped = nullptr;
     auto load = [&](uint32_t page, Frame &frame) -> bool {
         const qint64 at = qint64(page) * mdx::pageSize;
         if (page < mdx::headerPages || at + m_blockSize > m_size)
             return fail(QStringLiteral("pagina %1 fuori dal file").arg(page));
         if (--budget < 0)
             return fail(QStringLiteral("albero ciclico"));
-        frame.node.assign(size_t(m_blockSize), '\0');
-        if (m_file->readAt(at, frame.node.data(), m_blockSize) != m_blockSize)
-            return fail(QStringLiteral("pagina %1 illeggibile").arg(page));
-        const uint32_t count = readU32(frame.node.data());
+        if (mapped) {
+            frame.node = mapped + at;
+        } else {
+            frame.storage.assign(size_t(m_blockSize), '\0');
+            if (m_file->readAt(at, frame.storage.data(), m_blockSize) != m_blockSize)
+                return fail(QStringLiteral("pagina %1 illeggibile").arg(page));
+            frame.node = frame.storage.data();
+        }
+        const uint32_t count = readU32(frame.node);
         if (count > uint32_t(maxEntries))
             return fail(QStringLiteral("pagina %1 con troppe chiavi").arg(page));
         frame.count = int(count);
@@ -140,7 +150,7 @@ bool MdxFile::walk(const Tag &tag,
         if (stack.size() > 64)
             return fail(QStringLiteral("albero troppo profondo"));
         Frame &frame = stack.back();
-        const char *node = frame.node.data();
+        const char *node = frame.node;
         const uint32_t after = readU32(node + mdx::nodeEntries + frame.count * tag.itemLength);
         const bool leaf = after == 0;
         if (leaf) {
@@ -193,14 +203,34 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
 
     // Nodes are written as they fill, level by level; the header goes last so that a
     // reader never sees a tag table pointing at unwritten pages.
+    // Nodes go out in page order through a large buffer; tag headers, which precede
+    // their nodes, are written last with the file header.
+    std::vector<char> buffer;
+    qint64 bufferStart = 0;
+    auto flushBuffer = [&]() {
+        if (!buffer.empty())
+            file.writeAt(bufferStart, buffer.data(), qint64(buffer.size()));
+        buffer.clear();
+    };
+    auto putBlock = [&](const char *data) {
+        const uint32_t page = nextPage;
+        if (buffer.empty())
+            bufferStart = qint64(page) * mdx::pageSize;
+        buffer.insert(buffer.end(), data, data + block);
+        nextPage += pagesPer;
+        if (buffer.size() >= size_t(4 << 20))
+            flushBuffer();
+        return page;
+    };
+    std::vector<std::pair<uint32_t, std::vector<char>>> tagHeaders;
     std::vector<char> node(size_t(block), '\0');
     for (int t = 0; t < tags.size(); ++t) {
         const TagSource &tag = tags[t];
         const int keyLength = tag.keyLength;
         const int item = itemLengthFor(keyLength);
         const int maxKeys = (block - 12) / item;
-        const uint32_t tagPage = nextPage;
-        nextPage += pagesPer;
+        std::fill(node.begin(), node.end(), '\0');
+        const uint32_t tagPage = putBlock(node.data());
 
         struct Child {
             uint32_t page;
@@ -212,9 +242,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         std::vector<char> lastKey(size_t(keyLength), '\0');
         auto flushLeaf = [&]() {
             putU32(node.data(), uint32_t(count));
-            file.writeAt(qint64(nextPage) * mdx::pageSize, node.data(), block);
-            level.push_back({nextPage, lastKey});
-            nextPage += pagesPer;
+            level.push_back({putBlock(node.data()), lastKey});
             std::fill(node.begin(), node.end(), '\0');
             count = 0;
         };
@@ -244,9 +272,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
                         std::memcpy(entry + 4, level[i + k].highKey.data(), size_t(keyLength));
                 }
                 putU32(node.data(), uint32_t(take - 1));
-                file.writeAt(qint64(nextPage) * mdx::pageSize, node.data(), block);
-                upper.push_back({nextPage, level[i + take - 1].highKey});
-                nextPage += pagesPer;
+                upper.push_back({putBlock(node.data()), level[i + take - 1].highKey});
                 i += take;
             }
             level = std::move(upper);
@@ -267,7 +293,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         std::memcpy(th.data() + mdx::tagExpression, expression.constData(),
                     size_t(expression.size()));
         th[mdx::tagHasKeys] = entries > 0 ? 1 : 0;
-        file.writeAt(qint64(tagPage) * mdx::pageSize, th.data(), block);
+        tagHeaders.emplace_back(tagPage, std::move(th));
 
         char *e = h + mdx::tagTable + t * mdx::slotLength;
         putU32(e + mdx::entryHeaderPage, tagPage);
@@ -277,6 +303,9 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         e[mdx::entryMark] = 0x02;
         e[mdx::entryKeyType] = tag.keyType;
     }
+    flushBuffer();
+    for (const auto &[page, bytes] : tagHeaders)
+        file.writeAt(qint64(page) * mdx::pageSize, bytes.data(), block);
     putU32(h + mdx::offsetFilePages, nextPage);
     putU32(h + mdx::offsetFirstFreePage, nextPage);
     file.resize(qint64(nextPage) * mdx::pageSize);

@@ -516,6 +516,11 @@ void TableFile::flush() {
     m_changing = false;
 }
 
+void TableFile::flushHeader() {
+    if (m_dbf && m_dbf->writable())
+        m_dbf->writeHeaderCount();
+}
+
 void TableFile::writeMdx() {
     const QString mdxPath = companion(m_fs, m_path, QStringLiteral("MDX"));
     QList<MdxFile::TagSource> sources;

@@ -79,8 +79,10 @@ public:
     // Rewrites the table with more columns (ALTER TABLE ... ADD).
     void addFields(const FieldList &added);
 
-    // Writes the MDX if tags changed; called when the last handle closes.
+    // Writes the MDX if tags changed (database close, flush, maintenance).
     void flush();
+    // Brings the DBF header count up to date (cheap; when the last handle closes).
+    void flushHeader();
 
     // Bookkeeping of the handles (Database).
     int handles = 0;

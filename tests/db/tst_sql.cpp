@@ -97,6 +97,7 @@ private slots:
         probe.post();
         QCOMPARE(probe.asString("PRZVND"), QStringLiteral("12.34567"));
         probe.close();
+        m_db->flush();
         QVERIFY(TableChecker::check(FileSystem::local(), path("ARCART_A.DBF")).isEmpty());
         // Adding a column twice is refused, the table untouched.
         QVERIFY_THROWS_EXCEPTION(Error,
@@ -171,6 +172,7 @@ private slots:
         QFETCH(QString, statement);
         lines();
         QVERIFY_THROWS_EXCEPTION(Error, m_db->executeSql(statement));
+        m_db->flush();
         QVERIFY(TableChecker::check(FileSystem::local(), path("ARCART_A.DBF")).isEmpty());
     }
 
@@ -210,6 +212,7 @@ private slots:
         t.reindex();
         QVERIFY(t.findKey(13));
         t.close();
+        m_db->flush();
         QVERIFY(QFileInfo(path("ARCART_A.DBT")).size() <= memoBefore);
         QVERIFY(TableChecker::check(FileSystem::local(), path("ARCART_A.DBF")).isEmpty());
     }

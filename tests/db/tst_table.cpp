@@ -1,6 +1,7 @@
 #include "db/Database.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "db/TableChecker.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -154,6 +155,56 @@ private slots:
         t.setString(QStringLiteral("DESCRIZION"), QStringLiteral("AAA"));
         t.post();
         QCOMPARE(walk(t, QStringLiteral("NUMREG")), QStringList({"5", "4", "1", "3", "2"}));
+    }
+
+    void bothLanguageDriversOrderTheirTags() {
+        m_db->createTable(QStringLiteral("NOMI.DBF"), {FieldDef::text("NOME", 10)},
+                          {QStringLiteral("NOME")});
+        {
+            Table t(*m_db);
+            t.setTableName(QStringLiteral("NOMI"));
+            t.open();
+            for (const char *name :
+                 {"zeta", "Àncora", "abito", "BORSA", "borsa", "Zaino", "Éclair", "ancora"}) {
+                t.append();
+                t.setString(QStringLiteral("NOME"), QString::fromUtf8(name));
+                t.post();
+            }
+        }
+        auto names = [this]() {
+            Table t(*m_db);
+            t.setTableName(QStringLiteral("NOMI"));
+            t.setIndexName(QStringLiteral("NOME"));
+            t.open();
+            return walk(t, QStringLiteral("NOME"));
+        };
+        QCOMPARE(names(), QStringList({"BORSA", "Zaino", "abito", "ancora", "borsa", "zeta",
+                                       "Àncora", "Éclair"}));
+        // The same file marked with the dictionary driver 0x58: the index on disk no longer
+        // matches the collation and is rebuilt.
+        const QString folder = m_db->path();
+        m_db->close();
+        QFile file(folder + QStringLiteral("/NOMI.DBF"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(29);
+        file.write("\x58", 1);
+        file.close();
+        m_db->open(folder);
+        QCOMPARE(names(), QStringList({"abito", "ancora", "Àncora", "BORSA", "borsa", "Éclair",
+                                       "Zaino", "zeta"}));
+        Table t(*m_db);
+        t.setTableName(QStringLiteral("NOMI"));
+        t.setIndexName(QStringLiteral("NOME"));
+        t.open();
+        t.setRange(QStringLiteral("A"), QStringLiteral("Az"));
+        QCOMPARE(walk(t, QStringLiteral("NOME")), QStringList({"abito", "ancora", "Àncora"}));
+        t.cancelRange();
+        t.setFilter(QStringLiteral("(NOME >= 'b') AND (NOME <= 'c')"));
+        t.setFiltered(true);
+        QCOMPARE(walk(t, QStringLiteral("NOME")), QStringList({"BORSA", "borsa"}));
+        m_db->close();
+        QVERIFY(TableChecker::check(FileSystem::local(), folder + QStringLiteral("/NOMI.DBF"))
+                    .isEmpty());
     }
 
     void navigationFlagsFollowTheDataAwareRules() {

@@ -102,6 +102,16 @@ QString Table::fileName() const {
     return m_file ? m_file->fileName() : m_tableName;
 }
 
+uint8_t Table::versionByte() const {
+    requireOpen();
+    return m_file->dbf().version();
+}
+
+uint8_t Table::languageDriver() const {
+    requireOpen();
+    return m_file->dbf().languageDriver();
+}
+
 // ---- binding ------------------------------------------------------------------------
 
 void Table::setTableName(const QString &fileName) {

@@ -74,6 +74,9 @@ public:
     State state() const { return m_state; }
     // The file name as it is on disk (after open).
     QString fileName() const;
+    // Version byte and language driver of the open table's header.
+    uint8_t versionByte() const;
+    uint8_t languageDriver() const;
 
     void setIndexName(const QString &tag);
     QString indexName() const { return m_indexName; }

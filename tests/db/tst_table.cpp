@@ -327,6 +327,13 @@ private slots:
         }
         m_db->close();
         other.open(m_db->path());
+        other.close();
+        // A lock left behind by a copy that died does not keep the program out.
+        QFile stale(m_db->path() + QStringLiteral("/CORVALE.LCK"));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("999999\ncorvale\n" + QSysInfo::machineHostName().toLocal8Bit() + "\n");
+        stale.close();
+        other.open(m_db->path());
     }
 
     void findKeyFindNearestAndRanges() {

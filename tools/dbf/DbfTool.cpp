@@ -7,7 +7,6 @@
 #include "db/FieldDef.h"
 #include "db/Table.h"
 #include "db/TableChecker.h"
-#include "db/TableFile.h"
 #include "platform/Cp1252.h"
 
 #include <QDir>
@@ -200,12 +199,10 @@ int DbfTool::info(const QStringList &args) {
     db::Table table(database);
     table.setTableName(where.name);
     table.open();
-    db::TableFile probe(database.fileSystem(),
-                        where.folder + QLatin1Char('/') + database.findFile(where.name));
     print(QStringLiteral("File: %1").arg(table.fileName()));
-    print(QStringLiteral("Versione: %1").arg(versionText(probe.dbf().version())));
+    print(QStringLiteral("Versione: %1").arg(versionText(table.versionByte())));
     print(QStringLiteral("Driver di lingua: 0x%1")
-              .arg(probe.dbf().languageDriver(), 2, 16, QLatin1Char('0')));
+              .arg(table.languageDriver(), 2, 16, QLatin1Char('0')));
     print(QStringLiteral("Record: %1").arg(table.physicalRecordCount()));
     print(QStringLiteral("Campi:"));
     for (const db::FieldDef &field : table.fieldDefs())

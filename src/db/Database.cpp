@@ -118,6 +118,10 @@ std::shared_ptr<TableFile> Database::attach(Table *handle, const QString &fileNa
     const QString found = requireFile(fileName);
     const QString key = found.toUpper();
     auto it = m_files.find(key);
+    if (it != m_files.end() && !it->file->isUsable() && it->handles.isEmpty()) {
+        m_files.erase(it);
+        it = m_files.end();
+    }
     if (it != m_files.end()) {
         if (it->exclusive || (exclusive && !it->handles.isEmpty()))
             throw Error(QStringLiteral("La tabella %1 è in uso").arg(found));
@@ -158,7 +162,9 @@ std::shared_ptr<TableFile> Database::exclusiveFile(const QString &fileName) {
     if (it != m_files.end()) {
         if (!it->handles.isEmpty())
             throw Error(QStringLiteral("La tabella %1 è in uso").arg(found));
-        return it->file;
+        if (it->file->isUsable())
+            return it->file;
+        m_files.erase(it);
     }
     OpenFile entry;
     entry.file = std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);

@@ -674,7 +674,15 @@ void Table::reindex() {
         throw Error(
             QStringLiteral("La tabella %1 deve essere aperta in uso esclusivo").arg(fileName()));
     checkBrowseMode();
-    m_file->reindex();
+    try {
+        m_file->reindex();
+    } catch (const Error &) {
+        if (!m_file->isUsable())
+            close();
+        else
+            first();
+        throw;
+    }
     first();
 }
 
@@ -684,7 +692,15 @@ void Table::pack() {
         throw Error(
             QStringLiteral("La tabella %1 deve essere aperta in uso esclusivo").arg(fileName()));
     checkBrowseMode();
-    m_file->pack();
+    try {
+        m_file->pack();
+    } catch (const Error &) {
+        if (!m_file->isUsable())
+            close();
+        else
+            first();
+        throw;
+    }
     first();
 }
 

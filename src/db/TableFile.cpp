@@ -517,6 +517,7 @@ void TableFile::flush() {
 }
 
 void TableFile::flushHeader() {
+    // (A table whose files could not be reopened after a failed replacement has none.)
     if (m_dbf && m_dbf->writable())
         m_dbf->writeHeaderCount();
 }
@@ -649,8 +650,22 @@ void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t ve
     m_dbf.reset();
     m_memo.reset();
     m_mdx.reset();
-    commitReplacement(m_fs, m_path, finals);
-    openFiles();
+    try {
+        commitReplacement(m_fs, m_path, finals);
+        openFiles();
+    } catch (const Error &) {
+        // Whatever the commit reached, recovery makes the old or the new table whole again.
+        try {
+            recover(m_fs, m_path);
+            openFiles();
+            loadTagList();
+        } catch (const Error &) {
+            m_dbf.reset();
+            m_memo.reset();
+        }
+        ++m_version;
+        throw;
+    }
     // Same record numbers after adding columns, new ones after packing: rebuild either way.
     std::vector<std::pair<QString, QString>> tagFields;
     for (const auto &tag : m_tags)

@@ -41,6 +41,10 @@ public:
                                   const QStringList &finals);
     static QString companion(FileSystem &fs, const QString &dbfPath, const QString &extension);
 
+    // False after a pack or ALTER TABLE failed so badly that the files could not be
+    // reopened; the database then drops this state and opens the table afresh.
+    bool isUsable() const { return m_dbf != nullptr; }
+
     QString path() const { return m_path; }
     QString fileName() const { return m_fileName; }
     bool writable() const { return m_dbf->writable(); }

@@ -1,6 +1,8 @@
 #include "catalogue/ShopFixture.h"
 
+#include "catalogue/TFScheda.h"
 #include "purchasing/ContactCard.h"
+#include "purchasing/SupplierCardLink.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/TitleBand.h"
@@ -9,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace corvale;
 
@@ -157,6 +161,34 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("FORNITOR"), QStringLiteral("NOME")),
                  QStringList{QStringLiteral("ALFA")});
         QVERIFY(f.prompter.done());
+    }
+
+    void newSupplierFromTheArticleCard() {
+        ShopFixture f;
+        f.shop->routines().SetCounter(QStringLiteral("CLIENTI"), 9);
+        TFScheda article(*f.shop);
+        TFFornitore card(*f.shop);
+        card.CustomerMode = true; // left over from a customer; the article card wants a supplier
+        article.setSupplierCard(supplierCardFor(card));
+        article.show();
+        auto *add =
+            article.findChild<QToolButton *>(QStringLiteral("Inserisci un nuovo Fornitore"));
+        QVERIFY(add->isEnabled());
+        QTimer::singleShot(0, &card, [&] { card.BAnnullaClick(); });
+        add->click();
+        QCOMPARE(article.article().asInteger(QStringLiteral("N_FOR")), 0);
+        QTimer::singleShot(0, &card, [&] {
+            QCOMPARE(card.windowTitle(), QStringLiteral("Nuovo Fornitore"));
+            edit(card, "RagSociale")->setText(QStringLiteral("GAMMA SNC"));
+            card.BSalvaClick();
+        });
+        add->click();
+        QCOMPARE(article.article().asInteger(QStringLiteral("N_FOR")), 10);
+        QCOMPARE(article.article().asString(QStringLiteral("FORNITORE")),
+                 QStringLiteral("GAMMA SNC"));
+        QCOMPARE(f.column(QStringLiteral("FORNITOR"), QStringLiteral("NOME")),
+                 QStringList{QStringLiteral("GAMMA SNC")});
+        article.reject();
     }
 };
 

@@ -482,9 +482,11 @@ void TFScheda::fieldChanged(const QString &field) {
     const QString f = field.toUpper();
     if (f == u"PREZZOACQ" || f == u"RICARICO" || f == u"IVA")
         computeSalePrice();
-    else if (f == u"PREZZOVND")
+    else if (f == u"PREZZOVND") {
         computeMarkup();
-    else if (f == u"SCONTO")
+        // The final price follows the sale price it is taken from, whichever box changed it.
+        showFinalPrice();
+    } else if (f == u"SCONTO")
         showFinalPrice();
     else if (f == u"DESCRIZION")
         updateSaveEnabled();

@@ -161,6 +161,7 @@ private Q_SLOTS:
         type(w, "PrezzoVendita", QStringLiteral("36"));
         QCOMPARE(text(w, "Ricarico"), QStringLiteral("200,00"));
         QCOMPARE(text(w, "PrezzoVendita"), QStringLiteral("36"));
+        QCOMPARE(control<QLabel>(w, "PrzFinale")->text(), QStringLiteral("36,00"));
         type(w, "PrezzoAcquisto", QStringLiteral("0"));
         type(w, "PrezzoVendita", QStringLiteral("24"));
         QCOMPARE(w.article().asFloat(QStringLiteral("RICARICO")), 0.0);

@@ -4,6 +4,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/QtPrompter.h"
 #include "printing/CanvasFonts.h"
+#include "printing/PrintService.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -71,6 +72,7 @@ int main(int argc, char *argv[]) {
     if (!shop.database().isOpen())
         return 1; // the reason was shown (another copy running, unreadable folder)
     TFData data(shop);
+    shop.setPrintService(std::make_unique<PreviewPrintService>(&w));
     TFConfig config(shop, &w);
     w.setEntryAction(TFMain::Entry::Config, [&config] { config.exec(); });
     w.setShopTextsLoader([&shop] {

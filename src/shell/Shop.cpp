@@ -1,6 +1,7 @@
 #include "shell/Shop.h"
 
 #include "db/Database.h"
+#include "printing/PrintService.h"
 #include "shell/CommonRoutines.h"
 #include "shell/DataFolderSetup.h"
 
@@ -12,7 +13,12 @@ Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter)
     , m_prompter(prompter)
     , m_ini(m_folder.iniPath())
     , m_database(std::make_unique<db::Database>())
-    , m_routines(std::make_unique<CommonRoutines>(*this)) {}
+    , m_routines(std::make_unique<CommonRoutines>(*this))
+    , m_printService(std::make_unique<RecordingPrintService>()) {}
+
+void Shop::setPrintService(std::unique_ptr<PrintService> service) {
+    m_printService = std::move(service);
+}
 
 Shop::~Shop() = default;
 

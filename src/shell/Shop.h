@@ -15,6 +15,7 @@ namespace db {
 class Database;
 }
 class CommonRoutines;
+class PrintService;
 
 // The preferences that windows read from the configuration window's check
 // boxes while the program runs: they follow the boxes even when the window is
@@ -49,6 +50,11 @@ public:
     // Throws db::Error in the engine's words.
     void openDatabase();
 
+    // Where printouts go: a preview in the program, a recording in tests
+    // (the default, so that nothing pops up where no one can answer).
+    PrintService &printService() { return *m_printService; }
+    void setPrintService(std::unique_ptr<PrintService> service);
+
     // Counters, yearly numbers, date keys, shop texts, printed heading.
     CommonRoutines &routines() { return *m_routines; }
 
@@ -68,6 +74,7 @@ private:
     std::unique_ptr<db::Database> m_database;
     TableLayouts m_layouts;
     std::unique_ptr<CommonRoutines> m_routines;
+    std::unique_ptr<PrintService> m_printService;
     QString m_password;
     ShopTexts m_texts;
     LivePreferences m_preferences;

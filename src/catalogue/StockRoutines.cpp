@@ -82,6 +82,10 @@ void StockRoutines::AdjustStock(qint64 article, const QString &colour, double qu
 void StockRoutines::adjust(db::Table &stock, qint64 article, const QString &colour, double quantity,
                            int position, bool subtract) {
     const QString wanted = storedColour(stock, colour);
+    // Cells hold whole pieces. Rounding the movement rather than the result keeps a
+    // movement and its undo symmetric (1.5 in and 1.5 out leaves nothing), and rounds the
+    // way the rebuild does.
+    quantity = double(Formats::roundHalfEven(quantity));
     stock.setRange(article, article);
     for (stock.first(); !stock.eof(); stock.next()) {
         if (stock.asString(colore) != wanted)

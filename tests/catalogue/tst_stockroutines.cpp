@@ -109,6 +109,16 @@ private Q_SLOTS:
         QVERIFY(cellIsEmpty(7, QStringLiteral("ROSSO"), 4));
     }
 
+    void fractionalQuantitiesUndoExactly() {
+        StockRoutines r(*m_db);
+        r.AdjustStock(6, QStringLiteral("ROSA"), 1.5, QStringLiteral("2"), false);
+        QCOMPARE(cell(6, QStringLiteral("ROSA"), 2), 2.0);
+        r.AdjustStock(6, QStringLiteral("ROSA"), 1.5, QStringLiteral("2"), true);
+        QVERIFY(cellIsEmpty(6, QStringLiteral("ROSA"), 2));
+        r.AdjustStock(6, QStringLiteral("ROSA"), 0.4, QStringLiteral("2"), false);
+        QVERIFY(cellIsEmpty(6, QStringLiteral("ROSA"), 2));
+    }
+
     void sellingWhatWasNeverReceivedGoesNegative() {
         StockRoutines r(*m_db);
         r.AdjustStock(3, QStringLiteral("NERO"), 1, QStringLiteral("2"), true);

@@ -67,6 +67,28 @@ TFArcTag::TFArcTag(Shop &shop, QWidget *parent)
     connect(bDelete, &QPushButton::clicked, this, &TFArcTag::BEliminaClick);
     connect(bExit, &QPushButton::clicked, this, &TFArcTag::BUscitaClick);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &TFArcTag::BModificaClick);
+    connect(m_stock, &QPushButton::clicked, this, &TFArcTag::BGiacenzeClick);
+}
+
+void TFArcTag::setStockLevelsWindow(StockLevelsWindow window) {
+    m_stockLevels = std::move(window);
+    m_stock->setEnabled(bool(m_stockLevels));
+    m_stock->setToolTip(m_stockLevels
+                            ? QString()
+                            : QStringLiteral("Le giacenze per taglia non sono ancora disponibili"));
+}
+
+void TFArcTag::BGiacenzeClick() {
+    if (!m_stockLevels || !m_table->isOpen() || m_grid->isEmpty())
+        return;
+    StockLevels request;
+    request.sizeType = m_table->asInteger(QStringLiteral("NUMREG"));
+    request.heading = QStringLiteral("TAGLIA ") + m_table->asString(QStringLiteral("DESCRIZION"));
+    for (int n = 1; n <= 20; ++n) {
+        const QString label = m_table->asString(QStringLiteral("TG%1").arg(n));
+        request.sizeTitles << (label.isEmpty() ? QStringLiteral(" ") : label);
+    }
+    m_stockLevels(request);
 }
 
 TFArcTag::~TFArcTag() = default;

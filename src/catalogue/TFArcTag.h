@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -26,7 +28,18 @@ public:
     explicit TFArcTag(Shop &shop, QWidget *parent = nullptr);
     ~TFArcTag() override;
 
+    // What "Giacenze" hands to the stock-levels window: the size type to show,
+    // the window's heading and the titles of its twenty size columns.
+    struct StockLevels {
+        qint64 sizeType = 0;
+        QString heading;
+        QStringList sizeTitles;
+    };
+    using StockLevelsWindow = std::function<void(const StockLevels &)>;
+
     void setOpener(OpenerWindow *opener) { m_opener = opener; }
+    // "Giacenze" stays disabled until the stock-levels window is handed in.
+    void setStockLevelsWindow(StockLevelsWindow window);
     TFTipoTaglia &card() { return *m_card; }
     TableGrid &grid() { return *m_grid; }
 
@@ -34,6 +47,7 @@ public:
     void BModificaClick();
     void BEliminaClick();
     void BUscitaClick();
+    void BGiacenzeClick();
 
     static constexpr int nameColumnWidth = 150;
 
@@ -52,6 +66,7 @@ private:
     TFTipoTaglia *m_card;
     QPushButton *m_stock;
     OpenerWindow *m_opener = nullptr;
+    StockLevelsWindow m_stockLevels;
 };
 
 } // namespace corvale

@@ -119,6 +119,17 @@ private Q_SLOTS:
         QCOMPARE(w.grid().columnWidth(5), (w.grid().width() - TFArcTag::nameColumnWidth - 24) / 20);
         QVERIFY(!button(w, "Giacenze")->isEnabled());
         QVERIFY(!button(w, "Giacenze")->toolTip().isEmpty());
+        // Once the stock-levels window is handed in, a label left empty gives a blank title.
+        QList<TFArcTag::StockLevels> opened;
+        w.setStockLevelsWindow([&](const TFArcTag::StockLevels &s) { opened << s; });
+        w.grid().selectRow(0);
+        button(w, "Giacenze")->click();
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened[0].sizeType, 2);
+        QCOMPARE(opened[0].heading, QStringLiteral("TAGLIA ABITI"));
+        QCOMPARE(opened[0].sizeTitles.size(), 20);
+        QCOMPARE(opened[0].sizeTitles[1], QStringLiteral("M"));
+        QCOMPARE(opened[0].sizeTitles[2], QStringLiteral(" "));
 
         // "Nuova" through the card, then the new size type is selected.
         QTimer::singleShot(0, &w, [&] {

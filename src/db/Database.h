@@ -29,6 +29,12 @@ class TableFile;
 // clear error instead of writing alongside. Closing closes every table handle of every
 // window (their state becomes closed; they can be opened again after the next open()).
 // File names are matched without regard to letter case.
+//
+// A table stays cached with its index tags after its last handle closes, so windows that
+// open and close the same tables all day do not reread their indexes. Records, memos and
+// header counts are on disk when each call returns (the header count when the last handle
+// closes); the production indexes are written by close() and flush(). Call one of them
+// before copying the data folder.
 class Database {
 public:
     explicit Database(FileSystem &fileSystem = FileSystem::local());

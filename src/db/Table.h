@@ -33,9 +33,10 @@ class TableFile;
 // bof(); on an empty view both are true and there is no current record.
 //
 // Editing: append() (a blank record), edit(), then setters, then post() or cancel().
-// Moving, refreshing or emptying while editing posts first, closing cancels. remove()
-// deletes the current record and makes the next one current (the previous one when the
-// last was removed).
+// Moving or refreshing while editing posts first; closing and emptyTable() cancel.
+// remove() deletes the current record and makes the next one current (the previous one,
+// with eof() set, when the last was removed). A post that fails leaves the handle in its
+// editing state with nothing saved, so the caller can report it and retry or cancel.
 //
 // Fields by name, in any letter case. Asking for a field the table lacks throws a
 // db::Error naming the field and the file. Without a current record every getter gives

@@ -1,6 +1,7 @@
 #include "db/MdxFile.h"
 
 #include "db/Error.h"
+#include "db/LittleEndian.h"
 #include "db/MdxFormat.h"
 
 #include <QDate>
@@ -12,26 +13,6 @@
 namespace corvale::db {
 
 namespace {
-
-uint32_t readU32(const char *p) {
-    const auto *u = reinterpret_cast<const unsigned char *>(p);
-    return uint32_t(u[0]) | (uint32_t(u[1]) << 8) | (uint32_t(u[2]) << 16) | (uint32_t(u[3]) << 24);
-}
-
-uint16_t readU16(const char *p) {
-    const auto *u = reinterpret_cast<const unsigned char *>(p);
-    return uint16_t(u[0] | (u[1] << 8));
-}
-
-void putU32(char *p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void putU16(char *p, uint16_t v) {
-    p[0] = static_cast<char>(v & 0xFF);
-    p[1] = static_cast<char>(v >> 8);
-}
 
 QString latin(const char *p, int max) {
     int n = 0;

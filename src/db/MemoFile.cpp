@@ -2,6 +2,7 @@
 
 #include "db/DbfFormat.h"
 #include "db/Error.h"
+#include "db/LittleEndian.h"
 
 #include <QDir>
 
@@ -10,16 +11,6 @@
 namespace corvale::db {
 
 namespace {
-
-uint32_t readU32(const char *p) {
-    const auto *u = reinterpret_cast<const unsigned char *>(p);
-    return uint32_t(u[0]) | (uint32_t(u[1]) << 8) | (uint32_t(u[2]) << 16) | (uint32_t(u[3]) << 24);
-}
-
-void putU32(char *p, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
 
 // A memo larger than this is taken as a damaged length field.
 constexpr qint64 maxValueLength = 256ll * 1024 * 1024;

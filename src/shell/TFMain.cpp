@@ -14,6 +14,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace corvale {
@@ -233,9 +234,13 @@ void TFMain::closeEvent(QCloseEvent *event) {
 }
 
 bool TFMain::event(QEvent *event) {
-    if (event->type() == QEvent::WindowActivate && m_firstActivation) {
+    // The first showing counts as the first activation too: without a window
+    // manager (a kiosk session, a remote display) the window may never be
+    // activated, and the status bar would stay without the shop's name.
+    if ((event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) &&
+        m_firstActivation) {
         m_firstActivation = false;
-        firstActivation();
+        QTimer::singleShot(0, this, &TFMain::firstActivation);
     }
     return QMainWindow::event(event);
 }

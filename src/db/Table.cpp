@@ -669,31 +669,21 @@ void Table::emptyTable() {
 }
 
 void Table::reindex() {
-    requireBrowseable();
-    if (!m_exclusive)
-        throw Error(
-            QStringLiteral("La tabella %1 deve essere aperta in uso esclusivo").arg(fileName()));
-    checkBrowseMode();
-    try {
-        m_file->reindex();
-    } catch (const Error &) {
-        if (!m_file->isUsable())
-            close();
-        else
-            first();
-        throw;
-    }
-    first();
+    maintain([](TableFile &file) { file.reindex(); });
 }
 
 void Table::pack() {
+    maintain([](TableFile &file) { file.pack(); });
+}
+
+void Table::maintain(const std::function<void(TableFile &)> &work) {
     requireBrowseable();
     if (!m_exclusive)
         throw Error(
             QStringLiteral("La tabella %1 deve essere aperta in uso esclusivo").arg(fileName()));
     checkBrowseMode();
     try {
-        m_file->pack();
+        work(*m_file);
     } catch (const Error &) {
         if (!m_file->isUsable())
             close();

@@ -214,6 +214,8 @@ private:
     void storeNumber(int index, double value, bool integral, qint64 integer);
     void detachFromDatabase();
     void forgetMaster();
+    // Reindex and pack: exclusive use, and a whole table (or a closed handle) after a failure.
+    void maintain(const std::function<void(TableFile &)> &work);
 
     Database *m_db;
     QString m_tableName;

@@ -1,5 +1,6 @@
 #include "db/FieldCodec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -249,36 +250,38 @@ void FieldCodec::packDecimal(double value, char *key) {
         return;
     }
     const bool negative = value < 0;
-    std::string digits;
+    char digits[24];
+    int count = 0;
     int exponent = 0;
     const double magnitude = std::fabs(value);
     if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
         // Whole numbers (record numbers, quantities): exact digits without printf.
-        char buffer[24];
+        char reversed[24];
         int n = 0;
         for (uint64_t v = uint64_t(magnitude); v > 0; v /= 10)
-            buffer[n++] = char('0' + v % 10);
+            reversed[n++] = char('0' + v % 10);
         for (int i = n - 1; i >= 0; --i)
-            digits += buffer[i];
+            digits[count++] = reversed[i];
         exponent = n - 1;
     } else {
         // 15 significant digits: what a double holds faithfully.
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
         // buffer: d.dddddddddddddde[+-]xx
-        digits += buffer[0];
+        digits[count++] = buffer[0];
         const char *p = buffer + 2;
+        while (*p && *p != 'e' && count < 20)
+            digits[count++] = *p++;
         while (*p && *p != 'e')
-            digits += *p++;
+            ++p;
         exponent = std::atoi(p + 1);
     }
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    if (digits.size() > 20)
-        digits.resize(20);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    count = std::min(count, 20);
     key[0] = static_cast<char>(52 + exponent + 1);
-    key[1] = static_cast<char>((negative ? 0x80 : 0) | ((int(digits.size()) & 0x1F) << 2) | 0x01);
-    for (size_t i = 0; i < digits.size(); ++i) {
+    key[1] = static_cast<char>((negative ? 0x80 : 0) | ((count & 0x1F) << 2) | 0x01);
+    for (int i = 0; i < count; ++i) {
         const int nibble = digits[i] - '0';
         if (i % 2 == 0)
             key[2 + i / 2] = static_cast<char>(nibble << 4);

@@ -26,8 +26,10 @@ inline int compareKeys(const char *a, const char *b, size_t width) {
     return std::memcmp(a, b, width);
 }
 
-constexpr size_t blockTarget = 1024;
-constexpr size_t blockMax = 2 * blockTarget;
+// Entries of a block after a split: about 1 KB: a random insert touches few cache lines.
+constexpr size_t blockBytes = 1024;
+// Blocks per entry of the upper level of the search.
+constexpr size_t topStep = 32;
 
 char keyTypeOf(char fieldType) {
     switch (fieldType) {
@@ -67,6 +69,8 @@ IndexTag::IndexTag(const QString &name, int fieldIndex, const FieldDef &field, C
         m_keyWidth = m_collation.sortKeyLength(field.length);
         break;
     }
+    m_stride = size_t(m_keyWidth) + sizeof(uint32_t);
+    m_blockTarget = std::clamp(blockBytes / m_stride, size_t(16), size_t(1024));
 }
 
 void IndexTag::makeKey(const char *record, char *key) const {
@@ -171,19 +175,39 @@ QByteArray IndexTag::keyFromValue(const QVariant &value, const QString &tableNam
     return key;
 }
 
-int IndexTag::compare(uint32_t recno, const char *key, uint32_t keyRecno) const {
-    const int c = compareKeys(keyOf(recno), key, size_t(m_keyWidth));
-    if (c != 0)
-        return c;
-    return recno < keyRecno ? -1 : (recno > keyRecno ? 1 : 0);
-}
-
 void IndexTag::ensureKeySlots(uint32_t recno) {
     const size_t needed = (size_t(recno) + 1) * size_t(m_keyWidth);
     if (m_keys.size() < needed) {
         if (m_keys.capacity() < needed)
             m_keys.reserve(std::max(needed, m_keys.capacity() * 3 / 2));
         m_keys.resize(needed);
+    }
+}
+
+void IndexTag::setHigh(size_t b) {
+    const char *last = m_blocks[b].data() + m_blocks[b].size() - m_stride;
+    std::memcpy(m_high.data() + b * m_stride, last, m_stride);
+    if (!m_topStale && (b + 1) % topStep == 0)
+        std::memcpy(m_top.data() + (b / topStep) * m_stride, last, m_stride);
+}
+
+void IndexTag::fillBlocks(const std::vector<uint32_t> &order) {
+    m_blocks.clear();
+    m_high.clear();
+    m_topStale = true;
+    const size_t width = size_t(m_keyWidth);
+    for (size_t i = 0; i < order.size(); i += m_blockTarget) {
+        const size_t n = std::min(order.size() - i, m_blockTarget);
+        Block block(n * m_stride);
+        char *entry = block.data();
+        for (size_t k = 0; k < n; ++k, entry += m_stride) {
+            const uint32_t recno = order[i + k];
+            std::memcpy(entry, keyOf(recno), width);
+            std::memcpy(entry + width, &recno, sizeof recno);
+        }
+        m_blocks.push_back(std::move(block));
+        m_high.resize(m_blocks.size() * m_stride);
+        setHigh(m_blocks.size() - 1);
     }
 }
 
@@ -201,10 +225,7 @@ void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)>
         const int c = compareKeys(keys + a * width, keys + b * width, width);
         return c != 0 ? c < 0 : a < b;
     });
-    m_blocks.clear();
-    for (size_t i = 0; i < order.size(); i += blockTarget)
-        m_blocks.emplace_back(order.begin() + long(i),
-                              order.begin() + long(std::min(order.size(), i + blockTarget)));
+    fillBlocks(order);
     m_size = count;
     m_built = true;
     ++m_version;
@@ -228,10 +249,7 @@ bool IndexTag::load(uint32_t count, const std::vector<uint32_t> &order, std::vec
         }
     }
     m_keys = std::move(keys);
-    m_blocks.clear();
-    for (size_t i = 0; i < order.size(); i += blockTarget)
-        m_blocks.emplace_back(order.begin() + long(i),
-                              order.begin() + long(std::min(order.size(), i + blockTarget)));
+    fillBlocks(order);
     m_size = count;
     m_built = true;
     ++m_version;
@@ -241,27 +259,82 @@ bool IndexTag::load(uint32_t count, const std::vector<uint32_t> &order, std::vec
 void IndexTag::clear() {
     m_keys.clear();
     m_blocks.clear();
+    m_high.clear();
+    m_topStale = true;
     m_size = 0;
     ++m_version;
 }
 
-IndexTag::Position IndexTag::lowerBound(const char *key, uint32_t recno) const {
+namespace {
+
+// (key, record number) against an entry laid out the same way.
+inline int compareEntry(const char *entry, const char *key, uint32_t recno, size_t width) {
+    const int c = compareKeys(entry, key, width);
+    if (c != 0)
+        return c;
+    uint32_t r;
+    std::memcpy(&r, entry + width, sizeof r);
+    return r < recno ? -1 : (r > recno ? 1 : 0);
+}
+
+} // namespace
+
+void IndexTag::refreshTop() const {
+    const size_t groups = m_blocks.size() / topStep;
+    m_top.resize(groups * m_stride);
+    for (size_t g = 0; g < groups; ++g)
+        std::memcpy(m_top.data() + g * m_stride, m_high.data() + ((g + 1) * topStep - 1) * m_stride,
+                    m_stride);
+    m_topStale = false;
+}
+
+size_t IndexTag::findBlock(const char *key, uint32_t recno) const {
+    const size_t width = size_t(m_keyWidth);
+    if (m_topStale)
+        refreshTop();
+    // The group of blocks first, then the block: two short searches, each over a few
+    // cache lines, instead of one long one over all the blocks.
+    const size_t groups = m_top.size() / m_stride;
+    size_t g = 0, gEnd = groups;
+    while (g < gEnd) {
+        const size_t mid = (g + gEnd) / 2;
+        if (compareEntry(m_top.data() + mid * m_stride, key, recno, width) < 0)
+            g = mid + 1;
+        else
+            gEnd = mid;
+    }
     // First block whose last entry is not less than the key.
-    size_t lo = 0, hi = m_blocks.size();
+    size_t lo = g * topStep;
+    size_t hi = g < groups ? lo + topStep : m_blocks.size();
     while (lo < hi) {
         const size_t mid = (lo + hi) / 2;
-        if (compare(m_blocks[mid].back(), key, recno) < 0)
+        if (compareEntry(m_high.data() + mid * m_stride, key, recno, width) < 0)
             lo = mid + 1;
         else
             hi = mid;
     }
+    return lo;
+}
+
+void IndexTag::prefetch(const char *key) const {
+    if (m_blocks.empty())
+        return;
+    const size_t b = std::min(findBlock(key, UINT32_MAX), m_blocks.size() - 1);
+    const char *data = m_blocks[b].data();
+    for (size_t at = 0; at < m_blocks[b].size(); at += 64)
+        __builtin_prefetch(data + at);
+}
+
+IndexTag::Position IndexTag::lowerBound(const char *key, uint32_t recno) const {
+    const size_t width = size_t(m_keyWidth);
+    const size_t lo = findBlock(key, recno);
     if (lo == m_blocks.size())
         return {lo, 0};
-    const auto &block = m_blocks[lo];
-    size_t a = 0, b = block.size();
+    const char *entries = m_blocks[lo].data();
+    size_t a = 0, b = blockCount(lo);
     while (a < b) {
         const size_t mid = (a + b) / 2;
-        if (compare(block[mid], key, recno) < 0)
+        if (compareEntry(entries + mid * m_stride, key, recno, width) < 0)
             a = mid + 1;
         else
             b = mid;
@@ -276,7 +349,7 @@ IndexTag::Position IndexTag::upperBound(const char *key) const {
 void IndexTag::advance(Position &p) const {
     if (p.block >= m_blocks.size())
         return;
-    if (++p.index >= m_blocks[p.block].size()) {
+    if (++p.index >= blockCount(p.block)) {
         ++p.block;
         p.index = 0;
     }
@@ -296,32 +369,42 @@ void IndexTag::retreat(Position &p) const {
         return;
     }
     --p.block;
-    p.index = m_blocks[p.block].size() - 1;
+    p.index = blockCount(p.block) - 1;
 }
 
 IndexTag::Position IndexTag::last() const {
     if (m_blocks.empty())
         return {0, 0};
-    return {m_blocks.size() - 1, m_blocks.back().size() - 1};
+    return {m_blocks.size() - 1, blockCount(m_blocks.size() - 1) - 1};
 }
 
 void IndexTag::insert(uint32_t recno, const char *key) {
     ensureKeySlots(recno);
-    std::memcpy(m_keys.data() + size_t(recno) * m_keyWidth, key, size_t(m_keyWidth));
+    const size_t width = size_t(m_keyWidth);
+    std::memcpy(m_keys.data() + size_t(recno) * width, key, width);
     Position p = lowerBound(key, recno);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
+        m_high.resize(m_stride);
+        m_topStale = true;
         p = {0, 0};
     } else if (p.block >= m_blocks.size()) {
-        p = {m_blocks.size() - 1, m_blocks.back().size()};
+        p = {m_blocks.size() - 1, blockCount(m_blocks.size() - 1)};
     }
-    auto &block = m_blocks[p.block];
-    block.insert(block.begin() + long(p.index), recno);
-    if (block.size() > blockMax) {
-        std::vector<uint32_t> upper(block.begin() + long(blockTarget), block.end());
-        block.resize(blockTarget);
+    Block &block = m_blocks[p.block];
+    char entry[maxEntryBytes];
+    std::memcpy(entry, key, width);
+    std::memcpy(entry + width, &recno, sizeof recno);
+    block.insert(block.begin() + long(p.index * m_stride), entry, entry + m_stride);
+    if (block.size() > 2 * m_blockTarget * m_stride) {
+        Block upper(block.begin() + long(m_blockTarget * m_stride), block.end());
+        block.resize(m_blockTarget * m_stride);
         m_blocks.insert(m_blocks.begin() + long(p.block) + 1, std::move(upper));
+        m_high.insert(m_high.begin() + long((p.block + 1) * m_stride), m_stride, '\0');
+        m_topStale = true;
+        setHigh(p.block + 1);
     }
+    setHigh(p.block);
     ++m_size;
     ++m_version;
 }
@@ -330,10 +413,17 @@ void IndexTag::remove(uint32_t recno) {
     const Position p = find(recno);
     if (atEnd(p) || recnoAt(p) != recno)
         return;
-    auto &block = m_blocks[p.block];
-    block.erase(block.begin() + long(p.index));
-    if (block.empty())
+    Block &block = m_blocks[p.block];
+    const auto at = block.begin() + long(p.index * m_stride);
+    block.erase(at, at + long(m_stride));
+    if (block.empty()) {
         m_blocks.erase(m_blocks.begin() + long(p.block));
+        const auto high = m_high.begin() + long(p.block * m_stride);
+        m_high.erase(high, high + long(m_stride));
+        m_topStale = true;
+    } else {
+        setHigh(p.block);
+    }
     --m_size;
     ++m_version;
 }
@@ -346,9 +436,15 @@ void IndexTag::update(uint32_t recno, const char *newKey) {
 }
 
 void IndexTag::forEach(const std::function<void(uint32_t)> &visit) const {
-    for (const auto &block : m_blocks)
-        for (uint32_t r : block)
-            visit(r);
+    for (const Block &block : m_blocks)
+        for (size_t at = 0; at < block.size(); at += m_stride)
+            visit(entryRecno(block.data() + at));
+}
+
+void IndexTag::forEachEntry(const std::function<void(const char *, uint32_t)> &visit) const {
+    for (const Block &block : m_blocks)
+        for (size_t at = 0; at < block.size(); at += m_stride)
+            visit(block.data() + at, entryRecno(block.data() + at));
 }
 
 } // namespace corvale::db

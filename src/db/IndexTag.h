@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -16,16 +17,21 @@ namespace corvale::db {
 // One index tag held in memory: every record of the table (deleted ones too, as dBASE
 // keeps them) in key order, duplicates in record order.
 //
-// Keys are stored once per record in a flat array of memcmp-comparable bytes (text
-// through the table's collation, numbers and dates as ordered doubles), and the order
-// is a list of blocks of record numbers, so that an insert moves at most one block and
-// a seek is two binary searches.
+// Keys are memcmp-comparable bytes (text through the table's collation, numbers and dates
+// as ordered doubles). They are kept twice: once per record, to find a record's entry
+// again, and in the order itself, a list of blocks of (key, record number) entries with
+// the last entry of every block copied into one array. A seek is a binary search over
+// that array and one inside a block, both over contiguous memory, and an insert moves at
+// most one block.
 class IndexTag {
 public:
     struct Position {
         size_t block = 0;
         size_t index = 0;
     };
+
+    // Keys are at most two bytes per character of the widest text column, with room to spare.
+    static constexpr size_t maxEntryBytes = 1024;
 
     IndexTag(const QString &name, int fieldIndex, const FieldDef &field, Collation collation);
 
@@ -53,6 +59,9 @@ public:
     bool load(uint32_t count, const std::vector<uint32_t> &order, std::vector<char> &&keys);
     void clear();
 
+    // Starts loading the memory an insert of this key will search, so that other work
+    // (the record's write) overlaps the cache misses.
+    void prefetch(const char *key) const;
     void insert(uint32_t recno, const char *key);
     void remove(uint32_t recno);
     // Moves a record whose key changed.
@@ -65,7 +74,12 @@ public:
     Position begin() const { return {0, 0}; }
     Position find(uint32_t recno) const { return lowerBound(keyOf(recno), recno); }
     bool atEnd(const Position &p) const { return p.block >= m_blocks.size(); }
-    uint32_t recnoAt(const Position &p) const { return m_blocks[p.block][p.index]; }
+    uint32_t recnoAt(const Position &p) const {
+        return entryRecno(m_blocks[p.block].data() + p.index * m_stride);
+    }
+    const char *keyAt(const Position &p) const {
+        return m_blocks[p.block].data() + p.index * m_stride;
+    }
     // Steps; a step before the first entry leaves atEnd() true.
     void advance(Position &p) const;
     void retreat(Position &p) const;
@@ -73,10 +87,23 @@ public:
 
     // Every record number in order.
     void forEach(const std::function<void(uint32_t)> &visit) const;
+    // Every entry in order, key and record number.
+    void forEachEntry(const std::function<void(const char *key, uint32_t recno)> &visit) const;
 
 private:
-    int compare(uint32_t recno, const char *key, uint32_t keyRecno) const;
+    using Block = std::vector<char>; // entries of m_stride bytes: key, then record number
+
+    uint32_t entryRecno(const char *entry) const {
+        uint32_t recno;
+        std::memcpy(&recno, entry + m_keyWidth, sizeof recno);
+        return recno;
+    }
+    size_t blockCount(size_t b) const { return m_blocks[b].size() / m_stride; }
+    size_t findBlock(const char *key, uint32_t recno) const;
+    void refreshTop() const;
     void ensureKeySlots(uint32_t recno);
+    void fillBlocks(const std::vector<uint32_t> &order);
+    void setHigh(size_t b);
 
     QString m_name;
     int m_fieldIndex;
@@ -87,8 +114,14 @@ private:
     bool m_built = false;
     uint32_t m_size = 0;
     uint64_t m_version = 0;
-    std::vector<char> m_keys;
-    std::vector<std::vector<uint32_t>> m_blocks;
+    size_t m_stride = 4;      // bytes of one entry
+    size_t m_blockTarget = 0; // entries of a freshly split block
+    std::vector<char> m_keys; // by record number
+    std::vector<Block> m_blocks;
+    std::vector<char> m_high; // last entry of every block
+    // The last entry of every group of blocks, rebuilt after a split or a block's removal.
+    mutable std::vector<char> m_top;
+    mutable bool m_topStale = true;
 };
 
 } // namespace corvale::db

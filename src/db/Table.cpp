@@ -259,7 +259,7 @@ bool Table::seekForward(IndexTag *tag, IndexTag::Position pos) {
     for (; !tag->atEnd(pos); tag->advance(pos)) {
         const uint32_t r = tag->recnoAt(pos);
         if (m_range) {
-            const char *key = tag->keyOf(r);
+            const char *key = tag->keyAt(pos);
             if (std::memcmp(key, m_highKey.constData(), width) > 0)
                 return false;
             if (std::memcmp(key, m_lowKey.constData(), width) < 0)
@@ -279,7 +279,7 @@ bool Table::seekBackward(IndexTag *tag, IndexTag::Position pos) {
     for (; !tag->atEnd(pos); tag->retreat(pos)) {
         const uint32_t r = tag->recnoAt(pos);
         if (m_range) {
-            const char *key = tag->keyOf(r);
+            const char *key = tag->keyAt(pos);
             if (std::memcmp(key, m_lowKey.constData(), width) < 0)
                 return false;
             if (std::memcmp(key, m_highKey.constData(), width) > 0)
@@ -500,7 +500,7 @@ int Table::recordCount() {
             for (IndexTag::Position pos = tag->lowerBound(m_lowKey.constData()); !tag->atEnd(pos);
                  tag->advance(pos)) {
                 const uint32_t r = tag->recnoAt(pos);
-                if (std::memcmp(tag->keyOf(r), m_highKey.constData(), width) > 0)
+                if (std::memcmp(tag->keyAt(pos), m_highKey.constData(), width) > 0)
                     break;
                 if (visible(r))
                     ++count;
@@ -990,6 +990,10 @@ void Table::storeText(int index, QStringView text) {
     int n = 0;
     for (qsizetype i = 0; i < text.size() && n < field.length; ++i) {
         char16_t ch = text[i].unicode();
+        if (ch < 0x80) {
+            cell[n++] = static_cast<char>(ch);
+            continue;
+        }
         // A pair of surrogates is one character outside the code page.
         if (QChar::isHighSurrogate(ch) && i + 1 < text.size() &&
             QChar::isLowSurrogate(text[i + 1].unicode()))
@@ -1235,7 +1239,7 @@ bool Table::findKey(const QVariant &key) {
     for (IndexTag::Position pos = tag->lowerBound(wanted.constData()); !tag->atEnd(pos);
          tag->advance(pos)) {
         const uint32_t r = tag->recnoAt(pos);
-        if (std::memcmp(tag->keyOf(r), wanted.constData(), width) != 0)
+        if (std::memcmp(tag->keyAt(pos), wanted.constData(), width) != 0)
             break;
         if (inRange(tag, r) && visible(r)) {
             m_cursor = {pos, tag->version()};

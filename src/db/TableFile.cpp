@@ -146,6 +146,10 @@ void TableFile::openFiles() {
 }
 
 int TableFile::fieldIndex(const QString &name) const {
+    // Names usually come as the table spells them: no copy for those.
+    const auto exact = m_fieldIndex.constFind(name);
+    if (exact != m_fieldIndex.cend())
+        return exact.value();
     return m_fieldIndex.value(name.trimmed().toUpper(), -1);
 }
 
@@ -313,12 +317,22 @@ bool TableFile::loadFromMdx(IndexTag &tag, QString *why) {
     order.reserve(count);
     std::vector<char> keys((size_t(count) + 1) * size_t(width));
     const FieldDef &field = tag.field();
+    // Equal keys sit side by side: convert each distinct key once.
+    std::vector<char> previousKey(size_t(info->keyLength), '\0');
+    const char *previousOut = nullptr;
     const bool ok = m_mdx->walk(
         *info,
         [&](const char *key, uint32_t recno) {
             if (recno == 0 || recno > count || order.size() >= count)
                 return false;
             char *out = keys.data() + size_t(recno) * size_t(width);
+            if (previousOut && std::memcmp(previousKey.data(), key, previousKey.size()) == 0) {
+                std::memcpy(out, previousOut, size_t(width));
+                order.push_back(recno);
+                return true;
+            }
+            std::memcpy(previousKey.data(), key, previousKey.size());
+            previousOut = out;
             switch (tag.keyType()) {
             case 'N':
                 FieldCodec::orderedDouble(FieldCodec::unpackDecimal(key), out);
@@ -412,11 +426,22 @@ void TableFile::beginChange() {
 
 uint32_t TableFile::append(const char *bytes) {
     beginChange();
-    const uint32_t recno = m_dbf->appendRecord(bytes);
+    // Keys first, so that the tags' memory loads while the record is written.
+    size_t keyBytes = 0;
+    for (auto &tag : m_tags)
+        keyBytes += size_t(tag->keyWidth());
+    m_keyScratch.resize(keyBytes);
+    char *key = m_keyScratch.data();
     for (auto &tag : m_tags) {
-        m_keyScratch.resize(size_t(tag->keyWidth()));
-        tag->makeKey(bytes, m_keyScratch.data());
-        tag->insert(recno, m_keyScratch.data());
+        tag->makeKey(bytes, key);
+        tag->prefetch(key);
+        key += tag->keyWidth();
+    }
+    const uint32_t recno = m_dbf->appendRecord(bytes);
+    key = m_keyScratch.data();
+    for (auto &tag : m_tags) {
+        tag->insert(recno, key);
+        key += tag->keyWidth();
     }
     ++m_version;
     return recno;
@@ -533,20 +558,27 @@ void TableFile::writeMdx() {
         source.keyType = tag->keyType() == 'L' ? 'C' : tag->keyType();
         source.keyLength = mdxKeyLength(*tag);
         source.entries = [this, tag](const std::function<void(const char *, uint32_t)> &put) {
+            // Equal keys sit side by side: convert each distinct key once.
             std::vector<char> key(static_cast<size_t>(mdxKeyLength(*tag)), 0);
-            tag->forEach([&](uint32_t recno) {
-                mdxKey(*tag, tag->keyOf(recno), key.data());
+            const size_t width = size_t(tag->keyWidth());
+            const char *previous = nullptr;
+            tag->forEachEntry([&](const char *normalized, uint32_t recno) {
+                if (!previous || std::memcmp(previous, normalized, width) != 0)
+                    mdxKey(*tag, normalized, key.data());
+                previous = normalized;
                 put(key.data(), recno);
             });
         };
         sources << source;
     }
-    {
-        auto file = m_fs.open(newPath(mdxPath), FileSystem::Mode::Create);
-        MdxFile::write(*file, QFileInfo(m_path).completeBaseName(), sources);
-        file->sync();
-    }
-    m_fs.rename(newPath(mdxPath), mdxPath);
+    // Rewritten in place: the stale mark goes first and the header, which clears it, last,
+    // so a crash in between leaves a file that the next opening rebuilds. Reusing the
+    // file's pages costs a fraction of writing a new file beside it.
+    auto file = m_fs.open(mdxPath, m_fs.exists(mdxPath) ? FileSystem::Mode::ReadWrite
+                                                        : FileSystem::Mode::Create);
+    MdxFile::setDirty(*file, true);
+    MdxFile::write(*file, QFileInfo(m_path).completeBaseName(), sources);
+    file->sync();
 }
 
 void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t version) {

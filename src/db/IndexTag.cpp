@@ -49,6 +49,16 @@ char keyTypeOf(char fieldType) {
     }
 }
 
+// (key, record number) against an entry laid out the same way.
+inline int compareEntry(const char *entry, const char *key, uint32_t recno, size_t width) {
+    const int c = compareKeys(entry, key, width);
+    if (c != 0)
+        return c;
+    uint32_t r;
+    std::memcpy(&r, entry + width, sizeof r);
+    return r < recno ? -1 : (r > recno ? 1 : 0);
+}
+
 } // namespace
 
 IndexTag::IndexTag(const QString &name, int fieldIndex, const FieldDef &field, Collation collation)
@@ -212,6 +222,7 @@ void IndexTag::fillBlocks(const std::vector<uint32_t> &order) {
 }
 
 void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)> &record) {
+    m_loadSeen = {};
     m_keys.clear();
     ensureKeySlots(count);
     for (uint32_t r = 1; r <= count; ++r)
@@ -231,26 +242,48 @@ void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)>
     ++m_version;
 }
 
-bool IndexTag::load(uint32_t count, const std::vector<uint32_t> &order, std::vector<char> &&keys) {
-    if (order.size() != count || keys.size() != (size_t(count) + 1) * size_t(m_keyWidth))
-        return false;
-    std::vector<bool> seen(size_t(count) + 1, false);
+void IndexTag::beginLoad(uint32_t count) {
+    m_keys.assign((size_t(count) + 1) * size_t(m_keyWidth), '\0');
+    m_blocks.clear();
+    m_high.clear();
+    m_topStale = true;
+    m_size = 0;
+    m_built = false;
+    m_loadCount = count;
+    m_loadSeen.assign(size_t(count) + 1, false);
+    ++m_version;
+}
+
+bool IndexTag::loadEntry(const char *key, uint32_t recno) {
     const size_t width = size_t(m_keyWidth);
-    for (size_t i = 0; i < order.size(); ++i) {
-        const uint32_t r = order[i];
-        if (r == 0 || r > count || seen[r])
+    if (recno == 0 || recno > m_loadCount || m_loadSeen[recno])
+        return false;
+    if (!m_blocks.empty()) {
+        const Block &tail = m_blocks.back();
+        if (compareEntry(tail.data() + tail.size() - m_stride, key, recno, width) > 0)
             return false;
-        seen[r] = true;
-        if (i > 0) {
-            const uint32_t p = order[i - 1];
-            const int c = std::memcmp(keys.data() + p * width, keys.data() + r * width, width);
-            if (c > 0 || (c == 0 && p > r))
-                return false;
-        }
     }
-    m_keys = std::move(keys);
-    fillBlocks(order);
-    m_size = count;
+    m_loadSeen[recno] = true;
+    std::memcpy(m_keys.data() + size_t(recno) * width, key, width);
+    if (m_blocks.empty() || m_blocks.back().size() >= m_blockTarget * m_stride) {
+        m_blocks.emplace_back();
+        m_blocks.back().reserve(m_blockTarget * m_stride);
+    }
+    Block &block = m_blocks.back();
+    block.insert(block.end(), key, key + width);
+    const char *number = reinterpret_cast<const char *>(&recno);
+    block.insert(block.end(), number, number + sizeof recno);
+    ++m_size;
+    return true;
+}
+
+bool IndexTag::finishLoad() {
+    m_loadSeen = {};
+    if (m_size != m_loadCount)
+        return false;
+    m_high.resize(m_blocks.size() * m_stride);
+    for (size_t b = 0; b < m_blocks.size(); ++b)
+        setHigh(b);
     m_built = true;
     ++m_version;
     return true;
@@ -264,20 +297,6 @@ void IndexTag::clear() {
     m_size = 0;
     ++m_version;
 }
-
-namespace {
-
-// (key, record number) against an entry laid out the same way.
-inline int compareEntry(const char *entry, const char *key, uint32_t recno, size_t width) {
-    const int c = compareKeys(entry, key, width);
-    if (c != 0)
-        return c;
-    uint32_t r;
-    std::memcpy(&r, entry + width, sizeof r);
-    return r < recno ? -1 : (r > recno ? 1 : 0);
-}
-
-} // namespace
 
 void IndexTag::refreshTop() const {
     const size_t groups = m_blocks.size() / topStep;

@@ -54,9 +54,13 @@ public:
 
     // Replaces the content with records 1..count whose bytes `record` gives.
     void build(uint32_t count, const std::function<const char *(uint32_t)> &record);
-    // Replaces the content with keys given already in order (from an MDX file); returns
-    // false when they are not in order or a record is missing or repeated.
-    bool load(uint32_t count, const std::vector<uint32_t> &order, std::vector<char> &&keys);
+    // Replaces the content with entries given in key order (from an MDX file), one at a
+    // time: loadEntry() is false for an entry out of order, out of range or repeated, and
+    // finishLoad() false when records are missing. After a failure, build() the tag.
+    void beginLoad(uint32_t count);
+    bool loadEntry(const char *key, uint32_t recno);
+    uint32_t loadedCount() const { return m_size; }
+    bool finishLoad();
     void clear();
 
     // Starts loading the memory an insert of this key will search, so that other work
@@ -122,6 +126,8 @@ private:
     // The last entry of every group of blocks, rebuilt after a split or a block's removal.
     mutable std::vector<char> m_top;
     mutable bool m_topStale = true;
+    uint32_t m_loadCount = 0;
+    std::vector<bool> m_loadSeen;
 };
 
 } // namespace corvale::db

@@ -313,83 +313,75 @@ bool TableFile::loadFromMdx(IndexTag &tag, QString *why) {
     }
     const uint32_t count = recordCount();
     const int width = tag.keyWidth();
-    std::vector<uint32_t> order;
-    order.reserve(count);
-    std::vector<char> keys((size_t(count) + 1) * size_t(width));
     const FieldDef &field = tag.field();
+    tag.beginLoad(count);
     // Equal keys sit side by side: convert each distinct key once.
     std::vector<char> previousKey(size_t(info->keyLength), '\0');
-    const char *previousOut = nullptr;
+    std::vector<char> out(size_t(width), '\0');
+    bool converted = false;
+    bool rejected = false;
     const bool ok = m_mdx->walk(
         *info,
         [&](const char *key, uint32_t recno) {
-            if (recno == 0 || recno > count || order.size() >= count)
+            if (!converted || std::memcmp(previousKey.data(), key, previousKey.size()) != 0) {
+                std::memcpy(previousKey.data(), key, previousKey.size());
+                converted = true;
+                switch (tag.keyType()) {
+                case 'N':
+                    FieldCodec::orderedDouble(FieldCodec::unpackDecimal(key), out.data());
+                    break;
+                case 'D': {
+                    uint64_t raw = 0;
+                    for (int i = 7; i >= 0; --i)
+                        raw = (raw << 8) | static_cast<unsigned char>(key[i]);
+                    double day;
+                    std::memcpy(&day, &raw, 8);
+                    FieldCodec::orderedDouble(day, out.data());
+                    break;
+                }
+                case 'L':
+                    out[0] = (key[0] == 'T') ? 2 : (key[0] == 'F' ? 1 : 0);
+                    break;
+                default:
+                    m_collation.sortKey(key, field.length, out.data());
+                    break;
+                }
+            }
+            if (!tag.loadEntry(out.data(), recno)) {
+                rejected = true;
                 return false;
-            char *out = keys.data() + size_t(recno) * size_t(width);
-            if (previousOut && std::memcmp(previousKey.data(), key, previousKey.size()) == 0) {
-                std::memcpy(out, previousOut, size_t(width));
-                order.push_back(recno);
-                return true;
             }
-            std::memcpy(previousKey.data(), key, previousKey.size());
-            previousOut = out;
-            switch (tag.keyType()) {
-            case 'N':
-                FieldCodec::orderedDouble(FieldCodec::unpackDecimal(key), out);
-                break;
-            case 'D': {
-                uint64_t raw = 0;
-                for (int i = 7; i >= 0; --i)
-                    raw = (raw << 8) | static_cast<unsigned char>(key[i]);
-                double day;
-                std::memcpy(&day, &raw, 8);
-                FieldCodec::orderedDouble(day, out);
-                break;
-            }
-            case 'L':
-                out[0] = (key[0] == 'T') ? 2 : (key[0] == 'F' ? 1 : 0);
-                break;
-            default:
-                m_collation.sortKey(key, field.length, out);
-                break;
-            }
-            order.push_back(recno);
             return true;
         },
         why);
+    if (rejected) {
+        *why = QStringLiteral("indice %1 fuori ordine o con record ripetuti").arg(tag.name());
+        return false;
+    }
     if (!ok)
         return false;
-    if (order.size() != count) {
+    if (tag.loadedCount() != count) {
         *why = QStringLiteral("indice %1 con %2 chiavi per %3 record")
                    .arg(tag.name())
-                   .arg(order.size())
+                   .arg(tag.loadedCount())
                    .arg(count);
         return false;
     }
     // Sample records against the table: an index written for other data is stale.
     std::vector<char> expected(static_cast<size_t>(width), 0);
     const uint32_t step = count / spotChecks + 1;
-    for (uint32_t r = 1; r <= count; r += step) {
+    auto matches = [&](uint32_t r) {
         tag.makeKey(record(r), expected.data());
-        if (std::memcmp(expected.data(), keys.data() + size_t(r) * size_t(width), size_t(width)) !=
-            0) {
-            *why = QStringLiteral("indice %1 non corrisponde ai dati").arg(tag.name());
-            return false;
-        }
-    }
-    if (count > 0) {
-        tag.makeKey(record(count), expected.data());
-        if (std::memcmp(expected.data(), keys.data() + size_t(count) * size_t(width),
-                        size_t(width)) != 0) {
-            *why = QStringLiteral("indice %1 non corrisponde ai dati").arg(tag.name());
-            return false;
-        }
-    }
-    if (!tag.load(count, order, std::move(keys))) {
-        *why = QStringLiteral("indice %1 fuori ordine").arg(tag.name());
+        return std::memcmp(expected.data(), tag.keyOf(r), size_t(width)) == 0;
+    };
+    bool agree = count == 0 || matches(count);
+    for (uint32_t r = 1; agree && r <= count; r += step)
+        agree = matches(r);
+    if (!agree) {
+        *why = QStringLiteral("indice %1 non corrisponde ai dati").arg(tag.name());
         return false;
     }
-    return true;
+    return tag.finishLoad();
 }
 
 void TableFile::ensureBuilt(IndexTag &tag) {

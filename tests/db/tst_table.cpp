@@ -5,6 +5,7 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace corvale::db;
 
@@ -449,6 +450,59 @@ private slots:
         addArticle(t, 1, QStringLiteral("NUOVO"), 1);
         other.first();
         QCOMPARE(other.asString(QStringLiteral("DESCRIZION")), QStringLiteral("NUOVO"));
+    }
+
+    // An index whose file is whole but whose entries lie: out of order, or pointing at
+    // records with other values. Both are noticed and the tag is rebuilt.
+    void anIndexThatDisagreesWithTheTableIsRebuilt() {
+        const QString folder = m_db->path();
+        const QString mdx = folder + QStringLiteral("/ARTICOLI.MDX");
+        for (const bool swapWholeEntries : {true, false}) {
+            QFile::remove(folder + QStringLiteral("/ARTICOLI.DBF"));
+            QFile::remove(mdx);
+            QFile::remove(folder + QStringLiteral("/ARTICOLI.DBT"));
+            createArticles();
+            {
+                Table t(*m_db);
+                t.setTableName(QStringLiteral("ARTICOLI.DBF"));
+                t.open();
+                for (int i = 1; i <= 10; ++i)
+                    addArticle(t, i * 10, QStringLiteral("A%1").arg(i), i);
+            }
+            m_db->close();
+            // Ten keys fit in the root leaf of the first tag (NUMREG): entries from byte 8,
+            // 16 bytes each, record number first.
+            QFile file(mdx);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QByteArray bytes = file.readAll();
+            const auto u32 = [&](int at) {
+                return qFromLittleEndian<quint32>(bytes.constData() + at);
+            };
+            const int tagPage = int(u32(544));
+            const int leaf = int(u32(tagPage * 512)) * 512;
+            QCOMPARE(u32(leaf), 10u);
+            const int first = leaf + 8, sixth = leaf + 8 + 5 * 16;
+            const int length = swapWholeEntries ? 16 : 4;
+            const QByteArray a = bytes.mid(first, length), b = bytes.mid(sixth, length);
+            bytes.replace(first, length, b);
+            bytes.replace(sixth, length, a);
+            file.seek(0);
+            file.write(bytes);
+            file.close();
+
+            m_db->open(folder);
+            Table t(*m_db);
+            t.setTableName(QStringLiteral("ARTICOLI.DBF"));
+            t.setIndexName(QStringLiteral("NUMREG"));
+            t.open();
+            QCOMPARE(walk(t, QStringLiteral("NUMREG")),
+                     QStringList({"10", "20", "30", "40", "50", "60", "70", "80", "90", "100"}));
+            QVERIFY(t.findKey(60));
+            QCOMPARE(t.asString(QStringLiteral("DESCRIZION")), QStringLiteral("A6"));
+            t.close();
+            m_db->close();
+            m_db->open(folder);
+        }
     }
 
     void tagsSurviveReopeningAndAreRebuiltWhenTheIndexIsLost() {

@@ -210,38 +210,78 @@ int main(int argc, char **argv) {
     }
 
     {
+        // Each round starts from the same files; the machine's noise shows in the spread,
+        // so the best and the median of the rounds are given.
         const std::vector<Line> lines = makeLines(rows, 100000, random);
-        // From a fresh start: the first change reads the tags from the MDX, the appends
-        // keep them, and the MDX is written out again at the end.
         db.close();
+        const QString mdx = folder + "/ARCART_V.MDX";
+        QFile::remove(dbf + ".orig");
+        QFile::remove(mdx + ".orig");
+        QFile::copy(dbf, dbf + ".orig");
+        QFile::copy(mdx, mdx + ".orig");
+        struct Round {
+            double firstChange, appends, written;
+        };
+        std::vector<Round> rounds;
+        for (int round = 0; round < 5; ++round) {
+            QFile::remove(dbf);
+            QFile::remove(mdx);
+            QFile::copy(dbf + ".orig", dbf);
+            QFile::copy(mdx + ".orig", mdx);
+            // From a fresh start: the first change reads the tags from the MDX, the appends
+            // keep them, and the MDX is written out again at the end.
+            db.open(folder);
+            QElapsedTimer timer;
+            timer.start();
+            Table t(db);
+            t.setTableName("ARCART_V");
+            t.open();
+            appendLines(t, std::vector<Line>(lines.begin(), lines.begin() + 1));
+            const double firstChange = seconds(timer);
+            appendLines(t, std::vector<Line>(lines.begin() + 1, lines.end()));
+            const double appends = seconds(timer) - firstChange;
+            t.close();
+            db.flush();
+            rounds.push_back({firstChange, appends, seconds(timer) - firstChange - appends});
+            db.close();
+        }
+        QFile::remove(dbf + ".orig");
+        QFile::remove(mdx + ".orig");
         db.open(folder);
-        QElapsedTimer timer;
-        timer.start();
-        Table t(db);
-        t.setTableName("ARCART_V");
-        t.open();
-        appendLines(t, std::vector<Line>(lines.begin(), lines.begin() + 1));
-        const double firstChange = seconds(timer);
-        const std::clock_t cpu = std::clock();
-        appendLines(t, std::vector<Line>(lines.begin() + 1, lines.end()));
-        const double appends = seconds(timer) - firstChange;
-        const double cpuAppends = double(std::clock() - cpu) / CLOCKS_PER_SEC;
-        t.close();
-        db.flush();
-        const double total = seconds(timer);
-        results << Result{QStringLiteral("append 100000 lines, 3 tags maintained"),
-                          QStringLiteral("%1 records/s (%2 s; CPU %3 s = %4 records/s)")
-                              .arg(99999 / appends, 0, 'f', 0)
-                              .arg(appends, 0, 'f', 2)
-                              .arg(cpuAppends, 0, 'f', 2)
-                              .arg(99999 / cpuAppends, 0, 'f', 0)};
-        results << Result{QStringLiteral("  + first change (3 tags read from the MDX)"),
-                          QStringLiteral("%1 ms").arg(firstChange * 1000, 0, 'f', 0)};
+        auto best = [&](double Round::*part) {
+            double v = 1e9;
+            for (const Round &r : rounds)
+                v = std::min(v, r.*part);
+            return v;
+        };
+        auto median = [&](double Round::*part) {
+            std::vector<double> v;
+            for (const Round &r : rounds)
+                v.push_back(r.*part);
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        std::vector<double> totals;
+        for (const Round &r : rounds)
+            totals.push_back(r.appends + r.written);
+        std::sort(totals.begin(), totals.end());
+        results << Result{QStringLiteral("append 100000 lines, 3 tags maintained (5 rounds)"),
+                          QStringLiteral("best %1 records/s (%2 s), median %3 records/s")
+                              .arg(99999 / best(&Round::appends), 0, 'f', 0)
+                              .arg(best(&Round::appends), 0, 'f', 3)
+                              .arg(99999 / median(&Round::appends), 0, 'f', 0)};
         results << Result{QStringLiteral("  + MDX written (%1 lines, 3 tags)").arg(rows + 100000),
-                          QStringLiteral("%1 ms; all included: %2 s = %3 records/s")
-                              .arg((total - firstChange - appends) * 1000, 0, 'f', 0)
-                              .arg(total, 0, 'f', 2)
-                              .arg(100000 / total, 0, 'f', 0)};
+                          QStringLiteral("best %1 ms, median %2 ms")
+                              .arg(best(&Round::written) * 1000, 0, 'f', 0)
+                              .arg(median(&Round::written) * 1000, 0, 'f', 0)};
+        results << Result{QStringLiteral("  = appends and MDX writes together"),
+                          QStringLiteral("best %1 records/s, median %2 records/s")
+                              .arg(99999 / totals.front(), 0, 'f', 0)
+                              .arg(99999 / totals[totals.size() / 2], 0, 'f', 0)};
+        results << Result{QStringLiteral("  (before them: first change, 3 tags read from the MDX)"),
+                          QStringLiteral("best %1 ms, median %2 ms")
+                              .arg(best(&Round::firstChange) * 1000, 0, 'f', 0)
+                              .arg(median(&Round::firstChange) * 1000, 0, 'f', 0)};
     }
 
     db.close();

@@ -88,15 +88,90 @@ bool FieldCodec::parseNumber(const char *data, int length, double *value, bool *
     return true;
 }
 
+namespace {
+
+// The value as a person reads it (15 significant digits, what a double holds faithfully)
+// rounded to `decimals` places with halves away from zero, as money is rounded: 2.675 and
+// 0.125 stored with two decimals give 2.68 and 0.13, not the binary value's 2.67 and 0.12.
+// Writes "-ddd.ddd" to `out` (at most 50 bytes) and returns its end.
+char *roundedFixed(double value, int decimals, char *out) {
+    char sci[32];
+    const auto [sciEnd, error] =
+        std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific, 14);
+    (void)error; // 15 digits of a finite double always fit
+    // sci: d.dddddddddddddde[+-]xx
+    char digits[20];
+    int count = 0;
+    digits[count++] = sci[0];
+    const char *p = sci + 2;
+    while (p < sciEnd && *p != 'e')
+        digits[count++] = *p++;
+    int exponent = std::atoi(p + 1);
+    if (digits[0] == '0')
+        exponent = 0; // zero
+    // Digits before the point: exponent + 1; kept: those and `decimals` more.
+    const int keep = exponent + 1 + decimals;
+    const bool roundUp = keep >= 0 && keep < count && digits[keep] >= '5';
+    const int kept = std::clamp(keep, 0, count);
+    // Kept digits, rounded; a carry out of the first digit adds one in front.
+    char rounded[24];
+    int n = kept;
+    std::memcpy(rounded + 1, digits, size_t(kept));
+    rounded[0] = '0';
+    if (roundUp) {
+        int i = kept;
+        while (i >= 1 && rounded[i] == '9')
+            rounded[i--] = '0';
+        if (i >= 1)
+            ++rounded[i];
+        else
+            rounded[0] = '1';
+    }
+    int first = 1;
+    int integerDigits = exponent + 1;
+    if (rounded[0] == '1') {
+        first = 0;
+        ++n;
+        ++integerDigits;
+    }
+    // Digit k of the number (0 = the first integer digit); beyond the kept ones, zeros.
+    auto digitAt = [&](int k) { return k >= 0 && k < n ? rounded[first + k] : '0'; };
+    char *o = out;
+    bool nonZero = false;
+    for (int k = 0; k < n; ++k)
+        nonZero = nonZero || rounded[first + k] != '0';
+    if (value < 0 && nonZero)
+        *o++ = '-';
+    if (integerDigits <= 0) {
+        *o++ = '0';
+    } else {
+        for (int k = 0; k < integerDigits; ++k)
+            *o++ = digitAt(k);
+    }
+    if (decimals > 0) {
+        *o++ = '.';
+        for (int k = 0; k < decimals; ++k)
+            *o++ = digitAt(integerDigits + k);
+    }
+    return o;
+}
+
+} // namespace
+
 bool FieldCodec::writeNumber(double value, int length, int decimals, char *cell) {
     if (!std::isfinite(value) || length <= 0 || length > 64)
         return false;
     char text[80];
-    // Shortest exact decimal rounding, the same digits printf("%.*f") gives.
-    const auto [end, error] =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (error != std::errc())
-        return false;
+    char *end = text;
+    if (std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 30) {
+        end = roundedFixed(value, decimals, text);
+    } else {
+        const auto [last, error] =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+        if (error != std::errc())
+            return false;
+        end = last;
+    }
     const char *begin = text;
     if (*begin == '-') {
         // "-0.00" is a zero: store it without the sign.

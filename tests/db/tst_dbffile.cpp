@@ -80,6 +80,30 @@ class DbfFileTest : public QObject {
     QString m_folder;
 
 private slots:
+    // Stored numbers round the decimal value half away from zero, as the printed ones do,
+    // so a cell never holds a cent less than the receipt shows.
+    void numbersAreRoundedHalfAwayFromZeroToTheColumnsDecimals() {
+        const struct {
+            double value;
+            int length, decimals;
+            const char *cell;
+        } cases[] = {
+            {2.675, 8, 2, "    2.68"},    {0.125, 8, 2, "    0.13"}, {-3.25, 6, 1, "  -3.3"},
+            {1.005, 6, 2, "  1.01"},      {9.995, 6, 2, " 10.00"},   {0.5, 4, 0, "   1"},
+            {-0.004, 6, 2, "  0.00"},     {0.05, 5, 0, "    0"},     {1234.5, 7, 0, "   1235"},
+            {19.9, 8, 2, "   19.90"},     {0.0, 5, 2, " 0.00"},      {-0.5, 4, 0, "  -1"},
+            {123456.789, 10, 5, nullptr}, {99.995, 6, 2, "100.00"},  {1e-7, 12, 5, "     0.00000"},
+        };
+        for (const auto &c : cases) {
+            char cell[32];
+            std::memset(cell, '#', sizeof cell);
+            const bool fits = FieldCodec::writeNumber(c.value, c.length, c.decimals, cell);
+            QCOMPARE(fits, c.cell != nullptr);
+            if (fits)
+                QCOMPARE(QByteArray(cell, c.length), QByteArray(c.cell));
+        }
+    }
+
     void init() {
         m_folder =
             m_dir.path() + QLatin1Char('/') + QString::fromLatin1(QTest::currentTestFunction());

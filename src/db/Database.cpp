@@ -5,6 +5,7 @@
 #include "db/Error.h"
 #include "db/FilterExpression.h"
 #include "db/IndexTag.h"
+#include "db/KeyExpression.h"
 #include "db/MdxFile.h"
 #include "db/MemoFile.h"
 #include "db/SqlStatement.h"
@@ -174,6 +175,14 @@ std::shared_ptr<TableFile> Database::exclusiveFile(const QString &fileName) {
 
 void Database::createTable(const QString &fileName, const FieldList &fields,
                            const QStringList &tagFields) {
+    QList<TagDefinition> tags;
+    for (const QString &column : tagFields)
+        tags << TagDefinition{column.trimmed().toUpper().left(10), column.trimmed()};
+    createTableWithTags(fileName, fields, tags);
+}
+
+void Database::createTableWithTags(const QString &fileName, const FieldList &fields,
+                                   const QList<TagDefinition> &tags) {
     if (!m_open)
         throw Error(QStringLiteral("Il database non è aperto (tabella %1)").arg(fileName));
     QString name = QFileInfo(fileName.trimmed()).fileName();
@@ -228,18 +237,31 @@ void Database::createTable(const QString &fileName, const FieldList &fields,
         if (!valid)
             throw Error(QStringLiteral("Definizione non valida del campo %1 %2 nella tabella %3")
                             .arg(field.name, field.describe(), name));
-        field.tagged = tagFields.contains(field.name, Qt::CaseInsensitive);
+        field.tagged = false;
+        for (const TagDefinition &tag : tags)
+            field.tagged = field.tagged ||
+                           tag.expression.trimmed().compare(field.name, Qt::CaseInsensitive) == 0;
         if (field.tagged && field.isMemo())
             throw Error(QStringLiteral("Il campo memo %1 della tabella %2 non si può indicizzare")
                             .arg(field.name, name));
     }
-    for (const QString &tag : tagFields) {
+    QStringList tagNames;
+    for (const TagDefinition &tag : tags) {
+        const QString expression = tag.expression.trimmed();
+        const bool column =
+            !expression.contains(QLatin1Char('+')) && !expression.contains(QLatin1Char('('));
         bool known = false;
         for (const FieldDef &field : defs)
-            known = known || field.name.compare(tag, Qt::CaseInsensitive) == 0;
-        if (!known)
+            known = known || field.name.compare(expression, Qt::CaseInsensitive) == 0;
+        if (column && !known)
+            throw Error(QStringLiteral("Campo %1 non trovato nella tabella %2")
+                            .arg(expression.toUpper(), name));
+        const QString tagName = tag.name.trimmed().toUpper();
+        if (tagName.isEmpty() || tagName.size() > 10 || tagNames.contains(tagName))
             throw Error(
-                QStringLiteral("Campo %1 non trovato nella tabella %2").arg(tag.toUpper(), name));
+                QStringLiteral("Nome di indice non valido: %1 (tabella %2)").arg(tag.name, name));
+        tagNames << tagName;
+        KeyExpression::parse(expression, defs, name); // throws for a key we cannot keep
     }
     if (DbfFile::recordLengthOf(defs) > dbf::maxRecordLength)
         throw Error(QStringLiteral("Record troppo lungo nella tabella %1").arg(name));
@@ -249,9 +271,8 @@ void Database::createTable(const QString &fileName, const FieldList &fields,
     // Language driver 0x57: byte order. The desktop engines write it by default, so old
     // data folders carry it, and it makes the "text" .. "text" + "z" ranges of the
     // windows cover every capitalised name.
-    const QByteArray header =
-        DbfFile::buildHeader(defs, memo ? dbf::versionIvMemo : dbf::versionPlain, dbf::driverBinary,
-                             !tagFields.isEmpty(), 0);
+    const QByteArray header = DbfFile::buildHeader(
+        defs, memo ? dbf::versionIvMemo : dbf::versionPlain, dbf::driverBinary, !tags.isEmpty(), 0);
     // Companions first, the table last: a table never exists without them.
     if (memo) {
         auto dbt = m_fs.open(TableFile::companion(m_fs, path, QStringLiteral("DBT")),
@@ -260,24 +281,22 @@ void Database::createTable(const QString &fileName, const FieldList &fields,
         dbt->writeAt(0, memoHeader.constData(), memoHeader.size());
         dbt->sync();
     }
-    if (!tagFields.isEmpty()) {
+    if (!tags.isEmpty()) {
         QList<MdxFile::TagSource> sources;
-        for (const QString &tag : tagFields) {
-            for (const FieldDef &field : defs) {
-                if (field.name.compare(tag, Qt::CaseInsensitive) != 0)
-                    continue;
-                IndexTag probe(field.name, 0, field, Collation(dbf::driverBinary));
-                MdxFile::TagSource source;
-                source.name = field.name.left(10);
-                source.fieldName = field.name;
-                source.keyType = probe.keyType() == 'L' ? 'C' : probe.keyType();
-                source.keyLength = probe.keyType() == 'N'   ? 12
-                                   : probe.keyType() == 'D' ? 8
-                                   : probe.keyType() == 'L' ? 1
-                                                            : qMin(field.length, 100);
-                source.entries = [](const std::function<void(const char *, uint32_t)> &) {};
-                sources << source;
-            }
+        for (const TagDefinition &tag : tags) {
+            const KeyExpression key = KeyExpression::parse(tag.expression, defs, name);
+            const IndexTag probe(tag.name, key, defs, Collation(dbf::driverBinary));
+            MdxFile::TagSource source;
+            source.name = tag.name.trimmed().toUpper();
+            source.expression = key.text();
+            source.field = key.isSingleField();
+            source.keyType = probe.keyType() == 'L' ? 'C' : probe.keyType();
+            source.keyLength = probe.keyType() == 'N'   ? 12
+                               : probe.keyType() == 'D' ? 8
+                               : probe.keyType() == 'L' ? 1
+                                                        : qMin(probe.field().length, 100);
+            source.entries = [](const std::function<void(const char *, uint32_t)> &) {};
+            sources << source;
         }
         auto mdx = m_fs.open(TableFile::companion(m_fs, path, QStringLiteral("MDX")),
                              FileSystem::Mode::Create);
@@ -296,6 +315,10 @@ void Database::createTable(const QString &fileName, const FieldList &fields,
 
 void Database::reindexTable(const QString &fileName) {
     exclusiveFile(fileName)->reindex();
+}
+
+void Database::addTag(const QString &fileName, const TagDefinition &tag) {
+    exclusiveFile(fileName)->addTag(tag.name, tag.expression);
 }
 
 void Database::packTable(const QString &fileName) {

@@ -17,6 +17,13 @@ namespace corvale::db {
 class Table;
 class TableFile;
 
+// An index tag to create: its name (at most 10 characters) and its key, a column name or
+// an expression such as CLIENTE+MYDATA.
+struct TagDefinition {
+    QString name;
+    QString expression;
+};
+
 // The database `magazzino`: the data folder and every table open in it.
 //
 //   db::Database magazzino;
@@ -64,6 +71,9 @@ public:
     // named after its column). Fails when the file exists.
     void createTable(const QString &fileName, const FieldList &fields,
                      const QStringList &tagFields = {});
+    // The same with named tags on columns or key expressions (see KeyExpression).
+    void createTableWithTags(const QString &fileName, const FieldList &fields,
+                             const QList<TagDefinition> &tags);
 
     // Runs one local SQL statement:
     //   ALTER TABLE "X.dbf" ADD COL CHARACTER(n) | NUMERIC(p,s) | BOOLEAN | BLOB(n), ADD ...
@@ -77,6 +87,9 @@ public:
     // records (and rebuild the tags).
     void reindexTable(const QString &fileName);
     void packTable(const QString &fileName);
+    // Adds a tag (on a column or an expression) to a table no handle has open; a tag of that
+    // name on another key is replaced, one on the same key left as it is.
+    void addTag(const QString &fileName, const TagDefinition &tag);
 
     // Used by Table: every handle registers at construction, attaches when it opens.
     void registerHandle(Table *handle);

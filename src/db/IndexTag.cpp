@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 #include "db/FieldCodec.h"
+#include "db/MdxFormat.h"
 #include "platform/Cp1252.h"
 
 #include <QtEndian>
@@ -65,8 +66,30 @@ IndexTag::IndexTag(const QString &name, int fieldIndex, const FieldDef &field, C
     : m_name(name.toUpper())
     , m_fieldIndex(fieldIndex)
     , m_field(field)
+    , m_expression(field.name.toUpper())
     , m_collation(collation)
     , m_keyType(keyTypeOf(field.type)) {
+    initKey();
+}
+
+IndexTag::IndexTag(const QString &name, const KeyExpression &key, const FieldList &fields,
+                   Collation collation)
+    : m_name(name.toUpper())
+    , m_fieldIndex(key.fieldIndex())
+    , m_expression(key.text())
+    , m_collation(collation) {
+    if (key.isSingleField()) {
+        m_field = fields[m_fieldIndex];
+        m_keyType = keyTypeOf(m_field.type);
+    } else {
+        m_field = FieldDef::text(m_name, key.length());
+        m_keyType = 'C';
+        m_pieces = key;
+    }
+    initKey();
+}
+
+void IndexTag::initKey() {
     switch (m_keyType) {
     case 'N':
     case 'D':
@@ -76,11 +99,18 @@ IndexTag::IndexTag(const QString &name, int fieldIndex, const FieldDef &field, C
         m_keyWidth = 1;
         break;
     default:
-        m_keyWidth = m_collation.sortKeyLength(field.length);
+        m_keyWidth = m_collation.sortKeyLength(m_field.length);
         break;
     }
     m_stride = size_t(m_keyWidth) + sizeof(uint32_t);
     m_blockTarget = std::clamp(blockBytes / m_stride, size_t(16), size_t(1024));
+}
+
+void IndexTag::keyText(const char *record, char *text) const {
+    if (m_pieces)
+        m_pieces->write(record, text);
+    else
+        std::memcpy(text, record + m_field.offset, size_t(m_field.length));
 }
 
 void IndexTag::makeKey(const char *record, char *key) const {
@@ -118,7 +148,13 @@ void IndexTag::makeKey(const char *record, char *key) const {
         return;
     }
     default:
-        m_collation.sortKey(cell, m_field.length, key);
+        if (m_pieces) {
+            char text[mdx::maxCharKey];
+            m_pieces->write(record, text);
+            m_collation.sortKey(text, m_field.length, key);
+        } else {
+            m_collation.sortKey(cell, m_field.length, key);
+        }
         return;
     }
 }

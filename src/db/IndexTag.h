@@ -2,6 +2,7 @@
 
 #include "db/Collation.h"
 #include "db/FieldDef.h"
+#include "db/KeyExpression.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace corvale::db {
@@ -33,11 +35,19 @@ public:
     // Keys are at most two bytes per character of the widest text column, with room to spare.
     static constexpr size_t maxEntryBytes = 1024;
 
+    // A tag on one column.
     IndexTag(const QString &name, int fieldIndex, const FieldDef &field, Collation collation);
+    // A tag on a key expression of the table whose columns are `fields`.
+    IndexTag(const QString &name, const KeyExpression &key, const FieldList &fields,
+             Collation collation);
 
     const QString &name() const { return m_name; }
+    // The column of a single-column tag, -1 for an expression of several pieces.
     int fieldIndex() const { return m_fieldIndex; }
+    // The column, or for an expression a text column as wide as its key.
     const FieldDef &field() const { return m_field; }
+    // As the index file stores it: the column name, or the expression.
+    const QString &expression() const { return m_expression; }
     // 'C', 'N', 'D' (or 'L') as the MDX stores the tag.
     char keyType() const { return m_keyType; }
     int keyWidth() const { return m_keyWidth; }
@@ -47,6 +57,8 @@ public:
 
     // The comparable key of a record's bytes (keyWidth() bytes written to `key`).
     void makeKey(const char *record, char *key) const;
+    // For a text key: its field().length characters before collation.
+    void keyText(const char *record, char *text) const;
     // The comparable key of a value given by the program; throws db::Error naming
     // `tableName` when the value cannot be a key of this tag.
     QByteArray keyFromValue(const QVariant &value, const QString &tableName) const;
@@ -109,9 +121,13 @@ private:
     void fillBlocks(const std::vector<uint32_t> &order);
     void setHigh(size_t b);
 
+    void initKey();
+
     QString m_name;
     int m_fieldIndex;
     FieldDef m_field;
+    QString m_expression;
+    std::optional<KeyExpression> m_pieces; // an expression of several pieces
     Collation m_collation;
     char m_keyType = 'C';
     int m_keyWidth = 0;

@@ -264,13 +264,13 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         std::vector<char> th(size_t(block), '\0');
         putU32(th.data() + mdx::tagRootPage, root);
         putU32(th.data() + mdx::tagPagesAllocated, nextPage - tagPage);
-        th[mdx::tagFlags] = static_cast<char>(mdx::flagField);
+        th[mdx::tagFlags] = static_cast<char>(tag.field ? mdx::flagField : 0);
         th[mdx::tagKeyType] = tag.keyType;
         putU16(th.data() + mdx::tagKeyLength, static_cast<uint16_t>(keyLength));
         putU16(th.data() + mdx::tagMaxKeys, static_cast<uint16_t>(maxKeys));
         putU16(th.data() + mdx::tagItemLength, static_cast<uint16_t>(item));
         const QByteArray expression =
-            tag.fieldName.toUpper().toLatin1().left(mdx::tagExpressionLength - 1);
+            tag.expression.toUpper().toLatin1().left(mdx::tagExpressionLength - 1);
         std::memcpy(th.data() + mdx::tagExpression, expression.constData(),
                     size_t(expression.size()));
         th[mdx::tagHasKeys] = entries > 0 ? 1 : 0;
@@ -280,7 +280,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         putU32(e + mdx::entryHeaderPage, tagPage);
         const QByteArray tagName = tag.name.toUpper().toLatin1().left(mdx::entryNameLength - 1);
         std::memcpy(e + mdx::entryName, tagName.constData(), size_t(tagName.size()));
-        e[mdx::entryKeyFormat] = 0x10;
+        e[mdx::entryKeyFormat] = tag.field ? 0x10 : 0x00;
         e[mdx::entryMark] = 0x02;
         e[mdx::entryKeyType] = tag.keyType;
     }

@@ -34,7 +34,8 @@ public:
     // One tag to write: its entries (MDX key bytes, record number) come in key order.
     struct TagSource {
         QString name;
-        QString fieldName;
+        QString expression; // the column name for a tag on one column
+        bool field = true;  // a tag on one column
         char keyType = 'C';
         int keyLength = 0;
         std::function<void(const std::function<void(const char *key, uint32_t recno)> &)> entries;

@@ -5,6 +5,7 @@
 #include "db/Error.h"
 #include "db/FieldCodec.h"
 #include "db/IndexTag.h"
+#include "db/KeyExpression.h"
 #include "db/MdxFile.h"
 #include "db/MemoFile.h"
 #include "db/TableFile.h"
@@ -105,17 +106,18 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
             problems << QStringLiteral("Manca l'indice sul campo %1").arg(field.name);
     }
     for (const MdxFile::Tag &info : mdx->tags()) {
-        int fieldIndex = -1;
-        for (int f = 0; f < dbf->fields().size(); ++f)
-            if (dbf->fields()[f].name == info.expression)
-                fieldIndex = f;
-        if (fieldIndex < 0) {
+        std::unique_ptr<IndexTag> keyed;
+        try {
+            keyed = std::make_unique<IndexTag>(
+                info.name, KeyExpression::parse(info.expression, dbf->fields(), dbf->fileName()),
+                dbf->fields(), collation);
+        } catch (const Error &) {
             problems << QStringLiteral("Indice %1: espressione \"%2\" non gestita")
                             .arg(info.name, info.expression);
             continue;
         }
-        const FieldDef &field = dbf->fields()[fieldIndex];
-        IndexTag tag(info.name, fieldIndex, field, collation);
+        const IndexTag &tag = *keyed;
+        std::vector<char> text(size_t(tag.field().length), ' ');
         const int width = tag.keyWidth();
         std::vector<char> seen(size_t(count) + 1, 0);
         std::vector<char> previous(size_t(width), 0), current(size_t(width), 0);
@@ -154,8 +156,9 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
                     std::memcpy(&day, &raw, 8);
                     matches = day == FieldCodec::fromOrderedDouble(current.data());
                 } else if (tag.keyType() == 'C') {
-                    matches = std::memcmp(dbf->record(recno) + field.offset, key,
-                                          size_t(qMin(info.keyLength, field.length))) == 0;
+                    tag.keyText(dbf->record(recno), text.data());
+                    matches = std::memcmp(text.data(), key,
+                                          size_t(qMin(info.keyLength, tag.field().length))) == 0;
                 }
                 if (!matches)
                     report(QStringLiteral("la chiave del record %1 non corrisponde ai dati")

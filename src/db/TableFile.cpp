@@ -3,6 +3,7 @@
 #include "db/DbfFormat.h"
 #include "db/Error.h"
 #include "db/FieldCodec.h"
+#include "db/KeyExpression.h"
 #include "db/MdxFormat.h"
 
 #include <QDir>
@@ -177,9 +178,9 @@ uint32_t TableFile::writeMemo(QByteArrayView data) {
     return m_memo->write(data);
 }
 
-void TableFile::makeTag(const QString &name, int fieldIndex) {
-    m_tags.push_back(
-        std::make_unique<IndexTag>(name, fieldIndex, m_dbf->fields()[fieldIndex], m_collation));
+void TableFile::makeTag(const QString &name, const QString &expression) {
+    const KeyExpression key = KeyExpression::parse(expression, m_dbf->fields(), m_fileName);
+    m_tags.push_back(std::make_unique<IndexTag>(name, key, m_dbf->fields(), m_collation));
 }
 
 void TableFile::loadTagList() {
@@ -200,17 +201,17 @@ void TableFile::loadTagList() {
     }
     if (m_mdx) {
         for (const MdxFile::Tag &tag : m_mdx->tags()) {
-            const int field = fieldIndex(tag.expression);
             bool duplicate = false;
             for (const auto &existing : m_tags)
                 duplicate = duplicate || existing->name() == tag.name;
-            if (field < 0 || duplicate || m_dbf->fields()[field].isMemo()) {
-                // An expression tag we cannot keep up to date: drop it rather than
-                // leave it stale.
+            try {
+                if (duplicate)
+                    throw Error(tag.name);
+                makeTag(tag.name, tag.expression);
+            } catch (const Error &) {
+                // A tag we cannot keep up to date: drop it rather than leave it stale.
                 m_mdxOutdated = true;
-                continue;
             }
-            makeTag(tag.name, field);
         }
         if (m_mdx->isDirty()) {
             m_rebuildReason = QStringLiteral("indice non aggiornato dopo un'interruzione");
@@ -226,7 +227,7 @@ void TableFile::loadTagList() {
         for (const auto &tag : m_tags)
             present = present || tag->fieldIndex() == i;
         if (!present) {
-            makeTag(field.name.left(10), i);
+            makeTag(field.name.left(10), field.name);
             m_mdxOutdated = true;
             if (m_rebuildReason.isEmpty())
                 m_rebuildReason = mdxExists ? QStringLiteral("indice %1 mancante").arg(field.name)
@@ -466,29 +467,32 @@ void TableFile::empty() {
     ++m_version;
 }
 
-void TableFile::addTag(const QString &tagName, const QString &fieldName) {
-    const int field = fieldIndex(fieldName);
-    if (field < 0)
+void TableFile::addTag(const QString &tagName, const QString &expression) {
+    const int field = fieldIndex(expression);
+    const bool column =
+        !expression.contains(QLatin1Char('+')) && !expression.contains(QLatin1Char('('));
+    if (column && field < 0)
         throw Error(QStringLiteral("Campo %1 inesistente nella tabella %2")
-                        .arg(fieldName.trimmed().toUpper(), m_fileName));
-    if (m_dbf->fields()[field].isMemo())
+                        .arg(expression.trimmed().toUpper(), m_fileName));
+    if (column && m_dbf->fields()[field].isMemo())
         throw Error(QStringLiteral("Il campo memo %1 della tabella %2 non si può indicizzare")
                         .arg(m_dbf->fields()[field].name, m_fileName));
+    const KeyExpression key = KeyExpression::parse(expression, m_dbf->fields(), m_fileName);
     const QString name = tagName.trimmed().toUpper();
     if (name.isEmpty() || name.size() > 10)
         throw Error(QStringLiteral("Nome di indice non valido: %1").arg(tagName));
-    for (auto it = m_tags.begin(); it != m_tags.end(); ++it) {
-        if ((*it)->name() == name) {
-            if ((*it)->fieldIndex() == field)
-                return;
-            m_tags.erase(it);
-            break;
-        }
-    }
-    if (m_tags.size() >= size_t(mdx::maxTags))
+    auto existing = m_tags.end();
+    for (auto it = m_tags.begin(); it != m_tags.end(); ++it)
+        if ((*it)->name() == name)
+            existing = it;
+    if (existing != m_tags.end() && (*existing)->expression() == key.text())
+        return;
+    if (existing == m_tags.end() && m_tags.size() >= size_t(mdx::maxTags))
         throw Error(QStringLiteral("Troppi indici sulla tabella %1").arg(m_fileName));
     beginChange();
-    makeTag(name, field);
+    if (existing != m_tags.end())
+        m_tags.erase(existing);
+    m_tags.push_back(std::make_unique<IndexTag>(name, key, m_dbf->fields(), m_collation));
     ensureBuilt(*m_tags.back());
     m_mdxOutdated = true;
     ++m_version;
@@ -546,7 +550,8 @@ void TableFile::writeMdx() {
         const IndexTag *tag = tagPtr.get();
         MdxFile::TagSource source;
         source.name = tag->name();
-        source.fieldName = tag->field().name;
+        source.expression = tag->expression();
+        source.field = tag->fieldIndex() >= 0;
         source.keyType = tag->keyType() == 'L' ? 'C' : tag->keyType();
         source.keyLength = mdxKeyLength(*tag);
         source.entries = [this, tag](const std::function<void(const char *, uint32_t)> &put) {
@@ -691,12 +696,12 @@ void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t ve
         throw;
     }
     // Same record numbers after adding columns, new ones after packing: rebuild either way.
-    std::vector<std::pair<QString, QString>> tagFields;
+    std::vector<std::pair<QString, QString>> tagKeys;
     for (const auto &tag : m_tags)
-        tagFields.emplace_back(tag->name(), tag->field().name);
+        tagKeys.emplace_back(tag->name(), tag->expression());
     m_tags.clear();
-    for (const auto &[name, fieldName] : tagFields)
-        makeTag(name, fieldIndex(fieldName));
+    for (const auto &[name, expression] : tagKeys)
+        makeTag(name, expression);
     for (auto &tag : m_tags)
         tag->build(recordCount(), [this](uint32_t r) { return record(r); });
     m_mdxOutdated = true;

@@ -76,8 +76,9 @@ public:
     void setDeleted(uint32_t recno, bool deleted);
     void empty();
 
-    // Adds a tag named after `fieldName` (CREATE INDEX); no-op when it exists.
-    void addTag(const QString &tagName, const QString &fieldName);
+    // Adds a tag on a column or a key expression (CREATE INDEX); no-op when a tag of that
+    // name and key exists, a tag of that name on another key is replaced.
+    void addTag(const QString &tagName, const QString &expression);
     void reindex();
     void pack();
     // Rewrites the table with more columns (ALTER TABLE ... ADD).
@@ -98,7 +99,7 @@ private:
     void ensureBuilt(IndexTag &tag);
     bool loadFromMdx(IndexTag &tag, QString *why);
     void beginChange();
-    void makeTag(const QString &name, int fieldIndex);
+    void makeTag(const QString &name, const QString &expression);
     void writeMdx();
     void mdxKey(const IndexTag &tag, const char *normalized, char *out) const;
     int mdxKeyLength(const IndexTag &tag) const;

@@ -11,10 +11,10 @@ namespace corvale {
 
 void DataFolderSetup::createTables(db::Database &database, const TableLayouts &layouts) {
     for (const TableLayout &layout : layouts) {
-        QStringList tagColumns;
+        QList<db::TagDefinition> tags;
         for (const TagLayout &tag : layout.tags)
-            tagColumns << tag.key();
-        database.createTable(layout.fileName(), layout.fields, tagColumns);
+            tags << db::TagDefinition{tag.name, tag.key()};
+        database.createTableWithTags(layout.fileName(), layout.fields, tags);
     }
 }
 

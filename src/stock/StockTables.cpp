@@ -23,8 +23,7 @@ TableLayouts stockTables() {
                         text(QStringLiteral("TAGLIA"), 10)},
                        {}};
 
-    // The history list reads by partner, and by date within a partner: its
-    // order (CLIENTE + MYDATA) comes with the window that fills it.
+    // The history list reads by partner, and by date within a partner.
     out << TableLayout{QStringLiteral("TABLE5"),
                        {text(QStringLiteral("CLIENTE"), 50), text(QStringLiteral("TD"), 1),
                         text(QStringLiteral("TIPO"), 2), text(QStringLiteral("NUMERO"), 10),
@@ -32,7 +31,7 @@ TableLayouts stockTables() {
                         quantity(QStringLiteral("QUANTITA")), money(QStringLiteral("PREZZOA")),
                         money(QStringLiteral("PREZZOV")), text(QStringLiteral("COLORE"), 20),
                         text(QStringLiteral("TAGLIA"), 10)},
-                       {}};
+                       {TagLayout{QStringLiteral("CLIDATA"), QStringLiteral("CLIENTE+MYDATA")}}};
     return out;
 }
 

@@ -148,7 +148,7 @@ int DbfTool::usage() {
         "Uso:\n"
         "  corvale-dbf info FILE\n"
         "  corvale-dbf dump FILE [--tag TAG] [--filter TESTO] [--range BASSO ALTO] [--deleted]\n"
-        "  corvale-dbf create FILE NOME:TIPO:LUNG[:DEC] ... [--tag CAMPO ...]\n"
+        "  corvale-dbf create FILE NOME:TIPO:LUNG[:DEC] ... [--tag CAMPO|NOME=ESPRESSIONE ...]\n"
         "  corvale-dbf append FILE < righe.csv\n"
         "  corvale-dbf check FILE\n"
         "  corvale-dbf reindex FILE\n"
@@ -260,10 +260,14 @@ int DbfTool::create(const QStringList &args) {
         return usage();
     const Location where = locate(args[0]);
     db::FieldList fields;
-    QStringList tags;
+    QList<db::TagDefinition> tags;
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--tag") && i + 1 < args.size()) {
-            tags << args[++i].toUpper();
+            // CAMPO, or NOME=ESPRESSIONE for a tag on an expression.
+            const QString tag = args[++i];
+            const qsizetype equals = tag.indexOf(QLatin1Char('='));
+            tags << (equals < 0 ? db::TagDefinition{tag.toUpper().left(10), tag}
+                                : db::TagDefinition{tag.left(equals), tag.mid(equals + 1)});
             continue;
         }
         const QStringList parts = args[i].split(QLatin1Char(':'));
@@ -279,7 +283,7 @@ int DbfTool::create(const QStringList &args) {
     }
     db::Database database;
     database.open(where.folder);
-    database.createTable(where.name, fields, tags);
+    database.createTableWithTags(where.name, fields, tags);
     return 0;
 }
 

@@ -21,7 +21,8 @@ public:
     virtual qint64 readAt(qint64 offset, char *data, qint64 length) = 0;
     virtual void writeAt(qint64 offset, const char *data, qint64 length) = 0;
     virtual void resize(qint64 size) = 0;
-    // Pushes written data to the device; called before a rename makes a file live.
+    // Pushes written data down to the disk; called before a rename makes a file live and
+    // when a changed table is flushed.
     virtual void sync() = 0;
 
     // A read-only view of the whole file as it is now, or nullptr when the file layer

@@ -496,10 +496,4 @@ void IndexTag::forEach(const std::function<void(uint32_t)> &visit) const {
             visit(entryRecno(block.data() + at));
 }
 
-void IndexTag::forEachEntry(const std::function<void(const char *, uint32_t)> &visit) const {
-    for (const Block &block : m_blocks)
-        for (size_t at = 0; at < block.size(); at += m_stride)
-            visit(block.data() + at, entryRecno(block.data() + at));
-}
-
 } // namespace corvale::db

@@ -104,7 +104,11 @@ public:
     // Every record number in order.
     void forEach(const std::function<void(uint32_t)> &visit) const;
     // Every entry in order, key and record number.
-    void forEachEntry(const std::function<void(const char *key, uint32_t recno)> &visit) const;
+    template <typename Visit> void forEachEntry(Visit &&visit) const {
+        for (const Block &block : m_blocks)
+            for (size_t at = 0; at < block.size(); at += m_stride)
+                visit(block.data() + at, entryRecno(block.data() + at));
+    }
 
 private:
     using Block = std::vector<char>; // entries of m_stride bytes: key, then record number

@@ -12,6 +12,8 @@
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
 #endif
 
 namespace corvale::db {
@@ -86,6 +88,19 @@ public:
 
     void sync() override {
         m_file.flush();
+        // Down to the disk, not only to the system's cache: a rename that makes this file
+        // live must not reach the disk before its content does (a power cut would leave
+        // an empty or zero-filled table).
+#ifdef Q_OS_UNIX
+        if (m_file.handle() >= 0 && ::fdatasync(m_file.handle()) != 0 && errno != EINVAL)
+            throw Error(QStringLiteral("Errore di scrittura sul file %1: %2")
+                            .arg(QDir::toNativeSeparators(path()),
+                                 QString::fromLocal8Bit(strerror(errno))));
+#elif defined(Q_OS_WIN)
+        if (m_file.handle() >= 0 && ::_commit(m_file.handle()) != 0)
+            throw Error(QStringLiteral("Errore di scrittura sul file %1")
+                            .arg(QDir::toNativeSeparators(path())));
+#endif
     }
 
     const char *map() override {

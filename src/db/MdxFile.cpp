@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QDir>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -186,7 +187,9 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     // reader never sees a tag table pointing at unwritten pages.
     // Nodes go out in page order through a large buffer; tag headers, which precede
     // their nodes, are written last with the file header.
+    constexpr size_t bufferBytes = 4 << 20;
     std::vector<char> buffer;
+    buffer.reserve(bufferBytes + size_t(block));
     qint64 bufferStart = 0;
     auto flushBuffer = [&]() {
         if (!buffer.empty())
@@ -199,7 +202,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
             bufferStart = qint64(page) * mdx::pageSize;
         buffer.insert(buffer.end(), data, data + block);
         nextPage += pagesPer;
-        if (buffer.size() >= size_t(4 << 20))
+        if (buffer.size() >= bufferBytes)
             flushBuffer();
         return page;
     };
@@ -220,10 +223,10 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         std::vector<Child> level;
         // Leaves.
         int count = 0;
-        std::vector<char> lastKey(size_t(keyLength), '\0');
         auto flushLeaf = [&]() {
             putU32(node.data(), uint32_t(count));
-            level.push_back({putBlock(node.data()), lastKey});
+            const char *last = node.data() + mdx::nodeEntries + std::max(count - 1, 0) * item + 4;
+            level.push_back({putBlock(node.data()), std::vector<char>(last, last + keyLength)});
             std::fill(node.begin(), node.end(), '\0');
             count = 0;
         };
@@ -232,7 +235,6 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
             char *entry = node.data() + mdx::nodeEntries + count * item;
             putU32(entry, recno);
             std::memcpy(entry + 4, key, size_t(keyLength));
-            std::memcpy(lastKey.data(), key, size_t(keyLength));
             ++entries;
             if (++count == maxKeys)
                 flushLeaf();
@@ -290,6 +292,8 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     putU32(h + mdx::offsetFilePages, nextPage);
     putU32(h + mdx::offsetFirstFreePage, nextPage);
     file.resize(qint64(nextPage) * mdx::pageSize);
+    // The tree on the disk before the header that vouches for it.
+    file.sync();
     file.writeAt(0, header.data(), qint64(header.size()));
 }
 

@@ -32,6 +32,17 @@ QByteArray readAll(File &file) {
 // Records sampled to confirm that an index read from the MDX matches the table.
 constexpr uint32_t spotChecks = 64;
 
+// Keys of numbers and dates are one 8-byte word: compared without a call.
+inline bool sameKey(const char *a, const char *b, size_t width) {
+    if (width == 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        return x == y;
+    }
+    return std::memcmp(a, b, width) == 0;
+}
+
 } // namespace
 
 TableFile::TableFile(FileSystem &fs, const QString &dbfPath)
@@ -409,7 +420,10 @@ void TableFile::beginChange() {
     for (auto &tag : m_tags)
         ensureBuilt(*tag);
     if (m_mdx) {
+        // On the disk before the table changes, so that even a power cut leaves the
+        // index marked stale.
         MdxFile::setDirty(m_mdx->file(), true);
+        m_mdx->file().sync();
         m_mdx.reset();
     }
     m_changing = true;
@@ -560,7 +574,7 @@ void TableFile::writeMdx() {
             const size_t width = size_t(tag->keyWidth());
             const char *previous = nullptr;
             tag->forEachEntry([&](const char *normalized, uint32_t recno) {
-                if (!previous || std::memcmp(previous, normalized, width) != 0)
+                if (!previous || !sameKey(previous, normalized, width))
                     mdxKey(*tag, normalized, key.data());
                 previous = normalized;
                 put(key.data(), recno);
@@ -573,9 +587,11 @@ void TableFile::writeMdx() {
     // file's pages costs a fraction of writing a new file beside it.
     auto file = m_fs.open(mdxPath, m_fs.exists(mdxPath) ? FileSystem::Mode::ReadWrite
                                                         : FileSystem::Mode::Create);
+    // The stale mark reaches the disk before any node changes, the nodes before the header
+    // that clears the mark: a power cut at any point leaves a file known to be stale.
     MdxFile::setDirty(*file, true);
-    MdxFile::write(*file, QFileInfo(m_path).completeBaseName(), sources);
     file->sync();
+    MdxFile::write(*file, QFileInfo(m_path).completeBaseName(), sources);
 }
 
 void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t version) {

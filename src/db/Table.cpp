@@ -575,7 +575,7 @@ void Table::append() {
     m_state = State::Insert;
     // A new detail record belongs to the master's current record.
     if (m_master && m_master->isOpen() && m_master->m_recno != 0) {
-        if (IndexTag *tag = currentTag())
+        if (IndexTag *tag = currentTag(); tag && tag->fieldIndex() >= 0)
             setValue(tag->field().name, m_master->value(m_masterField));
     }
 }
@@ -1335,6 +1335,10 @@ void Table::setFiltered(bool filtered) {
 void Table::setMasterSource(Table *master, const QString &masterField) {
     if (master == this)
         throw Error(QStringLiteral("Una tabella non può essere il master di sé stessa"));
+    if (IndexTag *tag = master && isOpen() ? currentTag() : nullptr; tag && tag->fieldIndex() < 0)
+        throw Error(QStringLiteral("L'indice %1 della tabella %2 non è su un solo campo: non può "
+                                   "collegare il dettaglio")
+                        .arg(tag->name(), fileName()));
     forgetMaster();
     m_masterField = masterField;
     m_linkEmpty = false;
@@ -1358,6 +1362,10 @@ void Table::applyMasterLink() {
         throw Error(
             QStringLiteral("La tabella di dettaglio %1 non ha un indice sul campo di collegamento")
                 .arg(fileName()));
+    if (tag->fieldIndex() < 0)
+        throw Error(QStringLiteral("L'indice %1 della tabella %2 non è su un solo campo: non può "
+                                   "collegare il dettaglio")
+                        .arg(tag->name(), fileName()));
     if (!m_master->isOpen() || m_master->m_recno == 0) {
         m_linkEmpty = true;
         m_range = false;

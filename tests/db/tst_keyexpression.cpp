@@ -245,6 +245,11 @@ private slots:
         t.setIndexName("CLIDATA");
         t.open();
         QCOMPARE(walk(t), QStringList({"A/20250101", "A/20260202", "B/20260101"}));
+        // A detail follows its master through a tag on the link column alone.
+        Table master(*m_db);
+        master.setTableName("T");
+        master.open();
+        QVERIFY_THROWS_EXCEPTION(Error, t.setMasterSource(&master, "CLIENTE"));
     }
 };
 

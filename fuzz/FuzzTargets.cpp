@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/DbfFile.h"
 #include "db/Error.h"
+#include "db/KeyExpression.h"
 #include "db/SqlStatement.h"
 #include "db/Table.h"
 #include "db/TableChecker.h"
@@ -119,6 +120,21 @@ void fuzzFilter(const uint8_t *data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     try {
         SqlStatement::parse(text);
+    } catch (const Error &) {
+    }
+    // The same text as an index key expression.
+    try {
+        FieldList fields = {FieldDef::text("A", 5), FieldDef::number("N", 6, 2),
+                            FieldDef::date("D"), FieldDef::logical("L")};
+        int offset = 1;
+        for (FieldDef &field : fields)
+            field.offset = offset, offset += field.length;
+        const KeyExpression key = KeyExpression::parse(text, fields, "T.DBF");
+        if (!key.isSingleField()) {
+            const QByteArray record = QByteArray(" abcde-12.50") + "20261209" + "T";
+            QByteArray out(key.length(), '\0');
+            key.write(record.constData(), out.data());
+        }
     } catch (const Error &) {
     }
     MemoryFileSystem fs;

@@ -69,23 +69,24 @@ std::vector<Line> makeLines(int from, int count, QRandomGenerator &random) {
     return lines;
 }
 
+// Field names as the program passes them: QStringLiteral, no conversion per call.
 void appendLines(Table &t, const std::vector<Line> &lines) {
     for (const Line &l : lines) {
         t.append();
-        t.setInteger("NUMVEN", l.numven);
-        t.setInteger("NUMART", l.article);
-        t.setString("BARCODE", l.barcode);
-        t.setString("DESCRIZION", l.description);
-        t.setString("MARCHIO", l.brand);
-        t.setString("COLORE", l.colour);
-        t.setInteger("TAGLIA", l.size);
-        t.setString("CTAGLIA", l.sizeLabel);
-        t.setInteger("TIPOTAGLIA", 1);
-        t.setFloat("QUANTITA", 1);
-        t.setFloat("PREZZO", l.price);
-        t.setFloat("IMPORTO", l.price);
-        t.setDate("DATAREG", l.date);
-        t.setBool("TIPO", true);
+        t.setInteger(QStringLiteral("NUMVEN"), l.numven);
+        t.setInteger(QStringLiteral("NUMART"), l.article);
+        t.setString(QStringLiteral("BARCODE"), l.barcode);
+        t.setString(QStringLiteral("DESCRIZION"), l.description);
+        t.setString(QStringLiteral("MARCHIO"), l.brand);
+        t.setString(QStringLiteral("COLORE"), l.colour);
+        t.setInteger(QStringLiteral("TAGLIA"), l.size);
+        t.setString(QStringLiteral("CTAGLIA"), l.sizeLabel);
+        t.setInteger(QStringLiteral("TIPOTAGLIA"), 1);
+        t.setFloat(QStringLiteral("QUANTITA"), 1);
+        t.setFloat(QStringLiteral("PREZZO"), l.price);
+        t.setFloat(QStringLiteral("IMPORTO"), l.price);
+        t.setDate(QStringLiteral("DATAREG"), l.date);
+        t.setBool(QStringLiteral("TIPO"), true);
         t.post();
     }
 }

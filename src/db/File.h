@@ -24,6 +24,9 @@ public:
     // Pushes written data down to the disk; called before a rename makes a file live and
     // when a changed table is flushed.
     virtual void sync() = 0;
+    // Starts writing the data to the disk without waiting, so that a later sync() finds
+    // less to do; a hint that a file layer may ignore.
+    virtual void startSync() {}
 
     // A read-only view of the whole file as it is now, or nullptr when the file layer
     // cannot map. The view stays valid until the next resize or remap; writes made

@@ -9,6 +9,9 @@
 #include <cstring>
 #include <filesystem>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <unistd.h>
@@ -100,6 +103,13 @@ public:
         if (m_file.handle() >= 0 && ::_commit(m_file.handle()) != 0)
             throw Error(QStringLiteral("Errore di scrittura sul file %1")
                             .arg(QDir::toNativeSeparators(path())));
+#endif
+    }
+
+    void startSync() override {
+#ifdef Q_OS_LINUX
+        if (m_file.handle() >= 0)
+            ::sync_file_range(m_file.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
     }
 

@@ -192,8 +192,10 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     buffer.reserve(bufferBytes + size_t(block));
     qint64 bufferStart = 0;
     auto flushBuffer = [&]() {
-        if (!buffer.empty())
+        if (!buffer.empty()) {
             file.writeAt(bufferStart, buffer.data(), qint64(buffer.size()));
+            file.startSync(); // the tree goes to the disk while the rest is built
+        }
         buffer.clear();
     };
     auto putBlock = [&](const char *data) {
@@ -216,18 +218,23 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         std::fill(node.begin(), node.end(), '\0');
         const uint32_t tagPage = putBlock(node.data());
 
-        struct Child {
-            uint32_t page;
-            std::vector<char> highKey;
+        // One level of the tree as it is built: each node's page and highest key.
+        struct Level {
+            std::vector<uint32_t> pages;
+            std::vector<char> highKeys; // keyLength bytes per node
+            void add(uint32_t page, const char *highKey, int keyLength) {
+                pages.push_back(page);
+                highKeys.insert(highKeys.end(), highKey, highKey + keyLength);
+            }
         };
-        std::vector<Child> level;
+        Level level;
         // Leaves.
         int count = 0;
         auto flushLeaf = [&]() {
             putU32(node.data(), uint32_t(count));
             const char *last = node.data() + mdx::nodeEntries + std::max(count - 1, 0) * item + 4;
-            level.push_back({putBlock(node.data()), std::vector<char>(last, last + keyLength)});
-            std::fill(node.begin(), node.end(), '\0');
+            level.add(putBlock(node.data()), last, keyLength);
+            std::memset(node.data(), 0, node.size());
             count = 0;
         };
         uint32_t entries = 0;
@@ -242,26 +249,29 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         if (count > 0 || (entries == 0))
             flushLeaf();
         // Interior levels: k children carry k - 1 keys and a last pointer.
-        while (level.size() > 1) {
-            std::vector<Child> upper;
+        while (level.pages.size() > 1) {
+            Level upper;
             size_t i = 0;
-            while (i < level.size()) {
-                const size_t take = std::min(level.size() - i, size_t(maxKeys + 1));
-                std::fill(node.begin(), node.end(), '\0');
+            const size_t children = level.pages.size();
+            while (i < children) {
+                const size_t take = std::min(children - i, size_t(maxKeys + 1));
+                std::memset(node.data(), 0, node.size());
                 for (size_t k = 0; k < take; ++k) {
                     char *entry = node.data() + mdx::nodeEntries + k * item;
-                    putU32(entry, level[i + k].page);
+                    putU32(entry, level.pages[i + k]);
                     if (k + 1 < take)
-                        std::memcpy(entry + 4, level[i + k].highKey.data(), size_t(keyLength));
+                        std::memcpy(entry + 4, level.highKeys.data() + (i + k) * size_t(keyLength),
+                                    size_t(keyLength));
                 }
                 putU32(node.data(), uint32_t(take - 1));
-                upper.push_back({putBlock(node.data()), level[i + take - 1].highKey});
+                upper.add(putBlock(node.data()),
+                          level.highKeys.data() + (i + take - 1) * size_t(keyLength), keyLength);
                 i += take;
             }
             level = std::move(upper);
         }
         // An interior node of one child would have no keys; a single leaf is the root.
-        const uint32_t root = level.front().page;
+        const uint32_t root = level.pages.front();
 
         std::vector<char> th(size_t(block), '\0');
         putU32(th.data() + mdx::tagRootPage, root);

@@ -41,6 +41,7 @@ public:
     void clear();
 
     void sync() { m_file->sync(); }
+    void startSync() { m_file->startSync(); }
 
 private:
     uint32_t blocksFor(qint64 bytes) const;

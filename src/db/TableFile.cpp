@@ -525,6 +525,10 @@ void TableFile::reindex() {
 void TableFile::flush() {
     if (!m_dbf || !m_dbf->writable() || !m_mdxOutdated)
         return;
+    // The table's new records go to the disk while the index is being written.
+    m_dbf->file().startSync();
+    if (m_memo)
+        m_memo->startSync();
     for (auto &tag : m_tags)
         ensureBuilt(*tag);
     const QString mdxPath = companion(m_fs, m_path, QStringLiteral("MDX"));

@@ -82,6 +82,7 @@ private:
             m_file->resize(size);
         }
         void sync() override { m_file->sync(); }
+        void startSync() override { m_file->startSync(); }
         const char *map() override { return m_file->map(); }
         qint64 mappedSize() const override { return m_file->mappedSize(); }
         void unmap() override { m_file->unmap(); }

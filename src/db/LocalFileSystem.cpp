@@ -95,7 +95,12 @@ public:
         // live must not reach the disk before its content does (a power cut would leave
         // an empty or zero-filled table).
 #ifdef Q_OS_UNIX
-        if (m_file.handle() >= 0 && ::fdatasync(m_file.handle()) != 0 && errno != EINVAL)
+#ifdef Q_OS_LINUX
+        const auto syncData = ::fdatasync;
+#else
+        const auto syncData = ::fsync;
+#endif
+        if (m_file.handle() >= 0 && syncData(m_file.handle()) != 0 && errno != EINVAL)
             throw Error(QStringLiteral("Errore di scrittura sul file %1: %2")
                             .arg(QDir::toNativeSeparators(path()),
                                  QString::fromLocal8Bit(strerror(errno))));

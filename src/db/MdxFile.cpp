@@ -163,6 +163,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         throw Error(QStringLiteral("Troppi indici per il file %1").arg(file.path()));
     const int block = mdx::blockSize;
     const int pagesPer = mdx::pagesPerBlock;
+    const uint32_t firstTagPage = mdx::headerPages;
     uint32_t nextPage = mdx::headerPages;
     std::vector<char> header(size_t(mdx::headerPages * mdx::pageSize), '\0');
     char *h = header.data();
@@ -183,10 +184,11 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     h[mdx::offsetUpdateDate + 1] = h[mdx::offsetDate + 1];
     h[mdx::offsetUpdateDate + 2] = h[mdx::offsetDate + 2];
 
-    // Nodes are written as they fill, level by level; the header goes last so that a
-    // reader never sees a tag table pointing at unwritten pages.
-    // Nodes go out in page order through a large buffer; tag headers, which precede
-    // their nodes, are written last with the file header.
+    // Tag headers take the blocks right after the file header, one per tag in order, so
+    // that rewriting a file in place never overwrites the definition of a tag it keeps
+    // before the new one is written. Nodes follow, written as they fill, level by level,
+    // through a large buffer; the tag headers and then the file header go last, so that
+    // a reader never sees a tag table pointing at unwritten pages.
     constexpr size_t bufferBytes = 4 << 20;
     std::vector<char> buffer;
     buffer.reserve(bufferBytes + size_t(block));
@@ -208,6 +210,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
             flushBuffer();
         return page;
     };
+    nextPage = firstTagPage + uint32_t(tags.size()) * uint32_t(pagesPer);
     std::vector<std::pair<uint32_t, std::vector<char>>> tagHeaders;
     std::vector<char> node(size_t(block), '\0');
     for (int t = 0; t < tags.size(); ++t) {
@@ -216,7 +219,8 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         const int item = itemLengthFor(keyLength);
         const int maxKeys = (block - 12) / item;
         std::fill(node.begin(), node.end(), '\0');
-        const uint32_t tagPage = putBlock(node.data());
+        const uint32_t tagPage = firstTagPage + uint32_t(t) * uint32_t(pagesPer);
+        const uint32_t firstNodePage = nextPage;
 
         // One level of the tree as it is built: each node's page and highest key.
         struct Level {
@@ -275,7 +279,7 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
 
         std::vector<char> th(size_t(block), '\0');
         putU32(th.data() + mdx::tagRootPage, root);
-        putU32(th.data() + mdx::tagPagesAllocated, nextPage - tagPage);
+        putU32(th.data() + mdx::tagPagesAllocated, nextPage - firstNodePage + uint32_t(pagesPer));
         th[mdx::tagFlags] = static_cast<char>(tag.field ? mdx::flagField : 0);
         th[mdx::tagKeyType] = tag.keyType;
         putU16(th.data() + mdx::tagKeyLength, static_cast<uint16_t>(keyLength));
@@ -305,6 +309,13 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     // The tree on the disk before the header that vouches for it.
     file.sync();
     file.writeAt(0, header.data(), qint64(header.size()));
+}
+
+bool MdxFile::hasFixedTagHeaders() const {
+    for (int i = 0; i < m_tags.size(); ++i)
+        if (m_tags[i].headerPage != uint32_t(mdx::headerPages + i * mdx::pagesPerBlock))
+            return false;
+    return m_blockSize == mdx::blockSize;
 }
 
 void MdxFile::setDirty(File &file, bool dirty) {

@@ -54,6 +54,11 @@ public:
     bool walk(const Tag &tag, const std::function<bool(const char *key, uint32_t recno)> &visit,
               QString *why);
 
+    // Whether the tag headers sit in the blocks right after the file header, in order, as
+    // write() puts them: then the file can be rewritten in place without a crash ever
+    // losing a tag's definition.
+    bool hasFixedTagHeaders() const;
+
     // Writes a complete file with these tags.
     static void write(File &file, const QString &dbfBaseName, const QList<TagSource> &tags);
     // Sets or clears the engine's stale mark in an existing file.

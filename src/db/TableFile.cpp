@@ -586,16 +586,33 @@ void TableFile::writeMdx() {
         };
         sources << source;
     }
-    // Rewritten in place: the stale mark goes first and the header, which clears it, last,
-    // so a crash in between leaves a file that the next opening rebuilds. Reusing the
-    // file's pages costs a fraction of writing a new file beside it.
-    auto file = m_fs.open(mdxPath, m_fs.exists(mdxPath) ? FileSystem::Mode::ReadWrite
-                                                        : FileSystem::Mode::Create);
+    // Rewritten in place when the file's tag headers sit where the rewrite puts them (the
+    // file was written here), which costs a fraction of writing a new file: the
+    // definitions of tags on expressions, kept nowhere else, then survive a crash at any
+    // point. Any other file is replaced by a new one written beside it.
+    bool inPlace = false;
+    if (m_fs.exists(mdxPath)) {
+        try {
+            inPlace = MdxFile(m_fs.open(mdxPath, FileSystem::Mode::ReadOnly)).hasFixedTagHeaders();
+        } catch (const Error &) {
+            inPlace = false;
+        }
+    }
+    const QString base = QFileInfo(m_path).completeBaseName();
+    if (!inPlace) {
+        {
+            auto file = m_fs.open(newPath(mdxPath), FileSystem::Mode::Create);
+            MdxFile::write(*file, base, sources);
+        }
+        m_fs.rename(newPath(mdxPath), mdxPath);
+        return;
+    }
     // The stale mark reaches the disk before any node changes, the nodes before the header
-    // that clears the mark: a power cut at any point leaves a file known to be stale.
+    // that clears it: a crash or a power cut at any point leaves a file known to be stale.
+    auto file = m_fs.open(mdxPath, FileSystem::Mode::ReadWrite);
     MdxFile::setDirty(*file, true);
     file->sync();
-    MdxFile::write(*file, QFileInfo(m_path).completeBaseName(), sources);
+    MdxFile::write(*file, base, sources);
 }
 
 void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t version) {

@@ -26,10 +26,10 @@ using State = QMap<qint64, Row>;
 // schema upgrade. `states` receives the table's content after each completed step.
 void workload(Database &db, QList<State> &states) {
     State state;
-    db.createTable("ARC.DBF",
-                   {FieldDef::number("NUMREG", 10), FieldDef::text("DESCR", 30),
-                    FieldDef::memo("NOTE"), FieldDef::number("QTA", 6)},
-                   {"NUMREG", "DESCR"});
+    db.createTableWithTags("ARC.DBF",
+                           {FieldDef::number("NUMREG", 10), FieldDef::text("DESCR", 30),
+                            FieldDef::memo("NOTE"), FieldDef::number("QTA", 6)},
+                           {{"NUMREG", "NUMREG"}, {"DESCR", "DESCR"}, {"DQ", "DESCR+STR(QTA,6)"}});
     states << state;
     {
         Table t(db);
@@ -116,6 +116,14 @@ State readBack(Database &db) {
     std::sort(sorted.begin(), sorted.end());
     if (order != sorted || order.size() != state.size())
         throw Error("tag DESCR non coerente");
+    t.setIndexName("DQ");
+    QStringList keys;
+    for (t.first(); !t.eof(); t.next())
+        keys << t.asString("DESCR").leftJustified(30) + t.asString("QTA").rightJustified(6);
+    QStringList sortedKeys = keys;
+    std::sort(sortedKeys.begin(), sortedKeys.end());
+    if (keys != sortedKeys || keys.size() != state.size())
+        throw Error("tag DQ non coerente");
     return state;
 }
 

@@ -259,6 +259,7 @@ void IndexTag::fillBlocks(const std::vector<uint32_t> &order) {
 
 void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)> &record) {
     m_loadSeen = {};
+    m_pending.clear();
     m_keys.clear();
     ensureKeySlots(count);
     for (uint32_t r = 1; r <= count; ++r)
@@ -279,6 +280,7 @@ void IndexTag::build(uint32_t count, const std::function<const char *(uint32_t)>
 }
 
 void IndexTag::beginLoad(uint32_t count) {
+    m_pending.clear();
     m_keys.assign((size_t(count) + 1) * size_t(m_keyWidth), '\0');
     m_blocks.clear();
     m_high.clear();
@@ -326,6 +328,7 @@ bool IndexTag::finishLoad() {
 }
 
 void IndexTag::clear() {
+    m_pending.clear();
     m_keys.clear();
     m_blocks.clear();
     m_high.clear();
@@ -371,16 +374,8 @@ size_t IndexTag::findBlock(const char *key, uint32_t recno) const {
     return lo;
 }
 
-void IndexTag::prefetch(const char *key) const {
-    if (m_blocks.empty())
-        return;
-    const size_t b = std::min(findBlock(key, UINT32_MAX), m_blocks.size() - 1);
-    const char *data = m_blocks[b].data();
-    for (size_t at = 0; at < m_blocks[b].size(); at += 64)
-        __builtin_prefetch(data + at);
-}
-
 IndexTag::Position IndexTag::lowerBound(const char *key, uint32_t recno) const {
+    Q_ASSERT(m_pending.empty());
     const size_t width = size_t(m_keyWidth);
     const size_t lo = findBlock(key, recno);
     if (lo == m_blocks.size())
@@ -428,15 +423,14 @@ void IndexTag::retreat(Position &p) const {
 }
 
 IndexTag::Position IndexTag::last() const {
+    Q_ASSERT(m_pending.empty());
     if (m_blocks.empty())
         return {0, 0};
     return {m_blocks.size() - 1, blockCount(m_blocks.size() - 1) - 1};
 }
 
-void IndexTag::insert(uint32_t recno, const char *key) {
-    ensureKeySlots(recno);
+void IndexTag::place(uint32_t recno, const char *key) {
     const size_t width = size_t(m_keyWidth);
-    std::memcpy(m_keys.data() + size_t(recno) * width, key, width);
     Position p = lowerBound(key, recno);
     if (m_blocks.empty()) {
         m_blocks.emplace_back();
@@ -460,11 +454,67 @@ void IndexTag::insert(uint32_t recno, const char *key) {
         setHigh(p.block + 1);
     }
     setHigh(p.block);
+}
+
+void IndexTag::insert(uint32_t recno, const char *key) {
+    settle();
+    ensureKeySlots(recno);
+    std::memcpy(m_keys.data() + size_t(recno) * size_t(m_keyWidth), key, size_t(m_keyWidth));
+    place(recno, key);
     ++m_size;
     ++m_version;
 }
 
+void IndexTag::append(uint32_t recno, const char *key) {
+    ensureKeySlots(recno);
+    const size_t width = size_t(m_keyWidth);
+    std::memcpy(m_keys.data() + size_t(recno) * width, key, width);
+    const size_t at = m_pending.size();
+    m_pending.resize(at + m_stride);
+    std::memcpy(m_pending.data() + at, key, width);
+    std::memcpy(m_pending.data() + at + width, &recno, sizeof recno);
+    ++m_size;
+    ++m_version;
+}
+
+void IndexTag::settle() {
+    if (m_pending.empty())
+        return;
+    std::vector<char> pending;
+    pending.swap(m_pending);
+    const size_t count = pending.size() / m_stride;
+    const size_t width = size_t(m_keyWidth);
+    // In key order, so that the blocks are visited once each, front to back. The sort
+    // compares the keys' first eight bytes held beside each entry's index, and reads the
+    // entries themselves only on a tie.
+    struct Item {
+        uint64_t prefix;
+        uint32_t index;
+    };
+    const char *entries = pending.data();
+    const size_t stride = m_stride;
+    std::vector<Item> order(count);
+    for (size_t i = 0; i < count; ++i) {
+        char head[8] = {};
+        std::memcpy(head, entries + i * stride, std::min<size_t>(width, 8));
+        order[i] = {qFromBigEndian<quint64>(head), uint32_t(i)};
+    }
+    std::sort(order.begin(), order.end(), [&](const Item &a, const Item &b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
+        const char *other = entries + size_t(b.index) * stride;
+        return compareEntry(entries + size_t(a.index) * stride, other, entryRecno(other), width) <
+               0;
+    });
+    for (const Item &item : order) {
+        const char *entry = entries + size_t(item.index) * stride;
+        place(entryRecno(entry), entry);
+    }
+    ++m_version;
+}
+
 void IndexTag::remove(uint32_t recno) {
+    settle();
     const Position p = find(recno);
     if (atEnd(p) || recnoAt(p) != recno)
         return;
@@ -484,6 +534,7 @@ void IndexTag::remove(uint32_t recno) {
 }
 
 void IndexTag::update(uint32_t recno, const char *newKey) {
+    settle();
     if (std::memcmp(keyOf(recno), newKey, size_t(m_keyWidth)) == 0)
         return;
     remove(recno);
@@ -491,6 +542,7 @@ void IndexTag::update(uint32_t recno, const char *newKey) {
 }
 
 void IndexTag::forEach(const std::function<void(uint32_t)> &visit) const {
+    Q_ASSERT(m_pending.empty());
     for (const Block &block : m_blocks)
         for (size_t at = 0; at < block.size(); at += m_stride)
             visit(entryRecno(block.data() + at));

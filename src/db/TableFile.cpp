@@ -259,6 +259,7 @@ IndexTag *TableFile::tag(const QString &name) {
     for (auto &tag : m_tags) {
         if (tag->name() == wanted) {
             ensureBuilt(*tag);
+            tag->settle();
             return tag.get();
         }
     }
@@ -267,6 +268,7 @@ IndexTag *TableFile::tag(const QString &name) {
 
 IndexTag *TableFile::tagAt(int i) {
     ensureBuilt(*m_tags[size_t(i)]);
+    m_tags[size_t(i)]->settle();
     return m_tags[size_t(i)].get();
 }
 
@@ -433,22 +435,11 @@ void TableFile::beginChange() {
 
 uint32_t TableFile::append(const char *bytes) {
     beginChange();
-    // Keys first, so that the tags' memory loads while the record is written.
-    size_t keyBytes = 0;
-    for (auto &tag : m_tags)
-        keyBytes += size_t(tag->keyWidth());
-    m_keyScratch.resize(keyBytes);
-    char *key = m_keyScratch.data();
-    for (auto &tag : m_tags) {
-        tag->makeKey(bytes, key);
-        tag->prefetch(key);
-        key += tag->keyWidth();
-    }
     const uint32_t recno = m_dbf->appendRecord(bytes);
-    key = m_keyScratch.data();
     for (auto &tag : m_tags) {
-        tag->insert(recno, key);
-        key += tag->keyWidth();
+        m_keyScratch.resize(size_t(tag->keyWidth()));
+        tag->makeKey(bytes, m_keyScratch.data());
+        tag->append(recno, m_keyScratch.data());
     }
     ++m_version;
     return recno;
@@ -565,6 +556,7 @@ void TableFile::writeMdx() {
     const QString mdxPath = companion(m_fs, m_path, QStringLiteral("MDX"));
     QList<MdxFile::TagSource> sources;
     for (const auto &tagPtr : m_tags) {
+        tagPtr->settle();
         const IndexTag *tag = tagPtr.get();
         MdxFile::TagSource source;
         source.name = tag->name();

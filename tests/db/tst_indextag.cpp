@@ -63,10 +63,15 @@ private slots:
             // Few distinct keys, so duplicates span block boundaries.
             const std::string key = keyText(int(random.bounded(step < 15000 ? 400 : 40)));
             if (action < 6 || current.empty()) {
+                // New records arrive as appends (placed later, together) or inserts.
                 const uint32_t recno = ++next;
-                tag.insert(recno, record(key).data() + 1);
+                if (action < 4)
+                    tag.append(recno, record(key).data() + 1);
+                else
+                    tag.insert(recno, record(key).data() + 1);
                 model.emplace(key, recno);
                 current[recno] = key;
+                QCOMPARE(std::string(tag.keyOf(recno), 6), key);
             } else {
                 auto it = current.lower_bound(uint32_t(random.bounded(next)) + 1);
                 if (it == current.end())
@@ -81,9 +86,13 @@ private slots:
                     current.erase(it);
                 }
             }
-            if (step % 5000 == 4999)
+            if (step % 5000 == 4999) {
+                tag.settle();
                 compareWithModel(tag, model);
+            }
         }
+        tag.settle();
+        QVERIFY(tag.isSettled());
         compareWithModel(tag, model);
 
         // Every key, present or not, seeks to the first entry not below it.
@@ -109,6 +118,38 @@ private slots:
             QVERIFY(!tag.atEnd(p));
             QCOMPARE(tag.recnoAt(p), recno);
             QCOMPARE(std::string(tag.keyOf(recno), 6), key);
+        }
+    }
+
+    // A run of appends placed at once gives the order that inserting them one by one
+    // gives, whatever the tag held before.
+    void appendsPlacedTogetherMatchInsertsOneByOne() {
+        for (const uint32_t before : {0u, 3000u}) {
+            IndexTag together(QStringLiteral("CODICE"), 0, keyField(),
+                              Collation(dbf::driverBinary));
+            IndexTag oneByOne(QStringLiteral("CODICE"), 0, keyField(),
+                              Collation(dbf::driverBinary));
+            std::vector<std::vector<char>> records;
+            for (uint32_t i = 0; i < before; ++i)
+                records.push_back(record(keyText(int(i * 7919 % 500))));
+            together.build(before, [&](uint32_t r) { return records[r - 1].data(); });
+            oneByOne.build(before, [&](uint32_t r) { return records[r - 1].data(); });
+            for (uint32_t r = before + 1; r <= before + 4000; ++r) {
+                const std::string key = keyText(int(r * 104729 % 600));
+                together.append(r, record(key).data() + 1);
+                oneByOne.insert(r, record(key).data() + 1);
+            }
+            QCOMPARE(together.size(), before + 4000);
+            QVERIFY(!together.isSettled());
+            together.settle();
+            std::set<Entry> expected;
+            for (IndexTag::Position p = oneByOne.begin(); !oneByOne.atEnd(p); oneByOne.advance(p))
+                expected.emplace(std::string(oneByOne.keyAt(p), 6), oneByOne.recnoAt(p));
+            compareWithModel(together, expected);
+            // A removal settles first: the appended entry it removes is found.
+            together.append(before + 4001, record(keyText(1)).data() + 1);
+            together.remove(before + 4001);
+            QCOMPARE(together.size(), before + 4000);
         }
     }
 

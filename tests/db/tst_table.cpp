@@ -1,5 +1,6 @@
 #include "db/Database.h"
 #include "db/Error.h"
+#include "db/FileSystem.h"
 #include "db/Table.h"
 #include "db/TableChecker.h"
 
@@ -503,6 +504,39 @@ private slots:
             m_db->close();
             m_db->open(folder);
         }
+    }
+
+    // One handle appends without a tag while another reads through one: every read sees
+    // every record posted before it.
+    void recordsAppendedThroughOneHandleAreSeenInTheTagsOfAnother() {
+        createArticles();
+        Table writer(*m_db);
+        writer.setTableName(QStringLiteral("ARTICOLI.DBF"));
+        writer.open();
+        Table reader(*m_db);
+        reader.setTableName(QStringLiteral("ARTICOLI.DBF"));
+        reader.setIndexName(QStringLiteral("DESCRIZION"));
+        reader.open();
+        for (int i = 1; i <= 600; ++i) {
+            addArticle(writer, i,
+                       QStringLiteral("D%1").arg((i * 37) % 600, 4, 10, QLatin1Char('0')), i);
+            if (i % 150 == 0) {
+                QVERIFY(reader.findKey(
+                    QStringLiteral("D%1").arg((i * 37) % 600, 4, 10, QLatin1Char('0'))));
+                QCOMPARE(reader.asInteger(QStringLiteral("NUMREG")), i);
+                const QStringList order = walk(reader, QStringLiteral("DESCRIZION"));
+                QCOMPARE(order.size(), i);
+                QVERIFY(std::is_sorted(order.begin(), order.end()));
+            }
+        }
+        // And the index written at close holds them all, in order.
+        writer.close();
+        reader.close();
+        const QString folder = m_db->path();
+        m_db->close();
+        QCOMPARE(TableChecker::check(FileSystem::local(), folder + QStringLiteral("/ARTICOLI.DBF")),
+                 QStringList());
+        m_db->open(folder);
     }
 
     void tagsSurviveReopeningAndAreRebuiltWhenTheIndexIsLost() {

@@ -541,11 +541,4 @@ void IndexTag::update(uint32_t recno, const char *newKey) {
     insert(recno, newKey);
 }
 
-void IndexTag::forEach(const std::function<void(uint32_t)> &visit) const {
-    Q_ASSERT(m_pending.empty());
-    for (const Block &block : m_blocks)
-        for (size_t at = 0; at < block.size(); at += m_stride)
-            visit(entryRecno(block.data() + at));
-}
-
 } // namespace corvale::db

@@ -21,10 +21,11 @@ namespace corvale::db {
 //
 // Keys are memcmp-comparable bytes (text through the table's collation, numbers and dates
 // as ordered doubles). They are kept twice: once per record, to find a record's entry
-// again, and in the order itself, a list of blocks of (key, record number) entries with
-// the last entry of every block copied into one array. A seek is a binary search over
-// that array and one inside a block, both over contiguous memory, and an insert moves at
-// most one block.
+// again, and in the order itself, a list of small blocks of (key, record number) entries.
+// The last entry of every block is copied into one array, and that of every group of
+// blocks into a shorter one, so a seek is three short binary searches over contiguous
+// memory and an insert moves part of one block. Entries of appended records wait in a
+// list until the order is next needed, and are then placed together in key order.
 class IndexTag {
 public:
     struct Position {
@@ -105,8 +106,6 @@ public:
     void retreat(Position &p) const;
     Position last() const;
 
-    // Every record number in order.
-    void forEach(const std::function<void(uint32_t)> &visit) const;
     // Every entry in order, key and record number.
     template <typename Visit> void forEachEntry(Visit &&visit) const {
         Q_ASSERT(m_pending.empty());

@@ -99,7 +99,6 @@ KeyExpression KeyExpression::parse(const QString &text, const FieldList &fields,
         const FieldDef &field = fields[part.field];
         part.offset = field.offset;
         part.cell = field.length;
-        part.fieldDecimals = field.decimals;
         if (part.kind == Part::Field || part.kind == Part::Upper)
             part.width = field.length;
         else if (part.kind == Part::Dtos)

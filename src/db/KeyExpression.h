@@ -39,7 +39,6 @@ private:
         int cell = 0;     // bytes of the column
         int width = 0;    // characters in the key
         int decimals = 0; // STR()
-        int fieldDecimals = 0;
     };
 
     QString m_text;

@@ -2,12 +2,14 @@
 
 #include "db/DbfFormat.h"
 #include "db/Error.h"
+#include "db/FieldCodec.h"
 #include "db/LittleEndian.h"
 #include "platform/Cp1252.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace corvale::db {
@@ -140,6 +142,8 @@ void DbfFile::parse(bool *repaired) {
         field.decimals =
             static_cast<unsigned char>(level7 ? d[dbf::field7Decimals] : d[dbf::fieldDecimals]);
         field.tagged = (level7 ? d[dbf::field7MdxFlag] : d[dbf::fieldMdxFlag]) != 0;
+        if (level7)
+            field.nextValue = readU32(d + dbf::field7NextAutoIncrement);
         if (field.type >= 'a' && field.type <= 'z')
             field.type = static_cast<char>(field.type - 'a' + 'A');
         if (field.length == 0)
@@ -227,6 +231,8 @@ QByteArray DbfFile::buildHeader(FieldList &fields, uint8_t version, uint8_t lang
             d[dbf::field7Length] = static_cast<char>(field.length);
             d[dbf::field7Decimals] = static_cast<char>(field.decimals);
             d[dbf::field7MdxFlag] = field.tagged ? 1 : 0;
+            if (field.type == '+')
+                putU32(d + dbf::field7NextAutoIncrement, field.nextValue);
         } else {
             d[dbf::fieldType] = field.type;
             d[dbf::fieldLength] = static_cast<char>(field.length);
@@ -283,6 +289,48 @@ void DbfFile::writeRecord(uint32_t recno, const char *data) {
             QStringLiteral("Record %1 inesistente nella tabella %2").arg(recno).arg(fileName()));
     m_file->writeAt(qint64(m_headerLength) + qint64(recno - 1) * m_recordLength, data,
                     m_recordLength);
+}
+
+bool DbfFile::hasAutoIncrement() const {
+    if (!isLevel7())
+        return false;
+    for (const FieldDef &field : m_fields)
+        if (field.type == '+')
+            return true;
+    return false;
+}
+
+void DbfFile::assignAutoIncrement(char *record) {
+    requireWritable();
+    for (int i = 0; i < m_fields.size(); ++i) {
+        FieldDef &field = m_fields[i];
+        if (field.type != '+')
+            continue;
+        if (!m_autoChecked) {
+            // A counter behind the values already stored (written by a careless program)
+            // would hand out a number twice: start past the highest one.
+            uint32_t highest = 0;
+            for (uint32_t r = 1; r <= m_recordCount; ++r) {
+                const char *cell = this->record(r) + field.offset;
+                if (!FieldCodec::isBlank(cell, 4))
+                    highest = std::max<uint32_t>(
+                        highest, uint32_t(std::max(FieldCodec::decodeLong(cell), 0)));
+            }
+            field.nextValue = std::max({field.nextValue, highest + 1, 1u});
+        }
+        if (field.nextValue >= 0x7FFFFFFFu)
+            throw Error(QStringLiteral("Il contatore del campo %1 della tabella %2 è esaurito")
+                            .arg(field.name, fileName()));
+        const uint32_t value = field.nextValue;
+        // The counter first: a crash before the record is written leaves a gap, never a
+        // number given twice.
+        char next[4];
+        putU32(next, value + 1);
+        m_file->writeAt(m_descriptorOffsets[i] + dbf::field7NextAutoIncrement, next, 4);
+        field.nextValue = value + 1;
+        FieldCodec::encodeLong(qint32(value), record + field.offset);
+    }
+    m_autoChecked = true;
 }
 
 uint32_t DbfFile::appendRecord(const char *data) {

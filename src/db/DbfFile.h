@@ -57,6 +57,10 @@ public:
 
     void writeRecord(uint32_t recno, const char *data);
     uint32_t appendRecord(const char *data);
+    // Level-7 autoincrement columns: whether the table has any, and giving a new record
+    // (not written yet) the next numbers, the counters in the header moving on first.
+    bool hasAutoIncrement() const;
+    void assignAutoIncrement(char *record);
     void setDeleted(uint32_t recno, bool deleted);
     // Drops every record (empty table).
     void truncate();
@@ -97,6 +101,7 @@ private:
     QByteArray m_scratch;
     QByteArray m_appendBuffer;
     bool m_countPending = false;
+    bool m_autoChecked = false; // autoincrement counters checked against the records
 };
 
 } // namespace corvale::db

@@ -44,6 +44,7 @@ constexpr int field7Type = 32;
 constexpr int field7Length = 33;
 constexpr int field7Decimals = 34;
 constexpr int field7MdxFlag = 37;
+constexpr int field7NextAutoIncrement = 40; // 4 bytes, little-endian, '+' fields
 
 constexpr char headerTerminator = 0x0D;
 constexpr char endOfFile = 0x1A;

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 namespace corvale::db {
 
 // One column of a table as its descriptor holds it.
@@ -19,6 +21,8 @@ struct FieldDef {
     bool tagged = false;
     // Byte offset in the record, the deleted flag being byte 0 (filled by the engine).
     int offset = 0;
+    // Level-7 autoincrement ('+') columns: the value the next new record takes.
+    uint32_t nextValue = 0;
 
     static FieldDef text(const QString &name, int length) { return {name, 'C', length, 0}; }
     static FieldDef number(const QString &name, int length, int decimals = 0) {

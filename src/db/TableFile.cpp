@@ -435,6 +435,12 @@ void TableFile::beginChange() {
 
 uint32_t TableFile::append(const char *bytes) {
     beginChange();
+    if (m_dbf->hasAutoIncrement()) {
+        // Autoincrement columns are the table's to fill: the keys follow the numbers given.
+        m_recordScratch.assign(bytes, bytes + m_dbf->recordLength());
+        m_dbf->assignAutoIncrement(m_recordScratch.data());
+        bytes = m_recordScratch.data();
+    }
     const uint32_t recno = m_dbf->appendRecord(bytes);
     for (auto &tag : m_tags) {
         m_keyScratch.resize(size_t(tag->keyWidth()));

@@ -120,6 +120,7 @@ private:
     bool m_mdxOutdated = false; // MDX must be written at flush
     QString m_rebuildReason;
     std::vector<char> m_keyScratch;
+    std::vector<char> m_recordScratch;
 };
 
 } // namespace corvale::db

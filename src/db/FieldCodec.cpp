@@ -106,7 +106,14 @@ char *roundedFixed(double value, int decimals, char *out) {
     const char *p = sci + 2;
     while (p < sciEnd && *p != 'e')
         digits[count++] = *p++;
-    int exponent = std::atoi(p + 1);
+    // to_chars writes no terminator: read the exponent within the text it wrote.
+    int exponent = 0;
+    if (p < sciEnd) {
+        const char *e = p + 1;
+        if (e < sciEnd && *e == '+')
+            ++e;
+        std::from_chars(e, sciEnd, exponent);
+    }
     if (digits[0] == '0')
         exponent = 0; // zero
     // Digits before the point: exponent + 1; kept: those and `decimals` more.

@@ -248,8 +248,7 @@ void Database::createTableWithTags(const QString &fileName, const FieldList &fie
     QStringList tagNames;
     for (const TagDefinition &tag : tags) {
         const QString expression = tag.expression.trimmed();
-        const bool column =
-            !expression.contains(QLatin1Char('+')) && !expression.contains(QLatin1Char('('));
+        const bool column = KeyExpression::namesColumn(expression);
         bool known = false;
         for (const FieldDef &field : defs)
             known = known || field.name.compare(expression, Qt::CaseInsensitive) == 0;

@@ -21,6 +21,12 @@ public:
     static KeyExpression parse(const QString &text, const FieldList &fields,
                                const QString &tableName);
 
+    // Whether the text names a column alone (no pieces, no functions), so that a missing
+    // column can be reported as such.
+    static bool namesColumn(const QString &text) {
+        return !text.contains(QLatin1Char('+')) && !text.contains(QLatin1Char('('));
+    }
+
     // The expression in capitals without blanks, as the index file stores it.
     const QString &text() const { return m_text; }
     bool isSingleField() const { return m_parts.size() == 1 && m_parts[0].kind == Part::Field; }

@@ -480,8 +480,7 @@ void TableFile::empty() {
 
 void TableFile::addTag(const QString &tagName, const QString &expression) {
     const int field = fieldIndex(expression);
-    const bool column =
-        !expression.contains(QLatin1Char('+')) && !expression.contains(QLatin1Char('('));
+    const bool column = KeyExpression::namesColumn(expression);
     if (column && field < 0)
         throw Error(QStringLiteral("Campo %1 inesistente nella tabella %2")
                         .arg(expression.trimmed().toUpper(), m_fileName));

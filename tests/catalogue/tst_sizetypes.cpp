@@ -1,4 +1,4 @@
-#include "catalogue/ShopFixture.h"
+#include "common/ShopFixture.h"
 
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFTipoTaglia.h"

@@ -1,4 +1,4 @@
-#include "catalogue/ShopFixture.h"
+#include "common/ShopFixture.h"
 
 #include "catalogue/TFScheda.h"
 #include "catalogue/TFTipoTaglia.h"

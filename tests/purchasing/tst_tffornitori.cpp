@@ -1,4 +1,4 @@
-#include "catalogue/ShopFixture.h"
+#include "common/ShopFixture.h"
 
 #include "catalogue/TableGrid.h"
 #include "purchasing/TFFornitore.h"

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+namespace corvale {
+
+// Column names of the article archive's tables, shared by its list, its
+// filters, its label preparation and its printouts.
+namespace articleColumns {
+
+// ARTICOLI
+inline const QString articles = QStringLiteral("ARTICOLI");
+inline const QString key = QStringLiteral("NUMREG");
+inline const QString code = QStringLiteral("BARCODE");
+inline const QString description = QStringLiteral("DESCRIZION");
+inline const QString brand = QStringLiteral("MARCHIO");
+inline const QString brandKey = QStringLiteral("N_MARCHI");
+inline const QString typology = QStringLiteral("TIPOLOGIA");
+inline const QString typologyKey = QStringLiteral("NUMTIPO");
+inline const QString material = QStringLiteral("MATERIALE");
+inline const QString materialKey = QStringLiteral("NUMMATE");
+inline const QString sole = QStringLiteral("FONDO");
+inline const QString heel = QStringLiteral("TACCO");
+inline const QString wedge = QStringLiteral("ZEPPA");
+inline const QString category = QStringLiteral("CATEGORIA");
+inline const QString categoryKey = QStringLiteral("N_CAT");
+inline const QString supplier = QStringLiteral("FORNITORE");
+inline const QString sizeType = QStringLiteral("TIPOTAGLIA");
+inline const QString sizeTypeName = QStringLiteral("MISURA");
+inline const QString purchasePrice = QStringLiteral("PREZZOACQ");
+inline const QString salePrice = QStringLiteral("PREZZOVND");
+inline const QString discount = QStringLiteral("SCONTO");
+inline const QString season = QStringLiteral("STAGIONE");
+inline const QString year = QStringLiteral("ANNO");
+inline const QString photo = QStringLiteral("FOTO");
+inline const QString inUse = QStringLiteral("INUSO");
+// The calculated price of the list: discounted or not.
+inline const QString shownPrice = QStringLiteral("cPRZ");
+
+// ARCARTTG (stock matrix) and TAGLIE (size types): TG1..TG20.
+inline const QString stock = QStringLiteral("ARCARTTG");
+inline const QString stockArticle = QStringLiteral("ARTCODE");
+inline const QString colour = QStringLiteral("COLORE");
+inline const QString sizeTypes = QStringLiteral("TAGLIE");
+inline QString sizeCell(int n) {
+    return QStringLiteral("TG%1").arg(n);
+}
+inline constexpr int sizeCount = 20;
+
+// COLORI, BARCODE (further codes of an article), ELEMENTI (the label list).
+inline const QString colours = QStringLiteral("COLORI");
+inline const QString furtherCodes = QStringLiteral("BARCODE");
+inline const QString sheet = QStringLiteral("ELEMENTI");
+inline const QString sheetArticle = QStringLiteral("CODICE");
+inline const QString sheetSizeLabel = QStringLiteral("CTAGLIA");
+inline const QString sheetPrice = QStringLiteral("PRZVND");
+inline const QString sheetLabels = QStringLiteral("LABELS");
+
+} // namespace articleColumns
+
+} // namespace corvale

@@ -1,0 +1,10 @@
+#include "catalogue/CapitalsValidator.h"
+
+namespace corvale {
+
+QValidator::State CapitalsValidator::validate(QString &input, int &) const {
+    input = input.toUpper();
+    return Acceptable;
+}
+
+} // namespace corvale

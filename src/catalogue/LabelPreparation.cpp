@@ -1,0 +1,81 @@
+#include "catalogue/LabelPreparation.h"
+
+#include "catalogue/ArticleColumns.h"
+#include "catalogue/SizeTitles.h"
+#include "db/Table.h"
+#include "shell/CommonRoutines.h"
+
+namespace corvale {
+
+using namespace articleColumns;
+
+LabelPreparation::LabelPreparation(db::Database &database)
+    : m_database(database) {}
+
+QString LabelPreparation::lineBarcode(const QString &articleCode, const QString &colourCode,
+                                      int position) {
+    return CommonRoutines::EanCheckDigit(articleCode + colourCode +
+                                         QString::number(position + 100));
+}
+
+QString LabelPreparation::colourCode(db::Table &colours, const QString &colour) {
+    if (!colours.findKey(colour))
+        return QStringLiteral("000");
+    return QString::number(colours.asInteger(key) + 100);
+}
+
+int LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
+    db::Table list(m_database);
+    list.setTableName(articles);
+    list.setIndexName(description);
+    list.setFilter(filter);
+    list.setFiltered(!filter.isEmpty());
+    db::Table rows(m_database);
+    rows.setTableName(stock);
+    rows.setIndexName(stockArticle);
+    db::Table colourList(m_database);
+    colourList.setTableName(colours);
+    colourList.setIndexName(colour);
+    db::Table labels(m_database);
+    labels.setTableName(sheet);
+
+    labels.open();
+    labels.emptyTable();
+    list.open();
+    rows.open();
+    colourList.open();
+
+    SizeTitles titles(m_database);
+    int written = 0;
+    for (list.first(); !list.eof(); list.next()) {
+        const qint64 article = list.asInteger(key);
+        titles.follow(list.asInteger(sizeType));
+        rows.setRange(article, article);
+        for (rows.first(); !rows.eof(); rows.next()) {
+            const QString rowColour = rows.asString(colour);
+            const QString colourDigits = colourCode(colourList, rowColour);
+            for (int n = 1; n <= sizeCount; ++n) {
+                const QString label = titles.titles().at(n - 1).trimmed();
+                const qint64 quantity = rows.asInteger(sizeCell(n));
+                if (label.isEmpty() || (onlyInStock && quantity <= 0))
+                    continue;
+                const QString barcode = lineBarcode(list.asString(code), colourDigits, n);
+                labels.append();
+                labels.setString(brand, list.asString(brand));
+                labels.setString(code, barcode);
+                labels.setInteger(sheetArticle, article);
+                labels.setString(description, list.asString(description));
+                labels.setString(colour, rowColour);
+                labels.setString(sheetSizeLabel, label);
+                labels.setFloat(sheetPrice, list.asFloat(salePrice));
+                labels.setFloat(discount, list.asFloat(discount));
+                labels.setInteger(sheetLabels, quantity);
+                labels.post();
+                ++written;
+            }
+        }
+    }
+    return written;
+}
+
+} // namespace corvale

@@ -4,7 +4,6 @@
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
-#include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "widgets/OpenerWindow.h"
 #include "widgets/TitleBand.h"
@@ -113,12 +112,14 @@ void TFArcTag::fitLabelColumns() {
 
 void TFArcTag::FormActivate() {
     fitLabelColumns();
-    runReportingEngineErrors(m_shop.prompter(), [&] {
+    try {
         m_table->close();
         m_table->open();
         m_table->first();
         m_grid->reload();
-    });
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
 }
 
 void TFArcTag::showCard(qint64 key) {
@@ -126,7 +127,7 @@ void TFArcTag::showCard(qint64 key) {
     m_card->exec();
     if (!m_table->isOpen())
         return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
+    try {
         if (m_card->SizeTypeKey > 0) {
             const qint64 saved = m_card->SizeTypeKey;
             m_grid->model().reload();
@@ -140,7 +141,9 @@ void TFArcTag::showCard(qint64 key) {
             m_table->refresh();
         }
         m_grid->reload();
-    });
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
 }
 
 void TFArcTag::BNuovaClick() {
@@ -158,10 +161,12 @@ void TFArcTag::BEliminaClick() {
         return;
     if (!m_shop.prompter().confirm(QStringLiteral("Eliminare la Taglia selezionata?")))
         return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
+    try {
         m_table->remove();
         m_grid->reload();
-    });
+    } catch (const db::Error &e) {
+        m_shop.prompter().error(e.message());
+    }
 }
 
 void TFArcTag::BUscitaClick() {

@@ -1,0 +1,124 @@
+#include "documents/SheetGrid.h"
+
+#include "db/Table.h"
+#include "documents/SheetColumns.h"
+#include "widgets/TableModel.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace corvale {
+
+SheetGrid::SheetGrid(db::Table &sheet, QWidget *parent)
+    : QTableView(parent)
+    , m_model(new TableModel(sheet, this)) {
+    setModel(m_model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    verticalHeader()->setDefaultSectionSize(20);
+    m_search = new QComboBox(viewport());
+    m_search->setObjectName(QStringLiteral("CercaArticolo"));
+    m_search->setEditable(true);
+    m_search->setInsertPolicy(QComboBox::NoInsert);
+    m_search->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_search->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_search->hide();
+    connect(m_search, &QComboBox::activated, this, [this](int) { chooseTyped(); });
+    connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &SheetGrid::chooseTyped);
+}
+
+int SheetGrid::addColumn(const QString &field, const QString &title, const QString &format,
+                         bool editable) {
+    const int c = m_model->addColumn(field, title, format);
+    m_model->setColumnEditable(c, editable);
+    return c;
+}
+
+void SheetGrid::setArticleDescriptions(const QStringList &descriptions) {
+    const QSignalBlocker block(m_search);
+    const QString typed = m_search->currentText();
+    m_search->clear();
+    m_search->addItems(descriptions);
+    m_search->setCurrentIndex(-1);
+    m_search->setEditText(typed);
+}
+
+void SheetGrid::reload() {
+    m_model->reload();
+    const int row = m_model->currentRow();
+    if (row >= 0) {
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        const QSignalBlocker block(selectionModel());
+        setCurrentIndex(m_model->index(row, column));
+    }
+}
+
+bool SheetGrid::rowHasArticle(int row) const {
+    if (row < 0 || row >= m_model->rowCount())
+        return false;
+    const int c = m_model->columnOf(sheet::DESCRIZION);
+    return c >= 0 && !m_model->data(m_model->index(row, c)).toString().trimmed().isEmpty();
+}
+
+void SheetGrid::openSearch(const QString &text) {
+    placeSearch();
+    m_search->show();
+    m_search->raise();
+    m_search->setFocus();
+    m_search->setEditText(text);
+}
+
+void SheetGrid::hideSearch() {
+    m_search->hide();
+}
+
+void SheetGrid::placeSearch() {
+    const QModelIndex index = currentIndex();
+    if (index.isValid())
+        m_search->setGeometry(visualRect(m_model->index(index.row(), m_articleColumn)));
+}
+
+void SheetGrid::chooseTyped() {
+    const QString text = m_search->currentText().trimmed();
+    if (text.isEmpty())
+        return;
+    m_search->hide();
+    Q_EMIT articleChosen(text);
+}
+
+void SheetGrid::keyPressEvent(QKeyEvent *event) {
+    const QModelIndex index = currentIndex();
+    if (index.isValid() && index.column() == m_articleColumn && !rowHasArticle(index.row()) &&
+        !event->text().isEmpty() && event->key() != Qt::Key_Tab && event->text().at(0).isPrint()) {
+        openSearch(event->text());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void SheetGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous) {
+    QTableView::currentChanged(current, previous);
+    if (current.isValid() && current.row() != m_model->currentRow())
+        m_model->setCurrentRow(current.row());
+    if (current.isValid() && current.column() == m_articleColumn && !rowHasArticle(current.row())) {
+        placeSearch();
+        m_search->show();
+        m_search->setEditText(QString());
+    } else {
+        m_search->hide();
+    }
+    if (previous.isValid() && current != previous)
+        Q_EMIT cellLeft();
+}
+
+void SheetGrid::resizeEvent(QResizeEvent *event) {
+    QTableView::resizeEvent(event);
+    if (m_search->isVisible())
+        placeSearch();
+}
+
+} // namespace corvale

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QTableView>
+
+class QComboBox;
+
+namespace corvale {
+
+class TableModel;
+
+namespace db {
+class Table;
+}
+
+// The grid of a document window over its line sheet, with the article search
+// laid over the "Articolo" cell of a row that has no article yet: typing in
+// that column (anything but Tab) opens the drop-down with the typed text, and
+// choosing an entry (or Enter) hands its description over.
+class SheetGrid : public QTableView {
+    Q_OBJECT
+public:
+    SheetGrid(db::Table &sheet, QWidget *parent = nullptr);
+
+    TableModel &model() const { return *m_model; }
+    int addColumn(const QString &field, const QString &title, const QString &format = {},
+                  bool editable = false);
+    // The column of the article's description, where the search lies.
+    void setArticleColumn(int column) { m_articleColumn = column; }
+    int articleColumn() const { return m_articleColumn; }
+    void setArticleDescriptions(const QStringList &descriptions);
+    QComboBox *searchBox() const { return m_search; }
+
+    // Re-reads the sheet and selects the handle's current row.
+    void reload();
+    // Opens the search box over the current cell, with `text` typed into it.
+    void openSearch(const QString &text = {});
+    void hideSearch();
+
+Q_SIGNALS:
+    void articleChosen(const QString &description);
+    // The user left a column or a row: the window recomputes its totals.
+    void cellLeft();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    bool rowHasArticle(int row) const;
+    void placeSearch();
+    void chooseTyped();
+
+    TableModel *m_model;
+    QComboBox *m_search;
+    int m_articleColumn = 1;
+};
+
+} // namespace corvale

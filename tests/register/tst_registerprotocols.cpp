@@ -57,9 +57,10 @@ struct Run {
 };
 
 // `answerControl`: the register also answers the program's lone ACK and EOT
-// (the poll/select dialogue of RCH Mizar).
+// (the poll/select dialogue of RCH Mizar). `watch` runs before the first
+// message and after every tick.
 Run drive(RegisterProtocol &protocol, ScriptedLink &link, const Register &reg,
-          bool answerControl = false) {
+          bool answerControl = false, const std::function<void()> &watch = {}) {
     const int maxTicks = 20000;
     Run run;
     std::multimap<int, QByteArray> schedule;
@@ -82,6 +83,8 @@ Run drive(RegisterProtocol &protocol, ScriptedLink &link, const Register &reg,
             ++frameIndex;
         }
     };
+    if (watch)
+        watch();
     protocol.begin();
     collect();
     for (link.tick = 1; link.tick <= maxTicks; ++link.tick) {
@@ -92,6 +95,8 @@ Run drive(RegisterProtocol &protocol, ScriptedLink &link, const Register &reg,
         }
         run.step = protocol.tick();
         collect();
+        if (watch)
+            watch();
         if (run.step != Step::Running)
             break;
     }
@@ -134,6 +139,15 @@ ReceiptLine line(const char *description, double quantity, double price, double 
 Receipt receipt(QList<ReceiptLine> lines, double saleDiscount = 0) {
     auto r = ReceiptBuilder::build(std::move(lines), saleDiscount, std::nullopt, false);
     return *r;
+}
+
+// A watch for drive() that keeps every state the protocol passes through.
+template <typename Protocol>
+std::function<void()> trail(const Protocol &protocol, QList<typename Protocol::State> &states) {
+    return [&protocol, &states] {
+        if (states.isEmpty() || states.last() != protocol.state())
+            states << protocol.state();
+    };
 }
 
 // Text of a Dataprocess/Epson frame.
@@ -206,10 +220,18 @@ private Q_SLOTS:
         ScriptedLink link;
         Receipt r = receipt({line("A", 2, 50, 10), line("", 0, 0), line("B", 1, 10)}, 5);
         ElaProtocol p(link, r, -1);
+        QList<ElaProtocol::State> states;
         const Run run = drive(p, link,
                               answeringOnce("\x06\x02"
-                                            "OK\x03"));
+                                            "OK\x03"),
+                              false, trail(p, states));
         QCOMPARE(run.step, Step::Completed);
+        using S = ElaProtocol::State;
+        const QList<S> path = {
+            S::Idle,           S::SendingLines,      S::PausingBeforeItem, S::SendingLineDiscount,
+            S::SendingLines,   S::PausingBeforeItem, S::SendingLines,      S::SendingSaleDiscount,
+            S::SendingPayment, S::ClosingReceipt,    S::SendingLast,       S::AwaitingLastAnswer};
+        QCOMPARE(states, path);
         const QList<QByteArray> expected = {
             ElaProtocol::frame(ElaProtocol::openReceipt()),
             ElaProtocol::frame(ElaProtocol::item(r.lines.at(0))),
@@ -282,6 +304,7 @@ private Q_SLOTS:
         DP p(DP::Variant::Dataprocess, link, receipt(lines), -1);
         const Run run = drive(p, link, answering(3));
         QCOMPARE(run.step, Step::Silent);
+        QCOMPARE(p.state(), DP::State::SendingLines); // still waiting for the third item's answer
         // About 100 ticks of 100 ms after the last frame sent.
         const int sinceLastSend = run.ticks - run.frameTicks.last();
         QVERIFY2(sinceLastSend >= 100 && sinceLastSend <= 103,
@@ -309,8 +332,13 @@ private Q_SLOTS:
         r.payment = 100;
         ScriptedLink link;
         DP p(DP::Variant::Epson, link, r, -1);
-        const Run run = drive(p, link, answering());
+        QList<DP::State> states;
+        const Run run = drive(p, link, answering(), false, trail(p, states));
         QCOMPARE(run.step, Step::Completed);
+        using S = DP::State;
+        const QList<S> path = {S::Opening,      S::SendingLines, S::SendingLineDiscount,
+                               S::SendingLines, S::PaymentSent,  S::PaymentAnswered};
+        QCOMPARE(states, path);
         QCOMPARE(run.frames.size(), 4);
         QCOMPARE(run.frames.at(0), DP::frame(1, "E4201"));
         QCOMPARE(dpText(run.frames.at(1)).left(5), "E1004");
@@ -323,8 +351,20 @@ private Q_SLOTS:
         ScriptedLink link;
         RchGlobeProtocol p(link, r, -1);
         QCOMPARE(p.tickInterval(), 50);
-        const Run run = drive(p, link, answering());
+        QList<RchGlobeProtocol::State> states;
+        const Run run = drive(p, link, answering(), false, trail(p, states));
         QCOMPARE(run.step, Step::Completed);
+        // Every message is followed by the common wait for its answer.
+        using S = RchGlobeProtocol::State;
+        const QList<S> sent = {S::Starting,     S::SendingLines,     S::SendingLineDiscount,
+                               S::SendingLines, S::SendingLines,     S::SendingSaleDiscount,
+                               S::SendingTotal, S::PausingAfterTotal};
+        QList<S> path;
+        for (S state : sent)
+            path << state << S::AwaitingAnswer;
+        path.removeLast();
+        path << S::Finished;
+        QCOMPARE(states, path);
         QVERIFY(!p.savesSale());
         const QList<QByteArray> texts = {"=K",        RchGlobeProtocol::itemText(r.lines.at(0)),
                                          "=%/*10.00", RchGlobeProtocol::itemText(r.lines.at(1)),
@@ -348,7 +388,7 @@ private Q_SLOTS:
         QCOMPARE(run.frames.size(), 4);
         QCOMPARE(run.frames.at(2), RchGlobeProtocol::frame(2, "=S"));
         QCOMPARE(run.frames.at(3), RchGlobeProtocol::frame(3, "=T1"));
-        // Answer to =T1 taken at tick t; state 42 at t+1, end at t+2.
+        // Answer to =T1 taken at tick t; the pause at t+1, end at t+2.
         QCOMPARE(run.ticks, run.lastAnswerTick + 1 + 2);
     }
 
@@ -365,8 +405,22 @@ private Q_SLOTS:
         const Receipt r = receipt({line("MAGLIA", 1, 1234.5), line("GONNA", 2, 30, 10)}, 5);
         ScriptedLink link;
         RchMizarProtocol p(link, r, -1);
-        const Run run = drive(p, link, answeringOnce(), true);
+        QList<RchMizarProtocol::State> states;
+        const Run run = drive(p, link, answeringOnce(), true, trail(p, states));
         QCOMPARE(run.step, Step::Completed);
+        using S = RchMizarProtocol::State;
+        const QList<S> path = {
+            // one piece
+            S::StartingRow, S::PollingLine, S::AcknowledgingLine, S::SendingLine, S::LineSent,
+            // two pieces with a discount
+            S::StartingRow, S::PollingQuantity, S::AcknowledgingQuantity, S::SendingQuantityKeys,
+            S::EndingQuantityKeys, S::SelectingLine, S::PollingLine, S::AcknowledgingLine,
+            S::SendingLine, S::LineSent, S::PollingDiscount, S::AcknowledgingDiscount,
+            S::SendingDiscountKeys, S::EndingDiscountKeys,
+            // closing
+            S::StartingRow, S::PollingClosing, S::AcknowledgingClosing, S::SendingClosingKeys,
+            S::EndingClosingKeys, S::Finished};
+        QCOMPARE(states, path);
         QVERIFY(!p.savesSale());
         using M = RchMizarProtocol;
         const QByteArray eot("\x04");

@@ -53,6 +53,9 @@ QString printable(const QByteArray &bytes) {
     return out;
 }
 
+// The receipt state a Globe register reports in its status block.
+enum class GlobeReceiptState { Idle = 0, Open = 1 };
+
 QByteArray mizarBlock(const QByteArray &text) {
     QByteArray out = STX + text + ETX;
     out += char(byteXor(out));
@@ -268,8 +271,11 @@ QByteArray SimulatedRegister::replyFrame(const Frame &request) {
     }
     case Protocol::RchGlobe: {
         // Status block: no error, error code 0000, receipt state, no more data.
-        const bool idle = request.text.startsWith("=K") || request.text.startsWith("=T");
-        const QByteArray data = QByteArray("N0000") + (idle ? "00" : "01") + "0";
+        const GlobeReceiptState state =
+            request.text.startsWith("=K") || request.text.startsWith("=T")
+                ? GlobeReceiptState::Idle
+                : GlobeReceiptState::Open;
+        const QByteArray data = QByteArray("N0000") + twoDigits(unsigned(state)) + "0";
         const char requestSeq =
             request.raw.size() >= 4 ? request.raw.at(request.raw.size() - 4) : '0';
         QByteArray out = STX + QByteArray("01") +

@@ -74,43 +74,41 @@ void DataprocessProtocol::sendText(const QByteArray &text) {
 
 RegisterProtocol::Step DataprocessProtocol::step() {
     switch (m_state) {
-    case 0:
+    case State::Opening:
         firstRow();
         m_sequence = m_variant == Variant::Epson ? 1 : 0;
         sendText(openText(m_variant));
-        m_state = 1;
+        m_state = State::SendingLines;
         break;
-    case 1:
+    case State::SendingLines:
         if (answered()) {
             if (const ReceiptLine *line = currentLine()) {
                 sendText(itemText(m_variant, *line));
                 if (line->discount > 0)
-                    m_state = 2;
+                    m_state = State::SendingLineDiscount;
                 else
                     nextRow();
             } else {
-                m_state = 10;
+                m_state = State::PaymentSent;
                 sendText(paymentText(m_variant, m_receipt));
             }
             m_silence = 0;
         }
         break;
-    case 2:
+    case State::SendingLineDiscount:
         if (answered()) {
             sendText(lineDiscountText(m_variant, *currentLine()));
-            m_state = 1;
+            m_state = State::SendingLines;
             nextRow();
         }
         break;
-    case 10:
+    case State::PaymentSent:
         if (answered())
-            m_state = 11;
+            m_state = State::PaymentAnswered;
         break;
-    case 11:
+    case State::PaymentAnswered:
         if (answered())
             return Step::Completed;
-        break;
-    default:
         break;
     }
     if (m_silence < silenceLimit) {

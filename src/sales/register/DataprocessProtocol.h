@@ -11,6 +11,15 @@ class DataprocessProtocol : public RegisterProtocol {
 public:
     enum class Variant { Dataprocess, Epson };
 
+    // Every state but the first waits for the register's answer.
+    enum class State {
+        Opening = 0,             // first tick: the open message goes out
+        SendingLines = 1,        // the next sheet row's item, or the payment at the end
+        SendingLineDiscount = 2, // the discount of the item just sent
+        PaymentSent = 10,        // two answers to the payment complete the receipt
+        PaymentAnswered = 11
+    };
+
     DataprocessProtocol(Variant variant, RegisterLink &link, Receipt receipt, int timeoutSetting);
 
     int tickInterval() const override { return 100; }
@@ -23,6 +32,7 @@ public:
     static QByteArray lineDiscountText(Variant variant, const ReceiptLine &line);
     static QByteArray paymentText(Variant variant, const Receipt &receipt);
 
+    State state() const { return m_state; }
     int sequence() const { return m_sequence; }
     static constexpr int silenceLimit = 101;
 
@@ -33,6 +43,7 @@ private:
     void sendText(const QByteArray &text);
 
     const Variant m_variant;
+    State m_state = State::Opening;
     int m_sequence = 0;
 };
 

@@ -80,70 +80,71 @@ QByteArray ElaProtocol::last() {
 void ElaProtocol::begin() {
     send(frame(openReceipt()));
     firstRow();
-    m_state = 2;
+    m_state = State::SendingLines;
 }
 
 RegisterProtocol::Step ElaProtocol::step() {
     ++m_silence;
     switch (m_state) {
-    case 2:
+    case State::Idle:
+        break;
+    case State::SendingLines:
         if (answered()) {
             const ReceiptLine *line = currentLine();
             if (!line) {
                 send(frame(subtotal()));
-                m_state = m_receipt.saleDiscount > 0 ? 8 : 10;
+                m_state =
+                    m_receipt.saleDiscount > 0 ? State::SendingSaleDiscount : State::SendingPayment;
             } else {
                 m_heldItem = frame(item(*line));
                 m_heldDiscount = line->discount != 0 ? frame(lineDiscount(*line)) : QByteArray();
                 nextRow();
                 m_ticksInState = 0;
-                m_state = 1;
+                m_state = State::PausingBeforeItem;
             }
         }
         break;
-    case 1:
+    case State::PausingBeforeItem:
         // The register needs a pause before each item.
         if (++m_ticksInState >= 3) {
             send(m_heldItem);
-            m_state = m_heldDiscount.isEmpty() ? 2 : 3;
+            m_state = m_heldDiscount.isEmpty() ? State::SendingLines : State::SendingLineDiscount;
         }
         break;
-    case 3:
+    case State::SendingLineDiscount:
         if (answered()) {
             send(m_heldDiscount);
             m_heldDiscount.clear();
-            m_state = 2;
+            m_state = State::SendingLines;
         }
         break;
-    case 8:
+    case State::SendingSaleDiscount:
         if (answered()) {
             send(frame(saleDiscount(m_receipt)));
-            m_state = 10;
+            m_state = State::SendingPayment;
         }
         break;
-    case 10:
+    case State::SendingPayment:
         if (answered()) {
             send(frame(payment(m_receipt)));
-            m_state = 11;
+            m_state = State::ClosingReceipt;
         }
         break;
-    case 11:
+    case State::ClosingReceipt:
         if (answered()) {
             send(frame(closeReceipt()));
-            m_state = 12;
+            m_state = State::SendingLast;
         }
         break;
-    case 12:
+    case State::SendingLast:
         if (answered()) {
             send(frame(last()));
-            m_state = 13;
+            m_state = State::AwaitingLastAnswer;
         }
         break;
-    case 13:
+    case State::AwaitingLastAnswer:
         if (answered())
             return Step::Completed;
-        break;
-    default:
         break;
     }
     return m_silence < silenceLimit ? Step::Running : Step::Silent;

@@ -59,59 +59,58 @@ void RchGlobeProtocol::sendText(const QByteArray &text) {
 
 RegisterProtocol::Step RchGlobeProtocol::step() {
     switch (m_state) {
-    case 0:
+    case State::Starting:
         firstRow();
         m_sequence = 0;
         m_waitingDiscount.clear();
-        m_next = 3;
+        m_afterAnswer = State::SendingLines;
         sendText(startText());
-        m_state = 4;
+        m_state = State::AwaitingAnswer;
         break;
-    case 3:
+    case State::SendingLines:
         if (const ReceiptLine *line = currentLine()) {
             sendText(itemText(*line));
             if (line->discount != 0)
                 m_waitingDiscount = lineDiscountText(*line);
             nextRow();
-            m_next = 3;
+            m_afterAnswer = State::SendingLines;
         } else {
             sendText(subtotalText());
-            m_next = m_receipt.saleDiscount != 0 ? 30 : 40;
+            m_afterAnswer =
+                m_receipt.saleDiscount != 0 ? State::SendingSaleDiscount : State::SendingTotal;
         }
-        m_state = 4;
+        m_state = State::AwaitingAnswer;
         break;
-    case 4:
+    case State::AwaitingAnswer:
         if (answered()) {
             const char lastByte = lastBlock().back();
             if (lastByte == ETX || lastByte == ACK) {
                 send(QByteArray(1, ACK));
                 m_silence = 0;
             }
-            m_state = m_waitingDiscount.isEmpty() ? m_next : 5;
+            m_state = m_waitingDiscount.isEmpty() ? m_afterAnswer : State::SendingLineDiscount;
         }
         break;
-    case 5:
+    case State::SendingLineDiscount:
         sendText(m_waitingDiscount);
         m_waitingDiscount.clear();
-        m_state = 4;
+        m_state = State::AwaitingAnswer;
         break;
-    case 30:
+    case State::SendingSaleDiscount:
         sendText(saleDiscountText(m_receipt));
-        m_next = 40;
-        m_state = 4;
+        m_afterAnswer = State::SendingTotal;
+        m_state = State::AwaitingAnswer;
         break;
-    case 40:
+    case State::SendingTotal:
         sendText(totalText());
-        m_next = 42;
-        m_state = 4;
+        m_afterAnswer = State::PausingAfterTotal;
+        m_state = State::AwaitingAnswer;
         break;
-    case 42:
-        m_state = 43;
+    case State::PausingAfterTotal:
+        m_state = State::Finished;
         break;
-    case 43:
+    case State::Finished:
         return Step::Completed;
-    default:
-        break;
     }
     if (m_silence < silenceLimit) {
         ++m_silence;

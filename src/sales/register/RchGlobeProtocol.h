@@ -9,6 +9,20 @@ namespace corvale {
 // the sale; the operator does.
 class RchGlobeProtocol : public RegisterProtocol {
 public:
+    // Each message goes out in one state and the answer is awaited in the
+    // common AwaitingAnswer, which then moves on to the state kept aside
+    // (or first to the line discount left waiting).
+    enum class State {
+        Starting = 0,            // the start message goes out
+        SendingLines = 3,        // the next sheet row's item, or the subtotal at the end
+        AwaitingAnswer = 4,      // acknowledges the answer and moves on
+        SendingLineDiscount = 5, // the discount of the item just answered
+        SendingSaleDiscount = 30,
+        SendingTotal = 40,
+        PausingAfterTotal = 42, // one tick after the answer to the total
+        Finished = 43
+    };
+
     RchGlobeProtocol(RegisterLink &link, Receipt receipt, int timeoutSetting);
 
     int tickInterval() const override { return 50; }
@@ -25,6 +39,7 @@ public:
     static QByteArray saleDiscountText(const Receipt &receipt);
     static QByteArray totalText();
 
+    State state() const { return m_state; }
     static constexpr int silenceLimit = 101;
 
 protected:
@@ -34,8 +49,9 @@ protected:
 private:
     void sendText(const QByteArray &text);
 
+    State m_state = State::Starting;
+    State m_afterAnswer = State::SendingLines;
     int m_sequence = 0;
-    int m_next = 3;
     QByteArray m_waitingDiscount;
 };
 

@@ -69,86 +69,117 @@ void RchMizarProtocol::sendFrame(const QByteArray &frame) {
     m_silence = 0;
 }
 
-RegisterProtocol::Step RchMizarProtocol::step() {
-    if (m_state == 40)
-        return Step::Completed;
-    if (m_state == 0) {
-        if (const ReceiptLine *line = currentLine()) {
-            m_line = data(lineText(*line));
-            m_discount = line->discount != 0 ? data(discountKeys(*line)) : QByteArray();
-            if (line->quantity != 1) {
-                m_quantity = data(quantityKeys(*line));
-                sendFrame(command("p100"));
-                m_state = 5;
-            } else {
-                sendFrame(command("p110"));
-                m_state = 1;
-            }
-            nextRow();
-        } else {
+void RchMizarProtocol::startRow() {
+    if (const ReceiptLine *line = currentLine()) {
+        m_line = data(lineText(*line));
+        m_discount = line->discount != 0 ? data(discountKeys(*line)) : QByteArray();
+        if (line->quantity != 1) {
+            m_quantity = data(quantityKeys(*line));
             sendFrame(command("p100"));
-            m_state = 25;
-        }
-    } else if (answered()) {
-        switch (m_state) {
-        case 1:
-        case 5:
-        case 10:
-        case 25:
-            sendFrame(poll());
-            ++m_state;
-            break;
-        case 2:
-        case 6:
-        case 11:
-        case 26:
-            sendFrame(QByteArray(1, ACK));
-            ++m_state;
-            break;
-        case 7:
-            sendFrame(m_quantity);
-            m_state = 8;
-            break;
-        case 3:
-            sendFrame(m_line);
-            m_state = 4;
-            break;
-        case 12:
-            sendFrame(m_discount);
-            m_state = 13;
-            break;
-        case 27:
-            sendFrame(data(closingKeys()));
-            m_state = 28;
-            break;
-        case 8:
-            sendFrame(QByteArray(1, EOT));
-            m_state = 9;
-            break;
-        case 13:
-            sendFrame(QByteArray(1, EOT));
-            m_state = 0;
-            break;
-        case 28:
-            sendFrame(QByteArray(1, EOT));
-            m_state = 40;
-            break;
-        case 9:
+            m_state = State::PollingQuantity;
+        } else {
             sendFrame(command("p110"));
-            m_state = 1;
-            break;
-        case 4:
-            if (!m_discount.isEmpty()) {
-                sendFrame(command("p100"));
-                m_state = 10;
-            } else {
-                m_state = 0;
-            }
-            break;
-        default:
-            break;
+            m_state = State::PollingLine;
         }
+        nextRow();
+    } else {
+        sendFrame(command("p100"));
+        m_state = State::PollingClosing;
     }
+}
+
+void RchMizarProtocol::onAnswer() {
+    switch (m_state) {
+    case State::PollingQuantity:
+        sendFrame(poll());
+        m_state = State::AcknowledgingQuantity;
+        break;
+    case State::AcknowledgingQuantity:
+        sendFrame(QByteArray(1, ACK));
+        m_state = State::SendingQuantityKeys;
+        break;
+    case State::SendingQuantityKeys:
+        sendFrame(m_quantity);
+        m_state = State::EndingQuantityKeys;
+        break;
+    case State::EndingQuantityKeys:
+        sendFrame(QByteArray(1, EOT));
+        m_state = State::SelectingLine;
+        break;
+    case State::SelectingLine:
+        sendFrame(command("p110"));
+        m_state = State::PollingLine;
+        break;
+
+    case State::PollingLine:
+        sendFrame(poll());
+        m_state = State::AcknowledgingLine;
+        break;
+    case State::AcknowledgingLine:
+        sendFrame(QByteArray(1, ACK));
+        m_state = State::SendingLine;
+        break;
+    case State::SendingLine:
+        sendFrame(m_line);
+        m_state = State::LineSent;
+        break;
+    case State::LineSent:
+        if (!m_discount.isEmpty()) {
+            sendFrame(command("p100"));
+            m_state = State::PollingDiscount;
+        } else {
+            m_state = State::StartingRow;
+        }
+        break;
+
+    case State::PollingDiscount:
+        sendFrame(poll());
+        m_state = State::AcknowledgingDiscount;
+        break;
+    case State::AcknowledgingDiscount:
+        sendFrame(QByteArray(1, ACK));
+        m_state = State::SendingDiscountKeys;
+        break;
+    case State::SendingDiscountKeys:
+        sendFrame(m_discount);
+        m_state = State::EndingDiscountKeys;
+        break;
+    case State::EndingDiscountKeys:
+        sendFrame(QByteArray(1, EOT));
+        m_state = State::StartingRow;
+        break;
+
+    case State::PollingClosing:
+        sendFrame(poll());
+        m_state = State::AcknowledgingClosing;
+        break;
+    case State::AcknowledgingClosing:
+        sendFrame(QByteArray(1, ACK));
+        m_state = State::SendingClosingKeys;
+        break;
+    case State::SendingClosingKeys:
+        sendFrame(data(closingKeys()));
+        m_state = State::EndingClosingKeys;
+        break;
+    case State::EndingClosingKeys:
+        sendFrame(QByteArray(1, EOT));
+        m_state = State::Finished;
+        break;
+
+    case State::StartingRow:
+    case State::Finished:
+        // Not waiting for an answer: step() handles these without one.
+        break;
+    }
+}
+
+RegisterProtocol::Step RchMizarProtocol::step() {
+    if (m_state == State::Finished)
+        return Step::Completed;
+    if (m_state == State::StartingRow)
+        startRow();
+    else if (answered())
+        onAnswer();
     if (m_silence < silenceLimit) {
         ++m_silence;
         return Step::Running;

@@ -9,6 +9,34 @@ namespace corvale {
 // not save the sale.
 class RchMizarProtocol : public RegisterProtocol {
 public:
+    // Each row is one to three select/poll dialogues (quantity keys, line,
+    // discount keys), the receipt ends with one for the closing keys. A
+    // dialogue selects the mode with a command, then on each answer polls,
+    // acknowledges the register's data, sends its own data frame and (but
+    // for the line) ends the transmission. Every state but StartingRow and
+    // Finished waits for an answer and is named after what it then sends.
+    enum class State {
+        StartingRow = 0, // prepares the next sheet row and selects its first dialogue
+        PollingLine = 1,
+        AcknowledgingLine = 2,
+        SendingLine = 3,
+        LineSent = 4, // selects the discount dialogue, or goes to the next row
+        PollingQuantity = 5,
+        AcknowledgingQuantity = 6,
+        SendingQuantityKeys = 7,
+        EndingQuantityKeys = 8,
+        SelectingLine = 9, // after the quantity keys, the line mode is selected
+        PollingDiscount = 10,
+        AcknowledgingDiscount = 11,
+        SendingDiscountKeys = 12,
+        EndingDiscountKeys = 13,
+        PollingClosing = 25,
+        AcknowledgingClosing = 26,
+        SendingClosingKeys = 27,
+        EndingClosingKeys = 28,
+        Finished = 40
+    };
+
     RchMizarProtocol(RegisterLink &link, Receipt receipt, int timeoutSetting);
 
     int tickInterval() const override { return 50; }
@@ -28,6 +56,7 @@ public:
     static QByteArray discountKeys(const ReceiptLine &line);
     static QByteArray closingKeys();
 
+    State state() const { return m_state; }
     static constexpr int silenceLimit = 101;
 
 protected:
@@ -36,7 +65,10 @@ protected:
 
 private:
     void sendFrame(const QByteArray &frame);
+    void startRow();
+    void onAnswer();
 
+    State m_state = State::StartingRow;
     QByteArray m_line;
     QByteArray m_quantity;
     QByteArray m_discount;

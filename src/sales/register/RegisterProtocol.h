@@ -10,7 +10,9 @@ class RegisterLink;
 
 // A cash register protocol: a state machine that one timer tick moves by at
 // most one step. The register's answers are taken from the input queue but
-// never interpreted beyond their last byte.
+// never interpreted beyond their last byte. Each protocol names its own
+// states (its `State` enum, starting at 0); what they share lives here: the
+// answer test, the silence counter and the sheet cursor.
 class RegisterProtocol {
 public:
     enum class Step {
@@ -45,7 +47,6 @@ public:
     // transmission as a silent register instead of spinning until the limit.
     Step tick();
 
-    int state() const { return m_state; }
     int silence() const { return m_silence; }
 
 protected:
@@ -70,7 +71,6 @@ protected:
     RegisterLink &m_link;
     const Receipt m_receipt;
     const int m_timeout;
-    int m_state = 0;
     int m_silence = 0;
 
 private:

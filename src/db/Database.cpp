@@ -12,12 +12,15 @@
 #include "db/Table.h"
 #include "db/TableFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace corvale::db {
 
@@ -69,8 +72,11 @@ void Database::close() {
             entry.file->flush();
         } catch (const Error &) {
         }
+        entry.file->setChangeListener({});
     }
     m_files.clear();
+    if (m_syncTimer)
+        m_syncTimer->stop();
     m_lock.reset();
     m_open = false;
 }
@@ -128,7 +134,7 @@ std::shared_ptr<TableFile> Database::attach(Table *handle, const QString &fileNa
             throw Error(QStringLiteral("La tabella %1 è in uso").arg(found));
     } else {
         OpenFile entry;
-        entry.file = std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);
+        entry.file = makeFile(found);
         it = m_files.insert(key, entry);
     }
     it->handles.append(handle);
@@ -168,9 +174,50 @@ std::shared_ptr<TableFile> Database::exclusiveFile(const QString &fileName) {
         m_files.erase(it);
     }
     OpenFile entry;
-    entry.file = std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);
+    entry.file = makeFile(found);
     m_files.insert(key, entry);
     return entry.file;
+}
+
+std::shared_ptr<TableFile> Database::makeFile(const QString &found) {
+    auto file = std::make_shared<TableFile>(m_fs, m_folder + QLatin1Char('/') + found);
+    file->setChangeListener([this] { scheduleSync(); });
+    return file;
+}
+
+void Database::scheduleSync() {
+    // Without an event loop (tools, benchmarks) flush() and close() make changes durable.
+    if (!QCoreApplication::instance())
+        return;
+    if (!m_syncTimer) {
+        m_syncTimer = std::make_unique<QTimer>();
+        m_syncTimer->setSingleShot(true);
+        m_syncTimer->setInterval(0);
+        QObject::connect(m_syncTimer.get(), &QTimer::timeout, m_syncTimer.get(), [this] {
+            try {
+                syncChanges();
+            } catch (const Error &) {
+                // Nobody to tell here: the table stays marked, and the next flush() or
+                // close() reports the failure to its caller.
+            }
+        });
+    }
+    if (!m_syncTimer->isActive())
+        m_syncTimer->start();
+}
+
+void Database::syncChanges() {
+    std::optional<Error> failure;
+    for (auto &entry : m_files) {
+        try {
+            entry.file->syncData();
+        } catch (const Error &error) {
+            if (!failure)
+                failure = error;
+        }
+    }
+    if (failure)
+        throw *failure;
 }
 
 void Database::createTable(const QString &fileName, const FieldList &fields,
@@ -302,6 +349,8 @@ void Database::createTableWithTags(const QString &fileName, const FieldList &fie
         MdxFile::write(*mdx, base, sources);
         mdx->sync();
     }
+    // Their names too: a file's data sync does not cover its entry in the folder.
+    m_fs.syncFolder(m_folder);
     {
         auto dbf = m_fs.open(path + QStringLiteral(".new"), FileSystem::Mode::Create);
         QByteArray bytes = header;
@@ -310,6 +359,7 @@ void Database::createTableWithTags(const QString &fileName, const FieldList &fie
         dbf->sync();
     }
     m_fs.rename(path + QStringLiteral(".new"), path);
+    m_fs.syncFolder(m_folder);
 }
 
 void Database::reindexTable(const QString &fileName) {

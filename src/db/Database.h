@@ -11,6 +11,7 @@
 #include <memory>
 
 class QLockFile;
+class QTimer;
 
 namespace corvale::db {
 
@@ -40,8 +41,11 @@ struct TagDefinition {
 // A table stays cached with its index tags after its last handle closes, so windows that
 // open and close the same tables all day do not reread their indexes. Records, memos and
 // header counts are on disk when each call returns (the header count when the last handle
-// closes); the production indexes are written by close() and flush(). Call one of them
-// before copying the data folder.
+// closes), safe from a killed program; they survive a power cut once the program is back
+// in its event loop, where syncChanges() runs on its own (one disk sync per changed file
+// for everything a window saved, not one per record), or after close() or flush(). The
+// production indexes are written by close() and flush(). Call one of them before copying
+// the data folder.
 class Database {
 public:
     explicit Database(FileSystem &fileSystem = FileSystem::local());
@@ -56,6 +60,8 @@ public:
     // Writes every changed index now, leaving the handles open (before a backup that
     // cannot close the database, or when the program is idle).
     void flush();
+    // Makes every change to records and memos so far durable.
+    void syncChanges();
     bool isOpen() const { return m_open; }
     QString path() const { return m_folder; }
     FileSystem &fileSystem() { return m_fs; }
@@ -106,6 +112,8 @@ private:
 
     QString requireFile(const QString &fileName) const;
     std::shared_ptr<TableFile> exclusiveFile(const QString &fileName);
+    std::shared_ptr<TableFile> makeFile(const QString &found);
+    void scheduleSync();
 
     FileSystem &m_fs;
     QString m_folder;
@@ -113,6 +121,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QHash<QString, OpenFile> m_files; // key: file name in capitals
     QList<Table *> m_handles;
+    std::unique_ptr<QTimer> m_syncTimer;
 };
 
 } // namespace corvale::db

@@ -21,6 +21,10 @@ public:
     virtual void remove(const QString &path) = 0;
     // Replaces `to` when it exists; atomic on the local disk.
     virtual void rename(const QString &from, const QString &to) = 0;
+    // Makes the folder's entries durable: a created, renamed or removed file survives a
+    // power cut only once its folder is synced (File::sync covers the data alone). A no-op
+    // where the system offers no such call or the files live in memory.
+    virtual void syncFolder(const QString &folder) { Q_UNUSED(folder); }
     // File names (not paths) of the folder.
     virtual QStringList entries(const QString &folder) const = 0;
 

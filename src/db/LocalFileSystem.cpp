@@ -9,11 +9,9 @@
 #include <cstring>
 #include <filesystem>
 
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#endif
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
@@ -178,6 +176,31 @@ void LocalFileSystem::rename(const QString &from, const QString &to) {
         throw Error(QStringLiteral("Impossibile rinominare il file %1 in %2: %3")
                         .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
                              QString::fromLocal8Bit(error.message().c_str())));
+}
+
+void LocalFileSystem::syncFolder(const QString &folder) {
+#ifdef Q_OS_UNIX
+    // Windows has no call for a folder: its file system journals renames itself.
+    const QByteArray native = QFile::encodeName(folder);
+    int fd = -1;
+    do
+        fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw Error(
+            QStringLiteral("Impossibile aprire la cartella %1: %2")
+                .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(strerror(errno))));
+    // Some file systems cannot sync a folder (EINVAL): they have nothing to make durable.
+    const bool failed = ::fsync(fd) != 0 && errno != EINVAL;
+    const int error = errno;
+    ::close(fd);
+    if (failed)
+        throw Error(
+            QStringLiteral("Errore di scrittura nella cartella %1: %2")
+                .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(strerror(error))));
+#else
+    Q_UNUSED(folder);
+#endif
 }
 
 QStringList LocalFileSystem::entries(const QString &folder) const {

@@ -11,6 +11,7 @@ public:
     bool exists(const QString &path) const override;
     void remove(const QString &path) override;
     void rename(const QString &from, const QString &to) override;
+    void syncFolder(const QString &folder) override;
     QStringList entries(const QString &folder) const override;
 };
 

@@ -29,6 +29,37 @@ QByteArray readAll(File &file) {
     return bytes;
 }
 
+// The MDX as MdxFile::write sees it: its sync before the header that clears the stale
+// mark first puts the table's own records and memos on the disk, so that after a power
+// cut a clean index never vouches for records that did not survive.
+class TableDataFirst : public File {
+public:
+    TableDataFirst(File &mdx, std::function<void()> syncTable)
+        : m_mdx(mdx)
+        , m_syncTable(std::move(syncTable)) {}
+    QString path() const override { return m_mdx.path(); }
+    qint64 size() const override { return m_mdx.size(); }
+    qint64 readAt(qint64 offset, char *data, qint64 length) override {
+        return m_mdx.readAt(offset, data, length);
+    }
+    void writeAt(qint64 offset, const char *data, qint64 length) override {
+        m_mdx.writeAt(offset, data, length);
+    }
+    void resize(qint64 size) override { m_mdx.resize(size); }
+    void sync() override {
+        m_syncTable();
+        m_mdx.sync();
+    }
+    void startSync() override { m_mdx.startSync(); }
+    const char *map() override { return m_mdx.map(); }
+    qint64 mappedSize() const override { return m_mdx.mappedSize(); }
+    void unmap() override { m_mdx.unmap(); }
+
+private:
+    File &m_mdx;
+    std::function<void()> m_syncTable;
+};
+
 // Records sampled to confirm that an index read from the MDX matches the table.
 constexpr uint32_t spotChecks = 64;
 
@@ -76,6 +107,8 @@ QString TableFile::companion(FileSystem &fs, const QString &dbfPath, const QStri
 
 void TableFile::recover(FileSystem &fs, const QString &dbfPath) {
     const QString journal = journalPath(dbfPath);
+    const QString folder = QFileInfo(dbfPath).path();
+    bool cleared = false;
     if (fs.exists(journal)) {
         // The replacement was committed: finish it.
         QByteArray content;
@@ -90,16 +123,28 @@ void TableFile::recover(FileSystem &fs, const QString &dbfPath) {
             if (fs.exists(newPath(finalPath)))
                 fs.rename(newPath(finalPath), finalPath);
         }
+        // The renames on the disk before the journal that orders them goes.
+        fs.syncFolder(folder);
         fs.remove(journal);
+        cleared = true;
     }
     // Anything else left beside the table was never committed.
     const QStringList finals = {dbfPath, companion(fs, dbfPath, QStringLiteral("DBT")),
                                 companion(fs, dbfPath, QStringLiteral("MDX"))};
-    for (const QString &finalPath : finals)
-        if (fs.exists(newPath(finalPath)))
+    for (const QString &finalPath : finals) {
+        if (fs.exists(newPath(finalPath))) {
             fs.remove(newPath(finalPath));
-    if (fs.exists(journal + QStringLiteral(".new")))
+            cleared = true;
+        }
+    }
+    if (fs.exists(journal + QStringLiteral(".new"))) {
         fs.remove(journal + QStringLiteral(".new"));
+        cleared = true;
+    }
+    // A journal whose removal a power cut undid would later commit the uncommitted files of
+    // the next replacement.
+    if (cleared)
+        fs.syncFolder(folder);
 }
 
 void TableFile::commitReplacement(FileSystem &fs, const QString &dbfPath,
@@ -111,10 +156,18 @@ void TableFile::commitReplacement(FileSystem &fs, const QString &dbfPath,
         file->writeAt(0, content.constData(), content.size());
         file->sync();
     }
+    // The new files are durable only with their names: those reach the disk before the
+    // journal that commits them, the journal before any rename, the renames before the
+    // journal goes, and its removal before the next replacement can leave new files.
+    const QString folder = QFileInfo(dbfPath).path();
+    fs.syncFolder(folder);
     fs.rename(newPath(journal), journal); // the commit point
+    fs.syncFolder(folder);
     for (const QString &finalPath : finals)
         fs.rename(newPath(finalPath), finalPath);
+    fs.syncFolder(folder);
     fs.remove(journal);
+    fs.syncFolder(folder);
 }
 
 void TableFile::openFiles() {
@@ -184,8 +237,12 @@ uint32_t TableFile::writeMemo(QByteArrayView data) {
         auto file = m_fs.open(dbt, FileSystem::Mode::Create);
         const QByteArray header = MemoFile::emptyHeader(QFileInfo(m_path).completeBaseName());
         file->writeAt(0, header.constData(), header.size());
+        // The file must outlast a power cut before a record points into it.
+        file->sync();
+        m_fs.syncFolder(QFileInfo(dbt).path());
         m_memo = std::make_unique<MemoFile>(std::move(file), true, true);
     }
+    noteChange();
     return m_memo->write(data);
 }
 
@@ -441,6 +498,7 @@ uint32_t TableFile::append(const char *bytes) {
         m_dbf->assignAutoIncrement(m_recordScratch.data());
         bytes = m_recordScratch.data();
     }
+    noteChange();
     const uint32_t recno = m_dbf->appendRecord(bytes);
     for (auto &tag : m_tags) {
         m_keyScratch.resize(size_t(tag->keyWidth()));
@@ -453,6 +511,7 @@ uint32_t TableFile::append(const char *bytes) {
 
 void TableFile::update(uint32_t recno, const char *bytes) {
     beginChange();
+    noteChange();
     m_dbf->writeRecord(recno, bytes);
     for (auto &tag : m_tags) {
         m_keyScratch.resize(size_t(tag->keyWidth()));
@@ -464,15 +523,22 @@ void TableFile::update(uint32_t recno, const char *bytes) {
 
 void TableFile::setDeleted(uint32_t recno, bool deleted) {
     beginChange();
+    noteChange();
     m_dbf->setDeleted(recno, deleted);
     ++m_version;
 }
 
 void TableFile::empty() {
     beginChange();
+    noteChange();
+    // The records go before the memo values they point at: a power cut between the two
+    // must not leave records pointing into a cleared memo file.
+    syncData();
     m_dbf->truncate();
-    if (m_memo)
+    if (m_memo) {
+        m_dbf->sync();
         m_memo->clear();
+    }
     for (auto &tag : m_tags)
         tag->build(0, [](uint32_t) { return nullptr; });
     ++m_version;
@@ -518,9 +584,31 @@ void TableFile::reindex() {
     flush();
 }
 
-void TableFile::flush() {
-    if (!m_dbf || !m_dbf->writable() || !m_mdxOutdated)
+void TableFile::noteChange() {
+    if (m_unsynced)
         return;
+    m_unsynced = true;
+    if (m_changed)
+        m_changed();
+}
+
+void TableFile::syncData() {
+    if (!m_unsynced || !m_dbf)
+        return;
+    // Memo values before the records that point at them.
+    if (m_memo)
+        m_memo->sync();
+    m_dbf->sync();
+    m_unsynced = false;
+}
+
+void TableFile::flush() {
+    if (!m_dbf || !m_dbf->writable())
+        return;
+    if (!m_mdxOutdated) {
+        syncData();
+        return;
+    }
     // The table's new records go to the disk while the index is being written.
     m_dbf->file().startSync();
     if (m_memo)
@@ -538,15 +626,16 @@ void TableFile::flush() {
     m_mdx.reset();
     if (m_tags.empty()) {
         m_dbf->setTagFlags(false, flags);
-        if (m_fs.exists(mdxPath))
+        if (m_fs.exists(mdxPath)) {
             m_fs.remove(mdxPath);
+            m_fs.syncFolder(QFileInfo(mdxPath).path());
+        }
     } else {
         writeMdx();
         m_dbf->setTagFlags(true, flags);
     }
-    m_dbf->sync();
-    if (m_memo)
-        m_memo->sync();
+    m_unsynced = true; // the tag flags
+    syncData();
     m_mdxOutdated = false;
     m_changing = false;
 }
@@ -599,9 +688,14 @@ void TableFile::writeMdx() {
     if (!inPlace) {
         {
             auto file = m_fs.open(newPath(mdxPath), FileSystem::Mode::Create);
-            MdxFile::write(*file, base, sources);
+            TableDataFirst guarded(*file, [this] { syncData(); });
+            MdxFile::write(guarded, base, sources);
+            // The header too: a file renamed live without it would lose every tag on an
+            // expression.
+            file->sync();
         }
         m_fs.rename(newPath(mdxPath), mdxPath);
+        m_fs.syncFolder(QFileInfo(mdxPath).path());
         return;
     }
     // The stale mark reaches the disk before any node changes, the nodes before the header
@@ -609,11 +703,17 @@ void TableFile::writeMdx() {
     auto file = m_fs.open(mdxPath, FileSystem::Mode::ReadWrite);
     MdxFile::setDirty(*file, true);
     file->sync();
-    MdxFile::write(*file, base, sources);
+    TableDataFirst guarded(*file, [this] { syncData(); });
+    MdxFile::write(guarded, base, sources);
+    // The header names the tags: a tag just added must not vanish in a power cut.
+    file->sync();
 }
 
 void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t version) {
     beginChange();
+    // The memo file may stay (ALTER TABLE): the values the new table points at must be on
+    // the disk before it.
+    syncData();
     const FieldList oldFields = m_dbf->fields();
     FieldList fields = newFields;
     const bool level7 = m_dbf->isLevel7();
@@ -715,6 +815,7 @@ void TableFile::rewrite(const FieldList &newFields, bool dropDeleted, uint8_t ve
     m_mdx.reset();
     try {
         commitReplacement(m_fs, m_path, finals);
+        m_unsynced = false; // the new files were synced before the commit
         openFiles();
     } catch (const Error &) {
         // Whatever the commit reached, recovery makes the old or the new table whole again.

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -84,8 +85,14 @@ public:
     // Rewrites the table with more columns (ALTER TABLE ... ADD).
     void addFields(const FieldList &added);
 
-    // Writes the MDX if tags changed (database close, flush, maintenance).
+    // Writes the MDX if tags changed (database close, flush, maintenance) and makes every
+    // change durable.
     void flush();
+    // Makes the changes to records and memos durable (a power cut no longer takes them).
+    void syncData();
+    bool hasUnsyncedChanges() const { return m_unsynced; }
+    // Called at the first change after the data was last made durable.
+    void setChangeListener(std::function<void()> listener) { m_changed = std::move(listener); }
     // Brings the DBF header count up to date (cheap; when the last handle closes).
     void flushHeader();
 
@@ -99,6 +106,7 @@ private:
     void ensureBuilt(IndexTag &tag);
     bool loadFromMdx(IndexTag &tag, QString *why);
     void beginChange();
+    void noteChange();
     void makeTag(const QString &name, const QString &expression);
     void writeMdx();
     void mdxKey(const IndexTag &tag, const char *normalized, char *out) const;
@@ -118,6 +126,8 @@ private:
     bool m_repaired = false;
     bool m_changing = false;    // stale mark already set
     bool m_mdxOutdated = false; // MDX must be written at flush
+    bool m_unsynced = false;    // records or memos changed since the last sync
+    std::function<void()> m_changed;
     QString m_rebuildReason;
     std::vector<char> m_keyScratch;
     std::vector<char> m_recordScratch;

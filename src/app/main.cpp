@@ -1,15 +1,11 @@
-#include "db/Database.h"
-#include "db/Error.h"
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/QtPrompter.h"
 #include "printing/CanvasFonts.h"
 #include "printing/PrintService.h"
+#include "program/Program.h"
 #include "schema/DataFolderSchema.h"
-#include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
-#include "shell/TFConfig.h"
-#include "shell/TFData.h"
 #include "shell/TFMain.h"
 
 #include <QApplication>
@@ -68,20 +64,11 @@ int main(int argc, char *argv[]) {
     shop.setTableLayouts(allTableLayouts());
     // The main window opens the database and runs the first upgrade list;
     // the data module runs the second. Tables open only after both.
-    TFMain w(shop);
-    if (!shop.database().isOpen())
+    Program program(shop);
+    if (!program.ready())
         return 1; // the reason was shown (another copy running, unreadable folder)
-    TFData data(shop);
+    TFMain &w = program.mainWindow();
     shop.setPrintService(std::make_unique<PreviewPrintService>(&w));
-    TFConfig config(shop, &w);
-    w.setEntryAction(TFMain::Entry::Config, [&config] { config.exec(); });
-    w.setShopTextsLoader([&shop] {
-        try {
-            shop.routines().LoadShopTexts();
-        } catch (const db::Error &e) {
-            shop.prompter().error(e.message());
-        }
-    });
     w.showMaximized();
     return app.exec();
 }

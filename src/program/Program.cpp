@@ -1,0 +1,89 @@
+#include "program/Program.h"
+
+#include "catalogue/TFAltri.h"
+#include "catalogue/TFArcArt.h"
+#include "catalogue/TFArcTag.h"
+#include "catalogue/TFScheda.h"
+#include "db/Database.h"
+#include "maintenance/TFArchivio.h"
+#include "platform/EngineError.h"
+#include "platform/NotYetAvailable.h"
+#include "program/ModalHost.h"
+#include "purchasing/SupplierCardLink.h"
+#include "purchasing/TFFornitori.h"
+#include "shell/CentralPanel.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+#include "shell/TFConfig.h"
+#include "shell/TFData.h"
+#include "shell/TFMain.h"
+
+namespace corvale {
+
+Program::Program(Shop &shop)
+    : m_shop(shop)
+    , m_main(std::make_unique<TFMain>(shop)) {
+    if (!shop.database().isOpen())
+        return;
+    m_data = std::make_unique<TFData>(shop);
+    createWindows();
+    wireMainWindow();
+    wireArchive();
+    wireArticles();
+    m_ready = true;
+}
+
+Program::~Program() = default;
+
+void Program::createWindows() {
+    QWidget *panel = m_main->centralPanel();
+    // Work windows live in the central panel and stay hidden until opened.
+    auto hidden = [](QWidget *w) {
+        w->hide();
+        return w;
+    };
+    m_archive = static_cast<TFArchivio *>(hidden(new TFArchivio(m_shop, panel)));
+    m_articles = static_cast<TFArcArt *>(hidden(new TFArcArt(m_shop, panel)));
+    m_sizeTypes = static_cast<TFArcTag *>(hidden(new TFArcTag(m_shop, panel)));
+    m_suppliers = new TFFornitori(m_shop);
+    m_supplierHost = new ModalHost(m_suppliers, m_main.get());
+    m_lists = new TFAltri(m_shop, m_main.get());
+    m_config = new TFConfig(m_shop, m_main.get());
+}
+
+void Program::wireMainWindow() {
+    TFMain &main = *m_main;
+    main.setEntryAction(TFMain::Entry::Config, [this] { m_config->exec(); });
+    main.setEntryAction(TFMain::Entry::Archive, [this] {
+        const QSize area = m_main->centralPanel()->size();
+        m_archive->LayoutButtons(area.width(), area.height());
+        m_main->showInPanel(m_archive);
+    });
+    // The sale, the invoice and the cash book are not part of the program yet.
+    for (TFMain::Entry entry :
+         {TFMain::Entry::Sale, TFMain::Entry::Invoice, TFMain::Entry::CashBook})
+        main.setEntryAction(entry, [this] { reportNotYetAvailable(m_shop.prompter()); });
+    main.setShopTextsLoader([this] {
+        runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); });
+    });
+}
+
+void Program::wireArchive() {
+    using Archive = TFArchivio::Archive;
+    m_archive->setArchiveAction(Archive::Articles, [this] {
+        m_articles->setMode(TFArcArt::Mode::Normal);
+        m_main->showInPanel(m_articles);
+    });
+    m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
+    m_archive->setArchiveAction(Archive::Suppliers, [this] {
+        CentralPanel *panel = m_main->centralPanel();
+        m_supplierHost->run(QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()));
+    });
+    m_archive->setToolAction(TFArchivio::Tool::Lists, [this] { m_lists->exec(); });
+}
+
+void Program::wireArticles() {
+    m_articles->card().setSupplierCard(supplierCardFor(m_suppliers->card()));
+}
+
+} // namespace corvale

@@ -1,0 +1,142 @@
+#include "common/ShopFixture.h"
+#include "common/Widgets.h"
+
+#include "catalogue/TFAltri.h"
+#include "catalogue/TFArcArt.h"
+#include "catalogue/TFArcTag.h"
+#include "catalogue/TFScheda.h"
+#include "maintenance/TFArchivio.h"
+#include "program/Program.h"
+#include "purchasing/TFFornitori.h"
+#include "shell/CentralPanel.h"
+#include "shell/TFMain.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace corvale;
+using testing::button;
+using testing::click;
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private:
+    static void start(Program &program) {
+        QVERIFY(program.ready());
+        TFMain &main = program.mainWindow();
+        main.resize(1000, 700);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+    }
+    static bool inPanel(Program &program, QWidget &window) {
+        CentralPanel *panel = program.mainWindow().centralPanel();
+        return window.isVisible() && window.parentWidget() == panel &&
+               window.geometry() == panel->rect();
+    }
+    // Runs `check` on the modal window that `trigger` opens, then closes it with `close`.
+    template <typename Check>
+    static void onModal(Check check, const std::function<void()> &trigger) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            QVERIFY(modal);
+            seen = true;
+            check(*modal);
+        });
+        trigger();
+        QVERIFY(seen);
+    }
+
+private Q_SLOTS:
+    void archiveBehindThePasswordGate() {
+        ShopFixture f;
+        Program program(*f.shop);
+        start(program);
+        TFMain &main = program.mainWindow();
+        QVERIFY(button(main, "pa")->isEnabled());
+        QVERIFY(!program.archive().isVisible());
+
+        f.shop->setActivePassword(QStringLiteral("Segreta"));
+        f.prompter.expectPassword({}, QStringLiteral("segreta"));
+        click(main, "pa");
+        QVERIFY(!program.archive().isVisible());
+        f.prompter.expectPassword({}, QStringLiteral("Segreta"));
+        click(main, "pa");
+        QVERIFY(inPanel(program, program.archive()));
+        // Laid out for the panel it fills.
+        const QSize area = main.centralPanel()->size();
+        QCOMPARE(button(program.archive(), "ARTICOLI")->width(),
+                 area.width() / 4 + (area.width() / 4) / 10 + 8);
+
+        // The entries whose windows are not there yet say so (the cash book after its gate).
+        for (const char *name : {"pv", "ps"}) {
+            QVERIFY(button(main, name)->isEnabled());
+            f.prompter.expectInformation(QStringLiteral("Funzione non ancora disponibile"));
+            click(main, name);
+        }
+        f.prompter.expectPassword({}, QStringLiteral("Segreta"))
+            .expectInformation(QStringLiteral("Funzione non ancora disponibile"));
+        click(main, "pp");
+        QVERIFY(f.prompter.done());
+    }
+
+    void hubOpensTheArchives() {
+        ShopFixture f;
+        Program program(*f.shop);
+        start(program);
+        click(program.mainWindow(), "pa");
+        TFArchivio &hub = program.archive();
+
+        click(hub, "ARTICOLI");
+        QVERIFY(inPanel(program, program.articles()));
+        QCOMPARE(program.articles().mode(), TFArcArt::Mode::Normal);
+        click(program.articles(), "Uscita");
+        QVERIFY(!program.articles().isVisible());
+        QVERIFY(hub.isVisible());
+
+        click(hub, "TAGLIE");
+        QVERIFY(inPanel(program, program.sizeTypes()));
+        click(program.sizeTypes(), "Uscita");
+
+        // The suppliers are modal, over the work area, until their "Uscita".
+        onModal(
+            [&](QWidget &modal) {
+                QVERIFY(modal.isAncestorOf(&program.suppliers()));
+                QVERIFY(program.suppliers().isVisible());
+                QCOMPARE(modal.size(), program.mainWindow().centralPanel()->size());
+                click(program.suppliers(), "Uscita");
+            },
+            [&] { click(hub, "FORNITORI"); });
+        QVERIFY(!program.suppliers().isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+
+        onModal(
+            [&](QWidget &modal) {
+                QCOMPARE(&modal, static_cast<QWidget *>(&program.lists()));
+                program.lists().reject();
+            },
+            [&] { click(hub, "Varie"); });
+
+        for (const char *name : {"CLIENTI", "VENDITE", "FATTURE", "RESI FORNITORE",
+                                 "ORDINI FORNITORE", "Salva", "Carica", "Verifica"}) {
+            f.prompter.expectInformation(QStringLiteral("Funzione non ancora disponibile"));
+            click(hub, name);
+        }
+        QVERIFY(f.prompter.done());
+    }
+
+    void articleCardReachesTheSupplierCard() {
+        ShopFixture f;
+        Program program(*f.shop);
+        QVERIFY(program.ready());
+        auto *newSupplier = program.articles().card().findChild<QToolButton *>(
+            QStringLiteral("Inserisci un nuovo Fornitore"));
+        QVERIFY(newSupplier);
+        QVERIFY(newSupplier->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"

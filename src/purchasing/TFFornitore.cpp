@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
@@ -137,17 +138,17 @@ void TFFornitore::FormActivate() {
     setWindowTitle((NewRecord ? QStringLiteral("Nuovo ") : QStringLiteral("Modifica ")) + noun);
     SavedName.clear();
     OldName.clear();
-    try {
+    const bool opened = runReportingEngineErrors(m_shop.prompter(), [&] {
         if (!m_card.begin(CustomerMode, NewRecord, RecordCode)) {
             m_shop.prompter().error(
                 QStringLiteral("Il codice %1 non è presente in archivio.").arg(RecordCode));
-            reject();
-            return;
+            return false;
         }
         OldName = m_card.oldName();
         loadRecord();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+        return true;
+    });
+    if (!opened) {
         reject();
         return;
     }
@@ -197,11 +198,10 @@ void TFFornitore::updateSaveEnabled() {
 void TFFornitore::BSalvaClick() {
     if (!m_card.isActive() || m_name->text().isEmpty())
         return;
-    try {
-        storeRecord();
-        RecordCode = m_card.save();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            storeRecord();
+            RecordCode = m_card.save();
+        })) {
         return;
     }
     SavedName = m_name->text();

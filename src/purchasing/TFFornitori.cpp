@@ -3,6 +3,7 @@
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
@@ -119,16 +120,14 @@ void TFFornitori::showEvent(QShowEvent *event) {
 }
 
 void TFFornitori::FormActivate() {
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_table->close();
         m_table->open();
         m_search->blockSignals(true);
         m_search->clear();
         m_search->blockSignals(false);
         searchChanged(QString());
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     m_search->setFocus();
 }
 
@@ -178,7 +177,7 @@ void TFFornitori::BModificaClick() {
 void TFFornitori::afterCard() {
     if (!m_table->isOpen())
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         // Show the saved supplier, even when its new name falls outside the search.
         if (!m_card->SavedName.isEmpty()) {
             const qint64 code = m_card->RecordCode;
@@ -193,9 +192,7 @@ void TFFornitori::afterCard() {
             m_table->refresh();
         }
         m_grid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFFornitori::BEliminaClick() {
@@ -204,7 +201,7 @@ void TFFornitori::BEliminaClick() {
     Prompter &ask = m_shop.prompter();
     if (!ask.confirm(QStringLiteral("Eliminare il Fornitore selezionato?")))
         return;
-    try {
+    runReportingEngineErrors(ask, [&] {
         const qint64 code = m_table->asInteger(QStringLiteral("CODICE"));
         db::Table articles(m_shop.database());
         articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
@@ -218,9 +215,7 @@ void TFFornitori::BEliminaClick() {
             return;
         m_table->remove();
         m_grid->reload();
-    } catch (const db::Error &e) {
-        ask.error(e.message());
-    }
+    });
 }
 
 void TFFornitori::BUscitaClick() {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "documents/ArchiveFrame.h"
+
+#include <QPointer>
+
+namespace corvale {
+
+class TFCarico;
+
+// "ARCHIVIO ACQUISTI": the goods receipts of a period with their lines, the
+// search of the receipts holding an article code, and the doors to a new or
+// stored receipt (opened in the same panel as this window), to deleting one
+// and to the printed list.
+class TFArcAcq : public ArchiveFrame {
+    Q_OBJECT
+public:
+    explicit TFArcAcq(Shop &shop, QWidget *parent = nullptr);
+    ~TFArcAcq() override;
+
+    // The receipt window opened last, while it exists.
+    TFCarico *receiptWindow() const { return m_receipt; }
+
+    void BNuovoClick() override;
+    void BModificaClick() override;
+    void BEliminaClick() override;
+    void BCercaClick();
+    void BPagamentiClick();
+
+protected:
+    void opening() override;
+
+private:
+    void openReceipt(qint64 key);
+
+    QPointer<TFCarico> m_receipt;
+};
+
+} // namespace corvale

@@ -5,6 +5,7 @@
 #include "catalogue/SizeGridModel.h"
 #include "catalogue/TFArcArt.h"
 #include "catalogue/TFFoto.h"
+#include "catalogue/TFScheda.h"
 #include "catalogue/TableGrid.h"
 #include "platform/Jpeg.h"
 #include "printing/PrintService.h"
@@ -16,6 +17,7 @@
 #include <QPalette>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTimer>
 
 using namespace corvale;
 using namespace articledata;
@@ -156,6 +158,40 @@ private Q_SLOTS:
         QVERIFY(stock.data(stock.index(0, 1), Qt::BackgroundRole).isNull());
         QCOMPARE(stock.data(stock.index(0, 2), Qt::BackgroundRole).value<QBrush>(), face);
         QCOMPARE(stock.data(stock.index(0, 3), Qt::BackgroundRole).value<QBrush>(), face);
+    }
+
+    void cardOnTheSelectedArticle() {
+        ShopFixture f;
+        fillShop(f);
+        TFArcArt w(*f.shop);
+        show(w);
+        w.grid().selectRow(2); // L'ORO, size type 1
+        QCOMPARE(w.stockModel().headerData(1, Qt::Horizontal).toString(), QStringLiteral("38"));
+        qint64 key = -1;
+        bool isNew = true;
+        QTimer::singleShot(0, [&] {
+            auto *card = qobject_cast<TFScheda *>(QApplication::activeModalWidget());
+            QVERIFY(card);
+            key = card->ArticleKey;
+            isNew = card->NewArticle;
+            // The size type changes meanwhile (through its own card, say).
+            db::Table t(f.db());
+            t.setTableName(QStringLiteral("TAGLIE"));
+            t.open();
+            t.first();
+            t.edit();
+            t.setString(QStringLiteral("TG1"), QStringLiteral("37"));
+            t.post();
+            card->reject();
+        });
+        click(w, "Modifica");
+        QCOMPARE(key, qint64(1));
+        QVERIFY(!isNew);
+        // The list and the size titles are read again after the card.
+        QCOMPARE(w.grid().model().data(w.grid().model().index(2, 1)).toString(),
+                 QStringLiteral("L'ORO"));
+        QCOMPARE(w.stockModel().headerData(1, Qt::Horizontal).toString(), QStringLiteral("37"));
+        QVERIFY(f.prompter.done());
     }
 
     void buttonsOfWindowsNotThereYet() {

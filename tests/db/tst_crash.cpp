@@ -241,6 +241,13 @@ private slots:
         QCOMPARE(crashes, total);
     }
 
+    // The folder sync reaches the disk; a folder it cannot open is an error, never a silent
+    // success.
+    void foldersAreSyncedOnTheLocalDisk() {
+        FileSystem::local().syncFolder(m_dir.path());
+        QVERIFY_THROWS_EXCEPTION(Error, FileSystem::local().syncFolder(m_dir.path() + "/assente"));
+    }
+
     // An I/O error at any file change of a pack or a schema change is reported, and the
     // same running program goes on with a whole table, old or new.
     void failedMaintenanceLeavesTheTableUsable() {

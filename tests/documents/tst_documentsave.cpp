@@ -1,0 +1,251 @@
+#include "documents/DocumentData.h"
+
+#include "catalogue/StockRoutines.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "documents/DocumentSaver.h"
+#include "documents/LineSheet.h"
+#include "documents/SheetColumns.h"
+
+#include <QTest>
+
+using namespace corvale;
+
+namespace {
+
+struct Line {
+    int article;
+    const char *colour;
+    int size;
+    double quantity;
+    double price;
+};
+
+// A sheet holding `lines` and a few blank rows.
+void fill(LineSheet &sheet, const QList<Line> &lines) {
+    for (const Line &l : lines) {
+        db::Table &t = sheet.table();
+        t.append();
+        t.setString(sheet::DESCRIZION, QStringLiteral("ARTICOLO %1").arg(l.article));
+        t.setString(sheet::BARCODE, QString::number(800000 + l.article));
+        t.setInteger(sheet::CODICE, l.article);
+        t.setString(sheet::COLORE, QString::fromLatin1(l.colour));
+        t.setInteger(sheet::TAGLIA, l.size);
+        t.setString(sheet::CTAGLIA, QString::number(37 + l.size));
+        t.setFloat(sheet::QUANTITA, l.quantity);
+        t.setFloat(sheet::PREZZO, l.price);
+        t.setFloat(sheet::IVA, 20);
+        t.setFloat(sheet::SCONTO, 5);
+        t.post();
+    }
+    sheet.appendBlankRows(5);
+}
+
+struct Saving {
+    ShopFixture &f;
+    DocumentKind kind;
+    StockRoutines stock{f.db()};
+    DocumentSaver saver{f.db(), stock, f.shop->routines(), kind};
+    LineSheet sheet{f.db(), kind};
+    db::Table header{f.db()};
+
+    Saving(ShopFixture &fixture, DocumentKind k)
+        : f(fixture)
+        , kind(k) {
+        header.setTableName(kind.headerTable);
+        header.setIndexName(doc::NUMREG);
+        header.open();
+        sheet.open();
+    }
+    // Opens the stored document `key` as the document windows do.
+    void reopen(qint64 key) {
+        sheet.open();
+        sheet.loadLines(key);
+        sheet.appendBlankRows(5);
+        QVERIFY(header.findKey(key));
+        header.edit();
+    }
+    qint64 save(qint64 key) {
+        if (key == 0 && header.state() == db::Table::State::Browse)
+            header.append();
+        const QList<SheetRow> lines = sheet.savedLines();
+        const SheetTotals totals = LineSheet::totalsOf(lines, 0);
+        return saver.save(header, key, lines, QDate(2026, 3, 15), [&](db::Table &h) {
+            if (h.hasField(doc::NUMPEZZI)) {
+                h.setFloat(doc::NUMPEZZI, double(totals.pieces));
+                h.setString(doc::RAGSOC, QStringLiteral("ALFA"));
+            }
+            h.setString(doc::MYDATA, QStringLiteral("20260315"));
+        });
+    }
+};
+
+} // namespace
+
+class TestDocumentSave : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void receiptSavedAgainAndDeleted() {
+        ShopFixture f;
+        Saving s(f, DocumentKind::receipt());
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}, {1, "ROSSO", 3, 3, 20}, {2, "BLU", 5, 1, 10}});
+        const qint64 key = s.save(0);
+        QCOMPARE(key, f.counter(QStringLiteral("ACQUISTI")));
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMPEZZI), QStringList{"6"});
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), doc::NUMCAR),
+                 (QStringList{QString::number(key), QString::number(key), QString::number(key)}));
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), doc::IMPORTO),
+                 (QStringList{"40", "60", "10"}));
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), doc::SCOVND), (QStringList{"5", "5", "5"}));
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), doc::DATAREG).first(),
+                 QStringLiteral("15/03/2026"));
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 3.0);
+        QCOMPARE(stockCell(f, 2, QStringLiteral("BLU"), 5), 1.0);
+
+        // Stored again without changes: the same stock and the same lines.
+        s.reopen(key);
+        QCOMPARE(s.save(key), key);
+        QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 3);
+        QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 1);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 3.0);
+        QCOMPARE(stockCell(f, 2, QStringLiteral("BLU"), 5), 1.0);
+
+        // A quantity changed from 3 to 5 moves the cell by 2 more, not by 5.
+        s.reopen(key);
+        s.sheet.table().first();
+        s.sheet.table().next();
+        s.sheet.table().edit();
+        s.sheet.table().setFloat(sheet::QUANTITA, 5);
+        s.sheet.table().post();
+        s.save(key);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 5.0);
+
+        s.header.first();
+        s.saver.remove(s.header, key);
+        QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 0);
+        QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 0.0);
+    }
+
+    void newDocumentFailingHalfWayLeavesNothing() {
+        ShopFixture f;
+        Saving s(f, DocumentKind::receipt());
+        // The second line's amount is too wide for its column: the engine refuses it.
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}, {1, "ROSSO", 2, 100000, 100000}});
+        s.header.append();
+        s.header.setInteger(doc::NUMDOC, 7);
+        QVERIFY_THROWS_EXCEPTION(db::Error, s.save(0));
+        QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 0);
+        QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 0.0);
+        // The header is back as the user left it, ready for another "Salva".
+        QCOMPARE(s.header.state(), db::Table::State::Insert);
+        QCOMPARE(s.header.asInteger(doc::NUMDOC), 7);
+        QVERIFY(s.header.isNull(doc::NUMREG));
+
+        // With the line put right, the next save goes through.
+        s.sheet.table().first();
+        s.sheet.table().next();
+        s.sheet.table().edit();
+        s.sheet.table().setFloat(sheet::QUANTITA, 1);
+        s.sheet.table().post();
+        const qint64 key = s.save(0);
+        QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 1);
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMREG),
+                 QStringList{QString::number(key)});
+        QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 2);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 2), 1.0);
+    }
+
+    void storedDocumentFailingHalfWayKeepsItsOldLines() {
+        ShopFixture f;
+        Saving s(f, DocumentKind::receipt());
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}, {2, "BLU", 4, 4, 10}});
+        const qint64 key = s.save(0);
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMPEZZI), QStringList{"6"});
+
+        s.reopen(key);
+        s.header.setInteger(doc::NUMCAR, 99);
+        s.sheet.table().first();
+        s.sheet.table().edit();
+        s.sheet.table().setFloat(sheet::QUANTITA, 3);
+        s.sheet.table().post();
+        s.sheet.table().next();
+        s.sheet.table().next();
+        s.sheet.table().edit();
+        s.sheet.table().setString(sheet::DESCRIZION, QStringLiteral("TROPPO"));
+        s.sheet.table().setInteger(sheet::CODICE, 1);
+        s.sheet.table().setString(sheet::COLORE, QStringLiteral("ROSSO"));
+        s.sheet.table().setInteger(sheet::TAGLIA, 5);
+        s.sheet.table().setFloat(sheet::QUANTITA, 100000);
+        s.sheet.table().setFloat(sheet::PREZZO, 100000);
+        s.sheet.table().post();
+        QVERIFY_THROWS_EXCEPTION(db::Error, s.save(key));
+
+        // Tables and stock as before the second "Salva".
+        QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 2);
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), sheet::QUANTITA), (QStringList{"2", "4"}));
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
+        QCOMPARE(stockCell(f, 2, QStringLiteral("BLU"), 4), 4.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 0.0);
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMPEZZI), QStringList{"6"});
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMCAR), QStringList{""});
+        // The user's changes wait in the header for another try.
+        QCOMPARE(s.header.state(), db::Table::State::Edit);
+        QCOMPARE(s.header.asInteger(doc::NUMCAR), 99);
+
+        // The undo restored every line; saving again without the bad line works.
+        s.sheet.table().last();
+        while (s.sheet.table().asString(sheet::DESCRIZION) != QStringLiteral("TROPPO"))
+            s.sheet.table().prior();
+        QVERIFY(s.sheet.deleteCurrentRow());
+        s.save(key);
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), sheet::QUANTITA), (QStringList{"3", "4"}));
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 3.0);
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMCAR), QStringList{"99"});
+    }
+
+    void returnsOrdersAndSalesMoveStockTheirWay() {
+        ShopFixture f;
+        {
+            Saving s(f, DocumentKind::supplierReturn());
+            fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+            const qint64 key = s.save(0);
+            QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), -2.0);
+            QVERIFY(f.column(QStringLiteral("ARCART_R"), doc::SCOVND).first().isEmpty());
+            s.header.first();
+            s.saver.remove(s.header, key);
+            QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 0.0);
+        }
+        {
+            Saving s(f, DocumentKind::supplierOrder());
+            fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+            const qint64 key = s.save(0);
+            QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 0.0);
+            s.reopen(key);
+            s.save(key);
+            QCOMPARE(recordCount(f, QStringLiteral("ARCART_O")), 1);
+        }
+        {
+            Saving s(f, DocumentKind::counterSale());
+            fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+            s.sheet.table().first();
+            s.sheet.table().edit();
+            s.sheet.table().setString(sheet::DESCRIZION, QString(40, u'D'));
+            s.sheet.table().post();
+            const qint64 key = s.save(0);
+            QCOMPARE(key, f.counter(QStringLiteral("VENDITE")));
+            QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), -2.0);
+            QCOMPARE(f.column(QStringLiteral("ARCART_V"), sheet::DESCRIZION).first().size(), 30);
+            QCOMPARE(f.column(QStringLiteral("ARCART_V"), doc::TIPO), QStringList{"True"});
+            // 2 x 20 less the line's 5 %.
+            QCOMPARE(f.column(QStringLiteral("ARCART_V"), doc::IMPORTO), QStringList{"38"});
+        }
+        // Receipts, returns and orders draw from one counter.
+        QCOMPARE(f.counter(QStringLiteral("ACQUISTI")), 2);
+    }
+};
+
+QTEST_MAIN(TestDocumentSave)
+#include "tst_documentsave.moc"

@@ -197,8 +197,8 @@ void Database::scheduleSync() {
             try {
                 syncChanges();
             } catch (const Error &) {
-                // Nobody to tell here: the table stays marked, and the next flush() or
-                // close() reports the failure to its caller.
+                // Nobody to tell here: the table stays marked, and flush() tries again
+                // and reports the failure to its caller.
             }
         });
     }

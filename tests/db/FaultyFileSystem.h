@@ -35,6 +35,11 @@ public:
         m_at = operation;
     }
     int operations() const { return m_count; }
+    void crashNow() {
+        m_dead = true;
+        if (m_crash == Crash::CutsPower)
+            leaveOnlyWhatIsDurable();
+    }
     bool crashed() const { return m_dead; }
 
     // Called before each change; returns how many of `length` bytes to write (-1: all).
@@ -46,9 +51,7 @@ public:
             return -1;
         switch (m_fault) {
         case Fault::Crash:
-            m_dead = true;
-            if (m_crash == Crash::CutsPower)
-                leaveOnlyWhatIsDurable();
+            crashNow();
             throw Error(QStringLiteral("processo terminato"));
         case Fault::IoError:
             throw Error(QStringLiteral("errore di I/O simulato"));

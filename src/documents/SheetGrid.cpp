@@ -15,7 +15,6 @@ namespace corvale {
 SheetGrid::SheetGrid(db::Table &sheet, QWidget *parent)
     : QTableView(parent)
     , m_model(new TableModel(sheet, this)) {
-    setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
@@ -27,6 +26,7 @@ SheetGrid::SheetGrid(db::Table &sheet, QWidget *parent)
     m_search->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_search->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     m_search->hide();
+    setModel(m_model);
     connect(m_search, &QComboBox::activated, this, [this](int) { chooseTyped(); });
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &SheetGrid::chooseTyped);
 }
@@ -83,6 +83,9 @@ void SheetGrid::placeSearch() {
 }
 
 void SheetGrid::chooseTyped() {
+    // Enter both activates the item and ends the editing: one choice.
+    if (!m_search->isVisible())
+        return;
     const QString text = m_search->currentText().trimmed();
     if (text.isEmpty())
         return;

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "documents/DocumentData.h"
+
+#include "common/Widgets.h"
+#include "documents/LineSheet.h"
+#include "documents/SheetColumns.h"
+#include "documents/SheetGrid.h"
+#include "documents/SizePanel.h"
+#include "purchasing/TFCarico.h"
+#include "widgets/LookupCombo.h"
+#include "widgets/OpenerWindow.h"
+#include "widgets/TableModel.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+struct RecordingOpener : corvale::OpenerWindow {
+    QList<int> codes;
+    void receiveNotification(int code) override { codes << code; }
+};
+
+// A control of the window itself, not of its size panel (both have "Annulla" and "Nuovo").
+template <typename T = QPushButton> T *own(QWidget &w, const char *name) {
+    T *c = w.findChild<T *>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
+    if (!c)
+        qFatal("no control named %s", name);
+    return c;
+}
+
+inline void chooseSupplier(corvale::TFCarico &w, const QString &name) {
+    auto *box = testing::child<corvale::LookupCombo>(w, "Fornitore");
+    box->setCurrentIndex(box->findText(name));
+}
+
+// Chooses an article on the first row without one, as the user does: typing in
+// the "Articolo" column opens the search box, Enter chooses.
+inline void typeArticle(corvale::TFCarico &w, const QString &description) {
+    corvale::SheetGrid &grid = w.grid();
+    corvale::TableModel &model = grid.model();
+    const int descriptionColumn = model.columnOf(corvale::sheet::DESCRIZION);
+    int row = 0;
+    while (row < model.rowCount() &&
+           !model.data(model.index(row, descriptionColumn)).toString().trimmed().isEmpty())
+        ++row;
+    grid.setFocus();
+    grid.setCurrentIndex(model.index(row, grid.articleColumn()));
+    QTest::keyClicks(&grid, description.left(1));
+    QComboBox *search = grid.searchBox();
+    QVERIFY(search->isVisible());
+    QCOMPARE(search->currentText(), description.left(1));
+    search->setEditText(description);
+    QTest::keyClick(search->lineEdit(), Qt::Key_Return);
+}
+
+// Fills the size panel for one colour and presses "Carica".
+inline void loadSizes(corvale::TFCarico &w, const QString &colour,
+                      const QList<double> &quantities) {
+    corvale::SizePanel &panel = w.sizePanel();
+    QVERIFY(panel.isVisible());
+    panel.colourBox()->setCurrentIndex(panel.colourBox()->findText(colour));
+    for (int p = 1; p <= quantities.size(); ++p)
+        panel.quantityBox(p)->setText(QString::number(quantities[p - 1]));
+    testing::click(panel, "Carica");
+}
+
+inline QStringList sheetColumn(corvale::TFCarico &w, const QString &field) {
+    QStringList out;
+    for (const corvale::SheetRow &row : w.sheet().allLines())
+        out << row.text(field);
+    return out;
+}

@@ -5,11 +5,14 @@
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFScheda.h"
 #include "db/Database.h"
+#include "documents/DocumentWindow.h"
 #include "maintenance/TFArchivio.h"
 #include "platform/EngineError.h"
 #include "platform/NotYetAvailable.h"
 #include "program/ModalHost.h"
 #include "purchasing/SupplierCardLink.h"
+#include "purchasing/TFArcAcq.h"
+#include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
 #include "shell/CentralPanel.h"
 #include "shell/CommonRoutines.h"
@@ -35,6 +38,10 @@ Program::Program(Shop &shop)
 
 Program::~Program() = default;
 
+TFCarico *Program::articleReceipt() const {
+    return m_receipt;
+}
+
 void Program::createWindows() {
     QWidget *panel = m_main->centralPanel();
     // Work windows live in the central panel and stay hidden until opened.
@@ -45,6 +52,7 @@ void Program::createWindows() {
     m_archive = static_cast<TFArchivio *>(hidden(new TFArchivio(m_shop, panel)));
     m_articles = static_cast<TFArcArt *>(hidden(new TFArcArt(m_shop, panel)));
     m_sizeTypes = static_cast<TFArcTag *>(hidden(new TFArcTag(m_shop, panel)));
+    m_purchases = static_cast<TFArcAcq *>(hidden(new TFArcAcq(m_shop, panel)));
     m_suppliers = new TFFornitori(m_shop);
     m_supplierHost = new ModalHost(m_suppliers, m_main.get());
     m_lists = new TFAltri(m_shop, m_main.get());
@@ -74,6 +82,7 @@ void Program::wireArchive() {
         m_articles->setMode(TFArcArt::Mode::Normal);
         m_main->showInPanel(m_articles);
     });
+    m_archive->setArchiveAction(Archive::Purchases, [this] { m_main->showInPanel(m_purchases); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();
@@ -84,6 +93,15 @@ void Program::wireArchive() {
 
 void Program::wireArticles() {
     m_articles->card().setSupplierCard(supplierCardFor(m_suppliers->card()));
+    // "Carico": a new receipt each time, over the archive, which it tells when it closes.
+    m_articles->setReceiptWindow([this](OpenerWindow *opener) {
+        delete m_receipt;
+        CentralPanel *panel = m_main->centralPanel();
+        m_receipt = new TFCarico(m_shop, panel);
+        m_receipt->DocumentKey = 0;
+        m_receipt->setOpener(opener);
+        DocumentWindow::place(m_receipt, panel);
+    });
 }
 
 } // namespace corvale

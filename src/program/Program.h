@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include <memory>
 
 namespace corvale {
@@ -7,9 +9,11 @@ namespace corvale {
 class ModalHost;
 class Shop;
 class TFAltri;
+class TFArcAcq;
 class TFArcArt;
 class TFArcTag;
 class TFArchivio;
+class TFCarico;
 class TFConfig;
 class TFData;
 class TFFornitori;
@@ -34,6 +38,9 @@ public:
     TFArchivio &archive() { return *m_archive; }
     TFArcArt &articles() { return *m_articles; }
     TFArcTag &sizeTypes() { return *m_sizeTypes; }
+    TFArcAcq &purchases() { return *m_purchases; }
+    // The receipt opened last from the article archive, while it exists.
+    TFCarico *articleReceipt() const;
     TFFornitori &suppliers() { return *m_suppliers; }
     TFAltri &lists() { return *m_lists; }
 
@@ -51,6 +58,8 @@ private:
     TFArchivio *m_archive = nullptr;
     TFArcArt *m_articles = nullptr;
     TFArcTag *m_sizeTypes = nullptr;
+    TFArcAcq *m_purchases = nullptr;
+    QPointer<TFCarico> m_receipt;
     TFFornitori *m_suppliers = nullptr;
     ModalHost *m_supplierHost = nullptr;
     TFAltri *m_lists = nullptr;

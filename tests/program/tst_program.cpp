@@ -7,12 +7,15 @@
 #include "catalogue/TFScheda.h"
 #include "maintenance/TFArchivio.h"
 #include "program/Program.h"
+#include "purchasing/TFArcAcq.h"
+#include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
 #include "shell/CentralPanel.h"
 #include "shell/TFMain.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QTimer>
 #include <QToolButton>
 
@@ -95,6 +98,24 @@ private Q_SLOTS:
         click(program.articles(), "Uscita");
         QVERIFY(!program.articles().isVisible());
         QVERIFY(hub.isVisible());
+
+        // "Carico" from the article archive: a new receipt over it, which reports back to it.
+        click(hub, "ARTICOLI");
+        click(program.articles(), "Carico");
+        QPointer<TFCarico> receipt = program.articleReceipt();
+        QVERIFY(receipt);
+        QVERIFY(inPanel(program, *receipt));
+        QCOMPARE(receipt->DocumentKey, qint64(0));
+        click(program.articles(), "Carico"); // a new one each time
+        QVERIFY(!receipt);                   // the previous one is gone
+        QVERIFY(program.articleReceipt());
+        delete program.articleReceipt();
+        click(program.articles(), "Uscita");
+
+        click(hub, "ACQUISTI");
+        QVERIFY(inPanel(program, program.purchases()));
+        click(program.purchases(), "Uscita");
+        QVERIFY(!program.purchases().isVisible());
 
         click(hub, "TAGLIE");
         QVERIFY(inPanel(program, program.sizeTypes()));

@@ -5,6 +5,8 @@
 #include "db/Table.h"
 #include "shell/CommonRoutines.h"
 
+#include <stdexcept>
+
 namespace corvale {
 
 using namespace articleColumns;
@@ -12,10 +14,16 @@ using namespace articleColumns;
 LabelPreparation::LabelPreparation(db::Database &database)
     : m_database(database) {}
 
-QString LabelPreparation::lineBarcode(const QString &articleCode, const QString &colourCode,
-                                      int position) {
-    return CommonRoutines::EanCheckDigit(articleCode + colourCode +
-                                         QString::number(position + 100));
+std::optional<QString> LabelPreparation::lineBarcode(const QString &articleCode,
+                                                     const QString &colourCode, int position) {
+    const QString prefix = articleCode.trimmed().left(6);
+    if (prefix.size() != 6 || colourCode.size() != 3)
+        return std::nullopt;
+    try {
+        return CommonRoutines::EanCheckDigit(prefix + colourCode + QString::number(position + 100));
+    } catch (const std::invalid_argument &) {
+        return std::nullopt;
+    }
 }
 
 QString LabelPreparation::colourCode(db::Table &colours, const QString &colour) {
@@ -24,7 +32,7 @@ QString LabelPreparation::colourCode(db::Table &colours, const QString &colour) 
     return QString::number(colours.asInteger(key) + 100);
 }
 
-int LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
+LabelPreparation::Result LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
     db::Table list(m_database);
     list.setTableName(articles);
     list.setIndexName(description);
@@ -46,7 +54,7 @@ int LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
     colourList.open();
 
     SizeTitles titles(m_database);
-    int written = 0;
+    Result result;
     for (list.first(); !list.eof(); list.next()) {
         const qint64 article = list.asInteger(key);
         titles.follow(list.asInteger(sizeType));
@@ -59,10 +67,15 @@ int LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
                 const qint64 quantity = rows.asInteger(sizeCell(n));
                 if (label.isEmpty() || (onlyInStock && quantity <= 0))
                     continue;
-                const QString barcode = lineBarcode(list.asString(code), colourDigits, n);
+                const std::optional<QString> barcode =
+                    lineBarcode(list.asString(code), colourDigits, n);
+                if (!barcode) {
+                    ++result.skipped;
+                    continue;
+                }
                 labels.append();
                 labels.setString(brand, list.asString(brand));
-                labels.setString(code, barcode);
+                labels.setString(code, *barcode);
                 labels.setInteger(sheetArticle, article);
                 labels.setString(description, list.asString(description));
                 labels.setString(colour, rowColour);
@@ -71,11 +84,11 @@ int LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
                 labels.setFloat(discount, list.asFloat(discount));
                 labels.setInteger(sheetLabels, quantity);
                 labels.post();
-                ++written;
+                ++result.written;
             }
         }
     }
-    return written;
+    return result;
 }
 
 } // namespace corvale

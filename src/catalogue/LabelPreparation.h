@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace corvale {
 
 namespace db {
@@ -17,16 +19,24 @@ class LabelPreparation {
 public:
     explicit LabelPreparation(db::Database &database);
 
+    struct Result {
+        int written = 0;
+        // Rows left out because their barcode could not be a valid EAN-13.
+        int skipped = 0;
+    };
+
     // Walks the articles as `filter` lists them, in description order. With
     // `onlyInStock` a cell that is 0, empty or negative makes no row; a size
-    // position whose label is empty never does. Returns the rows written.
-    // An article code that is not made of digits throws
-    // std::invalid_argument (from the check digit) with an Italian message.
-    int prepare(const QString &filter, bool onlyInStock);
+    // position whose label is empty never does.
+    Result prepare(const QString &filter, bool onlyInStock);
 
-    // The article code followed by the colour code and the size code, and the
-    // EAN-13 check digit of the first twelve characters.
-    static QString lineBarcode(const QString &articleCode, const QString &colourCode, int position);
+    // The first six characters of the article code, the colour code, the size
+    // position + 100 and the EAN-13 check digit, as every document line's
+    // barcode. Nothing when the parts cannot make one: an article code that is
+    // not six digits or more, or a colour code of four digits (colour numbers
+    // from 900 on), which would push the size out of its place.
+    static std::optional<QString> lineBarcode(const QString &articleCode, const QString &colourCode,
+                                              int position);
     // NUMREG + 100 of the colour in COLORI (tag COLORE), "000" when there is none.
     static QString colourCode(db::Table &colours, const QString &colour);
 

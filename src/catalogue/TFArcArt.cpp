@@ -32,8 +32,6 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include <stdexcept>
-
 namespace corvale {
 
 using namespace articleColumns;
@@ -519,20 +517,23 @@ void TFArcArt::BEtichetteClick() {
         QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"));
     if (answer == Prompter::Answer::Cancel)
         return;
+    LabelPreparation::Result result;
     bool prepared = false;
     {
         WaitCursor wait;
         prepared = runReportingEngineErrors(m_shop.prompter(), [&] {
-            try {
-                LabelPreparation(m_shop.database())
-                    .prepare(m_browser->filter(), answer == Prompter::Answer::Yes);
-            } catch (const std::invalid_argument &e) {
-                throw db::Error(QString::fromStdString(e.what()));
-            }
+            result = LabelPreparation(m_shop.database())
+                         .prepare(m_browser->filter(), answer == Prompter::Answer::Yes);
         });
     }
     if (!prepared)
         return;
+    if (result.skipped > 0)
+        m_shop.prompter().warning(
+            QStringLiteral("%1 etichette non preparate: il codice a barre non sarebbe un EAN-13 "
+                           "valido (codice articolo non di sei cifre o numero del colore oltre "
+                           "899).")
+                .arg(result.skipped));
     if (m_labels)
         m_labels();
     else

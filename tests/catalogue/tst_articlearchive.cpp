@@ -184,7 +184,7 @@ private Q_SLOTS:
         f.add(QStringLiteral("ELEMENTI"), {{QStringLiteral("DESCRIZION"), QStringLiteral("OLD")}});
 
         LabelPreparation prep(f.db());
-        QCOMPARE(prep.prepare({}, true), 2);
+        QCOMPARE(prep.prepare({}, true).written, 2);
         QList<Label> rows = labels(f);
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].barcode, CommonRoutines::EanCheckDigit(QStringLiteral("800001105101")));
@@ -207,7 +207,7 @@ private Q_SLOTS:
         }
 
         // All sizes: every labelled position of every colour, with its stock as it is.
-        QCOMPARE(prep.prepare({}, false), 6);
+        QCOMPARE(prep.prepare({}, false).written, 6);
         rows = labels(f);
         QStringList seen;
         for (const Label &l : rows)
@@ -219,8 +219,28 @@ private Q_SLOTS:
         // Only the listed articles count.
         article(f, 2, QStringLiteral("BORSA"), {{QStringLiteral("TIPOTAGLIA"), 1}});
         stockRow(f, 2, QStringLiteral("ROSSO"), {4});
-        QCOMPARE(prep.prepare(QStringLiteral("(DESCRIZION = 'BORSA')"), true), 1);
+        QCOMPARE(prep.prepare(QStringLiteral("(DESCRIZION = 'BORSA')"), true).written, 1);
         QCOMPARE(labels(f).first().labels, qint64(4));
+
+        // Rows whose barcode cannot be an EAN-13 are left out and counted: a
+        // colour numbered from 900 on, an article code that is not six digits.
+        colour(f, 950, QStringLiteral("ORO"));
+        stockRow(f, 2, QStringLiteral("ORO"), {1});
+        f.add(QStringLiteral("ARTICOLI"),
+              {{QStringLiteral("NUMREG"), 3},
+               {QStringLiteral("BARCODE"), QStringLiteral("AB12")},
+               {QStringLiteral("DESCRIZION"), QStringLiteral("CINTURA")},
+               {QStringLiteral("TIPOTAGLIA"), 1}});
+        stockRow(f, 3, QStringLiteral("ROSSO"), {1, 1});
+        const LabelPreparation::Result r = prep.prepare(QStringLiteral("(NUMREG >= 2)"), true);
+        QCOMPARE(r.written, 1);
+        QCOMPARE(r.skipped, 3);
+        QCOMPARE(labels(f).first().colour, QStringLiteral("ROSSO"));
+
+        // The line barcode takes the first six characters of longer codes, as documents do.
+        QCOMPARE(LabelPreparation::lineBarcode(QStringLiteral("1000001"), QStringLiteral("105"), 3),
+                 CommonRoutines::EanCheckDigit(QStringLiteral("100000105103")));
+        QVERIFY(!LabelPreparation::lineBarcode(QStringLiteral("80001"), QStringLiteral("105"), 3));
     }
 
     void deletingKeepsStockButNotFurtherCodes() {

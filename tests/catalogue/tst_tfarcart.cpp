@@ -241,6 +241,23 @@ private Q_SLOTS:
         QCOMPARE(labelWindow, 1);
         QCOMPARE(f.column(QStringLiteral("ELEMENTI"), QStringLiteral("CTAGLIA")),
                  (QStringList{QStringLiteral("38"), QStringLiteral("40")}));
+
+        // Labels whose barcode could not be read back are left out, and said so.
+        f.add(QStringLiteral("ARTICOLI"),
+              {{QStringLiteral("NUMREG"), 30},
+               {QStringLiteral("BARCODE"), QStringLiteral("X1")},
+               {QStringLiteral("DESCRIZION"), QStringLiteral("ZOCCOLO")},
+               {QStringLiteral("TIPOTAGLIA"), 1}});
+        stockRow(f, 30, QStringLiteral("ROSSO"), {1});
+        f.prompter
+            .expectConfirmCancel(
+                QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"),
+                Prompter::Answer::Yes)
+            .expectWarning(QStringLiteral("1 etichette non preparate: il codice a barre non "
+                                          "sarebbe un EAN-13 valido (codice articolo non di sei "
+                                          "cifre o numero del colore oltre 899)."));
+        click(w, "Etichette");
+        QCOMPARE(labelWindow, 2);
         QVERIFY(f.prompter.done());
     }
 

@@ -346,17 +346,39 @@ void FieldCodec::packDecimal(double value, char *key) {
             digits[count++] = reversed[i];
         exponent = n - 1;
     } else {
-        // 15 significant digits: what a double holds faithfully.
+        // The binary double's digits as other engines write them: 17 significant digits,
+        // of which 16 are kept, rounded below 10 and cut off from 10 up (1998.12 as
+        // 1998.119999999999, 9.06 as 9.060000000000001, 0.05 as 0.05). They build their
+        // search keys the same way and compare those digits byte for byte, so a key
+        // holding the decimal value instead would be missed by their seeks, and their
+        // updates would take out another record's entry in place of the one they could
+        // not find.
         char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
-        // buffer: d.dddddddddddddde[+-]xx
-        digits[count++] = buffer[0];
+        std::snprintf(buffer, sizeof buffer, "%.16e", magnitude);
+        // buffer: d.dddddddddddddddde[+-]xx
+        char all[17];
+        int n = 0;
+        all[n++] = buffer[0];
         const char *p = buffer + 2;
-        while (*p && *p != 'e' && count < 20)
-            digits[count++] = *p++;
+        while (*p && *p != 'e' && n < 17)
+            all[n++] = *p++;
         while (*p && *p != 'e')
             ++p;
         exponent = std::atoi(p + 1);
+        count = std::min(n, 16);
+        std::memcpy(digits, all, size_t(count));
+        if (exponent < 1 && n == 17 && all[16] >= '5') {
+            int at = count - 1;
+            while (at >= 0 && digits[at] == '9')
+                digits[at--] = '0';
+            if (at >= 0) {
+                ++digits[at];
+            } else {
+                digits[0] = '1'; // 9.9999999999999999 became 10
+                std::fill(digits + 1, digits + count, '0');
+                ++exponent;
+            }
+        }
     }
     while (count > 1 && digits[count - 1] == '0')
         --count;
@@ -373,20 +395,61 @@ void FieldCodec::packDecimal(double value, char *key) {
 }
 
 double FieldCodec::unpackDecimal(const char *key) {
+    return unpackDecimal(key, -1);
+}
+
+double FieldCodec::unpackDecimal(const char *key, int decimals) {
     const auto *u = reinterpret_cast<const unsigned char *>(key);
-    const int exponent = int(u[0]) - 52;
-    const int count = (u[1] >> 2) & 0x1F;
+    int exponent = int(u[0]) - 52; // digits before the point
+    const int count = std::min((u[1] >> 2) & 0x1F, 20);
     const bool negative = (u[1] & 0x80) != 0;
-    double mantissa = 0.0;
-    int used = 0;
-    for (int i = 0; i < count && i < 20; ++i) {
+    // One leading slot for a carry out of the first digit.
+    int digits[21] = {};
+    for (int i = 0; i < count; ++i) {
         const int nibble = (i % 2 == 0) ? (u[2 + i / 2] >> 4) : (u[2 + i / 2] & 0x0F);
-        mantissa = mantissa * 10 + (nibble > 9 ? 9 : nibble);
-        ++used;
+        digits[i + 1] = nibble > 9 ? 9 : nibble;
     }
+    int first = 1;
+    int used = count;
+    if (decimals >= 0 && used - exponent > decimals) {
+        const int keep = exponent + decimals; // digits left after rounding
+        if (keep < 0)
+            return 0.0;
+        const bool up = digits[first + keep] >= 5;
+        used = keep;
+        if (up) {
+            int at = first + keep - 1;
+            while (at >= first && digits[at] == 9)
+                digits[at--] = 0;
+            if (at >= first) {
+                ++digits[at];
+            } else {
+                digits[--first] = 1; // 9.99 became 10.0
+                ++used;
+                ++exponent;
+            }
+        }
+        if (used == 0)
+            return 0.0;
+    }
+    const int power = exponent - used;
+    if (used > 15) {
+        // More digits than a double holds exactly (another engine's binary value): let
+        // the library round them once.
+        char text[40];
+        int n = 0;
+        for (int i = 0; i < used; ++i)
+            text[n++] = char('0' + digits[first + i]);
+        n += std::snprintf(text + n, sizeof text - size_t(n), "e%d", power);
+        double value = 0.0;
+        std::from_chars(text, text + n, value);
+        return negative ? -value : value;
+    }
+    double mantissa = 0.0;
+    for (int i = 0; i < used; ++i)
+        mantissa = mantissa * 10 + digits[first + i];
     // Exact powers of ten and one rounding, as parseNumber does, so that a key read
     // from an index equals the key computed from the record's text.
-    const int power = exponent - used;
     static const double powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};

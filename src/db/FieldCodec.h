@@ -48,6 +48,11 @@ public:
     static constexpr int packedLength = 12;
     static void packDecimal(double value, char *key);
     static double unpackDecimal(const char *key);
+    // The same rounded (half away from zero) to `decimals` digits after the point, as the
+    // column would store it; a negative `decimals` keeps every digit. Other engines pack
+    // the binary double (1998.12 as 1998.1199999999999): rounded, such a key equals the
+    // key of the cell's text.
+    static double unpackDecimal(const char *key, int decimals);
 
     // Julian day numbers as MDX date keys store them (1981-01-01 = 2444606).
     static double julianDay(const QDate &date) {

@@ -106,6 +106,21 @@ void IndexTag::initKey() {
     m_blockTarget = std::clamp(blockBytes / m_stride, size_t(16), size_t(1024));
 }
 
+int IndexTag::keyDecimals() const {
+    if (m_keyType != 'N')
+        return -1;
+    switch (m_field.type) {
+    case 'N':
+    case 'F':
+        return m_field.decimals;
+    case 'I':
+    case '+':
+        return 0;
+    default:
+        return -1;
+    }
+}
+
 void IndexTag::keyText(const char *record, char *text) const {
     if (m_pieces)
         m_pieces->write(record, text);
@@ -182,6 +197,11 @@ QByteArray IndexTag::keyFromValue(const QVariant &value, const QString &tableNam
             if (!ok)
                 throw bad();
         }
+        // The value as the column would store it, so that 19.99 * 1.1 finds 21.99.
+        char cell[64];
+        if ((m_field.type == 'N' || m_field.type == 'F') && m_field.length <= int(sizeof cell) &&
+            FieldCodec::writeNumber(number, m_field.length, m_field.decimals, cell))
+            FieldCodec::parseNumber(cell, m_field.length, &number);
         FieldCodec::orderedDouble(number, key.data());
         break;
     }
@@ -288,6 +308,7 @@ void IndexTag::beginLoad(uint32_t count) {
     m_size = 0;
     m_built = false;
     m_loadCount = count;
+    m_loadUnsorted = false;
     m_loadSeen.assign(size_t(count) + 1, false);
     ++m_version;
 }
@@ -297,9 +318,14 @@ bool IndexTag::loadEntry(const char *key, uint32_t recno) {
     if (recno == 0 || recno > m_loadCount || m_loadSeen[recno])
         return false;
     if (!m_blocks.empty()) {
-        const Block &tail = m_blocks.back();
-        if (compareEntry(tail.data() + tail.size() - m_stride, key, recno, width) > 0)
+        // Equal keys may come in any record order (other engines insert them so);
+        // finishLoad() puts them in record order.
+        const char *last = m_blocks.back().data() + m_blocks.back().size() - m_stride;
+        const int c = compareKeys(last, key, width);
+        if (c > 0)
             return false;
+        if (c == 0 && entryRecno(last) > recno)
+            m_loadUnsorted = true;
     }
     m_loadSeen[recno] = true;
     std::memcpy(m_keys.data() + size_t(recno) * width, key, width);
@@ -319,6 +345,18 @@ bool IndexTag::finishLoad() {
     m_loadSeen = {};
     if (m_size != m_loadCount)
         return false;
+    if (m_loadUnsorted) {
+        std::vector<uint32_t> order;
+        order.reserve(m_size);
+        forEachEntry([&](const char *, uint32_t recno) { order.push_back(recno); });
+        const char *keys = m_keys.data();
+        const size_t width = size_t(m_keyWidth);
+        std::stable_sort(order.begin(), order.end(), [keys, width](uint32_t a, uint32_t b) {
+            const int c = compareKeys(keys + a * width, keys + b * width, width);
+            return c != 0 ? c < 0 : a < b;
+        });
+        fillBlocks(order);
+    }
     m_high.resize(m_blocks.size() * m_stride);
     for (size_t b = 0; b < m_blocks.size(); ++b)
         setHigh(b);

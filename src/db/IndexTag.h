@@ -52,6 +52,9 @@ public:
     // 'C', 'N', 'D' (or 'L') as the MDX stores the tag.
     char keyType() const { return m_keyType; }
     int keyWidth() const { return m_keyWidth; }
+    // Numeric keys compare within the column's decimals (0 for integer columns); -1 keeps
+    // every digit (doubles, and tags that are not numeric).
+    int keyDecimals() const;
     uint64_t version() const { return m_version; }
     bool isBuilt() const { return m_built; }
     uint32_t size() const { return m_size; }
@@ -68,7 +71,7 @@ public:
     // Replaces the content with records 1..count whose bytes `record` gives.
     void build(uint32_t count, const std::function<const char *(uint32_t)> &record);
     // Replaces the content with entries given in key order (from an MDX file), one at a
-    // time: loadEntry() is false for an entry out of order, out of range or repeated, and
+    // time: loadEntry() is false for an entry out of key order, out of range or repeated, and
     // finishLoad() false when records are missing. After a failure, build() the tag.
     void beginLoad(uint32_t count);
     bool loadEntry(const char *key, uint32_t recno);
@@ -153,6 +156,7 @@ private:
     mutable bool m_topStale = true;
     std::vector<char> m_pending; // appended entries not placed yet, m_stride bytes each
     uint32_t m_loadCount = 0;
+    bool m_loadUnsorted = false; // equal keys loaded out of record order
     std::vector<bool> m_loadSeen;
 };
 

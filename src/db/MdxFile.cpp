@@ -76,6 +76,10 @@ MdxFile::MdxFile(std::unique_ptr<File> file)
         if (tag.keyLength <= 0 || tag.keyLength > mdx::maxCharKey ||
             tag.itemLength < tag.keyLength + 4 || tag.itemLength > m_blockSize - 12)
             throw damaged(QStringLiteral("chiave dell'indice %1 errata").arg(tag.name));
+        const int fits = (m_blockSize - 12) / tag.itemLength;
+        tag.maxKeys = readU16(th + mdx::tagMaxKeys);
+        if (tag.maxKeys <= 0 || tag.maxKeys > fits)
+            tag.maxKeys = fits;
         m_tags.append(tag);
     }
 }
@@ -134,7 +138,7 @@ bool MdxFile::walk(const Tag &tag,
         Frame &frame = stack.back();
         const char *node = frame.node;
         const uint32_t after = readU32(node + mdx::nodeEntries + frame.count * tag.itemLength);
-        const bool leaf = after == 0;
+        const bool leaf = frame.count == tag.maxKeys || after == 0;
         if (leaf) {
             for (int i = 0; i < frame.count; ++i) {
                 const char *entry = node + mdx::nodeEntries + i * tag.itemLength;
@@ -169,7 +173,8 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     char *h = header.data();
     const QDate today = QDate::currentDate();
     h[mdx::offsetVersion] = 2;
-    h[mdx::offsetDate] = static_cast<char>(today.year() % 100);
+    // Years count from 1900, as in the DBF header (126 for 2026).
+    h[mdx::offsetDate] = static_cast<char>(std::clamp(today.year() - 1900, 0, 255));
     h[mdx::offsetDate + 1] = static_cast<char>(today.month());
     h[mdx::offsetDate + 2] = static_cast<char>(today.day());
     const QByteArray name = dbfBaseName.toUpper().toLatin1().left(mdx::dbfNameLength - 1);
@@ -252,13 +257,17 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
         });
         if (count > 0 || (entries == 0))
             flushLeaf();
-        // Interior levels: k children carry k - 1 keys and a last pointer.
+        // Interior levels: k children carry k - 1 keys and a last pointer. Other engines
+        // take a node holding the maximum number of keys for a leaf, so an interior node
+        // holds at most maxKeys - 1 keys; the children are shared out evenly, so that no
+        // node is left with a single child.
         while (level.pages.size() > 1) {
             Level upper;
             size_t i = 0;
             const size_t children = level.pages.size();
-            while (i < children) {
-                const size_t take = std::min(children - i, size_t(maxKeys + 1));
+            const size_t nodes = (children + size_t(maxKeys) - 1) / size_t(maxKeys);
+            for (size_t n = 0; n < nodes; ++n) {
+                const size_t take = children / nodes + (n < children % nodes ? 1 : 0);
                 std::memset(node.data(), 0, node.size());
                 for (size_t k = 0; k < take; ++k) {
                     char *entry = node.data() + mdx::nodeEntries + k * item;

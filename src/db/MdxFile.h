@@ -25,6 +25,7 @@ public:
         char keyType = 'C';
         int keyLength = 0;
         int itemLength = 0;
+        int maxKeys = 0; // a node holding this many entries is a leaf
         uint32_t headerPage = 0;
         uint32_t rootPage = 0;
         uint8_t flags = 0;
@@ -50,7 +51,9 @@ public:
     QString dbfName() const { return m_dbfName; }
 
     // Calls `visit` for each leaf entry in order; false (and *why) when the tree is damaged
-    // or `visit` returns false.
+    // or `visit` returns false. A node is a leaf, as other engines decide it, when it holds
+    // the tag's maximum number of entries or when the slot after its last entry has no
+    // block number.
     bool walk(const Tag &tag, const std::function<bool(const char *key, uint32_t recno)> &visit,
               QString *why);
 

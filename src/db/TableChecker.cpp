@@ -122,7 +122,6 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
         std::vector<char> seen(size_t(count) + 1, 0);
         std::vector<char> previous(size_t(width), 0), current(size_t(width), 0);
         std::vector<char> stored(size_t(info.keyLength), 0);
-        uint32_t previousRecno = 0;
         uint32_t entries = 0;
         int reported = 0;
         auto report = [&](const QString &text) {
@@ -145,9 +144,12 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
                 std::memcpy(stored.data(), key, stored.size());
                 bool matches = true;
                 if (tag.keyType() == 'N') {
+                    // Within the column's decimals: other engines pack the binary double.
                     char packed[FieldCodec::packedLength];
                     FieldCodec::packDecimal(FieldCodec::fromOrderedDouble(current.data()), packed);
-                    matches = FieldCodec::unpackDecimal(packed) == FieldCodec::unpackDecimal(key);
+                    const int decimals = tag.keyDecimals();
+                    matches = FieldCodec::unpackDecimal(packed, decimals) ==
+                              FieldCodec::unpackDecimal(key, decimals);
                 } else if (tag.keyType() == 'D') {
                     uint64_t raw = 0;
                     for (int i = 7; i >= 0; --i)
@@ -164,12 +166,12 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
                     report(QStringLiteral("la chiave del record %1 non corrisponde ai dati")
                                .arg(recno));
                 if (entries > 1) {
+                    // Equal keys may be in any record order: other engines keep them so.
                     const int c = std::memcmp(previous.data(), current.data(), size_t(width));
-                    if (c > 0 || (c == 0 && previousRecno > recno))
+                    if (c > 0)
                         report(QStringLiteral("record %1 fuori ordine").arg(recno));
                 }
                 previous = current;
-                previousRecno = recno;
                 return true;
             },
             &why);

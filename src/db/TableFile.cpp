@@ -385,6 +385,7 @@ bool TableFile::loadFromMdx(IndexTag &tag, QString *why) {
     const uint32_t count = recordCount();
     const int width = tag.keyWidth();
     const FieldDef &field = tag.field();
+    const int decimals = tag.keyDecimals();
     tag.beginLoad(count);
     // Equal keys sit side by side: convert each distinct key once.
     std::vector<char> previousKey(size_t(info->keyLength), '\0');
@@ -399,7 +400,7 @@ bool TableFile::loadFromMdx(IndexTag &tag, QString *why) {
                 converted = true;
                 switch (tag.keyType()) {
                 case 'N':
-                    FieldCodec::orderedDouble(FieldCodec::unpackDecimal(key), out.data());
+                    FieldCodec::orderedDouble(FieldCodec::unpackDecimal(key, decimals), out.data());
                     break;
                 case 'D': {
                     uint64_t raw = 0;

@@ -1,4 +1,5 @@
 #include "db/Database.h"
+#include "db/FieldCodec.h"
 #include "db/LocalFileSystem.h"
 #include "db/Table.h"
 #include "db/TableChecker.h"
@@ -116,7 +117,8 @@ QString recordLine(const Table &t) {
 }
 
 // No tag on the date: TDbf 3.2.2 keys dates by its own day count (days since 1899-12-30)
-// instead of the Julian day, so it neither finds nor places dates in a dBASE date tag.
+// instead of the Julian day, so it neither finds nor places dates in a dBASE date tag, and
+// a record it deletes or changes takes another record's entry with it.
 const QStringList tags{"DESCR", "PREZZO", "NUMERO"};
 
 // TDbf leaves records of equal keys in the order it inserted them, the engine in record
@@ -358,6 +360,58 @@ private slots:
         QVERIFY2(shapes.size() == tags.size(), qPrintable(shapes.join("; ")));
     }
 
+    // A key another engine packed from the binary double, with all 17 digits (1998.12 as
+    // 1998.1199999999999): the check passes, the tag is read as it is and found by value.
+    void seventeenDigitKeysMatchWithinTheDecimals() {
+        QTemporaryDir dir;
+        {
+            Database db;
+            db.open(dir.path());
+            db.createTable("PREZZI.DBF", {FieldDef::number("PREZZO", 12, 2)}, {"PREZZO"});
+            Table t(db);
+            t.setTableName("PREZZI");
+            t.open();
+            for (double price : {5.0, 1998.12, 2500.5}) {
+                t.append();
+                t.setFloat("PREZZO", price);
+                t.post();
+            }
+        }
+        QFile mdx(dir.path() + "/PREZZI.MDX");
+        QVERIFY(mdx.open(QIODevice::ReadWrite));
+        QByteArray bytes = mdx.readAll();
+        char ours[FieldCodec::packedLength];
+        FieldCodec::packDecimal(1998.12, ours);
+        const qsizetype at = bytes.indexOf(QByteArray(ours, FieldCodec::packedLength));
+        QVERIFY(at > 0);
+        bytes.replace(at, FieldCodec::packedLength,
+                      QByteArray::fromHex("3845199811999999999990"
+                                          "00"));
+        mdx.seek(0);
+        mdx.write(bytes);
+        mdx.close();
+
+        LocalFileSystem fs;
+        const QStringList problems = TableChecker::check(fs, dir.path() + "/PREZZI.DBF");
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+        {
+            TableFile file(fs, dir.path() + "/PREZZI.DBF");
+            QVERIFY(file.tag("PREZZO"));
+            QCOMPARE(file.rebuildReason(), QString());
+        }
+        Database db;
+        db.open(dir.path());
+        Table t(db);
+        t.setTableName("PREZZI");
+        t.setIndexName("PREZZO");
+        t.open();
+        QVERIFY(t.findKey(1998.12));
+        QCOMPARE(t.recordNumber(), 2u);
+        QVERIFY(t.findKey("1998.12"));
+        QVERIFY(t.findKey(1998.1199999)); // a computed value, within the column's decimals
+        QVERIFY(!t.findKey(1998.13));
+    }
+
     void tdbfSeeksTheEngineTags() {
         const QStringList descr{"ARTICOLO 00000", "ARTICOLO 07919 B", "CAMBIATO 2",
                                 "ARTICOLO 99999", "NON ESISTE",       "ARTICOLO 05012 Q"};
@@ -380,6 +434,8 @@ private slots:
                             .arg(i % 5 ? QString::number(i * 1.37, 'f', 2) : QString("1998.12"))
                             .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
                             .toLatin1();
+        for (int r = 50; r < 9000; r += 23)
+            commands += "delete " + QByteArray::number(r) + "\n";
         for (int r = 60; r < 9000; r += 29)
             commands += "set " + QByteArray::number(r) + " DESCR=TDBF CAMBIO " +
                         QByteArray::number(r) + "|PREZZO=2026.12\n";
@@ -429,7 +485,7 @@ private slots:
         const QStringList shapesAfter = crossWalk(true);
         QVERIFY2(shapesAfter.size() == tags.size(), qPrintable(shapesAfter.join("; ")));
         QCOMPARE(probe({"edit", m_dir.path(), "INTEROP.DBF"},
-                       "append NUMERO=1|DESCR=ULTIMO|PREZZO=0.1\nset 2 PREZZO=1998.12\n"),
+                       "append NUMERO=1|DESCR=ULTIMO|PREZZO=0.1\nset 2 PREZZO=1998.12\ndelete 3\n"),
                  QStringList());
         QVERIFY2(tagsReadBack().isEmpty(), qPrintable(tagsReadBack().join('\n')));
         for (const QString &tag : tags)

@@ -9,8 +9,7 @@
   mdxprobe edit DIR TABLE < commands
       append FIELD=VALUE|FIELD=VALUE...
       set RECNO FIELD=VALUE|...
-  (No deletes: TDbf 3.2.2 rewrites an entry of a date tag with a wrong key when it
-  deletes a record, whoever wrote the index.)
+      delete RECNO
   Numbers use a point, dates are yyyy-mm-dd. Exit status 1 with a message on
   any error. }
 program mdxprobe;
@@ -173,6 +172,11 @@ begin
         T.Edit;
         Assign(T, Copy(Rest, At + 1, MaxInt));
         T.Post;
+      end
+      else if Command = 'delete' then
+      begin
+        T.RecNo := StrToInt(Rest);
+        T.Delete;
       end
       else
         raise Exception.Create('unknown command: ' + Line);

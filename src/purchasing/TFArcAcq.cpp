@@ -39,6 +39,10 @@ TFArcAcq::~TFArcAcq() {
     delete m_receipt;
 }
 
+TFCarico *TFArcAcq::receiptWindow() const {
+    return m_receipt;
+}
+
 void TFArcAcq::opening() {
     setExtraCondition({});
 }

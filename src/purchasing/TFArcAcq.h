@@ -19,7 +19,7 @@ public:
     ~TFArcAcq() override;
 
     // The receipt window opened last, while it exists.
-    TFCarico *receiptWindow() const { return m_receipt; }
+    TFCarico *receiptWindow() const;
 
     void BNuovoClick() override;
     void BModificaClick() override;

@@ -1,13 +1,38 @@
 #include "purchasing/ReceiptEntry.h"
 
+#include "catalogue/TFScheda.h"
 #include "db/Table.h"
 #include "printing/PrintService.h"
+#include "purchasing/TFFornitore.h"
 #include "shell/Shop.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QTimer>
 
 using namespace corvale;
+
+namespace {
+
+// Acts on the modal card of type T once it is shown; the card is closed
+// afterwards whatever happened, so that a failed check cannot hang the test.
+template <typename T, typename Action> void onCard(QObject *context, Action action) {
+    QTimer::singleShot(0, context, [action] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *card = qobject_cast<T *>(w);
+            if (!card || !card->isVisible())
+                continue;
+            action(*card);
+            if (card->isVisible())
+                card->reject();
+            return;
+        }
+        qWarning("no card shown");
+    });
+}
+
+} // namespace
 
 class TestTFCarico : public QObject {
     Q_OBJECT
@@ -226,6 +251,51 @@ private Q_SLOTS:
         QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 0);
         QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 0);
         QCOMPARE(f.counter(QStringLiteral("ACQUISTI")), 0);
+        QVERIFY(f.prompter.done());
+    }
+
+    void newSupplierAndNewArticleOnTheSpot() {
+        ShopFixture f;
+        addDocumentData(f);
+        TFCarico w(*f.shop);
+        w.resize(1000, 700);
+        w.show();
+        onCard<TFFornitore>(&w, [](TFFornitore &card) {
+            QVERIFY(!card.CustomerMode);
+            card.findChild<QLineEdit *>(QStringLiteral("RagSociale"))
+                ->setText(QStringLiteral("GAMMA"));
+            card.BSalvaClick();
+        });
+        own(w, "Nuovo Fornitore")->click();
+        QCOMPARE(testing::child<LookupCombo>(w, "Fornitore")->currentText(),
+                 QStringLiteral("GAMMA"));
+
+        // A new article goes straight onto a free row with the size panel open.
+        typeArticle(w, QStringLiteral("SANDALO"));
+        loadSizes(w, QStringLiteral("BLU"), {1});
+        QString saved;
+        onCard<TFScheda>(&w, [&saved](TFScheda &card) {
+            QVERIFY(card.NewArticle);
+            testing::type(card, "Articolo", QStringLiteral("MOCASSINO"));
+            auto *sizes = testing::child<QComboBox>(card, "TipoTaglia");
+            const int index = sizes->findText(QStringLiteral("CALZATURE"));
+            sizes->setCurrentIndex(index);
+            Q_EMIT sizes->activated(index);
+            testing::button(card, "BSalva")->click();
+            saved = card.SavedDescription;
+        });
+        own(w, "Nuovo")->click();
+        QVERIFY(!saved.isEmpty());
+        QVERIFY(w.sizePanel().isVisible());
+        loadSizes(w, QStringLiteral("ROSSO"), {0, 2});
+        QCOMPARE(sheetColumn(w, sheet::DESCRIZION), (QStringList{"SANDALO", saved}));
+        QCOMPARE(sheetColumn(w, sheet::QUANTITA), (QStringList{"1", "2"}));
+
+        // A card left with "Annulla" adds nothing.
+        onCard<TFScheda>(&w, [](TFScheda &card) { card.BAnnullaClick(); });
+        own(w, "Nuovo")->click();
+        QVERIFY(!w.sizePanel().isVisible());
+        QCOMPARE(sheetColumn(w, sheet::DESCRIZION).size(), 2);
         QVERIFY(f.prompter.done());
     }
 

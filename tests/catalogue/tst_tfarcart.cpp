@@ -126,6 +126,17 @@ private Q_SLOTS:
         QCOMPARE(brand->currentIndex(), -1);
         QCOMPARE(w.grid().rowCount(), 3);
 
+        // Narrower than 900 pixels: no season and year, neither columns nor boxes.
+        QVERIFY(testing::child(w, "FStagione")->isVisible());
+        QVERIFY(!w.grid().isColumnHidden(8));
+        w.resize(850, 600);
+        QVERIFY(!testing::child(w, "FStagione")->isVisible());
+        QVERIFY(!testing::child(w, "FAnno")->isVisible());
+        QVERIFY(w.grid().isColumnHidden(8) && w.grid().isColumnHidden(9));
+        // Sole, heel and wedge are never shown; each box sits over its column.
+        QVERIFY(w.grid().isColumnHidden(10) && w.grid().isColumnHidden(12));
+        QCOMPARE(brand->width(), w.grid().columnWidth(2));
+
         // "Scont." shows the discounted price.
         QCOMPARE(column(w, 6).last(), QStringLiteral("100,00"));
         testing::child<QCheckBox>(w, "Scont.")->setChecked(true);

@@ -49,7 +49,9 @@ int PriceVariation::run(const Request &request) {
         articles.edit();
         switch (request.target) {
         case Target::PurchasePrice: {
-            const double newPurchase = purchase * (1 + p / 100);
+            // Both prices to the cent: the sale price follows the purchase
+            // price as stored, as the article card works it out.
+            const double newPurchase = cents(purchase * (1 + p / 100));
             const double newSale = request.markupWithoutVat
                                        ? newPurchase * (1 + markup / 100)
                                        : ArticlePricing::salePrice(newPurchase, markup, vat, false);

@@ -4,6 +4,7 @@
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -189,7 +191,7 @@ void TFAltri::showEvent(QShowEvent *event) {
 }
 
 void TFAltri::FormActivate() {
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         closeTables();
         for (NameList *l : std::as_const(m_lists)) {
             l->table->open();
@@ -200,9 +202,7 @@ void TFAltri::FormActivate() {
         m_suppliers->open();
         m_brand->fill(*m_brands, QStringLiteral("NOME"), QStringLiteral("NUMREG"));
         m_supplier->fill(*m_suppliers, QStringLiteral("NOME"), QStringLiteral("CODICE"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFAltri::closeTables() {
@@ -219,7 +219,7 @@ void TFAltri::newEntry(ListIndex index) {
     const std::optional<QString> answer = m_shop.prompter().input(l.newCaption, l.newPrompt);
     if (!answer)
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         ListEntries::add(m_shop, l.entries, *answer);
         // Show the new entry selected.
         const QString name = answer->toUpper().left(40);
@@ -233,9 +233,7 @@ void TFAltri::newEntry(ListIndex index) {
         l.grid->reload();
         if (index == Brands)
             m_brand->fill(*m_brands, QStringLiteral("NOME"), QStringLiteral("NUMREG"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFAltri::deleteEntry(ListIndex index) {
@@ -244,7 +242,7 @@ void TFAltri::deleteEntry(ListIndex index) {
         return;
     if (!m_shop.prompter().confirm(l.deleteQuestion))
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         if (index == Colours &&
             ListEntries::colourInStock(m_shop.database(), l.table->asString(l.entries.nameField))) {
             m_shop.prompter().error(QStringLiteral(
@@ -256,9 +254,7 @@ void TFAltri::deleteEntry(ListIndex index) {
         l.grid->reload();
         if (index == Brands)
             m_brand->fill(*m_brands, QStringLiteral("NOME"), QStringLiteral("NUMREG"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFAltri::BEseguiClick() {
@@ -271,18 +267,13 @@ void TFAltri::BEseguiClick() {
         request.supplier = m_supplier->currentKey().toLongLong();
     request.markupWithoutVat = m_shop.preferences().markupWithoutVat;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     m_run->setEnabled(false);
-    bool ok = true;
-    try {
+    const bool ok = runReportingEngineErrors(m_shop.prompter(), [&] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The cursor comes back before any message, or the box would show the hourglass.
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         PriceVariation(m_shop.database()).run(request);
-    } catch (const db::Error &e) {
-        ok = false;
-        QApplication::restoreOverrideCursor();
-        m_shop.prompter().error(e.message());
-    }
-    if (ok)
-        QApplication::restoreOverrideCursor();
+    });
     m_run->setEnabled(true);
     if (ok)
         m_shop.prompter().information(QStringLiteral("Variazione eseguita con successo!"));

@@ -4,6 +4,7 @@
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "widgets/OpenerWindow.h"
 #include "widgets/TitleBand.h"
@@ -112,14 +113,12 @@ void TFArcTag::fitLabelColumns() {
 
 void TFArcTag::FormActivate() {
     fitLabelColumns();
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_table->close();
         m_table->open();
         m_table->first();
         m_grid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFArcTag::showCard(qint64 key) {
@@ -127,7 +126,7 @@ void TFArcTag::showCard(qint64 key) {
     m_card->exec();
     if (!m_table->isOpen())
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         if (m_card->SizeTypeKey > 0) {
             const qint64 saved = m_card->SizeTypeKey;
             m_grid->model().reload();
@@ -141,9 +140,7 @@ void TFArcTag::showCard(qint64 key) {
             m_table->refresh();
         }
         m_grid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFArcTag::BNuovaClick() {
@@ -161,12 +158,10 @@ void TFArcTag::BEliminaClick() {
         return;
     if (!m_shop.prompter().confirm(QStringLiteral("Eliminare la Taglia selezionata?")))
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_table->remove();
         m_grid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFArcTag::BUscitaClick() {

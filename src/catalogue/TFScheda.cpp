@@ -6,6 +6,7 @@
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/Jpeg.h"
 #include "shell/CommonRoutines.h"
@@ -272,6 +273,8 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     m_binding->bind(m_inUse, QStringLiteral("INUSO"));
     m_description->setMaxLength(30);
     connect(m_binding, &FieldBinding::fieldChanged, this, &TFScheda::fieldChanged);
+    connect(m_binding, &FieldBinding::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
 
     buildLists();
     m_sizeCard = new TFTipoTaglia(shop, this);
@@ -290,6 +293,10 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
 }
 
 TFScheda::~TFScheda() {
+    // The bindings read the article: they go before it, not with the controls
+    // that lose the focus while the window is torn down.
+    delete m_binding;
+    m_binding = nullptr;
     closeTables();
 }
 
@@ -351,7 +358,7 @@ void TFScheda::showEvent(QShowEvent *event) {
 void TFScheda::FormActivate() {
     m_busy = true;
     SavedDescription.clear();
-    try {
+    const bool opened = runReportingEngineErrors(m_shop.prompter(), [&] {
         closeTables();
         m_article->open();
         if (NewArticle) {
@@ -376,11 +383,9 @@ void TFScheda::FormActivate() {
         } else if (m_article->findKey(ArticleKey)) {
             m_article->edit();
         } else {
-            m_busy = false;
             m_shop.prompter().error(
                 QStringLiteral("L'articolo %1 non è presente in archivio.").arg(ArticleKey));
-            reject();
-            return;
+            return false;
         }
         openLists();
         setWindowTitle(NewArticle ? QStringLiteral("Nuovo Articolo")
@@ -406,9 +411,10 @@ void TFScheda::FormActivate() {
         }
         m_codes->first();
         m_codeGrid->reload();
-    } catch (const db::Error &e) {
+        return true;
+    });
+    if (!opened) {
         m_busy = false;
-        m_shop.prompter().error(e.message());
         reject();
         return;
     }
@@ -461,7 +467,7 @@ void TFScheda::ensureEditing() {
 void TFScheda::listChosen(ListControl &list) {
     if (m_busy || !m_article->isOpen())
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         ensureEditing();
         if (list.keyField.isEmpty()) {
             m_article->setString(list.copyField, list.combo->currentText());
@@ -469,9 +475,7 @@ void TFScheda::listChosen(ListControl &list) {
             m_article->setValue(list.keyField, list.combo->currentKey());
             m_article->setString(list.copyField, list.combo->currentText());
         }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     if (&list == &m_brand || &list == &m_sizeType)
         updateSaveEnabled();
 }
@@ -498,7 +502,7 @@ void TFScheda::showNumber(QLineEdit *edit, const QString &field) {
 
 void TFScheda::computeSalePrice() {
     m_busy = true;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         const double p = ArticlePricing::salePrice(m_article->asFloat(QStringLiteral("PREZZOACQ")),
                                                    m_article->asFloat(QStringLiteral("RICARICO")),
                                                    m_article->asFloat(QStringLiteral("IVA")),
@@ -506,16 +510,14 @@ void TFScheda::computeSalePrice() {
         ensureEditing();
         m_article->setFloat(QStringLiteral("PREZZOVND"), p);
         showNumber(m_sale, QStringLiteral("PREZZOVND"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     m_busy = false;
     showFinalPrice();
 }
 
 void TFScheda::computeMarkup() {
     m_busy = true;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         const double ric = ArticlePricing::markupFromSale(
             m_article->asFloat(QStringLiteral("PREZZOVND")),
             m_article->asFloat(QStringLiteral("PREZZOACQ")),
@@ -523,9 +525,7 @@ void TFScheda::computeMarkup() {
         ensureEditing();
         m_article->setFloat(QStringLiteral("RICARICO"), ric);
         showNumber(m_markup, QStringLiteral("RICARICO"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     m_busy = false;
 }
 
@@ -555,11 +555,10 @@ void TFScheda::showPhoto() {
 }
 
 void TFScheda::setPhoto(const QByteArray &bytes) {
-    try {
-        ensureEditing();
-        m_article->setBlob(QStringLiteral("FOTO"), bytes);
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            ensureEditing();
+            m_article->setBlob(QStringLiteral("FOTO"), bytes);
+        })) {
         return;
     }
     showPhoto();
@@ -616,14 +615,12 @@ void TFScheda::BNuovoCodiceClick() {
     const QString code = answer->toUpper().trimmed();
     if (code.isEmpty())
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_codes->append();
         m_codes->setString(QStringLiteral("BARCODE"), code);
         m_codes->post();
         m_codeGrid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFScheda::BEliminaCodiceClick() {
@@ -631,12 +628,10 @@ void TFScheda::BEliminaCodiceClick() {
         return;
     if (!m_shop.prompter().confirm(QStringLiteral("Eliminare il Codice selezionato?")))
         return;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_codes->remove();
         m_codeGrid->reload();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFScheda::BScontatoClick() {
@@ -655,13 +650,11 @@ void TFScheda::BScontatoClick() {
     if (!discount)
         return;
     m_busy = true;
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         ensureEditing();
         m_article->setFloat(QStringLiteral("SCONTO"), *discount);
         showNumber(m_discount, QStringLiteral("SCONTO"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     m_busy = false;
 }
 
@@ -691,7 +684,7 @@ void TFScheda::newListEntry(ListControl &list, const QString &caption, int kind)
         break;
     }
     const QString name = answer->toUpper();
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         const qint64 number = ListEntries::add(m_shop, entries, name);
         list.source->refresh();
         list.combo->fill(*list.source, list.display, list.key);
@@ -703,9 +696,7 @@ void TFScheda::newListEntry(ListControl &list, const QString &caption, int kind)
             m_article->setInteger(list.keyField, number);
             list.combo->setCurrentKey(number);
         }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     if (&list == &m_brand)
         updateSaveEnabled();
 }
@@ -734,7 +725,7 @@ void TFScheda::BNuovoFornitoreClick() {
     if (!m_article->isOpen() || !m_supplierCard)
         return;
     const std::optional<Supplier> saved = m_supplierCard(this);
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_supplier.source->refresh();
         m_supplier.combo->fill(*m_supplier.source, m_supplier.display, m_supplier.key);
         if (saved) {
@@ -743,9 +734,7 @@ void TFScheda::BNuovoFornitoreClick() {
             m_article->setString(QStringLiteral("FORNITORE"), saved->name);
             m_supplier.combo->setCurrentKey(saved->code);
         }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
 void TFScheda::BNuovaTagliaClick() {
@@ -753,7 +742,7 @@ void TFScheda::BNuovaTagliaClick() {
         return;
     m_sizeCard->SizeTypeKey = 0;
     m_sizeCard->exec();
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_sizeType.source->refresh();
         m_sizeType.combo->fill(*m_sizeType.source, m_sizeType.display, m_sizeType.key);
         if (m_sizeCard->SizeTypeKey > 0) {
@@ -762,43 +751,45 @@ void TFScheda::BNuovaTagliaClick() {
             m_article->setString(QStringLiteral("MISURA"), m_sizeCard->SizeTypeName);
             m_sizeType.combo->setCurrentKey(m_sizeCard->SizeTypeKey);
         }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
     updateSaveEnabled();
 }
 
 void TFScheda::BSalvaClick() {
     if (!m_article->isOpen() || !m_save->isEnabled())
         return;
+    // A box still showing text that is no number would leave the record with
+    // its old value behind the user's back.
+    if (!m_binding->checkTexts())
+        return;
     m_busy = true;
-    try {
+    const bool saved = runReportingEngineErrors(m_shop.prompter(), [this] {
         ensureEditing();
         if (NewArticle) {
-            ArticleKey = m_shop.routines().NextCounter(QStringLiteral("ARTICOLI"), true);
-            // The code shown was made from the number foreseen at opening; should another
-            // article have taken that number meanwhile, the code follows the real number so
-            // that no two articles share one.
-            if (ArticleKey != m_foreseen)
-                m_article->setString(QStringLiteral("BARCODE"),
-                                     QString::number(800000 + ArticleKey));
-            m_article->setInteger(QStringLiteral("NUMREG"), ArticleKey);
-        }
-        m_article->post();
-        if (NewArticle)
+            // The number is only foreseen here and taken once the record is
+            // stored, so a save that fails uses up no number. Should another
+            // article have taken the foreseen one meanwhile, the code follows
+            // the real number so that no two articles share one.
+            const int key = m_shop.routines().NextCounter(QStringLiteral("ARTICOLI"), false);
+            if (key != m_foreseen)
+                m_article->setString(QStringLiteral("BARCODE"), QString::number(800000 + key));
+            m_article->setInteger(QStringLiteral("NUMREG"), key);
+            m_article->post();
+            m_shop.routines().SetCounter(QStringLiteral("ARTICOLI"), key);
+            ArticleKey = key;
             SavedDescription = m_article->asString(QStringLiteral("DESCRIZION"));
+        } else {
+            m_article->post();
+        }
         QStringList codes;
         for (m_codes->first(); !m_codes->eof(); m_codes->next())
             codes << m_codes->asString(QStringLiteral("BARCODE"));
         if (!NewArticle || !codes.isEmpty())
             ListEntries::replaceBarcodes(m_shop.database(), ArticleKey, codes);
-    } catch (const db::Error &e) {
-        m_busy = false;
-        m_shop.prompter().error(e.message());
-        return;
-    }
+    });
     m_busy = false;
-    accept();
+    if (saved)
+        accept();
 }
 
 void TFScheda::BAnnullaClick() {

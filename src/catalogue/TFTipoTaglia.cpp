@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
@@ -97,7 +98,7 @@ void TFTipoTaglia::showEvent(QShowEvent *event) {
 void TFTipoTaglia::FormActivate() {
     SizeTypeName.clear();
     m_new = SizeTypeKey == 0;
-    try {
+    const bool opened = runReportingEngineErrors(m_shop.prompter(), [&] {
         m_table = std::make_unique<db::Table>(m_shop.database());
         m_table->setTableName(QStringLiteral("TAGLIE.DBF"));
         m_table->setIndexName(QStringLiteral("NUMREG"));
@@ -111,11 +112,11 @@ void TFTipoTaglia::FormActivate() {
         } else {
             m_shop.prompter().error(
                 QStringLiteral("La taglia %1 non è presente in archivio.").arg(SizeTypeKey));
-            reject();
-            return;
+            return false;
         }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+        return true;
+    });
+    if (!opened) {
         reject();
         return;
     }
@@ -141,18 +142,17 @@ void TFTipoTaglia::BSalvaClick() {
         m_labels.first()->setFocus();
         return;
     }
-    try {
-        m_table->setString(QStringLiteral("DESCRIZION"), m_name->text());
-        for (int n = 1; n <= 20; ++n)
-            m_table->setString(labelField(n), m_labels[n - 1]->text());
-        if (m_new) {
-            SizeTypeKey = m_shop.routines().NextCounter(QStringLiteral("TAGLIE"), true);
-            m_table->setInteger(QStringLiteral("NUMREG"), SizeTypeKey);
-        }
-        m_table->post();
-        SizeTypeName = m_table->asString(QStringLiteral("DESCRIZION"));
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            m_table->setString(QStringLiteral("DESCRIZION"), m_name->text());
+            for (int n = 1; n <= 20; ++n)
+                m_table->setString(labelField(n), m_labels[n - 1]->text());
+            if (m_new) {
+                SizeTypeKey = m_shop.routines().NextCounter(QStringLiteral("TAGLIE"), true);
+                m_table->setInteger(QStringLiteral("NUMREG"), SizeTypeKey);
+            }
+            m_table->post();
+            SizeTypeName = m_table->asString(QStringLiteral("DESCRIZION"));
+        })) {
         return;
     }
     m_table->close();

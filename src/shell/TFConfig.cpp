@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FieldBinding.h"
@@ -63,18 +64,21 @@ TFConfig::TFConfig(Shop &shop, QWidget *parent)
 
     readPreferences();
     // The active password comes from the record as it is at start.
-    try {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
         m_config->open();
         m_config->first();
         m_shop.setActivePassword(m_config->eof() ? QString()
                                                  : m_config->asString(QStringLiteral("PASSWD")));
         m_config->close();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-    }
+    });
 }
 
-TFConfig::~TFConfig() = default;
+TFConfig::~TFConfig() {
+    // The bindings read the table: they go before it, not with the controls
+    // that lose the focus while the window is torn down.
+    delete m_binding;
+    m_binding = nullptr;
+}
 
 void TFConfig::buildUi() {
     const QString folderBackground = m_shop.folder().file(QStringLiteral("bkgd.BMP"));
@@ -277,9 +281,9 @@ void TFConfig::makeChanged(int index) {
 }
 
 bool TFConfig::ensureRecord() {
-    try {
+    return runReportingEngineErrors(m_shop.prompter(), [&] {
         if (m_config->isOpen() && m_config->state() != db::Table::State::Browse)
-            return true; // already editing the record
+            return; // already editing the record
         if (!m_config->isOpen())
             m_config->open();
         m_config->first();
@@ -287,11 +291,7 @@ bool TFConfig::ensureRecord() {
             m_config->append();
         else if (m_config->state() == db::Table::State::Browse)
             m_config->edit();
-        return true;
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
-        return false;
-    }
+    });
 }
 
 void TFConfig::showEvent(QShowEvent *event) {
@@ -310,18 +310,17 @@ void TFConfig::showLogo() {
 }
 
 void TFConfig::closeRecord(bool save) {
-    try {
-        if (m_config->isOpen()) {
-            if (m_config->state() != db::Table::State::Browse) {
-                if (save)
-                    m_config->post();
-                else
-                    m_config->cancel();
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            if (m_config->isOpen()) {
+                if (m_config->state() != db::Table::State::Browse) {
+                    if (save)
+                        m_config->post();
+                    else
+                        m_config->cancel();
+                }
+                m_config->close();
             }
-            m_config->close();
-        }
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+        })) {
         if (m_config->isOpen() && m_config->state() != db::Table::State::Browse)
             m_config->cancel();
         m_config->close();
@@ -381,11 +380,10 @@ void TFConfig::BPasswordClick() {
         prompter.error(QStringLiteral("Le due password non coincidono!"));
         return;
     }
-    try {
-        m_config->setString(QStringLiteral("PASSWD"), *typed);
-        m_config->post();
-    } catch (const db::Error &e) {
-        prompter.error(e.message());
+    if (!runReportingEngineErrors(prompter, [&] {
+            m_config->setString(QStringLiteral("PASSWD"), *typed);
+            m_config->post();
+        })) {
         return;
     }
     prompter.information(
@@ -412,10 +410,8 @@ void TFConfig::BSfogliaClick() {
     picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP");
     if (!ensureRecord())
         return;
-    try {
-        m_config->setBlob(QStringLiteral("LOGO"), bmp);
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+    if (!runReportingEngineErrors(m_shop.prompter(),
+                                  [&] { m_config->setBlob(QStringLiteral("LOGO"), bmp); })) {
         return;
     }
     showLogo();

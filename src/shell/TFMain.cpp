@@ -2,6 +2,7 @@
 
 #include "db/Database.h"
 #include "db/Error.h"
+#include "platform/EngineError.h"
 #include "shell/CentralPanel.h"
 #include "shell/SchemaUpgrade.h"
 #include "shell/Shop.h"
@@ -59,10 +60,7 @@ TFMain::TFMain(Shop &shop, QWidget *parent)
 }
 
 void TFMain::openDataFolder() {
-    try {
-        m_shop.openDatabase();
-    } catch (const db::Error &e) {
-        m_shop.prompter().error(e.message());
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.openDatabase(); })) {
         return;
     }
     SchemaUpgrade upgrade(m_shop.database());

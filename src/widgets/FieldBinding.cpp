@@ -29,6 +29,7 @@ void FieldBinding::bind(QLineEdit *edit, const QString &field, const QString &di
     const Binding b = m_bindings.back();
     limitLength(b);
     connect(edit, &QLineEdit::textEdited, this, [this, b] { userChanged(b); });
+    connect(edit, &QLineEdit::editingFinished, this, [this, b] { editingFinished(b); });
 }
 
 void FieldBinding::bind(QCheckBox *box, const QString &field) {
@@ -66,8 +67,8 @@ void FieldBinding::show(const Binding &b) {
         return;
     limitLength(b);
     // A record being appended has no record number yet but is shown all the same.
-    const bool has = m_table.isOpen() && (m_table.recordNumber() != 0 ||
-                                          m_table.state() == db::Table::State::Insert);
+    const bool has = m_table.isOpen() &&
+                     (m_table.recordNumber() != 0 || m_table.state() == db::Table::State::Insert);
     if (auto *edit = qobject_cast<QLineEdit *>(w)) {
         edit->setText(has ? TableModel::displayText(m_table.value(b.field), b.format) : QString());
         edit->setCursorPosition(0);
@@ -89,12 +90,65 @@ void FieldBinding::show(const Binding &b) {
 
 void FieldBinding::load() {
     m_loading = true;
-    for (const Binding &b : std::as_const(m_bindings))
+    m_shown.clear();
+    for (const Binding &b : std::as_const(m_bindings)) {
         show(b);
+        if (b.widget && !qobject_cast<QCheckBox *>(b.widget))
+            m_shown.insert(b.widget, currentText(b.widget));
+    }
     m_loading = false;
 }
 
-bool FieldBinding::write(const Binding &b) {
+QString FieldBinding::currentText(const QWidget *w) {
+    if (auto *edit = qobject_cast<const QLineEdit *>(w))
+        return edit->text();
+    if (auto *combo = qobject_cast<const QComboBox *>(w))
+        return combo->currentText();
+    if (auto *plain = qobject_cast<const QPlainTextEdit *>(w))
+        return plain->toPlainText();
+    return {};
+}
+
+namespace {
+const QString kInvalidValue = QStringLiteral("Valore non valido");
+}
+
+bool FieldBinding::textFits(const Binding &b) const {
+    // A closed handle has no fields to read: nothing is written to it either.
+    const auto *edit = qobject_cast<const QLineEdit *>(b.widget.data());
+    if (!edit || !m_table.isOpen() || edit->text().trimmed().isEmpty())
+        return true;
+    switch (fieldType(b.field)) {
+    case 'N':
+        return Formats::parseNumber(edit->text()).has_value();
+    case 'D':
+        return Formats::parseDate(edit->text()).has_value();
+    default:
+        return true;
+    }
+}
+
+void FieldBinding::editingFinished(const Binding &b) {
+    if (m_loading || textFits(b))
+        return;
+    show(b);
+    Q_EMIT writeFailed(kInvalidValue);
+}
+
+bool FieldBinding::checkTexts() {
+    for (const Binding &b : std::as_const(m_bindings)) {
+        if (!textFits(b)) {
+            show(b);
+            if (b.widget)
+                b.widget->setFocus();
+            Q_EMIT writeFailed(kInvalidValue);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool FieldBinding::write(const Binding &b, bool whileTyping) {
     QWidget *w = b.widget;
     if (!w)
         return true;
@@ -103,13 +157,7 @@ bool FieldBinding::write(const Binding &b) {
             m_table.setBool(b.field, box->isChecked());
             return true;
         }
-        QString text;
-        if (auto *edit = qobject_cast<QLineEdit *>(w))
-            text = edit->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(w))
-            text = combo->currentText();
-        else if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
-            text = plain->toPlainText();
+        const QString text = currentText(w);
         switch (fieldType(b.field)) {
         case 'N': {
             if (text.trimmed().isEmpty()) {
@@ -118,7 +166,8 @@ bool FieldBinding::write(const Binding &b) {
             }
             const auto number = Formats::parseNumber(text);
             if (!number) {
-                Q_EMIT writeFailed(QStringLiteral("'%1' non è un numero valido").arg(text));
+                if (!whileTyping)
+                    Q_EMIT writeFailed(kInvalidValue);
                 return false;
             }
             m_table.setFloat(b.field, *number);
@@ -131,7 +180,8 @@ bool FieldBinding::write(const Binding &b) {
             }
             const auto date = Formats::parseDate(text);
             if (!date) {
-                Q_EMIT writeFailed(QStringLiteral("'%1' non è una data valida").arg(text));
+                if (!whileTyping)
+                    Q_EMIT writeFailed(kInvalidValue);
                 return false;
             }
             m_table.setDate(b.field, *date);
@@ -149,8 +199,12 @@ bool FieldBinding::write(const Binding &b) {
 
 bool FieldBinding::store() {
     bool ok = true;
-    for (const Binding &b : std::as_const(m_bindings))
+    for (const Binding &b : std::as_const(m_bindings)) {
+        const auto shown = m_shown.constFind(b.widget.data());
+        if (b.widget && shown != m_shown.cend() && *shown == currentText(b.widget))
+            continue; // untouched since shown: the record already holds its value
         ok = write(b) && ok;
+    }
     return ok;
 }
 
@@ -162,7 +216,7 @@ void FieldBinding::userChanged(const Binding &b) {
             return;
         m_table.edit();
     }
-    if (write(b))
+    if (write(b, true))
         Q_EMIT fieldChanged(b.field);
 }
 

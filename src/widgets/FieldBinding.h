@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <functional>
 
 class QCheckBox;
@@ -21,6 +23,9 @@ class Table;
 // the data-aware controls of the windows do: load() shows the record, and a
 // change the user makes puts the record into edit mode (when it is browsing)
 // and writes the field at once. Filling the controls never writes back.
+//
+// The table handle must outlive the binding: an owner whose handle is a member
+// deletes the binding first.
 //
 // Line edits get the field's width as their maximum length; numbers are shown
 // with the given display pattern and read as typed in Italian; dates as
@@ -41,8 +46,14 @@ public:
     // Shows the current record (empty controls without one).
     void load();
     // Writes every bound control into the record (which must be in edit or
-    // insert mode); false when a value is not valid for its field.
+    // insert mode); false when a value is not valid for its field. A box whose
+    // text is still the one load() showed is not written back, so a display
+    // rounding (a rate of 2.5 shown as "3") never replaces the stored value.
     bool store();
+    // Checks that every number and date box holds a value its field takes. A
+    // box that does not is reported ("Valore non valido") and shows the
+    // record's value again, so box and record never disagree; false then.
+    bool checkTexts();
     // True while load() fills the controls.
     bool isLoading() const { return m_loading; }
 
@@ -62,8 +73,15 @@ private:
         QString field;
         QString format;
     };
+    // The text load() put into a text control, by control.
+    QString shownText(const QWidget *widget) const { return m_shown.value(widget); }
+    static QString currentText(const QWidget *widget);
     void userChanged(const Binding &binding);
-    bool write(const Binding &binding);
+    // `whileTyping`: a number or date not yet complete is left unwritten
+    // without a word; leaving the box reports it.
+    bool write(const Binding &binding, bool whileTyping = false);
+    bool textFits(const Binding &binding) const;
+    void editingFinished(const Binding &binding);
     void show(const Binding &binding);
     void limitLength(const Binding &binding);
     char fieldType(const QString &field) const;
@@ -72,6 +90,7 @@ private:
     QList<Binding> m_bindings;
     bool m_loading = false;
     bool m_autoEdit = true;
+    QHash<const QWidget *, QString> m_shown;
 };
 
 } // namespace corvale

@@ -143,12 +143,23 @@ private Q_SLOTS:
         QCOMPARE(field(db, 4, "PREZZOVND"), 24.0);
         QCOMPARE(field(db, 2, "PREZZOVND"), 54.0); // 30 × 1.5 × 1.2
 
+        // A purchase price that leaves fractions of a cent is stored to the cent,
+        // and the sale price is worked out from the stored one: 19,99 + 10 %.
+        addArticles(db, {{5, 4, 12, 19.99, 0, 40, 0}});
+        r.target = PriceVariation::Target::PurchasePrice;
+        r.markupWithoutVat = true;
+        r.brand = 4;
+        r.percentText = QStringLiteral("10");
+        QCOMPARE(v.run(r), 1);
+        QCOMPARE(field(db, 5, "PREZZOACQ"), 21.99);
+        QCOMPARE(field(db, 5, "PREZZOVND"), 30.79); // 21,99 × 1,4 = 30,786
+
         // Discount over every article.
         r.target = PriceVariation::Target::Discount;
         r.brand.reset();
         r.percentText = QStringLiteral("12,5");
-        QCOMPARE(v.run(r), 4);
-        for (qint64 n = 1; n <= 4; ++n)
+        QCOMPARE(v.run(r), 5);
+        for (qint64 n = 1; n <= 5; ++n)
             QCOMPARE(field(db, n, "SCONTO"), 12.5);
     }
 };

@@ -75,6 +75,41 @@ private:
     }
 
 private Q_SLOTS:
+    // Text that is no number must not sit in a box while the record keeps the
+    // old value and the prices are worked out from it.
+    void textThatIsNoNumberIsRefused() {
+        ShopFixture f;
+        f.shop->ini().writeString(QStringLiteral("DEFAULT"), QStringLiteral("IVA"),
+                                  QStringLiteral("22"));
+        addSizeType(f, 3, QStringLiteral("SCARPE"));
+        TFScheda w(*f.shop);
+        w.NewArticle = true;
+        w.show();
+        type(w, "Articolo", QStringLiteral("sandalo"));
+        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        // Typed key by key: "1" and "10" are numbers and reach the record, "10%" not.
+        type(w, "Iva", QStringLiteral("10%"));
+        QCOMPARE(w.article().asFloat(QStringLiteral("IVA")), 10.0);
+        f.prompter.expectError(QStringLiteral("Valore non valido"));
+        button(w, "BSalva")->click();
+        QVERIFY(w.isVisible());                             // nothing saved
+        QCOMPARE(text(w, "Iva"), QStringLiteral("10"));     // box and record agree again
+        QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), 0); // no number taken
+
+        // Leaving the box reports it as well.
+        type(w, "Iva", QStringLiteral("iva"));
+        f.prompter.expectError(QStringLiteral("Valore non valido"));
+        Q_EMIT control(w, "Iva")->editingFinished();
+        QVERIFY(text(w, "Iva") != QStringLiteral("iva"));
+
+        type(w, "Iva", QStringLiteral("4"));
+        button(w, "BSalva")->click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(stored(f, w.ArticleKey, QStringLiteral("IVA")).toDouble(), 4.0);
+        QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), w.ArticleKey);
+        QVERIFY(f.prompter.done());
+    }
+
     void newArticleDefaultsAndSaving() {
         ShopFixture f;
         f.shop->routines().SetCounter(QStringLiteral("ARTICOLI"), 11);

@@ -111,6 +111,38 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // The rate box shows whole points (",0"); saving other data must not write
+    // that rounding back over a fractional rate.
+    void fractionalPointRateSurvivesSave() {
+        Fixture f;
+        for (const char *rate : {"2.5", "0.1"}) {
+            f.emptyConfig();
+            {
+                db::Table t(f.shop.database());
+                t.setTableName(QStringLiteral("CONFIG"));
+                t.open();
+                t.append();
+                t.setString(QStringLiteral("RAGIONE"), QStringLiteral("BOUTIQUE"));
+                t.setFloat(QStringLiteral("EURO"), QString::fromLatin1(rate).toDouble());
+                t.post();
+            }
+            TFConfig config(f.shop);
+            config.show();
+            QVERIFY(!child<QLineEdit>(config, "EURO")->text().contains(u','));
+            type(config, "RAGIONE", QStringLiteral("BOUTIQUE ROSA"));
+            click(config, "BSalva");
+            QCOMPARE(f.configValue(QStringLiteral("RAGIONE")), QStringLiteral("BOUTIQUE ROSA"));
+            QCOMPARE(f.configValue(QStringLiteral("EURO")).toDouble(),
+                     QString::fromLatin1(rate).toDouble());
+            // A rate the user types is written as typed.
+            config.show();
+            type(config, "EURO", QStringLiteral("1,5"));
+            click(config, "BSalva");
+            QCOMPARE(f.configValue(QStringLiteral("EURO")).toDouble(), 1.5);
+        }
+        QVERIFY(f.prompter.done());
+    }
+
     void defaultsWithoutRegisterSection() {
         Fixture f;
         QFile ini(f.shop.ini().path());

@@ -26,7 +26,12 @@ SheetGrid::SheetGrid(db::Table &sheet, QWidget *parent)
     m_search->completer()->setCompletionMode(QCompleter::PopupCompletion);
     m_search->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     m_search->hide();
+    m_code = new QLineEdit(viewport());
+    m_code->setObjectName(QStringLiteral("CercaCodice"));
+    m_code->setMaxLength(13);
+    m_code->hide();
     setModel(m_model);
+    connect(m_code, &QLineEdit::returnPressed, this, &SheetGrid::enterCode);
     connect(m_search, &QComboBox::activated, this, [this](int) { chooseTyped(); });
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &SheetGrid::chooseTyped);
 }
@@ -74,12 +79,26 @@ void SheetGrid::openSearch(const QString &text) {
 
 void SheetGrid::hideSearch() {
     m_search->hide();
+    m_code->hide();
 }
 
 void SheetGrid::placeSearch() {
+    placeOver(m_search, m_articleColumn);
+}
+
+void SheetGrid::placeOver(QWidget *box, int column) {
     const QModelIndex index = currentIndex();
     if (index.isValid())
-        m_search->setGeometry(visualRect(m_model->index(index.row(), m_articleColumn)));
+        box->setGeometry(visualRect(m_model->index(index.row(), column)));
+}
+
+void SheetGrid::enterCode() {
+    const QString code = m_code->text().trimmed();
+    m_code->hide();
+    m_code->clear();
+    setFocus();
+    if (!code.isEmpty())
+        Q_EMIT codeEntered(code);
 }
 
 void SheetGrid::chooseTyped() {
@@ -100,6 +119,16 @@ void SheetGrid::keyPressEvent(QKeyEvent *event) {
         openSearch(event->text());
         return;
     }
+    if (index.isValid() && m_codeColumn >= 0 && index.column() == m_codeColumn &&
+        !rowHasArticle(index.row()) && !event->text().isEmpty() && event->key() != Qt::Key_Tab &&
+        event->text().at(0).isPrint()) {
+        placeOver(m_code, m_codeColumn);
+        m_code->show();
+        m_code->raise();
+        m_code->setFocus();
+        m_code->setText(event->text());
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
@@ -114,6 +143,9 @@ void SheetGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
     } else {
         m_search->hide();
     }
+    if (m_code->isVisible() &&
+        (!current.isValid() || current.column() != m_codeColumn || current.row() != previous.row()))
+        m_code->hide();
     if (previous.isValid() && current != previous)
         Q_EMIT cellLeft();
 }

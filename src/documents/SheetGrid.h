@@ -3,6 +3,7 @@
 #include <QTableView>
 
 class QComboBox;
+class QLineEdit;
 
 namespace corvale {
 
@@ -15,7 +16,9 @@ class Table;
 // The grid of a document window over its line sheet, with the article search
 // laid over the "Articolo" cell of a row that has no article yet: typing in
 // that column (anything but Tab) opens the drop-down with the typed text, and
-// choosing an entry (or Enter) hands its description over.
+// choosing an entry (or Enter) hands its description over. A window that
+// takes scanned or typed codes names a code column too: typing there on a row
+// without an article opens the code box, and Enter hands the code over.
 class SheetGrid : public QTableView {
     Q_OBJECT
 public:
@@ -29,6 +32,9 @@ public:
     int articleColumn() const { return m_articleColumn; }
     void setArticleDescriptions(const QStringList &descriptions);
     QComboBox *searchBox() const { return m_search; }
+    // The column of the code box; -1 (the default) offers none.
+    void setCodeColumn(int column) { m_codeColumn = column; }
+    QLineEdit *codeBox() const { return m_code; }
 
     // Re-reads the sheet and selects the handle's current row.
     void reload();
@@ -38,6 +44,7 @@ public:
 
 Q_SIGNALS:
     void articleChosen(const QString &description);
+    void codeEntered(const QString &code);
     // The user left a column or a row: the window recomputes its totals.
     void cellLeft();
 
@@ -50,10 +57,14 @@ private:
     bool rowHasArticle(int row) const;
     void placeSearch();
     void chooseTyped();
+    void enterCode();
+    void placeOver(QWidget *box, int column);
 
     TableModel *m_model;
     QComboBox *m_search;
+    QLineEdit *m_code;
     int m_articleColumn = 1;
+    int m_codeColumn = -1;
 };
 
 } // namespace corvale

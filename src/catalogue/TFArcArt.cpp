@@ -372,8 +372,7 @@ void TFArcArt::filterChanged() {
     const QString text = ArticleFilter::text(boxes);
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_browser->setFilter(text);
-        if (m_browser->isOpen())
-            m_grid->reload();
+        m_grid->reload();
     });
 }
 
@@ -385,10 +384,9 @@ void TFArcArt::refreshList() {
 }
 
 void TFArcArt::articleChanged() {
-    if (!m_browser->isOpen())
-        return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_browser->followArticle();
+        // With the tables closed the grid is emptied, never left reading them.
         m_stockRows->reload();
         m_stockTitles->setSizeTitles(m_browser->sizeTitles().titles());
         if (m_photo->isVisible())
@@ -605,6 +603,7 @@ void TFArcArt::BStampaClick() {
 void TFArcArt::BUscitaClick() {
     closePhotoWindow();
     m_browser->close();
+    m_grid->reload();
     hide();
 }
 

@@ -3,6 +3,7 @@
 #include "catalogue/ListEntries.h"
 #include "catalogue/TFAltri.h"
 #include "catalogue/TableGrid.h"
+#include "common/Widgets.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TitleBand.h"
@@ -19,9 +20,7 @@ class TestTFAltri : public QObject {
     Q_OBJECT
 private:
     static QPushButton *button(QWidget &w, const QString &name) {
-        auto *b = w.findChild<QPushButton *>(name);
-        Q_ASSERT_X(b, "button", qPrintable(name));
-        return b;
+        return testing::child<QPushButton>(w, name);
     }
     static QStringList listed(TFAltri &w, TFAltri::ListIndex list) {
         QStringList out;

@@ -3,6 +3,7 @@
 #include "catalogue/TFScheda.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
+#include "common/Widgets.h"
 #include "platform/Jpeg.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/LookupCombo.h"
@@ -23,13 +24,9 @@ class TestTFScheda : public QObject {
     Q_OBJECT
 private:
     template <typename T = QLineEdit> static T *control(QWidget &w, const QString &name) {
-        auto *c = w.findChild<T *>(name);
-        Q_ASSERT_X(c, "control", qPrintable(name));
-        return c;
+        return testing::child<T>(w, name);
     }
-    static QPushButton *button(QWidget &w, const char *name) {
-        return control<QPushButton>(w, QString::fromLatin1(name));
-    }
+    static QPushButton *button(QWidget &w, const char *name) { return testing::button(w, name); }
     static void choose(TFScheda &w, const char *combo, const QString &text) {
         auto *c = control<LookupCombo>(w, QString::fromLatin1(combo));
         const int i = c->findText(text);

@@ -1,6 +1,7 @@
 #include "common/ShopFixture.h"
 
 #include "catalogue/TFScheda.h"
+#include "common/Widgets.h"
 #include "purchasing/ContactCard.h"
 #include "purchasing/SupplierCardLink.h"
 #include "purchasing/TFFornitore.h"
@@ -20,14 +21,10 @@ class TestContactCard : public QObject {
     Q_OBJECT
 private:
     static QLineEdit *edit(TFFornitore &w, const char *name) {
-        auto *e = w.findChild<QLineEdit *>(QString::fromLatin1(name));
-        Q_ASSERT(e);
-        return e;
+        return testing::child<QLineEdit>(w, name);
     }
     static QPushButton *button(TFFornitore &w, const char *name) {
-        auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
-        Q_ASSERT(b);
-        return b;
+        return testing::button(w, name);
     }
 
 private Q_SLOTS:

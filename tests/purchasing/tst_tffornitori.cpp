@@ -1,6 +1,7 @@
 #include "common/ShopFixture.h"
 
 #include "catalogue/TableGrid.h"
+#include "common/Widgets.h"
 #include "purchasing/TFFornitore.h"
 #include "purchasing/TFFornitori.h"
 #include "shell/CommonRoutines.h"
@@ -36,11 +37,7 @@ private:
     static QString detail(TFFornitori &w, const char *name) {
         return w.findChild<QLabel *>(QString::fromLatin1(name))->text();
     }
-    static void click(QWidget &w, const char *name) {
-        auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
-        QVERIFY(b);
-        b->click();
-    }
+    static void click(QWidget &w, const char *name) { testing::click(w, name); }
     static void addSuppliers(ShopFixture &f) {
         int code = 1;
         for (const char *name : {"BETA", "ALFA", "ALBERTO", "AL", "ZETA"})

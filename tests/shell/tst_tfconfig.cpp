@@ -1,3 +1,4 @@
+#include "common/Widgets.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/ScriptedPrompter.h"
@@ -52,22 +53,9 @@ struct Fixture {
     }
 };
 
-template <typename T> T *child(QWidget &w, const char *name) {
-    T *c = w.findChild<T *>(QString::fromUtf8(name));
-    Q_ASSERT_X(c, "child", name);
-    return c;
-}
-
-void click(QWidget &w, const char *name) {
-    child<QPushButton>(w, name)->click();
-}
-
-void type(QWidget &w, const char *name, const QString &text) {
-    auto *edit = child<QLineEdit>(w, name);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
+using testing::child;
+using testing::click;
+using testing::type;
 
 } // namespace
 

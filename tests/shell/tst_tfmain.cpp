@@ -1,3 +1,4 @@
+#include "common/Widgets.h"
 #include "platform/ScriptedPrompter.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/CentralPanel.h"
@@ -20,11 +21,7 @@ private:
     QTemporaryDir m_dir;
     Clock m_clock{QDate(2026, 3, 15)};
 
-    QPushButton *button(TFMain &w, const char *name) {
-        auto *b = w.findChild<QPushButton *>(QString::fromLatin1(name));
-        Q_ASSERT(b);
-        return b;
-    }
+    static QPushButton *button(TFMain &w, const char *name) { return testing::button(w, name); }
 
     // Resizes so that the outer (frame) size is w x h, as the layout rule reads it.
     static void resizeOuter(QWidget &window, int w, int h) {

@@ -1,20 +1,24 @@
 #include "shell/Shop.h"
 
 #include "db/Database.h"
+#include "db/FileSystem.h"
 #include "printing/PrintService.h"
 #include "shell/CommonRoutines.h"
 #include "shell/DataFolderSetup.h"
 
 namespace corvale {
 
-Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter)
+Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter, db::FileSystem &files)
     : m_folder(std::move(folder))
     , m_clock(clock)
     , m_prompter(prompter)
     , m_ini(m_folder.iniPath())
-    , m_database(std::make_unique<db::Database>())
+    , m_database(std::make_unique<db::Database>(files))
     , m_routines(std::make_unique<CommonRoutines>(*this))
     , m_printService(std::make_unique<RecordingPrintService>()) {}
+
+Shop::Shop(ProgramFolder folder, Clock &clock, Prompter &prompter)
+    : Shop(std::move(folder), clock, prompter, db::FileSystem::local()) {}
 
 void Shop::setPrintService(std::unique_ptr<PrintService> service) {
     m_printService = std::move(service);

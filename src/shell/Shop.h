@@ -13,7 +13,8 @@ namespace corvale {
 
 namespace db {
 class Database;
-}
+class FileSystem;
+} // namespace db
 class CommonRoutines;
 class PrintService;
 
@@ -32,6 +33,8 @@ struct LivePreferences {
 // temporary program folder.
 class Shop {
 public:
+    // `files`: where the engine reads and writes; tests plant faults there.
+    Shop(ProgramFolder folder, Clock &clock, Prompter &prompter, db::FileSystem &files);
     Shop(ProgramFolder folder, Clock &clock, Prompter &prompter);
     virtual ~Shop();
 

@@ -1,4 +1,5 @@
 #include "common/ShopFixture.h"
+#include "db/FaultyFileSystem.h"
 
 #include "catalogue/TFScheda.h"
 #include "catalogue/TFTipoTaglia.h"
@@ -104,6 +105,33 @@ private Q_SLOTS:
         QVERIFY(!w.isVisible());
         QCOMPARE(stored(f, w.ArticleKey, QStringLiteral("IVA")).toDouble(), 4.0);
         QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), w.ArticleKey);
+        QVERIFY(f.prompter.done());
+    }
+
+    // A save that fails uses up no article number: the next article gets it.
+    void failedSaveTakesNoNumber() {
+        db::test::FaultyFileSystem files;
+        ShopFixture f(files);
+        f.shop->routines().SetCounter(QStringLiteral("ARTICOLI"), 11);
+        addSizeType(f, 3, QStringLiteral("SCARPE"));
+        TFScheda w(*f.shop);
+        w.NewArticle = true;
+        w.show();
+        type(w, "Articolo", QStringLiteral("sandalo"));
+        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        // The disk fails at the second change from here: the record or the counter.
+        files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + 2);
+        f.prompter.expectError(QString()); // the engine's words
+        button(w, "BSalva")->click();
+        QVERIFY(f.prompter.transcript().last().contains(QStringLiteral("I/O simulato")));
+        QVERIFY(w.isVisible());
+        QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), 11);
+        files.arm(db::test::FaultyFileSystem::Fault::None, 0);
+        button(w, "BSalva")->click();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.ArticleKey, 12);
+        QCOMPARE(stored(f, 12, QStringLiteral("DESCRIZION")).toString(), QStringLiteral("SANDALO"));
+        QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), 12);
         QVERIFY(f.prompter.done());
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/Database.h"
+#include "db/FileSystem.h"
 #include "db/Table.h"
 #include "platform/ScriptedPrompter.h"
 #include "schema/DataFolderSchema.h"
@@ -17,10 +18,12 @@ struct ShopFixture {
     corvale::ScriptedPrompter prompter;
     std::unique_ptr<corvale::Shop> shop;
 
-    ShopFixture() {
+    // `files`: where the engine reads and writes (a fault-planting one in tests
+    // of failing saves).
+    explicit ShopFixture(corvale::db::FileSystem &files = corvale::db::FileSystem::local()) {
         corvale::ProgramFolder folder(dir.path());
         folder.prepare();
-        shop = std::make_unique<corvale::Shop>(folder, clock, prompter);
+        shop = std::make_unique<corvale::Shop>(folder, clock, prompter, files);
         shop->setTableLayouts(corvale::allTableLayouts());
         shop->openDatabase();
     }

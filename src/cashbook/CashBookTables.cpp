@@ -1,5 +1,6 @@
 #include "cashbook/CashBookTables.h"
 
+#include "cashbook/CashBookColumns.h"
 #include "sales/SalesTables.h"
 
 namespace corvale {
@@ -10,33 +11,27 @@ namespace {
 
 // One movement of a book: its text, its date twice, money in or out.
 db::FieldList bookFields() {
-    return {text(QStringLiteral("DESCRIZION"), 50), text(QStringLiteral("DATA"), 10),
-            money(QStringLiteral("IMPORTOI")), money(QStringLiteral("IMPORTOU")),
-            text(QStringLiteral("MYDATA"), 8)};
+    return {text(cashbook::DESCRIZION, 50), text(cashbook::DATA, 10), money(cashbook::IMPORTOI),
+            money(cashbook::IMPORTOU), text(cashbook::MYDATA, 8)};
 }
 
 } // namespace
 
 TableLayouts cashBookTables() {
     TableLayouts out;
-    for (int book = 0; book <= 3; ++book)
-        out << TableLayout{QStringLiteral("BANK%1").arg(book), bookFields(),
-                           tags({QStringLiteral("MYDATA")})};
+    for (int book = 0; book < cashbook::bookCount; ++book)
+        out << TableLayout{cashbook::bookTable(book), bookFields(), tags({cashbook::MYDATA})};
 
-    TableLayout primaNota{
-        QStringLiteral("PRIMANOT"),
-        {text(QStringLiteral("DATA"), 10), text(QStringLiteral("DESCRIZION"), 70)},
-        tags({QStringLiteral("MYDATA")})};
-    for (int book = 0; book <= 3; ++book) {
-        primaNota.fields << money(QStringLiteral("BANK%1E").arg(book))
-                         << money(QStringLiteral("BANK%1U").arg(book));
-    }
-    primaNota.fields << text(QStringLiteral("MYDATA"), 8);
+    TableLayout primaNota{cashbook::primaNota,
+                          {text(cashbook::DATA, 10), text(cashbook::DESCRIZION, 70)},
+                          tags({cashbook::MYDATA})};
+    for (int book = 0; book < cashbook::bookCount; ++book)
+        primaNota.fields << money(cashbook::moneyIn(book)) << money(cashbook::moneyOut(book));
+    primaNota.fields << text(cashbook::MYDATA, 8);
     out << primaNota;
 
     // The takings by fiscal receipt of older releases keep the sales' columns.
-    out << TableLayout{QStringLiteral("RICEVUTE"), counterSaleFields(),
-                       tags({QStringLiteral("MYDATA")})};
+    out << TableLayout{cashbook::receipts, counterSaleFields(), tags({cashbook::MYDATA})};
 
     // The cash book of an earlier form, carried along by backups and checks only.
     for (const char *legacy : {"NOTA", "NOTAM"})

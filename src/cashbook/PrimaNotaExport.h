@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cashbook/PrimaNotaContent.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace corvale {
+
+class Shop;
+
+// The Prima nota of the period as a ".XLS" file an accountant takes away:
+// tab-separated text lines ended by CR LF, in Windows-1252, as the program's
+// other exports write them. One line per line of the book, then the balances.
+class PrimaNotaExport {
+public:
+    enum class Outcome { Written, CannotCreate, WriteFailed };
+
+    static QStringList lines(const PrimaNotaContent &content);
+    // Replaces `path` with the lines; a failed write leaves no half file.
+    static Outcome write(const QString &path, const QStringList &lines);
+    // "PN" + today as "ddmmyy" + ".XLS".
+    static QString proposedName(const QDate &today);
+
+    // The save dialog in "archivio", the file written and the outcome told to
+    // the user. False when cancelled or not written.
+    static bool exportWithDialog(Shop &shop, const PrimaNotaContent &content);
+};
+
+} // namespace corvale

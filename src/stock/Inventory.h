@@ -1,0 +1,65 @@
+#pragma once
+
+#include "stock/InventoryFigures.h"
+#include "stock/InventoryScan.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace corvale {
+
+class Shop;
+
+namespace db {
+class Table;
+}
+
+// The yearly inventory behind "INVENTARIO": the articles in description order
+// under the filter bar's text, each with its figures of the year worked out
+// from the document lines (never from the stock matrix). The list handle
+// carries them as the calculated columns cGiacPrec, cCARICHI, cSCARICHI,
+// cDeposito and cVALORE, so a grid shows them as it reads the rows.
+class Inventory {
+public:
+    explicit Inventory(Shop &shop);
+    ~Inventory();
+
+    db::Table &articles() { return *m_articles; }
+
+    // Scans the lines of the current year and opens the list again, keeping
+    // its filter. Throws db::Error.
+    void refresh();
+    void close();
+    int year() const { return m_scan.year(); }
+
+    void setExclude(bool exclude);
+    bool exclude() const { return m_exclude; }
+    // Filtering is on exactly when the text is not empty. Throws db::Error
+    // for a text the engine cannot read.
+    void setFilter(const QString &text);
+    QString filter() const { return m_filter; }
+
+    // The rows in view, in list order; the list keeps its current row.
+    QList<InventoryRow> rows();
+    InventoryTotals totals() { return InventoryTotals::of(rows(), m_exclude); }
+
+    // The ".XLS" export of the rows in view, heading lines first.
+    QStringList exportLines();
+    // The export of the current year without a window (a filter text as
+    // StockFilter makes it).
+    static QStringList exportFor(Shop &shop, const QString &filter = {}, bool exclude = false);
+
+private:
+    void calculate(db::Table &t);
+
+    Shop &m_shop;
+    std::unique_ptr<db::Table> m_articles;
+    InventoryScan m_scan;
+    QString m_filter;
+    bool m_exclude = false;
+};
+
+} // namespace corvale

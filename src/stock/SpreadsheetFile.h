@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace corvale {
+
+class Shop;
+
+// The ".XLS" exports of the stock reports: tab-separated text lines ended by
+// CR LF, in Windows-1252, that a spreadsheet opens.
+class SpreadsheetFile {
+public:
+    enum class Outcome { Written, CannotCreate, WriteFailed };
+
+    // Replaces `path` with `lines`. Nothing is reported to the user.
+    static Outcome write(const QString &path, const QStringList &lines);
+
+    // The values of one row, each followed by a tab.
+    static QString row(const QStringList &values);
+    // Numbers as a spreadsheet reads them on the shop's system: no thousands
+    // separators, the decimal comma, no trailing zeros.
+    static QString plainNumber(double value);
+
+    // The first three lines of every export: "VENDITE - " and today's date,
+    // a line of one blank, and the column names.
+    static QStringList heading(QDate today, const QStringList &columns);
+
+    // The export as the windows run it: the save dialog in "archivio" with the
+    // proposed name "VN" + today as "ddmmyy" + ".XLS", the file written and the
+    // outcome reported. False when cancelled or when the file was not written.
+    static bool exportWithDialog(Shop &shop, const QStringList &lines);
+};
+
+} // namespace corvale

@@ -1,0 +1,103 @@
+#include "maintenance/DataFolderBackup.h"
+
+#include "db/Database.h"
+#include "db/DbfFormat.h"
+#include "maintenance/ArchiveContents.h"
+#include "maintenance/DatabasePause.h"
+#include "maintenance/TZipMaster.h"
+#include "shell/Shop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace corvale {
+
+namespace {
+
+// The name of `wanted` in `folder` in whatever letter case it has there.
+QString findIn(const QDir &folder, const QStringList &present, const QString &wanted) {
+    for (const QString &name : present)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    return {};
+}
+
+bool readable(const QString &path) {
+    QFile file(path);
+    return !path.isEmpty() && QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+// A table without index tags has no MDX, one without memo columns no DBT:
+// such a file is not missing. Anything else listed and absent is.
+bool notNeeded(const QDir &folder, const QStringList &present, const QString &name) {
+    const bool index = name.endsWith(QLatin1String(".MDX"));
+    const bool memo = name.endsWith(QLatin1String(".DBT"));
+    if (!index && !memo)
+        return false;
+    QFile table(findIn(folder, present, name.chopped(4) + QStringLiteral(".DBF")));
+    if (table.fileName().isEmpty() || !table.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = table.read(db::dbf::headerSize);
+    if (header.size() < db::dbf::headerSize)
+        return false;
+    if (index)
+        return (uchar(header[db::dbf::offsetMdxFlag]) & 1) == 0;
+    return (uchar(header[0]) & (db::dbf::memoBit | db::dbf::memoIvBit)) == 0;
+}
+
+} // namespace
+
+DataFolderBackup::DataFolderBackup(Shop &shop)
+    : m_shop(shop) {}
+
+QString DataFolderBackup::todaysArchive() const {
+    return QDir(m_shop.folder().archivePath())
+        .filePath(ArchiveContents::proposedName(m_shop.clock().today()));
+}
+
+DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
+    DatabasePause pause(m_shop);
+    Report report;
+    report.archive = archive;
+
+    TZipMaster zip;
+    zip.setZipFilename(archive); // an existing file that is no archive stops here
+    QDir().mkpath(QFileInfo(archive).absolutePath());
+
+    const QDir data(m_shop.folder().dataPath());
+    const QStringList present = data.entryList(QDir::Files);
+    QList<TZipMaster::Source> sources;
+    for (const QString &name : ArchiveContents::dataFiles()) {
+        const QString path = findIn(data, present, name);
+        if (readable(path))
+            sources << TZipMaster::Source{path, name};
+        else if (!(path.isEmpty() && notNeeded(data, present, name)))
+            report.unreadable << name;
+    }
+    const QString ini = m_shop.folder().iniPath();
+    if (readable(ini))
+        sources << TZipMaster::Source{ini, ArchiveContents::settingsEntry()};
+    else
+        report.unreadable << ArchiveContents::settingsEntry();
+
+    zip.AddFiles(sources);
+    report.handled = zip.HandledCount();
+    return report;
+}
+
+QString DataFolderBackup::successText(const Report &report) {
+    return QStringLiteral("Salvataggio dati eseguito con successo!\r\rSono stati archiviati ") +
+           QString::number(report.handled) + QStringLiteral(" files in:") + u'\r' + u'\r' +
+           QDir::toNativeSeparators(report.archive);
+}
+
+QString DataFolderBackup::incompleteText(const Report &report) {
+    return QStringLiteral("Salvataggio INCOMPLETO!\r\rSono stati archiviati ") +
+           QString::number(report.handled) + QStringLiteral(" files in:\r") +
+           QDir::toNativeSeparators(report.archive) +
+           QStringLiteral("\r\rNon è stato possibile leggere:\r") +
+           report.unreadable.join(QStringLiteral(", "));
+}
+
+} // namespace corvale

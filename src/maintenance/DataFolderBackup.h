@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace corvale {
+
+class Shop;
+
+// The archive copy of the data folder ("Salva", the exit backup, the admin
+// tool's backup): the database is closed while the files are read and opened
+// again afterwards, whatever happens.
+class DataFolderBackup {
+public:
+    struct Report {
+        QString archive;
+        int handled = 0;
+        // Listed files that were missing or could not be read: the archive
+        // holds everything else, but it is not a complete copy.
+        QStringList unreadable;
+        bool complete() const { return unreadable.isEmpty(); }
+    };
+
+    explicit DataFolderBackup(Shop &shop);
+
+    // Where the day's copy goes: archivio/AR<ddmmyy>.KVR.
+    QString todaysArchive() const;
+
+    // Writes `archive` (entries of the same names replaced). Throws
+    // ArchiveError when nothing could be written: an unreadable old archive,
+    // a full disk. The database is open again on return, also after a throw.
+    Report salva(const QString &archive);
+
+    // The texts the windows and the admin tool show.
+    static QString successText(const Report &report);
+    static QString incompleteText(const Report &report);
+
+private:
+    Shop &m_shop;
+};
+
+} // namespace corvale

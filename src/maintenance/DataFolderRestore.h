@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace corvale {
+
+class Shop;
+
+// "Carica": the data folder replaced by the files of an archive copy.
+//
+// The archive is vetted before anything is touched: every entry must be one of
+// the files a save writes, under its bare name, and every entry must read back
+// whole with its CRC. The files are first written into a folder beside the data
+// folder; only then is the data folder moved aside into the archive folder (a
+// copy to go back to) and the new one put in its place. The settings file goes
+// back to the program folder, the old one kept beside the copy.
+class DataFolderRestore {
+public:
+    struct Report {
+        int handled = 0;
+        // Where the replaced data folder and settings file were kept (empty
+        // when there was none).
+        QString keptFolder;
+        QString keptSettings;
+    };
+
+    explicit DataFolderRestore(Shop &shop);
+
+    // Throws ArchiveError with the text to show; the data folder and the
+    // settings file are then as they were. The database stays closed: the
+    // program ends after a restore.
+    Report ripristina(const QString &archive);
+
+    static QString successText(const Report &report);
+    static const QString &noEntriesText();
+
+private:
+    Shop &m_shop;
+};
+
+} // namespace corvale

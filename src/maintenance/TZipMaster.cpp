@@ -1,0 +1,296 @@
+#include "maintenance/TZipMaster.h"
+
+#include "maintenance/ArchiveError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryFile>
+#include <QtEndian>
+
+#include <zip.h>
+
+#include <filesystem>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace corvale {
+
+namespace {
+
+constexpr quint32 kLocalHeader = 0x04034B50;
+constexpr quint32 kCentralHeader = 0x02014B50;
+constexpr quint32 kEndOfDirectory = 0x06054B50;
+constexpr int kLocalHeaderRest = 26;
+constexpr int kEndOfDirectorySize = 22;
+constexpr qint64 kChunk = 256 * 1024;
+
+QString readError(int n) {
+    // The first text has always had its capital F; the window shows them as they are.
+    if (n == 1)
+        return QStringLiteral("Error 1 reading Zip File");
+    return QStringLiteral("Error %1 reading Zip file").arg(n);
+}
+
+QString libzipText(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    const QString text = QString::fromUtf8(zip_error_strerror(&error));
+    zip_error_fini(&error);
+    return text;
+}
+
+QString native(const QString &path) {
+    return QDir::toNativeSeparators(path);
+}
+
+struct ZipCloser {
+    void operator()(zip_t *archive) const { zip_discard(archive); }
+};
+using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
+
+ZipHandle openForReading(const QString &fileName, int flags) {
+    int code = 0;
+    zip_t *archive = zip_open(QFile::encodeName(fileName).constData(), flags | ZIP_RDONLY, &code);
+    if (!archive)
+        throw ArchiveError(QStringLiteral("L'archivio %1 è danneggiato o incompleto (%2).")
+                               .arg(native(fileName), libzipText(code)));
+    return ZipHandle(archive);
+}
+
+// Data written for a backup must be on the disk before it replaces the old copy.
+bool syncFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return file.flush();
+#endif
+}
+
+} // namespace
+
+void TZipMaster::setZipFilename(const QString &fileName) {
+    m_fileName = fileName;
+    readDirectory();
+}
+
+void TZipMaster::readDirectory() {
+    m_entries.clear();
+    if (m_fileName.isEmpty() || !QFileInfo(m_fileName).isFile())
+        return;
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ArchiveError(readError(1));
+    const qint64 size = file.size();
+    for (;;) {
+        uchar signature[4];
+        if (file.read(reinterpret_cast<char *>(signature), 4) != 4)
+            throw ArchiveError(readError(1));
+        const quint32 value = qFromLittleEndian<quint32>(signature);
+        if (value == kCentralHeader || value == kEndOfDirectory)
+            return;
+        if (value != kLocalHeader)
+            continue; // scanned four bytes at a time, as it always was
+        uchar h[kLocalHeaderRest];
+        if (file.read(reinterpret_cast<char *>(h), kLocalHeaderRest) != kLocalHeaderRest)
+            throw ArchiveError(readError(2));
+        ZipDirEntry entry;
+        entry.versionNeeded = qFromLittleEndian<quint16>(h);
+        entry.flags = qFromLittleEndian<quint16>(h + 2);
+        entry.method = qFromLittleEndian<quint16>(h + 4);
+        entry.time = qFromLittleEndian<quint16>(h + 6);
+        entry.date = qFromLittleEndian<quint16>(h + 8);
+        entry.crc32 = qFromLittleEndian<quint32>(h + 10);
+        entry.compressedSize = qFromLittleEndian<quint32>(h + 14);
+        entry.uncompressedSize = qFromLittleEndian<quint32>(h + 18);
+        entry.nameLength = qFromLittleEndian<quint16>(h + 22);
+        entry.extraLength = qFromLittleEndian<quint16>(h + 24);
+        // The whole name is read, however long: a restore must see it to refuse it.
+        entry.name = file.read(entry.nameLength);
+        if (entry.name.size() != entry.nameLength)
+            throw ArchiveError(readError(2));
+        m_entries << entry;
+        const qint64 afterName = file.pos();
+        if (afterName + entry.extraLength + qint64(entry.compressedSize) >
+            size - kEndOfDirectorySize)
+            throw ArchiveError(readError(3));
+        if (!file.seek(afterName + entry.extraLength))
+            throw ArchiveError(readError(4));
+        if (!file.seek(afterName + entry.extraLength + entry.compressedSize))
+            throw ArchiveError(readError(5));
+    }
+}
+
+QStringList TZipMaster::centralNames() const {
+    ZipHandle archive = openForReading(m_fileName, ZIP_CHECKCONS);
+    QStringList names;
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        const char *name = zip_get_name(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        names << (name ? QString::fromLatin1(name) : QString());
+    }
+    return names;
+}
+
+void TZipMaster::AddFiles(const QList<Source> &sources) {
+    m_handled = 0;
+    if (sources.isEmpty())
+        return;
+    const QFileInfo target(m_fileName);
+    QTemporaryFile reserve(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                           QStringLiteral(".XXXXXX"));
+    reserve.setAutoRemove(false);
+    if (!reserve.open())
+        throw ArchiveError(QStringLiteral("Impossibile scrivere nella cartella %1.")
+                               .arg(native(target.absolutePath())));
+    const QString temporary = reserve.fileName();
+    reserve.close();
+    auto fail = [&](const QString &text) {
+        QFile::remove(temporary);
+        throw ArchiveError(text);
+    };
+
+    int code = 0;
+    ZipHandle out(
+        zip_open(QFile::encodeName(temporary).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    if (!out)
+        fail(QStringLiteral("Impossibile creare l'archivio %1 (%2).")
+                 .arg(native(m_fileName), libzipText(code)));
+
+    QSet<QString> replaced;
+    for (const Source &s : sources)
+        replaced.insert(s.entryName);
+
+    // The old archive must stay open until the new one is closed: its entries
+    // are read from it while the new one is written.
+    ZipHandle old;
+    if (target.isFile()) {
+        try {
+            old = openForReading(m_fileName, 0);
+        } catch (const ArchiveError &e) {
+            fail(e.message());
+        }
+        const zip_int64_t count = zip_get_num_entries(old.get(), 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            const char *raw = zip_get_name(old.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
+            if (!raw || replaced.contains(QString::fromLatin1(raw)))
+                continue;
+            zip_source_t *src = zip_source_zip(out.get(), old.get(), zip_uint64_t(i), 0, 0, -1);
+            const zip_int64_t index = src ? zip_file_add(out.get(), raw, src, ZIP_FL_ENC_RAW) : -1;
+            if (index < 0) {
+                if (src)
+                    zip_source_free(src);
+                fail(QStringLiteral("Impossibile copiare %1 dall'archivio %2 (%3).")
+                         .arg(QString::fromLatin1(raw), native(m_fileName),
+                              QString::fromUtf8(zip_strerror(out.get()))));
+            }
+            zip_set_file_compression(out.get(), zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                     zip_uint32_t(AddCompLevel));
+        }
+    }
+
+    for (const Source &s : sources) {
+        zip_source_t *src =
+            zip_source_file(out.get(), QFile::encodeName(s.path).constData(), 0, -1);
+        const QByteArray name = s.entryName.toLatin1();
+        const zip_int64_t index =
+            src ? zip_file_add(out.get(), name.constData(), src, ZIP_FL_OVERWRITE) : -1;
+        if (index < 0) {
+            if (src)
+                zip_source_free(src);
+            fail(QStringLiteral("Impossibile leggere il file %1 (%2).")
+                     .arg(native(s.path), QString::fromUtf8(zip_strerror(out.get()))));
+        }
+        zip_set_file_compression(out.get(), zip_uint64_t(index), ZIP_CM_DEFLATE,
+                                 zip_uint32_t(AddCompLevel));
+    }
+
+    if (zip_close(out.get()) != 0) {
+        const QString why = QString::fromUtf8(zip_strerror(out.get()));
+        fail(QStringLiteral("Impossibile scrivere l'archivio %1 (%2).")
+                 .arg(native(m_fileName), why));
+    }
+    out.release(); // closed: zip_close freed it
+    old.reset();
+
+    if (!syncFile(temporary))
+        fail(QStringLiteral("Impossibile scrivere l'archivio %1.").arg(native(m_fileName)));
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
+                            QFile::encodeName(m_fileName).toStdString(), error);
+    if (error)
+        fail(QStringLiteral("Impossibile sostituire l'archivio %1 (%2).")
+                 .arg(native(m_fileName), QString::fromLocal8Bit(error.message())));
+    m_handled = int(sources.size());
+    readDirectory();
+}
+
+void TZipMaster::ExtractFiles(const QString &folder) {
+    m_handled = 0;
+    ZipHandle archive = openForReading(m_fileName, ZIP_CHECKCONS);
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    QByteArray buffer(kChunk, Qt::Uninitialized);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW, &stat) != 0)
+            throw ArchiveError(
+                QStringLiteral("L'archivio %1 è danneggiato (%2).")
+                    .arg(native(m_fileName), QString::fromUtf8(zip_strerror(archive.get()))));
+        const QString name = QString::fromLatin1(stat.name);
+        auto damaged = [&](const QString &why) {
+            return ArchiveError(QStringLiteral("L'archivio %1 è danneggiato: il file %2 non si "
+                                               "può leggere (%3).")
+                                    .arg(native(m_fileName), name, why));
+        };
+        zip_file_t *entry = zip_fopen_index(archive.get(), zip_uint64_t(i), 0);
+        if (!entry)
+            throw damaged(QString::fromUtf8(zip_strerror(archive.get())));
+        QFile out(QDir(folder).filePath(name));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            zip_fclose(entry);
+            throw ArchiveError(
+                QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
+        }
+        zip_uint64_t total = 0;
+        for (;;) {
+            const zip_int64_t n = zip_fread(entry, buffer.data(), zip_uint64_t(buffer.size()));
+            if (n < 0) {
+                const QString why = QString::fromUtf8(zip_file_strerror(entry));
+                zip_fclose(entry);
+                throw damaged(why);
+            }
+            if (n == 0)
+                break;
+            if (out.write(buffer.constData(), n) != n) {
+                zip_fclose(entry);
+                throw ArchiveError(
+                    QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
+            }
+            total += zip_uint64_t(n);
+        }
+        const int closed = zip_fclose(entry);
+        if (closed != 0)
+            throw damaged(libzipText(closed));
+        if ((stat.valid & ZIP_STAT_SIZE) && total != stat.size)
+            throw damaged(QStringLiteral("lunghezza errata"));
+        if (!out.flush())
+            throw ArchiveError(
+                QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
+#ifdef Q_OS_UNIX
+        if (::fsync(out.handle()) != 0)
+            throw ArchiveError(
+                QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
+#endif
+        ++m_handled;
+    }
+}
+
+} // namespace corvale

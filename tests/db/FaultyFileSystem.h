@@ -3,7 +3,6 @@
 #include "db/Error.h"
 #include "db/FileSystem.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -35,6 +34,7 @@ public:
         m_at = operation;
     }
     int operations() const { return m_count; }
+    // A crash between two operations (after the last one, say).
     void crashNow() {
         m_dead = true;
         if (m_crash == Crash::CutsPower)

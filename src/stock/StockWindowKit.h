@@ -1,0 +1,36 @@
+#pragma once
+
+#include "printing/PrintJob.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class QTableView;
+
+namespace corvale {
+
+class Shop;
+
+// Small pieces the stock report windows share.
+namespace StockWindowKit {
+
+// Long operations show the hourglass until they end, whatever the outcome.
+struct WaitCursor {
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// How a list column stands out: the code in bold on light grey, loads on
+// light red, sales on light green, stock on light yellow, the margin on blue.
+enum class Look { Code, Red, Green, Yellow, Blue, ZeroAsButton };
+void paintColumns(QTableView &view, const QList<QPair<int, Look>> &looks);
+
+// Sends `document` to the print service; a failure (not a cancel) is shown.
+void print(Shop &shop, const QString &title, const PrintDocument &document);
+
+} // namespace StockWindowKit
+
+} // namespace corvale

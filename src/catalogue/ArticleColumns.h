@@ -4,8 +4,8 @@
 
 namespace corvale {
 
-// Column names of the article archive's tables, shared by its list, its
-// filters, its label preparation and its printouts.
+// Column names of the article tables, shared by their layouts and by the
+// windows, filters, label preparation and printouts that read them.
 namespace articleColumns {
 
 // ARTICOLI
@@ -25,6 +25,10 @@ inline const QString wedge = QStringLiteral("ZEPPA");
 inline const QString category = QStringLiteral("CATEGORIA");
 inline const QString categoryKey = QStringLiteral("N_CAT");
 inline const QString supplier = QStringLiteral("FORNITORE");
+inline const QString supplierKey = QStringLiteral("N_FOR");
+inline const QString markup = QStringLiteral("RICARICO");
+inline const QString vat = QStringLiteral("IVA");
+inline const QString unit = QStringLiteral("UM");
 inline const QString sizeType = QStringLiteral("TIPOTAGLIA");
 inline const QString sizeTypeName = QStringLiteral("MISURA");
 inline const QString purchasePrice = QStringLiteral("PREZZOACQ");

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueTables.h"
 
+#include "catalogue/ArticleColumns.h"
+
 namespace corvale {
 
 using namespace columns;
@@ -26,37 +28,50 @@ TableLayout nameList(const QString &table) {
 TableLayouts catalogueTables() {
     TableLayouts out;
 
-    out << TableLayout{
-        QStringLiteral("ARTICOLI"),
-        {recordNumber(QStringLiteral("NUMREG")),    text(QStringLiteral("BARCODE"), 13),
-         text(QStringLiteral("DESCRIZION"), 30),    text(QStringLiteral("MARCHIO"), 20),
-         recordNumber(QStringLiteral("N_MARCHI")),  text(QStringLiteral("TIPOLOGIA"), 20),
-         recordNumber(QStringLiteral("NUMTIPO")),   text(QStringLiteral("MATERIALE"), 10),
-         recordNumber(QStringLiteral("NUMMATE")),   text(QStringLiteral("FONDO"), 10),
-         text(QStringLiteral("TACCO"), 5),          text(QStringLiteral("ZEPPA"), 5),
-         text(QStringLiteral("CATEGORIA"), 30),     recordNumber(QStringLiteral("N_CAT")),
-         text(QStringLiteral("FORNITORE"), 40),     recordNumber(QStringLiteral("N_FOR")),
-         small(QStringLiteral("TIPOTAGLIA")),       text(QStringLiteral("MISURA"), 20),
-         money(QStringLiteral("PREZZOACQ")),        money(QStringLiteral("PREZZOVND")),
-         number(QStringLiteral("RICARICO"), 10, 5), percent(QStringLiteral("IVA")),
-         percent(QStringLiteral("SCONTO")),         text(QStringLiteral("UM"), 2),
-         quantity(QStringLiteral("SCORTA")),        date(QStringLiteral("DATAACQ")),
-         date(QStringLiteral("DATAVND")),           text(QStringLiteral("STAGIONE"), 18),
-         number(QStringLiteral("ANNO"), 4, 0),      blob(QStringLiteral("FOTO")),
-         logical(QStringLiteral("INUSO")),          number(QStringLiteral("ETICHETTE"), 5, 0)},
-        tags({QStringLiteral("NUMREG"), QStringLiteral("DESCRIZION"), QStringLiteral("BARCODE"),
-              QStringLiteral("N_FOR")})};
+    namespace a = articleColumns;
+    out << TableLayout{a::articles,
+                       {recordNumber(a::key),
+                        text(a::code, 13),
+                        text(a::description, 30),
+                        text(a::brand, 20),
+                        recordNumber(a::brandKey),
+                        text(a::typology, 20),
+                        recordNumber(a::typologyKey),
+                        text(a::material, 10),
+                        recordNumber(a::materialKey),
+                        text(a::sole, 10),
+                        text(a::heel, 5),
+                        text(a::wedge, 5),
+                        text(a::category, 30),
+                        recordNumber(a::categoryKey),
+                        text(a::supplier, 40),
+                        recordNumber(a::supplierKey),
+                        small(a::sizeType),
+                        text(a::sizeTypeName, 20),
+                        money(a::purchasePrice),
+                        money(a::salePrice),
+                        number(a::markup, 10, 5),
+                        percent(a::vat),
+                        percent(a::discount),
+                        text(a::unit, 2),
+                        quantity(QStringLiteral("SCORTA")),
+                        date(QStringLiteral("DATAACQ")),
+                        date(QStringLiteral("DATAVND")),
+                        text(a::season, 18),
+                        number(a::year, 4, 0),
+                        blob(a::photo),
+                        logical(a::inUse),
+                        number(QStringLiteral("ETICHETTE"), 5, 0)},
+                       tags({a::key, a::description, a::code, a::supplierKey})};
 
-    TableLayout sizes{
-        QStringLiteral("TAGLIE"),
-        {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("DESCRIZION"), 20)},
-        tags({QStringLiteral("NUMREG"), QStringLiteral("DESCRIZION")})};
+    TableLayout sizes{a::sizeTypes,
+                      {recordNumber(a::key), text(a::description, 20)},
+                      tags({a::key, a::description})};
     sizes.fields << sizeLabels();
     out << sizes;
 
-    TableLayout stock{QStringLiteral("ARCARTTG"),
-                      {recordNumber(QStringLiteral("ARTCODE")), text(QStringLiteral("COLORE"), 20)},
-                      tags({QStringLiteral("ARTCODE")})};
+    TableLayout stock{
+        a::stock, {recordNumber(a::stockArticle), text(a::colour, 20)}, tags({a::stockArticle})};
     stock.fields << sizeQuantities();
     out << stock;
 

@@ -76,9 +76,11 @@ DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
             report.unreadable << name;
     }
     const QString ini = m_shop.folder().iniPath();
+    // A program that never saved its preferences has no settings file: its
+    // defaults need no copy.
     if (readable(ini))
         sources << TZipMaster::Source{ini, ArchiveContents::settingsEntry()};
-    else
+    else if (QFileInfo::exists(ini))
         report.unreadable << ArchiveContents::settingsEntry();
 
     zip.AddFiles(sources);

@@ -1,0 +1,187 @@
+#include "AdminTool.h"
+
+#include "catalogue/StockRoutines.h"
+#include "db/Database.h"
+#include "db/Error.h"
+#include "db/FileSystem.h"
+#include "db/TableChecker.h"
+#include "maintenance/DataFolderBackup.h"
+#include "maintenance/DataFolderRestore.h"
+#include "maintenance/TableRepair.h"
+#include "platform/ProgramFolder.h"
+#include "schema/DataFolderSchema.h"
+#include "shell/Shop.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace corvale {
+
+const AdminTool::Command AdminTool::commands[] = {
+    {"backup", "[FILE]", 0, 1, true, &AdminTool::backup},
+    {"restore", "FILE", 1, 1, false, &AdminTool::restore},
+    {"verify", "", 0, 0, true, &AdminTool::verify},
+    {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
+    {"check", "", 0, 0, true, &AdminTool::check},
+};
+
+AdminTool::AdminTool(FILE *out, FILE *err, QString executableDir)
+    : m_out(out)
+    , m_err(err)
+    , m_executableDir(std::move(executableDir)) {}
+
+AdminTool::~AdminTool() = default;
+
+void AdminTool::say(const QString &text) {
+    m_out << Prompter::displayText(text) << Qt::endl;
+}
+
+int AdminTool::fail(const QString &message) {
+    m_err << Prompter::displayText(message) << Qt::endl;
+    return Failure;
+}
+
+int AdminTool::usage(const QString &problem) {
+    if (!problem.isEmpty())
+        m_err << problem << Qt::endl;
+    m_err << "Uso: corvale-admin [--home CARTELLA] [--today aaaa-mm-gg] COMANDO" << Qt::endl
+          << "Comandi:" << Qt::endl;
+    for (const Command &c : commands)
+        m_err << "  " << c.name << (c.arguments[0] ? " " : "") << c.arguments << Qt::endl;
+    return Usage;
+}
+
+int AdminTool::run(const QStringList &arguments) {
+    QString home = m_executableDir;
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        auto value = [&](const QString &option, QString *out) {
+            if (a.startsWith(option + u'=')) {
+                *out = a.mid(option.size() + 1);
+                return true;
+            }
+            if (a == option && i + 1 < arguments.size()) {
+                *out = arguments[++i];
+                return true;
+            }
+            return false;
+        };
+        QString today;
+        if (value(QStringLiteral("--home"), &home))
+            continue;
+        if (value(QStringLiteral("--today"), &today)) {
+            const QDate date = QDate::fromString(today, Qt::ISODate);
+            if (!date.isValid())
+                return usage(QStringLiteral("Data non valida: %1 (usare aaaa-mm-gg)").arg(today));
+            m_clock.setFixedDate(date);
+            continue;
+        }
+        if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+            return usage({});
+        if (a.startsWith(QLatin1String("--")))
+            return usage(QStringLiteral("Opzione sconosciuta: %1").arg(a));
+        rest << a;
+    }
+    if (rest.isEmpty())
+        return usage(QStringLiteral("Manca il comando."));
+    const QString name = rest.takeFirst();
+    for (const Command &c : commands) {
+        if (name != QLatin1String(c.name))
+            continue;
+        if (rest.size() < c.minArguments || rest.size() > c.maxArguments)
+            return usage(QStringLiteral("Argomenti errati per %1.").arg(name));
+        m_home = QDir(home).absolutePath();
+        if (!QFileInfo(m_home).isDir())
+            return fail(QStringLiteral("La cartella del programma %1 non esiste.")
+                            .arg(QDir::toNativeSeparators(m_home)));
+        ProgramFolder folder(m_home);
+        m_shop = std::make_unique<Shop>(folder, m_clock, m_prompter);
+        m_shop->setTableLayouts(allTableLayouts());
+        try {
+            if (!lockDataFolder(c.needsDataFolder))
+                return Failure;
+            return (this->*c.handler)(rest);
+        } catch (const db::Error &e) {
+            return fail(e.message());
+        }
+    }
+    return usage(QStringLiteral("Comando sconosciuto: %1").arg(name));
+}
+
+bool AdminTool::lockDataFolder(bool required) {
+    const QString data = m_shop->folder().dataPath();
+    if (!QFileInfo(data).isDir()) {
+        if (!required)
+            return true;
+        fail(QStringLiteral("La cartella dei dati %1 non esiste.")
+                 .arg(QDir::toNativeSeparators(data)));
+        return false;
+    }
+    // Opening takes the engine's lock: a running program makes it fail with its
+    // own message ("... è già in uso da un'altra copia del programma.").
+    m_shop->database().open(data);
+    return true;
+}
+
+int AdminTool::backup(const QStringList &arguments) {
+    DataFolderBackup backup(*m_shop);
+    QString archive = arguments.isEmpty() ? backup.todaysArchive() : arguments.first();
+    archive = QFileInfo(archive).absoluteFilePath();
+    const DataFolderBackup::Report report = backup.salva(archive);
+    m_out << QDir::toNativeSeparators(report.archive) << Qt::endl;
+    if (!report.complete())
+        return fail(DataFolderBackup::incompleteText(report));
+    return Success;
+}
+
+int AdminTool::restore(const QStringList &arguments) {
+    const QString archive = QFileInfo(arguments.first()).absoluteFilePath();
+    const DataFolderRestore::Report report = DataFolderRestore(*m_shop).ripristina(archive);
+    say(DataFolderRestore::successText(report));
+    return Success;
+}
+
+int AdminTool::verify(const QStringList &) {
+    try {
+        TableRepair(*m_shop).Verifica();
+    } catch (const db::Error &e) {
+        return fail(TableRepair::failureText() + u'\r' + e.message());
+    }
+    say(TableRepair::successText());
+    return Success;
+}
+
+int AdminTool::rebuildStock(const QStringList &) {
+    StockRoutines(m_shop->database()).RebuildStock();
+    say(TableRepair::successText());
+    return Success;
+}
+
+int AdminTool::check(const QStringList &) {
+    const QDir data(m_shop->folder().dataPath());
+    int problems = 0;
+    int tables = 0;
+    for (const QString &name : data.entryList(QDir::Files, QDir::Name)) {
+        if (!name.endsWith(QLatin1String(".DBF"), Qt::CaseInsensitive))
+            continue;
+        const QStringList found =
+            db::TableChecker::check(db::FileSystem::local(), data.filePath(name));
+        if (found.isEmpty()) {
+            m_out << name << ": integra" << Qt::endl;
+            continue;
+        }
+        ++tables;
+        problems += int(found.size());
+        for (const QString &line : found)
+            m_out << name << ": " << line << Qt::endl;
+    }
+    if (problems > 0)
+        return fail(QStringLiteral("Trovati %1 problemi in %2 tabelle: eseguire \"verify\" "
+                                   "dopo aver salvato una copia.")
+                        .arg(problems)
+                        .arg(tables));
+    return Success;
+}
+
+} // namespace corvale

@@ -3,10 +3,12 @@
 
 #include "catalogue/TableGrid.h"
 #include "printing/PrintService.h"
+#include "stock/TFVendite.h"
 #include "stock/TFinventario.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
@@ -115,6 +117,72 @@ private Q_SLOTS:
         testing::click(w, "Uscita");
         QVERIFY(!w.isVisible());
         QCOMPARE(opener.codes, QList<int>{1});
+        QVERIFY(f.prompter.done());
+    }
+
+    void loadUnloadWindow() {
+        ShopFixture f;
+        f.clock.setFixedDate(QDate(2026, 2, 10));
+        auto *service = new RecordingPrintService;
+        f.shop->setPrintService(std::unique_ptr<PrintService>(service));
+        addArticle(f, {1, QStringLiteral("GIACCA")});
+        addArticle(f, {2, QStringLiteral("NULLA")});
+        receipt(f, 1, QDate(2026, 1, 5), 5, 100.00);
+        giveBack(f, 1, QDate(2026, 2, 28), 2, 40.00);
+        sale(f, 1, QDate(2026, 2, 3), 1, 50.00);
+        receipt(f, 1, QDate(2025, 7, 1), 10, 200.00);
+        Opener opener;
+        TFVendite w(*f.shop);
+        w.setOpener(&opener);
+        w.resize(1200, 700);
+        w.show();
+        auto *period = child<QComboBox>(w, "Data");
+        QCOMPARE(period->currentText(), QStringLiteral("Anno Corrente"));
+        QVERIFY(!child<QDateEdit>(w, "DAL")->isVisible());
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("3"));
+        QCOMPARE(label(w, "TotAcquisti"), QStringLiteral("60,00"));
+        QCOMPARE(label(w, "TotScarichi"), QStringLiteral("1"));
+        QCOMPARE(label(w, "TotVendite"), QStringLiteral("50,00"));
+        QCOMPARE(label(w, "TotRicavo"), QStringLiteral("-10,00"));
+
+        // February ends on the 28th: the return of that day is in the month.
+        period->setCurrentIndex(2);
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("-2"));
+        period->setCurrentIndex(0);
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("13"));
+        period->setCurrentIndex(3);
+        QVERIFY(child<QDateEdit>(w, "DAL")->isVisible());
+        child<QDateEdit>(w, "DAL")->setDate(QDate(2025, 1, 1));
+        child<QDateEdit>(w, "AL")->setDate(QDate(2025, 12, 31));
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("10"));
+        QCOMPARE(label(w, "TotAcquisti"), QStringLiteral("200,00"));
+
+        testing::type(w, "FCodice", QStringLiteral("800002"));
+        QCOMPARE(w.grid().rowCount(), 1);
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("0"));
+        testing::type(w, "FCodice", QString());
+
+        f.prompter.expectConfirmCancel(QStringLiteral("Solo articoli con movimenti?"),
+                                       Prompter::Answer::Yes);
+        testing::click(w, "Stampa");
+        QCOMPARE(service->jobs().size(), 1);
+        const RecordingCanvas &page = *service->jobs()[0].canvas;
+        QVERIFY(page.findText(QStringLiteral("ELENCO MOVIMENTI DAL 01/01/2025 AL 31/12/2025")));
+        QVERIFY(page.findText(QStringLiteral("GIACCA/")));
+        QVERIFY(!page.findText(QStringLiteral("NULLA/")));
+
+        const QString path = f.dir.filePath(QStringLiteral("archivio/VN100226.XLS"));
+        f.prompter.expectSaveFile(path).expectInformation(
+            QStringLiteral("Esportazione dati eseguita con successo."));
+        testing::click(w, "Esporta");
+        QVERIFY(QFile::exists(path));
+
+        testing::click(w, "Uscita");
+        QCOMPARE(opener.codes, QList<int>{1});
+        // Showing again starts from the current year.
+        w.show();
+        QCOMPARE(period->currentText(), QStringLiteral("Anno Corrente"));
+        QCOMPARE(label(w, "TotCarichi"), QStringLiteral("3"));
         QVERIFY(f.prompter.done());
     }
 };

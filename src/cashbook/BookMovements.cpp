@@ -12,6 +12,11 @@ BookMovements::BookMovements(db::Database &database, Book book)
     : m_book(book)
     , m_table(database) {}
 
+void BookMovements::setBook(Book book) {
+    m_table.close();
+    m_book = book;
+}
+
 void BookMovements::open() {
     m_table.close();
     m_table.setTableName(bookTable(m_book));

@@ -28,6 +28,8 @@ public:
     BookMovements(db::Database &database, cashbook::Book book);
 
     cashbook::Book book() const { return m_book; }
+    // Another book for the same handle (closed first).
+    void setBook(cashbook::Book book);
     db::Table &table() { return m_table; }
 
     // Binds the handle to the book's table afresh and opens it on its date key.

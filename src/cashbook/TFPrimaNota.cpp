@@ -1,0 +1,274 @@
+#include "cashbook/TFPrimaNota.h"
+
+#include "cashbook/PrimaNota.h"
+#include "cashbook/PrimaNotaExport.h"
+#include "cashbook/PrimaNotaPrintout.h"
+#include "cashbook/TFNotaM.h"
+#include "platform/EngineError.h"
+#include "platform/Formats.h"
+#include "printing/PrintService.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/TableModel.h"
+#include "widgets/TitleBand.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+using namespace cashbook;
+
+namespace {
+
+// Sets a flag for a scope and restores the cursor it changed, whatever happens.
+struct BusyScope {
+    bool &flag;
+    bool waitCursor;
+    BusyScope(bool &f, bool wait)
+        : flag(f)
+        , waitCursor(wait) {
+        flag = true;
+        if (waitCursor)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyScope() {
+        flag = false;
+        if (waitCursor)
+            QApplication::restoreOverrideCursor();
+    }
+};
+
+QPushButton *button(const QString &text, QWidget *parent) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(text);
+    return b;
+}
+
+QDateEdit *dateField(const QString &name, QWidget *parent) {
+    auto *edit = new QDateEdit(parent);
+    edit->setObjectName(name);
+    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    edit->setCalendarPopup(true);
+    edit->setKeyboardTracking(false);
+    return edit;
+}
+
+constexpr int amountWidth = 95;
+constexpr int dateWidth = 80;
+
+} // namespace
+
+TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
+    : QWidget(parent)
+    , m_shop(shop)
+    , m_table(shop.database()) {
+    setObjectName(QStringLiteral("TFPrimaNota"));
+    setWindowTitle(QStringLiteral("Prima Nota "));
+    auto *layout = new QVBoxLayout(this);
+    auto *band = new TitleBand(QStringLiteral("PRIMA NOTA"), this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *tools = new QHBoxLayout;
+    m_from = dateField(QStringLiteral("DAL"), this);
+    m_to = dateField(QStringLiteral("AL"), this);
+    tools->addWidget(new QLabel(QStringLiteral("DAL"), this));
+    tools->addWidget(m_from);
+    tools->addWidget(new QLabel(QStringLiteral("AL"), this));
+    tools->addWidget(m_to);
+    tools->addStretch();
+    QPushButton *print = button(QStringLiteral("Stampa"), this);
+    QPushButton *exportButton = button(QStringLiteral("Esporta"), this);
+    QPushButton *exit = button(QStringLiteral("Uscita"), this);
+    tools->addWidget(print);
+    tools->addWidget(exportButton);
+    tools->addWidget(exit);
+    layout->addLayout(tools);
+
+    auto *books = new QHBoxLayout;
+    books->addStretch();
+    QPushButton *cash = button(QStringLiteral("CASSA"), this);
+    QPushButton *bank = button(QStringLiteral("BANCA"), this);
+    QPushButton *other = button(QStringLiteral("VARIE"), this);
+    for (QPushButton *b : {cash, bank, other}) {
+        b->setFixedWidth(2 * amountWidth);
+        books->addWidget(b);
+    }
+    layout->addLayout(books);
+
+    m_table.setTableName(primaNota);
+    m_table.setIndexName(MYDATA);
+    m_model = new TableModel(m_table, this);
+    m_model->addColumn(DATA, QStringLiteral("Data"), {}, dateWidth);
+    m_model->addColumn(DESCRIZION, QStringLiteral("Operazione"));
+    const QString heads[] = {QStringLiteral("Entrate"),    QStringLiteral("Uscite"),
+                             QStringLiteral("Versamenti"), QStringLiteral("Prelievi"),
+                             QStringLiteral("Entrate"),    QStringLiteral("Uscite")};
+    int head = 0;
+    for (int k : {0, 1, 3}) {
+        m_model->addColumn(moneyIn(k), heads[head++], QStringLiteral(",0.00"), amountWidth);
+        m_model->addColumn(moneyOut(k), heads[head++], QStringLiteral(",0.00"), amountWidth);
+    }
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("Grid"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->hide();
+    layout->addWidget(m_grid, 1);
+
+    auto *totals = new QHBoxLayout;
+    totals->addStretch();
+    totals->addWidget(new QLabel(QStringLiteral("TOTALI"), this));
+    const QString names[] = {QStringLiteral("TotaleCassa"), QStringLiteral("TotaleBanca"),
+                             QStringLiteral("TotaleVarie")};
+    for (int i = 0; i < 3; ++i) {
+        m_totals[i] = new QLabel(this);
+        m_totals[i]->setObjectName(names[i]);
+        m_totals[i]->setFixedWidth(2 * amountWidth);
+        m_totals[i]->setAlignment(Qt::AlignCenter);
+        totals->addWidget(m_totals[i]);
+    }
+    layout->addLayout(totals);
+    m_books = new TFNotaM(shop, this);
+    FocusHighlighter::install(this);
+
+    connect(print, &QPushButton::clicked, this, &TFPrimaNota::BStampaClick);
+    connect(exportButton, &QPushButton::clicked, this, &TFPrimaNota::BEsportaClick);
+    connect(exit, &QPushButton::clicked, this, &TFPrimaNota::BUscitaClick);
+    connect(cash, &QPushButton::clicked, this, &TFPrimaNota::BCassaClick);
+    connect(bank, &QPushButton::clicked, this, &TFPrimaNota::BBancaClick);
+    connect(other, &QPushButton::clicked, this, &TFPrimaNota::BVarieClick);
+    for (QDateEdit *edit : {m_from, m_to})
+        connect(edit, &QDateEdit::dateChanged, this, [this] {
+            if (!m_busy)
+                Rebuild();
+        });
+}
+
+TFPrimaNota::~TFPrimaNota() = default;
+
+void TFPrimaNota::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    fitColumns();
+    {
+        BusyScope own(m_busy, false);
+        const QDate today = m_shop.clock().today();
+        m_from->setDate(QDate(today.year(), today.month(), 1));
+        m_to->setDate(today);
+    }
+    Rebuild();
+}
+
+void TFPrimaNota::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    fitColumns();
+}
+
+void TFPrimaNota::fitColumns() {
+    int others = 0;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (c == 1)
+            continue;
+        m_grid->setColumnWidth(c, m_model->column(c).width);
+        others += m_model->column(c).width;
+    }
+    m_grid->setColumnWidth(1, qMax(100, m_grid->width() - 36 - others));
+}
+
+bool TFPrimaNota::Rebuild() {
+    if (m_busy)
+        return false;
+    QString from = m_from->text();
+    const QString to = m_to->text();
+    const PrimaNota::Period period = PrimaNota::checkPeriod(from, to);
+    if (period != PrimaNota::Period::Valid) {
+        m_shop.prompter().error(PrimaNota::periodMessage(period));
+        return false;
+    }
+    BusyScope busy(m_busy, true);
+    if (from != m_from->text())
+        m_from->setDate(*Formats::parseDate(from));
+    m_grid->setFocus();
+    m_table.close();
+    PrimaNota book(m_shop.database());
+    PrimaNotaContent content;
+    const bool done = runReportingEngineErrors(m_shop.prompter(), [&] {
+        content = book.gather(from, to);
+        book.write(content);
+        m_table.open();
+    });
+    // After a failure nothing is shown: the table holds no lines or, if even
+    // emptying it failed, lines that must not be read as a Prima nota.
+    if (!done) {
+        content = PrimaNotaContent();
+        content.fromText = from;
+        content.toText = to;
+    }
+    m_content = content;
+    if (!done)
+        m_table.close();
+    m_model->reload();
+    if (m_model->rowCount() > 0)
+        m_grid->selectRow(0);
+    showTotals();
+    return done;
+}
+
+void TFPrimaNota::showTotals() {
+    const Book books[] = {Book::Cash, Book::Bank, Book::Other};
+    for (int i = 0; i < 3; ++i)
+        m_totals[i]->setText(Formats::format(u"%10.2n", m_content.balance(books[i])).trimmed());
+}
+
+void TFPrimaNota::openBook(Book book) {
+    m_books->setBook(book);
+    m_books->setPeriod(m_from->date(), m_to->date());
+    m_books->exec();
+    Rebuild();
+}
+
+void TFPrimaNota::BCassaClick() {
+    openBook(Book::Cash);
+}
+
+void TFPrimaNota::BBancaClick() {
+    openBook(Book::Bank);
+}
+
+void TFPrimaNota::BVarieClick() {
+    openBook(Book::Other);
+}
+
+void TFPrimaNota::BStampaClick() {
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); }))
+        return;
+    const PrimaNotaPrintout printout{m_shop.texts().nameLine1, m_shop.texts().vatNumber,
+                                     &m_content};
+    PrintService &printer = m_shop.printService();
+    if (!printer.print(QStringLiteral("Prima Nota"),
+                       [&printout](PageCanvas &canvas) { printout.draw(canvas); }) &&
+        !printer.errorText().isEmpty())
+        m_shop.prompter().error(printer.errorText());
+}
+
+void TFPrimaNota::BEsportaClick() {
+    PrimaNotaExport::exportWithDialog(m_shop, m_content);
+}
+
+void TFPrimaNota::BUscitaClick() {
+    m_table.close();
+    m_model->reload();
+    hide();
+}
+
+} // namespace corvale

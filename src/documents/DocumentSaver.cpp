@@ -7,8 +7,6 @@
 #include "documents/SheetColumns.h"
 #include "shell/CommonRoutines.h"
 
-#include <QSet>
-
 namespace corvale {
 
 namespace {
@@ -54,24 +52,6 @@ QList<DocumentSaver::OldLine> DocumentSaver::storedLines(qint64 key) {
     return out;
 }
 
-void DocumentSaver::undoStoredLines(qint64 key) {
-    if (m_kind.lines == DocumentKind::Lines::Sale) {
-        m_stock.UndoSaleLines(key, m_kind.lineTable);
-        return;
-    }
-    switch (m_kind.stock) {
-    case DocumentKind::Stock::Add:
-        m_stock.UndoReceiptLines(key);
-        break;
-    case DocumentKind::Stock::Subtract:
-        m_stock.UndoReturnLines(key);
-        break;
-    case DocumentKind::Stock::None:
-        m_stock.DeleteOrderLines(key);
-        break;
-    }
-}
-
 void DocumentSaver::moveStock(const QVariant &article, const QVariant &colour, const QVariant &size,
                               const QVariant &quantity, bool takeBack) {
     if (m_kind.stock == DocumentKind::Stock::None)
@@ -79,6 +59,106 @@ void DocumentSaver::moveStock(const QVariant &article, const QVariant &colour, c
     const bool subtract = (m_kind.stock == DocumentKind::Stock::Subtract) != takeBack;
     m_stock.AdjustStock(qint64(article.toDouble()), colour.toString().trimmed(),
                         quantity.toDouble(), sizeText(size), subtract);
+}
+
+double DocumentSaver::stockCell(const QVariant &article, const QVariant &colour,
+                                const QVariant &size) {
+    bool ok = false;
+    const int p = sizeText(size).toInt(&ok);
+    if (!ok || p < 1 || p > StockRoutines::sizePositions)
+        return 0;
+    db::Table stock(m_db);
+    stock.setTableName(QStringLiteral("ARCARTTG"));
+    stock.setIndexName(QStringLiteral("ARTCODE"));
+    stock.open();
+    const qint64 code = qint64(article.toDouble());
+    stock.setRange(code, code);
+    const QString wanted = colour.toString().trimmed().left(20);
+    for (stock.first(); !stock.eof(); stock.next()) {
+        if (stock.asString(sheet::COLORE).left(20) == wanted)
+            return stock.asFloat(QStringLiteral("TG%1").arg(p));
+    }
+    return 0;
+}
+
+void DocumentSaver::moveStockNoted(const QVariantMap &line, const QString &articleField,
+                                   bool takeBack, bool &moved) {
+    moved = false;
+    const QVariant article = line.value(articleField);
+    const QVariant colour = line.value(sheet::COLORE);
+    const QVariant size = line.value(sheet::TAGLIA);
+    if (m_kind.stock == DocumentKind::Stock::None) {
+        moved = true;
+        return;
+    }
+    const double before = stockCell(article, colour, size);
+    try {
+        moveStock(article, colour, size, line.value(sheet::QUANTITA), takeBack);
+    } catch (const db::Error &) {
+        // The engine may fail after the cell was stored (closing the table,
+        // say): the cell tells whether there is a movement to take back.
+        try {
+            moved = stockCell(article, colour, size) != before;
+        } catch (const db::Error &) {
+        }
+        throw;
+    }
+    moved = true;
+}
+
+bool DocumentSaver::lineStillThere(uint32_t recno) {
+    db::Table lines(m_db);
+    lines.setTableName(m_kind.lineTable);
+    lines.open();
+    lines.gotoBookmark({recno});
+    return lines.recordNumber() == recno && !lines.isDeleted();
+}
+
+void DocumentSaver::undoStoredLines(const QList<OldLine> &oldLines, Journal &journal) {
+    db::Table lines(m_db);
+    lines.setTableName(m_kind.lineTable);
+    lines.open();
+    for (qsizetype i = 0; i < oldLines.size(); ++i) {
+        const OldLine &old = oldLines[i];
+        // Stock first, as the undo routines do; each step is noted once it is stored.
+        bool moved = false;
+        try {
+            moveStockNoted(old.values, doc::NUMART, true, moved);
+        } catch (const db::Error &) {
+            if (moved)
+                journal.oldStockTaken << i;
+            throw;
+        }
+        journal.oldStockTaken << i;
+        try {
+            lines.gotoBookmark({old.recno});
+            if (lines.recordNumber() == old.recno)
+                lines.remove();
+        } catch (const db::Error &) {
+            if (!lineStillThere(old.recno))
+                journal.oldDeleted << i;
+            throw;
+        }
+        journal.oldDeleted << i;
+    }
+}
+
+void DocumentSaver::restoreOldLines(const QList<OldLine> &oldLines, const Journal &journal) {
+    if (journal.oldDeleted.isEmpty() && journal.oldStockTaken.isEmpty())
+        return;
+    db::Table lines(m_db);
+    lines.setTableName(m_kind.lineTable);
+    lines.open();
+    for (qsizetype i : journal.oldDeleted) {
+        lines.append();
+        restore(lines, oldLines[i].values);
+        lines.post();
+    }
+    lines.close();
+    for (qsizetype i : journal.oldStockTaken)
+        moveStock(oldLines[i].values.value(doc::NUMART), oldLines[i].values.value(sheet::COLORE),
+                  oldLines[i].values.value(sheet::TAGLIA),
+                  oldLines[i].values.value(sheet::QUANTITA), false);
 }
 
 void DocumentSaver::writeLine(db::Table &lines, qint64 key, const SheetRow &row, QDate date) {
@@ -129,25 +209,27 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
             header.setInteger(doc::NUMREG, journal.key);
         } else {
             journal.key = key;
-            journal.oldUndone = true; // an undo that fails half way is put right too
-            undoStoredLines(key);
+            undoStoredLines(oldLines, journal);
             if (!editing(header))
                 header.edit();
         }
         writeHeader(header);
         header.post();
-        journal.headerPosted = true;
 
         db::Table lines(m_db);
         lines.setTableName(m_kind.lineTable);
         lines.open();
         for (const SheetRow &row : rows) {
             writeLine(lines, journal.key, row, documentDate);
-            journal.postedLines << lines.recordNumber();
-            const QVariantMap &v = row.values;
-            moveStock(v.value(sheet::CODICE), v.value(sheet::COLORE), v.value(sheet::TAGLIA),
-                      v.value(sheet::QUANTITA), false);
-            journal.adjustedLines << row;
+            bool moved = false;
+            try {
+                moveStockNoted(row.values, sheet::CODICE, false, moved);
+            } catch (const db::Error &) {
+                if (moved)
+                    journal.movedLines << row;
+                throw;
+            }
+            journal.movedLines << row;
         }
         lines.close();
     } catch (const db::Error &e) {
@@ -165,86 +247,85 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
 void DocumentSaver::rollback(db::Table &header, qint64 key, const Journal &journal,
                              const QVariantMap &userValues, const QVariantMap &diskValues,
                              const QList<OldLine> &oldLines) {
-    // The new lines and their stock.
-    if (!journal.postedLines.isEmpty()) {
-        for (const SheetRow &row : journal.adjustedLines) {
-            const QVariantMap &v = row.values;
-            moveStock(v.value(sheet::CODICE), v.value(sheet::COLORE), v.value(sheet::TAGLIA),
-                      v.value(sheet::QUANTITA), true);
-        }
+    // The new lines' stock, then every line of the document that is not an old one.
+    for (const SheetRow &row : journal.movedLines)
+        moveStock(row.values.value(sheet::CODICE), row.values.value(sheet::COLORE),
+                  row.values.value(sheet::TAGLIA), row.values.value(sheet::QUANTITA), true);
+    if (journal.key != 0) {
+        QList<uint32_t> old;
+        for (const OldLine &line : oldLines)
+            old << line.recno;
         db::Table lines(m_db);
         lines.setTableName(m_kind.lineTable);
+        lines.setIndexName(m_kind.lineKey);
         lines.open();
-        for (uint32_t recno : journal.postedLines) {
+        lines.setRange(journal.key, journal.key);
+        QList<uint32_t> added;
+        for (lines.first(); !lines.eof(); lines.next()) {
+            if (!old.contains(lines.recordNumber()))
+                added << lines.recordNumber();
+        }
+        lines.cancelRange();
+        for (uint32_t recno : added) {
             lines.gotoBookmark({recno});
             if (lines.recordNumber() == recno)
                 lines.remove();
         }
     }
 
-    // The header, left as the user had it.
+    // The header, on disk as it was and in the handle as the user had it.
     if (editing(header))
         header.cancel();
-    if (key == 0) {
-        if (journal.headerPosted) {
-            db::Table stored(m_db);
-            stored.setTableName(m_kind.headerTable);
-            stored.setIndexName(doc::NUMREG);
-            stored.open();
-            if (stored.findKey(journal.key))
+    if (journal.key != 0 && (key == 0 || !diskValues.isEmpty())) {
+        db::Table stored(m_db);
+        stored.setTableName(m_kind.headerTable);
+        stored.setIndexName(doc::NUMREG);
+        stored.open();
+        if (stored.findKey(journal.key)) {
+            if (key == 0) {
                 stored.remove();
-            header.refresh();
+            } else {
+                stored.edit();
+                restore(stored, diskValues);
+                stored.post();
+            }
         }
+        stored.close();
+        if (header.recordNumber() != 0)
+            header.refresh();
+    }
+    if (key == 0) {
         header.append();
         QVariantMap values = userValues;
         values.insert(doc::NUMREG, QVariant());
         restore(header, values);
     } else {
-        if (journal.headerPosted && !diskValues.isEmpty()) {
-            db::Table stored(m_db);
-            stored.setTableName(m_kind.headerTable);
-            stored.setIndexName(doc::NUMREG);
-            stored.open();
-            if (stored.findKey(key)) {
-                stored.edit();
-                restore(stored, diskValues);
-                stored.post();
-            }
-            header.refresh();
-        }
         header.edit();
         restore(header, userValues);
     }
 
     // The stored lines the undo had already taken out, with their stock.
-    if (journal.oldUndone) {
-        db::Table lines(m_db);
-        lines.setTableName(m_kind.lineTable);
-        lines.setIndexName(m_kind.lineKey);
-        lines.open();
-        lines.setRange(key, key);
-        QSet<uint32_t> present;
-        for (lines.first(); !lines.eof(); lines.next())
-            present.insert(lines.recordNumber());
-        lines.cancelRange();
-        for (const OldLine &old : oldLines) {
-            if (present.contains(old.recno))
-                continue;
-            lines.append();
-            restore(lines, old.values);
-            lines.post();
-            moveStock(old.values.value(doc::NUMART), old.values.value(sheet::COLORE),
-                      old.values.value(sheet::TAGLIA), old.values.value(sheet::QUANTITA), false);
-        }
-    }
+    restoreOldLines(oldLines, journal);
 }
 
 void DocumentSaver::remove(db::Table &header, qint64 key) {
-    undoStoredLines(key);
-    if (editing(header))
-        header.cancel();
-    if (header.asInteger(doc::NUMREG) == key)
-        header.remove();
+    const QList<OldLine> oldLines = storedLines(key);
+    Journal journal;
+    try {
+        undoStoredLines(oldLines, journal);
+        if (editing(header))
+            header.cancel();
+        if (header.asInteger(doc::NUMREG) == key)
+            header.remove();
+    } catch (const db::Error &e) {
+        try {
+            restoreOldLines(oldLines, journal);
+        } catch (const db::Error &again) {
+            throw db::Error(e.message() + QStringLiteral("\rRipristino non riuscito: ") +
+                            again.message());
+        }
+        throw;
+    }
 }
 
 } // namespace corvale

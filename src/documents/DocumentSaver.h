@@ -21,11 +21,12 @@ class Table;
 // tables as they were.
 //
 // Order of the writes: the key (a new document) or the undo of the stored
-// lines with their stock; then the header; then each line followed at once by
-// its stock movement. Each step is noted as it completes. When the engine
-// fails, the noted steps are taken back in reverse order: the new lines'
-// stock and the lines themselves, the header (a new one is deleted, a stored
-// one gets its old values back) and the old lines with their stock. The header
+// lines, each one's stock taken back and then the line deleted; then the
+// header; then each line followed at once by its stock movement. Each step is
+// noted as it completes. When the engine fails, the noted steps are taken back
+// in reverse order: the new lines' stock and the lines themselves, the header
+// (a new one is deleted, a stored one gets its old values back) and the old
+// lines with their stock. The header
 // handle is left as the user had it (inserting or editing), so that a second
 // "Salva" can follow; the engine's error then reaches the caller.
 class DocumentSaver {
@@ -51,16 +52,23 @@ private:
     };
     struct Journal {
         qint64 key = 0;
-        bool oldUndone = false;
-        bool headerPosted = false;
-        QList<uint32_t> postedLines;
-        QList<SheetRow> adjustedLines;
+        QList<qsizetype> oldStockTaken; // old lines whose stock was taken back
+        QList<qsizetype> oldDeleted;    // old lines deleted
+        QList<SheetRow> movedLines;     // new lines whose stock is stored
     };
 
-    void undoStoredLines(qint64 key);
+    void undoStoredLines(const QList<OldLine> &oldLines, Journal &journal);
+    void restoreOldLines(const QList<OldLine> &oldLines, const Journal &journal);
     void writeLine(db::Table &lines, qint64 key, const SheetRow &row, QDate date);
     void moveStock(const QVariant &article, const QVariant &colour, const QVariant &size,
                    const QVariant &quantity, bool takeBack);
+    // Moves the stock of one line; `moved` tells whether the movement is
+    // stored, also when the engine fails after storing it (its error is
+    // passed on).
+    void moveStockNoted(const QVariantMap &line, const QString &articleField, bool takeBack,
+                        bool &moved);
+    double stockCell(const QVariant &article, const QVariant &colour, const QVariant &size);
+    bool lineStillThere(uint32_t recno);
     QList<OldLine> storedLines(qint64 key);
     static QVariantMap snapshot(const db::Table &table);
     static void restore(db::Table &table, const QVariantMap &values);

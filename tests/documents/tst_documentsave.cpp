@@ -2,6 +2,7 @@
 
 #include "catalogue/StockRoutines.h"
 #include "db/Error.h"
+#include "db/FaultyFileSystem.h"
 #include "db/Table.h"
 #include "documents/DocumentSaver.h"
 #include "documents/LineSheet.h"
@@ -79,6 +80,38 @@ struct Saving {
         });
     }
 };
+
+// What a save may change: the headers, the lines and the stock cells, in a
+// form that ignores the physical order of the records.
+QStringList tablesAndStock(ShopFixture &f) {
+    QStringList out;
+    db::Table t(f.db());
+    t.setTableName(QStringLiteral("CARICHI"));
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        out << QStringLiteral("C %1 %2 %3")
+                   .arg(t.asString(doc::NUMREG), t.asString(doc::NUMPEZZI),
+                        t.asString(doc::NUMCAR));
+    t.close();
+    t.setTableName(QStringLiteral("ARCART_A"));
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        out << QStringLiteral("L %1 %2 %3 %4 %5")
+                   .arg(t.asString(doc::NUMCAR), t.asString(doc::NUMART), t.asString(sheet::COLORE),
+                        t.asString(sheet::TAGLIA), t.asString(sheet::QUANTITA));
+    t.close();
+    t.setTableName(QStringLiteral("ARCARTTG"));
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        for (int p = 1; p <= 20; ++p)
+            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
+                out << QStringLiteral("S %1 %2 %3=%4")
+                           .arg(t.asString(QStringLiteral("ARTCODE")), t.asString(sheet::COLORE))
+                           .arg(p)
+                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    out.sort();
+    return out;
+}
 
 } // namespace
 
@@ -204,6 +237,100 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("ARCART_A"), sheet::QUANTITA), (QStringList{"3", "4"}));
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 3.0);
         QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMCAR), QStringList{"99"});
+    }
+
+    // An I/O error at every write of a second "Salva", one at a time: each
+    // failed save leaves the tables and the stock as before it, and the first
+    // one the error does not reach stores everything.
+    void aFaultAtAnyWriteOfASaveIsTakenBack() {
+        db::test::FaultyFileSystem files;
+        ShopFixture f(files);
+        Saving s(f, DocumentKind::receipt());
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}, {2, "BLU", 4, 4, 10}});
+        const qint64 key = s.save(0);
+        s.reopen(key);
+        s.sheet.table().first();
+        s.sheet.table().edit();
+        s.sheet.table().setFloat(sheet::QUANTITA, 3);
+        s.sheet.table().post();
+        s.sheet.table().next();
+        s.sheet.table().next();
+        s.sheet.table().edit();
+        s.sheet.table().setString(sheet::DESCRIZION, QStringLiteral("NUOVO"));
+        s.sheet.table().setInteger(sheet::CODICE, 3);
+        s.sheet.table().setString(sheet::COLORE, QStringLiteral("NERO"));
+        s.sheet.table().setInteger(sheet::TAGLIA, 2);
+        s.sheet.table().setFloat(sheet::QUANTITA, 5);
+        s.sheet.table().post();
+        s.header.setInteger(doc::NUMCAR, 99);
+        const QStringList before = tablesAndStock(f);
+
+        int failures = 0;
+        for (int at = 1; at < 400; ++at) {
+            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
+            bool failed = false;
+            try {
+                s.save(key);
+            } catch (const db::Error &) {
+                failed = true;
+            }
+            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
+            if (!failed)
+                break;
+            ++failures;
+            if (tablesAndStock(f) != before)
+                qWarning() << "at" << at << tablesAndStock(f) << before;
+            QCOMPARE(tablesAndStock(f), before);
+            QCOMPARE(s.header.state(), db::Table::State::Edit);
+        }
+        QVERIFY(failures > 10);
+        const QStringList after = tablesAndStock(f);
+        QVERIFY(after.contains(QStringLiteral("L %1 3 NERO 2 5").arg(key)));
+        QVERIFY(after.contains(QStringLiteral("L %1 1 ROSSO 1 3").arg(key)));
+        QVERIFY(after.contains(QStringLiteral("S 1 ROSSO 1=3")));
+        QVERIFY(after.contains(QStringLiteral("S 3 NERO 2=5")));
+        QVERIFY(after.contains(QStringLiteral("C %1 12 99").arg(key)));
+        QCOMPARE(after.filter(QStringLiteral("L ")).size(), 3);
+
+        // The same walk over a new receipt and over deleting one.
+        Saving fresh(f, DocumentKind::receipt());
+        fill(fresh.sheet, {{4, "ROSSO", 1, 1, 10}, {5, "BLU", 2, 2, 10}});
+        fresh.header.append();
+        int newFailures = 0;
+        qint64 newKey = 0;
+        for (int at = 1; at < 400 && newKey == 0; ++at) {
+            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
+            try {
+                newKey = fresh.save(0);
+            } catch (const db::Error &) {
+                ++newFailures;
+                QCOMPARE(tablesAndStock(f), after);
+                QCOMPARE(fresh.header.state(), db::Table::State::Insert);
+            }
+            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
+        }
+        QVERIFY2(newFailures > 3, qPrintable(QString::number(newFailures)));
+        QVERIFY(newKey != 0);
+        const QStringList withNew = tablesAndStock(f);
+        QVERIFY(withNew.contains(QStringLiteral("S 5 BLU 2=2")));
+        int deleteFailures = 0;
+        for (int at = 1; at < 400; ++at) {
+            QVERIFY(fresh.header.findKey(newKey));
+            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
+            bool failed = false;
+            try {
+                fresh.saver.remove(fresh.header, newKey);
+            } catch (const db::Error &) {
+                failed = true;
+            }
+            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
+            if (!failed)
+                break;
+            ++deleteFailures;
+            QCOMPARE(tablesAndStock(f), withNew);
+        }
+        QVERIFY(deleteFailures > 2);
+        QCOMPARE(tablesAndStock(f), after);
     }
 
     void returnsOrdersAndSalesMoveStockTheirWay() {

@@ -1,0 +1,176 @@
+#include "stock/StockLevels.h"
+
+#include "catalogue/ArticleColumns.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+#include "stock/StockColumns.h"
+
+#include <QHash>
+
+namespace corvale {
+
+namespace ac = articleColumns;
+namespace sc = stockColumns;
+
+namespace {
+
+QString quoted(const QString &text) {
+    return u'\'' + CommonRoutines::QuoteSql(text) + u'\'';
+}
+
+QString equals(const QString &field, const QString &value) {
+    return u'(' + field + QStringLiteral(" = ") + quoted(value) + u')';
+}
+
+QString startsWith(const QString &field, const QString &text) {
+    return QStringLiteral("((") + field + QStringLiteral(" >= ") + quoted(text) +
+           QStringLiteral(") AND (") + field + QStringLiteral(" <= ") + quoted(text + u'z') +
+           QStringLiteral("))");
+}
+
+// The articles of one size type, in the order of the article table.
+struct Article {
+    qint64 key;
+    QString description;
+    QString code;
+    qint64 category;
+    qint64 brand;
+    int season;
+};
+
+} // namespace
+
+StockLevels::StockLevels(Shop &shop)
+    : m_shop(shop)
+    , m_levels(std::make_unique<db::Table>(shop.database())) {
+    m_levels->setTableName(sc::levels);
+}
+
+StockLevels::~StockLevels() = default;
+
+int StockLevels::seasonNumber(const QString &season) {
+    if (season == QLatin1String("Autunno/Inverno"))
+        return 1;
+    if (season == QLatin1String("Primavera/Estate"))
+        return 2;
+    if (season == QLatin1String("Quattro Stagioni"))
+        return 3;
+    return 0;
+}
+
+void StockLevels::rebuild(qint64 sizeType) {
+    db::Database &db = m_shop.database();
+    QList<Article> articles;
+    QHash<qint64, Cells> sums;
+    {
+        db::Table t(db);
+        t.setTableName(ac::articles);
+        t.open();
+        for (t.first(); !t.eof(); t.next()) {
+            if (t.asInteger(ac::sizeType) != sizeType)
+                continue;
+            const qint64 key = t.asInteger(ac::key);
+            articles << Article{key,
+                                t.asString(ac::description),
+                                t.asString(ac::code).left(10),
+                                t.asInteger(ac::categoryKey),
+                                t.asInteger(ac::brandKey),
+                                seasonNumber(t.asString(ac::season))};
+            sums.insert(key, Cells{});
+        }
+    }
+    {
+        db::Table stock(db);
+        stock.setTableName(ac::stock);
+        stock.open();
+        for (stock.first(); !stock.eof(); stock.next()) {
+            const auto it = sums.find(stock.asInteger(ac::stockArticle));
+            if (it == sums.end())
+                continue;
+            for (int i = 0; i < sizeCount; ++i)
+                (*it)[i] += stock.asInteger(ac::sizeCell(i + 1));
+        }
+    }
+    m_levels->close();
+    m_levels->open();
+    m_levels->setFiltered(false);
+    m_levels->emptyTable();
+    for (const Article &a : articles) {
+        m_levels->append();
+        m_levels->setString(sc::ARTICOLO, a.description);
+        m_levels->setString(ac::code, a.code);
+        const Cells &cells = sums[a.key];
+        for (int i = 0; i < sizeCount; ++i)
+            m_levels->setInteger(ac::sizeCell(i + 1), cells[i]);
+        m_levels->setInteger(ac::categoryKey, a.category);
+        m_levels->setInteger(ac::brandKey, a.brand);
+        m_levels->setInteger(sc::N_STAGIONI, a.season);
+        m_levels->post();
+    }
+    setFilter(m_filter);
+}
+
+void StockLevels::close() {
+    m_levels->close();
+}
+
+void StockLevels::setFilter(const QString &text) {
+    m_filter = text;
+    if (!m_levels->isOpen())
+        return;
+    m_levels->setFilter(text);
+    m_levels->setFiltered(!text.isEmpty());
+    m_levels->first();
+}
+
+QString StockLevels::filterText(const StockLevelsBoxes &b) {
+    QStringList conditions;
+    if (!b.code.isEmpty()) {
+        if (b.code.size() < articleCodeLength)
+            conditions << startsWith(ac::code, b.code);
+        else
+            conditions << equals(ac::code, b.code.left(articleCodeLength));
+    }
+    if (!b.description.isEmpty())
+        conditions << startsWith(sc::ARTICOLO, b.description);
+    if (!b.brand.isEmpty())
+        conditions << equals(ac::brandKey, b.brand);
+    if (!b.category.isEmpty())
+        conditions << equals(ac::categoryKey, b.category);
+    if (b.season > 0)
+        conditions << equals(sc::N_STAGIONI, QString::number(b.season));
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+QList<StockLevels::Row> StockLevels::rows() {
+    QList<Row> out;
+    if (!m_levels->isOpen())
+        return out;
+    db::Table &t = *m_levels;
+    const db::Table::Bookmark here = t.bookmark();
+    for (t.first(); !t.eof(); t.next()) {
+        Row r;
+        r.description = t.asString(sc::ARTICOLO);
+        r.code = t.asString(ac::code);
+        for (int i = 0; i < sizeCount; ++i)
+            r.cells[i] = t.asInteger(ac::sizeCell(i + 1));
+        out << r;
+    }
+    if (here.isValid())
+        t.gotoBookmark(here);
+    else
+        t.first();
+    return out;
+}
+
+StockLevels::Cells StockLevels::totals(const QList<Row> &rows) {
+    Cells out{};
+    for (const Row &r : rows)
+        for (int i = 0; i < sizeCount; ++i)
+            out[i] += r.cells[i];
+    return out;
+}
+
+} // namespace corvale

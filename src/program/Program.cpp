@@ -39,7 +39,7 @@ Program::Program(Shop &shop)
 Program::~Program() = default;
 
 TFCarico *Program::articleReceipt() const {
-    return m_receipt;
+    return m_purchases->receiptWindow();
 }
 
 void Program::createWindows() {
@@ -94,14 +94,9 @@ void Program::wireArchive() {
 void Program::wireArticles() {
     m_articles->card().setSupplierCard(supplierCardFor(m_suppliers->card()));
     // "Carico": a new receipt each time, over the archive, which it tells when it closes.
-    m_articles->setReceiptWindow([this](OpenerWindow *opener) {
-        delete m_receipt;
-        CentralPanel *panel = m_main->centralPanel();
-        m_receipt = new TFCarico(m_shop, panel);
-        m_receipt->DocumentKey = 0;
-        m_receipt->setOpener(opener);
-        DocumentWindow::place(m_receipt, panel);
-    });
+    // The purchase archive owns the one receipt window, whoever opens it.
+    m_articles->setReceiptWindow(
+        [this](OpenerWindow *opener) { m_purchases->openReceipt(0, opener); });
 }
 
 } // namespace corvale

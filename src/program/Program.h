@@ -59,7 +59,6 @@ private:
     TFArcArt *m_articles = nullptr;
     TFArcTag *m_sizeTypes = nullptr;
     TFArcAcq *m_purchases = nullptr;
-    QPointer<TFCarico> m_receipt;
     TFFornitori *m_suppliers = nullptr;
     ModalHost *m_supplierHost = nullptr;
     TFAltri *m_lists = nullptr;

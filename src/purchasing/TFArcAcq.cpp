@@ -47,13 +47,13 @@ void TFArcAcq::opening() {
     setExtraCondition({});
 }
 
-void TFArcAcq::openReceipt(qint64 key) {
+void TFArcAcq::openReceipt(qint64 key, OpenerWindow *opener) {
     // One receipt window at a time: the previous one goes, whatever its state.
     delete m_receipt;
     QWidget *panel = parentWidget();
     m_receipt = new TFCarico(shop(), panel);
     m_receipt->DocumentKey = key;
-    m_receipt->setOpener(this);
+    m_receipt->setOpener(opener ? opener : this);
     if (!panel)
         m_receipt->resize(size());
     DocumentWindow::place(m_receipt, panel);

@@ -20,6 +20,10 @@ public:
 
     // The receipt window opened last, while it exists.
     TFCarico *receiptWindow() const;
+    // Opens the receipt `key` (0: a new one) in this archive's panel, telling
+    // `opener` (this archive when none) when it closes. There is one receipt
+    // window at a time, whoever opens it: the previous one goes.
+    void openReceipt(qint64 key, OpenerWindow *opener = nullptr);
 
     void BNuovoClick() override;
     void BModificaClick() override;
@@ -31,8 +35,6 @@ protected:
     void opening() override;
 
 private:
-    void openReceipt(qint64 key);
-
     QPointer<TFCarico> m_receipt;
 };
 

@@ -109,11 +109,17 @@ private Q_SLOTS:
         click(program.articles(), "Carico"); // a new one each time
         QVERIFY(!receipt);                   // the previous one is gone
         QVERIFY(program.articleReceipt());
-        delete program.articleReceipt();
+        receipt = program.articleReceipt();
         click(program.articles(), "Uscita");
 
+        // One receipt window at a time, whoever opens it: the purchase archive's
+        // "Nuovo" replaces the one opened from the article archive.
         click(hub, "ACQUISTI");
         QVERIFY(inPanel(program, program.purchases()));
+        click(program.purchases(), "Nuovo");
+        QVERIFY(!receipt);
+        QCOMPARE(program.mainWindow().findChildren<TFCarico *>().size(), 1);
+        delete program.purchases().receiptWindow();
         click(program.purchases(), "Uscita");
         QVERIFY(!program.purchases().isVisible());
 

@@ -3,8 +3,10 @@
 #include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/Formats.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
+#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 
 #include <QHash>
@@ -163,6 +165,37 @@ QList<StockLevels::Row> StockLevels::rows() {
     else
         t.first();
     return out;
+}
+
+QStringList StockLevels::exportFor(Shop &shop, qint64 sizeType) {
+    QStringList columns{QStringLiteral("CODICE"), QStringLiteral("ARTICOLO")};
+    QString name;
+    {
+        db::Table types(shop.database());
+        types.setTableName(ac::sizeTypes);
+        types.open();
+        for (types.first(); !types.eof(); types.next()) {
+            if (types.asInteger(ac::key) != sizeType)
+                continue;
+            name = types.asString(ac::description);
+            break;
+        }
+        for (int i = 1; i <= sizeCount; ++i)
+            columns << (types.eof() ? QString() : types.asString(ac::sizeCell(i)));
+    }
+    StockLevels levels(shop);
+    levels.rebuild(sizeType);
+    QStringList lines{QStringLiteral("GIACENZE - ") + Formats::formatDate(shop.clock().today()),
+                      QStringLiteral(" "), QStringLiteral("TAGLIA ") + name,
+                      SpreadsheetFile::row(columns)};
+    for (const Row &r : levels.rows()) {
+        QStringList values{u'\'' + r.code, r.description};
+        for (qint64 n : r.cells)
+            values << QString::number(n);
+        lines << SpreadsheetFile::row(values);
+    }
+    levels.close();
+    return lines;
 }
 
 StockLevels::Cells StockLevels::totals(const QList<Row> &rows) {

@@ -62,6 +62,12 @@ public:
     QList<Row> rows();
     static Cells totals(const QList<Row> &rows);
 
+    // The stock of a size type as tab-separated lines without a window: "GIACENZE - "
+    // and today's date, a blank line, "TAGLIA " + the size type's name, the
+    // column names ("CODICE", "ARTICOLO" and the twenty size labels), then one
+    // line per article. Throws db::Error.
+    static QStringList exportFor(Shop &shop, qint64 sizeType);
+
 private:
     Shop &m_shop;
     std::unique_ptr<db::Table> m_levels;

@@ -120,6 +120,22 @@ private Q_SLOTS:
         QCOMPARE(listed(levels, b), QStringList{QStringLiteral("SCARPA")});
     }
 
+    void exportWithoutAWindow() {
+        ShopFixture f;
+        plant(f);
+        f.add(QStringLiteral("TAGLIE"), {{QStringLiteral("NUMREG"), 7},
+                                         {QStringLiteral("DESCRIZION"), QStringLiteral("SCARPE")},
+                                         {QStringLiteral("TG1"), QStringLiteral("35")},
+                                         {QStringLiteral("TG2"), QStringLiteral("36")}});
+        const QStringList lines = StockLevels::exportFor(*f.shop, 7);
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines[0], QStringLiteral("GIACENZE - 15/03/2026"));
+        QCOMPARE(lines[2], QStringLiteral("TAGLIA SCARPE"));
+        QVERIFY(lines[3].startsWith(QStringLiteral("CODICE\tARTICOLO\t35\t36\t\t")));
+        QVERIFY(lines[4].startsWith(QStringLiteral("'800001\tSCARPA\t1\t0\t0\t5\t0\t")));
+        QCOMPARE(StockLevels::exportFor(*f.shop, 99).size(), 4); // no such size type: headings only
+    }
+
     void printoutRepeatsTheHeader() {
         QList<StockLevels::Row> rows;
         for (int i = 0; i < 90; ++i) {

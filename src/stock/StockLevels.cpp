@@ -87,12 +87,15 @@ void StockLevels::rebuild(qint64 sizeType) {
         db::Table stock(db);
         stock.setTableName(ac::stock);
         stock.open();
+        QString cells[sizeCount];
+        for (int i = 0; i < sizeCount; ++i)
+            cells[i] = ac::sizeCell(i + 1);
         for (stock.first(); !stock.eof(); stock.next()) {
             const auto it = sums.find(stock.asInteger(ac::stockArticle));
             if (it == sums.end())
                 continue;
             for (int i = 0; i < sizeCount; ++i)
-                (*it)[i] += stock.asInteger(ac::sizeCell(i + 1));
+                (*it)[i] += stock.asInteger(cells[i]);
         }
     }
     m_levels->close();

@@ -87,7 +87,7 @@ ArchiveFrame::ArchiveFrame(Shop &shop, Setup setup, QWidget *parent)
     m_list->setObjectName(QStringLiteral("Lista"));
     m_list->addColumn(doc::RAGSOC, QStringLiteral("Fornitore"));
     m_list->addColumn(doc::DATADOC, QStringLiteral("Data"));
-    m_list->addColumn(m_setup.numberField, QStringLiteral("N° Doc."));
+    m_list->addColumn(m_setup.numberField, m_setup.numberCaption);
     m_list->addColumn(doc::NUMPEZZI, QStringLiteral("Pz."));
     m_list->addColumn(doc::TOTALE, QStringLiteral("Totale"), QStringLiteral(",0.00"));
     m_list->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -113,7 +113,7 @@ ArchiveFrame::ArchiveFrame(Shop &shop, Setup setup, QWidget *parent)
     m_lines->setIndexName(m_setup.kind.lineKey);
     m_detail = new TableGrid(*m_lines, linesBox);
     m_detail->setObjectName(QStringLiteral("Dettaglio"));
-    m_detail->addColumn(sheet::DESCRIZION, QStringLiteral("Articolo"));
+    m_detail->addColumn(sheet::DESCRIZION, m_setup.articleCaption);
     m_detail->addColumn(sheet::MARCHIO, QStringLiteral("Marchio"));
     m_detail->addColumn(sheet::COLORE, QStringLiteral("Colore"));
     m_detail->addColumn(sheet::CTAGLIA, QStringLiteral("Taglia"));

@@ -37,6 +37,9 @@ public:
         QString numberField;  // the "N° Doc." column: NUMCAR or NUMDOC
         QString noun;         // "ACQUISTI", in the printed titles
         DocumentKind kind;
+        // The list's number column ("Numero" for orders) and the lines' first column.
+        QString numberCaption = QStringLiteral("N° Doc.");
+        QString articleCaption = QStringLiteral("Articolo");
     };
 
     ArchiveFrame(Shop &shop, Setup setup, QWidget *parent = nullptr);

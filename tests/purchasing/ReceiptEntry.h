@@ -30,14 +30,15 @@ template <typename T = QPushButton> T *own(QWidget &w, const char *name) {
     return c;
 }
 
-inline void chooseSupplier(corvale::TFCarico &w, const QString &name) {
+// The helpers take the receipt and the return and order window alike.
+template <typename Window> void chooseSupplier(Window &w, const QString &name) {
     auto *box = testing::child<corvale::LookupCombo>(w, "Fornitore");
     box->setCurrentIndex(box->findText(name));
 }
 
 // Chooses an article on the first row without one, as the user does: typing in
 // the "Articolo" column opens the search box, Enter chooses.
-inline void typeArticle(corvale::TFCarico &w, const QString &description) {
+template <typename Window> void typeArticle(Window &w, const QString &description) {
     corvale::SheetGrid &grid = w.grid();
     corvale::TableModel &model = grid.model();
     const int descriptionColumn = model.columnOf(corvale::sheet::DESCRIZION);
@@ -56,8 +57,8 @@ inline void typeArticle(corvale::TFCarico &w, const QString &description) {
 }
 
 // Fills the size panel for one colour and presses "Carica".
-inline void loadSizes(corvale::TFCarico &w, const QString &colour,
-                      const QList<double> &quantities) {
+template <typename Window>
+void loadSizes(Window &w, const QString &colour, const QList<double> &quantities) {
     corvale::SizePanel &panel = w.sizePanel();
     QVERIFY(panel.isVisible());
     panel.colourBox()->setCurrentIndex(panel.colourBox()->findText(colour));
@@ -66,7 +67,7 @@ inline void loadSizes(corvale::TFCarico &w, const QString &colour,
     testing::click(panel, "Carica");
 }
 
-inline QStringList sheetColumn(corvale::TFCarico &w, const QString &field) {
+template <typename Window> QStringList sheetColumn(Window &w, const QString &field) {
     QStringList out;
     for (const corvale::SheetRow &row : w.sheet().allLines())
         out << row.text(field);

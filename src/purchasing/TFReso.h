@@ -1,0 +1,93 @@
+#pragma once
+
+#include "documents/DocumentKind.h"
+#include "documents/DocumentWindow.h"
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+
+namespace corvale {
+
+class ArticleList;
+class FieldBinding;
+class LineSheet;
+class LookupCombo;
+class SheetGrid;
+class Shop;
+class SizePanel;
+
+namespace db {
+class Table;
+}
+
+// The return to a supplier ("RESO FORNITORE", RESI and ARCART_R, every line
+// taken out of the stock on "Salva") or the order to a supplier ("ORDINE
+// FORNITORE", ORDINI and ARCART_O, no stock moved). Created anew by its opener
+// for every document, with DocumentKey 0 (new) or the key of a stored one;
+// when it hides it notifies its opener.
+class TFReso : public DocumentWindow {
+    Q_OBJECT
+public:
+    enum class Mode { Return, Order };
+
+    TFReso(Shop &shop, Mode mode, QWidget *parent = nullptr);
+    ~TFReso() override;
+
+    Mode DocumentMode;
+    qint64 DocumentKey = 0;
+    bool IsNew = true;
+
+    LineSheet &sheet() { return *m_sheet; }
+    SheetGrid &grid() { return *m_grid; }
+    SizePanel &sizePanel() { return *m_panel; }
+    db::Table &header() { return *m_header; }
+    ArticleList &articles() { return *m_articles; }
+
+    void BSalvaClick();
+    void BAnnullaClick();
+    void BStampaClick();
+    void BNuovoFornitoreClick();
+    void BNuovoClick();
+    void BEliminaClick();
+    void chooseArticle(const QString &description);
+    void BCaricaClick();
+    void BAnnullaTaglieClick();
+    void BNuovoColoreClick();
+    void computeTotals();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    DocumentKind kind() const;
+    void FormActivate();
+    void fillSuppliers(qint64 select);
+    void supplierChanged();
+    void onlySupplierChanged();
+    std::optional<qint64> chosenSupplier() const;
+    bool requireSupplier();
+    void showPanel(bool on);
+    void closeTables();
+
+    Shop &m_shop;
+    bool m_activated = false;
+    std::unique_ptr<LineSheet> m_sheet;
+    std::unique_ptr<ArticleList> m_articles;
+    std::unique_ptr<db::Table> m_header;
+    std::unique_ptr<db::Table> m_suppliers;
+    FieldBinding *m_binding;
+    LookupCombo *m_supplier;
+    QLineEdit *m_number;
+    QLineEdit *m_date;
+    QCheckBox *m_onlySupplier;
+    SheetGrid *m_grid;
+    SizePanel *m_panel;
+    QLabel *m_pieces;
+    QLabel *m_total;
+    QList<QWidget *> m_toolbar;
+};
+
+} // namespace corvale

@@ -112,9 +112,12 @@ QPushButton *ArticleReportWindow::makeButton(const QString &caption, const QStri
     return b;
 }
 
-void ArticleReportWindow::buildGrid(db::Table &articles) {
+void ArticleReportWindow::buildGrid(db::Table &articles,
+                                    const QList<QPair<int, StockWindowKit::Look>> &titleLooks) {
     m_articles = &articles;
     m_grid = new TableGrid(articles, this);
+    if (!titleLooks.isEmpty())
+        StockWindowKit::paintTitles(*m_grid, titleLooks);
     m_grid->setObjectName(QStringLiteral("Lista"));
     m_layout->addWidget(m_grid, 1);
     m_band = new QWidget(this);

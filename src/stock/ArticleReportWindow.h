@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stock/StockFilter.h"
+#include "stock/StockWindowKit.h"
 #include "widgets/OpenerWindow.h"
 
 #include <QList>
@@ -54,8 +55,10 @@ protected:
     }
     QHBoxLayout &toolbar() { return *m_toolbar; }
     // The list over `articles`; columns 0 to 3 must be code, description,
-    // supplier and brand, the description taking the width left over.
-    void buildGrid(db::Table &articles);
+    // supplier and brand, the description taking the width left over. Titles
+    // of the columns in `titleLooks` are drawn on their colours.
+    void buildGrid(db::Table &articles,
+                   const QList<QPair<int, StockWindowKit::Look>> &titleLooks = {});
     // A control of the filter bar after the brand box, in the order added.
     void addFilterControl(QWidget *control, int gapBefore = 0);
     // A bold, right-aligned total under list column `column`, showing "0".

@@ -4,6 +4,8 @@
 #include "shell/Shop.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
 #include <QPalette>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -51,7 +53,56 @@ private:
     Look m_look;
 };
 
+QColor titleColour(Look look) {
+    switch (look) {
+    case Look::Red:
+        return QColor(0xC0, 0x00, 0x00);
+    case Look::Green:
+        return QColor(0x00, 0x80, 0x00);
+    case Look::Blue:
+        return QColor(0x00, 0x00, 0xC0);
+    case Look::Yellow:
+        return QColor(0xFF, 0xFF, 0x00);
+    case Look::Code:
+    case Look::ZeroAsButton:
+        break;
+    }
+    return {};
+}
+
+class ColouredHeader : public QHeaderView {
+public:
+    ColouredHeader(const QList<QPair<int, Look>> &looks, QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent) {
+        for (const auto &[column, look] : looks)
+            m_colours.insert(column, titleColour(look));
+        setSectionsClickable(false);
+    }
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int section) const override {
+        const QColor colour = m_colours.value(section);
+        if (!colour.isValid()) {
+            QHeaderView::paintSection(painter, rect, section);
+            return;
+        }
+        painter->save();
+        painter->fillRect(rect.adjusted(0, 0, -1, -1), colour);
+        painter->setPen(colour.lightness() > 160 ? Qt::black : Qt::white);
+        painter->drawText(rect, Qt::AlignCenter,
+                          model()->headerData(section, Qt::Horizontal).toString());
+        painter->restore();
+    }
+
+private:
+    QHash<int, QColor> m_colours;
+};
+
 } // namespace
+
+void paintTitles(QTableView &view, const QList<QPair<int, Look>> &looks) {
+    view.setHorizontalHeader(new ColouredHeader(looks, &view));
+}
 
 WaitCursor::WaitCursor() {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -28,6 +28,9 @@ struct WaitCursor {
 enum class Look { Code, Red, Green, Yellow, Blue, ZeroAsButton };
 void paintColumns(QTableView &view, const QList<QPair<int, Look>> &looks);
 
+// Titles drawn on a colour of their own: white on red, green or blue, black on yellow.
+void paintTitles(QTableView &view, const QList<QPair<int, Look>> &looks);
+
 // Sends `document` to the print service; a failure (not a cancel) is shown.
 void print(Shop &shop, const QString &title, const PrintDocument &document);
 

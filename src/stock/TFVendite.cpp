@@ -61,7 +61,10 @@ TFVendite::TFVendite(Shop &shop, QWidget *parent)
     addFilterControl(new QLabel(QStringLiteral("Filtro Stagione"), this), 10);
     addFilterControl(m_season);
 
-    buildGrid(m_movements->articles());
+    using StockWindowKit::Look;
+    buildGrid(
+        m_movements->articles(),
+        {{4, Look::Red}, {5, Look::Green}, {6, Look::Red}, {7, Look::Green}, {8, Look::Blue}});
     namespace ac = articleColumns;
     namespace mc = stockColumns::movements;
     TableGrid &g = grid();
@@ -74,7 +77,7 @@ TFVendite::TFVendite(Shop &shop, QWidget *parent)
     g.addColumn(mc::purchases, QStringLiteral("Acquisti"), QStringLiteral(",0.00"), 80);
     g.addColumn(mc::sales, QStringLiteral("Vendite"), QStringLiteral(",0.00"), 80);
     g.addColumn(mc::margin, QStringLiteral("Ricavo"), QStringLiteral(",0.00"), 80);
-    StockWindowKit::paintColumns(g, {{0, StockWindowKit::Look::Code}});
+    StockWindowKit::paintColumns(g, {{0, Look::Code}});
 
     const char *names[5] = {"TotCarichi", "TotScarichi", "TotAcquisti", "TotVendite", "TotRicavo"};
     for (int i = 0; i < 5; ++i)

@@ -49,7 +49,10 @@ TFinventario::TFinventario(Shop &shop, QWidget *parent)
     addFilterControl(new QLabel(QStringLiteral("Filtro Stagione"), this), 10);
     addFilterControl(m_season);
 
-    buildGrid(m_inventory->articles());
+    using StockWindowKit::Look;
+    const QList<QPair<int, Look>> looks{
+        {0, Look::Code}, {5, Look::Red}, {6, Look::Green}, {7, Look::Yellow}};
+    buildGrid(m_inventory->articles(), looks);
     namespace ac = articleColumns;
     namespace ic = stockColumns::inventory;
     TableGrid &g = grid();
@@ -63,10 +66,7 @@ TFinventario::TFinventario(Shop &shop, QWidget *parent)
     g.addColumn(ic::stock, QStringLiteral("Giacenza"), QStringLiteral(",#"), 60);
     g.addColumn(ac::purchasePrice, QStringLiteral("Prezzo A."), QStringLiteral(",0.00"), 75);
     g.addColumn(ic::value, QStringLiteral("Valore"), QStringLiteral(",0.00"), 85);
-    StockWindowKit::paintColumns(g, {{0, StockWindowKit::Look::Code},
-                                     {5, StockWindowKit::Look::Red},
-                                     {6, StockWindowKit::Look::Green},
-                                     {7, StockWindowKit::Look::Yellow}});
+    StockWindowKit::paintColumns(g, looks);
 
     addBandControl(new QLabel(QStringLiteral("Visualiiza"), this));
     m_view = new QComboBox(this);

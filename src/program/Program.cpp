@@ -12,6 +12,8 @@
 #include "program/ModalHost.h"
 #include "purchasing/SupplierCardLink.h"
 #include "purchasing/TFArcAcq.h"
+#include "purchasing/TFArcOrdini.h"
+#include "purchasing/TFArcResi.h"
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
 #include "shell/CentralPanel.h"
@@ -53,6 +55,8 @@ void Program::createWindows() {
     m_articles = static_cast<TFArcArt *>(hidden(new TFArcArt(m_shop, panel)));
     m_sizeTypes = static_cast<TFArcTag *>(hidden(new TFArcTag(m_shop, panel)));
     m_purchases = static_cast<TFArcAcq *>(hidden(new TFArcAcq(m_shop, panel)));
+    m_returns = static_cast<TFArcResi *>(hidden(new TFArcResi(m_shop, panel)));
+    m_orders = static_cast<TFArcOrdini *>(hidden(new TFArcOrdini(m_shop, panel)));
     m_suppliers = new TFFornitori(m_shop);
     m_supplierHost = new ModalHost(m_suppliers, m_main.get());
     m_lists = new TFAltri(m_shop, m_main.get());
@@ -83,6 +87,8 @@ void Program::wireArchive() {
         m_main->showInPanel(m_articles);
     });
     m_archive->setArchiveAction(Archive::Purchases, [this] { m_main->showInPanel(m_purchases); });
+    m_archive->setArchiveAction(Archive::Returns, [this] { m_main->showInPanel(m_returns); });
+    m_archive->setArchiveAction(Archive::Orders, [this] { m_main->showInPanel(m_orders); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();

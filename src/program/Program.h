@@ -11,6 +11,8 @@ class Shop;
 class TFAltri;
 class TFArcAcq;
 class TFArcArt;
+class TFArcOrdini;
+class TFArcResi;
 class TFArcTag;
 class TFArchivio;
 class TFCarico;
@@ -39,6 +41,8 @@ public:
     TFArcArt &articles() { return *m_articles; }
     TFArcTag &sizeTypes() { return *m_sizeTypes; }
     TFArcAcq &purchases() { return *m_purchases; }
+    TFArcResi &returns() { return *m_returns; }
+    TFArcOrdini &orders() { return *m_orders; }
     // The receipt opened last from the article archive, while it exists.
     TFCarico *articleReceipt() const;
     TFFornitori &suppliers() { return *m_suppliers; }
@@ -59,6 +63,8 @@ private:
     TFArcArt *m_articles = nullptr;
     TFArcTag *m_sizeTypes = nullptr;
     TFArcAcq *m_purchases = nullptr;
+    TFArcResi *m_returns = nullptr;
+    TFArcOrdini *m_orders = nullptr;
     TFFornitori *m_suppliers = nullptr;
     ModalHost *m_supplierHost = nullptr;
     TFAltri *m_lists = nullptr;

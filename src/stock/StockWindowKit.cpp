@@ -88,7 +88,7 @@ protected:
         }
         painter->save();
         painter->fillRect(rect.adjusted(0, 0, -1, -1), colour);
-        painter->setPen(colour.lightness() > 160 ? Qt::black : Qt::white);
+        painter->setPen(qGray(colour.rgb()) > 150 ? Qt::black : Qt::white);
         painter->drawText(rect, Qt::AlignCenter,
                           model()->headerData(section, Qt::Horizontal).toString());
         painter->restore();

@@ -36,6 +36,8 @@ TFinventario::TFinventario(Shop &shop, QWidget *parent)
     m_year->setObjectName(QStringLiteral("Anno"));
     m_year->setFrameShape(QFrame::Panel);
     m_year->setFrameShadow(QFrame::Sunken);
+    m_year->setMinimumWidth(50);
+    m_year->setAlignment(Qt::AlignCenter);
     QFont bold = m_year->font();
     bold.setBold(true);
     m_year->setFont(bold);

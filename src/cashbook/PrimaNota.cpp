@@ -81,22 +81,35 @@ QString PrimaNota::periodMessage(Period period) {
     return {};
 }
 
-void PrimaNota::openUpTo(db::Table &table, const QString &name, const QString &to) {
+bool PrimaNota::openByDate(db::Table &table, const QString &name, const QString &from,
+                           const QString &to, const std::function<void(db::Table &)> &carried) {
     table.setTableName(name);
     table.open();
-    if (table.indexNames().contains(MYDATA, Qt::CaseInsensitive)) {
-        // Later records are ignored anyway: the tag lets the walk stop at "AL".
-        table.setIndexName(MYDATA);
-        table.setRange(QString(), to);
+    if (!table.indexNames().contains(MYDATA, Qt::CaseInsensitive)) {
+        table.first();
+        return false;
     }
+    // On the date tag the records before the period are summed without their
+    // key being read (the keys have a fixed width, so "before `from`" is the
+    // range up to `from` with its last character one lower), and the walk
+    // over the period stops at "AL".
+    table.setIndexName(MYDATA);
+    QString before = from;
+    before[before.size() - 1] = QChar(before.at(before.size() - 1).unicode() - 1);
+    table.setRange(QString(), before);
+    for (table.first(); !table.eof(); table.next())
+        carried(table);
+    table.setRange(from, to);
     table.first();
+    return true;
 }
 
 void PrimaNota::addTakings(const QString &tableName, const QString &text, const QString &from,
                            const QString &to, int firstYear, PrimaNotaContent &content) {
     auto days = std::make_unique<DayTable>();
     db::Table t(m_db);
-    openUpTo(t, tableName, to);
+    openByDate(t, tableName, from, to,
+               [&](db::Table &r) { content.carriedIn[salesBook(r)] += r.asFloat(TOTALE); });
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
         const int book = salesBook(t);
@@ -137,7 +150,8 @@ void PrimaNota::addTakings(const QString &tableName, const QString &text, const 
 
 void PrimaNota::addInvoices(const QString &from, const QString &to, PrimaNotaContent &content) {
     db::Table t(m_db);
-    openUpTo(t, invoices, to);
+    openByDate(t, invoices, from, to,
+               [&](db::Table &r) { content.carriedIn[salesBook(r)] += r.asFloat(TOTALE); });
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
         const int book = salesBook(t);
@@ -159,7 +173,10 @@ void PrimaNota::addInvoices(const QString &from, const QString &to, PrimaNotaCon
 
 void PrimaNota::addPayments(const QString &from, const QString &to, PrimaNotaContent &content) {
     db::Table t(m_db);
-    openUpTo(t, payments, to);
+    openByDate(t, payments, from, to, [&](db::Table &r) {
+        if (!r.asBool(ISCLIENTE))
+            content.carriedOut[salesBook(r)] += r.asFloat(ACCONTO);
+    });
     for (; !t.eof(); t.next()) {
         // Customers' deposits are not money of the books.
         if (t.asBool(ISCLIENTE))
@@ -187,7 +204,10 @@ void PrimaNota::addPayments(const QString &from, const QString &to, PrimaNotaCon
 void PrimaNota::addBook(int book, const QString &from, const QString &to,
                         PrimaNotaContent &content) {
     db::Table t(m_db);
-    openUpTo(t, bookTable(book), to);
+    openByDate(t, bookTable(book), from, to, [&](db::Table &r) {
+        content.carriedIn[book] += r.asFloat(IMPORTOI);
+        content.carriedOut[book] += r.asFloat(IMPORTOU);
+    });
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
         const double in = t.asFloat(IMPORTOI);

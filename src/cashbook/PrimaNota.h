@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace corvale {
 
 namespace db {
@@ -42,9 +44,11 @@ private:
     void addInvoices(const QString &from, const QString &to, PrimaNotaContent &content);
     void addPayments(const QString &from, const QString &to, PrimaNotaContent &content);
     void addBook(int book, const QString &from, const QString &to, PrimaNotaContent &content);
-    // A handle on `table` that walks only the records up to `to` when the table
-    // is ordered by date key.
-    void openUpTo(db::Table &table, const QString &name, const QString &to);
+    // Opens `name`. On a table ordered by date key, hands every record before
+    // `from` to `carried` and leaves the handle on the records of the period;
+    // otherwise leaves it on every record in natural order (false).
+    bool openByDate(db::Table &table, const QString &name, const QString &from, const QString &to,
+                    const std::function<void(db::Table &)> &carried);
 
     db::Database &m_db;
 };

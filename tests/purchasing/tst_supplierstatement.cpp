@@ -1,0 +1,132 @@
+#include "common/ShopFixture.h"
+
+#include "db/Table.h"
+#include "documents/SheetColumns.h"
+#include "purchasing/SupplierStatement.h"
+
+#include <QTest>
+
+using namespace corvale;
+
+namespace {
+
+struct Row {
+    QString kind;
+    QString number;
+    QString date;
+    double total;
+};
+
+// The statement rows of one supplier, in their order.
+QList<Row> rowsOf(ShopFixture &f, qint64 supplier) {
+    QList<Row> out;
+    db::Table t(f.db());
+    t.setTableName(QStringLiteral("TABLE3"));
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        if (t.asInteger(doc::NUMRAG) == supplier)
+            out << Row{t.asString(QStringLiteral("TIPODOC")), t.asString(QStringLiteral("NUMERO")),
+                       t.asString(QStringLiteral("DATA")), t.asFloat(doc::TOTALE)};
+    return out;
+}
+
+void addDocument(ShopFixture &f, const char *table, qint64 key, qint64 supplier, QDate date,
+                 double total) {
+    f.add(QString::fromLatin1(table), {{doc::NUMREG, key},
+                                       {doc::NUMDOC, int(key % 1000)},
+                                       {doc::NUMRAG, supplier},
+                                       {doc::DATADOC, date},
+                                       {doc::MYDATA, date.toString(QStringLiteral("yyyyMMdd"))},
+                                       {doc::TOTALE, total}});
+}
+
+void addPayment(ShopFixture &f, qint64 supplier, QDate date, double amount, bool customer = false) {
+    f.add(QStringLiteral("ACCONTI"), {{QStringLiteral("NUMCLI"), QString::number(supplier)},
+                                      {QStringLiteral("ISCLIENTE"), customer},
+                                      {QStringLiteral("COMMENTO"), QStringLiteral("Contanti")},
+                                      {QStringLiteral("DATA"), date.toString("dd/MM/yyyy")},
+                                      {QStringLiteral("MYDATA"), date.toString("yyyyMMdd")},
+                                      {QStringLiteral("ACCONTO"), amount}});
+}
+
+bool sameCents(double a, double b) {
+    return qRound64(a * 100) == qRound64(b * 100);
+}
+
+} // namespace
+
+class TestSupplierStatement : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // Three years of receipts, returns and payments of suppliers with small
+    // and large codes: the balance is the sum of them all, whatever year the
+    // statement starts from; earlier documents are summed in "Dare Iniziale".
+    void aStatementOverThreeYearsBalances() {
+        ShopFixture f;
+        const QList<qint64> suppliers = {1, 7, 12000};
+        for (qint64 code : suppliers)
+            f.add(QStringLiteral("FORNITOR"),
+                  {{QStringLiteral("CODICE"), code},
+                   {QStringLiteral("NOME"), QStringLiteral("F%1").arg(code)}});
+        f.add(QStringLiteral("FORNITOR"),
+              {{QStringLiteral("CODICE"), 8}, {QStringLiteral("NOME"), QStringLiteral("VUOTO")}});
+
+        QHash<qint64, double> owed;       // every document less every payment
+        QHash<qint64, double> before2025; // documents before 2025
+        qint64 key = 1;
+        for (int i = 0; i < 120; ++i) {
+            const qint64 code = suppliers[i % 3];
+            const QDate date = QDate(2024, 1, 1).addDays(i * 9);
+            const bool isReturn = i % 5 == 4;
+            const double total = 10.01 * (i + 1) + 0.37;
+            addDocument(f, isReturn ? "RESI" : "CARICHI", key++, code, date, total);
+            const double signedTotal = isReturn ? -total : total;
+            owed[code] += signedTotal;
+            if (date.year() < 2025)
+                before2025[code] += signedTotal;
+            if (i % 4 == 0) {
+                addPayment(f, code, date.addDays(3), 100.1);
+                owed[code] -= 100.1;
+            }
+        }
+        // A customer's deposit under a supplier's code is no payment to it.
+        addPayment(f, 7, QDate(2025, 5, 5), 999, true);
+
+        SupplierStatement s(f.db());
+        for (int year : {2023, 2024, 2025, 2026, 2027}) {
+            s.build(year);
+            for (qint64 code : suppliers)
+                QVERIFY2(sameCents(s.balance(code), owed[code]),
+                         qPrintable(QStringLiteral("%1 %2: %3 %4")
+                                        .arg(year)
+                                        .arg(code)
+                                        .arg(s.balance(code))
+                                        .arg(owed[code])));
+            QCOMPARE(rowsOf(f, 8).size(), 1);
+            QCOMPARE(s.balance(8), 0.0);
+        }
+        s.build(2025);
+        for (qint64 code : suppliers) {
+            const QList<Row> rows = rowsOf(f, code);
+            QCOMPARE(rows.first().kind, QStringLiteral("Dare Iniziale"));
+            QCOMPARE(rows.first().date, QStringLiteral("01/01/2025"));
+            QVERIFY(sameCents(rows.first().total, before2025[code]));
+            // Receipts then returns, returns negative, none before 2025.
+            bool inReturns = false;
+            for (qsizetype i = 1; i < rows.size(); ++i) {
+                QVERIFY(rows[i].date.endsWith(QStringLiteral("2025")) ||
+                        rows[i].date.endsWith(QStringLiteral("2026")));
+                if (rows[i].kind == QStringLiteral("Reso Merce")) {
+                    inReturns = true;
+                    QVERIFY(rows[i].total < 0);
+                } else {
+                    QCOMPARE(rows[i].kind, QStringLiteral("Fattura"));
+                    QVERIFY(!inReturns);
+                }
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestSupplierStatement)
+#include "tst_supplierstatement.moc"

@@ -43,12 +43,14 @@ QStringList SpreadsheetFile::heading(QDate today, const QStringList &columns) {
             row(columns)};
 }
 
+QString SpreadsheetFile::proposedName(QDate today) {
+    return QStringLiteral("VN") + today.toString(QStringLiteral("ddMMyy")) + QStringLiteral(".XLS");
+}
+
 bool SpreadsheetFile::exportWithDialog(Shop &shop, const QStringList &lines) {
     const QString folder = shop.folder().archivePath();
     QDir().mkpath(folder);
-    const QString proposed = QStringLiteral("VN") +
-                             shop.clock().today().toString(QStringLiteral("ddMMyy")) +
-                             QStringLiteral(".XLS");
+    const QString proposed = proposedName(shop.clock().today());
     const std::optional<QString> path = shop.prompter().saveFile(
         QStringLiteral("Esporta"), QStringLiteral("XLS Formato EXCEL|*.XLS"), folder, proposed);
     if (!path)

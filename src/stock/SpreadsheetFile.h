@@ -27,6 +27,9 @@ public:
     // a line of one blank, and the column names.
     static QStringList heading(QDate today, const QStringList &columns);
 
+    // The name an export is proposed: "VN" + today as "ddmmyy" + ".XLS".
+    static QString proposedName(QDate today);
+
     // The export as the windows run it: the save dialog in "archivio" with the
     // proposed name "VN" + today as "ddmmyy" + ".XLS", the file written and the
     // outcome reported. False when cancelled or when the file was not written.

@@ -7,6 +7,7 @@
 #include "platform/EngineError.h"
 #include "platform/NotYetAvailable.h"
 #include "purchasing/ReceiptFinder.h"
+#include "purchasing/TFArcRidiF.h"
 #include "purchasing/TFCarico.h"
 #include "shell/Shop.h"
 
@@ -105,7 +106,9 @@ void TFArcAcq::BCercaClick() {
 }
 
 void TFArcAcq::BPagamentiClick() {
-    reportNotYetAvailable(shop().prompter());
+    TFArcRidiF payments(shop(), this);
+    payments.exec();
+    refreshList();
 }
 
 } // namespace corvale

@@ -5,7 +5,6 @@
 #include "documents/DocumentSaver.h"
 #include "documents/SheetColumns.h"
 #include "platform/EngineError.h"
-#include "platform/NotYetAvailable.h"
 #include "purchasing/ReceiptFinder.h"
 #include "purchasing/TFArcRidiF.h"
 #include "purchasing/TFCarico.h"

@@ -3,9 +3,18 @@
 #include "catalogue/TableGrid.h"
 #include "db/FaultyFileSystem.h"
 #include "documents/DocumentSaver.h"
+#include "printing/PrintService.h"
+#include "printing/RecordingCanvas.h"
 #include "purchasing/OrderLoader.h"
 #include "purchasing/TFArcOrdini.h"
+#include "purchasing/TFArcRidiF.h"
+#include "purchasing/TFReso.h"
+#include "sales/TFAcconto.h"
 #include "shell/Shop.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
 
 using namespace corvale;
 
@@ -143,6 +152,65 @@ private Q_SLOTS:
         QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 2);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 3.0);
         QCOMPARE(loader.load(99).outcome, OrderLoader::Outcome::NotFound);
+        QVERIFY(f.prompter.done());
+    }
+
+    // The road of a supplier's goods: ordered, loaded into stock, partly sent
+    // back, partly paid; the statement balances to the cent.
+    void orderLoadReturnPayAndPrintTheStatement() {
+        ShopFixture f; // 15 March 2026
+        addDocumentData(f);
+        auto service = std::make_unique<RecordingPrintService>();
+        RecordingPrintService &jobs = *service;
+        f.shop->setPrintService(std::move(service));
+        const auto enter = [&](TFReso::Mode mode, const QList<double> &quantities) {
+            TFReso w(*f.shop, mode);
+            w.resize(1000, 700);
+            w.show();
+            chooseSupplier(w, QStringLiteral("ALFA"));
+            typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+            loadSizes(w, QStringLiteral("ROSSO"), quantities);
+            own(w, "Salva")->click();
+            QVERIFY(!w.isVisible());
+        };
+        enter(TFReso::Mode::Order, {2, 0, 4}); // 6 x 20 + 20% = 144
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 0.0);
+        {
+            TFArcOrdini orders(*f.shop);
+            orders.resize(1000, 700);
+            orders.show();
+            QCOMPARE(orders.list().model().rowCount(), 1);
+            f.prompter.expectConfirm(QStringLiteral("Caricare l'Ordine in magazzino?"), true);
+            testing::click(orders, "Carica");
+        }
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 4.0);
+        enter(TFReso::Mode::Return, {1}); // 20 + 20% = 24
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+
+        TFArcRidiF payments(*f.shop);
+        payments.show();
+        QTimer::singleShot(0, &payments, [] {
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                auto *p = qobject_cast<TFAcconto *>(w);
+                if (p && p->isVisible()) {
+                    testing::type(*p, "Acconto", QStringLiteral("100,10"));
+                    testing::click(*p, "Salva");
+                }
+            }
+        });
+        testing::click(payments, "Nuovo");
+        QCOMPARE(testing::child<QLabel>(payments, "SaldoFornitore")->text().trimmed(),
+                 QStringLiteral("19,90"));
+        f.prompter.expectInput(QStringLiteral("STAMPA MOVIMENTI"), QStringLiteral("DATA INIZIO"),
+                               QStringLiteral("01/03/2026"));
+        testing::click(payments, "Stampa");
+        QCOMPARE(jobs.jobs().size(), 1);
+        const QStringList texts = jobs.jobs()[0].canvas->textsInReadingOrder();
+        QVERIFY(texts.contains(QStringLiteral("SITUAZIONE PRIMA DEL 01/03/2026")));
+        // Receipt 144, return -24, payment 100,10: the running balance.
+        for (const char *value : {"144,00", "120,00", "100,10", "19,90", "SALDO AL 15/03/2026"})
+            QVERIFY2(texts.contains(QString::fromUtf8(value)), value);
+        QCOMPARE(texts.filter(QStringLiteral("19,90")).size(), 2);
         QVERIFY(f.prompter.done());
     }
 

@@ -4,7 +4,7 @@
 #include "catalogue/TFScheda.h"
 #include "db/Table.h"
 #include "documents/ArticleList.h"
-#include "documents/Colours.h"
+#include "documents/DocumentEntry.h"
 #include "documents/DocumentPrintout.h"
 #include "documents/DocumentSaver.h"
 #include "documents/LineSheet.h"
@@ -171,16 +171,15 @@ TFCarico::TFCarico(Shop &shop, QWidget *parent)
     connect(m_supplier, &QComboBox::currentIndexChanged, this, &TFCarico::supplierChanged);
     connect(m_onlySupplier, &QCheckBox::toggled, this, &TFCarico::onlySupplierChanged);
     connect(m_discount, &QLineEdit::textChanged, this, &TFCarico::discountChanged);
-    connect(m_grid, &SheetGrid::articleChosen, this, &TFCarico::chooseArticle);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFCarico::computeTotals);
     connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFCarico::computeTotals);
     connect(&m_grid->model(), &TableModel::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
-    connect(m_panel, &SizePanel::loadClicked, this, &TFCarico::BCaricaClick);
-    connect(m_panel, &SizePanel::cancelClicked, this, &TFCarico::BAnnullaTaglieClick);
-    connect(m_panel, &SizePanel::newColourClicked, this, &TFCarico::BNuovoColoreClick);
+    m_entry = new DocumentEntry(shop, *m_sheet, *m_articles, *m_grid, *m_panel, this);
+    m_entry->setWindowControls(m_toolbar);
+    connect(m_entry, &DocumentEntry::linesChanged, this, &TFCarico::computeTotals);
     FocusHighlighter::install(this);
 }
 
@@ -311,87 +310,8 @@ bool TFCarico::requireSupplier() {
     return false;
 }
 
-void TFCarico::showPanel(bool on) {
-    for (QWidget *w : m_toolbar)
-        w->setEnabled(!on);
-    m_grid->setEnabled(!on);
-    if (on) {
-        m_grid->hideSearch();
-        m_panel->adjustSize();
-        const QRect area = m_grid->geometry();
-        m_panel->move(area.center() - QPoint(m_panel->width() / 2, m_panel->height() / 2));
-        m_panel->show();
-        m_panel->raise();
-    } else {
-        m_panel->hide();
-        m_grid->setFocus();
-    }
-}
-
-void TFCarico::chooseArticle(const QString &description) {
-    if (!m_sheet->table().isOpen())
-        return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (!m_articles->findByDescription(description)) {
-            m_shop.prompter().error(QStringLiteral("Articolo non trovato!"));
-            return;
-        }
-        db::Table &article = m_articles->table();
-        m_sheet->takeArticle(article);
-        const SizeType sizes =
-            loadSizeType(m_shop.database(), article.asInteger(QStringLiteral("TIPOTAGLIA")));
-        m_panel->begin(sizes.name, sizes.labels, article.asString(QStringLiteral("MARCHIO")),
-                       article.asString(QStringLiteral("TIPOLOGIA")),
-                       article.asString(QStringLiteral("MATERIALE")));
-        showPanel(true);
-    });
-}
-
-void TFCarico::BCaricaClick() {
-    m_sheet->TotalsSuspended = true;
-    const SizeEntry &entry = m_panel->entry();
-    const auto lines = entry.lines(m_sheet->table().asString(sheet::BARCODE));
-    if (lines.isEmpty()) {
-        m_sheet->TotalsSuspended = false;
-        return;
-    }
-    runReportingEngineErrors(m_shop.prompter(),
-                             [&] { m_sheet->writeSizeLines(lines, entry.colourName()); });
-    showPanel(false);
-    m_grid->reload();
-    m_sheet->TotalsSuspended = false;
-    computeTotals();
-}
-
-void TFCarico::BAnnullaTaglieClick() {
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (m_sheet->table().state() != db::Table::State::Browse)
-            m_sheet->table().cancel();
-    });
-    showPanel(false);
-    m_grid->reload();
-    computeTotals();
-}
-
-void TFCarico::BNuovoColoreClick() {
-    const auto typed = m_shop.prompter().input(QStringLiteral("Nuovo Colore"),
-                                               QStringLiteral("Inserisci la voce"));
-    if (!typed)
-        return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        const qint64 number = addColour(m_shop.database(), m_shop.routines(), *typed);
-        if (number > 0)
-            m_panel->reloadColours(number);
-    });
-}
-
 void TFCarico::BEliminaClick() {
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (!m_sheet->table().isOpen() || !m_sheet->deleteCurrentRow())
-            return;
-        m_grid->reload();
-        computeTotals();
-    });
+    m_entry->deleteLine();
 }
 
 void TFCarico::BSalvaClick() {
@@ -513,26 +433,7 @@ void TFCarico::BNuovoClick() {
     card.NewArticle = true;
     card.setSupplierCard(supplierCardFor(supplierCard));
     card.exec();
-    const QString description = card.SavedDescription;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_articles->open();
-        m_grid->setArticleDescriptions(m_articles->descriptions());
-        if (description.isEmpty())
-            return;
-        // The new article goes on a free row.
-        db::Table &rows = m_sheet->table();
-        m_sheet->postPending();
-        if (m_sheet->currentRowHasArticle()) {
-            while (!rows.eof() && m_sheet->currentRowHasArticle())
-                rows.next();
-            if (rows.eof())
-                m_sheet->appendBlankRows(1);
-        }
-        m_grid->reload();
-        m_grid->openSearch(description);
-    });
-    if (!description.isEmpty())
-        chooseArticle(description);
+    m_entry->takeNewArticle(card.SavedDescription);
 }
 
 } // namespace corvale

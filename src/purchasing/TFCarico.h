@@ -12,6 +12,7 @@ class QPushButton;
 namespace corvale {
 
 class ArticleList;
+class DocumentEntry;
 class FieldBinding;
 class LineSheet;
 class LookupCombo;
@@ -51,12 +52,6 @@ public:
     void BNuovoClick();
     void BEtichetteClick();
     void BEliminaClick();
-    // The article search box chose a description.
-    void chooseArticle(const QString &description);
-    // The size panel's buttons.
-    void BCaricaClick();
-    void BAnnullaTaglieClick();
-    void BNuovoColoreClick();
     void computeTotals();
 
 protected:
@@ -71,7 +66,6 @@ private:
     std::optional<qint64> chosenSupplier() const;
     bool requireSupplier();
     double discount() const;
-    void showPanel(bool on);
     void closeTables();
 
     Shop &m_shop;
@@ -89,6 +83,7 @@ private:
     QCheckBox *m_onlySupplier;
     SheetGrid *m_grid;
     SizePanel *m_panel;
+    DocumentEntry *m_entry;
     QLabel *m_pieces;
     QLabel *m_total;
     QLineEdit *m_discount;

@@ -4,7 +4,7 @@
 #include "catalogue/TFScheda.h"
 #include "db/Table.h"
 #include "documents/ArticleList.h"
-#include "documents/Colours.h"
+#include "documents/DocumentEntry.h"
 #include "documents/DocumentPrintout.h"
 #include "documents/DocumentSaver.h"
 #include "documents/LineSheet.h"
@@ -163,16 +163,15 @@ TFReso::TFReso(Shop &shop, Mode mode, QWidget *parent)
     connect(bNewArticle, &QPushButton::clicked, this, &TFReso::BNuovoClick);
     connect(m_supplier, &QComboBox::currentIndexChanged, this, &TFReso::supplierChanged);
     connect(m_onlySupplier, &QCheckBox::toggled, this, &TFReso::onlySupplierChanged);
-    connect(m_grid, &SheetGrid::articleChosen, this, &TFReso::chooseArticle);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFReso::computeTotals);
     connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFReso::computeTotals);
     connect(&m_grid->model(), &TableModel::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
-    connect(m_panel, &SizePanel::loadClicked, this, &TFReso::BCaricaClick);
-    connect(m_panel, &SizePanel::cancelClicked, this, &TFReso::BAnnullaTaglieClick);
-    connect(m_panel, &SizePanel::newColourClicked, this, &TFReso::BNuovoColoreClick);
+    m_entry = new DocumentEntry(shop, *m_sheet, *m_articles, *m_grid, *m_panel, this);
+    m_entry->setWindowControls(m_toolbar);
+    connect(m_entry, &DocumentEntry::linesChanged, this, &TFReso::computeTotals);
     FocusHighlighter::install(this);
 }
 
@@ -296,86 +295,8 @@ bool TFReso::requireSupplier() {
     return false;
 }
 
-void TFReso::showPanel(bool on) {
-    for (QWidget *w : m_toolbar)
-        w->setEnabled(!on);
-    m_grid->setEnabled(!on);
-    if (on) {
-        m_grid->hideSearch();
-        m_panel->adjustSize();
-        const QRect area = m_grid->geometry();
-        m_panel->move(area.center() - QPoint(m_panel->width() / 2, m_panel->height() / 2));
-        m_panel->show();
-        m_panel->raise();
-    } else {
-        m_panel->hide();
-        m_grid->setFocus();
-    }
-}
-
-void TFReso::chooseArticle(const QString &description) {
-    if (!m_sheet->table().isOpen())
-        return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (!m_articles->findByDescription(description)) {
-            m_shop.prompter().error(QStringLiteral("Articolo non trovato!"));
-            return;
-        }
-        db::Table &article = m_articles->table();
-        m_sheet->takeArticle(article);
-        const SizeType sizes =
-            loadSizeType(m_shop.database(), article.asInteger(QStringLiteral("TIPOTAGLIA")));
-        m_panel->begin(sizes.name, sizes.labels, article.asString(QStringLiteral("MARCHIO")),
-                       article.asString(QStringLiteral("TIPOLOGIA")),
-                       article.asString(QStringLiteral("MATERIALE")));
-        showPanel(true);
-    });
-}
-
-void TFReso::BCaricaClick() {
-    const SizeEntry &entry = m_panel->entry();
-    const auto lines = entry.lines(m_sheet->table().asString(sheet::BARCODE));
-    // Nothing typed: the panel stays open for the quantities.
-    if (lines.isEmpty())
-        return;
-    m_sheet->TotalsSuspended = true;
-    runReportingEngineErrors(m_shop.prompter(),
-                             [&] { m_sheet->writeSizeLines(lines, entry.colourName()); });
-    showPanel(false);
-    m_grid->reload();
-    m_sheet->TotalsSuspended = false;
-    computeTotals();
-}
-
-void TFReso::BAnnullaTaglieClick() {
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (m_sheet->table().state() != db::Table::State::Browse)
-            m_sheet->table().cancel();
-    });
-    showPanel(false);
-    m_grid->reload();
-    computeTotals();
-}
-
-void TFReso::BNuovoColoreClick() {
-    const auto typed = m_shop.prompter().input(QStringLiteral("Nuovo Colore"),
-                                               QStringLiteral("Inserisci la voce"));
-    if (!typed)
-        return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        const qint64 number = addColour(m_shop.database(), m_shop.routines(), *typed);
-        if (number > 0)
-            m_panel->reloadColours(number);
-    });
-}
-
 void TFReso::BEliminaClick() {
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        if (!m_sheet->table().isOpen() || !m_sheet->deleteCurrentRow())
-            return;
-        m_grid->reload();
-        computeTotals();
-    });
+    m_entry->deleteLine();
 }
 
 void TFReso::BSalvaClick() {
@@ -501,25 +422,7 @@ void TFReso::BNuovoClick() {
     card.NewArticle = true;
     card.setSupplierCard(supplierCardFor(supplierCard));
     card.exec();
-    const QString description = card.SavedDescription;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_articles->open();
-        m_grid->setArticleDescriptions(m_articles->descriptions());
-        if (description.isEmpty())
-            return;
-        db::Table &rows = m_sheet->table();
-        m_sheet->postPending();
-        if (m_sheet->currentRowHasArticle()) {
-            while (!rows.eof() && m_sheet->currentRowHasArticle())
-                rows.next();
-            if (rows.eof())
-                m_sheet->appendBlankRows(1);
-        }
-        m_grid->reload();
-        m_grid->openSearch(description);
-    });
-    if (!description.isEmpty())
-        chooseArticle(description);
+    m_entry->takeNewArticle(card.SavedDescription);
 }
 
 } // namespace corvale

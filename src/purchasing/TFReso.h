@@ -12,6 +12,7 @@ class QLineEdit;
 namespace corvale {
 
 class ArticleList;
+class DocumentEntry;
 class FieldBinding;
 class LineSheet;
 class LookupCombo;
@@ -52,10 +53,6 @@ public:
     void BNuovoFornitoreClick();
     void BNuovoClick();
     void BEliminaClick();
-    void chooseArticle(const QString &description);
-    void BCaricaClick();
-    void BAnnullaTaglieClick();
-    void BNuovoColoreClick();
     void computeTotals();
 
 protected:
@@ -69,7 +66,6 @@ private:
     void onlySupplierChanged();
     std::optional<qint64> chosenSupplier() const;
     bool requireSupplier();
-    void showPanel(bool on);
     void closeTables();
 
     Shop &m_shop;
@@ -85,6 +81,7 @@ private:
     QCheckBox *m_onlySupplier;
     SheetGrid *m_grid;
     SizePanel *m_panel;
+    DocumentEntry *m_entry;
     QLabel *m_pieces;
     QLabel *m_total;
     QList<QWidget *> m_toolbar;

@@ -1,5 +1,6 @@
 #include "program/Program.h"
 
+#include "cashbook/TFPrimaNota.h"
 #include "catalogue/TFAltri.h"
 #include "catalogue/TFArcArt.h"
 #include "catalogue/TFArcTag.h"
@@ -71,9 +72,13 @@ void Program::wireMainWindow() {
         m_archive->LayoutButtons(area.width(), area.height());
         m_main->showInPanel(m_archive);
     });
-    // The sale, the invoice and the cash book are not part of the program yet.
-    for (TFMain::Entry entry :
-         {TFMain::Entry::Sale, TFMain::Entry::Invoice, TFMain::Entry::CashBook})
+    // "PRIMA NOTA", past the main window's password gate, in the work area.
+    auto *primaNota = new TFPrimaNota(m_shop, m_main->centralPanel());
+    primaNota->hide();
+    main.setEntryAction(TFMain::Entry::CashBook,
+                        [this, primaNota] { m_main->showInPanel(primaNota); });
+    // The sale and the invoice are not part of the program yet.
+    for (TFMain::Entry entry : {TFMain::Entry::Sale, TFMain::Entry::Invoice})
         main.setEntryAction(entry, [this] { reportNotYetAvailable(m_shop.prompter()); });
     main.setShopTextsLoader([this] {
         runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); });

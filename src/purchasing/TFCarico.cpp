@@ -17,6 +17,7 @@
 #include "printing/PrintService.h"
 #include "purchasing/ReceiptPrintout.h"
 #include "purchasing/SupplierCardLink.h"
+#include "purchasing/SupplierChoice.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -41,8 +42,6 @@ namespace corvale {
 
 namespace {
 
-const QString noSupplier = QStringLiteral("Devi scegliere un Fornitore!");
-
 QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(caption);
@@ -58,14 +57,11 @@ TFCarico::TFCarico(Shop &shop, QWidget *parent)
     , m_shop(shop)
     , m_sheet(std::make_unique<LineSheet>(shop.database(), DocumentKind::receipt()))
     , m_articles(std::make_unique<ArticleList>(shop.database(), true))
-    , m_header(std::make_unique<db::Table>(shop.database()))
-    , m_suppliers(std::make_unique<db::Table>(shop.database())) {
+    , m_header(std::make_unique<db::Table>(shop.database())) {
     setObjectName(QStringLiteral("TFCarico"));
     setWindowTitle(QStringLiteral("Nuovo Carico"));
     m_header->setTableName(QStringLiteral("CARICHI"));
     m_header->setIndexName(doc::NUMREG);
-    m_suppliers->setTableName(QStringLiteral("FORNITOR"));
-    m_suppliers->setIndexName(QStringLiteral("NOME"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -88,6 +84,7 @@ TFCarico::TFCarico(Shop &shop, QWidget *parent)
     m_supplier = new LookupCombo(this);
     m_supplier->setObjectName(QStringLiteral("Fornitore"));
     m_supplier->setMinimumWidth(240);
+    m_suppliers = std::make_unique<SupplierChoice>(shop, *m_supplier);
     head->addWidget(m_supplier, 1, 0);
     QPushButton *bNewSupplier = new QPushButton(QStringLiteral("Nuovo Fornitore"), this);
     bNewSupplier->setObjectName(QStringLiteral("Nuovo Fornitore"));
@@ -221,7 +218,7 @@ void TFCarico::FormActivate() {
         m_articles->open();
     });
     m_binding->load();
-    fillSuppliers(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
+    m_suppliers->fill(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
     m_grid->setArticleDescriptions(m_articles->isOpen() ? m_articles->descriptions()
                                                         : QStringList());
     m_grid->reload();
@@ -230,26 +227,8 @@ void TFCarico::FormActivate() {
     m_grid->setFocus();
 }
 
-void TFCarico::fillSuppliers(qint64 select) {
-    if (!m_suppliers->isOpen())
-        return;
-    const QSignalBlocker block(m_supplier);
-    m_suppliers->refresh();
-    m_supplier->fill(*m_suppliers, QStringLiteral("NOME"), QStringLiteral("CODICE"));
-    if (select > 0)
-        m_supplier->setCurrentKey(select);
-    else
-        m_supplier->setCurrentIndex(-1);
-}
-
-std::optional<qint64> TFCarico::chosenSupplier() const {
-    if (m_supplier->currentIndex() < 0)
-        return std::nullopt;
-    return qint64(m_supplier->currentKey().toDouble());
-}
-
 void TFCarico::supplierChanged() {
-    const auto supplier = chosenSupplier();
+    const auto supplier = m_suppliers->chosen();
     if (supplier && m_header->isOpen() && m_header->state() != db::Table::State::Browse)
         runReportingEngineErrors(m_shop.prompter(),
                                  [&] { m_header->setInteger(doc::NUMRAG, *supplier); });
@@ -258,7 +237,7 @@ void TFCarico::supplierChanged() {
 }
 
 void TFCarico::onlySupplierChanged() {
-    const auto supplier = chosenSupplier();
+    const auto supplier = m_suppliers->chosen();
     if (!supplier || !m_articles->isOpen())
         return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
@@ -303,19 +282,12 @@ void TFCarico::computeTotals() {
     });
 }
 
-bool TFCarico::requireSupplier() {
-    if (chosenSupplier())
-        return true;
-    m_shop.prompter().error(noSupplier);
-    return false;
-}
-
 void TFCarico::BEliminaClick() {
     m_entry->deleteLine();
 }
 
 void TFCarico::BSalvaClick() {
-    if (!requireSupplier())
+    if (!m_suppliers->require())
         return;
     const auto date = Formats::parseDate(m_date->text());
     if (!date) {
@@ -332,7 +304,7 @@ void TFCarico::BSalvaClick() {
         const SheetTotals totals = LineSheet::totalsOf(lines, discount());
         StockRoutines stock(m_shop.database());
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::receipt());
-        const qint64 supplier = *chosenSupplier();
+        const qint64 supplier = *m_suppliers->chosen();
         const QString supplierName = m_supplier->currentText();
         const QString dateKey = CommonRoutines::DateKey(m_date->text());
         DocumentKey = saver.save(*m_header, DocumentKey, lines, *date, [&](db::Table &h) {
@@ -375,7 +347,7 @@ void TFCarico::closeTables() {
 }
 
 void TFCarico::BStampaClick() {
-    if (!requireSupplier())
+    if (!m_suppliers->require())
         return;
     ReceiptPrintout printout;
     const bool ready = runReportingEngineErrors(m_shop.prompter(), [&] {
@@ -416,14 +388,7 @@ void TFCarico::BEtichetteClick() {
 }
 
 void TFCarico::BNuovoFornitoreClick() {
-    TFFornitore card(m_shop, this);
-    card.CustomerMode = false;
-    card.NewRecord = true;
-    card.exec();
-    const auto current = chosenSupplier();
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        fillSuppliers(!card.SavedName.isEmpty() ? card.RecordCode : current.value_or(0));
-    });
+    m_suppliers->addNew(this);
     supplierChanged();
 }
 

@@ -19,6 +19,7 @@ class LookupCombo;
 class SheetGrid;
 class Shop;
 class SizePanel;
+class SupplierChoice;
 class TitleBand;
 
 namespace db {
@@ -59,12 +60,9 @@ protected:
 
 private:
     void FormActivate();
-    void fillSuppliers(qint64 select);
     void supplierChanged();
     void onlySupplierChanged();
     void discountChanged();
-    std::optional<qint64> chosenSupplier() const;
-    bool requireSupplier();
     double discount() const;
     void closeTables();
 
@@ -73,10 +71,10 @@ private:
     std::unique_ptr<LineSheet> m_sheet;
     std::unique_ptr<ArticleList> m_articles;
     std::unique_ptr<db::Table> m_header;
-    std::unique_ptr<db::Table> m_suppliers;
     FieldBinding *m_binding;
     TitleBand *m_band;
     LookupCombo *m_supplier;
+    std::unique_ptr<SupplierChoice> m_suppliers;
     QLineEdit *m_number;
     QLineEdit *m_supplierDocument;
     QLineEdit *m_date;

@@ -16,6 +16,7 @@
 #include "printing/PrintService.h"
 #include "purchasing/ReturnPrintout.h"
 #include "purchasing/SupplierCardLink.h"
+#include "purchasing/SupplierChoice.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -40,8 +41,6 @@ namespace corvale {
 
 namespace {
 
-const QString noSupplier = QStringLiteral("Devi scegliere un Fornitore!");
-
 QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(caption);
@@ -58,14 +57,11 @@ TFReso::TFReso(Shop &shop, Mode mode, QWidget *parent)
     , m_shop(shop)
     , m_sheet(std::make_unique<LineSheet>(shop.database(), kind()))
     , m_articles(std::make_unique<ArticleList>(shop.database(), false))
-    , m_header(std::make_unique<db::Table>(shop.database()))
-    , m_suppliers(std::make_unique<db::Table>(shop.database())) {
+    , m_header(std::make_unique<db::Table>(shop.database())) {
     const bool order = mode == Mode::Order;
     setObjectName(QStringLiteral("TFReso"));
     m_header->setTableName(kind().headerTable);
     m_header->setIndexName(doc::NUMREG);
-    m_suppliers->setTableName(QStringLiteral("FORNITOR"));
-    m_suppliers->setIndexName(QStringLiteral("NOME"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -89,6 +85,7 @@ TFReso::TFReso(Shop &shop, Mode mode, QWidget *parent)
     m_supplier = new LookupCombo(this);
     m_supplier->setObjectName(QStringLiteral("Fornitore"));
     m_supplier->setMinimumWidth(240);
+    m_suppliers = std::make_unique<SupplierChoice>(shop, *m_supplier);
     head->addWidget(m_supplier, 1, 0);
     QPushButton *bNewSupplier = new QPushButton(QStringLiteral("Nuovo Fornitore"), this);
     bNewSupplier->setObjectName(QStringLiteral("Nuovo Fornitore"));
@@ -222,7 +219,7 @@ void TFReso::FormActivate() {
         m_articles->open();
     });
     m_binding->load();
-    fillSuppliers(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
+    m_suppliers->fill(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
     m_grid->setArticleDescriptions(m_articles->isOpen() ? m_articles->descriptions()
                                                         : QStringList());
     m_grid->reload();
@@ -231,26 +228,8 @@ void TFReso::FormActivate() {
     m_grid->setFocus();
 }
 
-void TFReso::fillSuppliers(qint64 select) {
-    if (!m_suppliers->isOpen())
-        return;
-    const QSignalBlocker block(m_supplier);
-    m_suppliers->refresh();
-    m_supplier->fill(*m_suppliers, QStringLiteral("NOME"), QStringLiteral("CODICE"));
-    if (select > 0)
-        m_supplier->setCurrentKey(select);
-    else
-        m_supplier->setCurrentIndex(-1);
-}
-
-std::optional<qint64> TFReso::chosenSupplier() const {
-    if (m_supplier->currentIndex() < 0)
-        return std::nullopt;
-    return qint64(m_supplier->currentKey().toDouble());
-}
-
 void TFReso::supplierChanged() {
-    const auto supplier = chosenSupplier();
+    const auto supplier = m_suppliers->chosen();
     if (supplier && m_header->isOpen() && m_header->state() != db::Table::State::Browse)
         runReportingEngineErrors(m_shop.prompter(),
                                  [&] { m_header->setInteger(doc::NUMRAG, *supplier); });
@@ -261,7 +240,7 @@ void TFReso::supplierChanged() {
 void TFReso::onlySupplierChanged() {
     if (!m_articles->isOpen())
         return;
-    const auto supplier = chosenSupplier();
+    const auto supplier = m_suppliers->chosen();
     if (m_onlySupplier->isChecked() && !supplier)
         return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
@@ -288,19 +267,12 @@ void TFReso::computeTotals() {
     });
 }
 
-bool TFReso::requireSupplier() {
-    if (chosenSupplier())
-        return true;
-    m_shop.prompter().error(noSupplier);
-    return false;
-}
-
 void TFReso::BEliminaClick() {
     m_entry->deleteLine();
 }
 
 void TFReso::BSalvaClick() {
-    if (!requireSupplier())
+    if (!m_suppliers->require())
         return;
     const auto date = Formats::parseDate(m_date->text());
     if (!date) {
@@ -317,7 +289,7 @@ void TFReso::BSalvaClick() {
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
         StockRoutines stock(m_shop.database());
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), kind());
-        const qint64 supplier = *chosenSupplier();
+        const qint64 supplier = *m_suppliers->chosen();
         const QString supplierName = m_supplier->currentText();
         const QString dateKey = CommonRoutines::DateKey(m_date->text());
         DocumentKey = saver.save(*m_header, DocumentKey, lines, *date, [&](db::Table &h) {
@@ -360,7 +332,7 @@ void TFReso::closeTables() {
 }
 
 void TFReso::BStampaClick() {
-    if (!requireSupplier())
+    if (!m_suppliers->require())
         return;
     const auto answer = m_shop.prompter().confirmWithCancel(QStringLiteral("Stampare i prezzi?"));
     if (answer == Prompter::Answer::Cancel)
@@ -380,7 +352,7 @@ void TFReso::BStampaClick() {
         supplier.setTableName(QStringLiteral("FORNITOR"));
         supplier.setIndexName(QStringLiteral("CODICE"));
         supplier.open();
-        if (supplier.findKey(*chosenSupplier())) {
+        if (supplier.findKey(*m_suppliers->chosen())) {
             printout.address = supplier.asString(QStringLiteral("ADDRESS"));
             if (!supplier.isNull(QStringLiteral("CAP")))
                 printout.postcode = QString::number(supplier.asInteger(QStringLiteral("CAP")));
@@ -405,14 +377,7 @@ void TFReso::BStampaClick() {
 }
 
 void TFReso::BNuovoFornitoreClick() {
-    TFFornitore card(m_shop, this);
-    card.CustomerMode = false;
-    card.NewRecord = true;
-    card.exec();
-    const auto current = chosenSupplier();
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        fillSuppliers(!card.SavedName.isEmpty() ? card.RecordCode : current.value_or(0));
-    });
+    m_suppliers->addNew(this);
     supplierChanged();
 }
 

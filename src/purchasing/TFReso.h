@@ -19,6 +19,7 @@ class LookupCombo;
 class SheetGrid;
 class Shop;
 class SizePanel;
+class SupplierChoice;
 
 namespace db {
 class Table;
@@ -61,11 +62,8 @@ protected:
 private:
     DocumentKind kind() const;
     void FormActivate();
-    void fillSuppliers(qint64 select);
     void supplierChanged();
     void onlySupplierChanged();
-    std::optional<qint64> chosenSupplier() const;
-    bool requireSupplier();
     void closeTables();
 
     Shop &m_shop;
@@ -73,9 +71,9 @@ private:
     std::unique_ptr<LineSheet> m_sheet;
     std::unique_ptr<ArticleList> m_articles;
     std::unique_ptr<db::Table> m_header;
-    std::unique_ptr<db::Table> m_suppliers;
     FieldBinding *m_binding;
     LookupCombo *m_supplier;
+    std::unique_ptr<SupplierChoice> m_suppliers;
     QLineEdit *m_number;
     QLineEdit *m_date;
     QCheckBox *m_onlySupplier;

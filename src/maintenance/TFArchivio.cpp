@@ -162,6 +162,14 @@ void TFArchivio::BUscitaClick() {
     hide();
 }
 
+void TFArchivio::setGauge(int value) {
+    m_gauge->setVisible(value >= 0);
+    if (value >= 0)
+        m_gauge->setValue(value);
+    // The check runs without returning to the event loop: paint the step now.
+    m_gauge->repaint();
+}
+
 void TFArchivio::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     // The window always fills the work area, so its own size is the area's.

@@ -46,6 +46,9 @@ public:
 
     void BUscitaClick();
 
+    // The gauge of "Verifica": a value from 0 to 100 shows it, -1 hides it.
+    void setGauge(int value);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

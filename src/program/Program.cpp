@@ -7,6 +7,7 @@
 #include "catalogue/TFScheda.h"
 #include "db/Database.h"
 #include "documents/DocumentWindow.h"
+#include "maintenance/ArchiveOperations.h"
 #include "maintenance/TFArchivio.h"
 #include "platform/EngineError.h"
 #include "platform/NotYetAvailable.h"
@@ -80,6 +81,8 @@ void Program::wireMainWindow() {
     // The sale and the invoice are not part of the program yet.
     for (TFMain::Entry entry : {TFMain::Entry::Sale, TFMain::Entry::Invoice})
         main.setEntryAction(entry, [this] { reportNotYetAvailable(m_shop.prompter()); });
+    // "Uscita" with "Autosalvataggio Archivio": the day's archive, no question.
+    main.setAutoArchive([this] { m_archiveOperations->exitBackup(); });
     main.setShopTextsLoader([this] {
         runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); });
     });
@@ -87,6 +90,11 @@ void Program::wireMainWindow() {
 
 void Program::wireArchive() {
     using Archive = TFArchivio::Archive;
+    m_archiveOperations = std::make_unique<ArchiveOperations>(m_shop);
+    m_archiveOperations->setGauge([this](int value) { m_archive->setGauge(value); });
+    m_archive->setToolAction(TFArchivio::Tool::Save, [this] { m_archiveOperations->Salva(); });
+    m_archive->setToolAction(TFArchivio::Tool::Restore, [this] { m_archiveOperations->Carica(); });
+    m_archive->setToolAction(TFArchivio::Tool::Check, [this] { m_archiveOperations->Verifica(); });
     m_archive->setArchiveAction(Archive::Articles, [this] {
         m_articles->setMode(TFArcArt::Mode::Normal);
         m_main->showInPanel(m_articles);

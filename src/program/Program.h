@@ -6,6 +6,7 @@
 
 namespace corvale {
 
+class ArchiveOperations;
 class ModalHost;
 class Shop;
 class TFAltri;
@@ -47,6 +48,9 @@ public:
     TFCarico *articleReceipt() const;
     TFFornitori &suppliers() { return *m_suppliers; }
     TFAltri &lists() { return *m_lists; }
+    // "Salva", "Carica", "Verifica" and the exit backup; tests replace how
+    // "Carica" ends the program.
+    ArchiveOperations &archiveOperations() { return *m_archiveOperations; }
 
 private:
     void createWindows();
@@ -68,6 +72,7 @@ private:
     TFFornitori *m_suppliers = nullptr;
     ModalHost *m_supplierHost = nullptr;
     TFAltri *m_lists = nullptr;
+    std::unique_ptr<ArchiveOperations> m_archiveOperations;
 };
 
 } // namespace corvale

@@ -24,6 +24,10 @@
 #include "shell/TFConfig.h"
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
+#include "stock/TFGiacenze.h"
+#include "stock/TFStorico.h"
+#include "stock/TFVendite.h"
+#include "stock/TFinventario.h"
 
 namespace corvale {
 
@@ -116,6 +120,32 @@ void Program::wireArticles() {
     // The purchase archive owns the one receipt window, whoever opens it.
     m_articles->setReceiptWindow(
         [this](OpenerWindow *opener) { m_purchases->openReceipt(0, opener); });
+
+    // The stock reports: created once, children of the central panel, which owns them.
+    QWidget *panel = m_main->centralPanel();
+    auto *inventory = new TFinventario(m_shop, panel);
+    inventory->hide();
+    m_articles->setInventoryWindow([this, inventory](OpenerWindow *opener) {
+        inventory->setOpener(opener);
+        m_main->showInPanel(inventory);
+    });
+    auto *movements = new TFVendite(m_shop, panel);
+    movements->hide();
+    m_articles->setMovementsWindow([this, movements](OpenerWindow *opener) {
+        movements->setOpener(opener);
+        m_main->showInPanel(movements);
+    });
+    auto *history = new TFStorico(m_shop, m_main.get());
+    m_articles->setHistoryWindow([history](const TFArcArt::ArticleRef &article) {
+        history->setArticle(article.key, article.code, article.description);
+        history->exec();
+    });
+    auto *levels = new TFGiacenze(m_shop, panel);
+    levels->hide();
+    m_sizeTypes->setStockLevelsWindow([this, levels](const TFArcTag::StockLevels &request) {
+        levels->setSizeType(request.sizeType, request.heading, request.sizeTitles);
+        m_main->showInPanel(levels);
+    });
 }
 
 } // namespace corvale

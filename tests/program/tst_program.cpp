@@ -1,3 +1,4 @@
+#include "cashbook/TFPrimaNota.h"
 #include "common/ShopFixture.h"
 #include "common/Widgets.h"
 
@@ -76,15 +77,19 @@ private Q_SLOTS:
         QCOMPARE(button(program.archive(), "ARTICOLI")->width(),
                  area.width() / 4 + (area.width() / 4) / 10 + 8);
 
-        // The entries whose windows are not there yet say so (the cash book after its gate).
+        // The entries whose windows are not there yet say so.
         for (const char *name : {"pv", "ps"}) {
             QVERIFY(button(main, name)->isEnabled());
             f.prompter.expectInformation(QStringLiteral("Funzione non ancora disponibile"));
             click(main, name);
         }
-        f.prompter.expectPassword({}, QStringLiteral("Segreta"))
-            .expectInformation(QStringLiteral("Funzione non ancora disponibile"));
+        // The cash book opens in the panel, behind the same gate.
+        f.prompter.expectPassword({}, QStringLiteral("sbagliata"));
         click(main, "pp");
+        QVERIFY(!main.findChild<TFPrimaNota *>()->isVisible());
+        f.prompter.expectPassword({}, QStringLiteral("Segreta"));
+        click(main, "pp");
+        QVERIFY(inPanel(program, *main.findChild<TFPrimaNota *>()));
         QVERIFY(f.prompter.done());
     }
 

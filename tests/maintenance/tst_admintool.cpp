@@ -1,10 +1,15 @@
 #include "common/ShopFixture.h"
 #include "maintenance/ArchiveTestKit.h"
+#include "stock/Inventory.h"
+#include "stock/MovementPeriod.h"
+#include "stock/Movements.h"
+#include "stock/SpreadsheetFile.h"
 
 #include <QProcess>
 #include <QTest>
 
 using namespace archivetest;
+using namespace corvale;
 
 namespace {
 
@@ -107,6 +112,63 @@ private Q_SLOTS:
         o = admin(
             {QStringLiteral("--home"), QDir(home).filePath("nowhere"), QStringLiteral("backup")});
         QCOMPARE(o.status, 1);
+    }
+
+    // The exports are the files the report windows write, byte for byte.
+    void exportsTheReports() {
+        ShopFixture f;
+        f.add(QStringLiteral("ARTICOLI"), {{"NUMREG", 4},
+                                           {"BARCODE", "800004"},
+                                           {"DESCRIZION", "SANDALO L'ESTATE"},
+                                           {"INUSO", true}});
+        f.add(QStringLiteral("ARCART_A"), {{"NUMCAR", 1},
+                                           {"NUMART", 4},
+                                           {"QUANTITA", 3},
+                                           {"PREZZO", 20},
+                                           {"DATAREG", QDate(2026, 2, 10)}});
+        const QString home = f.shop->folder().root();
+        const QString out = QDir(home).filePath("inv.xls");
+        MovementPeriod quarter;
+        quarter.kind = MovementPeriod::Kind::Range;
+        quarter.from = QDate(2026, 1, 1);
+        quarter.to = QDate(2026, 3, 31);
+        const QString expectedInventory = QDir(home).filePath("expected-inv.xls");
+        const QString expectedMovements = QDir(home).filePath("expected-mov.xls");
+        QCOMPARE(SpreadsheetFile::write(expectedInventory, Inventory::exportFor(*f.shop)),
+                 SpreadsheetFile::Outcome::Written);
+        QCOMPARE(SpreadsheetFile::write(expectedMovements, Movements::exportFor(*f.shop, quarter)),
+                 SpreadsheetFile::Outcome::Written);
+        f.db().close();
+
+        const QStringList base{QStringLiteral("--home"), home, QStringLiteral("--today"),
+                               QStringLiteral("2026-03-15"), QStringLiteral("export")};
+        Outcome o = admin(base + QStringList{"inventory", out});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(out));
+        QCOMPARE(readAll(out), readAll(expectedInventory));
+
+        // Without a file: the name the windows propose, in "archivio".
+        o = admin(base + QStringList{"load-unload", "--from", "2026-01-01", "--to", "2026-03-31"});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        const QString proposed = QDir(f.shop->folder().archivePath()).filePath("VN150326.XLS");
+        QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(proposed));
+        QCOMPARE(readAll(proposed), readAll(expectedMovements));
+
+        o = admin(base + QStringList{"stock", "--size-type", "1", out});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+
+        for (const QStringList &wrong :
+             {QStringList{"stock"}, QStringList{"nonsense"},
+              QStringList{"inventory", "--from", "2026-01-01"},
+              QStringList{"load-unload", "--from", "2026-01-01"},
+              QStringList{"load-unload", "--from", "2026-03-01", "--to", "2026-01-01"},
+              QStringList{"inventory", "--year", "abc"}, QStringList{"inventory", "a", "b"}}) {
+            o = admin(base + wrong);
+            QVERIFY2(o.status == 2, qPrintable(wrong.join(u' ')));
+        }
+        o = admin(base + QStringList{"inventory", QDir(home).filePath("no/such/folder/x.xls")});
+        QCOMPARE(o.status, 1);
+        QVERIFY(o.err.contains(QStringLiteral("ERRORE")));
     }
 };
 

@@ -11,9 +11,16 @@
 #include "platform/ProgramFolder.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
+#include "stock/Inventory.h"
+#include "stock/MovementPeriod.h"
+#include "stock/Movements.h"
+#include "stock/SpreadsheetFile.h"
+#include "stock/StockLevels.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace corvale {
 
@@ -23,6 +30,10 @@ const AdminTool::Command AdminTool::commands[] = {
     {"verify", "", 0, 0, true, &AdminTool::verify},
     {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
     {"check", "", 0, 0, true, &AdminTool::check},
+    {"export",
+     "inventory|load-unload|stock [--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] "
+     "[--size-type N] [FILE]",
+     1, 9, true, &AdminTool::exportReport},
 };
 
 AdminTool::AdminTool(FILE *out, FILE *err, QString executableDir)
@@ -79,7 +90,8 @@ int AdminTool::run(const QStringList &arguments) {
         }
         if (a == QLatin1String("--help") || a == QLatin1String("-h"))
             return usage({});
-        if (a.startsWith(QLatin1String("--")))
+        // Options after the command are the command's own.
+        if (a.startsWith(QLatin1String("--")) && rest.isEmpty())
             return usage(QStringLiteral("Opzione sconosciuta: %1").arg(a));
         rest << a;
     }
@@ -182,6 +194,89 @@ int AdminTool::check(const QStringList &) {
                         .arg(problems)
                         .arg(tables));
     return Success;
+}
+
+int AdminTool::exportReport(const QStringList &arguments) {
+    const QString report = arguments.first();
+    std::optional<int> year;
+    QDate from, to;
+    std::optional<qint64> sizeType;
+    QString file;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (a == QLatin1String("--year") && hasValue) {
+            bool ok = false;
+            year = arguments[++i].toInt(&ok);
+            if (!ok || *year < 1900 || *year > 9999)
+                return usage(QStringLiteral("Anno non valido: %1").arg(arguments[i]));
+        } else if ((a == QLatin1String("--from") || a == QLatin1String("--to")) && hasValue) {
+            const QDate date = QDate::fromString(arguments[++i], Qt::ISODate);
+            if (!date.isValid())
+                return usage(
+                    QStringLiteral("Data non valida: %1 (usare aaaa-mm-gg)").arg(arguments[i]));
+            (a == QLatin1String("--from") ? from : to) = date;
+        } else if (a == QLatin1String("--size-type") && hasValue) {
+            bool ok = false;
+            sizeType = arguments[++i].toLongLong(&ok);
+            if (!ok)
+                return usage(QStringLiteral("Tipo taglia non valido: %1").arg(arguments[i]));
+        } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
+            return usage(QStringLiteral("Argomento non previsto: %1").arg(a));
+        } else {
+            file = a;
+        }
+    }
+    if (from.isValid() != to.isValid())
+        return usage(QStringLiteral("--from e --to vanno dati insieme."));
+    if (from.isValid() && to < from)
+        return usage(QStringLiteral("La data --from è successiva a --to."));
+
+    QStringList lines;
+    if (report == QLatin1String("inventory")) {
+        if (from.isValid() || sizeType)
+            return usage(QStringLiteral("L'inventario prende solo --year."));
+        // The inventory is the one of the clock's year.
+        if (year && *year != m_clock.today().year())
+            m_clock.setFixedDate(QDate(*year, 12, 31));
+        lines = Inventory::exportFor(*m_shop);
+    } else if (report == QLatin1String("load-unload")) {
+        if (sizeType || (year && from.isValid()))
+            return usage(QStringLiteral("Il riepilogo prende --year oppure --from e --to."));
+        MovementPeriod period;
+        if (from.isValid()) {
+            period.kind = MovementPeriod::Kind::Range;
+            period.from = from;
+            period.to = to;
+        } else if (year) {
+            period.kind = MovementPeriod::Kind::Range;
+            period.from = QDate(*year, 1, 1);
+            period.to = QDate(*year, 12, 31);
+        }
+        lines = Movements::exportFor(*m_shop, period);
+    } else if (report == QLatin1String("stock")) {
+        if (!sizeType || year || from.isValid())
+            return usage(QStringLiteral("Le giacenze prendono solo --size-type N."));
+        lines = StockLevels::exportFor(*m_shop, *sizeType);
+    } else {
+        return usage(QStringLiteral("Prospetto sconosciuto: %1").arg(report));
+    }
+
+    if (file.isEmpty())
+        file = QDir(m_shop->folder().archivePath())
+                   .filePath(SpreadsheetFile::proposedName(m_clock.today()));
+    file = QFileInfo(file).absoluteFilePath();
+    switch (SpreadsheetFile::write(file, lines)) {
+    case SpreadsheetFile::Outcome::Written:
+        m_out << QDir::toNativeSeparators(file) << Qt::endl;
+        return Success;
+    case SpreadsheetFile::Outcome::CannotCreate:
+        return fail(
+            QStringLiteral("ERRORE creazione file\r%1").arg(QDir::toNativeSeparators(file)));
+    case SpreadsheetFile::Outcome::WriteFailed:
+        break;
+    }
+    return fail(QStringLiteral("ERRORE scrittura file\r%1").arg(QDir::toNativeSeparators(file)));
 }
 
 } // namespace corvale

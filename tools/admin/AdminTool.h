@@ -44,6 +44,9 @@ private:
     int verify(const QStringList &arguments);
     int rebuildStock(const QStringList &arguments);
     int check(const QStringList &arguments);
+    // export inventory|load-unload|stock [--year Y] [--from D --to D]
+    //        [--size-type N] [FILE]: the file the report's window exports.
+    int exportReport(const QStringList &arguments);
 
     int usage(const QString &problem);
     int fail(const QString &message);

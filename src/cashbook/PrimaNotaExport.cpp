@@ -56,19 +56,8 @@ QStringList PrimaNotaExport::lines(const PrimaNotaContent &content) {
 }
 
 PrimaNotaExport::Outcome PrimaNotaExport::write(const QString &path, const QStringList &lines) {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        bytes += Cp1252::encode(line);
-        bytes += "\r\n";
-    }
-    // Written aside and put in place whole: a full disk never leaves half an
-    // export behind reported as done.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Outcome::CannotCreate;
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return Outcome::WriteFailed;
-    return Outcome::Written;
+    // The same text file as every other export of the program.
+    return SpreadsheetFile::write(path, lines);
 }
 
 QString PrimaNotaExport::proposedName(const QDate &today) {

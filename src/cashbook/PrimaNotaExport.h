@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cashbook/PrimaNotaContent.h"
+#include "stock/SpreadsheetFile.h"
 
 #include <QDate>
 #include <QString>
@@ -15,7 +16,7 @@ class Shop;
 // other exports write them. One line per line of the book, then the balances.
 class PrimaNotaExport {
 public:
-    enum class Outcome { Written, CannotCreate, WriteFailed };
+    using Outcome = SpreadsheetFile::Outcome;
 
     static QStringList lines(const PrimaNotaContent &content);
     // Replaces `path` with the lines; a failed write leaves no half file.

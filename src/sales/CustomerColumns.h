@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace corvale {
+
+// Column names of the customer table and of the sale and invoice headers that
+// carry a customer's purchases, shared by the balances, the card look-ups and
+// the customer archive.
+namespace customerColumns {
+
+// CLIENTI
+inline const QString customers = QStringLiteral("CLIENTI");
+inline const QString code = QStringLiteral("CODICE");
+inline const QString name = QStringLiteral("NOME");
+inline const QString address = QStringLiteral("ADDRESS");
+inline const QString cap = QStringLiteral("CAP");
+inline const QString city = QStringLiteral("CITTA");
+inline const QString phone = QStringLiteral("TELEFONO");
+inline const QString mobile = QStringLiteral("MOBILE");
+inline const QString fax = QStringLiteral("FAX");
+inline const QString email = QStringLiteral("EMAIL");
+inline const QString vatNumber = QStringLiteral("PIVACF");
+inline const QString card = QStringLiteral("BARCODE");
+inline const QString usedPoints = QStringLiteral("DECPUNTI");
+
+// VENDITE: counter-sale headers.
+inline const QString sales = QStringLiteral("VENDITE");
+inline const QString saleCustomer = QStringLiteral("NUMCLI");
+inline const QString saleTotal = QStringLiteral("TOTALE");
+
+// FATTURE: invoice headers.
+inline const QString invoices = QStringLiteral("FATTURE");
+inline const QString invoiceCustomer = QStringLiteral("NUMRAG");
+inline const QString invoiceTotal = QStringLiteral("TOTALE");
+
+} // namespace customerColumns
+} // namespace corvale

@@ -1,0 +1,76 @@
+#include "sales/PurchaseTotals.h"
+
+#include "db/Database.h"
+#include "db/Table.h"
+#include "sales/CustomerColumns.h"
+
+#include <cmath>
+
+namespace corvale {
+
+namespace c = customerColumns;
+
+namespace {
+
+void addHeaders(db::Database &database, const QString &table, const QString &customerField,
+                const QString &totalField, QHash<qint64, double> &totals) {
+    if (!database.tableExists(table + QStringLiteral(".DBF")))
+        return;
+    db::Table headers(database);
+    headers.setTableName(table);
+    headers.open();
+    for (headers.first(); !headers.eof(); headers.next())
+        totals[headers.asInteger(customerField)] += headers.asFloat(totalField);
+    headers.close();
+}
+
+} // namespace
+
+void PurchaseTotals::rebuild(db::Database &database) {
+    QHash<qint64, double> totals;
+    totals.reserve(m_totals.isEmpty() ? 1024 : m_totals.size());
+    addHeaders(database, c::sales, c::saleCustomer, c::saleTotal, totals);
+    addHeaders(database, c::invoices, c::invoiceCustomer, c::invoiceTotal, totals);
+    m_totals.swap(totals);
+}
+
+double PurchaseTotals::customerTotal(db::Database &database, qint64 code) {
+    double sum = 0;
+    if (database.tableExists(c::sales + QStringLiteral(".DBF"))) {
+        db::Table sales(database);
+        sales.setTableName(c::sales);
+        sales.setIndexName(c::saleCustomer);
+        sales.open();
+        sales.setRange(code, code);
+        for (sales.first(); !sales.eof(); sales.next())
+            sum += sales.asFloat(c::saleTotal);
+        sales.close();
+    }
+    if (database.tableExists(c::invoices + QStringLiteral(".DBF"))) {
+        // Invoices carry no tag on their customer code; they are few beside the sales.
+        db::Table invoices(database);
+        invoices.setTableName(c::invoices);
+        invoices.open();
+        for (invoices.first(); !invoices.eof(); invoices.next()) {
+            if (invoices.asInteger(c::invoiceCustomer) == code)
+                sum += invoices.asFloat(c::invoiceTotal);
+        }
+        invoices.close();
+    }
+    return sum;
+}
+
+qint64 PurchaseTotals::pointsBalance(double total, double pointsPerEuro, qint64 usedPoints) {
+    // Only whole points are ever earned, and the points used are whole too, so the
+    // fraction is dropped from what was earned before the used points are taken off.
+    // Dropping it after (trunc(earned - used)) would make the same customer's balance
+    // depend on the sign of the difference: 10.7 earned and 30 used would be -19 there
+    // and -20 here. The archive has always shown this form, so it is the one kept.
+    //
+    // The product is first rounded to six decimals: a total held in binary floating
+    // point (19.99 × 100 = 1998.9999999999998) must not lose a whole point.
+    const double earned = std::round(total * pointsPerEuro * 1e6) / 1e6;
+    return qint64(std::trunc(earned)) - usedPoints;
+}
+
+} // namespace corvale

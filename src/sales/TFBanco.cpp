@@ -1,15 +1,673 @@
 #include "sales/TFBanco.h"
 
+#include "catalogue/CapitalsValidator.h"
+#include "catalogue/TFArcArt.h"
+#include "db/Table.h"
+#include "documents/ArticleList.h"
+#include "documents/SheetColumns.h"
+#include "documents/SheetGrid.h"
+#include "platform/EngineError.h"
+#include "platform/Formats.h"
+#include "platform/NotYetAvailable.h"
+#include "printing/PrintService.h"
+#include "purchasing/TFFornitore.h"
+#include "sales/CounterSale.h"
+#include "sales/CustomerColumns.h"
+#include "sales/SaleCheckout.h"
+#include "sales/SaleColumns.h"
+#include "sales/SaleCustomer.h"
+#include "sales/SalePrintout.h"
+#include "sales/SaleSizePanel.h"
 #include "shell/Shop.h"
+#include "widgets/FieldBinding.h"
+#include "widgets/FocusHighlighter.h"
+#include "widgets/LookupCombo.h"
+#include "widgets/TableModel.h"
+#include "widgets/TitleBand.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace corvale {
 
-TFBanco::TFBanco(Shop &shop, QWidget *parent)
-    : DocumentWindow(parent)
-    , m_shop(shop) {
-    setObjectName(QStringLiteral("TFBanco"));
+namespace {
+
+const QString notFoundText = QStringLiteral("Articolo inesistente!");
+const QString noCardText = QStringLiteral("Carta inesistente!");
+
+QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout,
+                    const QString &hint = {}) {
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(caption);
+    b->setMinimumWidth(90);
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    layout->addWidget(b);
+    return b;
 }
 
-TFBanco::~TFBanco() = default;
+QLabel *valueLabel(QWidget *parent, const QString &name) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setMinimumWidth(90);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+} // namespace
+
+TFBanco::TFBanco(Shop &shop, QWidget *parent)
+    : DocumentWindow(parent)
+    , m_shop(shop)
+    , m_sale(std::make_unique<CounterSale>(shop)) {
+    setObjectName(QStringLiteral("TFBanco"));
+    setWindowTitle(QStringLiteral("Nuova Vendita"));
+    m_checkout = new SaleCheckout(shop.prompter(), this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_band = new TitleBand(QStringLiteral("VENDITA AL BANCO"), this);
+    m_band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(m_band);
+
+    auto *toolbar = new QHBoxLayout;
+    toolbar->setContentsMargins(8, 4, 8, 4);
+    toolbar->addWidget(new QLabel(QStringLiteral("Numero"), this));
+    m_number = new QLineEdit(this);
+    m_number->setObjectName(QStringLiteral("Numero"));
+    m_number->setStyleSheet(QStringLiteral("color: red"));
+    m_number->setMaximumWidth(80);
+    toolbar->addWidget(m_number);
+    toolbar->addWidget(new QLabel(QStringLiteral("Data"), this));
+    m_date = new QLineEdit(this);
+    m_date->setObjectName(QStringLiteral("Data"));
+    m_date->setStyleSheet(QStringLiteral("color: blue"));
+    m_date->setMaximumWidth(100);
+    toolbar->addWidget(m_date);
+    toolbar->addStretch();
+    QPushButton *bSend = button(QStringLiteral("Scontrino"), this, toolbar,
+                                QStringLiteral("Inoltra la vendita al Reg. di Cassa"));
+    QPushButton *bPrint = button(QStringLiteral("Stampa"), this, toolbar);
+    QPushButton *bSave = button(QStringLiteral("Salva"), this, toolbar);
+    QPushButton *bCancel = button(QStringLiteral("Annulla"), this, toolbar);
+    layout->addLayout(toolbar);
+
+    auto *band = new QHBoxLayout;
+    band->setContentsMargins(8, 0, 8, 0);
+    band->addWidget(new QLabel(QStringLiteral("N° Carta"), this));
+    m_card = new QLineEdit(this);
+    m_card->setObjectName(QStringLiteral("Carta"));
+    m_card->setMaxLength(20);
+    band->addWidget(m_card);
+    band->addWidget(new QLabel(QStringLiteral("Cliente"), this));
+    m_customer = new LookupCombo(this);
+    m_customer->setObjectName(QStringLiteral("Cliente"));
+    m_customer->setMaxVisibleItems(20);
+    m_customer->setMinimumWidth(240);
+    m_customer->installEventFilter(this);
+    band->addWidget(m_customer, 1);
+    QPushButton *bCustomers =
+        button(QStringLiteral("Clienti"), this, band, QStringLiteral("Archivio Clienti"));
+    band->addWidget(new QLabel(QStringLiteral("Punteggio"), this));
+    m_points = valueLabel(this, QStringLiteral("Punteggio"));
+    m_points->setStyleSheet(QStringLiteral("color: red"));
+    band->addWidget(m_points);
+    layout->addLayout(band);
+
+    m_grid = new SheetGrid(m_sale->sheet().table(), this);
+    m_grid->setObjectName(QStringLiteral("Griglia"));
+    m_grid->setCodeColumn(m_grid->addColumn(sheet::BARCODE, QStringLiteral("Codice")));
+    m_grid->setArticleColumn(m_grid->addColumn(sheet::DESCRIZION, QStringLiteral("Articolo")));
+    m_grid->addColumn(sheet::MARCHIO, QStringLiteral("Marchio"));
+    m_grid->addColumn(sheet::cColore, QStringLiteral("Colore"));
+    m_grid->addColumn(sheet::fTAGLIA, QStringLiteral("Taglia"));
+    m_grid->addColumn(sheet::QUANTITA, QStringLiteral("Quantità"), QStringLiteral("#"), true);
+    m_grid->addColumn(sheet::PREZZO, QStringLiteral("Prezzo"), QStringLiteral(",0.00"), true);
+    m_grid->addColumn(sheet::SCONTO, QStringLiteral("Sc.%"), QStringLiteral("#.##"), true);
+    m_grid->addColumn(sheet::cIMPORTO, QStringLiteral("Importo"), QStringLiteral(",0.00"));
+    m_grid->horizontalHeader()->setSectionResizeMode(m_grid->articleColumn(), QHeaderView::Stretch);
+    m_grid->codeBox()->setMaxLength(15);
+    m_grid->codeBox()->setValidator(new CapitalsValidator(m_grid->codeBox()));
+    layout->addWidget(m_grid, 1);
+
+    auto *foot = new QHBoxLayout;
+    foot->setContentsMargins(8, 4, 8, 8);
+    QPushButton *bArticles = button(QStringLiteral("Articoli"), this, foot,
+                                    QStringLiteral("Visualizza l'archivio articoli"));
+    QPushButton *bDelete = button(QStringLiteral("Elimina"), this, foot,
+                                  QStringLiteral("Elimina articolo selezionato"));
+    m_bank = new QCheckBox(QStringLiteral("Versamento in Banca"), this);
+    m_bank->setObjectName(QStringLiteral("VersamentoBanca"));
+    foot->addWidget(m_bank);
+    foot->addStretch();
+    foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
+    m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
+    foot->addWidget(m_pieces);
+    foot->addWidget(new QLabel(QStringLiteral("Sconto %"), this));
+    m_discount = new QLineEdit(this);
+    m_discount->setObjectName(QStringLiteral("Sconto"));
+    m_discount->setMaximumWidth(60);
+    foot->addWidget(m_discount);
+    auto *bTarget = new QPushButton(QStringLiteral("€ → %"), this);
+    bTarget->setObjectName(QStringLiteral("PrezzoScontato"));
+    bTarget->setToolTip(QStringLiteral("Calcolo dal prezzo scontato"));
+    foot->addWidget(bTarget);
+    foot->addWidget(new QLabel(QStringLiteral("Totale ") + QChar(0x20AC), this));
+    m_total = valueLabel(this, QStringLiteral("Totale"));
+    foot->addWidget(m_total);
+    layout->addLayout(foot);
+
+    m_binding = new FieldBinding(m_sale->header(), this);
+    m_binding->setAutoEdit(false);
+    m_binding->bind(m_number, doc::NUMDOC);
+    m_binding->bind(m_date, doc::DATADOC);
+    m_binding->bind(m_discount, doc::SCONTO);
+    m_binding->bind(m_bank, saleColumns::ISBANCA);
+    m_discount->setMaxLength(6);
+
+    m_panel = new SaleSizePanel(this);
+
+    m_toolbar = {bSend,      bPrint, bSave,      bCancel,    bArticles, bDelete, bTarget,
+                 bCustomers, m_card, m_customer, m_discount, m_number,  m_date,  m_bank};
+    m_heading = {m_number,  m_date,  m_card, m_customer, bCustomers, m_grid,
+                 bArticles, bDelete, m_bank, m_discount, bTarget};
+
+    connect(bSend, &QPushButton::clicked, this, &TFBanco::BScontrinoClick);
+    connect(bPrint, &QPushButton::clicked, this, &TFBanco::BStampaClick);
+    connect(bSave, &QPushButton::clicked, this, &TFBanco::BSalvaClick);
+    connect(bCancel, &QPushButton::clicked, this, &TFBanco::BAnnullaClick);
+    connect(bArticles, &QPushButton::clicked, this, &TFBanco::BArticoliClick);
+    connect(bDelete, &QPushButton::clicked, this, &TFBanco::BEliminaClick);
+    connect(bTarget, &QPushButton::clicked, this, &TFBanco::BPrezzoScontatoClick);
+    connect(bCustomers, &QPushButton::clicked, this, &TFBanco::BClientiClick);
+    connect(m_card, &QLineEdit::returnPressed, this, &TFBanco::cardEntered);
+    connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
+    connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
+    connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
+    connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
+    connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
+    connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFBanco::computeTotals);
+    connect(&m_grid->model(), &TableModel::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    connect(m_binding, &FieldBinding::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    connect(m_panel, &SaleSizePanel::cellChosen, this, &TFBanco::sizeChosen);
+    connect(m_panel, &SaleSizePanel::cancelClicked, this, &TFBanco::sizeCancelled);
+    connect(m_checkout, &SaleCheckout::busyChanged, this, &TFBanco::setBusy);
+    connect(m_checkout, &SaleCheckout::ended, this, &TFBanco::transmissionEnded);
+    connect(m_checkout, &SaleCheckout::saveRequested, this, &TFBanco::BSalvaClick);
+    FocusHighlighter::install(this);
+}
+
+TFBanco::~TFBanco() {
+    if (m_busy)
+        QApplication::restoreOverrideCursor();
+}
+
+bool TFBanco::eventFilter(QObject *watched, QEvent *event) {
+    // The customer list is read when it is first wanted, not at every sale.
+    if (watched == m_customer &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress))
+        listCustomers();
+    return DocumentWindow::eventFilter(watched, event);
+}
+
+void TFBanco::setArticleArchive(TFArcArt *archive, QWidget *panel) {
+    m_articleArchive = archive;
+    m_archivePanel = panel;
+}
+
+bool TFBanco::isTransmitting() const {
+    return m_checkout->isSending();
+}
+
+void TFBanco::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous() && !m_activated) {
+        m_activated = true;
+        beginSale();
+    }
+}
+
+void TFBanco::closeEvent(QCloseEvent *event) {
+    if (refuseWhileSending()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+bool TFBanco::refuseWhileSending() {
+    if (!m_checkout->isSending())
+        return false;
+    m_shop.prompter().error(SaleCheckout::busyText);
+    return true;
+}
+
+void TFBanco::beginSale() {
+    IsNew = DocumentKey == 0;
+    setWindowTitle(IsNew ? QStringLiteral("Nuova Vendita") : QStringLiteral("Modifica Vendita"));
+    m_panel->hide();
+    m_grid->hideSearch();
+    bool found = true;
+    runReportingEngineErrors(m_shop.prompter(), [&] { found = m_sale->begin(DocumentKey); });
+    if (!found)
+        m_shop.prompter().error(QStringLiteral("Vendita non trovata!"));
+    m_sale->sheet().TotalsSuspended = true;
+    m_binding->load();
+    m_grid->setArticleDescriptions(m_sale->articles().isOpen() ? m_sale->articles().descriptions()
+                                                               : QStringList());
+    m_customerLoading = true;
+    m_card->clear();
+    m_points->clear();
+    m_customer->setCurrentIndex(-1);
+    m_customerLoading = false;
+    if (!IsNew && found) {
+        const qint64 code = m_sale->header().asInteger(customerColumns::saleCustomer);
+        if (code > 0)
+            runReportingEngineErrors(m_shop.prompter(), [&] {
+                if (const auto c =
+                        SaleCustomer::byCode(m_shop.database(), code, m_shop.texts().pointsPerEuro))
+                    showCustomer(code, c->customer.card, c->points);
+            });
+    }
+    const int w = m_grid->viewport()->width();
+    const int c = std::max(20, (w - 243) / 16);
+    const QList<int> widths = {100, 0, 4 * c, 3 * c, 45, 58, 2 * c, c, 2 * c};
+    for (int i = 0; i < widths.size(); ++i)
+        if (i != m_grid->articleColumn())
+            m_grid->setColumnWidth(i, widths[i]);
+    m_panel->layoutFor(w);
+    m_grid->reload();
+    m_sale->sheet().TotalsSuspended = false;
+    computeTotals();
+    goToRow(0);
+}
+
+void TFBanco::goToRow(int row) {
+    TableModel &model = m_grid->model();
+    row = std::clamp(row, 0, std::max(0, model.rowCount() - 1));
+    m_grid->setFocus();
+    m_grid->setCurrentIndex(model.index(row, 0));
+}
+
+void TFBanco::showCodeBox() {
+    QLineEdit *box = m_grid->codeBox();
+    const QModelIndex at = m_grid->currentIndex();
+    if (at.isValid())
+        box->setGeometry(
+            m_grid->visualRect(m_grid->model().index(at.row(), 0)).adjusted(0, 0, 0, 2));
+    box->clear();
+    box->show();
+    box->raise();
+    box->setFocus();
+}
+
+double TFBanco::discount() const {
+    return Formats::parseNumber(m_discount->text()).value_or(0);
+}
+
+void TFBanco::discountChanged() {
+    if (m_binding->isLoading())
+        return;
+    db::Table &header = m_sale->header();
+    if (header.isOpen() && header.state() != db::Table::State::Browse) {
+        const auto value = Formats::parseNumber(m_discount->text());
+        runReportingEngineErrors(m_shop.prompter(), [&] {
+            if (value)
+                header.setFloat(doc::SCONTO, *value);
+            else
+                header.setNull(doc::SCONTO);
+        });
+    }
+    computeTotals();
+}
+
+void TFBanco::computeTotals() {
+    if (m_sale->sheet().TotalsSuspended || !m_sale->sheet().table().isOpen())
+        return;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        const int row = m_grid->model().currentRow();
+        const SaleTotals totals = m_sale->totals(discount());
+        db::Table &header = m_sale->header();
+        if (header.isOpen() && header.state() != db::Table::State::Browse)
+            header.setFloat(doc::TOTALE, totals.net);
+        m_pieces->setText(QString::number(totals.pieces));
+        m_total->setText(Formats::display(u",0.00", totals.net));
+        if (row >= 0 && row != m_grid->model().currentRow())
+            m_grid->model().setCurrentRow(row);
+    });
+}
+
+void TFBanco::codeEntered(const QString &code) {
+    const int row = m_grid->model().currentRow();
+    auto kind = SaleCodeLookup::Result::Kind::NotFound;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { kind = m_sale->enterCode(code); }))
+        return;
+    switch (kind) {
+    case SaleCodeLookup::Result::Kind::Line:
+        m_grid->reload();
+        computeTotals();
+        goToRow(row + 1);
+        break;
+    case SaleCodeLookup::Result::Kind::ExtraCode:
+        openSizePanel();
+        break;
+    case SaleCodeLookup::Result::Kind::NotFound:
+        m_shop.prompter().error(code + QStringLiteral("\r") + notFoundText);
+        showCodeBox();
+        break;
+    }
+}
+
+void TFBanco::articleChosen(const QString &description) {
+    bool found = false;
+    runReportingEngineErrors(m_shop.prompter(),
+                             [&] { found = m_sale->chooseByDescription(description); });
+    if (!found) {
+        m_shop.prompter().error(description + QStringLiteral("\r") + notFoundText);
+        return;
+    }
+    openSizePanel();
+}
+
+void TFBanco::takePickedArticle(qint64 key) {
+    TableModel &model = m_grid->model();
+    const int descriptionColumn = model.columnOf(sheet::DESCRIZION);
+    int row = 0;
+    while (row < model.rowCount() &&
+           !model.data(model.index(row, descriptionColumn)).toString().trimmed().isEmpty())
+        ++row;
+    goToRow(row);
+    bool found = false;
+    runReportingEngineErrors(m_shop.prompter(), [&] { found = m_sale->chooseByKey(key); });
+    if (!found) {
+        m_shop.prompter().error(notFoundText);
+        return;
+    }
+    openSizePanel();
+}
+
+void TFBanco::receiveNotification(int) {
+    // The picked article arrives through the archive's articlePicked().
+}
+
+void TFBanco::openSizePanel() {
+    m_grid->hideSearch();
+    m_grid->reload();
+    for (QWidget *w : std::as_const(m_toolbar))
+        w->setEnabled(false);
+    m_grid->setEnabled(false);
+    const QRect area = m_grid->geometry();
+    m_panel->setGeometry(area.left() + 30, area.top() + 30, std::max(200, area.width() - 60),
+                         std::max(150, area.height() - 60));
+    m_panel->layoutFor(m_grid->viewport()->width());
+    m_panel->show(m_sale->chosenDescription(), m_sale->chosenSizeTypeName(), m_sale->stock());
+}
+
+void TFBanco::closeSizePanel() {
+    m_panel->hide();
+    for (QWidget *w : std::as_const(m_toolbar))
+        w->setEnabled(true);
+    m_grid->setEnabled(true);
+}
+
+void TFBanco::sizeChosen(int row, int position) {
+    const int sheetRow = m_grid->model().currentRow();
+    bool chosen = false;
+    runReportingEngineErrors(m_shop.prompter(),
+                             [&] { chosen = m_sale->chooseSize(row, position); });
+    if (!chosen)
+        return;
+    closeSizePanel();
+    m_grid->reload();
+    computeTotals();
+    goToRow(sheetRow + 1);
+}
+
+void TFBanco::sizeCancelled() {
+    const int sheetRow = m_grid->model().currentRow();
+    runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->cancelSize(); });
+    closeSizePanel();
+    m_grid->reload();
+    computeTotals();
+    goToRow(sheetRow);
+}
+
+void TFBanco::BEliminaClick() {
+    bool deleted = false;
+    runReportingEngineErrors(m_shop.prompter(), [&] { deleted = m_sale->deleteLine(); });
+    if (!deleted)
+        return;
+    const int row = m_grid->model().currentRow();
+    m_grid->reload();
+    computeTotals();
+    goToRow(row);
+}
+
+void TFBanco::BPrezzoScontatoClick() {
+    const auto typed = m_shop.prompter().input(QStringLiteral("CORVALE QUIRA"),
+                                               QStringLiteral("Prezzo scontato"), QString());
+    if (!typed)
+        return;
+    const auto price = Formats::parseNumber(typed->trimmed());
+    if (!price || *price < 0)
+        return;
+    SaleTotals totals;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { totals = m_sale->totals(discount()); }))
+        return;
+    const auto percent = SaleArithmetic::discountForPrice(totals.gross, *price);
+    if (!percent)
+        return;
+    const QString text = SalePrintout::percentText(Formats::roundDecimal(*percent, 2));
+    m_discount->setText(text.isEmpty() ? QStringLiteral("0") : text);
+}
+
+void TFBanco::BStampaClick() {
+    SalePrintout printout;
+    const bool ready = runReportingEngineErrors(m_shop.prompter(), [&] {
+        m_sale->sheet().postPending();
+        computeTotals();
+        printout.rows = m_sale->lines();
+        printout.discount = discount();
+        printout.total = SaleArithmetic::totals(printout.rows, printout.discount).net;
+        printout.readShop(m_shop.database());
+    });
+    if (!ready)
+        return;
+    m_shop.printService().print(QStringLiteral("Vendita"),
+                                [printout](PageCanvas &canvas) { printout.draw(canvas); });
+    goToRow(0);
+}
+
+void TFBanco::BScontrinoClick() {
+    if (m_checkout->state() != SaleCheckout::State::Idle) {
+        m_shop.prompter().error(SaleCheckout::busyText);
+        return;
+    }
+    SaleTotals totals;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            m_sale->sheet().postPending();
+            totals = m_sale->totals(discount());
+        }))
+        return;
+    computeTotals();
+    m_grid->hideSearch();
+    const double percent = discount();
+    m_checkout->send(m_sale->settings(), totals.net, [&](double payment) {
+        Receipt r;
+        runReportingEngineErrors(m_shop.prompter(), [&] { r = m_sale->receipt(percent, payment); });
+        return r;
+    });
+}
+
+void TFBanco::setBusy(bool busy) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    for (QWidget *w : std::as_const(m_heading))
+        w->setEnabled(!busy);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFBanco::transmissionEnded() {
+    if (m_sale->sheet().table().isOpen()) {
+        m_grid->reload();
+        goToRow(0);
+    }
+}
+
+void TFBanco::BSalvaClick() {
+    if (refuseWhileSending())
+        return;
+    const auto date = Formats::parseDate(m_date->text());
+    if (!date) {
+        m_shop.prompter().error(QStringLiteral("La data della vendita non è valida!"));
+        return;
+    }
+    const bool saved = runReportingEngineErrors(m_shop.prompter(), [&] {
+        m_sale->sheet().postPending();
+        computeTotals();
+        m_binding->store();
+        DocumentKey = m_sale->save(*date, discount());
+    });
+    if (!saved)
+        return;
+    m_checkout->reset();
+    if (IsNew && m_sale->settings().permanent) {
+        DocumentKey = 0;
+        beginSale();
+        return;
+    }
+    runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->close(); });
+    m_grid->hideSearch();
+    m_grid->reload();
+    finish();
+}
+
+void TFBanco::BAnnullaClick() {
+    if (refuseWhileSending())
+        return;
+    m_checkout->reset();
+    m_panel->hide();
+    m_grid->hideSearch();
+    runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->cancel(); });
+    m_grid->reload();
+    finish();
+}
+
+void TFBanco::BArticoliClick() {
+    if (!m_articleArchive) {
+        reportNotYetAvailable(m_shop.prompter());
+        return;
+    }
+    m_grid->hideSearch();
+    m_articleArchive->setMode(TFArcArt::Mode::Picking, this);
+    connect(
+        m_articleArchive, &TFArcArt::articlePicked, this,
+        [this](qint64 key, const QString &) { takePickedArticle(key); }, Qt::UniqueConnection);
+    DocumentWindow::place(m_articleArchive, m_archivePanel);
+}
+
+void TFBanco::listCustomers() {
+    if (m_customersListed)
+        return;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        db::Table customers(m_shop.database());
+        customers.setTableName(customerColumns::customers);
+        customers.setIndexName(customerColumns::name);
+        customers.open();
+        const bool loading = m_customerLoading;
+        m_customerLoading = true;
+        m_customer->fill(customers, customerColumns::name, customerColumns::code);
+        m_customer->setCurrentIndex(-1);
+        m_customerLoading = loading;
+        m_customersListed = true;
+    });
+}
+
+void TFBanco::showCustomer(qint64 code, const QString &card, qint64 points) {
+    const bool loading = m_customerLoading;
+    m_customerLoading = true;
+    listCustomers();
+    m_customer->setCurrentKey(code);
+    m_card->setText(card);
+    m_points->setText(QString::number(points));
+    m_customerLoading = loading;
+}
+
+void TFBanco::cardEntered() {
+    if (m_customerLoading)
+        return;
+    const QString card = m_card->text();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::optional<SaleCustomer> found;
+    const bool ok = runReportingEngineErrors(m_shop.prompter(), [&] {
+        found = SaleCustomer::byCard(m_shop.database(), card, m_shop.texts().pointsPerEuro);
+        if (found)
+            m_sale->setCustomer(found->customer.code, found->customer.name, found->customer.card);
+        else
+            m_sale->setCustomer(0, QString(), QString());
+    });
+    QApplication::restoreOverrideCursor();
+    if (!ok)
+        return;
+    if (found) {
+        showCustomer(found->customer.code, found->customer.card, found->points);
+        return;
+    }
+    m_customerLoading = true;
+    m_customer->setCurrentIndex(-1);
+    m_customerLoading = false;
+    m_points->setText(QStringLiteral("0"));
+    m_shop.prompter().error(noCardText);
+}
+
+void TFBanco::customerChosen() {
+    if (m_customerLoading)
+        return;
+    const QVariant key = m_customer->currentKey();
+    if (!key.isValid())
+        return;
+    std::optional<SaleCustomer> found;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        found =
+            SaleCustomer::byCode(m_shop.database(), key.toLongLong(), m_shop.texts().pointsPerEuro);
+        if (found)
+            m_sale->setCustomer(found->customer.code, found->customer.name, found->customer.card);
+    });
+    if (found)
+        showCustomer(found->customer.code, found->customer.card, found->points);
+}
+
+void TFBanco::BClientiClick() {
+    TFFornitore card(m_shop, this);
+    card.CustomerMode = true;
+    card.NewRecord = true;
+    card.exec();
+    if (card.SavedName.isEmpty())
+        return;
+    m_customersListed = false;
+    listCustomers();
+    const bool loading = m_customerLoading;
+    m_customerLoading = true;
+    m_customer->setCurrentKey(card.RecordCode);
+    m_customerLoading = loading;
+    customerChosen();
+}
 
 } // namespace corvale

@@ -1,16 +1,32 @@
 #pragma once
 
 #include "documents/DocumentWindow.h"
+#include "widgets/OpenerWindow.h"
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace corvale {
 
+class CounterSale;
+class FieldBinding;
+class LookupCombo;
+class SaleCheckout;
+class SaleSizePanel;
+class SheetGrid;
 class Shop;
+class TFArcArt;
+class TitleBand;
 
 // The counter sale "VENDITA AL BANCO": one sale at the counter, its lines by code, by description
 // or through the size panel, sent to the cash register and stored in VENDITE and ARCART_V, lowering
 // the stock. Created anew by its opener for every sale, with DocumentKey 0 (new) or the key of a
 // stored sale; when it hides it notifies its opener.
-class TFBanco : public DocumentWindow {
+class TFBanco : public DocumentWindow, public OpenerWindow {
     Q_OBJECT
 public:
     explicit TFBanco(Shop &shop, QWidget *parent = nullptr);
@@ -19,8 +35,82 @@ public:
     qint64 DocumentKey = 0;
     bool IsNew = true;
 
+    // The article archive "Articoli" opens in picking mode, over `panel`;
+    // without one the button says that it is not there yet.
+    void setArticleArchive(TFArcArt *archive, QWidget *panel);
+
+    // A receipt is on its way to the register: the window refuses to close
+    // and its opener should not replace it.
+    bool isTransmitting() const;
+
+    CounterSale &sale() { return *m_sale; }
+    SheetGrid &grid() { return *m_grid; }
+    SaleSizePanel &sizePanel() { return *m_panel; }
+    SaleCheckout &checkout() { return *m_checkout; }
+
+    void BScontrinoClick();
+    void BStampaClick();
+    void BSalvaClick();
+    void BAnnullaClick();
+    void BArticoliClick();
+    void BEliminaClick();
+    void BPrezzoScontatoClick();
+    void BClientiClick();
+    void computeTotals();
+
+    // The archive's article, picked for the next free row.
+    void takePickedArticle(qint64 key);
+    void receiveNotification(int code) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void beginSale();
+    void codeEntered(const QString &code);
+    void articleChosen(const QString &description);
+    void openSizePanel();
+    void closeSizePanel();
+    void sizeChosen(int row, int position);
+    void sizeCancelled();
+    void cardEntered();
+    void customerChosen();
+    void showCustomer(qint64 code, const QString &card, qint64 points);
+    void listCustomers();
+    void discountChanged();
+    double discount() const;
+    void setBusy(bool busy);
+    void transmissionEnded();
+    bool refuseWhileSending();
+    void goToRow(int row);
+    void showCodeBox();
+
     Shop &m_shop;
+    std::unique_ptr<CounterSale> m_sale;
+    SaleCheckout *m_checkout;
+    bool m_activated = false;
+    bool m_customerLoading = false;
+    bool m_busy = false;
+    bool m_customersListed = false;
+    TFArcArt *m_articleArchive = nullptr;
+    QWidget *m_archivePanel = nullptr;
+    FieldBinding *m_binding;
+    TitleBand *m_band;
+    QLineEdit *m_number;
+    QLineEdit *m_date;
+    QLineEdit *m_card;
+    LookupCombo *m_customer;
+    QLabel *m_points;
+    SheetGrid *m_grid;
+    SaleSizePanel *m_panel;
+    QCheckBox *m_bank;
+    QLabel *m_pieces;
+    QLineEdit *m_discount;
+    QLabel *m_total;
+    QList<QWidget *> m_toolbar; // waits while the size panel is open
+    QList<QWidget *> m_heading; // waits while a receipt is sent
 };
 
 } // namespace corvale

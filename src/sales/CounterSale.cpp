@@ -1,0 +1,227 @@
+#include "sales/CounterSale.h"
+
+#include "catalogue/ArticleColumns.h"
+#include "catalogue/StockRoutines.h"
+#include "db/Table.h"
+#include "documents/ArticleList.h"
+#include "documents/DocumentSaver.h"
+#include "documents/SheetColumns.h"
+#include "platform/Formats.h"
+#include "sales/CustomerColumns.h"
+#include "sales/SaleColumns.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+
+namespace corvale {
+
+namespace a = articleColumns;
+namespace s = saleColumns;
+
+CounterSale::CounterSale(Shop &shop)
+    : m_shop(shop)
+    , m_sheet(std::make_unique<LineSheet>(shop.database(), DocumentKind::counterSale()))
+    , m_header(std::make_unique<db::Table>(shop.database()))
+    , m_articles(std::make_unique<ArticleList>(shop.database(), true))
+    , m_articlesByKey(std::make_unique<db::Table>(shop.database()))
+    , m_lookup(shop.database()) {
+    m_header->setTableName(s::headerTable);
+    m_header->setIndexName(doc::NUMREG);
+    m_articlesByKey->setTableName(a::articles);
+    m_articlesByKey->setIndexName(a::key);
+}
+
+CounterSale::~CounterSale() = default;
+
+bool CounterSale::begin(qint64 key) {
+    m_key = key;
+    m_new = key == 0;
+    m_stock.clear();
+    m_settings = SaleSettings::read(m_shop.ini());
+    m_sheet->TotalsSuspended = true;
+    m_sheet->open();
+    m_header->close();
+    m_header->open();
+    bool found = true;
+    if (m_new) {
+        const int number = m_shop.routines().NextYearNumber(s::headerTable);
+        m_header->append();
+        m_header->setDate(doc::DATADOC, m_shop.clock().today());
+        m_header->setInteger(doc::NUMDOC, number);
+        m_header->setBool(s::TIPO, true);
+        m_header->setBool(s::ISBANCA, false);
+    } else {
+        m_sheet->loadLines(key);
+        found = m_header->findKey(key);
+        if (found)
+            m_header->edit();
+    }
+    m_sheet->appendBlankRows();
+    m_sheet->table().first();
+    m_articles->open();
+    m_articlesByKey->close();
+    m_articlesByKey->open();
+    m_lookup.open();
+    m_sheet->TotalsSuspended = false;
+    return found;
+}
+
+void CounterSale::close() {
+    m_lookup.close();
+    m_articlesByKey->close();
+    m_articles->close();
+    m_sheet->close();
+    m_header->close();
+    m_stock.clear();
+}
+
+void CounterSale::cancel() {
+    m_sheet->TotalsSuspended = true;
+    if (m_header->isOpen() && m_header->state() != db::Table::State::Browse)
+        m_header->cancel();
+    close();
+}
+
+void CounterSale::toNextRow() {
+    db::Table &t = m_sheet->table();
+    t.next();
+    if (t.eof()) {
+        t.append();
+        t.setNull(sheet::QUANTITA);
+        t.post();
+    }
+}
+
+SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
+    const SaleCodeLookup::Result found = m_lookup.find(code);
+    switch (found.kind) {
+    case SaleCodeLookup::Result::Kind::Line: {
+        db::Table &t = m_sheet->table();
+        const bool suspended = m_sheet->TotalsSuspended;
+        m_sheet->TotalsSuspended = true;
+        if (t.state() == db::Table::State::Browse)
+            t.edit();
+        for (auto it = found.line.begin(); it != found.line.end(); ++it)
+            t.setValue(it.key(), it.value());
+        t.post();
+        toNextRow();
+        m_sheet->TotalsSuspended = suspended;
+        break;
+    }
+    case SaleCodeLookup::Result::Kind::ExtraCode:
+        if (!chooseByKey(found.article))
+            return SaleCodeLookup::Result::Kind::NotFound;
+        break;
+    case SaleCodeLookup::Result::Kind::NotFound:
+        break;
+    }
+    return found.kind;
+}
+
+bool CounterSale::chooseByDescription(const QString &description) {
+    if (!m_articles->findByDescription(description))
+        return false;
+    takeArticle(m_articles->table());
+    return true;
+}
+
+bool CounterSale::chooseByKey(qint64 article) {
+    if (!m_articlesByKey->findKey(article))
+        return false;
+    takeArticle(*m_articlesByKey);
+    return true;
+}
+
+void CounterSale::takeArticle(const db::Table &article) {
+    m_sheet->TotalsSuspended = true;
+    m_sheet->takeArticle(article);
+    m_chosenDescription = article.asString(a::description).trimmed();
+    m_chosenSizeType = article.asString(a::sizeTypeName).trimmed();
+    m_stock.load(m_shop.database(), article.asInteger(a::key), article.asString(a::code),
+                 article.asInteger(a::sizeType));
+}
+
+bool CounterSale::chooseSize(int stockRow, int position) {
+    const auto choice = m_stock.choose(m_shop.database(), stockRow, position);
+    if (!choice)
+        return false;
+    db::Table &t = m_sheet->table();
+    if (t.state() == db::Table::State::Browse)
+        t.edit();
+    t.setInteger(sheet::TAGLIA, choice->position);
+    t.setString(sheet::CTAGLIA, choice->label);
+    t.setString(sheet::COLORE, choice->colour);
+    t.setString(sheet::BARCODE, choice->barcode);
+    t.post();
+    toNextRow();
+    m_stock.clear();
+    m_sheet->TotalsSuspended = false;
+    return true;
+}
+
+void CounterSale::cancelSize() {
+    db::Table &t = m_sheet->table();
+    if (t.isOpen() && t.state() != db::Table::State::Browse)
+        t.cancel();
+    m_stock.clear();
+    m_sheet->TotalsSuspended = false;
+}
+
+bool CounterSale::deleteLine() {
+    return m_sheet->deleteCurrentRow();
+}
+
+void CounterSale::setCustomer(qint64 code, const QString &name, const QString &card) {
+    if (m_header->state() == db::Table::State::Browse)
+        m_header->edit();
+    if (code > 0)
+        m_header->setInteger(customerColumns::saleCustomer, code);
+    else
+        m_header->setNull(customerColumns::saleCustomer);
+    m_header->setString(s::CLIENTE, name);
+    m_header->setString(s::BARCODE, card);
+}
+
+QList<SheetRow> CounterSale::lines() {
+    return m_sheet->savedLines();
+}
+
+SaleTotals CounterSale::totals(double discountPercent) {
+    return SaleArithmetic::totals(lines(), discountPercent);
+}
+
+Receipt CounterSale::receipt(double discountPercent, double payment) {
+    const QList<SheetRow> rows = lines();
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent);
+    Receipt r;
+    for (const SheetRow &row : rows)
+        r.lines << ReceiptLine{row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
+                               row.number(sheet::PREZZO),   row.number(sheet::SCONTO),
+                               row.number(sheet::IVA),      row.amount.toDouble()};
+    r.saleDiscount = discountPercent;
+    r.discountAmount = t.discountAmount;
+    r.payment = payment;
+    r.calcResto = m_settings.calcResto;
+    return r;
+}
+
+qint64 CounterSale::save(QDate date, double discountPercent) {
+    m_sheet->postPending();
+    const QList<SheetRow> rows = lines();
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent);
+    StockRoutines stock(m_shop.database());
+    DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::counterSale());
+    const bool isNew = m_key == 0;
+    const QString dateKey = CommonRoutines::DateKey(Formats::formatDate(date));
+    m_key = saver.save(*m_header, m_key, rows, date, [&](db::Table &h) {
+        h.setDate(doc::DATADOC, date);
+        // A stored sale keeps the date key it was filed under.
+        if (isNew)
+            h.setString(doc::MYDATA, dateKey);
+        h.setFloat(doc::SCONTO, discountPercent);
+        h.setFloat(doc::TOTALE, t.net);
+        h.setBool(s::TIPO, true);
+    });
+    return m_key;
+}
+
+} // namespace corvale

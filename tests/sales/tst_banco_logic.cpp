@@ -1,0 +1,295 @@
+// The counter sale's rules without its window: sums, codes, stock cells,
+// payment and the save with its stock movements.
+
+#include "tst_banco_data.h"
+
+#include "sales/CounterSale.h"
+#include "sales/SaleArithmetic.h"
+#include "sales/SaleCheckout.h"
+#include "sales/SaleCodeLookup.h"
+#include "sales/SalePrintout.h"
+#include "sales/SaleStock.h"
+
+#include <QTest>
+
+using namespace corvale;
+using Kind = SaleCodeLookup::Result::Kind;
+
+namespace {
+
+SheetRow row(double quantity, double price, double discount) {
+    QVariantMap v{{sheet::DESCRIZION, QStringLiteral("X")},
+                  {sheet::QUANTITA, quantity},
+                  {sheet::PREZZO, price},
+                  {sheet::SCONTO, discount}};
+    const QVariant amount =
+        quantity == 0 ? QVariant() : QVariant((1 - discount * 0.01) * price * quantity);
+    return SheetRow{v, amount};
+}
+
+// Writes a line by code on sheet row `row` (1-based).
+void codeOnRow(CounterSale &sale, int row, const QString &code) {
+    db::Table &t = sale.sheet().table();
+    t.first();
+    t.moveBy(row - 1);
+    QCOMPARE(sale.enterCode(code), Kind::Line);
+}
+
+} // namespace
+
+class TestBancoLogic : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void amountsDiscountsAndRounding() {
+        // 10 % off 50.00 twice is 90.00; 5 % off two such lines is 171.00.
+        const QList<SheetRow> two{row(2, 50, 10), row(2, 50, 10)};
+        QCOMPARE(two[0].amount.toDouble(), 90.0);
+        const SaleTotals t = SaleArithmetic::totals(two, 5);
+        QCOMPARE(t.gross, 180.0);
+        QCOMPARE(t.net, 171.0);
+        QCOMPARE(t.pieces, 4);
+        QVERIFY(qAbs(t.discountAmount - 9.0) < 1e-9);
+        // 29.997 is due to the cent: 30.00.
+        QCOMPARE(SaleArithmetic::totals({row(1, 33.33, 0)}, 10).net, 30.0);
+        // A row without a quantity adds neither pieces nor money.
+        QCOMPARE(SaleArithmetic::totals({row(0, 33.33, 0)}, 0).pieces, 0);
+
+        QCOMPARE(*SaleArithmetic::discountForPrice(200, 150), 25.0);
+        QCOMPARE(*SaleArithmetic::discountForPrice(200, 250), 0.0);
+        QVERIFY(!SaleArithmetic::discountForPrice(0, 10));
+
+        QCOMPARE(*SaleArithmetic::change(100, 87.5), 12.5);
+        QVERIFY(!SaleArithmetic::change(80, 87.5));
+        QCOMPARE(*SaleArithmetic::change(0.1 + 0.2, 0.3), 0.1 + 0.2 - 0.3);
+
+        QCOMPARE(SalePrintout::percentText(0), QString());
+        QCOMPARE(SalePrintout::percentText(10), QStringLiteral("10"));
+        QCOMPARE(SalePrintout::percentText(12.5), QStringLiteral("12,5"));
+    }
+
+    void codesArticlesLineBarcodesAndExtraCodes() {
+        ShopFixture f;
+        addSaleData(f);
+        SaleCodeLookup lookup(f.db());
+        lookup.open();
+
+        // The article's own code: size position 1 with its label, no colour.
+        auto r = lookup.find(QStringLiteral("800001"));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
+        QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("38"));
+        QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
+        QCOMPARE(r.line.value(sheet::PREZZO).toDouble(), 59.9);
+        QCOMPARE(r.line.value(sheet::SCONTO).toDouble(), 5.0);
+        QCOMPARE(r.line.value(sheet::QUANTITA).toDouble(), 1.0);
+
+        // A line barcode gives colour and size back.
+        r = lookup.find(saleCode(2, 3));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::COLORE).toString(), QStringLiteral("BLU"));
+        QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("40"));
+        QCOMPARE(r.line.value(sheet::BARCODE).toString(), saleCode(2, 3));
+
+        // An article not in use is still sold by its code...
+        r = lookup.find(saleCode(1, 2, 3));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::DESCRIZION).toString(), QStringLiteral("VECCHIO"));
+        // ...but not through an extra code, which only leads to articles in use.
+        QCOMPARE(lookup.find(QStringLiteral("EXTRA3")).kind, Kind::NotFound);
+        r = lookup.find(QStringLiteral("EXTRA1"));
+        QCOMPARE(r.kind, Kind::ExtraCode);
+        QCOMPARE(r.article, 1);
+
+        // An unknown colour number leaves the colour empty; a size position
+        // outside the twenty names no line.
+        r = lookup.find(QStringLiteral("800001999101"));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
+        QCOMPARE(lookup.find(QStringLiteral("800001101125")).kind, Kind::NotFound);
+        QCOMPARE(lookup.find(QStringLiteral("800001101099")).kind, Kind::NotFound);
+        QCOMPARE(lookup.find(QStringLiteral("999999")).kind, Kind::NotFound);
+        QCOMPARE(lookup.find(QStringLiteral("80000")).kind, Kind::NotFound);
+        QCOMPARE(SaleCodeLookup::positionOf(QStringLiteral("800001")), 1);
+        QCOMPARE(SaleCodeLookup::colourNumberOf(QStringLiteral("800001")), 0);
+    }
+
+    void stockCellsChooseOnlyWithStock() {
+        ShopFixture f;
+        addSaleData(f);
+        SaleStock stock;
+        stock.load(f.db(), 1, QStringLiteral("800001"), 1);
+        QCOMPARE(stock.rows().size(), 2);
+        QCOMPARE(stock.titles().value(0), QStringLiteral("38"));
+        QCOMPARE(stock.titles().value(5), QStringLiteral(" "));
+        // Nothing: no size focused, a zero cell, an empty cell, the colour column.
+        QVERIFY(!stock.choose(f.db(), 0, 0));
+        QVERIFY(!stock.choose(f.db(), 0, 2));
+        QVERIFY(!stock.choose(f.db(), 0, 3));
+        QVERIFY(!stock.choose(f.db(), 5, 1));
+        // Negative stock can be sold.
+        const auto negative = stock.choose(f.db(), 0, 4);
+        QVERIFY(negative);
+        QCOMPARE(negative->label, QStringLiteral("41"));
+        const auto blue = stock.choose(f.db(), 1, 2);
+        QVERIFY(blue);
+        QCOMPARE(blue->colour, QStringLiteral("BLU"));
+        QCOMPARE(blue->barcode, saleCode(2, 2));
+
+        // An unknown size type titles every size "?"; a colour missing from
+        // COLORI makes the colour code 000.
+        f.add(QStringLiteral("ARCARTTG"), {{QStringLiteral("ARTCODE"), 2},
+                                           {QStringLiteral("COLORE"), QStringLiteral("ORO")},
+                                           {QStringLiteral("TG1"), 1}});
+        stock.load(f.db(), 2, QStringLiteral("800002"), 77);
+        QCOMPARE(stock.titles(), QStringList(20, QStringLiteral("?")));
+        QCOMPARE(stock.choose(f.db(), 0, 1)->barcode.left(12), QStringLiteral("800002000101"));
+    }
+
+    void paymentChangeAndRefusal() {
+        ScriptedPrompter prompter;
+        SaleCheckout checkout(prompter);
+        QCOMPARE(*checkout.askPayment(87.5, false), 87.5);
+        prompter.expectInput(QStringLiteral("Pagamento"), QStringLiteral("Contanti"),
+                             QStringLiteral("100"), QString());
+        prompter.expectInformation(QStringLiteral("RESTO:\r\r€     12,50"));
+        QCOMPARE(*checkout.askPayment(87.5, true), 100.0);
+        prompter.expectInput(QStringLiteral("Pagamento"), QStringLiteral("Contanti"),
+                             QStringLiteral("80"));
+        prompter.expectError(QStringLiteral("Credito Insufficiente!"));
+        QVERIFY(!checkout.askPayment(87.5, true));
+        // Cancelled or not a number: silently nothing.
+        prompter.expectInput(QStringLiteral("Pagamento"), QStringLiteral("Contanti"), std::nullopt);
+        QVERIFY(!checkout.askPayment(87.5, true));
+        prompter.expectInput(QStringLiteral("Pagamento"), QStringLiteral("Contanti"),
+                             QStringLiteral("cento"));
+        QVERIFY(!checkout.askPayment(87.5, true));
+        QVERIFY(prompter.done());
+    }
+
+    void saveWalksToTheFifthEmptyRowAndMovesStock() {
+        ShopFixture f;
+        addSaleData(f);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        QCOMPARE(sale.header().asInteger(doc::NUMDOC), 1);
+        QVERIFY(sale.header().asBool(QStringLiteral("TIPO")));
+        codeOnRow(sale, 1, saleCode(1, 1));
+        codeOnRow(sale, 2, saleCode(1, 5));
+        codeOnRow(sale, 3, saleCode(2, 2));
+        // Rows 4-8 empty: the line on row 10 lies past the walk.
+        codeOnRow(sale, 10, saleCode(1, 1));
+        QCOMPARE(sale.lines().size(), 3);
+        // What is due is what is stored: 3 x 59.90 less 5 %.
+        const SaleTotals t = sale.totals(10);
+        QCOMPARE(t.pieces, 3);
+        QCOMPARE(t.net, 153.64);
+        const Receipt receipt = sale.receipt(10, t.net);
+        QCOMPARE(receipt.lines.size(), 3);
+        QCOMPARE(receipt.payment, 153.64);
+        QVERIFY(qAbs(receipt.discountAmount - (t.gross - t.net)) < 1e-9);
+
+        const qint64 key = sale.save(QDate(2026, 3, 15), 10);
+        QCOMPARE(key, f.counter(QStringLiteral("VENDITE")));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
+                 QStringList{"153.64"});
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("MYDATA")),
+                 QStringList{"20260315"});
+        const auto lines = storedSaleLines(f);
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0].value(QStringLiteral("NUMVEN")).toLongLong(), key);
+        QCOMPARE(lines[0].value(QStringLiteral("IMPORTO")).toDouble(), 56.905);
+        QVERIFY(lines[0].value(QStringLiteral("TIPO")).toBool());
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("BLU"), 2), 0.0);
+        sale.close();
+    }
+
+    void changingAStoredSaleGivesBackItsOldStock() {
+        ShopFixture f;
+        addSaleData(f);
+        qint64 key = 0;
+        {
+            CounterSale sale(*f.shop);
+            sale.begin(0);
+            codeOnRow(sale, 1, saleCode(1, 1));
+            codeOnRow(sale, 2, saleCode(1, 5));
+            key = sale.save(QDate(2026, 3, 15), 0);
+            sale.close();
+        }
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(key));
+        QVERIFY(!sale.isNew());
+        QCOMPARE(sale.lines().size(), 2);
+        sale.sheet().table().first();
+        QVERIFY(sale.deleteLine());
+        QCOMPARE(sale.save(QDate(2026, 3, 15), 0), key);
+        sale.close();
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
+        QCOMPARE(storedSaleLines(f).size(), 1);
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).size(), 1);
+        // A sale that is not there says so.
+        CounterSale missing(*f.shop);
+        QVERIFY(!missing.begin(key + 5));
+        missing.cancel();
+    }
+
+    void sizeChoiceAndCancelOnTheSheet() {
+        ShopFixture f;
+        addSaleData(f);
+        CounterSale sale(*f.shop);
+        sale.begin(0);
+        QVERIFY(sale.chooseByDescription(QStringLiteral("STIVALE CUOIO")));
+        QVERIFY(!sale.chooseByDescription(QStringLiteral("VECCHIO")));
+        QCOMPARE(sale.stock().rows().size(), 2);
+        QVERIFY(!sale.chooseSize(0, 2));
+        QVERIFY(sale.chooseSize(0, 5));
+        QCOMPARE(sale.lines().size(), 1);
+        QCOMPARE(sale.lines()[0].text(sheet::BARCODE), saleCode(1, 5));
+        QCOMPARE(sale.lines()[0].text(sheet::CTAGLIA), QStringLiteral("42"));
+        // The next article is given up: its row is empty again.
+        QVERIFY(sale.chooseByKey(2));
+        sale.cancelSize();
+        QCOMPARE(sale.lines().size(), 1);
+        // A description longer than 30 characters is stored cut.
+        db::Table &t = sale.sheet().table();
+        t.first();
+        t.edit();
+        t.setString(sheet::DESCRIZION, QString(35, u'A'));
+        t.post();
+        sale.save(QDate(2026, 3, 15), 0);
+        sale.close();
+        QCOMPARE(storedSaleLines(f)[0].value(QStringLiteral("DESCRIZION")).toString(),
+                 QString(30, u'A'));
+    }
+
+    void numberingFollowsTheYearAndSharesTheCounter() {
+        ShopFixture f;
+        addSaleData(f);
+        f.clock.setFixedDate(QDate(2026, 1, 2));
+        f.add(QStringLiteral("VENDITE"), {{QStringLiteral("NUMREG"), 7},
+                                          {QStringLiteral("NUMDOC"), 412},
+                                          {QStringLiteral("MYDATA"), QStringLiteral("20251231")}});
+        // An invoice took the counter last: the sale follows it.
+        f.shop->routines().SetCounter(QStringLiteral("VENDITE"), 9);
+        CounterSale sale(*f.shop);
+        sale.begin(0);
+        QCOMPARE(sale.header().asInteger(doc::NUMDOC), 1);
+        codeOnRow(sale, 1, QStringLiteral("800002"));
+        QCOMPARE(sale.save(QDate(2026, 1, 2), 0), 10);
+        sale.close();
+        // Annulla on a new sale leaves no record and takes no number.
+        CounterSale other(*f.shop);
+        other.begin(0);
+        QCOMPARE(other.header().asInteger(doc::NUMDOC), 2);
+        other.cancel();
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).size(), 2);
+        QCOMPARE(f.counter(QStringLiteral("VENDITE")), 10);
+    }
+};
+
+QTEST_MAIN(TestBancoLogic)
+#include "tst_banco_logic.moc"

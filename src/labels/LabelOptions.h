@@ -1,0 +1,20 @@
+#pragma once
+
+namespace corvale {
+
+// The check boxes of the label window and the rules that tie them together.
+struct LabelOptions {
+    bool labelPrinter = false;    // "Usa Etichettatrice"
+    bool barcodeOnly = false;     // "Stampa solo barcode"
+    bool printPrice = true;       // "Stampa il prezzo"
+    bool discountedPrice = false; // "Prezzo scontato"
+
+    // "Stampa il prezzo" can be chosen only when more than the barcode prints.
+    static bool priceEnabled(bool barcodeOnly) { return !barcodeOnly; }
+    // "Prezzo scontato" only when the price itself prints.
+    static bool discountEnabled(bool barcodeOnly, bool printPrice) {
+        return !barcodeOnly && printPrice;
+    }
+};
+
+} // namespace corvale

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "sales/SalesArchiveFrame.h"
+
+#include <QPointer>
+
+class QComboBox;
+
+namespace corvale {
+
+class TFFattura;
+
+// "ARCHIVIO FATTURE": the invoices of a period by date or by customer, with
+// their lines, and the doors to a new or stored invoice (opened in the same
+// panel as this window), to deleting one and to the printed list.
+class TFArcFat : public SalesArchiveFrame {
+    Q_OBJECT
+public:
+    explicit TFArcFat(Shop &shop, QWidget *parent = nullptr);
+    ~TFArcFat() override;
+
+    // The invoice window opened last, while it exists.
+    TFFattura *invoiceWindow() const;
+    // Opens the invoice `key` (0: a new one) in this archive's panel, telling
+    // `opener` (this archive when none) when it closes. There is one invoice
+    // window at a time, whoever opens it: the previous one goes.
+    void openInvoice(qint64 key, OpenerWindow *opener = nullptr);
+
+protected:
+    void openDocument(qint64 key) override;
+    void opening() override;
+    QString orderTag() const override;
+
+private:
+    void orderChanged();
+
+    QComboBox *m_order;
+    QPointer<TFFattura> m_invoice;
+};
+
+} // namespace corvale

@@ -1,0 +1,119 @@
+#include "sales/TFArcVen.h"
+
+#include "documents/SheetColumns.h"
+#include "platform/EngineError.h"
+#include "platform/NotYetAvailable.h"
+#include "sales/SalesArchiveSearch.h"
+#include "sales/TFBanco.h"
+#include "shell/Shop.h"
+
+#include <QPushButton>
+
+namespace corvale {
+
+namespace {
+
+SalesArchiveFrame::Setup salesArchive() {
+    SalesArchiveFrame::Setup s;
+    s.heading = QStringLiteral("ARCHIVIO VENDITE");
+    s.windowTitle = QStringLiteral("Archivio Vendite");
+    s.newHint = QStringLiteral("Nuova Vendita");
+    s.editHint = QStringLiteral("Modifica la Vendita selezionata");
+    s.deleteHint = QStringLiteral("Elimina la Vendita selezionata");
+    s.deleteQuestion = QStringLiteral("Eliminare la Vendita selezionata?");
+    s.kind = DocumentKind::counterSale();
+    s.layout = SalesArchivePrintout::Layout::Sales;
+    const QString money = QStringLiteral(",0.00");
+    s.listColumns = {{doc::DATADOC, QStringLiteral("Data")},
+                     {doc::NUMDOC, QStringLiteral("Numero")},
+                     {doc::TOTALE, QStringLiteral("Totale"), money, 80, true}};
+    s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
+                       {sheet::DESCRIZION, QStringLiteral("Articolo")},
+                       {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},
+                       {sheet::COLORE, QStringLiteral("Colore"), {}, 72},
+                       {sheet::CTAGLIA, QStringLiteral("Taglia"), {}, 40},
+                       {sheet::QUANTITA, QStringLiteral("Q.tà"), QStringLiteral("#"), 32},
+                       {sheet::PREZZO, QStringLiteral("Prezzo"), money, 55},
+                       {sheet::SCONTO, QStringLiteral("Sc.%"), {}, 32},
+                       {doc::IMPORTO, QStringLiteral("Importo"), money, 55}};
+    s.stretchedDetailColumn = 1;
+    return s;
+}
+
+const QString articleCondition = QStringLiteral("( FINDV )");
+
+} // namespace
+
+TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
+    : SalesArchiveFrame(shop, salesArchive(), parent) {
+    setObjectName(QStringLiteral("TFArcVen"));
+    connect(addButton(QStringLiteral("Cerca"), QStringLiteral("Cerca le vendite di un articolo")),
+            &QPushButton::clicked, this, &TFArcVen::BCercaClick);
+    connect(addButton(QStringLiteral("Grafico"), QStringLiteral("Grafico delle Vendite")),
+            &QPushButton::clicked, this, &TFArcVen::BGraficoClick);
+}
+
+TFArcVen::~TFArcVen() {
+    delete m_sale;
+}
+
+TFBanco *TFArcVen::saleWindow() const {
+    return m_sale;
+}
+
+void TFArcVen::setChartWindow(std::function<void()> open) {
+    m_chart = std::move(open);
+}
+
+void TFArcVen::opening() {
+    // A new showing forgets the last search and starts on today's sales.
+    setCondition({});
+    setDates(today(), today());
+    setPeriod(PeriodFilter::Period::Range);
+}
+
+void TFArcVen::openSale(qint64 key, OpenerWindow *opener) {
+    // One sale window at a time: the previous one goes, whatever its state.
+    delete m_sale;
+    QWidget *panel = parentWidget();
+    m_sale = new TFBanco(shop(), panel);
+    m_sale->DocumentKey = key;
+    m_sale->setOpener(opener ? opener : this);
+    if (!panel)
+        m_sale->resize(size());
+    DocumentWindow::place(m_sale, panel);
+}
+
+void TFArcVen::openDocument(qint64 key) {
+    openSale(key);
+}
+
+void TFArcVen::BCercaClick() {
+    const auto answer = shop().prompter().input(QStringLiteral("Ricerca Vendita"),
+                                                QStringLiteral("Inserici il codice dell'articolo"));
+    const QString code = answer.value_or(QString()).trimmed();
+    if (code.isEmpty()) {
+        setCondition({});
+        applyPeriod();
+        return;
+    }
+    bool found = false;
+    if (!runReportingEngineErrors(shop().prompter(),
+                                  [&] { found = markSalesWithCode(shop().database(), code); }))
+        return;
+    if (!found) {
+        shop().prompter().error(QStringLiteral("Nessuna vendita trovata!"));
+        return;
+    }
+    setCondition(articleCondition);
+    applyPeriod();
+}
+
+void TFArcVen::BGraficoClick() {
+    if (m_chart)
+        m_chart();
+    else
+        reportNotYetAvailable(shop().prompter());
+}
+
+} // namespace corvale

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sales/SalesArchiveFrame.h"
+
+#include <QPointer>
+#include <functional>
+
+namespace corvale {
+
+class TFBanco;
+
+// "ARCHIVIO VENDITE": the counter sales of a period with their lines, the
+// search of the sales holding an article code, the sales chart, and the doors
+// to a new or stored sale (opened in the same panel as this window), to
+// deleting one and to the printed list.
+class TFArcVen : public SalesArchiveFrame {
+    Q_OBJECT
+public:
+    explicit TFArcVen(Shop &shop, QWidget *parent = nullptr);
+    ~TFArcVen() override;
+
+    // The sale window opened last, while it exists.
+    TFBanco *saleWindow() const;
+    // Opens the sale `key` (0: a new one) in this archive's panel, telling
+    // `opener` (this archive when none) when it closes. There is one sale
+    // window at a time, whoever opens it: the previous one goes.
+    void openSale(qint64 key, OpenerWindow *opener = nullptr);
+    // What "Grafico" opens: the takings chart of the counter sales.
+    void setChartWindow(std::function<void()> open);
+
+    void BCercaClick();
+    void BGraficoClick();
+
+protected:
+    void openDocument(qint64 key) override;
+    void opening() override;
+
+private:
+    QPointer<TFBanco> m_sale;
+    std::function<void()> m_chart;
+};
+
+} // namespace corvale

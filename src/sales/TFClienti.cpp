@@ -97,7 +97,7 @@ TFClienti::TFClienti(Shop &shop, QWidget *parent)
     m_grid->setObjectName(QStringLiteral("Lista"));
     m_grid->addColumn(c::name, QStringLiteral("Ragione Sociale"));
     m_grid->addColumn(c::card, QStringLiteral("BARCODE"));
-    m_grid->addColumn(c::usedPoints, QStringLiteral("DECPUNTI"), QStringLiteral("#"));
+    m_grid->addColumn(c::usedPoints, QStringLiteral("DECPUNTI"));
     m_grid->addColumn(CustomerList::totalColumn, QStringLiteral("csaldo"), QStringLiteral(",0.00"));
     m_grid->addColumn(CustomerList::pointsColumn, QStringLiteral("cpunti"), QStringLiteral("#"));
     m_grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);

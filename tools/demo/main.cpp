@@ -1,17 +1,16 @@
-// corvale-demo --home DIR [--today yyyy-mm-dd]
-// Creates a program folder with a small, ready shop to try the program on.
+// corvale-demo --home DIR [--today yyyy-mm-dd]   a small shop to try the program on
+// corvale-demo --large --home DIR                 the large shop of the benchmarks
 // A folder that already has its data folder is left alone.
 #include "DemoShop.h"
+#include "LargeShop.h"
+#include "ShopFolder.h"
 
-#include "db/Database.h"
 #include "db/Error.h"
 #include "platform/ProgramFolder.h"
-#include "schema/DataFolderSchema.h"
-#include "shell/DataFolderSetup.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -28,8 +27,12 @@ int main(int argc, char *argv[]) {
                                   QStringLiteral("DIR"));
     const QCommandLineOption today(QStringLiteral("today"), QStringLiteral("Data (aaaa-mm-gg)."),
                                    QStringLiteral("DATE"));
+    const QCommandLineOption large(
+        QStringLiteral("large"),
+        QStringLiteral("Il grande negozio delle misure di velocità (dieci anni di documenti)."));
     parser.addOption(home);
     parser.addOption(today);
+    parser.addOption(large);
     parser.process(app);
     if (!parser.isSet(home)) {
         std::fprintf(stderr, "Indicare la cartella con --home DIR\n");
@@ -44,34 +47,24 @@ int main(int argc, char *argv[]) {
         }
     }
     const ProgramFolder folder(parser.value(home));
-    QString error;
-    if (!folder.prepare(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
     if (QDir(folder.dataPath()).exists()) {
         std::printf("La cartella %s esiste già: nulla da fare.\n", qPrintable(folder.dataPath()));
         return 0;
     }
+    QElapsedTimer timer;
+    timer.start();
     try {
-        // Built beside the data folder and renamed into place when complete.
-        const QString staging = folder.dataPath() + QStringLiteral(".demo");
-        QDir(staging).removeRecursively();
-        QDir().mkpath(staging);
-        {
-            db::Database database;
-            database.open(staging);
-            DataFolderSetup::createTables(database, allTableLayouts());
-            QFile photo(folder.file(QStringLiteral("clear.jpg")));
-            photo.open(QIODevice::ReadOnly);
-            DemoShop::fill(database, photo.readAll(), date);
-        }
-        if (!QDir().rename(staging, folder.dataPath()))
-            throw db::Error(QStringLiteral("Impossibile creare %1").arg(folder.dataPath()));
+        if (parser.isSet(large))
+            makeDataFolder(folder, &LargeShop::fill);
+        else
+            makeDataFolder(folder, [&](db::Database &database, const QByteArray &photo) {
+                DemoShop::fill(database, photo, date);
+            });
     } catch (const db::Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;
     }
-    std::printf("Negozio dimostrativo creato in %s\n", qPrintable(folder.root()));
+    std::printf("Negozio dimostrativo creato in %s (%.1f s)\n", qPrintable(folder.root()),
+                double(timer.elapsed()) / 1000);
     return 0;
 }

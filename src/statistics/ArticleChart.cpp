@@ -1,0 +1,90 @@
+#include "statistics/ArticleChart.h"
+
+#include "platform/Formats.h"
+#include "printing/PageCanvas.h"
+#include "statistics/ChartImage.h"
+#include "statistics/ChartScale.h"
+#include "statistics/ChartTexts.h"
+
+#include <QPoint>
+
+#include <optional>
+
+namespace corvale {
+
+namespace {
+
+const QColor grey(128, 128, 128);
+const QColor red(255, 0, 0);
+
+} // namespace
+
+int ArticleChart::width(int columns) {
+    return (434 / columns) * columns + 80;
+}
+
+void ArticleChart::draw(PageCanvas &canvas, int w, int h, const ArticleSales &sales,
+                        const ChartPeriod &period) {
+    const int k = period.columns();
+    CanvasFont font;
+    font.name = QStringLiteral("Arial");
+    font.size = 8;
+    canvas.setFont(font);
+
+    canvas.setBrush(Qt::white);
+    canvas.setPen(Qt::black, 2);
+    canvas.rectangle(0, 0, w, h);
+    canvas.moveTo(40, 41);
+    canvas.lineTo(40, h - 40);
+    canvas.lineTo(w - 40, h - 40);
+
+    const int step = (h - 80) / 10;
+    const qint64 top = ChartScale::articleTop(sales.maximum);
+    canvas.setBrushClear();
+    canvas.setPen(grey, 1);
+    for (int n = 9; n >= 0; --n) {
+        const int y = 40 + n * step;
+        canvas.moveTo(35, y);
+        canvas.lineTo(w - 40, y);
+        const QString label = QString::number(top - n * (top / 10));
+        canvas.textOut(33 - canvas.textWidth(label), y - canvas.textHeight(label) / 2, label);
+    }
+
+    const int c = (w - 80) / k;
+    std::optional<QPoint> previous;
+    for (int i = 1; i <= k; ++i) {
+        const int x = 40 + i * c;
+        canvas.setPen(grey, 1);
+        canvas.moveTo(x, 40);
+        canvas.lineTo(x, h - 35);
+        const QString caption =
+            period.mode == ChartMode::Yearly ? chartTexts::monthCaption(i) : QString::number(i);
+        canvas.setBrushClear();
+        canvas.textOut(x - canvas.textWidth(caption) / 2, h - 33, caption);
+    }
+    // The dots and their line come over the grid, so that no grid line
+    // crosses them.
+    for (int i = 1; i <= k; ++i) {
+        const qint64 value = i <= int(sales.values.size()) ? sales.values[size_t(i - 1)] : 0;
+        if (value <= 0)
+            continue;
+        const int x = 40 + i * c;
+        const int y = h - 40 - int(Formats::roundHalfEven(double(value) * 10 * step / double(top)));
+        canvas.setPen(red, 1);
+        canvas.setBrush(red);
+        canvas.roundRect(x - 3, y - 3, x + 4, y + 4, 7, 7);
+        if (previous) {
+            canvas.moveTo(previous->x(), previous->y());
+            canvas.lineTo(x, y);
+        }
+        previous = QPoint(x, y);
+    }
+}
+
+QImage ArticleChart::render(const ArticleSales &sales, const ChartPeriod &period) {
+    const int w = width(period.columns());
+    return ChartImage::paint(w, height,
+                             [&](PageCanvas &canvas) { draw(canvas, w, height, sales, period); });
+}
+
+} // namespace corvale

@@ -7,7 +7,6 @@
 #include "catalogue/TFScheda.h"
 #include "db/Database.h"
 #include "documents/DocumentWindow.h"
-#include "labels/TFLabels.h"
 #include "maintenance/ArchiveOperations.h"
 #include "maintenance/TFArchivio.h"
 #include "platform/EngineError.h"
@@ -19,9 +18,6 @@
 #include "purchasing/TFArcResi.h"
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
-#include "sales/TFArcFat.h"
-#include "sales/TFArcVen.h"
-#include "sales/TFClienti.h"
 #include "shell/CentralPanel.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -68,8 +64,6 @@ void Program::createWindows() {
     m_purchases = static_cast<TFArcAcq *>(hidden(new TFArcAcq(m_shop, panel)));
     m_returns = static_cast<TFArcResi *>(hidden(new TFArcResi(m_shop, panel)));
     m_orders = static_cast<TFArcOrdini *>(hidden(new TFArcOrdini(m_shop, panel)));
-    m_sales = static_cast<TFArcVen *>(hidden(new TFArcVen(m_shop, panel)));
-    m_invoices = static_cast<TFArcFat *>(hidden(new TFArcFat(m_shop, panel)));
     m_suppliers = new TFFornitori(m_shop);
     m_supplierHost = new ModalHost(m_suppliers, m_main.get());
     m_lists = new TFAltri(m_shop, m_main.get());
@@ -89,10 +83,9 @@ void Program::wireMainWindow() {
     primaNota->hide();
     main.setEntryAction(TFMain::Entry::CashBook,
                         [this, primaNota] { m_main->showInPanel(primaNota); });
-    // "VENDITA" and "FATTURA": a new document each time; their archives own the
-    // one window of each kind, whoever opens it.
-    main.setEntryAction(TFMain::Entry::Sale, [this] { m_sales->openSale(0); });
-    main.setEntryAction(TFMain::Entry::Invoice, [this] { m_invoices->openInvoice(0); });
+    // The sale and the invoice are not part of the program yet.
+    for (TFMain::Entry entry : {TFMain::Entry::Sale, TFMain::Entry::Invoice})
+        main.setEntryAction(entry, [this] { reportNotYetAvailable(m_shop.prompter()); });
     // "Uscita" with "Autosalvataggio Archivio": the day's archive, no question.
     main.setAutoArchive([this] { m_archiveOperations->exitBackup(); });
     main.setShopTextsLoader([this] {
@@ -114,20 +107,10 @@ void Program::wireArchive() {
     m_archive->setArchiveAction(Archive::Purchases, [this] { m_main->showInPanel(m_purchases); });
     m_archive->setArchiveAction(Archive::Returns, [this] { m_main->showInPanel(m_returns); });
     m_archive->setArchiveAction(Archive::Orders, [this] { m_main->showInPanel(m_orders); });
-    m_archive->setArchiveAction(Archive::Sales, [this] { m_main->showInPanel(m_sales); });
-    m_archive->setArchiveAction(Archive::Invoices,
-                                [this] { m_main->showInPanel(m_invoices); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();
         m_supplierHost->run(QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()));
-    });
-    // The customers too are modal over the work area, until their "Uscita".
-    auto *customers = new TFClienti(m_shop);
-    auto *customerHost = new ModalHost(customers, m_main.get());
-    m_archive->setArchiveAction(Archive::Customers, [this, customerHost] {
-        CentralPanel *panel = m_main->centralPanel();
-        customerHost->run(QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()));
     });
     m_archive->setToolAction(TFArchivio::Tool::Lists, [this] { m_lists->exec(); });
 }
@@ -138,10 +121,6 @@ void Program::wireArticles() {
     // The purchase archive owns the one receipt window, whoever opens it.
     m_articles->setReceiptWindow(
         [this](OpenerWindow *opener) { m_purchases->openReceipt(0, opener); });
-    // One label window, modal over whichever window filled the label list.
-    auto *labels = new TFLabels(m_shop, m_main.get());
-    m_articles->setLabelWindow([labels] { labels->exec(); });
-    m_purchases->setLabelWindow([labels] { labels->exec(); });
 
     // The stock reports: created once, children of the central panel, which owns them.
     QWidget *panel = m_main->centralPanel();

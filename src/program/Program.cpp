@@ -7,6 +7,7 @@
 #include "catalogue/TFScheda.h"
 #include "db/Database.h"
 #include "documents/DocumentWindow.h"
+#include "labels/TFLabels.h"
 #include "maintenance/ArchiveOperations.h"
 #include "maintenance/TFArchivio.h"
 #include "platform/EngineError.h"
@@ -121,6 +122,10 @@ void Program::wireArticles() {
     // The purchase archive owns the one receipt window, whoever opens it.
     m_articles->setReceiptWindow(
         [this](OpenerWindow *opener) { m_purchases->openReceipt(0, opener); });
+    // One label window, modal over whichever window filled the label list.
+    auto *labels = new TFLabels(m_shop, m_main.get());
+    m_articles->setLabelWindow([labels] { labels->exec(); });
+    m_purchases->setLabelWindow([labels] { labels->exec(); });
 
     // The stock reports: created once, children of the central panel, which owns them.
     QWidget *panel = m_main->centralPanel();

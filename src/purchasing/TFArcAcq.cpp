@@ -53,6 +53,7 @@ void TFArcAcq::openReceipt(qint64 key, OpenerWindow *opener) {
     QWidget *panel = parentWidget();
     m_receipt = new TFCarico(shop(), panel);
     m_receipt->DocumentKey = key;
+    m_receipt->setLabelWindow(m_labels);
     m_receipt->setOpener(opener ? opener : this);
     if (!panel)
         m_receipt->resize(size());

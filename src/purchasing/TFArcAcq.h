@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 namespace corvale {
 
 class TFCarico;
@@ -24,6 +26,8 @@ public:
     // `opener` (this archive when none) when it closes. There is one receipt
     // window at a time, whoever opens it: the previous one goes.
     void openReceipt(qint64 key, OpenerWindow *opener = nullptr);
+    // The label window every receipt opened from here shows on "Etichette".
+    void setLabelWindow(std::function<void()> window) { m_labels = std::move(window); }
 
     void BNuovoClick() override;
     void BModificaClick() override;
@@ -36,6 +40,7 @@ protected:
 
 private:
     QPointer<TFCarico> m_receipt;
+    std::function<void()> m_labels;
 };
 
 } // namespace corvale

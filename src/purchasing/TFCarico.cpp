@@ -383,8 +383,17 @@ void TFCarico::BEtichetteClick() {
         m_sheet->table().first();
         m_grid->reload();
     });
-    // The label window reads the sheet as it is now.
-    reportNotYetAvailable(m_shop.prompter());
+    // The label window reads the sheet as it is now and may correct its
+    // prices and counts, which the grid then shows.
+    if (!m_labels) {
+        reportNotYetAvailable(m_shop.prompter());
+        return;
+    }
+    m_labels();
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        m_sheet->table().first();
+        m_grid->reload();
+    });
 }
 
 void TFCarico::BNuovoFornitoreClick() {

@@ -2,6 +2,7 @@
 
 #include "documents/DocumentWindow.h"
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -54,6 +55,8 @@ public:
     void BEtichetteClick();
     void BEliminaClick();
     void computeTotals();
+    // The label window, shown modally over the sheet as "Etichette" leaves it.
+    void setLabelWindow(std::function<void()> window) { m_labels = std::move(window); }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -86,6 +89,7 @@ private:
     QLabel *m_total;
     QLineEdit *m_discount;
     QList<QWidget *> m_toolbar;
+    std::function<void()> m_labels;
 };
 
 } // namespace corvale

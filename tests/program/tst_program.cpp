@@ -2,10 +2,12 @@
 #include "common/ShopFixture.h"
 #include "common/Widgets.h"
 
+#include "catalogue/ArticleData.h"
 #include "catalogue/TFAltri.h"
 #include "catalogue/TFArcArt.h"
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFScheda.h"
+#include "labels/TFLabels.h"
 #include "maintenance/TFArchivio.h"
 #include "program/Program.h"
 #include "purchasing/TFArcAcq.h"
@@ -16,6 +18,7 @@
 #include "purchasing/TFReso.h"
 #include "shell/CentralPanel.h"
 #include "shell/TFMain.h"
+#include "widgets/TableModel.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -192,6 +195,47 @@ private Q_SLOTS:
             QStringLiteral("Inserisci un nuovo Fornitore"));
         QVERIFY(newSupplier);
         QVERIFY(newSupplier->isEnabled());
+    }
+
+    // Both label buttons fill the label list and show the one label window on it.
+    void labelButtonsOpenTheLabelWindow() {
+        ShopFixture f;
+        articledata::sizeType(f, 1, QStringLiteral("NUMERI"), {QStringLiteral("38")});
+        articledata::article(f, 1, QStringLiteral("GIACCA"), {{QStringLiteral("TIPOTAGLIA"), 1}});
+        articledata::stockRow(f, 1, QStringLiteral("ROSSO"), {2});
+        Program program(*f.shop);
+        start(program);
+        click(program.mainWindow(), "pa");
+        click(program.archive(), "ARTICOLI");
+        f.prompter.expectConfirmCancel(
+            QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"),
+            Prompter::Answer::Yes);
+        TFLabels *shown = nullptr;
+        onModal(
+            [&](QWidget &modal) {
+                shown = qobject_cast<TFLabels *>(&modal);
+                QVERIFY(shown);
+                QCOMPARE(shown->model().rowCount(), 1);
+                click(modal, "Uscita");
+            },
+            [&] { click(program.articles(), "Etichette"); });
+        click(program.articles(), "Uscita");
+
+        click(program.archive(), "ACQUISTI");
+        click(program.purchases(), "Nuovo");
+        QPointer<TFCarico> receipt = program.purchases().receiptWindow();
+        QVERIFY(receipt);
+        f.prompter.expectConfirm(
+            QStringLiteral("Stampare le etichette relative\ragli articoli presenti nel carico?"),
+            true);
+        onModal(
+            [&](QWidget &modal) {
+                QCOMPARE(&modal, static_cast<QWidget *>(shown));
+                click(modal, "Uscita");
+            },
+            [&] { receipt->BEtichetteClick(); });
+        QVERIFY(f.prompter.done());
+        delete receipt;
     }
 };
 

@@ -19,6 +19,8 @@
 #include "purchasing/TFArcResi.h"
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
+#include "sales/TFArcFat.h"
+#include "sales/TFArcVen.h"
 #include "shell/CentralPanel.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -65,6 +67,8 @@ void Program::createWindows() {
     m_purchases = static_cast<TFArcAcq *>(hidden(new TFArcAcq(m_shop, panel)));
     m_returns = static_cast<TFArcResi *>(hidden(new TFArcResi(m_shop, panel)));
     m_orders = static_cast<TFArcOrdini *>(hidden(new TFArcOrdini(m_shop, panel)));
+    m_sales = static_cast<TFArcVen *>(hidden(new TFArcVen(m_shop, panel)));
+    m_invoices = static_cast<TFArcFat *>(hidden(new TFArcFat(m_shop, panel)));
     m_suppliers = new TFFornitori(m_shop);
     m_supplierHost = new ModalHost(m_suppliers, m_main.get());
     m_lists = new TFAltri(m_shop, m_main.get());
@@ -84,9 +88,10 @@ void Program::wireMainWindow() {
     primaNota->hide();
     main.setEntryAction(TFMain::Entry::CashBook,
                         [this, primaNota] { m_main->showInPanel(primaNota); });
-    // The sale and the invoice are not part of the program yet.
-    for (TFMain::Entry entry : {TFMain::Entry::Sale, TFMain::Entry::Invoice})
-        main.setEntryAction(entry, [this] { reportNotYetAvailable(m_shop.prompter()); });
+    // "VENDITA" and "FATTURA": a new document each time; their archives own the
+    // one window of each kind, whoever opens it.
+    main.setEntryAction(TFMain::Entry::Sale, [this] { m_sales->openSale(0); });
+    main.setEntryAction(TFMain::Entry::Invoice, [this] { m_invoices->openInvoice(0); });
     // "Uscita" with "Autosalvataggio Archivio": the day's archive, no question.
     main.setAutoArchive([this] { m_archiveOperations->exitBackup(); });
     main.setShopTextsLoader([this] {
@@ -108,6 +113,9 @@ void Program::wireArchive() {
     m_archive->setArchiveAction(Archive::Purchases, [this] { m_main->showInPanel(m_purchases); });
     m_archive->setArchiveAction(Archive::Returns, [this] { m_main->showInPanel(m_returns); });
     m_archive->setArchiveAction(Archive::Orders, [this] { m_main->showInPanel(m_orders); });
+    m_archive->setArchiveAction(Archive::Sales, [this] { m_main->showInPanel(m_sales); });
+    m_archive->setArchiveAction(Archive::Invoices,
+                                [this] { m_main->showInPanel(m_invoices); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();

@@ -12,9 +12,11 @@ class Shop;
 class TFAltri;
 class TFArcAcq;
 class TFArcArt;
+class TFArcFat;
 class TFArcOrdini;
 class TFArcResi;
 class TFArcTag;
+class TFArcVen;
 class TFArchivio;
 class TFCarico;
 class TFConfig;
@@ -44,6 +46,8 @@ public:
     TFArcAcq &purchases() { return *m_purchases; }
     TFArcResi &returns() { return *m_returns; }
     TFArcOrdini &orders() { return *m_orders; }
+    TFArcVen &sales() { return *m_sales; }
+    TFArcFat &invoices() { return *m_invoices; }
     // The receipt opened last from the article archive, while it exists.
     TFCarico *articleReceipt() const;
     TFFornitori &suppliers() { return *m_suppliers; }
@@ -69,6 +73,8 @@ private:
     TFArcAcq *m_purchases = nullptr;
     TFArcResi *m_returns = nullptr;
     TFArcOrdini *m_orders = nullptr;
+    TFArcVen *m_sales = nullptr;
+    TFArcFat *m_invoices = nullptr;
     TFFornitori *m_suppliers = nullptr;
     ModalHost *m_supplierHost = nullptr;
     TFAltri *m_lists = nullptr;

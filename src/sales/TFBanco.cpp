@@ -399,13 +399,18 @@ void TFBanco::takePickedArticle(qint64 key) {
     openSizePanel();
 }
 
+void TFBanco::articlePicked(qint64 key, const QString &) {
+    takePickedArticle(key);
+}
+
 void TFBanco::receiveNotification(int) {
     // The picked article arrives through the archive's articlePicked().
 }
 
 void TFBanco::openSizePanel() {
+    // The row stays in editing until a size is chosen or the panel cancelled:
+    // nothing may move the sheet meanwhile (moving would store it).
     m_grid->hideSearch();
-    m_grid->reload();
     for (QWidget *w : std::as_const(m_toolbar))
         w->setEnabled(false);
     m_grid->setEnabled(false);
@@ -577,9 +582,8 @@ void TFBanco::BArticoliClick() {
     }
     m_grid->hideSearch();
     m_articleArchive->setMode(TFArcArt::Mode::Picking, this);
-    connect(
-        m_articleArchive, &TFArcArt::articlePicked, this,
-        [this](qint64 key, const QString &) { takePickedArticle(key); }, Qt::UniqueConnection);
+    connect(m_articleArchive, &TFArcArt::articlePicked, this, &TFBanco::articlePicked,
+            Qt::UniqueConnection);
     DocumentWindow::place(m_articleArchive, m_archivePanel);
 }
 
@@ -628,6 +632,8 @@ void TFBanco::cardEntered() {
         return;
     if (found) {
         showCustomer(found->customer.code, found->customer.card, found->points);
+        // A card is often scanned too: the next scan is an article again.
+        goToRow(m_grid->model().currentRow());
         return;
     }
     m_customerLoading = true;
@@ -650,8 +656,10 @@ void TFBanco::customerChosen() {
         if (found)
             m_sale->setCustomer(found->customer.code, found->customer.name, found->customer.card);
     });
-    if (found)
-        showCustomer(found->customer.code, found->customer.card, found->points);
+    if (!found)
+        return;
+    showCustomer(found->customer.code, found->customer.card, found->points);
+    goToRow(m_grid->model().currentRow());
 }
 
 void TFBanco::BClientiClick() {

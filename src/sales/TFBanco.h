@@ -62,6 +62,9 @@ public:
     void takePickedArticle(qint64 key);
     void receiveNotification(int code) override;
 
+private Q_SLOTS:
+    void articlePicked(qint64 key, const QString &description);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -19,6 +19,7 @@
 #include "purchasing/TFArcResi.h"
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
+#include "sales/TFClienti.h"
 #include "sales/TFArcFat.h"
 #include "sales/TFArcVen.h"
 #include "shell/CentralPanel.h"
@@ -120,6 +121,13 @@ void Program::wireArchive() {
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();
         m_supplierHost->run(QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()));
+    });
+    // The customers too are modal over the work area, until their "Uscita".
+    auto *customers = new TFClienti(m_shop);
+    auto *customerHost = new ModalHost(customers, m_main.get());
+    m_archive->setArchiveAction(Archive::Customers, [this, customerHost] {
+        CentralPanel *panel = m_main->centralPanel();
+        customerHost->run(QRect(panel->mapToGlobal(QPoint(0, 0)), panel->size()));
     });
     m_archive->setToolAction(TFArchivio::Tool::Lists, [this] { m_lists->exec(); });
 }

@@ -16,6 +16,7 @@
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
 #include "purchasing/TFReso.h"
+#include "sales/TFClienti.h"
 #include "sales/TFArcFat.h"
 #include "sales/TFArcVen.h"
 #include "sales/TFBanco.h"
@@ -171,10 +172,18 @@ private Q_SLOTS:
             },
             [&] { click(hub, "Varie"); });
 
-        for (const char *name : {"CLIENTI"}) {
-            f.prompter.expectInformation(QStringLiteral("Funzione non ancora disponibile"));
-            click(hub, name);
-        }
+        // The customers likewise.
+        onModal(
+            [&](QWidget &modal) {
+                auto *customers = modal.findChild<TFClienti *>();
+                QVERIFY(customers);
+                QVERIFY(customers->isVisible());
+                QCOMPARE(modal.size(), program.mainWindow().centralPanel()->size());
+                click(*customers, "Uscita");
+            },
+            [&] { click(hub, "CLIENTI"); });
+        QVERIFY(!QApplication::activeModalWidget());
+
         // The archive's own operations start with their dialog or question.
         f.prompter.expectSaveFile(std::nullopt);
         click(hub, "Salva");

@@ -4,6 +4,7 @@
 #include "db/Table.h"
 #include "sales/CustomerColumns.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvale {
@@ -12,26 +13,40 @@ namespace c = customerColumns;
 
 namespace {
 
+// Beyond this a code goes to the hash, so that one stray code cannot claim a huge array.
+constexpr qint64 denseLimit = 1 << 22;
+
 void addHeaders(db::Database &database, const QString &table, const QString &customerField,
-                const QString &totalField, QHash<qint64, double> &totals) {
+                const QString &totalField, PurchaseTotals::Sums &totals) {
     if (!database.tableExists(table + QStringLiteral(".DBF")))
         return;
     db::Table headers(database);
     headers.setTableName(table);
     headers.open();
     for (headers.first(); !headers.eof(); headers.next())
-        totals[headers.asInteger(customerField)] += headers.asFloat(totalField);
+        totals.add(headers.asInteger(customerField), headers.asFloat(totalField));
     headers.close();
 }
 
 } // namespace
 
+void PurchaseTotals::Sums::add(qint64 code, double amount) {
+    if (code >= 0 && code < denseLimit) {
+        if (code >= qint64(dense.size()))
+            dense.resize(std::max(size_t(code) + 1, dense.size() * 2), 0.0);
+        dense[size_t(code)] += amount;
+    } else {
+        sparse[code] += amount;
+    }
+}
+
 void PurchaseTotals::rebuild(db::Database &database) {
-    QHash<qint64, double> totals;
-    totals.reserve(m_totals.isEmpty() ? 1024 : m_totals.size());
+    Sums totals;
+    totals.dense.assign(std::max<size_t>(m_dense.size(), 1024), 0.0);
     addHeaders(database, c::sales, c::saleCustomer, c::saleTotal, totals);
     addHeaders(database, c::invoices, c::invoiceCustomer, c::invoiceTotal, totals);
-    m_totals.swap(totals);
+    m_dense.swap(totals.dense);
+    m_sparse.swap(totals.sparse);
 }
 
 double PurchaseTotals::customerTotal(db::Database &database, qint64 code) {

@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace corvale {
 
 namespace db {
@@ -21,8 +23,11 @@ public:
     // One pass over the sale and invoice headers; the lines are never read.
     void rebuild(db::Database &database);
     // 0 for a code that bought nothing.
-    double total(qint64 code) const { return m_totals.value(code, 0.0); }
-    bool isEmpty() const { return m_totals.isEmpty(); }
+    double total(qint64 code) const {
+        if (code >= 0 && code < qint64(m_dense.size()))
+            return m_dense[size_t(code)];
+        return m_sparse.value(code, 0.0);
+    }
 
     // One customer's total read fresh: the sales through the NUMCLI tag, so its cost
     // follows that customer's sales, not the size of the archive.
@@ -31,8 +36,17 @@ public:
     // The points left to a customer: trunc(total × pointsPerEuro) − usedPoints.
     static qint64 pointsBalance(double total, double pointsPerEuro, qint64 usedPoints);
 
+    // Codes come from a counter, so they are mostly small and close together: those
+    // live in a plain array; any other code (a huge or negative one typed by hand) in a hash.
+    struct Sums {
+        std::vector<double> dense;
+        QHash<qint64, double> sparse;
+        void add(qint64 code, double amount);
+    };
+
 private:
-    QHash<qint64, double> m_totals;
+    std::vector<double> m_dense;
+    QHash<qint64, double> m_sparse;
 };
 
 } // namespace corvale

@@ -67,6 +67,9 @@ private Q_SLOTS:
         addInvoice(f, 7000, 8);
         addSale(f, 0, 99); // anonymous
         addSale(f, 2, 0);
+        // Codes far from the counter's range are totalled like any other.
+        addSale(f, 9999999999, 3.5);
+        addInvoice(f, 4194304, 2);
 
         PurchaseTotals totals;
         totals.rebuild(f.db());
@@ -77,7 +80,10 @@ private Q_SLOTS:
         QCOMPARE(totals.total(0), 99.0);
         QCOMPARE(totals.total(2), 0.0);
         QCOMPARE(totals.total(3), 0.0);
-        for (qint64 code : {0, 1, 2, 3, 5000, 7000, 123456})
+        QCOMPARE(totals.total(9999999999), 3.5);
+        QCOMPARE(totals.total(4194304), 2.0);
+        QCOMPARE(totals.total(-1), 0.0);
+        for (qint64 code : {0LL, 1LL, 2LL, 3LL, 5000LL, 7000LL, 123456LL, 4194304LL, 9999999999LL})
             QCOMPARE(PurchaseTotals::customerTotal(f.db(), code), totals.total(code));
 
         // The totals are as fresh as their last rebuild.

@@ -116,6 +116,9 @@ private Q_SLOTS:
         sale(f, QDate(2026, 6, 1), -40); // a refund: counted, never drawn
         sale(f, QDate(2025, 3, 2), 999);
         sale(f, QDate(2027, 1, 1), 999);
+        sale(f, QDate(2025, 12, 31), 999);
+        sale(f, QDate(2026, 1, 1), 1); // the first and last days belong to their year
+        sale(f, QDate(2026, 12, 31), 2);
         // Keys that name no month or day count in no column, and do no harm.
         saleWithKey(f, QString(), 5);
         saleWithKey(f, QStringLiteral("2026"), 5);
@@ -129,8 +132,9 @@ private Q_SLOTS:
         QCOMPARE(year.values[2], 100.0 + 10); // the day keys 00 and 32 still name March
         QCOMPARE(year.values[4], 250.0);
         QCOMPARE(year.values[5], -40.0);
-        QCOMPARE(year.values[0], 0.0);
-        QCOMPARE(year.total, 320.0);
+        QCOMPARE(year.values[0], 1.0);
+        QCOMPARE(year.values[11], 2.0);
+        QCOMPARE(year.total, 323.0);
         QCOMPARE(year.maximum, 250.0);
 
         const Takings march = TakingsValues::read(f.db(), monthOf(2026, 3));

@@ -54,11 +54,20 @@ double PurchaseTotals::customerTotal(db::Database &database, qint64 code) {
     if (database.tableExists(c::sales + QStringLiteral(".DBF"))) {
         db::Table sales(database);
         sales.setTableName(c::sales);
-        sales.setIndexName(c::saleCustomer);
         sales.open();
-        sales.setRange(code, code);
-        for (sales.first(); !sales.eof(); sales.next())
-            sum += sales.asFloat(c::saleTotal);
+        // A data folder brought up from an old layout may lack the tag: then every
+        // header is read.
+        if (sales.indexNames().contains(c::saleCustomer, Qt::CaseInsensitive)) {
+            sales.setIndexName(c::saleCustomer);
+            sales.setRange(code, code);
+            for (sales.first(); !sales.eof(); sales.next())
+                sum += sales.asFloat(c::saleTotal);
+        } else {
+            for (sales.first(); !sales.eof(); sales.next()) {
+                if (sales.asInteger(c::saleCustomer) == code)
+                    sum += sales.asFloat(c::saleTotal);
+            }
+        }
         sales.close();
     }
     if (database.tableExists(c::invoices + QStringLiteral(".DBF"))) {

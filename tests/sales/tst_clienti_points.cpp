@@ -4,6 +4,9 @@
 #include "sales/CustomerCards.h"
 #include "sales/CustomerList.h"
 #include "sales/PurchaseTotals.h"
+#include "sales/SalesTables.h"
+
+#include <QFile>
 
 #include <QTest>
 
@@ -92,6 +95,23 @@ private Q_SLOTS:
         QCOMPARE(PurchaseTotals::customerTotal(f.db(), 1), 210.5);
         totals.rebuild(f.db());
         QCOMPARE(totals.total(1), 210.5);
+    }
+
+    void totalsWithoutTheCustomerTag() {
+        ShopFixture f;
+        // VENDITE as an old data folder may have it: no tag on NUMCLI.
+        const QString folder = f.db().path();
+        f.db().close();
+        for (const char *file : {"VENDITE.DBF", "VENDITE.MDX"})
+            QFile::remove(folder + QLatin1Char('/') + QString::fromLatin1(file));
+        f.db().open(folder);
+        f.db().createTable(QStringLiteral("VENDITE.DBF"), counterSaleFields(),
+                           {QStringLiteral("NUMREG")});
+        addSale(f, 4, 10.5);
+        addSale(f, 5, 1);
+        addSale(f, 4, 2);
+        QCOMPARE(PurchaseTotals::customerTotal(f.db(), 4), 12.5);
+        QCOMPARE(PurchaseTotals::customerTotal(f.db(), 6), 0.0);
     }
 
     void cardsAreFoundExactly() {

@@ -29,6 +29,7 @@
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
 #include "statistics/TFGrafico.h"
+#include "statistics/TFIstogramma.h"
 #include "stock/TFGiacenze.h"
 #include "stock/TFStorico.h"
 #include "stock/TFVendite.h"
@@ -115,6 +116,10 @@ void Program::wireArchive() {
     m_archive->setArchiveAction(Archive::Returns, [this] { m_main->showInPanel(m_returns); });
     m_archive->setArchiveAction(Archive::Orders, [this] { m_main->showInPanel(m_orders); });
     m_archive->setArchiveAction(Archive::Sales, [this] { m_main->showInPanel(m_sales); });
+    // The sales archive's "Grafico": the takings of the counter sales, modal.
+    auto *takings = new TFIstogramma(m_shop, m_main.get());
+    takings->setSubtitle(QStringLiteral("VENDITE AL BANCO"));
+    m_sales->setChartWindow([takings] { takings->exec(); });
     m_archive->setArchiveAction(Archive::Invoices,
                                 [this] { m_main->showInPanel(m_invoices); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });

@@ -6,6 +6,7 @@
 #include "db/Table.h"
 #include "printing/PrintService.h"
 #include "program/Program.h"
+#include "sales/TFArcVen.h"
 #include "shell/TFMain.h"
 #include "statistics/TFGrafico.h"
 #include "statistics/TFIstogramma.h"
@@ -191,6 +192,28 @@ private Q_SLOTS:
             click(*chart, "Uscita");
         });
         click(program.articles(), "Grafico");
+        QVERIFY(seen);
+        QVERIFY(f.prompter.done());
+    }
+
+    void salesArchiveOpensTheTakingsChart() {
+        ShopFixture f;
+        sale(f, QDate(2026, 3, 2), 100);
+        Program program(*f.shop);
+        QVERIFY(program.ready());
+        program.mainWindow().resize(1100, 700);
+        program.mainWindow().show();
+        program.mainWindow().showInPanel(&program.sales());
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto *chart = qobject_cast<TFIstogramma *>(QApplication::activeModalWidget());
+            QVERIFY(chart);
+            seen = true;
+            QCOMPARE(chart->subtitle(), QStringLiteral("VENDITE AL BANCO"));
+            QCOMPARE(chart->takings().total, 100.0);
+            click(*chart, "Uscita");
+        });
+        click(program.sales(), "Grafico");
         QVERIFY(seen);
         QVERIFY(f.prompter.done());
     }

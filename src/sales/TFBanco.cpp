@@ -292,7 +292,7 @@ void TFBanco::beginSale() {
     m_grid->reload();
     m_sale->sheet().TotalsSuspended = false;
     computeTotals();
-    goToRow(0);
+    goToRow(firstFreeRow());
 }
 
 void TFBanco::goToRow(int row) {
@@ -382,14 +382,18 @@ void TFBanco::articleChosen(const QString &description) {
     openSizePanel();
 }
 
-void TFBanco::takePickedArticle(qint64 key) {
-    TableModel &model = m_grid->model();
+int TFBanco::firstFreeRow() const {
+    const TableModel &model = m_grid->model();
     const int descriptionColumn = model.columnOf(sheet::DESCRIZION);
     int row = 0;
     while (row < model.rowCount() &&
            !model.data(model.index(row, descriptionColumn)).toString().trimmed().isEmpty())
         ++row;
-    goToRow(row);
+    return row;
+}
+
+void TFBanco::takePickedArticle(qint64 key) {
+    goToRow(firstFreeRow());
     bool found = false;
     runReportingEngineErrors(m_shop.prompter(), [&] { found = m_sale->chooseByKey(key); });
     if (!found) {
@@ -530,9 +534,10 @@ void TFBanco::setBusy(bool busy) {
 }
 
 void TFBanco::transmissionEnded() {
+    // The sale waits for the operator (or for the next scan) on a free row.
     if (m_sale->sheet().table().isOpen()) {
         m_grid->reload();
-        goToRow(0);
+        goToRow(firstFreeRow());
     }
 }
 

@@ -88,6 +88,7 @@ private:
     void transmissionEnded();
     bool refuseWhileSending();
     void goToRow(int row);
+    int firstFreeRow() const;
     void showCodeBox();
 
     Shop &m_shop;

@@ -1,9 +1,11 @@
-// Measures the archive copy ("Salva") and the restore ("Carica") of a large
-// data folder against `zip -9 -j` and `unzip` of the same files:
-//   bench_maintenance [FOLDER] [MEGABYTES]
-// The shop (300 MB by default, mostly sale and receipt lines) is generated
-// once into FOLDER and reused by later runs on the same folder. Prints one
-// Markdown table; each figure is the best of three runs on a warm cache.
+// Measures the archive copy ("Salva") and the restore ("Carica") of the large
+// shop's data folder (about 440 MB, mostly sale and receipt lines) against
+// `zip -9 -j` and `unzip` of the same files:
+//   bench_maintenance
+// Prints one Markdown table; each figure is the best of three runs on a warm
+// cache.
+#include "common/LargeShop.h"
+
 #include "db/Database.h"
 #include "db/Table.h"
 #include "maintenance/ArchiveContents.h"
@@ -19,9 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,51 +30,6 @@
 using namespace corvale;
 
 namespace {
-
-constexpr int seedLines = 40000;
-const char *colours[] = {"ROSSO", "BLU", "NERO", "BIANCO", "VERDE", "GRIGIO", "BEIGE"};
-
-void fillLines(db::Database &db, const QString &table, const QString &documentField) {
-    QRandomGenerator random(11);
-    db::Table t(db);
-    t.setTableName(table);
-    t.open();
-    for (int i = 0; i < seedLines; ++i) {
-        t.append();
-        t.setInteger(documentField, 1 + i / 20);
-        const int article = int(random.bounded(1, 20000));
-        t.setInteger(QStringLiteral("NUMART"), article);
-        t.setString(QStringLiteral("BARCODE"), QString::number(800000 + article));
-        t.setString(QStringLiteral("DESCRIZION"), QStringLiteral("ARTICOLO %1").arg(article));
-        t.setString(QStringLiteral("COLORE"), QString::fromLatin1(colours[random.bounded(7)]));
-        t.setInteger(QStringLiteral("TAGLIA"), random.bounded(1, 11));
-        t.setFloat(QStringLiteral("QUANTITA"), random.bounded(1, 5));
-        t.setFloat(QStringLiteral("PREZZO"), random.bounded(1000, 20000) / 100.0);
-        t.post();
-    }
-}
-
-// Grows a table to about `bytes` by repeating its records (the index goes
-// stale, which a copy of the files does not notice).
-void inflate(const QString &path, qint64 bytes) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    QByteArray all = f.readAll();
-    f.close();
-    const auto *h = reinterpret_cast<const uchar *>(all.constData());
-    const quint32 count = qFromLittleEndian<quint32>(h + 4);
-    const quint16 headerLength = qFromLittleEndian<quint16>(h + 8);
-    const quint16 recordLength = qFromLittleEndian<quint16>(h + 10);
-    const QByteArray records = all.mid(headerLength, qsizetype(count) * recordLength);
-    const qint64 copies = std::max<qint64>(1, bytes / records.size());
-    QByteArray header = all.left(headerLength);
-    qToLittleEndian<quint32>(quint32(count * copies), reinterpret_cast<uchar *>(header.data()) + 4);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(header);
-    for (qint64 i = 0; i < copies; ++i)
-        f.write(records);
-    f.write("\x1A", 1);
-}
 
 double bestOf3(const std::function<void()> &setup, const std::function<void()> &run) {
     double best = 1e18;
@@ -109,26 +64,15 @@ qint64 folderSize(const QString &path) {
 
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
+    // The restore replaces the data folder: it works on a copy of the large shop.
     QTemporaryDir temporary;
-    const QString root = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporary.path();
-    const qint64 megabytes = argc > 2 ? QByteArray(argv[2]).toLongLong() : 300;
+    const QString root = bench::largeShopCopy(temporary.path());
     ProgramFolder folder(root);
-    folder.prepare();
-    Clock clock(QDate(2026, 6, 15));
+    Clock clock(bench::largeShopToday());
     ScriptedPrompter prompter;
     Shop shop(folder, clock, prompter);
     shop.setTableLayouts(allTableLayouts());
-    const bool fresh = !QFileInfo(folder.dataPath()).isDir();
     shop.openDatabase();
-    if (fresh) {
-        fillLines(shop.database(), QStringLiteral("ARCART_V"), QStringLiteral("NUMVEN"));
-        fillLines(shop.database(), QStringLiteral("ARCART_A"), QStringLiteral("NUMCAR"));
-        shop.database().close();
-        const QDir data(folder.dataPath());
-        inflate(data.filePath(QStringLiteral("ARCART_V.DBF")), megabytes * 1024 * 1024 * 2 / 3);
-        inflate(data.filePath(QStringLiteral("ARCART_A.DBF")), megabytes * 1024 * 1024 / 3);
-        shop.openDatabase();
-    }
     const QString data = folder.dataPath();
     QStringList files;
     for (const QString &name : ArchiveContents::dataFiles())

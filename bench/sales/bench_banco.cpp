@@ -15,6 +15,7 @@
 #include "sales/CounterSale.h"
 #include "sales/TFBanco.h"
 #include "schema/DataFolderSchema.h"
+#include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
 #include <QApplication>

@@ -1,303 +1,356 @@
 #include "DemoShop.h"
 
-#include "db/Database.h"
-#include "db/Table.h"
-#include "shell/CommonRoutines.h"
+#include "DemoCatalogue.h"
 
-#include <QHash>
+#include "cashbook/BookMovements.h"
+#include "catalogue/StockRoutines.h"
+#include "db/Error.h"
+#include "db/Table.h"
+#include "documents/DocumentSaver.h"
+#include "documents/LineSheet.h"
+#include "documents/SheetColumns.h"
+#include "documents/SizeEntry.h"
+#include "platform/Clock.h"
+#include "platform/Formats.h"
+#include "purchasing/OrderLoader.h"
+#include "sales/SaleArithmetic.h"
+#include "sales/TFAcconto.h"
+#include "shell/CommonRoutines.h"
+#include "shell/Shop.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMap>
-#include <array>
+#include <QRandomGenerator>
+
+#include <cmath>
 #include <functional>
+#include <tuple>
 
 namespace corvale {
 
 namespace {
 
-using Fill = std::function<void(db::Table &)>;
+using Cell = std::tuple<qint64, QString, int>; // article, colour, size position
 
-void append(db::Database &database, const QString &table, const Fill &fill) {
-    db::Table t(database);
-    t.setTableName(table);
-    t.open();
-    t.append();
-    fill(t);
-    t.post();
+// One document of the shop's trade, built on the line sheet as its window
+// builds it and stored by the window's saver.
+class Trader {
+public:
+    Trader(Shop &shop, Clock &clock, const DemoCatalogue &catalogue)
+        : m_shop(shop)
+        , m_clock(clock)
+        , m_catalogue(catalogue)
+        , m_random(1965) {}
+
+    void day(QDate d);
+
+private:
+    struct Line {
+        const DemoCatalogue::Article *article;
+        int colour;                               // COLORI number
+        QList<std::pair<int, double>> quantities; // position, quantity
+        double discount = -1;                     // -1: the article's own
+    };
+
+    int bounded(int low, int high) { return int(m_random.bounded(low, high)); }
+
+    QDate today() const { return m_clock.today(); }
+
+    // The header's own columns from the lines the save stores.
+    using HeaderWriter = std::function<void(db::Table &, const QList<SheetRow> &)>;
+    qint64 store(const DocumentKind &kind, const QList<Line> &lines,
+                 const HeaderWriter &writeHeader);
+    static void purchaseTotals(db::Table &h, const QList<SheetRow> &rows);
+    void receipt(int supplier);
+    void supplierDocument(const DocumentKind &kind, int supplier, int pieces);
+    void counterSale();
+    void invoice();
+    void payment(const DemoCatalogue::Contact &partner, bool customer, double amount);
+    void bookMovements();
+    QList<Line> pickFromStock(int count);
+
+    Shop &m_shop;
+    Clock &m_clock;
+    const DemoCatalogue &m_catalogue;
+    QRandomGenerator m_random;
+    QMap<Cell, double> m_stock;
+    QList<qint64> m_orders;
+    QMap<qint64, QList<Line>> m_orderLines;
+    bool m_orderLoaded = false;
+};
+
+void Trader::purchaseTotals(db::Table &h, const QList<SheetRow> &rows) {
+    const SheetTotals totals = LineSheet::totalsOf(rows, 0);
+    h.setFloat(doc::NUMPEZZI, double(totals.pieces));
+    h.setFloat(doc::IMPONIBILE, totals.taxable);
+    h.setFloat(doc::IMPOSTA, totals.tax);
+    h.setFloat(doc::TOTALE, totals.total);
 }
 
-struct Article {
-    int number;
-    QString description;
-    QString brand;
-    int brandNumber;
-    QString category;
-    int categoryNumber;
-    int sizeType;
-    double purchase;
-    double sale;
-    int supplier;
-};
+qint64 Trader::store(const DocumentKind &kind, const QList<Line> &lines,
+                     const HeaderWriter &writeHeader) {
+    db::Database &database = m_shop.database();
+    LineSheet sheet(database, kind);
+    sheet.open();
+    db::Table articles(database);
+    articles.setTableName(QStringLiteral("ARTICOLI"));
+    articles.setIndexName(QStringLiteral("NUMREG"));
+    articles.open();
+    for (const Line &line : lines) {
+        if (!articles.findKey(line.article->number))
+            throw db::Error(QStringLiteral("Articolo %1 non trovato").arg(line.article->number));
+        // The size panel: the article on a new row, a colour, one quantity per size.
+        db::Table &row = sheet.table();
+        row.append();
+        sheet.takeArticle(articles);
+        if (line.discount >= 0)
+            row.setFloat(sheet::SCONTO, line.discount);
+        SizeEntry entry;
+        entry.setLabels(line.article->labels);
+        entry.setColour(line.colour, m_catalogue.colours[line.colour - 1]);
+        for (const auto &[position, quantity] : line.quantities)
+            entry.setQuantity(position, quantity);
+        sheet.writeSizeLines(entry.lines(line.article->code), entry.colourName());
+        const int sign = kind.stock == DocumentKind::Stock::Add        ? 1
+                         : kind.stock == DocumentKind::Stock::Subtract ? -1
+                                                                       : 0;
+        for (const auto &[position, quantity] : line.quantities)
+            m_stock[{line.article->number, entry.colourName(), position}] += sign * quantity;
+    }
+    articles.close();
+    const QList<SheetRow> rows = sheet.savedLines();
 
-struct Size {
-    int type;
-    QStringList labels;
-    QString name;
-};
+    db::Table header(database);
+    header.setTableName(kind.headerTable);
+    header.setIndexName(QStringLiteral("NUMREG"));
+    header.open();
+    const int number = m_shop.routines().NextYearNumber(kind.headerTable);
+    header.append();
+    header.setDate(doc::DATADOC, today());
+    header.setInteger(doc::NUMDOC, number);
+    StockRoutines stock(database);
+    DocumentSaver saver(database, stock, m_shop.routines(), kind);
+    const qint64 key = saver.save(header, 0, rows, today(), [&](db::Table &h) {
+        h.setDate(doc::DATADOC, today());
+        h.setString(doc::MYDATA, CommonRoutines::DateKey(Formats::formatDate(today())));
+        writeHeader(h, rows);
+    });
+    header.close();
+    sheet.close();
+    return key;
+}
 
-QString dateKey(QDate d) {
-    return d.toString(QStringLiteral("yyyyMMdd"));
+void Trader::receipt(int supplier) {
+    QList<Line> lines;
+    for (const DemoCatalogue::Article &article : m_catalogue.articles) {
+        if (article.supplier != supplier || bounded(0, 3) == 0)
+            continue;
+        // Two colours of each piece, a run of sizes heavier in the middle.
+        for (int c = 0; c < 2; ++c) {
+            Line line{&article, c == 0 ? 1 : bounded(2, int(m_catalogue.colours.size()) + 1), {}};
+            const int count = int(article.labels.size());
+            for (int p = 1; p <= count; ++p) {
+                const bool middle = count > 2 && p > count / 4 && p <= count - count / 4;
+                line.quantities << std::pair{p, double(bounded(1, 3) + (middle ? 2 : 0))};
+            }
+            lines << line;
+        }
+    }
+    if (lines.isEmpty())
+        return;
+    const DemoCatalogue::Contact &partner = m_catalogue.suppliers[supplier];
+    store(DocumentKind::receipt(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
+        h.setInteger(doc::NUMRAG, partner.code);
+        h.setString(doc::RAGSOC, partner.name);
+        purchaseTotals(h, rows);
+        h.setFloat(doc::SCONTO, 0);
+    });
+}
+
+void Trader::supplierDocument(const DocumentKind &kind, int supplier, int pieces) {
+    QList<Line> lines;
+    for (const DemoCatalogue::Article &article : m_catalogue.articles) {
+        if (article.supplier != supplier || lines.size() >= pieces)
+            continue;
+        const int position = int(article.labels.size() + 1) / 2;
+        const Cell cell{article.number, m_catalogue.colours[0], position};
+        // A return sends back goods the shop has.
+        if (kind.stock == DocumentKind::Stock::Subtract && m_stock.value(cell) < 1)
+            continue;
+        lines << Line{&article, 1, {{position, 1}}};
+    }
+    if (lines.isEmpty())
+        return;
+    const DemoCatalogue::Contact &partner = m_catalogue.suppliers[supplier];
+    const qint64 key = store(kind, lines, [&](db::Table &h, const QList<SheetRow> &rows) {
+        h.setInteger(doc::NUMRAG, partner.code);
+        h.setString(doc::RAGSOC, partner.name);
+        purchaseTotals(h, rows);
+    });
+    if (kind.headerTable == DocumentKind::supplierOrder().headerTable) {
+        m_orders << key;
+        m_orderLines.insert(key, lines);
+    }
+}
+
+QList<Trader::Line> Trader::pickFromStock(int count) {
+    QList<Cell> cells;
+    for (auto it = m_stock.cbegin(); it != m_stock.cend(); ++it) {
+        if (it.value() >= 1)
+            cells << it.key();
+    }
+    QList<Line> lines;
+    for (int i = 0; i < count && !cells.isEmpty(); ++i) {
+        const Cell cell = cells.takeAt(bounded(0, int(cells.size())));
+        const auto &[number, colour, position] = cell;
+        for (const DemoCatalogue::Article &article : m_catalogue.articles) {
+            if (article.number == number) {
+                Line line{&article, int(m_catalogue.colours.indexOf(colour)) + 1, {{position, 1}}};
+                // Now and then a line discount at the counter.
+                if (bounded(0, 6) == 0)
+                    line.discount = 10;
+                lines << line;
+            }
+        }
+    }
+    return lines;
+}
+
+void Trader::counterSale() {
+    const QList<Line> lines = pickFromStock(bounded(1, 4));
+    if (lines.isEmpty())
+        return;
+    const double discount = bounded(0, 8) == 0 ? 5 : 0;
+    const bool withCard = bounded(0, 3) == 0;
+    const DemoCatalogue::Contact &customer =
+        m_catalogue.customers[bounded(0, int(m_catalogue.customers.size()))];
+    const bool byCard = bounded(0, 4) == 0;
+    store(DocumentKind::counterSale(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
+        h.setFloat(doc::SCONTO, discount);
+        h.setFloat(doc::TOTALE, SaleArithmetic::totals(rows, discount).net);
+        h.setBool(doc::TIPO, true);
+        h.setBool(QStringLiteral("ISBANCA"), byCard);
+        if (withCard) {
+            h.setString(QStringLiteral("CLIENTE"), customer.name);
+            h.setInteger(QStringLiteral("NUMCLI"), customer.code);
+            h.setString(QStringLiteral("BARCODE"), customer.card);
+        }
+    });
+}
+
+void Trader::invoice() {
+    const QList<Line> lines = pickFromStock(2);
+    if (lines.isEmpty())
+        return;
+    const DemoCatalogue::Contact &customer =
+        m_catalogue.customers[bounded(0, int(m_catalogue.customers.size()))];
+    store(DocumentKind::invoice(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
+        // Prices include VAT: the total is the sum of the lines, split at 22%.
+        const SaleTotals amounts = SaleArithmetic::totals(rows, 0);
+        const double taxable = std::round(amounts.net / 1.22 * 100) / 100;
+        h.setString(doc::RAGSOC, customer.name);
+        h.setInteger(doc::NUMRAG, customer.code);
+        h.setFloat(doc::NUMPEZZI, double(amounts.pieces));
+        h.setFloat(doc::IMPONIBILE, taxable);
+        h.setFloat(doc::IMPOSTA, amounts.net - taxable);
+        h.setFloat(doc::TOTALE, amounts.net);
+        h.setBool(QStringLiteral("ISBANCA"), true);
+    });
+}
+
+// Through the payment window, as the supplier payments and the customer
+// archive open it.
+void Trader::payment(const DemoCatalogue::Contact &partner, bool customer, double amount) {
+    TFAcconto window(m_shop);
+    window.PaymentKey = 0;
+    window.PartnerName = partner.name;
+    window.PartnerCode = QString::number(partner.code);
+    window.IsCustomer = customer;
+    window.show();
+    window.findChild<QLineEdit *>(QStringLiteral("Descrizione"))
+        ->setText(customer ? QStringLiteral("Acconto su ordine")
+                           : QStringLiteral("Bonifico fattura"));
+    window.findChild<QLineEdit *>(QStringLiteral("Data"))->setText(Formats::formatDate(today()));
+    window.findChild<QLineEdit *>(QStringLiteral("Acconto"))
+        ->setText(QString::number(amount, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(',')));
+    window.findChild<QCheckBox *>(QStringLiteral("Banca"))->setChecked(!customer);
+    window.BSalvaClick();
+    if (!window.Saved)
+        throw db::Error(QStringLiteral("Pagamento non salvato: %1").arg(partner.name));
+    window.hide();
+}
+
+void Trader::bookMovements() {
+    const QString date = Formats::formatDate(today());
+    BookMovements cash(m_shop.database(), cashbook::Book::Cash);
+    cash.open();
+    cash.add(BookMovements::Direction::Out, {date, QStringLiteral("VERSAMENTO IN BANCA"), 800});
+    cash.add(BookMovements::Direction::Out, {date, QStringLiteral("CANCELLERIA"), 35.5});
+    cash.close();
+    BookMovements bank(m_shop.database(), cashbook::Book::Bank);
+    bank.open();
+    bank.add(BookMovements::Direction::In, {date, QStringLiteral("VERSAMENTO CONTANTI"), 800});
+    bank.add(BookMovements::Direction::Out, {date, QStringLiteral("AFFITTO NEGOZIO"), 1200});
+    bank.add(BookMovements::Direction::Out, {date, QStringLiteral("UTENZE"), 180});
+    bank.close();
+    BookMovements other(m_shop.database(), cashbook::Book::Other);
+    other.open();
+    other.add(BookMovements::Direction::In, {date, QStringLiteral("BUONI REGALO"), 150});
+    other.close();
+}
+
+void Trader::day(QDate d) {
+    m_clock.setFixedDate(d);
+    const int suppliers = int(m_catalogue.suppliers.size());
+    // Deliveries at the start of each season's month, then a restock mid-month.
+    if (d.day() == 2 || (d.day() == 16 && d.month() % 3 == 0)) {
+        for (int s = 0; s < suppliers; ++s)
+            receipt(s);
+    }
+    if (d.day() == 10 && d.month() % 4 == 0)
+        supplierDocument(DocumentKind::supplierReturn(), d.month() % suppliers, 2);
+    if (d.day() == 20 && d.month() % 6 == 0)
+        supplierDocument(DocumentKind::supplierOrder(), d.month() % suppliers, 3);
+    // The first order arrives: loaded into stock as a receipt; the others stay open.
+    if (d.day() == 5 && !m_orderLoaded && !m_orders.isEmpty()) {
+        const qint64 order = m_orders.first();
+        OrderLoader loader(m_shop.database(), m_shop.routines(), d);
+        if (loader.load(order).outcome != OrderLoader::Outcome::Loaded)
+            throw db::Error(QStringLiteral("Ordine %1 non caricato").arg(order));
+        m_orderLoaded = true;
+        // What the receipt brought in is now stock to sell.
+        for (const Line &line : m_orderLines.take(order)) {
+            for (const auto &[position, quantity] : line.quantities)
+                m_stock[{line.article->number, m_catalogue.colours[line.colour - 1], position}] +=
+                    quantity;
+        }
+    }
+    if (d.dayOfWeek() != Qt::Sunday) {
+        const int sales = bounded(1, d.dayOfWeek() == Qt::Saturday ? 5 : 3);
+        for (int i = 0; i < sales; ++i)
+            counterSale();
+    }
+    if (d.day() == 20)
+        invoice();
+    if (d.day() == 28)
+        payment(m_catalogue.suppliers[d.month() % suppliers], false, 500 + 50 * d.month());
+    if (d.day() == 12 && d.month() % 3 == 0)
+        payment(m_catalogue.customers[d.month() % m_catalogue.customers.size()], true, 100);
+    if (d.day() == 1)
+        bookMovements();
 }
 
 } // namespace
 
-void DemoShop::fill(db::Database &database, const QByteArray &blankPhoto, QDate today) {
-    append(database, QStringLiteral("CONFIG"), [](db::Table &t) {
-        t.setString(QStringLiteral("RAGIONE"), QStringLiteral("BOUTIQUE ESEMPIO"));
-        t.setString(QStringLiteral("RAGION2"), QStringLiteral("Abbigliamento & Calzature"));
-        t.setString(QStringLiteral("ADDRESS"), QStringLiteral("Via Roma 12"));
-        t.setString(QStringLiteral("CITTA"), QStringLiteral("20121 MILANO"));
-        t.setString(QStringLiteral("PIVA"), QStringLiteral("01234567890"));
-        t.setString(QStringLiteral("TEL"), QStringLiteral("02 1234567"));
-        t.setString(QStringLiteral("FAX"), QStringLiteral("02 7654321"));
-        t.setInteger(QStringLiteral("IMPOBOL"), 22);
-        t.setFloat(QStringLiteral("EURO"), 1);
-        t.setBool(QStringLiteral("ISLOGO"), false);
-    });
-
-    const QList<Size> sizes{
-        {1, {"XS", "S", "M", "L", "XL", "XXL"}, QStringLiteral("ABBIGLIAMENTO")},
-        {2,
-         {"36", "37", "38", "39", "40", "41", "42", "43", "44", "45"},
-         QStringLiteral("CALZATURE")},
-        {3, {"U"}, QStringLiteral("TAGLIA UNICA")}};
-    for (const Size &s : sizes) {
-        append(database, QStringLiteral("TAGLIE"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), s.type);
-            t.setString(QStringLiteral("DESCRIZION"), s.name);
-            for (int i = 0; i < s.labels.size(); ++i)
-                t.setString(QStringLiteral("TG%1").arg(i + 1), s.labels[i]);
-        });
-    }
-
-    const QStringList colours{"NERO", "BIANCO", "BLU NOTTE", "ROSSO", "BEIGE", "MARRONE"};
-    for (int i = 0; i < colours.size(); ++i) {
-        append(database, QStringLiteral("COLORI"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), i + 1);
-            t.setString(QStringLiteral("COLORE"), colours[i]);
-        });
-    }
-    // Brands, materials, soles and typologies share one numbering.
-    int shared = 0;
-    auto nameList = [&](const QString &table, const QStringList &names) {
-        QHash<QString, int> numbers;
-        for (const QString &n : names) {
-            const int number = ++shared;
-            numbers.insert(n, number);
-            append(database, table, [&](db::Table &t) {
-                t.setInteger(QStringLiteral("NUMREG"), number);
-                t.setString(QStringLiteral("NOME"), n);
-            });
-        }
-        return numbers;
-    };
-    const auto brands =
-        nameList(QStringLiteral("MARCHI"), {"LANIFICIO ALPINO", "PASSO LEGGERO", "ATELIER NOVE"});
-    nameList(QStringLiteral("MATERIAL"), {"COTONE", "LANA", "PELLE"});
-    nameList(QStringLiteral("FONDI"), {"GOMMA", "CUOIO"});
-    nameList(QStringLiteral("TIPOLOGI"), {"DONNA", "UOMO"});
-    const QStringList categories{"MAGLIERIA", "PANTALONI", "SCARPE", "ACCESSORI"};
-    for (int i = 0; i < categories.size(); ++i) {
-        append(database, QStringLiteral("CATEGOR"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), i + 1);
-            t.setString(QStringLiteral("NOME"), categories[i]);
-        });
-    }
-    for (const char *m : {"3 CM", "5 CM", "8 CM"})
-        append(database, QStringLiteral("MISURE"),
-               [&](db::Table &t) { t.setString(QStringLiteral("NOME"), QString::fromLatin1(m)); });
-
-    // Suppliers and customers share the CLIENTI counter.
-    const QStringList suppliers{"LANIFICIO ALPINO SRL", "CALZATURIFICIO PASSO LEGGERO SPA",
-                                "ATELIER NOVE SNC"};
-    for (int i = 0; i < suppliers.size(); ++i) {
-        append(database, QStringLiteral("FORNITOR"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("CODICE"), i + 1);
-            t.setString(QStringLiteral("NOME"), suppliers[i]);
-            t.setString(QStringLiteral("ADDRESS"),
-                        QStringLiteral("Via dell'Industria %1").arg(i + 3));
-            t.setInteger(QStringLiteral("CAP"), 20100 + i);
-            t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
-            t.setString(QStringLiteral("PIVACF"), QStringLiteral("0987654321%1").arg(i));
-        });
-    }
-    const QStringList customers{"MARIA ROSSI", "GIULIA BIANCHI", "LUCA VERDI"};
-    for (int i = 0; i < customers.size(); ++i) {
-        append(database, QStringLiteral("CLIENTI"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("CODICE"), 4 + i);
-            t.setString(QStringLiteral("NOME"), customers[i]);
-            t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
-            t.setString(QStringLiteral("BARCODE"), QStringLiteral("2000000000%1").arg(i + 1));
-            t.setInteger(QStringLiteral("DECPUNTI"), 0);
-        });
-    }
-
-    const QList<Article> articles{
-        {1, "MAGLIONE GIROCOLLO", "LANIFICIO ALPINO", brands["LANIFICIO ALPINO"], "MAGLIERIA", 1, 1,
-         32.5, 79.9, 1},
-        {2, "CARDIGAN LUNGO", "LANIFICIO ALPINO", brands["LANIFICIO ALPINO"], "MAGLIERIA", 1, 1, 41,
-         99, 1},
-        {3, "PANTALONE CHINO", "ATELIER NOVE", brands["ATELIER NOVE"], "PANTALONI", 2, 1, 24, 59.9,
-         3},
-        {4, "JEANS SLIM", "ATELIER NOVE", brands["ATELIER NOVE"], "PANTALONI", 2, 1, 28, 69, 3},
-        {5, "DECOLLETE PELLE", "PASSO LEGGERO", brands["PASSO LEGGERO"], "SCARPE", 3, 2, 45, 119,
-         2},
-        {6, "MOCASSINO UOMO", "PASSO LEGGERO", brands["PASSO LEGGERO"], "SCARPE", 3, 2, 52, 129, 2},
-        {7, "STIVALETTO", "PASSO LEGGERO", brands["PASSO LEGGERO"], "SCARPE", 3, 2, 60, 149, 2},
-        {8, "SCIARPA LANA", "LANIFICIO ALPINO", brands["LANIFICIO ALPINO"], "ACCESSORI", 4, 3, 9.5,
-         25, 1},
-    };
-    for (const Article &a : articles) {
-        append(database, QStringLiteral("ARTICOLI"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), a.number);
-            t.setString(QStringLiteral("BARCODE"), QString::number(800000 + a.number));
-            t.setString(QStringLiteral("DESCRIZION"), a.description);
-            t.setString(QStringLiteral("MARCHIO"), a.brand);
-            t.setInteger(QStringLiteral("N_MARCHI"), a.brandNumber);
-            t.setString(QStringLiteral("CATEGORIA"), a.category);
-            t.setInteger(QStringLiteral("N_CAT"), a.categoryNumber);
-            t.setString(QStringLiteral("FORNITORE"), suppliers[a.supplier - 1]);
-            t.setInteger(QStringLiteral("N_FOR"), a.supplier);
-            t.setInteger(QStringLiteral("TIPOTAGLIA"), a.sizeType);
-            t.setString(QStringLiteral("MISURA"), sizes[a.sizeType - 1].name);
-            t.setFloat(QStringLiteral("PREZZOACQ"), a.purchase);
-            t.setFloat(QStringLiteral("PREZZOVND"), a.sale);
-            t.setFloat(QStringLiteral("RICARICO"), (a.sale / (a.purchase * 1.22) - 1) * 100);
-            t.setFloat(QStringLiteral("IVA"), 22);
-            t.setFloat(QStringLiteral("SCONTO"), 0);
-            t.setString(QStringLiteral("UM"), QStringLiteral("PZ"));
-            t.setString(QStringLiteral("STAGIONE"), QStringLiteral("Quattro Stagioni"));
-            t.setInteger(QStringLiteral("ANNO"), today.year());
-            t.setBlob(QStringLiteral("FOTO"), blankPhoto);
-            t.setBool(QStringLiteral("INUSO"), true);
-        });
-    }
-
-    // Stock as the documents leave it: (article, colour) -> 20 cells.
-    QMap<std::pair<int, QString>, std::array<int, 20>> stock;
-    auto line = [&](const QString &table, const QString &keyField, int document, const Article &a,
-                    const QString &colour, int position, int quantity, double price, QDate date) {
-        const Size &s = sizes[a.sizeType - 1];
-        append(database, table, [&](db::Table &t) {
-            t.setInteger(keyField, document);
-            t.setInteger(QStringLiteral("NUMART"), a.number);
-            const QString code = QString::number(800000 + a.number) +
-                                 QString::number(100 + int(colours.indexOf(colour)) + 1) +
-                                 QString::number(100 + position);
-            t.setString(QStringLiteral("BARCODE"), CommonRoutines::EanCheckDigit(code));
-            t.setString(QStringLiteral("DESCRIZION"), a.description);
-            t.setString(QStringLiteral("MARCHIO"), a.brand);
-            t.setString(QStringLiteral("COLORE"), colour);
-            t.setInteger(QStringLiteral("TAGLIA"), position);
-            t.setString(QStringLiteral("CTAGLIA"), s.labels[position - 1]);
-            t.setInteger(QStringLiteral("TIPOTAGLIA"), a.sizeType);
-            t.setFloat(QStringLiteral("QUANTITA"), quantity);
-            t.setFloat(QStringLiteral("PREZZO"), price);
-            t.setFloat(QStringLiteral("IMPORTO"), quantity * price);
-            t.setFloat(QStringLiteral("IVA"), 22);
-            t.setDate(QStringLiteral("DATAREG"), date);
-            if (table == QLatin1String("ARCART_V"))
-                t.setBool(QStringLiteral("TIPO"), true);
-        });
-        auto &cells = stock[{a.number, colour}];
-        cells[size_t(position - 1)] += table == QLatin1String("ARCART_V") ? -quantity : quantity;
-    };
-
-    // One receipt per supplier, a month ago.
-    const QDate received = today.addDays(-30);
-    int numreg = 0;
-    for (int supplier = 1; supplier <= suppliers.size(); ++supplier) {
-        const int document = ++numreg;
-        double total = 0;
-        int pieces = 0;
-        for (const Article &a : articles) {
-            if (a.supplier != supplier)
-                continue;
-            const Size &s = sizes[a.sizeType - 1];
-            for (const QString &colour : {colours[0], colours[a.number % 3 + 1]}) {
-                for (int p = 1; p <= s.labels.size(); ++p) {
-                    const int quantity = 1 + (a.number + p) % 3;
-                    line(QStringLiteral("ARCART_A"), QStringLiteral("NUMCAR"), document, a, colour,
-                         p, quantity, a.purchase, received);
-                    total += quantity * a.purchase;
-                    pieces += quantity;
-                }
-            }
-        }
-        append(database, QStringLiteral("CARICHI"), [&](db::Table &t) {
-            t.setDate(QStringLiteral("DATADOC"), received);
-            t.setInteger(QStringLiteral("NUMDOC"), supplier);
-            t.setFloat(QStringLiteral("IMPONIBILE"), total);
-            t.setFloat(QStringLiteral("IMPOSTA"), total * 0.22);
-            t.setFloat(QStringLiteral("TOTALE"), total * 1.22);
-            t.setInteger(QStringLiteral("NUMREG"), document);
-            t.setString(QStringLiteral("MYDATA"), dateKey(received));
-            t.setInteger(QStringLiteral("NUMCAR"), 1000 + supplier);
-            t.setInteger(QStringLiteral("NUMPEZZI"), pieces);
-            t.setString(QStringLiteral("RAGSOC"), suppliers[supplier - 1]);
-            t.setInteger(QStringLiteral("NUMRAG"), supplier);
-            t.setFloat(QStringLiteral("SCONTO"), 0);
-        });
-    }
-
-    // A few counter sales over the last days.
-    int sale = 0;
-    for (int day = 6; day >= 1; --day) {
-        const QDate date = today.addDays(-day);
-        const int document = ++sale;
-        const Article &a = articles[size_t(day % articles.size())];
-        const Article &b = articles[size_t((day * 3) % articles.size())];
-        line(QStringLiteral("ARCART_V"), QStringLiteral("NUMVEN"), document, a, colours[0], 1, 1,
-             a.sale, date);
-        line(QStringLiteral("ARCART_V"), QStringLiteral("NUMVEN"), document, b, colours[0], 1, 1,
-             b.sale, date);
-        append(database, QStringLiteral("VENDITE"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), document);
-            t.setInteger(QStringLiteral("NUMDOC"), document);
-            t.setDate(QStringLiteral("DATADOC"), date);
-            t.setString(QStringLiteral("MYDATA"), dateKey(date));
-            if (day % 2 == 0) {
-                t.setString(QStringLiteral("CLIENTE"), customers[day % customers.size()]);
-                t.setInteger(QStringLiteral("NUMCLI"), 4 + day % customers.size());
-            }
-            t.setFloat(QStringLiteral("TOTALE"), a.sale + b.sale);
-            t.setFloat(QStringLiteral("SCONTO"), 0);
-            t.setBool(QStringLiteral("TIPO"), true);
-            t.setBool(QStringLiteral("ISBANCA"), false);
-        });
-    }
-
-    for (auto it = stock.begin(); it != stock.end(); ++it) {
-        append(database, QStringLiteral("ARCARTTG"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("ARTCODE"), it.key().first);
-            t.setString(QStringLiteral("COLORE"), it.key().second);
-            for (int p = 0; p < 20; ++p) {
-                if (it.value()[size_t(p)] != 0)
-                    t.setInteger(QStringLiteral("TG%1").arg(p + 1), it.value()[size_t(p)]);
-            }
-        });
-    }
-
-    append(database, QStringLiteral("COUNTERS"), [&](db::Table &t) {
-        t.setInteger(QStringLiteral("ARTICOLI"), articles.size());
-        t.setInteger(QStringLiteral("VENDITE"), sale);
-        t.setInteger(QStringLiteral("ACQUISTI"), numreg);
-        t.setInteger(QStringLiteral("CLIENTI"), suppliers.size() + customers.size());
-        t.setInteger(QStringLiteral("CATEGORIE"), categories.size());
-        t.setInteger(QStringLiteral("COLORI"), colours.size());
-        t.setInteger(QStringLiteral("TAGLIE"), sizes.size());
-        t.setInteger(QStringLiteral("COUNTER"), shared);
-        t.setInteger(QStringLiteral("ACCONTI"), 0);
-        t.setInteger(QStringLiteral("TAG"), 1);
-    });
+void DemoShop::fill(Shop &shop, Clock &clock, QDate today) {
+    const QDate first(today.year() - 1, 1, 1);
+    clock.setFixedDate(first);
+    const DemoCatalogue catalogue = DemoCatalogue::write(shop, first);
+    Trader trader(shop, clock, catalogue);
+    for (QDate d = first; d <= today; d = d.addDays(1))
+        trader.day(d);
+    clock.setFixedDate(today);
 }
 
 } // namespace corvale

@@ -1,22 +1,26 @@
 #pragma once
 
 #include <QDate>
-#include <QString>
 
 namespace corvale {
 
-namespace db {
-class Database;
-}
+class Clock;
+class Shop;
 
-// Fills a new data folder with a small, consistent shop to try the program
-// on: the shop's record, size types, name lists, suppliers, customers with
-// loyalty cards, articles with photos, goods receipts and counter sales, and
-// the stock matrix that those documents leave behind.
+// Fills a new shop with two calendar years of trade up to `today`, made the
+// way a user makes it: the catalogue first, then day by day goods receipts
+// entered through the size panel, returns and orders to suppliers (one order
+// loaded into stock), counter sales with line and sale discounts and loyalty
+// cards, invoices, supplier payments and customer deposits, and book
+// movements. Every document goes through the logic the windows use, with the
+// clock set to its day, so the shop is consistent by construction: its stock
+// matrix is what the lines leave, its yearly numbers restart each year.
 class DemoShop {
 public:
-    // Writes into an open database whose tables exist and are empty.
-    static void fill(db::Database &database, const QByteArray &blankPhoto, QDate today);
+    // `shop` is open on a new data folder (every table, empty); `clock` is
+    // the shop's clock, moved to each day and left on `today`. Throws
+    // db::Error.
+    static void fill(Shop &shop, Clock &clock, QDate today);
 };
 
 } // namespace corvale

@@ -6,12 +6,14 @@
 #include "ShopFolder.h"
 
 #include "db/Error.h"
+#include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
+#include "shell/Shop.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <cstdio>
 
 using namespace corvale;
@@ -19,7 +21,7 @@ using namespace corvale;
 int main(int argc, char *argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Crea un negozio dimostrativo."));
     parser.addHelpOption();
@@ -57,9 +59,8 @@ int main(int argc, char *argv[]) {
         if (parser.isSet(large))
             makeDataFolder(folder, &LargeShop::fill);
         else
-            makeDataFolder(folder, [&](db::Database &database, const QByteArray &photo) {
-                DemoShop::fill(database, photo, date);
-            });
+            makeShopFolder(folder,
+                           [&](Shop &shop, Clock &clock) { DemoShop::fill(shop, clock, date); });
     } catch (const db::Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;

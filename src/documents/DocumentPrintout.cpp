@@ -5,6 +5,7 @@
 #include "printing/PrintService.h"
 #include "shell/CommonRoutines.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvale::documentprint {
@@ -79,6 +80,49 @@ int columnHeader(PageCanvas &canvas, int y, const QList<Column> &columns) {
     y += h6 / 2;
     useFont(canvas, 10);
     return y + 10;
+}
+
+int addresseeBox(PageCanvas &canvas, int y0, int right, const QString &name, const QString &address,
+                 const QString &townLine, int headingBottom) {
+    const int W = canvas.pageWidth();
+    const int h = useFont(canvas, 10);
+    const int left = (W / 3) * 2 - W / 6;
+    canvas.setBrushClear();
+    canvas.setPen(Qt::black, 1);
+    canvas.roundRect(left, y0 - 5, right, y0 + 7 * h, 30, 30);
+    useFont(canvas, 6);
+    canvas.textOut(left + 10, y0, QStringLiteral("SPETT.LE"));
+    useFont(canvas, 10);
+    int y = y0 + h;
+    canvas.textOut(left + 20, y, name);
+    y += 20 + h;
+    canvas.textOut(left + 20, y, address);
+    y += h;
+    canvas.textOut(left + 20, y, townLine);
+    return std::max(headingBottom, y0 + 7 * h + h / 2);
+}
+
+QString townLine(const QString &postcode, const QString &town) {
+    const QString code = postcode.trimmed();
+    if (code.isEmpty())
+        return town;
+    // The padded code ends with its own blank.
+    return CommonRoutines::PadCode5(code) + town;
+}
+
+void notesBox(PageCanvas &canvas, int y, int h, int right, const QString &noteText,
+              const QString &privacyText) {
+    canvas.setBrushClear();
+    canvas.setPen(Qt::black, 1);
+    canvas.roundRect(50, y - 5, right, y + 2 * h, 30, 30);
+    useFont(canvas, 6);
+    canvas.textOut(60, y, QStringLiteral("ANNOTAZIONI E VARIAZIONI"));
+    useFont(canvas, 10);
+    y += h - 5;
+    rightText(canvas, right, y, noteText);
+    y += h + 10;
+    useFont(canvas, 8);
+    rightText(canvas, right, y, privacyText);
 }
 
 QString quantityText(double quantity) {

@@ -51,6 +51,20 @@ void rule(PageCanvas &canvas, int y, int right, int thickness);
 // The left edges of the columns from x = 50.
 QList<int> columnLefts(const QList<Column> &columns);
 
+// The addressee's box beside the shop's heading, from y0 - 5 to y0 + 7h
+// (h: the 10 pt line): "SPETT.LE" in 6 pt, then in 10 pt the name, the
+// address and the town line. Returns where the document boxes may start: the
+// lower of `headingBottom` and half a line below the box.
+int addresseeBox(PageCanvas &canvas, int y0, int right, const QString &name, const QString &address,
+                 const QString &townLine, int headingBottom);
+// The addressee's town line: the postcode padded to five digits and a blank
+// before the town; the town alone without a postcode.
+QString townLine(const QString &postcode, const QString &town);
+// The annotations box from 50 to `right` below y (h: the 10 pt line), with the
+// note text right-aligned in it and the privacy text in 8 pt below it.
+void notesBox(PageCanvas &canvas, int y, int h, int right, const QString &noteText,
+              const QString &privacyText);
+
 // The quantity as the documents print it: "%8.*n" with two decimals when it
 // has a fractional part, none otherwise.
 QString quantityText(double quantity);

@@ -11,11 +11,7 @@ namespace corvale {
 using namespace documentprint;
 
 QString ReturnPrintout::townLine() const {
-    const QString code = postcode.trimmed();
-    if (code.isEmpty())
-        return town;
-    // The padded code ends with its own blank.
-    return CommonRoutines::PadCode5(code) + town;
+    return documentprint::townLine(postcode, town);
 }
 
 void ReturnPrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
@@ -44,23 +40,10 @@ void ReturnPrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
 
         // The supplier's box.
         h = useFont(canvas, 10);
-        const int boxLeft = (W / 3) * 2 - W / 6;
-        canvas.setBrushClear();
-        canvas.setPen(Qt::black, 1);
-        canvas.roundRect(boxLeft, y0 - 5, 50 + 10 * u, y0 + 7 * h, 30, 30);
-        useFont(canvas, 6);
-        canvas.textOut(boxLeft + 10, y0, QStringLiteral("SPETT.LE"));
-        useFont(canvas, 10);
-        int y = y0 + h;
-        canvas.textOut(boxLeft + 20, y, supplier);
-        y += 20 + h;
-        canvas.textOut(boxLeft + 20, y, address);
-        y += h;
-        canvas.textOut(boxLeft + 20, y, townLine());
-        const int E = std::max(below, y0 + 7 * h + h / 2);
+        const int E = addresseeBox(canvas, y0, 50 + 10 * u, supplier, address, townLine(), below);
 
         // The document's boxes.
-        y = E + 5;
+        int y = E + 5;
         const QList<Span> docBoxes = {{50, 50 + 3 * u},
                                       {50 + 3 * u, 50 + 4 * u},
                                       {50 + 4 * u, 50 + 6 * u},
@@ -128,17 +111,7 @@ void ReturnPrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
         }
 
         // The annotations, on every page.
-        y += h + 10;
-        canvas.setBrushClear();
-        canvas.roundRect(50, y - 5, 50 + 10 * u, y + 2 * h, 30, 30);
-        useFont(canvas, 6);
-        canvas.textOut(60, y, QStringLiteral("ANNOTAZIONI E VARIAZIONI"));
-        useFont(canvas, 10);
-        y += h - 5;
-        rightText(canvas, 50 + 10 * u, y, noteText);
-        y += h + 10;
-        useFont(canvas, 8);
-        rightText(canvas, 50 + 10 * u, y, privacyText);
+        notesBox(canvas, y + h + 10, h, 50 + 10 * u, noteText, privacyText);
         if (last)
             break;
         canvas.newPage();

@@ -161,6 +161,16 @@ private Q_SLOTS:
         testing::click(w, "Salva");
         QVERIFY(w.isVisible());
         QCOMPARE(recordCount(f, QStringLiteral("FATTURE")), 0);
+
+        // An invoice that is no longer stored cannot be opened.
+        Opener opener;
+        TFFattura gone(*f.shop);
+        gone.DocumentKey = 999;
+        gone.setOpener(&opener);
+        f.prompter.expectError(QStringLiteral("Fattura non trovata!"));
+        gone.show();
+        QVERIFY(!gone.isVisible());
+        QCOMPARE(opener.codes, QList<int>{1});
         QVERIFY(f.prompter.done());
     }
 

@@ -53,8 +53,9 @@ void CustomerList::calculate(db::Table &t) {
     }
     const double total = m_totals.total(code);
     t.setCalculated(totalColumn, total);
-    t.setCalculated(pointsColumn, PurchaseTotals::pointsBalance(total, m_pointsPerEuro,
-                                                                t.asInteger(c::usedPoints)));
+    // Held as a number like the stored ones, so that lists align it as one.
+    t.setCalculated(pointsColumn, double(PurchaseTotals::pointsBalance(
+                                      total, m_pointsPerEuro, t.asInteger(c::usedPoints))));
 }
 
 QString CustomerList::filterText(const QString &name, const QString &card) {

@@ -36,7 +36,7 @@ std::optional<double> SaleCheckout::askPayment(double net, bool calcResto) {
 }
 
 bool SaleCheckout::send(const SaleSettings &settings, double net,
-                        const std::function<Receipt(double payment)> &receiptFor) {
+                        const std::function<std::optional<Receipt>(double payment)> &receiptFor) {
     if (m_state != State::Idle) {
         m_prompter.error(busyText);
         return false;
@@ -46,9 +46,11 @@ bool SaleCheckout::send(const SaleSettings &settings, double net,
     const auto payment = askPayment(net, settings.calcResto);
     if (!payment)
         return false;
-    Receipt receipt = receiptFor(*payment);
-    receipt.calcResto = settings.calcResto;
-    if (!m_transmission.start(settings.register_, receipt))
+    std::optional<Receipt> receipt = receiptFor(*payment);
+    if (!receipt)
+        return false;
+    receipt->calcResto = settings.calcResto;
+    if (!m_transmission.start(settings.register_, *receipt))
         return false;
     m_state = m_transmission.protocol() ? State::Sending : State::Holding;
     return true;

@@ -45,10 +45,11 @@ public:
     // text is not a number or the cash does not cover the total.
     std::optional<double> askPayment(double net, bool calcResto);
 
-    // Sends the receipt the sale makes for `payment`. False when refused or
-    // when the port could not be opened.
+    // Sends the receipt the sale makes for `payment` (none: nothing is sent).
+    // False when refused, when there is no receipt or when the port could not
+    // be opened.
     bool send(const SaleSettings &settings, double net,
-              const std::function<Receipt(double payment)> &receiptFor);
+              const std::function<std::optional<Receipt>(double payment)> &receiptFor);
 
     // The sale is saved or cancelled: a held port is let go and the next
     // sale starts afresh.

@@ -514,8 +514,9 @@ void TFBanco::BScontrinoClick() {
     computeTotals();
     m_grid->hideSearch();
     const double percent = discount();
-    m_checkout->send(m_sale->settings(), totals.net, [&](double payment) {
-        Receipt r;
+    m_checkout->send(m_sale->settings(), totals.net, [&](double payment) -> std::optional<Receipt> {
+        std::optional<Receipt> r;
+        // A sale that cannot be read sends nothing.
         runReportingEngineErrors(m_shop.prompter(), [&] { r = m_sale->receipt(percent, payment); });
         return r;
     });

@@ -177,7 +177,7 @@ private Q_SLOTS:
     // Lines by code with their line discounts, no copies (nothing happens),
     // then two copies: the invoice is stored, printed twice and the window
     // leaves; reopened, a line deleted and saved again, the stock follows.
-    void issuePrintReopenAndChange() {
+    void aNewInvoicePrintedReopenedAndChanged() {
         ShopFixture f;
         addDocumentData(f);
         addCustomers(f);

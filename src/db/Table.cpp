@@ -135,6 +135,7 @@ void Table::open() {
     if (!m_db)
         throw Error(QStringLiteral("Database chiuso"));
     m_file = m_db->attach(this, m_tableName, m_exclusive);
+    ++m_opening;
     try {
         m_state = State::Browse;
         if (!m_indexName.isEmpty() && !m_file->tag(m_indexName))
@@ -730,6 +731,34 @@ int Table::fieldOrThrow(const QString &name) const {
     return index;
 }
 
+Table::FieldRef Table::fieldRef(const QString &name) const {
+    return {fieldOrThrow(name), m_file.get(), m_opening};
+}
+
+int Table::checkedIndex(const FieldRef &field) const {
+    if (!m_file || field.file != m_file.get() || field.opening != m_opening || field.index < 0 ||
+        field.index >= m_file->fields().size())
+        throw Error(QStringLiteral("Riferimento a un campo non valido per la tabella %1")
+                        .arg(m_file ? fileName() : m_tableName));
+    return field.index;
+}
+
+qint64 Table::asInteger(const FieldRef &field) const {
+    return integerAt(checkedIndex(field));
+}
+
+double Table::asFloat(const FieldRef &field) const {
+    return floatAt(checkedIndex(field));
+}
+
+QDate Table::asDate(const FieldRef &field) const {
+    return dateAt(checkedIndex(field));
+}
+
+bool Table::asBool(const FieldRef &field) const {
+    return boolAt(checkedIndex(field));
+}
+
 const char *Table::currentBytes() const {
     if (m_state == State::Edit || m_state == State::Insert)
         return m_buffer.constData();
@@ -806,7 +835,10 @@ double Table::asFloat(const QString &name) const {
         if (calc >= 0)
             return m_calcValues.value(calc).toDouble();
     }
-    const int index = fieldOrThrow(name);
+    return floatAt(fieldOrThrow(name));
+}
+
+double Table::floatAt(int index) const {
     const FieldDef &field = m_file->fields()[index];
     const char *bytes = currentBytes();
     if (!bytes)
@@ -850,13 +882,24 @@ qint64 Table::asInteger(const QString &name) const {
     return qRound64(value);
 }
 
+qint64 Table::integerAt(int index) const {
+    const double value = floatAt(index);
+    if (!std::isfinite(value) || std::fabs(value) > 9.2e18)
+        throw Error(QStringLiteral("Valore fuori limite nel campo %1 della tabella %2")
+                        .arg(m_file->fields()[index].name.toUpper(), fileName()));
+    return qRound64(value);
+}
+
 QDate Table::asDate(const QString &name) const {
     if (m_file && m_file->fieldIndex(name) < 0) {
         const int calc = calcIndex(name);
         if (calc >= 0)
             return m_calcValues.value(calc).toDate();
     }
-    const int index = fieldOrThrow(name);
+    return dateAt(fieldOrThrow(name));
+}
+
+QDate Table::dateAt(int index) const {
     const FieldDef &field = m_file->fields()[index];
     const char *bytes = currentBytes();
     if (!bytes)
@@ -879,7 +922,10 @@ bool Table::asBool(const QString &name) const {
         if (calc >= 0)
             return m_calcValues.value(calc).toBool();
     }
-    const int index = fieldOrThrow(name);
+    return boolAt(fieldOrThrow(name));
+}
+
+bool Table::boolAt(int index) const {
     const FieldDef &field = m_file->fields()[index];
     const char *bytes = currentBytes();
     if (!bytes)
@@ -887,7 +933,7 @@ bool Table::asBool(const QString &name) const {
     if (field.type == 'L')
         return logicalTrue(bytes[field.offset]);
     if (field.isNumeric())
-        return asFloat(name) != 0.0;
+        return floatAt(index) != 0.0;
     const QString text = fieldText(index).trimmed().toUpper();
     return text == QLatin1String("T") || text == QLatin1String("TRUE") ||
            text == QLatin1String("Y");

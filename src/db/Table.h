@@ -125,6 +125,23 @@ public:
     bool asBool(const QString &field) const;
     QByteArray asBlob(const QString &field) const;
     bool isNull(const QString &field) const;
+
+    // A field looked up once, for loops that read the same fields of many
+    // records: reading through it skips the lookup by name and gives what the
+    // getter of that name gives. It is good until the handle is closed; using
+    // it afterwards throws a db::Error.
+    struct FieldRef {
+        int index = -1;
+        const TableFile *file = nullptr;
+        quint64 opening = 0;
+    };
+    // Throws as the getters do when the table lacks the field; calculated
+    // fields have no reference.
+    FieldRef fieldRef(const QString &field) const;
+    qint64 asInteger(const FieldRef &field) const;
+    double asFloat(const FieldRef &field) const;
+    QDate asDate(const FieldRef &field) const;
+    bool asBool(const FieldRef &field) const;
     // The value in its natural type (QString, double, QDate, bool, QByteArray), or a
     // null QVariant for an empty cell.
     QVariant value(const QString &field) const;
@@ -190,6 +207,11 @@ private:
     void requireOpen() const;
     void requireBrowseable();
     int fieldOrThrow(const QString &name) const;
+    int checkedIndex(const FieldRef &field) const;
+    double floatAt(int index) const;
+    qint64 integerAt(int index) const;
+    QDate dateAt(int index) const;
+    bool boolAt(int index) const;
     int calcIndex(const QString &name) const;
     const char *currentBytes() const;
     char *editBytes(int field);
@@ -222,6 +244,8 @@ private:
     bool m_exclusive = false;
     State m_state = State::Inactive;
     std::shared_ptr<TableFile> m_file;
+    // Counts the openings of this handle, so a field reference outlives none.
+    quint64 m_opening = 0;
     QString m_indexName;
 
     uint32_t m_recno = 0;

@@ -9,9 +9,9 @@ namespace corvale {
 namespace {
 
 // A date that does not read is no date: the line still counts, outside every period.
-QDate readDate(const db::Table &lines) {
+QDate readDate(const db::Table &lines, const db::Table::FieldRef &date) {
     try {
-        return lines.asDate(doc::DATAREG);
+        return lines.asDate(date);
     } catch (const db::Error &) {
         return {};
     }
@@ -24,16 +24,22 @@ void MovementLines::walk(db::Database &database, const QString &table, const Vis
     lines.setTableName(table);
     lines.open();
     const bool hasType = lines.hasField(doc::TIPO);
+    // Fields looked up once: a year of lines is a million readings.
+    const db::Table::FieldRef article = lines.fieldRef(doc::NUMART);
+    const db::Table::FieldRef date = lines.fieldRef(doc::DATAREG);
+    const db::Table::FieldRef quantity = lines.fieldRef(sheet::QUANTITA);
+    const db::Table::FieldRef amount = lines.fieldRef(doc::IMPORTO);
+    const db::Table::FieldRef type = hasType ? lines.fieldRef(doc::TIPO) : db::Table::FieldRef{};
     MovementLine line;
     for (lines.first(); !lines.eof(); lines.next()) {
         try {
-            line.article = lines.asInteger(doc::NUMART);
+            line.article = lines.asInteger(article);
             if (line.article <= 0)
                 continue;
-            line.date = readDate(lines);
-            line.quantity = lines.asInteger(sheet::QUANTITA);
-            line.amount = lines.asFloat(doc::IMPORTO);
-            line.countsUp = !hasType || lines.asBool(doc::TIPO);
+            line.date = readDate(lines, date);
+            line.quantity = lines.asInteger(quantity);
+            line.amount = lines.asFloat(amount);
+            line.countsUp = !hasType || lines.asBool(type);
         } catch (const db::Error &) {
             continue; // a record that does not read counts for nobody
         }

@@ -31,6 +31,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -197,6 +198,8 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
     connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TFBanco::cellEntered);
     connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFBanco::computeTotals);
     connect(&m_grid->model(), &TableModel::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
@@ -266,8 +269,10 @@ void TFBanco::beginSale() {
         m_shop.prompter().error(QStringLiteral("Vendita non trovata!"));
     m_sale->sheet().TotalsSuspended = true;
     m_binding->load();
-    m_grid->setArticleDescriptions(m_sale->articles().isOpen() ? m_sale->articles().descriptions()
-                                                               : QStringList());
+    // The descriptions are listed when the "Articolo" column is first
+    // entered: a sale made by scanning never needs them.
+    m_descriptionsListed = false;
+    m_grid->setArticleDescriptions({});
     m_customerLoading = true;
     m_card->clear();
     m_points->clear();
@@ -293,6 +298,16 @@ void TFBanco::beginSale() {
     m_sale->sheet().TotalsSuspended = false;
     computeTotals();
     goToRow(firstFreeRow());
+}
+
+void TFBanco::cellEntered(const QModelIndex &current) {
+    if (m_descriptionsListed || !current.isValid() || current.column() != m_grid->articleColumn())
+        return;
+    m_descriptionsListed = true;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        if (m_sale->articles().isOpen())
+            m_grid->setArticleDescriptions(m_sale->articles().descriptions());
+    });
 }
 
 void TFBanco::goToRow(int row) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QCheckBox;
+class QModelIndex;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -88,6 +89,7 @@ private:
     void transmissionEnded();
     bool refuseWhileSending();
     void goToRow(int row);
+    void cellEntered(const QModelIndex &current);
     int firstFreeRow() const;
     void showCodeBox();
 
@@ -97,6 +99,7 @@ private:
     bool m_activated = false;
     bool m_customerLoading = false;
     bool m_busy = false;
+    bool m_descriptionsListed = false;
     bool m_customersListed = false;
     TFArcArt *m_articleArchive = nullptr;
     QWidget *m_archivePanel = nullptr;

@@ -19,9 +19,9 @@
 #include "purchasing/TFArcResi.h"
 #include "purchasing/TFCarico.h"
 #include "purchasing/TFFornitori.h"
-#include "sales/TFClienti.h"
 #include "sales/TFArcFat.h"
 #include "sales/TFArcVen.h"
+#include "sales/TFClienti.h"
 #include "shell/CentralPanel.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -120,8 +120,7 @@ void Program::wireArchive() {
     auto *takings = new TFIstogramma(m_shop, m_main.get());
     takings->setSubtitle(QStringLiteral("VENDITE AL BANCO"));
     m_sales->setChartWindow([takings] { takings->exec(); });
-    m_archive->setArchiveAction(Archive::Invoices,
-                                [this] { m_main->showInPanel(m_invoices); });
+    m_archive->setArchiveAction(Archive::Invoices, [this] { m_main->showInPanel(m_invoices); });
     m_archive->setArchiveAction(Archive::SizeTypes, [this] { m_main->showInPanel(m_sizeTypes); });
     m_archive->setArchiveAction(Archive::Suppliers, [this] {
         CentralPanel *panel = m_main->centralPanel();
@@ -143,6 +142,8 @@ void Program::wireArticles() {
     // The purchase archive owns the one receipt window, whoever opens it.
     m_articles->setReceiptWindow(
         [this](OpenerWindow *opener) { m_purchases->openReceipt(0, opener); });
+    // The counter sale's "Articoli" picks in the same article archive.
+    m_sales->setArticleArchive(m_articles, m_main->centralPanel());
     // One label window, modal over whichever window filled the label list.
     auto *labels = new TFLabels(m_shop, m_main.get());
     m_articles->setLabelWindow([labels] { labels->exec(); });

@@ -102,6 +102,7 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
             t.edit();
         for (auto it = found.line.begin(); it != found.line.end(); ++it)
             t.setValue(it.key(), it.value());
+        m_lastArticle = found.line.value(sheet::CODICE).toLongLong();
         t.post();
         toNextRow();
         m_sheet->TotalsSuspended = suspended;
@@ -136,6 +137,7 @@ void CounterSale::takeArticle(const db::Table &article) {
     m_sheet->takeArticle(article);
     m_chosenDescription = article.asString(a::description).trimmed();
     m_chosenSizeType = article.asString(a::sizeTypeName).trimmed();
+    m_lastArticle = article.asInteger(a::key);
     m_stock.load(m_shop.database(), article.asInteger(a::key), article.asString(a::code),
                  article.asInteger(a::sizeType));
 }

@@ -63,6 +63,8 @@ public:
     // Description and size type name (MISURA) of the article being chosen.
     QString chosenDescription() const { return m_chosenDescription; }
     QString chosenSizeTypeName() const { return m_chosenSizeType; }
+    // NUMREG of the article last entered, by code or chosen; 0 before any.
+    qint64 lastArticle() const { return m_lastArticle; }
 
     // A click on a stock cell: the row gets colour, size and line barcode and
     // is stored, the sheet moves on. False when the cell sells nothing.
@@ -101,6 +103,7 @@ private:
     QString m_chosenDescription;
     QString m_chosenSizeType;
     qint64 m_key = 0;
+    qint64 m_lastArticle = 0;
     bool m_new = true;
 };
 

@@ -72,11 +72,26 @@ void TFArcVen::opening() {
     setPeriod(PeriodFilter::Period::Range);
 }
 
+void TFArcVen::setArticleArchive(TFArcArt *archive, QWidget *panel) {
+    m_articleArchive = archive;
+    m_articlePanel = panel;
+}
+
 void TFArcVen::openSale(qint64 key, OpenerWindow *opener) {
-    // One sale window at a time: the previous one goes, whatever its state.
+    // One sale window at a time: the previous one goes, whatever its state,
+    // except while it is sending a receipt to the register: the sale must
+    // outlive its transmission, so that a completed receipt is saved.
+    if (m_sale && m_sale->isTransmitting()) {
+        shop().prompter().error(QStringLiteral(
+            "Attendere la fine dell'invio dello scontrino al registratore di cassa."));
+        DocumentWindow::place(m_sale, parentWidget());
+        return;
+    }
     delete m_sale;
     QWidget *panel = parentWidget();
     m_sale = new TFBanco(shop(), panel);
+    if (m_articleArchive)
+        m_sale->setArticleArchive(m_articleArchive, m_articlePanel);
     m_sale->DocumentKey = key;
     m_sale->setOpener(opener ? opener : this);
     if (!panel)

@@ -7,6 +7,7 @@
 
 namespace corvale {
 
+class TFArcArt;
 class TFBanco;
 
 // "ARCHIVIO VENDITE": the counter sales of a period with their lines, the
@@ -27,6 +28,8 @@ public:
     void openSale(qint64 key, OpenerWindow *opener = nullptr);
     // What "Grafico" opens: the takings chart of the counter sales.
     void setChartWindow(std::function<void()> open);
+    // The article archive the sale's "Articoli" picks from, shown in `panel`.
+    void setArticleArchive(TFArcArt *archive, QWidget *panel);
 
     void BCercaClick();
     void BGraficoClick();
@@ -38,6 +41,8 @@ protected:
 private:
     QPointer<TFBanco> m_sale;
     std::function<void()> m_chart;
+    TFArcArt *m_articleArchive = nullptr;
+    QWidget *m_articlePanel = nullptr;
 };
 
 } // namespace corvale

@@ -4,6 +4,7 @@
 #include "catalogue/TFArcArt.h"
 #include "db/Table.h"
 #include "documents/ArticleList.h"
+#include "documents/ArticlePhoto.h"
 #include "documents/SheetColumns.h"
 #include "documents/SheetGrid.h"
 #include "platform/EngineError.h"
@@ -31,6 +32,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,7 +73,8 @@ QLabel *valueLabel(QWidget *parent, const QString &name) {
 TFBanco::TFBanco(Shop &shop, QWidget *parent)
     : DocumentWindow(parent)
     , m_shop(shop)
-    , m_sale(std::make_unique<CounterSale>(shop)) {
+    , m_sale(std::make_unique<CounterSale>(shop))
+    , m_photo(std::make_unique<ArticlePhoto>(shop, this)) {
     setObjectName(QStringLiteral("TFBanco"));
     setWindowTitle(QStringLiteral("Nuova Vendita"));
     m_checkout = new SaleCheckout(shop.prompter(), this);
@@ -251,6 +254,11 @@ void TFBanco::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);
 }
 
+void TFBanco::hideEvent(QHideEvent *event) {
+    m_photo->hide();
+    DocumentWindow::hideEvent(event);
+}
+
 bool TFBanco::refuseWhileSending() {
     if (!m_checkout->isSending())
         return false;
@@ -375,6 +383,7 @@ void TFBanco::codeEntered(const QString &code) {
         m_grid->reload();
         computeTotals();
         goToRow(row + 1);
+        m_photo->show(m_sale->lastArticle());
         break;
     case SaleCodeLookup::Result::Kind::ExtraCode:
         openSizePanel();
@@ -438,6 +447,7 @@ void TFBanco::openSizePanel() {
                          std::max(150, area.height() - 60));
     m_panel->layoutFor(m_grid->viewport()->width());
     m_panel->show(m_sale->chosenDescription(), m_sale->chosenSizeTypeName(), m_sale->stock());
+    m_photo->show(m_sale->lastArticle());
 }
 
 void TFBanco::closeSizePanel() {
@@ -463,6 +473,7 @@ void TFBanco::sizeChosen(int row, int position) {
 void TFBanco::sizeCancelled() {
     const int sheetRow = m_grid->model().currentRow();
     runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->cancelSize(); });
+    m_photo->hide();
     closeSizePanel();
     m_grid->reload();
     computeTotals();

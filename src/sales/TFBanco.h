@@ -13,6 +13,8 @@ class QPushButton;
 
 namespace corvale {
 
+class ArticlePhoto;
+
 class CounterSale;
 class FieldBinding;
 class LookupCombo;
@@ -69,6 +71,7 @@ private Q_SLOTS:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -95,6 +98,7 @@ private:
 
     Shop &m_shop;
     std::unique_ptr<CounterSale> m_sale;
+    std::unique_ptr<ArticlePhoto> m_photo;
     SaleCheckout *m_checkout;
     bool m_activated = false;
     bool m_customerLoading = false;

@@ -2,8 +2,8 @@
 
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/CapitalsValidator.h"
-#include "catalogue/TFFoto.h"
 #include "db/Table.h"
+#include "documents/ArticlePhoto.h"
 #include "documents/CodeLine.h"
 #include "documents/LineSheet.h"
 #include "documents/SheetColumns.h"
@@ -56,7 +56,8 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
     : DocumentWindow(parent)
     , m_shop(shop)
     , m_sheet(std::make_unique<LineSheet>(shop.database(), DocumentKind::invoice()))
-    , m_store(std::make_unique<InvoiceStore>(shop)) {
+    , m_store(std::make_unique<InvoiceStore>(shop))
+    , m_photo(std::make_unique<ArticlePhoto>(shop, this)) {
     setObjectName(QStringLiteral("TFFattura"));
     setWindowTitle(QStringLiteral("Nuova Vendita"));
 
@@ -159,7 +160,6 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
             [this](const QString &message) { m_shop.prompter().error(message); });
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
-    m_photo = new TFFoto(this);
     FocusHighlighter::install(this);
 }
 
@@ -269,27 +269,9 @@ void TFFattura::enterCode(const QString &code) {
         return;
     }
     if (done)
-        showPhoto(article);
+        m_photo->show(article);
     computeTotals();
     m_grid->setFocus();
-}
-
-void TFFattura::showPhoto(qint64 article) {
-    if (!m_shop.preferences().showPhotos)
-        return;
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        db::Table articles(m_shop.database());
-        articles.setTableName(articleColumns::articles);
-        articles.setIndexName(articleColumns::key);
-        articles.open();
-        m_photo->showPhoto(articles.findKey(article) ? articles.asBlob(articleColumns::photo)
-                                                     : QByteArray());
-    });
-    if (!m_photo->isVisible()) {
-        m_photo->move(mapToGlobal(
-            QPoint(width() - m_photo->width() - 50, height() - m_photo->height() - 50)));
-        m_photo->show();
-    }
 }
 
 void TFFattura::BEliminaClick() {

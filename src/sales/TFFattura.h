@@ -21,7 +21,7 @@ class LineSheet;
 class LookupCombo;
 class SheetGrid;
 class Shop;
-class TFFoto;
+class ArticlePhoto;
 class TitleBand;
 struct InvoicePrintout;
 
@@ -69,8 +69,6 @@ private:
     bool preparePrintout(InvoicePrintout &printout);
     std::optional<QDate> documentDate();
     void closeTables();
-    // The article's photo beside the window, when the shop wants photos shown.
-    void showPhoto(qint64 article);
 
     Shop &m_shop;
     bool m_activated = false;
@@ -86,7 +84,8 @@ private:
     SheetGrid *m_grid;
     QLabel *m_pieces;
     QLabel *m_total;
-    TFFoto *m_photo;
+    // The article's photo beside the window, when the shop wants photos shown.
+    std::unique_ptr<ArticlePhoto> m_photo;
 };
 
 } // namespace corvale

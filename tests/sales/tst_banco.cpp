@@ -4,6 +4,7 @@
 #include "tst_banco_window.h"
 
 #include "catalogue/TFArcArt.h"
+#include "catalogue/TFFoto.h"
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "platform/NotYetAvailable.h"
@@ -99,6 +100,30 @@ private Q_SLOTS:
         click(w, "Elimina");
         QVERIFY(w.sale().lines().isEmpty());
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("0,00"));
+        QVERIFY(f.prompter.done());
+    }
+
+    void photoFollowsTheArticleWhileTheShopWantsPhotos() {
+        ShopFixture f;
+        addSaleData(f);
+        TFBanco w(*f.shop);
+        showSale(w);
+        TFFoto *photo = w.findChild<TFFoto *>();
+        QVERIFY(photo);
+        scan(saleCode(1, 1));
+        QVERIFY(!photo->isVisible());
+        f.shop->preferences().showPhotos = true;
+        scan(saleCode(2, 2));
+        QVERIFY(photo->isVisible());
+        // The size panel's "Annulla" takes it away; so does leaving the sale.
+        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+        QVERIFY(photo->isVisible());
+        click(w.sizePanel(), "AnnullaTaglie");
+        QVERIFY(!photo->isVisible());
+        scan(saleCode(1, 1));
+        QVERIFY(photo->isVisible());
+        click(w, "Annulla");
+        QVERIFY(!photo->isVisible());
         QVERIFY(f.prompter.done());
     }
 

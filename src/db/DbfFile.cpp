@@ -258,7 +258,11 @@ const char *DbfFile::record(uint32_t recno) {
     if (recno == 0 || recno > m_recordCount)
         throw Error(
             QStringLiteral("Record %1 inesistente nella tabella %2").arg(recno).arg(fileName()));
-    if (recno > m_mappedRecords && m_map && recno - m_mappedRecords > remapThreshold) {
+    // Records past the mapped view (appended since it was made) are read one
+    // by one until enough of them gathered to be worth a new view: counted
+    // over the table, not from the record asked for, so that a table emptied
+    // and filled again is not read a record at a time up to the threshold.
+    if (recno > m_mappedRecords && m_map && m_recordCount - m_mappedRecords > remapThreshold) {
         m_map = m_file->map();
         m_mappedRecords = 0;
         if (m_map) {

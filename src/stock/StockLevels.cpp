@@ -70,10 +70,14 @@ void StockLevels::rebuild(qint64 sizeType) {
         db::Table t(db);
         t.setTableName(ac::articles);
         t.open();
+        // The size type and key of every article are read; the rest only for
+        // the articles of this size type.
+        const db::Table::FieldRef typeField = t.fieldRef(ac::sizeType);
+        const db::Table::FieldRef keyField = t.fieldRef(ac::key);
         for (t.first(); !t.eof(); t.next()) {
-            if (t.asInteger(ac::sizeType) != sizeType)
+            if (t.asInteger(typeField) != sizeType)
                 continue;
-            const qint64 key = t.asInteger(ac::key);
+            const qint64 key = t.asInteger(keyField);
             articles << Article{key,
                                 t.asString(ac::description),
                                 t.asString(ac::code).left(10),
@@ -87,11 +91,12 @@ void StockLevels::rebuild(qint64 sizeType) {
         db::Table stock(db);
         stock.setTableName(ac::stock);
         stock.open();
-        QString cells[sizeCount];
+        db::Table::FieldRef cells[sizeCount];
         for (int i = 0; i < sizeCount; ++i)
-            cells[i] = ac::sizeCell(i + 1);
+            cells[i] = stock.fieldRef(ac::sizeCell(i + 1));
+        const db::Table::FieldRef articleField = stock.fieldRef(ac::stockArticle);
         for (stock.first(); !stock.eof(); stock.next()) {
-            const auto it = sums.find(stock.asInteger(ac::stockArticle));
+            const auto it = sums.find(stock.asInteger(articleField));
             if (it == sums.end())
                 continue;
             for (int i = 0; i < sizeCount; ++i)
@@ -102,13 +107,16 @@ void StockLevels::rebuild(qint64 sizeType) {
     m_levels->open();
     m_levels->setFiltered(false);
     m_levels->emptyTable();
+    QString cellNames[sizeCount];
+    for (int i = 0; i < sizeCount; ++i)
+        cellNames[i] = ac::sizeCell(i + 1);
     for (const Article &a : articles) {
         m_levels->append();
         m_levels->setString(sc::ARTICOLO, a.description);
         m_levels->setString(ac::code, a.code);
         const Cells &cells = sums[a.key];
         for (int i = 0; i < sizeCount; ++i)
-            m_levels->setInteger(ac::sizeCell(i + 1), cells[i]);
+            m_levels->setInteger(cellNames[i], cells[i]);
         m_levels->setInteger(ac::categoryKey, a.category);
         m_levels->setInteger(ac::brandKey, a.brand);
         m_levels->setInteger(sc::N_STAGIONI, a.season);
@@ -155,12 +163,15 @@ QList<StockLevels::Row> StockLevels::rows() {
         return out;
     db::Table &t = *m_levels;
     const db::Table::Bookmark here = t.bookmark();
+    db::Table::FieldRef cells[sizeCount];
+    for (int i = 0; i < sizeCount; ++i)
+        cells[i] = t.fieldRef(ac::sizeCell(i + 1));
     for (t.first(); !t.eof(); t.next()) {
         Row r;
         r.description = t.asString(sc::ARTICOLO);
         r.code = t.asString(ac::code);
         for (int i = 0; i < sizeCount; ++i)
-            r.cells[i] = t.asInteger(ac::sizeCell(i + 1));
+            r.cells[i] = t.asInteger(cells[i]);
         out << r;
     }
     if (here.isValid())

@@ -34,6 +34,8 @@ public:
         m_at = operation;
     }
     int operations() const { return m_count; }
+    // Reads through read calls (not through a mapped view).
+    int reads() const { return m_reads; }
     // A crash between two operations (after the last one, say).
     void crashNow() {
         m_dead = true;
@@ -145,6 +147,7 @@ private:
         QString path() const override { return m_file->path(); }
         qint64 size() const override { return m_file->size(); }
         qint64 readAt(qint64 offset, char *data, qint64 length) override {
+            ++m_fs.m_reads;
             return m_file->readAt(offset, data, length);
         }
         void writeAt(qint64 offset, const char *data, qint64 length) override {
@@ -185,6 +188,7 @@ private:
     Fault m_fault = Fault::None;
     int m_at = 0;
     int m_count = 0;
+    int m_reads = 0;
     bool m_dead = false;
     QSet<QString> m_seen;
     QHash<QString, InodePtr> m_live;    // the folder as the running program sees it

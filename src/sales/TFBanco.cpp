@@ -532,12 +532,19 @@ void TFBanco::BScontrinoClick() {
         return;
     }
     SaleTotals totals;
+    bool empty = false;
     if (!runReportingEngineErrors(m_shop.prompter(), [&] {
             m_sale->sheet().postPending();
             totals = m_sale->totals(discount());
+            empty = m_sale->lines().isEmpty();
         }))
         return;
     computeTotals();
+    // A receipt without articles would be a fiscal document of nothing.
+    if (empty) {
+        m_shop.prompter().error(noArticlesText);
+        return;
+    }
     m_grid->hideSearch();
     const double percent = discount();
     m_checkout->send(m_sale->settings(), totals.net, [&](double payment) -> std::optional<Receipt> {

@@ -36,6 +36,9 @@ public:
     ~TFBanco() override;
 
     qint64 DocumentKey = 0;
+    // "Scontrino" on a sale without articles.
+    static inline const QString noArticlesText =
+        QStringLiteral("Nessun articolo da inoltrare al Reg. di Cassa!");
     bool IsNew = true;
 
     // The article archive "Articoli" opens in picking mode, over `panel`;

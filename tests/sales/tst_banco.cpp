@@ -110,6 +110,10 @@ private Q_SLOTS:
         showSale(w);
         TFFoto *photo = w.findChild<TFFoto *>();
         QVERIFY(photo);
+        // Nothing to sell, nothing goes to the register.
+        f.prompter.expectError(TFBanco::noArticlesText);
+        click(w, "Scontrino");
+        QVERIFY(w.grid().isEnabled());
         scan(saleCode(1, 1));
         QVERIFY(!photo->isVisible());
         f.shop->preferences().showPhotos = true;

@@ -12,6 +12,8 @@
 #include "platform/Clock.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ScriptedPrompter.h"
+#include "sales/CustomerList.h"
+#include "sales/PurchaseTotals.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
 
@@ -121,6 +123,26 @@ private Q_SLOTS:
         QVERIFY(count(database(), QStringLiteral("VENDITE"), QStringLiteral("SCONTO > 0")) > 0);
         QVERIFY(count(database(), QStringLiteral("VENDITE"), QStringLiteral("NUMCLI > 0")) > 0);
         QVERIFY(count(database(), QStringLiteral("ARCART_V"), QStringLiteral("SCONTO > 0")) > 0);
+        // Points cashed in by customers with a card, never beyond what they earned.
+        {
+            CustomerList customers(database());
+            customers.activate(1);
+            int rewarded = 0;
+            db::Table t(database());
+            t.setTableName(QStringLiteral("CLIENTI"));
+            t.open();
+            for (t.first(); !t.eof(); t.next()) {
+                const qint64 used = t.asInteger(QStringLiteral("DECPUNTI"));
+                if (used == 0)
+                    continue;
+                ++rewarded;
+                QVERIFY(!t.asString(QStringLiteral("BARCODE")).trimmed().isEmpty());
+                QVERIFY(PurchaseTotals::pointsBalance(
+                            customers.totals().total(t.asInteger(QStringLiteral("CODICE"))), 1,
+                            used) >= 0);
+            }
+            QVERIFY(rewarded > 0);
+        }
         // Supplier payments and customer deposits; the cash, bank and other books.
         QVERIFY(count(database(), QStringLiteral("ACCONTI"), QStringLiteral("ISCLIENTE")) > 0);
         QVERIFY(count(database(), QStringLiteral("ACCONTI"), QStringLiteral("NOT ISCLIENTE")) > 0);

@@ -13,6 +13,9 @@
 #include "platform/Clock.h"
 #include "platform/Formats.h"
 #include "purchasing/OrderLoader.h"
+#include "sales/CustomerCards.h"
+#include "sales/CustomerList.h"
+#include "sales/PurchaseTotals.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TFAcconto.h"
 #include "shell/CommonRoutines.h"
@@ -44,6 +47,9 @@ public:
         , m_random(1965) {}
 
     void day(QDate d);
+    // A customer cashes 100 points in for a reward, through the customer
+    // archive's "Scala punti".
+    void reward();
 
 private:
     struct Line {
@@ -300,6 +306,26 @@ void Trader::bookMovements() {
     other.close();
 }
 
+void Trader::reward() {
+    db::Database &db = m_shop.database();
+    CustomerList list(db);
+    m_shop.routines().LoadShopTexts();
+    list.activate(m_shop.texts().pointsPerEuro);
+    for (const DemoCatalogue::Contact &c : m_catalogue.customers) {
+        const auto stored = findCustomerByCode(db, c.code);
+        if (c.card.isEmpty() || !stored)
+            continue;
+        const qint64 balance = PurchaseTotals::pointsBalance(
+            list.totals().total(c.code), list.pointsPerEuro(), stored->usedPoints);
+        if (balance < 100)
+            continue;
+        list.search(QString(), c.card);
+        if (list.hasCurrent() && list.spendPoints(QStringLiteral("100")))
+            break;
+    }
+    list.close();
+}
+
 void Trader::day(QDate d) {
     m_clock.setFixedDate(d);
     const int suppliers = int(m_catalogue.suppliers.size());
@@ -339,6 +365,8 @@ void Trader::day(QDate d) {
         payment(m_catalogue.customers[d.month() % m_catalogue.customers.size()], true, 100);
     if (d.day() == 1)
         bookMovements();
+    if (d.day() == 25 && d.month() % 4 == 0)
+        reward();
 }
 
 } // namespace

@@ -75,7 +75,7 @@ int main(int argc, char **argv) {
     shop.openDatabase();
     const QString data = folder.dataPath();
     QStringList files;
-    for (const QString &name : ArchiveContents::dataFiles())
+    for (const QString &name : ArchiveContents::dataFiles(shop.tableLayouts()))
         if (QFileInfo::exists(QDir(data).filePath(name)))
             files << QDir(data).filePath(name);
 

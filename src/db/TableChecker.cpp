@@ -15,7 +15,7 @@
 
 namespace corvale::db {
 
-QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
+QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath, bool withIndexes) {
     QStringList problems;
     std::unique_ptr<DbfFile> dbf;
     try {
@@ -74,6 +74,9 @@ QStringList TableChecker::check(FileSystem &fs, const QString &dbfPath) {
             }
         }
     }
+
+    if (!withIndexes)
+        return problems;
 
     // Tags.
     const QString mdxPath = TableFile::companion(fs, dbfPath, QStringLiteral("MDX"));

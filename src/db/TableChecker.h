@@ -12,7 +12,9 @@ namespace corvale::db {
 // DBT. Returns one Italian line per problem; an empty list means the table is sound.
 class TableChecker {
 public:
-    static QStringList check(FileSystem &fs, const QString &dbfPath);
+    // `withIndexes` false: the table's own bytes only (header, records, memo
+    // pointers), for a caller that rebuilds the indexes anyway.
+    static QStringList check(FileSystem &fs, const QString &dbfPath, bool withIndexes = true);
 };
 
 } // namespace corvale::db

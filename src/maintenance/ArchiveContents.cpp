@@ -1,5 +1,7 @@
 #include "maintenance/ArchiveContents.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace corvale {
@@ -10,44 +12,11 @@ const QString kExtension = QStringLiteral(".KVR");
 
 } // namespace
 
-const QStringList &ArchiveContents::dataFiles() {
-    static const QStringList files = {
-        QStringLiteral("ARCART_A.DBF"), QStringLiteral("ARCART_A.MDX"),
-        QStringLiteral("ARCART_V.DBF"), QStringLiteral("ARCART_V.MDX"),
-        QStringLiteral("ARCARTTG.DBF"), QStringLiteral("ARCARTTG.MDX"),
-        QStringLiteral("ARTICOLI.DBF"), QStringLiteral("ARTICOLI.MDX"),
-        QStringLiteral("ARTICOLI.DBT"), QStringLiteral("CARICHI.DBF"),
-        QStringLiteral("CARICHI.MDX"),  QStringLiteral("CATEGOR.DBF"),
-        QStringLiteral("CATEGOR.MDX"),  QStringLiteral("CLIENTI.DBF"),
-        QStringLiteral("CLIENTI.MDX"),  QStringLiteral("COLORI.DBF"),
-        QStringLiteral("COLORI.MDX"),   QStringLiteral("CONFIG.DBF"),
-        QStringLiteral("CONFIG.DBT"),   QStringLiteral("COUNTERS.DBF"),
-        QStringLiteral("ELEMENTI.DBF"), QStringLiteral("FATTURE.DBF"),
-        QStringLiteral("FATTURE.MDX"),  QStringLiteral("FORNITOR.DBF"),
-        QStringLiteral("FORNITOR.MDX"), QStringLiteral("MARCHI.DBF"),
-        QStringLiteral("MARCHI.MDX"),   QStringLiteral("MATERIAL.DBF"),
-        QStringLiteral("MATERIAL.MDX"), QStringLiteral("MISURE.DBF"),
-        QStringLiteral("MISURE.MDX"),   QStringLiteral("NOTA.DBF"),
-        QStringLiteral("NOTA.MDX"),     QStringLiteral("NOTAM.DBF"),
-        QStringLiteral("NOTAM.MDX"),    QStringLiteral("TAGLIE.DBF"),
-        QStringLiteral("TAGLIE.MDX"),   QStringLiteral("TIPOLOGI.DBF"),
-        QStringLiteral("TIPOLOGI.MDX"), QStringLiteral("VENDITE.DBF"),
-        QStringLiteral("VENDITE.MDX"),  QStringLiteral("FONDI.DBF"),
-        QStringLiteral("FONDI.MDX"),    QStringLiteral("ARCART_R.DBF"),
-        QStringLiteral("ARCART_R.MDX"), QStringLiteral("RESI.DBF"),
-        QStringLiteral("RESI.MDX"),     QStringLiteral("BANK0.DBF"),
-        QStringLiteral("BANK0.MDX"),    QStringLiteral("BANK1.DBF"),
-        QStringLiteral("BANK1.MDX"),    QStringLiteral("BANK2.DBF"),
-        QStringLiteral("BANK2.MDX"),    QStringLiteral("BANK3.DBF"),
-        QStringLiteral("BANK3.MDX"),    QStringLiteral("ACCONTI.DBF"),
-        QStringLiteral("ACCONTI.MDX"),  QStringLiteral("PRIMANOT.DBF"),
-        QStringLiteral("PRIMANOT.MDX"), QStringLiteral("TABLE1.DBF"),
-        QStringLiteral("TABLE1.MDX"),   QStringLiteral("TABLE2.DBF"),
-        QStringLiteral("TABLE2.MDX"),   QStringLiteral("TABLE3.DBF"),
-        QStringLiteral("TABLE3.MDX"),   QStringLiteral("ARCART_O.DBF"),
-        QStringLiteral("ARCART_O.MDX"), QStringLiteral("ORDINI.DBF"),
-        QStringLiteral("ORDINI.MDX"),   QStringLiteral("BARCODE.DBF"),
-        QStringLiteral("BARCODE.MDX"),  QStringLiteral("LBCODE.DBF")};
+QStringList ArchiveContents::dataFiles(const TableLayouts &layouts) {
+    QStringList files;
+    for (const TableLayout &layout : layouts)
+        files << layout.name + QStringLiteral(".DBF") << layout.name + QStringLiteral(".MDX")
+              << layout.name + QStringLiteral(".DBT");
     return files;
 }
 
@@ -56,9 +25,28 @@ const QString &ArchiveContents::settingsEntry() {
     return name;
 }
 
-bool ArchiveContents::isKnownEntry(const QString &name) {
+const QString &ArchiveContents::invoiceFolder() {
+    static const QString name = QStringLiteral("FE");
+    return name;
+}
+
+QString ArchiveContents::invoiceEntry(const QString &fileName) {
+    // The names the exchange system gives its files: letters, digits, "_",
+    // "-" and ".". Anything else is no file of that folder.
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_-][A-Za-z0-9_.-]{0,99}$"));
+    if (!plain.match(fileName).hasMatch() || fileName.contains(QLatin1String("..")))
+        return {};
+    return invoiceFolder() + u'/' + fileName;
+}
+
+bool ArchiveContents::isInvoiceEntry(const QString &entry) {
+    const QString prefix = invoiceFolder() + u'/';
+    return entry.startsWith(prefix) && invoiceEntry(entry.mid(prefix.size())) == entry;
+}
+
+bool ArchiveContents::isKnownEntry(const QString &name, const TableLayouts &layouts) {
     // Exact names only: an entry in other letters is not one the program wrote.
-    return name == settingsEntry() || dataFiles().contains(name);
+    return name == settingsEntry() || isInvoiceEntry(name) || dataFiles(layouts).contains(name);
 }
 
 QString ArchiveContents::proposedName(const QDate &today) {

@@ -36,7 +36,10 @@ bool notNeeded(const QDir &folder, const QStringList &present, const QString &na
     if (!index && !memo)
         return false;
     QFile table(findIn(folder, present, name.chopped(4) + QStringLiteral(".DBF")));
-    if (table.fileName().isEmpty() || !table.open(QIODevice::ReadOnly))
+    // A missing table is named once, as the table.
+    if (table.fileName().isEmpty())
+        return true;
+    if (!table.open(QIODevice::ReadOnly))
         return false;
     const QByteArray header = table.read(db::dbf::headerSize);
     if (header.size() < db::dbf::headerSize)
@@ -56,6 +59,31 @@ QString DataFolderBackup::todaysArchive() const {
         .filePath(ArchiveContents::proposedName(m_shop.clock().today()));
 }
 
+QList<TZipMaster::Source> DataFolderBackup::dataSources(Report &report) const {
+    QList<TZipMaster::Source> sources;
+    const QDir data(m_shop.folder().dataPath());
+    const QStringList present = data.entryList(QDir::Files);
+    for (const QString &name : ArchiveContents::dataFiles(m_shop.tableLayouts())) {
+        const QString path = findIn(data, present, name);
+        if (readable(path))
+            sources << TZipMaster::Source{path, name};
+        else if (!(path.isEmpty() && notNeeded(data, present, name)))
+            report.unreadable << name;
+    }
+    // The e-invoice files carry legal weight: they travel with the data.
+    const QDir invoices(
+        QDir(m_shop.folder().archivePath()).filePath(ArchiveContents::invoiceFolder()));
+    for (const QString &name : invoices.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        const QString entry = ArchiveContents::invoiceEntry(name);
+        const QString path = invoices.filePath(name);
+        if (!entry.isEmpty() && readable(path))
+            sources << TZipMaster::Source{path, entry};
+        else
+            report.unreadable << ArchiveContents::invoiceFolder() + u'/' + name;
+    }
+    return sources;
+}
+
 DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
     DatabasePause pause(m_shop);
     Report report;
@@ -65,16 +93,7 @@ DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
     zip.setZipFilename(archive); // an existing file that is no archive stops here
     QDir().mkpath(QFileInfo(archive).absolutePath());
 
-    const QDir data(m_shop.folder().dataPath());
-    const QStringList present = data.entryList(QDir::Files);
-    QList<TZipMaster::Source> sources;
-    for (const QString &name : ArchiveContents::dataFiles()) {
-        const QString path = findIn(data, present, name);
-        if (readable(path))
-            sources << TZipMaster::Source{path, name};
-        else if (!(path.isEmpty() && notNeeded(data, present, name)))
-            report.unreadable << name;
-    }
+    QList<TZipMaster::Source> sources = dataSources(report);
     const QString ini = m_shop.folder().iniPath();
     // A program that never saved its preferences has no settings file: its
     // defaults need no copy.
@@ -83,7 +102,9 @@ DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
     else if (QFileInfo::exists(ini))
         report.unreadable << ArchiveContents::settingsEntry();
 
-    zip.AddFiles(sources);
+    // A copy holds this folder and nothing else: an older archive of the same
+    // name is replaced whole, never merged, so that a restore takes all of it.
+    zip.AddFiles(sources, TZipMaster::OldEntries::Dropped);
     report.handled = zip.HandledCount();
     return report;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maintenance/TZipMaster.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,7 +28,7 @@ public:
     // Where the day's copy goes: archivio/AR<ddmmyy>.KVR.
     QString todaysArchive() const;
 
-    // Writes `archive` (entries of the same names replaced). Throws
+    // Writes `archive` anew (an older archive of that name is replaced). Throws
     // ArchiveError when nothing could be written: an unreadable old archive,
     // a full disk. The database is open again on return, also after a throw.
     Report salva(const QString &archive);
@@ -36,6 +38,11 @@ public:
     static QString incompleteText(const Report &report);
 
 private:
+    // The files a copy holds besides the settings file, in their order, with
+    // the names they have inside it; what is missing or unreadable goes to
+    // `report`.
+    QList<TZipMaster::Source> dataSources(Report &report) const;
+
     Shop &m_shop;
 };
 

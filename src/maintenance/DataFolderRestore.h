@@ -9,7 +9,7 @@ class Shop;
 // "Carica": the data folder replaced by the files of an archive copy.
 //
 // The archive is vetted before anything is touched: every entry must be one of
-// the files a save writes, under its bare name, and every entry must read back
+// the files a save writes, under its own name, and every entry must read back
 // whole with its CRC. The files are first written into a folder beside the data
 // folder; only then is the data folder moved aside into the archive folder (a
 // copy to go back to) and the new one put in its place. The settings file goes
@@ -22,6 +22,8 @@ public:
         // when there was none).
         QString keptFolder;
         QString keptSettings;
+        // Where e-invoice files that the copy's replaced were kept.
+        QString keptInvoices;
     };
 
     explicit DataFolderRestore(Shop &shop);
@@ -35,6 +37,17 @@ public:
     static const QString &noEntriesText();
 
 private:
+    // Every table of which the archive held a file, as it lies in `staging`
+    // with the files kept from the data folder: its header, record count and
+    // memo pointers sound (else ArchiveError naming it), its indexes rebuilt
+    // when stale.
+    void checkRestoredTables(const QString &staging, const QStringList &entries,
+                             const QString &archive);
+    // Moves the restored e-invoice files into the archive folder's own; a file
+    // there of the same name and other bytes goes to `keep`. Returns `keep`
+    // when it was used.
+    QString putInvoicesBack(const QString &restored, const QString &keep);
+
     Shop &m_shop;
 };
 

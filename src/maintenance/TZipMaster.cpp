@@ -6,12 +6,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QtEndian>
 
 #include <zip.h>
 
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -27,7 +29,6 @@ constexpr quint32 kCentralHeader = 0x02014B50;
 constexpr quint32 kEndOfDirectory = 0x06054B50;
 constexpr int kLocalHeaderRest = 26;
 constexpr int kEndOfDirectorySize = 22;
-constexpr qint64 kChunk = 256 * 1024;
 
 QString readError(int n) {
     // The first text has always had its capital F; the window shows them as they are.
@@ -128,18 +129,7 @@ void TZipMaster::readDirectory() {
     }
 }
 
-QStringList TZipMaster::centralNames() const {
-    ZipHandle archive = openForReading(m_fileName, ZIP_CHECKCONS);
-    QStringList names;
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        const char *name = zip_get_name(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW);
-        names << (name ? QString::fromLatin1(name) : QString());
-    }
-    return names;
-}
-
-void TZipMaster::AddFiles(const QList<Source> &sources) {
+void TZipMaster::AddFiles(const QList<Source> &sources, OldEntries oldEntries) {
     m_handled = 0;
     if (sources.isEmpty())
         return;
@@ -171,7 +161,7 @@ void TZipMaster::AddFiles(const QList<Source> &sources) {
     // The old archive must stay open until the new one is closed: its entries
     // are read from it while the new one is written.
     ZipHandle old;
-    if (target.isFile()) {
+    if (target.isFile() && oldEntries == OldEntries::Kept) {
         try {
             old = openForReading(m_fileName, 0);
         } catch (const ArchiveError &e) {
@@ -232,55 +222,33 @@ void TZipMaster::AddFiles(const QList<Source> &sources) {
     readDirectory();
 }
 
+QList<ArchiveDirectory::Entry> TZipMaster::checkedEntries(quint64 sizeBudget) const {
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ArchiveError(readError(1));
+    return ArchiveDirectory::read(file, m_fileName, sizeBudget);
+}
+
 void TZipMaster::ExtractFiles(const QString &folder) {
     m_handled = 0;
-    ZipHandle archive = openForReading(m_fileName, ZIP_CHECKCONS);
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    QByteArray buffer(kChunk, Qt::Uninitialized);
-    for (zip_int64_t i = 0; i < count; ++i) {
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat_index(archive.get(), zip_uint64_t(i), ZIP_FL_ENC_RAW, &stat) != 0)
-            throw ArchiveError(
-                QStringLiteral("L'archivio %1 è danneggiato (%2).")
-                    .arg(native(m_fileName), QString::fromUtf8(zip_strerror(archive.get()))));
-        const QString name = QString::fromLatin1(stat.name);
-        auto damaged = [&](const QString &why) {
-            return ArchiveError(QStringLiteral("L'archivio %1 è danneggiato: il file %2 non si "
-                                               "può leggere (%3).")
-                                    .arg(native(m_fileName), name, why));
-        };
-        zip_file_t *entry = zip_fopen_index(archive.get(), zip_uint64_t(i), 0);
-        if (!entry)
-            throw damaged(QString::fromUtf8(zip_strerror(archive.get())));
-        QFile out(QDir(folder).filePath(name));
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            zip_fclose(entry);
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ArchiveError(readError(1));
+    // Whoever calls, the directory is checked whole before the first byte is
+    // written: no name leads outside `folder`, no entry claims more than the
+    // free space, and nothing is written that the directory does not declare.
+    const QStorageInfo disk(folder);
+    const quint64 budget = disk.isValid() && disk.bytesAvailable() >= 0
+                               ? quint64(disk.bytesAvailable())
+                               : std::numeric_limits<quint64>::max();
+    const QList<ArchiveDirectory::Entry> entries = ArchiveDirectory::read(file, m_fileName, budget);
+    for (const ArchiveDirectory::Entry &entry : entries) {
+        QFile out(QDir(folder).filePath(QString::fromLatin1(entry.name)));
+        QDir().mkpath(QFileInfo(out.fileName()).absolutePath());
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw ArchiveError(
                 QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
-        }
-        zip_uint64_t total = 0;
-        for (;;) {
-            const zip_int64_t n = zip_fread(entry, buffer.data(), zip_uint64_t(buffer.size()));
-            if (n < 0) {
-                const QString why = QString::fromUtf8(zip_file_strerror(entry));
-                zip_fclose(entry);
-                throw damaged(why);
-            }
-            if (n == 0)
-                break;
-            if (out.write(buffer.constData(), n) != n) {
-                zip_fclose(entry);
-                throw ArchiveError(
-                    QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
-            }
-            total += zip_uint64_t(n);
-        }
-        const int closed = zip_fclose(entry);
-        if (closed != 0)
-            throw damaged(libzipText(closed));
-        if ((stat.valid & ZIP_STAT_SIZE) && total != stat.size)
-            throw damaged(QStringLiteral("lunghezza errata"));
+        ArchiveDirectory::extract(file, entry, out, m_fileName);
         if (!out.flush())
             throw ArchiveError(
                 QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maintenance/ArchiveDirectory.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -48,19 +50,27 @@ public:
 
     int AddCompLevel = 9;
 
-    // Writes the archive anew in a temporary file beside it: the entries it
-    // held under other names first, then `sources` in their order, replacing
-    // entries of the same name. Only a complete archive takes the name's place;
-    // on failure the old archive is left as it was. Reads the directory again.
-    void AddFiles(const QList<Source> &sources);
+    // What becomes of the entries an existing archive held under other names.
+    enum class OldEntries { Kept, Dropped };
 
-    // Checks the whole archive (sizes and CRC of every entry) while writing each
-    // entry into `folder` under its name. The caller vets the names first.
+    // Writes the archive anew in a temporary file beside it: the entries it
+    // held under other names first (when kept), then `sources` in their order,
+    // replacing entries of the same name. Only a complete archive takes the
+    // name's place; on failure the old archive is left as it was. Reads the
+    // directory again.
+    void AddFiles(const QList<Source> &sources, OldEntries old = OldEntries::Kept);
+
+    // Checks the directory (ArchiveDirectory) and then every entry's length
+    // and CRC while writing it into `folder` under its name (a name with
+    // folders into subfolders). An archive whose directory is unsound, or
+    // names a file that could land outside `folder`, is refused before
+    // anything is written; the caller vets the names for what they must be.
     // Throws at the first fault; what was written by then stays in `folder`.
     void ExtractFiles(const QString &folder);
 
-    // The entry names as the central directory gives them.
-    QStringList centralNames() const;
+    // The entries as the checked directory gives them (central directory and
+    // local headers in agreement); their sizes together within `sizeBudget`.
+    QList<ArchiveDirectory::Entry> checkedEntries(quint64 sizeBudget) const;
 
 private:
     void readDirectory();

@@ -95,7 +95,7 @@ void Program::wireMainWindow() {
     main.setEntryAction(TFMain::Entry::Sale, [this] { m_sales->openSale(0); });
     main.setEntryAction(TFMain::Entry::Invoice, [this] { m_invoices->openInvoice(0); });
     // "Uscita" with "Autosalvataggio Archivio": the day's archive, no question.
-    main.setAutoArchive([this] { m_archiveOperations->exitBackup(); });
+    main.setAutoArchive([this] { return m_archiveOperations->exitBackup(); });
     main.setShopTextsLoader([this] {
         runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); });
     });

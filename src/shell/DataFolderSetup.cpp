@@ -32,6 +32,43 @@ void DataFolderSetup::addShopRecord(db::Database &database) {
     config.close();
 }
 
+bool DataFolderSetup::isWorkTable(const TableLayout &layout) {
+    static const QStringList work = {QStringLiteral("ELEMENTI"), QStringLiteral("LBCODE"),
+                                     QStringLiteral("PRIMANOT"), QStringLiteral("RICEVUTE"),
+                                     QStringLiteral("CARICO_I"), QStringLiteral("TABLE1"),
+                                     QStringLiteral("TABLE2"),   QStringLiteral("TABLE3"),
+                                     QStringLiteral("TABLE4"),   QStringLiteral("TABLE5")};
+    return work.contains(layout.name, Qt::CaseInsensitive);
+}
+
+QStringList DataFolderSetup::createMissingWorkTables(db::Database &database,
+                                                     const TableLayouts &layouts) {
+    TableLayouts missing;
+    for (const TableLayout &layout : layouts)
+        if (isWorkTable(layout) && !database.tableExists(layout.fileName()))
+            missing << layout;
+    createTables(database, missing);
+    QStringList names;
+    for (const TableLayout &layout : missing)
+        names << layout.fileName();
+    return names;
+}
+
+QStringList DataFolderSetup::missingRecordTables(const db::Database &database,
+                                                 const TableLayouts &layouts) {
+    QStringList names;
+    for (const TableLayout &layout : layouts)
+        if (!isWorkTable(layout) && !database.tableExists(layout.fileName()))
+            names << layout.fileName();
+    return names;
+}
+
+QString DataFolderSetup::missingTablesText(const QString &dataPath, const QStringList &tables) {
+    return QStringLiteral("Nella cartella dei dati %1 mancano le tabelle:\r%2\r\rI loro dati "
+                          "non sono disponibili: ripristinare una copia (ARCHIVIO, Carica).")
+        .arg(QDir::toNativeSeparators(dataPath), tables.join(QStringLiteral(", ")));
+}
+
 bool DataFolderSetup::createIfMissing(const QString &dataPath, const TableLayouts &layouts) {
     const QFileInfo info(dataPath);
     if (info.exists())

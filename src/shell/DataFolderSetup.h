@@ -24,6 +24,23 @@ public:
     static void createTables(db::Database &database, const TableLayouts &layouts);
     // The shop's CONFIG record of a new folder, with EURO = 1.
     static void addShopRecord(db::Database &database);
+
+    // The tables of rows the program writes afresh whenever it needs them
+    // (the line sheet, the report and statement tables, the label codes, the
+    // Prima nota's lines) and the tables of older releases it may start
+    // without. Every other table holds the shop's records.
+    static bool isWorkTable(const TableLayout &layout);
+
+    // A data folder may come from anywhere (a restored copy, an older
+    // release, a folder copied by hand): the work tables it lacks are made
+    // anew, empty, at the latest layout. Returns their file names.
+    static QStringList createMissingWorkTables(db::Database &database, const TableLayouts &layouts);
+    // The tables of the shop's records that the open folder lacks: never
+    // made anew, since an empty one would pass for a shop without records.
+    static QStringList missingRecordTables(const db::Database &database,
+                                           const TableLayouts &layouts);
+    // What the program and the admin tool say about them.
+    static QString missingTablesText(const QString &dataPath, const QStringList &tables);
 };
 
 } // namespace corvale

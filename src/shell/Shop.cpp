@@ -30,6 +30,9 @@ void Shop::openDatabase() {
     m_database->close();
     DataFolderSetup::createIfMissing(m_folder.dataPath(), m_layouts);
     m_database->open(m_folder.dataPath());
+    // Whatever way the folder came to be (a restored copy, an older release,
+    // a copy by hand), the work tables it lacks are made anew, empty.
+    DataFolderSetup::createMissingWorkTables(*m_database, m_layouts);
 }
 
 } // namespace corvale

@@ -4,6 +4,7 @@
 #include "db/Error.h"
 #include "platform/EngineError.h"
 #include "shell/CentralPanel.h"
+#include "shell/DataFolderSetup.h"
 #include "shell/SchemaUpgrade.h"
 #include "shell/Shop.h"
 #include "shell/TFAboutr.h"
@@ -63,6 +64,12 @@ void TFMain::openDataFolder() {
     if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.openDatabase(); })) {
         return;
     }
+    // Said once here; the program still starts, so that a copy can be restored.
+    const QStringList missing =
+        DataFolderSetup::missingRecordTables(m_shop.database(), m_shop.tableLayouts());
+    if (!missing.isEmpty())
+        m_shop.prompter().error(
+            DataFolderSetup::missingTablesText(m_shop.folder().dataPath(), missing));
     SchemaUpgrade upgrade(m_shop.database());
     m_databaseReady = upgrade.runFirstList();
     if (!m_databaseReady)
@@ -170,7 +177,7 @@ void TFMain::setEntryAction(Entry entry, std::function<void()> action) {
     m_actions[int(entry)] = std::move(action);
 }
 
-void TFMain::setAutoArchive(std::function<void()> save) {
+void TFMain::setAutoArchive(std::function<bool()> save) {
     m_autoArchive = std::move(save);
 }
 
@@ -219,8 +226,8 @@ void TFMain::receiveNotification(int) {
 }
 
 void TFMain::exitClicked() {
-    if (m_shop.preferences().autoSave && m_autoArchive)
-        m_autoArchive();
+    if (m_shop.preferences().autoSave && m_autoArchive && !m_autoArchive())
+        return;
     close();
 }
 

@@ -29,8 +29,10 @@ public:
     // What a click on an entry button does (after the password gate for the
     // archive and the cash book). Without an action the button is disabled.
     void setEntryAction(Entry entry, std::function<void()> action);
-    // Called by "Uscita" before closing when "Autosalvataggio Archivio" is on.
-    void setAutoArchive(std::function<void()> save);
+    // Called by "Uscita" before closing when "Autosalvataggio Archivio" is on;
+    // false (the failure said) keeps the program open, so that the day's work
+    // is not left without its copy unnoticed.
+    void setAutoArchive(std::function<bool()> save);
     // Refreshes the shop texts (LoadShopTexts); called at first activation
     // and after the configuration window closes.
     void setShopTextsLoader(std::function<void()> loader);
@@ -80,7 +82,7 @@ private:
     QLabel *m_status[5] = {};
     TFAboutr *m_about = nullptr;
     std::function<void()> m_actions[5];
-    std::function<void()> m_autoArchive;
+    std::function<bool()> m_autoArchive;
     std::function<void()> m_loadTexts;
     bool m_firstActivation = true;
     bool m_inLayout = false;

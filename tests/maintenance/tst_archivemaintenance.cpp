@@ -1,12 +1,15 @@
 #include "common/ShopFixture.h"
 #include "maintenance/ArchiveTestKit.h"
 
+#include "cashbook/PrimaNota.h"
 #include "maintenance/ArchiveContents.h"
 #include "maintenance/ArchiveError.h"
 #include "maintenance/DataFolderBackup.h"
 #include "maintenance/DataFolderRestore.h"
 #include "maintenance/TZipMaster.h"
 #include "shell/CommonRoutines.h"
+#include "shell/DataFolderSetup.h"
+#include "stock/ArticleHistory.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -53,9 +56,49 @@ private Q_SLOTS:
                  QStringLiteral("/tmp/A.KVR.OLD"));
         QCOMPARE(ArchiveContents::normalisedName(QStringLiteral("x.zip")),
                  QStringLiteral("X.ZIP.KVR"));
-        QCOMPARE(ArchiveContents::dataFiles().size(), 72);
-        QVERIFY(ArchiveContents::isKnownEntry(QStringLiteral("DATI.INI")));
-        QVERIFY(!ArchiveContents::isKnownEntry(QStringLiteral("dati/ARTICOLI.DBF")));
+    }
+
+    void entriesARestoreTakes_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("known");
+        // Every file the archives of earlier releases held is still taken.
+        for (const char *historic :
+             {"ARCART_A.DBF", "ARCART_A.MDX", "ARCART_V.DBF", "ARCART_V.MDX", "ARCARTTG.DBF",
+              "ARCARTTG.MDX", "ARTICOLI.DBF", "ARTICOLI.MDX", "ARTICOLI.DBT", "CARICHI.DBF",
+              "CARICHI.MDX",  "CATEGOR.DBF",  "CATEGOR.MDX",  "CLIENTI.DBF",  "CLIENTI.MDX",
+              "COLORI.DBF",   "COLORI.MDX",   "CONFIG.DBF",   "CONFIG.DBT",   "COUNTERS.DBF",
+              "ELEMENTI.DBF", "FATTURE.DBF",  "FATTURE.MDX",  "FORNITOR.DBF", "FORNITOR.MDX",
+              "MARCHI.DBF",   "MARCHI.MDX",   "MATERIAL.DBF", "MATERIAL.MDX", "MISURE.DBF",
+              "MISURE.MDX",   "NOTA.DBF",     "NOTA.MDX",     "NOTAM.DBF",    "NOTAM.MDX",
+              "TAGLIE.DBF",   "TAGLIE.MDX",   "TIPOLOGI.DBF", "TIPOLOGI.MDX", "VENDITE.DBF",
+              "VENDITE.MDX",  "FONDI.DBF",    "FONDI.MDX",    "ARCART_R.DBF", "ARCART_R.MDX",
+              "RESI.DBF",     "RESI.MDX",     "BANK0.DBF",    "BANK0.MDX",    "BANK1.DBF",
+              "BANK1.MDX",    "BANK2.DBF",    "BANK2.MDX",    "BANK3.DBF",    "BANK3.MDX",
+              "ACCONTI.DBF",  "ACCONTI.MDX",  "PRIMANOT.DBF", "PRIMANOT.MDX", "TABLE1.DBF",
+              "TABLE1.MDX",   "TABLE2.DBF",   "TABLE2.MDX",   "TABLE3.DBF",   "TABLE3.MDX",
+              "ARCART_O.DBF", "ARCART_O.MDX", "ORDINI.DBF",   "ORDINI.MDX",   "BARCODE.DBF",
+              "BARCODE.MDX",  "LBCODE.DBF",   "DATI.INI"})
+            QTest::newRow(historic) << QString::fromLatin1(historic) << true;
+        // The tables the fixed list of those releases forgot.
+        for (const char *added : {"RICEVUTE.DBF", "RICEVUTE.MDX", "CARICO_I.DBF", "TABLE4.DBF",
+                                  "TABLE5.DBF", "TABLE5.MDX"})
+            QTest::newRow(added) << QString::fromLatin1(added) << true;
+        QTest::newRow("e-invoice") << "FE/IT01234567890_00001.xml" << true;
+        QTest::newRow("signed e-invoice") << "FE/IT01234567890_0000A.xml.p7m" << true;
+        QTest::newRow("lower case") << "articoli.dbf" << false;
+        QTest::newRow("folder") << "dati/ARTICOLI.DBF" << false;
+        QTest::newRow("unknown table") << "ALTRO.DBF" << false;
+        QTest::newRow("invoice subfolder") << "FE/2026/IT01234567890_00001.xml" << false;
+        QTest::newRow("invoice parent") << "FE/../Dati.ini" << false;
+        QTest::newRow("invoice dots") << "FE/.." << false;
+        QTest::newRow("invoice hidden") << "FE/.profile" << false;
+        QTest::newRow("invoice folder") << "FE/" << false;
+        QTest::newRow("invoice backslash") << "FE/a\\b.xml" << false;
+    }
+    void entriesARestoreTakes() {
+        QFETCH(QString, entry);
+        QFETCH(bool, known);
+        QCOMPARE(ArchiveContents::isKnownEntry(entry, allTableLayouts()), known);
     }
 
     void directoryRead() {
@@ -90,13 +133,24 @@ private Q_SLOTS:
         QCOMPARE(backup.todaysArchive(), f.archive(QStringLiteral("AR150326.KVR")));
         const DataFolderBackup::Report report = backup.salva(backup.todaysArchive());
         QVERIFY2(report.complete(), qPrintable(report.unreadable.join(u',')));
-        // Tables without tags have no index file, and none is missed.
+        // Every table of the layouts, with its index where it has tags and its
+        // memo file where it has memo columns, in the layouts' order.
         QStringList expected;
-        for (const QString &name : ArchiveContents::dataFiles())
-            if (QFileInfo::exists(QDir(f.data()).filePath(name)))
-                expected << name;
+        for (const TableLayout &layout : allTableLayouts()) {
+            expected << layout.fileName();
+            if (!layout.tags.isEmpty())
+                expected << layout.name + QStringLiteral(".MDX");
+            for (const db::FieldDef &field : layout.fields)
+                if (field.isMemo()) {
+                    expected << layout.name + QStringLiteral(".DBT");
+                    break;
+                }
+        }
         expected << QStringLiteral("DATI.INI");
-        QVERIFY(expected.size() > 60);
+        for (const char *table : {"RICEVUTE.DBF", "CARICO_I.DBF", "TABLE4.DBF", "TABLE5.DBF",
+                                  "ARTICOLI.DBT", "CONFIG.DBT"})
+            QVERIFY2(expected.contains(QString::fromLatin1(table)), table);
+        QCOMPARE(expected.size(), snapshot(f.data()).size() + 1);
         QCOMPARE(report.handled, expected.size());
         QVERIFY(f.db().isOpen());
 
@@ -124,8 +178,17 @@ private Q_SLOTS:
         FilledShop f;
         DataFolderBackup backup(*f.shop);
         const QString name = backup.todaysArchive();
-        // An entry an older program wrote stays.
+        // What an older archive of the name held is replaced, not merged: a
+        // restore takes every entry of what a backup writes.
         QVERIFY(makeArchive(name, {{"VECCHIO.TXT", "x"}, {"ARTICOLI.DBF", "old"}}));
+        const QStringList expected = [&] {
+            TZipMaster zip;
+            zip.setZipFilename(backup.salva(f.archive(QStringLiteral("FRESH.KVR"))).archive);
+            QStringList names;
+            for (const auto &e : zip.entries())
+                names << QString::fromLatin1(e.name);
+            return names;
+        }();
         backup.salva(name);
         f.add(QStringLiteral("ARTICOLI"), {{"NUMREG", 2}, {"DESCRIZION", "STIVALE"}});
         f.db().close();
@@ -138,32 +201,57 @@ private Q_SLOTS:
         QStringList names;
         for (const auto &e : zip.entries())
             names << QString::fromLatin1(e.name);
-        QCOMPARE(names.removeDuplicates(), 0);
-        QVERIFY(names.contains(QStringLiteral("ARTICOLI.DBF")));
-        QCOMPARE(names.first(), QStringLiteral("VECCHIO.TXT"));
-        QCOMPARE(names.last(), QStringLiteral("DATI.INI"));
+        QCOMPARE(names, expected);
 
         QTemporaryDir out;
         zip.ExtractFiles(out.path());
         QCOMPARE(readAll(out.filePath(QStringLiteral("ARTICOLI.DBF"))), latest);
         // No half-written copies left beside the archive.
         QCOMPARE(QDir(f.shop->folder().archivePath()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{QFileInfo(name).fileName()});
+                 (QStringList{QFileInfo(name).fileName(), QStringLiteral("FRESH.KVR")}));
+    }
+
+    // Whatever an archive of the day's name held before, the backup written
+    // over it is one "Carica" takes.
+    void everyBackupIsRestorable_data() {
+        QTest::addColumn<QList<QByteArray>>("oldEntries");
+        QTest::newRow("none") << QList<QByteArray>{};
+        QTest::newRow("foreign file") << QList<QByteArray>{"LEGGIMI.TXT"};
+        QTest::newRow("unsafe name") << QList<QByteArray>{"../ARTICOLI.DBF"};
+        QTest::newRow("other letters") << QList<QByteArray>{"articoli.dbf", "VENDITE.DBF"};
+        QTest::newRow("folder") << QList<QByteArray>{"dati/CLIENTI.DBF"};
+    }
+    void everyBackupIsRestorable() {
+        QFETCH(QList<QByteArray>, oldEntries);
+        FilledShop f;
+        DataFolderBackup backup(*f.shop);
+        const QString name = backup.todaysArchive();
+        if (!oldEntries.isEmpty()) {
+            QList<QPair<QByteArray, QByteArray>> entries;
+            for (const QByteArray &entry : oldEntries)
+                entries.append({entry, "old bytes"});
+            QVERIFY(makeArchive(name, entries));
+        }
+        const auto saved = backup.salva(name);
+        QVERIFY(saved.complete());
+        const auto restored = DataFolderRestore(*f.shop).ripristina(name);
+        QCOMPARE(restored.handled, saved.handled);
     }
 
     void unreadableFileIsNamed() {
         FilledShop f;
         f.db().close();
-        QVERIFY(QFile::remove(QDir(f.data()).filePath(QStringLiteral("LBCODE.DBF"))));
+        // A table of records: opening the folder does not make it anew.
+        QVERIFY(QFile::remove(QDir(f.data()).filePath(QStringLiteral("MISURE.DBF"))));
         f.shop->openDatabase();
         DataFolderBackup backup(*f.shop);
         const auto report = backup.salva(backup.todaysArchive());
         QVERIFY(!report.complete());
-        QCOMPARE(report.unreadable, QStringList{QStringLiteral("LBCODE.DBF")});
+        QCOMPARE(report.unreadable, QStringList{QStringLiteral("MISURE.DBF")});
         TZipMaster zip;
         zip.setZipFilename(report.archive);
         QCOMPARE(zip.EntryCount(), report.handled);
-        QVERIFY(DataFolderBackup::incompleteText(report).contains(QStringLiteral("LBCODE.DBF")));
+        QVERIFY(DataFolderBackup::incompleteText(report).contains(QStringLiteral("MISURE.DBF")));
     }
 
     void saveOverSomethingElseStops() {
@@ -302,6 +390,146 @@ private Q_SLOTS:
         QCOMPARE(after.size(), report.handled - 1);
         for (auto it = after.begin(); it != after.end(); ++it)
             QVERIFY2(before.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+
+    // A copy taken to a new PC: a program folder with nothing in it yet.
+    void restoreOntoANewProgramFolder_data() {
+        QTest::addColumn<bool>("historicArchive");
+        QTest::newRow("backup of this release") << false;
+        // An archive of an earlier release: only the 72 files of its fixed list.
+        QTest::newRow("earlier archive") << true;
+    }
+    void restoreOntoANewProgramFolder() {
+        QFETCH(bool, historicArchive);
+        FilledShop f;
+        const QString archive = DataFolderBackup(*f.shop).salva(f.archive("COPIA.KVR")).archive;
+        const QStringList freshShop = snapshot(f.data()).keys();
+        f.db().close();
+        if (historicArchive) {
+            TZipMaster zip;
+            zip.setZipFilename(archive);
+            QTemporaryDir all;
+            zip.ExtractFiles(all.path());
+            for (const char *forgotten : {"RICEVUTE.DBF", "RICEVUTE.MDX", "CARICO_I.DBF",
+                                          "TABLE4.DBF", "TABLE5.DBF", "TABLE5.MDX"})
+                QVERIFY(QFile::remove(all.filePath(QString::fromLatin1(forgotten))));
+            QList<QPair<QByteArray, QByteArray>> entries;
+            const auto files = snapshot(all.path());
+            for (auto it = files.begin(); it != files.end(); ++it)
+                entries.append({it.key().toLatin1(), it.value()});
+            QVERIFY(makeArchive(archive, entries));
+        }
+
+        QTemporaryDir newPc;
+        ProgramFolder folder(newPc.path());
+        QVERIFY(folder.prepare());
+        ScriptedPrompter prompter;
+        Shop shop(folder, f.clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
+        DataFolderRestore(shop).ripristina(archive);
+        shop.openDatabase();
+        QCOMPARE(snapshot(folder.dataPath()).keys(), freshShop);
+        QVERIFY(
+            DataFolderSetup::missingRecordTables(shop.database(), shop.tableLayouts()).isEmpty());
+
+        // Prima nota and the article history run on the restored folder.
+        PrimaNota book(shop.database());
+        book.write(book.gather(QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026")));
+        ArticleHistory history(shop);
+        history.load(1);
+        history.close();
+        QVERIFY(prompter.done());
+    }
+
+    // Work tables are made anew whenever the folder is opened; a table of
+    // records never is: it is named instead.
+    void openingMakesOnlyWorkTablesAnew() {
+        FilledShop f;
+        f.db().close();
+        const QDir data(f.data());
+        const QByteArray articles = readAll(data.filePath(QStringLiteral("ARTICOLI.DBF")));
+        for (const char *gone : {"TABLE4.DBF", "RICEVUTE.DBF", "RICEVUTE.MDX", "CARICO_I.DBF",
+                                 "ELEMENTI.DBF", "CLIENTI.DBF", "CLIENTI.MDX", "ACCONTI.DBF"})
+            QVERIFY(QFile::remove(data.filePath(QString::fromLatin1(gone))));
+        f.shop->openDatabase();
+        for (const char *made :
+             {"TABLE4.DBF", "RICEVUTE.DBF", "RICEVUTE.MDX", "CARICO_I.DBF", "ELEMENTI.DBF"})
+            QVERIFY2(QFileInfo::exists(data.filePath(QString::fromLatin1(made))), made);
+        QVERIFY(!QFileInfo::exists(data.filePath(QStringLiteral("CLIENTI.DBF"))));
+        QCOMPARE(DataFolderSetup::missingRecordTables(f.db(), f.shop->tableLayouts()),
+                 (QStringList{QStringLiteral("CLIENTI.DBF"), QStringLiteral("ACCONTI.DBF")}));
+        QCOMPARE(readAll(data.filePath(QStringLiteral("ARTICOLI.DBF"))), articles);
+    }
+
+    // The e-invoice files travel with the data, and come back vetted.
+    void invoiceFilesGoIntoTheCopy() {
+        FilledShop f;
+        const QDir invoices(QDir(f.shop->folder().archivePath()).filePath(QStringLiteral("FE")));
+        QVERIFY(invoices.mkpath(QStringLiteral(".")));
+        writeAll(invoices.filePath(QStringLiteral("IT01234567890_00001.xml")), "<fattura 1/>");
+        writeAll(invoices.filePath(QStringLiteral("IT01234567890_00002.xml")), "<fattura 2/>");
+        DataFolderBackup backup(*f.shop);
+        const auto saved = backup.salva(backup.todaysArchive());
+        QVERIFY(saved.complete());
+        TZipMaster zip;
+        zip.setZipFilename(saved.archive);
+        QStringList names;
+        for (const auto &e : zip.entries())
+            names << QString::fromLatin1(e.name);
+        QVERIFY(names.contains(QStringLiteral("FE/IT01234567890_00001.xml")));
+        QVERIFY(names.contains(QStringLiteral("FE/IT01234567890_00002.xml")));
+
+        // One lost, one changed since: the lost one comes back, the changed
+        // one is kept aside, and a newer one stays.
+        QVERIFY(QFile::remove(invoices.filePath(QStringLiteral("IT01234567890_00001.xml"))));
+        writeAll(invoices.filePath(QStringLiteral("IT01234567890_00002.xml")), "<altra/>");
+        writeAll(invoices.filePath(QStringLiteral("IT01234567890_00003.xml")), "<fattura 3/>");
+        const auto report = DataFolderRestore(*f.shop).ripristina(saved.archive);
+        QCOMPARE(report.handled, saved.handled);
+        QCOMPARE(snapshot(invoices.path()),
+                 (QMap<QString, QByteArray>{{"IT01234567890_00001.xml", "<fattura 1/>"},
+                                            {"IT01234567890_00002.xml", "<fattura 2/>"},
+                                            {"IT01234567890_00003.xml", "<fattura 3/>"}}));
+        QCOMPARE(readAll(QDir(report.keptInvoices).filePath("IT01234567890_00002.xml")),
+                 QByteArray("<altra/>"));
+        QVERIFY(DataFolderRestore::successText(report).contains(
+            QDir::toNativeSeparators(report.keptInvoices)));
+        QVERIFY(!QFileInfo::exists(QDir(f.data()).filePath(QStringLiteral("FE"))));
+        QCOMPARE(QDir(f.shop->folder().root())
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QDir(f.shop->folder().root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot));
+
+        // A file of that folder whose name no copy can hold is said, not skipped.
+        writeAll(invoices.filePath(QStringLiteral("nota spese.txt")), "x");
+        const auto incomplete = backup.salva(backup.todaysArchive());
+        QCOMPARE(incomplete.unreadable, QStringList{QStringLiteral("FE/nota spese.txt")});
+    }
+
+    // Whoever extracts, no name leads outside the folder.
+    void extractionRefusesUnsafeNames_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("parent") << QByteArray("../EVIL.TXT");
+        QTest::newRow("inner parent") << QByteArray("FE/../../EVIL.TXT");
+        QTest::newRow("absolute") << QByteArray("/tmp/EVIL.TXT");
+        QTest::newRow("backslash") << QByteArray("..\\EVIL.TXT");
+        QTest::newRow("drive") << QByteArray("C:EVIL.TXT");
+        QTest::newRow("control") << QByteArray("EVIL\x01.TXT");
+        QTest::newRow("empty part") << QByteArray("FE//EVIL.TXT");
+    }
+    void extractionRefusesUnsafeNames() {
+        QFETCH(QByteArray, name);
+        QTemporaryDir dir;
+        const QString archive = dir.filePath(QStringLiteral("A.KVR"));
+        QVERIFY(makeArchive(archive, {{"ARTICOLI.DBF", "good"}, {name, "evil"}}));
+        const QString out = dir.filePath(QStringLiteral("out/inner"));
+        QVERIFY(QDir().mkpath(out));
+        TZipMaster zip;
+        zip.setZipFilename(archive);
+        QVERIFY(!failureOf([&] { zip.ExtractFiles(out); }).isEmpty());
+        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("inner")});
     }
 };
 

@@ -45,16 +45,28 @@ private Q_SLOTS:
         }
     }
 
-    void exitBackupFailureIsSaidFirst() {
+    // A failed exit backup is said, and the program stays open: no question
+    // whether to close, the window still shown.
+    void exitBackupFailureKeepsTheProgramOpen() {
         ShopFixture f;
         writeAll(f.shop->folder().iniPath(), "[GENERALI]\r\nAUTOSAVE=1\r\n");
         Program program(*f.shop);
+        program.mainWindow().show();
         QVERIFY(QDir(f.shop->folder().archivePath()).removeRecursively());
         writeAll(f.shop->folder().archivePath(), "a file where the folder was");
         f.prompter.expectError({});
-        f.prompter.expectConfirm(closeQuestion, false);
         button(program.mainWindow(), "RxSpeedButton2")->click();
         QVERIFY(f.prompter.done());
+        QVERIFY(program.mainWindow().isVisible());
+        QVERIFY(f.db().isOpen());
+
+        // Once the copy can be written, "Uscita" goes on to the question.
+        QFile::remove(f.shop->folder().archivePath());
+        f.prompter.expectConfirm(closeQuestion, true);
+        button(program.mainWindow(), "RxSpeedButton2")->click();
+        QVERIFY(f.prompter.done());
+        QVERIFY(QFileInfo(todaysArchive(f)).isFile());
+        QVERIFY(!program.mainWindow().isVisible());
     }
 
     void hubButtonsRunTheOperations() {

@@ -1,7 +1,9 @@
 #include "common/Widgets.h"
+#include "db/Database.h"
 #include "platform/ScriptedPrompter.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/CentralPanel.h"
+#include "shell/DataFolderSetup.h"
 #include "shell/Shop.h"
 #include "shell/TFMain.h"
 
@@ -68,6 +70,33 @@ private Q_SLOTS:
         QCOMPARE(w.frameGeometry().size(), QSize(900, 600));
         resizeOuter(w, 300, 200);
         QCOMPARE(w.frameGeometry().size(), QSize(800, 600));
+    }
+
+    // A data folder that lost a table of records says so when it opens; the
+    // work tables it lost are simply made anew, and the program still starts.
+    void missingTablesAtOpening() {
+        QTemporaryDir dir;
+        const ProgramFolder folder(dir.path());
+        QVERIFY(folder.prepare());
+        {
+            ScriptedPrompter quiet;
+            Shop shop(folder, m_clock, quiet);
+            shop.setTableLayouts(allTableLayouts());
+            shop.openDatabase();
+        }
+        const QDir data(folder.dataPath());
+        for (const char *gone : {"FORNITOR.DBF", "FORNITOR.MDX", "TABLE4.DBF"})
+            QVERIFY(QFile::remove(data.filePath(QString::fromLatin1(gone))));
+        ScriptedPrompter prompter;
+        prompter.expectError(DataFolderSetup::missingTablesText(folder.dataPath(),
+                                                                {QStringLiteral("FORNITOR.DBF")}));
+        Shop shop(folder, m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
+        TFMain w(shop);
+        QVERIFY(prompter.done());
+        QVERIFY(shop.database().isOpen());
+        QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("TABLE4.DBF"))));
+        QVERIFY(!QFileInfo::exists(data.filePath(QStringLiteral("FORNITOR.DBF"))));
     }
 
     void statusBarAndDisabledEntries() {
@@ -141,7 +170,10 @@ private Q_SLOTS:
         shop.setTableLayouts(allTableLayouts());
         TFMain w(shop);
         int archives = 0;
-        w.setAutoArchive([&] { ++archives; });
+        w.setAutoArchive([&] {
+            ++archives;
+            return true;
+        });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 

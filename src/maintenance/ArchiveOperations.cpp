@@ -117,18 +117,21 @@ void ArchiveOperations::Verifica() {
         return;
     showGauge(0);
     bool done = false;
+    TableRepair repair(m_shop, [this](int value) { showGauge(value); });
     {
         Hourglass hourglass;
         try {
-            TableRepair(m_shop, [this](int value) { showGauge(value); }).Verifica();
+            repair.Verifica();
             done = true;
         } catch (const db::Error &) {
         }
     }
+    // Whatever the check deleted is named, also when it stopped half-way.
     if (done)
-        prompter.information(TableRepair::successText());
+        prompter.information(
+            TableRepair::outcomeText(TableRepair::successText(), repair.removed()));
     else
-        prompter.error(TableRepair::failureText());
+        prompter.error(TableRepair::outcomeText(TableRepair::failureText(), repair.removed()));
     showGauge(-1);
     if (!m_shop.database().isOpen())
         runReportingEngineErrors(prompter, [&] { m_shop.openDatabase(); });

@@ -1,5 +1,6 @@
 #include "maintenance/CounterUpdate.h"
 
+#include "db/Error.h"
 #include "db/Table.h"
 #include "maintenance/MaintenanceColumns.h"
 #include "shell/CommonRoutines.h"
@@ -48,9 +49,27 @@ void CounterUpdate::updateArticles() {
     qint64 highest = 0;
     articles.first();
     while (!articles.eof()) {
+        // A blank number is how dBASE stores none: it reads as 0, and the
+        // article stays. Only a number field holding something that is no
+        // number (written by another program) loses its record.
+        QString text;
         bool ok = false;
-        const qint64 number = articles.asString(key).toLongLong(&ok);
+        try {
+            text = articles.asString(key).trimmed();
+            ok = true;
+        } catch (const db::Error &) {
+        }
+        const qint64 number = !ok || text.isEmpty() ? 0 : text.toLongLong(&ok);
         if (!ok) {
+            QString description;
+            try {
+                description = articles.asString(QStringLiteral("DESCRIZION")).trimmed();
+            } catch (const db::Error &) {
+            }
+            m_removed << QStringLiteral("ARTICOLI.DBF n. %1 (DESCRIZION \"%2\"): numero non "
+                                        "valido")
+                             .arg(articles.recordNumber())
+                             .arg(description);
             articles.remove();
             continue;
         }
@@ -64,6 +83,7 @@ void CounterUpdate::updateArticles() {
 }
 
 void CounterUpdate::UpdateCounters() {
+    m_removed.clear();
     updateArticles();
     // Orders draw their numbers from ACQUISTI too.
     const CounterSource sources[] = {

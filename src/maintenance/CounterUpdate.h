@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace corvale {
 
@@ -16,12 +17,15 @@ public:
 
     // Engine failures (a missing table or column) reach the caller as db::Error.
     void UpdateCounters();
+    // The articles deleted for a number that is no number, one line each.
+    const QStringList &removed() const { return m_removed; }
 
 private:
     void updateArticles();
     qint64 highestKey(const QString &table, const QString &tag);
 
     Shop &m_shop;
+    QStringList m_removed;
 };
 
 } // namespace corvale

@@ -9,6 +9,7 @@
 #include "shell/Shop.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace corvale {
@@ -17,11 +18,21 @@ using namespace maintenanceColumns;
 
 namespace {
 
+// A field's text, or nothing when its bytes are no value of its type (written
+// by another program): such a record is judged by what can be read of it.
+std::optional<QString> fieldText(const db::Table &t, const QString &field) {
+    try {
+        return t.asString(field).trimmed();
+    } catch (const db::Error &) {
+        return std::nullopt;
+    }
+}
+
 // Read as an integer the way the lines were always judged: a blank, a text or
 // a fraction is no number.
 bool readsAsPositiveInteger(const db::Table &t, const QString &field) {
     bool ok = false;
-    const qint64 value = t.asString(field).trimmed().toLongLong(&ok);
+    const qint64 value = fieldText(t, field).value_or(QString()).toLongLong(&ok);
     return ok && value != 0;
 }
 
@@ -67,6 +78,31 @@ const QString &TableRepair::failureText() {
     return text;
 }
 
+QString TableRepair::outcomeText(const QString &headline, const QStringList &removed, int shown) {
+    if (removed.isEmpty())
+        return headline;
+    QString text = headline + QStringLiteral("\n\nRecord eliminati (%1):").arg(removed.size());
+    for (const QString &line : removed.mid(0, shown))
+        text += u'\n' + line;
+    if (removed.size() > shown)
+        text += QStringLiteral("\n... e altri %1.").arg(removed.size() - shown);
+    return text;
+}
+
+void TableRepair::noteRemoval(const db::Table &table, const QStringList &fields,
+                              const QString &why) {
+    QStringList values;
+    for (const QString &field : fields) {
+        const std::optional<QString> text = fieldText(table, field);
+        values << field + (text ? QStringLiteral(" \"") + *text + u'"'
+                                : QStringLiteral(" illeggibile"));
+    }
+    m_removed << QStringLiteral("%1 n. %2 (%3): %4")
+                     .arg(table.tableName().toUpper())
+                     .arg(table.recordNumber())
+                     .arg(values.join(QStringLiteral(", ")), why);
+}
+
 void TableRepair::advance(int step) {
     m_gauge += step;
     if (m_progress)
@@ -104,9 +140,10 @@ void TableRepair::deleteBrokenLines(const QString &table, const QStringList &fie
         bool broken = false;
         for (const QString &field : fields)
             broken = broken || !readsAsPositiveInteger(lines, field);
-        if (broken)
+        if (broken) {
+            noteRemoval(lines, fields, QStringLiteral("numero non valido"));
             lines.remove(); // the next line becomes current
-        else
+        } else
             lines.next();
     }
 }
@@ -130,14 +167,18 @@ void TableRepair::deleteOrphanLines(const QString &lines, const QString &lineFie
         bool found = false;
         for (auto &head : heads)
             found = found || head->findKey(document);
-        if (found)
+        if (found) {
             t.next();
-        else
+        } else {
+            noteRemoval(t, {lineField, lineArticle, lineSize},
+                        QStringLiteral("documento inesistente"));
             t.remove();
+        }
     }
 }
 
 void TableRepair::Verifica() {
+    m_removed.clear();
     m_gauge = 0;
     if (m_progress)
         m_progress(0);
@@ -172,7 +213,14 @@ void TableRepair::Verifica() {
     advance();
     advance();
 
-    CounterUpdate(m_shop).UpdateCounters();
+    CounterUpdate counters(m_shop);
+    try {
+        counters.UpdateCounters();
+    } catch (const db::Error &) {
+        m_removed << counters.removed();
+        throw;
+    }
+    m_removed << counters.removed();
     m_gauge = 100;
     if (m_progress)
         m_progress(100);

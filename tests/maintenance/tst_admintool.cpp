@@ -19,8 +19,10 @@ struct Outcome {
     QString err;
 };
 
-Outcome admin(const QStringList &arguments) {
+Outcome admin(const QStringList &arguments, const QString &workingDirectory = {}) {
     QProcess p;
+    if (!workingDirectory.isEmpty())
+        p.setWorkingDirectory(workingDirectory);
     p.start(QStringLiteral(CORVALE_BINARY_DIR "/tools/admin/corvale-admin"), arguments);
     Outcome o;
     if (!p.waitForFinished(120000))
@@ -114,6 +116,66 @@ private Q_SLOTS:
         QCOMPARE(o.status, 1);
     }
 
+    // "backup FILE" writes FILE as it is given (relative to where it runs, in
+    // its own letters) and prints where it went.
+    void backupToAGivenFile_data() {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("written"); // under the working folder
+        QTest::newRow("plain") << "copia.kvr"
+                               << "copia.kvr";
+        QTest::newRow("no extension") << "copia"
+                                      << "copia";
+        QTest::newRow("new folder") << "chiavetta/sera.zip"
+                                    << "chiavetta/sera.zip";
+    }
+    void backupToAGivenFile() {
+        QFETCH(QString, given);
+        QFETCH(QString, written);
+        ShopFixture f;
+        f.db().close();
+        QTemporaryDir work;
+        const Outcome o = admin(
+            {QStringLiteral("--home"), f.shop->folder().root(), QStringLiteral("backup"), given},
+            work.path());
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        const QString path = QDir(work.path()).filePath(written);
+        QVERIFY(QFileInfo(path).isFile());
+        QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(path));
+        QCOMPARE(QDir(work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    }
+
+    // A missing table of records is named by "check" and is no repair's business.
+    void checkNamesAMissingTable() {
+        ShopFixture f;
+        f.db().close();
+        QVERIFY(QFile::remove(QDir(f.shop->folder().dataPath()).filePath("CLIENTI.DBF")));
+        QVERIFY(QFile::remove(QDir(f.shop->folder().dataPath()).filePath("TABLE5.DBF")));
+        const Outcome o =
+            admin({QStringLiteral("--home"), f.shop->folder().root(), QStringLiteral("check")});
+        QCOMPARE(o.status, 1);
+        QVERIFY2(o.out.contains(QStringLiteral("CLIENTI.DBF: tabella mancante")),
+                 qPrintable(o.out));
+        QVERIFY(!o.out.contains(QStringLiteral("TABLE5.DBF: tabella mancante")));
+        QVERIFY(o.err.contains(QStringLiteral("CLIENTI.DBF")));
+        QVERIFY(!QFileInfo::exists(QDir(f.shop->folder().dataPath()).filePath("CLIENTI.DBF")));
+        // The work table is the program's to make anew; a check changes nothing.
+        QVERIFY(!QFileInfo::exists(QDir(f.shop->folder().dataPath()).filePath("TABLE5.DBF")));
+    }
+
+    // "verify" names every record it deletes.
+    void verifyListsWhatItDeletes() {
+        ShopFixture f;
+        f.add(QStringLiteral("ARCART_V"), {{"NUMVEN", 31}, {"NUMART", 1}, {"TAGLIA", 2}});
+        f.db().close();
+        const Outcome o =
+            admin({QStringLiteral("--home"), f.shop->folder().root(), QStringLiteral("verify")});
+        QCOMPARE(o.status, 0);
+        QVERIFY2(o.out.startsWith(QStringLiteral("Operazione eseguita con Successo!")),
+                 qPrintable(o.out));
+        QVERIFY2(o.out.contains(QStringLiteral("ARCART_V.DBF n. 1 (NUMVEN \"31\"")),
+                 qPrintable(o.out));
+    }
+
     // The exports are the files the report windows write, byte for byte.
     void exportsTheReports() {
         ShopFixture f;
@@ -147,15 +209,27 @@ private Q_SLOTS:
         QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(out));
         QCOMPARE(readAll(out), readAll(expectedInventory));
 
-        // Without a file: the name the windows propose, in "archivio".
+        // Without a file: the name the windows propose, in "archivio", made
+        // when missing.
+        QVERIFY(QDir(f.shop->folder().archivePath()).removeRecursively());
         o = admin(base + QStringList{"load-unload", "--from", "2026-01-01", "--to", "2026-03-31"});
         QVERIFY2(o.status == 0, qPrintable(o.err));
         const QString proposed = QDir(f.shop->folder().archivePath()).filePath("VN150326.XLS");
         QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(proposed));
         QCOMPARE(readAll(proposed), readAll(expectedMovements));
 
+        // The stock of a size type the shop has; one it has not is refused.
+        f.shop->openDatabase();
+        f.add(QStringLiteral("TAGLIE"), {{"NUMREG", 1}, {"DESCRIZION", "SCARPE"}, {"TG1", "36"}});
+        f.db().close();
         o = admin(base + QStringList{"stock", "--size-type", "1", out});
         QVERIFY2(o.status == 0, qPrintable(o.err));
+        QVERIFY(readAll(out).contains("TAGLIA SCARPE"));
+        QFile::remove(out);
+        o = admin(base + QStringList{"stock", "--size-type", "2", out});
+        QCOMPARE(o.status, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("Il tipo taglia 2 non esiste")), qPrintable(o.err));
+        QVERIFY(!QFileInfo::exists(out));
 
         for (const QStringList &wrong :
              {QStringList{"stock"}, QStringList{"nonsense"},

@@ -142,13 +142,58 @@ private Q_SLOTS:
         QCOMPARE(f.counter(QStringLiteral("VENDITE")), 122);
         QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), 500);
 
-        // Articles above the counter raise it; one without a number goes.
+        // Articles above the counter raise it; one without a number reads as 0 and stays.
         f.add(QStringLiteral("ARTICOLI"), {{"NUMREG", 900}});
         f.add(QStringLiteral("ARTICOLI"), {{"DESCRIZION", "NO NUMBER"}});
         update.UpdateCounters();
         QCOMPARE(f.counter(QStringLiteral("ARTICOLI")), 900);
-        QCOMPARE(f.column(QStringLiteral("ARTICOLI"), QStringLiteral("NUMREG")),
-                 (QStringList{"480", "900"}));
+        QCOMPARE(f.column(QStringLiteral("ARTICOLI"), QStringLiteral("DESCRIZION")),
+                 (QStringList{"", "", "NO NUMBER"}));
+        QVERIFY(update.removed().isEmpty());
+    }
+
+    // Every record the check deletes is named in what it says at the end.
+    void verificaNamesWhatItDeletes() {
+        ShopFixture f;
+        f.add(QStringLiteral("ARTICOLI"), {{"DESCRIZION", "SENZA NUMERO"}});
+        f.add(QStringLiteral("ARTICOLI"), {{"NUMREG", 77}, {"DESCRIZION", "GUASTO"}});
+        f.add(QStringLiteral("CARICHI"), {{"NUMREG", 10}});
+        f.add(QStringLiteral("ARCART_A"), {{"NUMCAR", 10}, {"NUMART", 1}, {"TAGLIA", 0}});
+        f.add(QStringLiteral("ARCART_V"), {{"NUMVEN", 22}, {"NUMART", 1}, {"TAGLIA", 2}});
+        // Another program wrote something that is no number into a number field.
+        f.db().close();
+        const QString articles = QDir(f.shop->folder().dataPath()).filePath("ARTICOLI.DBF");
+        QFile file(articles);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.count("        77"), 1);
+        bytes.replace("        77", "      7?7 ");
+        file.seek(0);
+        file.write(bytes);
+        file.close();
+        f.shop->openDatabase();
+
+        TableRepair repair(*f.shop);
+        repair.Verifica();
+        QCOMPARE(f.column(QStringLiteral("ARTICOLI"), QStringLiteral("DESCRIZION")),
+                 QStringList{"SENZA NUMERO"});
+        const QStringList removed = repair.removed();
+        QCOMPARE(removed.size(), 3);
+        QVERIFY2(removed[0].startsWith(QStringLiteral("ARCART_A.DBF n. 1 (NUMART \"1\", TAGLIA "
+                                                      "\"0\"): numero non valido")),
+                 qPrintable(removed[0]));
+        QVERIFY2(removed[1].startsWith(QStringLiteral("ARCART_V.DBF n. 1 (NUMVEN \"22\"")),
+                 qPrintable(removed[1]));
+        QVERIFY(removed[1].endsWith(QStringLiteral("documento inesistente")));
+        QCOMPARE(removed[2],
+                 QStringLiteral("ARTICOLI.DBF n. 2 (DESCRIZION \"GUASTO\"): numero non valido"));
+
+        const QString text = TableRepair::outcomeText(TableRepair::successText(), removed, 2);
+        QVERIFY(text.startsWith(TableRepair::successText() +
+                                QStringLiteral("\n\nRecord eliminati (3):\n") + removed[0]));
+        QVERIFY(text.endsWith(QStringLiteral("\n... e altri 1.")));
+        QCOMPARE(TableRepair::outcomeText(TableRepair::successText(), {}),
+                 TableRepair::successText());
     }
 };
 

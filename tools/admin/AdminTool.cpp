@@ -4,12 +4,14 @@
 #include "db/Database.h"
 #include "db/Error.h"
 #include "db/FileSystem.h"
+#include "db/Table.h"
 #include "db/TableChecker.h"
 #include "maintenance/DataFolderBackup.h"
 #include "maintenance/DataFolderRestore.h"
 #include "maintenance/TableRepair.h"
 #include "platform/ProgramFolder.h"
 #include "schema/DataFolderSchema.h"
+#include "shell/DataFolderSetup.h"
 #include "shell/Shop.h"
 #include "stock/Inventory.h"
 #include "stock/MovementPeriod.h"
@@ -20,6 +22,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <limits>
 #include <optional>
 
 namespace corvale {
@@ -111,7 +114,7 @@ int AdminTool::run(const QStringList &arguments) {
         m_shop = std::make_unique<Shop>(folder, m_clock, m_prompter);
         m_shop->setTableLayouts(allTableLayouts());
         try {
-            if (!lockDataFolder(c.needsDataFolder))
+            if (!lockDataFolder(c.needsDataFolder, c.handler == &AdminTool::check))
                 return Failure;
             return (this->*c.handler)(rest);
         } catch (const db::Error &e) {
@@ -121,7 +124,7 @@ int AdminTool::run(const QStringList &arguments) {
     return usage(QStringLiteral("Comando sconosciuto: %1").arg(name));
 }
 
-bool AdminTool::lockDataFolder(bool required) {
+bool AdminTool::lockDataFolder(bool required, bool readOnly) {
     const QString data = m_shop->folder().dataPath();
     if (!QFileInfo(data).isDir()) {
         if (!required)
@@ -131,8 +134,13 @@ bool AdminTool::lockDataFolder(bool required) {
         return false;
     }
     // Opening takes the engine's lock: a running program makes it fail with its
-    // own message ("... è già in uso da un'altra copia del programma.").
-    m_shop->database().open(data);
+    // own message ("... è già in uso da un'altra copia del programma."). The
+    // folder is opened as the program opens it, missing work tables made anew,
+    // except by a check, which changes nothing.
+    if (readOnly)
+        m_shop->database().open(data);
+    else
+        m_shop->openDatabase();
     return true;
 }
 
@@ -155,12 +163,15 @@ int AdminTool::restore(const QStringList &arguments) {
 }
 
 int AdminTool::verify(const QStringList &) {
+    TableRepair repair(*m_shop);
+    const int all = std::numeric_limits<int>::max();
     try {
-        TableRepair(*m_shop).Verifica();
+        repair.Verifica();
     } catch (const db::Error &e) {
-        return fail(TableRepair::failureText() + u'\r' + e.message());
+        return fail(TableRepair::outcomeText(TableRepair::failureText() + u'\r' + e.message(),
+                                             repair.removed(), all));
     }
-    say(TableRepair::successText());
+    say(TableRepair::outcomeText(TableRepair::successText(), repair.removed(), all));
     return Success;
 }
 
@@ -174,6 +185,10 @@ int AdminTool::check(const QStringList &) {
     const QDir data(m_shop->folder().dataPath());
     int problems = 0;
     int tables = 0;
+    const QStringList missing =
+        DataFolderSetup::missingRecordTables(m_shop->database(), m_shop->tableLayouts());
+    for (const QString &name : missing)
+        m_out << name << ": tabella mancante" << Qt::endl;
     for (const QString &name : data.entryList(QDir::Files, QDir::Name)) {
         if (!name.endsWith(QLatin1String(".DBF"), Qt::CaseInsensitive))
             continue;
@@ -188,12 +203,25 @@ int AdminTool::check(const QStringList &) {
         for (const QString &line : found)
             m_out << name << ": " << line << Qt::endl;
     }
+    // A missing table is no repair's business: only a copy brings its records back.
+    if (!missing.isEmpty())
+        return fail(DataFolderSetup::missingTablesText(data.path(), missing));
     if (problems > 0)
         return fail(QStringLiteral("Trovati %1 problemi in %2 tabelle: eseguire \"verify\" "
                                    "dopo aver salvato una copia.")
                         .arg(problems)
                         .arg(tables));
     return Success;
+}
+
+bool AdminTool::sizeTypeExists(qint64 number) {
+    db::Table types(m_shop->database());
+    types.setTableName(QStringLiteral("TAGLIE.DBF"));
+    types.open();
+    for (types.first(); !types.eof(); types.next())
+        if (types.asInteger(QStringLiteral("NUMREG")) == number)
+            return true;
+    return false;
 }
 
 int AdminTool::exportReport(const QStringList &arguments) {
@@ -257,14 +285,20 @@ int AdminTool::exportReport(const QStringList &arguments) {
     } else if (report == QLatin1String("stock")) {
         if (!sizeType || year || from.isValid())
             return usage(QStringLiteral("Le giacenze prendono solo --size-type N."));
+        if (!sizeTypeExists(*sizeType))
+            return fail(QStringLiteral("Il tipo taglia %1 non esiste: nessun prospetto scritto.")
+                            .arg(*sizeType));
         lines = StockLevels::exportFor(*m_shop, *sizeType);
     } else {
         return usage(QStringLiteral("Prospetto sconosciuto: %1").arg(report));
     }
 
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        // The proposed place, as the windows propose it: made when missing.
+        QDir().mkpath(m_shop->folder().archivePath());
         file = QDir(m_shop->folder().archivePath())
                    .filePath(SpreadsheetFile::proposedName(m_clock.today()));
+    }
     file = QFileInfo(file).absoluteFilePath();
     switch (SpreadsheetFile::write(file, lines)) {
     case SpreadsheetFile::Outcome::Written:

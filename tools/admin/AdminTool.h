@@ -47,12 +47,13 @@ private:
     // export inventory|load-unload|stock [--year Y] [--from D --to D]
     //        [--size-type N] [FILE]: the file the report's window exports.
     int exportReport(const QStringList &arguments);
+    bool sizeTypeExists(qint64 number);
 
     int usage(const QString &problem);
     int fail(const QString &message);
     // The data folder taken as the program takes it: refused while a running
     // program holds it.
-    bool lockDataFolder(bool required);
+    bool lockDataFolder(bool required, bool readOnly);
     void say(const QString &text);
 
     QTextStream m_out;

@@ -172,12 +172,13 @@ void PrimaNota::addInvoices(const QString &from, const QString &to, PrimaNotaCon
 }
 
 void PrimaNota::addPayments(const QString &from, const QString &to, PrimaNotaContent &content) {
+    // Read in record order, one guard for the period and before it: the
+    // payments have no date tag in the program's folders, and a second way
+    // through them would be one no shop ever takes.
     db::Table t(m_db);
-    openByDate(t, payments, from, to, [&](db::Table &r) {
-        if (!r.asBool(ISCLIENTE))
-            content.carriedOut[salesBook(r)] += r.asFloat(ACCONTO);
-    });
-    for (; !t.eof(); t.next()) {
+    t.setTableName(payments);
+    t.open();
+    for (t.first(); !t.eof(); t.next()) {
         // Customers' deposits are not money of the books.
         if (t.asBool(ISCLIENTE))
             continue;

@@ -160,15 +160,23 @@ void TestPrimaNota::periodChecks() {
 }
 
 void TestPrimaNota::customerDepositsAndEmptyPaymentsAreLeftOut() {
-    ShopFixture f;
-    addPayment(f, QDate(2026, 3, 2), 50, false, true);
-    addPayment(f, QDate(2026, 3, 3), 0, false);
-    addPayment(f, QDate(2026, 2, 3), 70, false, true);
-    const PrimaNotaContent c =
-        rebuild(f, QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026"));
-    QCOMPARE(primaNotaRows(f).size(), 2);
-    QCOMPARE(c.balance(Book::Cash), 0.0);
-    QCOMPARE(c.carriedOut[0], 0.0);
+    // Also where another program gave the payments a date tag: the same sums.
+    for (const bool dateTag : {false, true}) {
+        ShopFixture f;
+        if (dateTag)
+            f.db().executeSql(QStringLiteral("CREATE INDEX MYDATA ON \"ACCONTI.dbf\" (MYDATA)"));
+        addPayment(f, QDate(2026, 3, 2), 50, false, true);
+        addPayment(f, QDate(2026, 3, 3), 0, false);
+        addPayment(f, QDate(2026, 2, 3), 70, false, true);
+        addPayment(f, QDate(2026, 2, 27), 40, true, true);
+        addPayment(f, QDate(2026, 2, 28), 15, true, false);
+        const PrimaNotaContent c =
+            rebuild(f, QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026"));
+        QCOMPARE(primaNotaRows(f).size(), 2);
+        QCOMPARE(c.balance(Book::Cash), 0.0);
+        QCOMPARE(c.carriedOut[0], 0.0);
+        QCOMPARE(c.carriedOut[1], 15.0);
+    }
 }
 
 void TestPrimaNota::invoicesPaymentsAndMovementsGoToTheirColumns() {
@@ -379,7 +387,8 @@ void TestPrimaNota::unreadableSourceLeavesPreviousLines() {
     addSale(f, QDate(2026, 3, 2), 10, false);
     rebuild(f, QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026"));
     f.db().close();
-    QVERIFY(QFile::remove(f.dir.path() + QStringLiteral("/dati/RICEVUTE.DBF")));
+    // A table of records: opening the folder does not make it anew.
+    QVERIFY(QFile::remove(f.dir.path() + QStringLiteral("/dati/ACCONTI.DBF")));
     f.shop->openDatabase();
     PrimaNota book(f.db());
     QVERIFY_THROWS_EXCEPTION(

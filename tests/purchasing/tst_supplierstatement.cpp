@@ -126,6 +126,39 @@ private Q_SLOTS:
             }
         }
     }
+
+    // The year's bounds, by what the statement shows: a document of 1 January
+    // has its own row, one of 31 December before it is in "Dare Iniziale".
+    void documentsOnTheYearsBounds_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("ownRow");
+        QTest::newRow("31 December before") << QDate(2024, 12, 31) << false;
+        QTest::newRow("1 January") << QDate(2025, 1, 1) << true;
+        QTest::newRow("31 December") << QDate(2025, 12, 31) << true;
+        QTest::newRow("1 January after") << QDate(2026, 1, 1) << true;
+    }
+    void documentsOnTheYearsBounds() {
+        QFETCH(QDate, date);
+        QFETCH(bool, ownRow);
+        for (const char *table : {"CARICHI", "RESI"}) {
+            ShopFixture f;
+            f.add(QStringLiteral("FORNITOR"),
+                  {{QStringLiteral("CODICE"), 3}, {QStringLiteral("NOME"), QStringLiteral("F3")}});
+            addDocument(f, table, 1, 3, date, 250.5);
+            SupplierStatement s(f.db());
+            s.build(2025);
+            const QList<Row> rows = rowsOf(f, 3);
+            const double signedTotal = QByteArray(table) == "RESI" ? -250.5 : 250.5;
+            QCOMPARE(rows.first().kind, QStringLiteral("Dare Iniziale"));
+            QCOMPARE(rows.first().total, ownRow ? 0.0 : signedTotal);
+            QCOMPARE(rows.size(), ownRow ? 2 : 1);
+            if (ownRow) {
+                QCOMPARE(rows[1].date, date.toString(QStringLiteral("dd/MM/yyyy")));
+                QCOMPARE(rows[1].total, signedTotal);
+            }
+            QVERIFY(sameCents(s.balance(3), signedTotal));
+        }
+    }
 };
 
 QTEST_MAIN(TestSupplierStatement)

@@ -154,6 +154,59 @@ private Q_SLOTS:
                  QStringLiteral("(TD='A') AND (MYDATA >= '20260201') AND (MYDATA <= '20260228')"));
     }
 
+    // A period's bounds by what the list shows: movements on the day before
+    // its first day, on its first and last day and on the day after, each a
+    // different power of two, so the total tells which are in.
+    void periodBoundsByStoredMovements_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<double>("expected");
+        // Today is 10 February 2026.
+        QTest::newRow("current month") << int(MovementPeriod::Kind::CurrentMonth)
+                                       << QDate(2026, 2, 1) << QDate(2026, 2, 28) << 6.0;
+        QTest::newRow("current year") << int(MovementPeriod::Kind::CurrentYear) << QDate(2026, 1, 1)
+                                      << QDate(2026, 12, 31) << 6.0;
+        QTest::newRow("range") << int(MovementPeriod::Kind::Range) << QDate(2025, 11, 3)
+                               << QDate(2026, 1, 15) << 6.0;
+        QTest::newRow("one day") << int(MovementPeriod::Kind::Range) << QDate(2025, 12, 31)
+                                 << QDate(2025, 12, 31) << 2.0;
+        QTest::newRow("any") << int(MovementPeriod::Kind::Any) << QDate(2026, 1, 1)
+                             << QDate(2026, 12, 31) << 15.0;
+    }
+    void periodBoundsByStoredMovements() {
+        QFETCH(int, kind);
+        QFETCH(QDate, first);
+        QFETCH(QDate, last);
+        QFETCH(double, expected);
+        ShopFixture f;
+        f.clock.setFixedDate(QDate(2026, 2, 10));
+        addArticle(f, {1, QStringLiteral("GIACCA")});
+        // The one-day range has its first and last day on the same date.
+        const QList<QPair<QDate, double>> days = {{first.addDays(-1), 1},
+                                                  {first, 2},
+                                                  {last, first == last ? 0 : 4},
+                                                  {last.addDays(1), 8}};
+        qint64 key = 1;
+        for (const auto &[date, quantity] : days) {
+            if (quantity == 0)
+                continue;
+            header(f, QStringLiteral("CARICHI"), key, key, date, QStringLiteral("ROSSI"));
+            purchaseLine(f, QStringLiteral("ARCART_A"), key, 1, quantity, 10);
+            header(f, QStringLiteral("VENDITE"), key + 100, key, date);
+            saleLine(f, key + 100, 1, quantity, 20, 0);
+            ++key;
+        }
+        MovementPeriod period;
+        period.kind = MovementPeriod::Kind(kind);
+        period.from = first;
+        period.to = last;
+        ArticleHistory h(*f.shop);
+        h.load(1);
+        QCOMPARE(h.applyView(ArticleHistory::Side::Purchases, period), expected);
+        QCOMPARE(h.applyView(ArticleHistory::Side::Sales, period), expected);
+    }
+
     void noMovements() {
         ShopFixture f;
         plant(f);

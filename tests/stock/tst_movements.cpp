@@ -54,6 +54,44 @@ private Q_SLOTS:
         QVERIFY(m.articles().isNull(QStringLiteral("cRICAVO")));
     }
 
+    // Each period kind by the movements it sums: on the day before its first
+    // day, on its first and last day and on the day after (1, 2, 4 and 8).
+    void periodBoundsByStoredMovements_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QDate>("first");
+        QTest::addColumn<QDate>("last");
+        QTest::addColumn<int>("expected");
+        // Today is 10 February 2026.
+        QTest::newRow("current month") << int(MovementPeriod::Kind::CurrentMonth)
+                                       << QDate(2026, 2, 1) << QDate(2026, 2, 28) << 6;
+        QTest::newRow("current year") << int(MovementPeriod::Kind::CurrentYear) << QDate(2026, 1, 1)
+                                      << QDate(2026, 12, 31) << 6;
+        QTest::newRow("range") << int(MovementPeriod::Kind::Range) << QDate(2025, 11, 3)
+                               << QDate(2026, 1, 15) << 6;
+        QTest::newRow("any") << int(MovementPeriod::Kind::Any) << QDate(2026, 1, 1)
+                             << QDate(2026, 12, 31) << 15;
+    }
+    void periodBoundsByStoredMovements() {
+        QFETCH(int, kind);
+        QFETCH(QDate, first);
+        QFETCH(QDate, last);
+        QFETCH(int, expected);
+        ShopFixture f;
+        f.clock.setFixedDate(QDate(2026, 2, 10));
+        addArticle(f, {1, QStringLiteral("A")});
+        const QList<QPair<QDate, int>> days = {
+            {first.addDays(-1), 1}, {first, 2}, {last, 4}, {last.addDays(1), 8}};
+        for (const auto &[date, quantity] : days) {
+            receipt(f, 1, date, quantity, 10.0 * quantity);
+            sale(f, 1, date, quantity, 20.0 * quantity);
+        }
+        Movements m(*f.shop);
+        m.compute(periodOf(MovementPeriod::Kind(kind), first, last));
+        const MovementFigures fig = figuresOf(m, 1);
+        QCOMPARE(fig.loads, qint64(expected));
+        QCOMPARE(fig.unloads, qint64(expected));
+    }
+
     void periods() {
         const QDate feb(2026, 2, 10);
         const MovementPeriod month = periodOf(MovementPeriod::Kind::CurrentMonth);

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <list>
 
 namespace corvale {
@@ -63,6 +62,9 @@ struct SerialLine::Port {
 
     HANDLE handle = INVALID_HANDLE_VALUE;
     std::list<PendingWrite> writes; // a list: the system keeps the OVERLAPPED addresses
+    // The input queue is kept here: the count the driver reports (COMSTAT) is not
+    // reliable on every driver, reading what is waiting is.
+    QByteArray input;
     int inputQueueSize = 0;
     DWORD lastError = 0;
 
@@ -98,6 +100,31 @@ struct SerialLine::Port {
         }
         return true;
     }
+
+    // Moves what the driver holds into the input queue, up to its size; false, with
+    // lastError, when the read failed.
+    bool fillInput() {
+        const int room = (inputQueueSize > 0 ? inputQueueSize : kDefaultInput) - int(input.size());
+        if (room <= 0)
+            return true;
+        const qsizetype had = input.size();
+        input.resize(had + room);
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        DWORD got = 0;
+        bool ok = ReadFile(handle, input.data() + had, DWORD(room), &got, &overlapped);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) // completes at once: the timeouts say so
+            ok = GetOverlappedResult(handle, &overlapped, &got, TRUE);
+        if (!ok) {
+            lastError = GetLastError();
+            got = 0;
+        }
+        CloseHandle(overlapped.hEvent);
+        input.truncate(had + qsizetype(got));
+        return ok;
+    }
+
+    static constexpr int kDefaultInput = 4096;
 
     qint64 queuedBytes() const {
         qint64 total = 0;
@@ -229,38 +256,21 @@ int SerialLine::inputCount() {
         if (m_failed)
             return -1;
     }
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!ClearCommError(m_port->handle, &errors, &status)) {
-        m_port->lastError = GetLastError();
+    if (!m_port->fillInput()) {
         noteError();
-        return m_failed ? -1 : 0;
+        if (m_failed)
+            return -1;
     }
-    const int waiting = int(status.cbInQue);
-    return m_port->inputQueueSize > 0 ? std::min(waiting, m_port->inputQueueSize) : waiting;
+    return int(m_port->input.size());
 }
 
 QByteArray SerialLine::read(int count) {
     if (!isOpen() || count <= 0)
         return {};
-    if (m_port->inputQueueSize > 0)
-        count = std::min(count, m_port->inputQueueSize);
-    QByteArray bytes(count, Qt::Uninitialized);
-    OVERLAPPED overlapped{};
-    overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    DWORD got = 0;
-    if (!ReadFile(m_port->handle, bytes.data(), DWORD(count), &got, &overlapped)) {
-        const DWORD code = GetLastError();
-        // Completes at once: the timeouts ask for no wait.
-        if (code != ERROR_IO_PENDING ||
-            !GetOverlappedResult(m_port->handle, &overlapped, &got, TRUE)) {
-            m_port->lastError = code == ERROR_IO_PENDING ? GetLastError() : code;
-            noteError();
-            got = 0;
-        }
-    }
-    CloseHandle(overlapped.hEvent);
-    bytes.truncate(int(got));
+    if (m_port->input.size() < count && !m_port->fillInput())
+        noteError();
+    const QByteArray bytes = m_port->input.left(count);
+    m_port->input.remove(0, bytes.size());
     return bytes;
 }
 

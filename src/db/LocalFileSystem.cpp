@@ -15,6 +15,7 @@
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
+#include <windows.h>
 #endif
 
 namespace corvale::db {
@@ -180,7 +181,6 @@ void LocalFileSystem::rename(const QString &from, const QString &to) {
 
 void LocalFileSystem::syncFolder(const QString &folder) {
 #ifdef Q_OS_UNIX
-    // Windows has no call for a folder: its file system journals renames itself.
     const QByteArray native = QFile::encodeName(folder);
     int fd = -1;
     do
@@ -198,6 +198,30 @@ void LocalFileSystem::syncFolder(const QString &folder) {
         throw Error(
             QStringLiteral("Errore di scrittura nella cartella %1: %2")
                 .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(strerror(error))));
+#elif defined(Q_OS_WIN)
+    // NTFS writes a folder's entries out through a handle on the folder, as fsync does.
+    const QString native = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    HANDLE dir =
+        ::CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (dir == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        // A share that refuses write access to the folder itself leaves the durability
+        // to the server; a missing folder is an error everywhere.
+        if (error == ERROR_ACCESS_DENIED && QFileInfo(folder).isDir())
+            return;
+        throw Error(QStringLiteral("Impossibile aprire la cartella %1: %2")
+                        .arg(QDir::toNativeSeparators(folder), qt_error_string(int(error))));
+    }
+    // Some file systems (FAT, network redirectors) cannot flush a folder: nothing to do.
+    const bool failed = !::FlushFileBuffers(dir) && ::GetLastError() != ERROR_INVALID_FUNCTION &&
+                        ::GetLastError() != ERROR_ACCESS_DENIED;
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(dir);
+    if (failed)
+        throw Error(QStringLiteral("Errore di scrittura nella cartella %1: %2")
+                        .arg(QDir::toNativeSeparators(folder), qt_error_string(int(error))));
 #else
     Q_UNUSED(folder);
 #endif

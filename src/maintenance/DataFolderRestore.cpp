@@ -49,8 +49,8 @@ void vetNames(const QString &archive, const QStringList &names, const TableLayou
 
 bool moveFolder(const QString &from, const QString &to) {
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(),
-                            QFile::encodeName(to).toStdString(), error);
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), error);
     return !error;
 }
 
@@ -214,8 +214,8 @@ DataFolderRestore::Report DataFolderRestore::ripristina(const QString &archive) 
             QFile::copy(ini, report.keptSettings);
         }
         std::error_code error;
-        std::filesystem::rename(QFile::encodeName(newSettings).toStdString(),
-                                QFile::encodeName(ini).toStdString(), error);
+        std::filesystem::rename(std::filesystem::path(newSettings.toStdU16String()),
+                                std::filesystem::path(ini.toStdU16String()), error);
         if (error)
             throw ArchiveError(QStringLiteral("I dati sono stati ripristinati, ma non il file "
                                               "%1 (%2).")

@@ -18,6 +18,8 @@
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
 #endif
 
 namespace corvale {
@@ -49,6 +51,26 @@ QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
 
+// libzip takes file names as the system's bytes on Unix and as UTF-8 on Windows.
+QByteArray zipName(const QString &path) {
+#ifdef Q_OS_WIN
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
+// Down to the disk, not only to the system's cache.
+bool syncHandle(const QFile &file) {
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
 struct ZipCloser {
     void operator()(zip_t *archive) const { zip_discard(archive); }
 };
@@ -56,7 +78,7 @@ using ZipHandle = std::unique_ptr<zip_t, ZipCloser>;
 
 ZipHandle openForReading(const QString &fileName, int flags) {
     int code = 0;
-    zip_t *archive = zip_open(QFile::encodeName(fileName).constData(), flags | ZIP_RDONLY, &code);
+    zip_t *archive = zip_open(zipName(fileName).constData(), flags | ZIP_RDONLY, &code);
     if (!archive)
         throw ArchiveError(QStringLiteral("L'archivio %1 è danneggiato o incompleto (%2).")
                                .arg(native(fileName), libzipText(code)));
@@ -68,11 +90,7 @@ bool syncFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return file.flush();
-#endif
+    return syncHandle(file);
 }
 
 } // namespace
@@ -148,8 +166,7 @@ void TZipMaster::AddFiles(const QList<Source> &sources, OldEntries oldEntries) {
     };
 
     int code = 0;
-    ZipHandle out(
-        zip_open(QFile::encodeName(temporary).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    ZipHandle out(zip_open(zipName(temporary).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
     if (!out)
         fail(QStringLiteral("Impossibile creare l'archivio %1 (%2).")
                  .arg(native(m_fileName), libzipText(code)));
@@ -187,8 +204,7 @@ void TZipMaster::AddFiles(const QList<Source> &sources, OldEntries oldEntries) {
     }
 
     for (const Source &s : sources) {
-        zip_source_t *src =
-            zip_source_file(out.get(), QFile::encodeName(s.path).constData(), 0, -1);
+        zip_source_t *src = zip_source_file(out.get(), zipName(s.path).constData(), 0, -1);
         const QByteArray name = s.entryName.toLatin1();
         const zip_int64_t index =
             src ? zip_file_add(out.get(), name.constData(), src, ZIP_FL_OVERWRITE) : -1;
@@ -213,8 +229,8 @@ void TZipMaster::AddFiles(const QList<Source> &sources, OldEntries oldEntries) {
     if (!syncFile(temporary))
         fail(QStringLiteral("Impossibile scrivere l'archivio %1.").arg(native(m_fileName)));
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(),
-                            QFile::encodeName(m_fileName).toStdString(), error);
+    std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
+                            std::filesystem::path(m_fileName.toStdU16String()), error);
     if (error)
         fail(QStringLiteral("Impossibile sostituire l'archivio %1 (%2).")
                  .arg(native(m_fileName), QString::fromLocal8Bit(error.message())));
@@ -252,11 +268,9 @@ void TZipMaster::ExtractFiles(const QString &folder) {
         if (!out.flush())
             throw ArchiveError(
                 QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
-#ifdef Q_OS_UNIX
-        if (::fsync(out.handle()) != 0)
+        if (!syncHandle(out))
             throw ArchiveError(
                 QStringLiteral("Impossibile scrivere il file %1.").arg(native(out.fileName())));
-#endif
         ++m_handled;
     }
 }

@@ -1,7 +1,5 @@
 #include "platform/SerialLine.h"
 
-#include "platform/IniFile.h"
-
 #include <QSerialPort>
 
 namespace corvale {
@@ -23,32 +21,12 @@ bool isFatal(QSerialPort::SerialPortError error) {
 
 } // namespace
 
+struct SerialLine::Port : QSerialPort {};
+
 SerialLine::SerialLine() = default;
 
 SerialLine::~SerialLine() {
     close();
-}
-
-QString SerialLine::portName(const QString &portNumber) {
-    const QString text = portNumber.trimmed();
-    bool ok = false;
-    const int n = text.toInt(&ok);
-    if (!ok || n < 1)
-        return text;
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(n);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(n - 1);
-#endif
-}
-
-QString SerialLine::registerDevice(const IniFile &settings) {
-    const QString device =
-        settings.readString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"));
-    if (!device.isEmpty())
-        return device;
-    return portName(settings.readString(QStringLiteral("REGCASSA"), QStringLiteral("SERIALE"),
-                                        QStringLiteral("1")));
 }
 
 bool SerialLine::open(const QString &device) {
@@ -61,7 +39,7 @@ bool SerialLine::open(const QString &device) {
         m_error = QStringLiteral("no device named");
         return false;
     }
-    m_port = std::make_unique<QSerialPort>();
+    m_port = std::make_unique<Port>();
     m_port->setPortName(device);
     QObject::connect(m_port.get(), &QSerialPort::errorOccurred, m_port.get(),
                      [this](QSerialPort::SerialPortError) { noteError(); });
@@ -147,14 +125,6 @@ bool SerialLine::write(const QByteArray &bytes) {
         return false;
     }
     return true;
-}
-
-bool SerialLine::hasFailed() const {
-    return m_failed;
-}
-
-QString SerialLine::errorString() const {
-    return m_error;
 }
 
 void SerialLine::noteError() {

@@ -5,8 +5,6 @@
 #include <QStringList>
 #include <memory>
 
-class QSerialPort;
-
 namespace corvale {
 
 class IniFile;
@@ -70,9 +68,13 @@ public:
     void close();
 
 private:
+    // The system's side: Qt SerialPort on Linux, a Win32 communications handle on
+    // Windows (SerialLine.cpp, SerialLineWin32.cpp).
+    struct Port;
+
     void noteError();
 
-    std::unique_ptr<QSerialPort> m_port;
+    std::unique_ptr<Port> m_port;
     QString m_device;
     QString m_error;
     QStringList m_warnings;

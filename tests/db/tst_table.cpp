@@ -4,6 +4,7 @@
 #include "db/Table.h"
 #include "db/TableChecker.h"
 
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -330,10 +331,19 @@ private slots:
         m_db->close();
         other.open(m_db->path());
         other.close();
-        // A lock left behind by a copy that died does not keep the program out.
+        // A lock left behind by a copy that died does not keep the program out. The host
+        // is named as the lock file names it (Windows uses the computer's short name).
+        QString host;
+        {
+            QLockFile probe(m_db->path() + QStringLiteral("/PROBE.LCK"));
+            QVERIFY(probe.tryLock(0));
+            qint64 pid = 0;
+            QString application;
+            QVERIFY(probe.getLockInfo(&pid, &host, &application));
+        }
         QFile stale(m_db->path() + QStringLiteral("/CORVALE.LCK"));
         QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("999999\ncorvale\n" + QSysInfo::machineHostName().toLocal8Bit() + "\n");
+        stale.write("999999\ncorvale\n" + host.toUtf8() + "\n");
         stale.close();
         other.open(m_db->path());
     }

@@ -82,6 +82,8 @@ private Q_SLOTS:
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("CORVALE_PROMPTER_CHILD"), QStringLiteral("1"));
+        // Without a console Qt on Windows sends its messages to the debugger instead.
+        env.insert(QStringLiteral("QT_FORCE_STDERR_LOGGING"), QStringLiteral("1"));
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("surpriseStopsTheProcessByDefault")});

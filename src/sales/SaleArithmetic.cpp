@@ -1,6 +1,7 @@
 #include "sales/SaleArithmetic.h"
 
 #include "documents/SheetColumns.h"
+#include "platform/Money.h"
 #include "sales/register/ReceiptBuilder.h"
 
 #include <cmath>
@@ -30,9 +31,9 @@ std::optional<double> SaleArithmetic::discountForPrice(double gross, double pric
 
 std::optional<double> SaleArithmetic::change(double cash, double net) {
     // Compared in cents, so that 0.1 + 0.2 of cash still pays 0.30.
-    if (std::llround(net * 100) > std::llround(cash * 100))
+    if (Money::of(net) > Money::of(cash))
         return std::nullopt;
-    return cash - net;
+    return (Money::of(cash) - Money::of(net)).toDouble();
 }
 
 } // namespace corvale

@@ -3,6 +3,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/Money.h"
 #include "shell/Shop.h"
 #include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
@@ -100,12 +101,14 @@ QStringList Inventory::exportLines() {
          QStringLiteral("MARCHIO"), QStringLiteral("GIAC.PREC."), QStringLiteral("CARICHI"),
          QStringLiteral("SCARICHI"), QStringLiteral("DEPOSITO"), QStringLiteral("PREZZO A."),
          QStringLiteral("VALORE")});
-    const auto n = [](double v) { return SpreadsheetFile::plainNumber(v); };
+    const auto n = [](qint64 v) { return QString::number(v); };
+    const auto money = [](double v) { return Money::of(v).exportText(); };
     for (const InventoryRow &r : rows()) {
         const InventoryFigures &f = r.figures;
         lines << SpreadsheetFile::row({u'\'' + r.code, r.description, r.supplier, r.brand,
                                        n(f.previous), n(f.loads), n(f.sales), n(f.stock),
-                                       n(r.purchasePrice), f.value ? n(*f.value) : QString()});
+                                       money(r.purchasePrice),
+                                       f.value ? money(*f.value) : QString()});
     }
     return lines;
 }

@@ -42,7 +42,11 @@ void Inventory::calculate(db::Table &t) {
 
 void Inventory::refresh() {
     m_articles->close();
-    m_scan.run(m_shop.database(), m_shop.clock().today().year());
+    const int current = m_shop.clock().today().year();
+    const int year = m_year.value_or(current);
+    m_scan.run(m_shop.database(), year,
+               year < current ? InventoryScan::LaterLines::LeftOut
+                              : InventoryScan::LaterLines::Earlier);
     m_articles->open();
     setFilter(m_filter);
 }
@@ -114,7 +118,12 @@ QStringList Inventory::exportLines() {
 }
 
 QStringList Inventory::exportFor(Shop &shop, const QString &filter, bool exclude) {
+    return exportFor(shop, shop.clock().today().year(), filter, exclude);
+}
+
+QStringList Inventory::exportFor(Shop &shop, int year, const QString &filter, bool exclude) {
     Inventory inventory(shop);
+    inventory.setYear(year);
     inventory.setExclude(exclude);
     inventory.setFilter(filter);
     inventory.refresh();

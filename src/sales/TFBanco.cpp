@@ -499,14 +499,15 @@ void TFBanco::BPrezzoScontatoClick() {
     const auto price = Formats::parseNumber(typed->trimmed());
     if (!price || *price < 0)
         return;
-    SaleTotals totals;
-    if (!runReportingEngineErrors(m_shop.prompter(), [&] { totals = m_sale->totals(discount()); }))
+    std::optional<double> percent;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { percent = m_sale->agreePrice(*price); }))
         return;
-    const auto percent = SaleArithmetic::discountForPrice(totals.gross, *price);
     if (!percent)
         return;
-    const QString text = SalePrintout::percentText(Formats::roundDecimal(*percent, 2));
+    const QString text = SalePrintout::percentText(*percent);
     m_discount->setText(text.isEmpty() ? QStringLiteral("0") : text);
+    // The same percent typed again changes no text: the total follows the price all the same.
+    computeTotals();
 }
 
 void TFBanco::BStampaClick() {
@@ -516,7 +517,7 @@ void TFBanco::BStampaClick() {
         computeTotals();
         printout.rows = m_sale->lines();
         printout.discount = discount();
-        printout.total = SaleArithmetic::totals(printout.rows, printout.discount).net;
+        printout.total = m_sale->totals(printout.discount).net;
         printout.readShop(m_shop.database());
     });
     if (!ready)

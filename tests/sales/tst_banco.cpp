@@ -170,6 +170,42 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // The price typed is what the customer pays, also once the sale is stored
+    // and reopened (22,20 % off 899,70 would be 699,97).
+    void targetPriceSurvivesTheSave() {
+        ShopFixture f;
+        addSaleData(f);
+        {
+            db::Table articles(f.db());
+            articles.setTableName(QStringLiteral("ARTICOLI"));
+            articles.open();
+            articles.first();
+            articles.edit();
+            articles.setFloat(QStringLiteral("PREZZOVND"), 899.70);
+            articles.setFloat(QStringLiteral("SCONTO"), 0);
+            articles.post();
+        }
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(QStringLiteral("800001"));
+        QCOMPARE(labelText(w, "Totale"), QStringLiteral("899,70"));
+        f.prompter.expectInput(QStringLiteral("CORVALE QUIRA"), QStringLiteral("Prezzo scontato"),
+                               QStringLiteral("700"), QString());
+        click(w, "PrezzoScontato");
+        QCOMPARE(testing::child<QLineEdit>(w, "Sconto")->text(), QStringLiteral("22,2"));
+        QCOMPARE(labelText(w, "Totale"), QStringLiteral("700,00"));
+        click(w, "Salva");
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")), QStringList{"700"});
+
+        TFBanco again(*f.shop);
+        again.DocumentKey = 1;
+        showSale(again);
+        QCOMPARE(testing::child<QLineEdit>(again, "Sconto")->text(), QStringLiteral("22,2"));
+        QCOMPARE(labelText(again, "Totale"), QStringLiteral("700,00"));
+        click(again, "Annulla");
+        QVERIFY(f.prompter.done());
+    }
+
     void cardAndCustomerWithPoints() {
         ShopFixture f;
         addSaleData(f);

@@ -2,6 +2,7 @@
 
 #include "db/Error.h"
 #include "platform/Formats.h"
+#include "platform/Money.h"
 #include "shell/CommonRoutines.h"
 
 namespace corvale {
@@ -54,7 +55,7 @@ void BookMovements::write(Direction direction, const Entry &entry) {
     m_table.setString(DATA, dateText);
     m_table.setString(MYDATA, CommonRoutines::DateKey(dateText));
     m_table.setString(DESCRIZION, entry.description);
-    const double amount = Formats::roundDecimal(entry.amount, 2);
+    const double amount = roundToCents(entry.amount);
     m_table.setFloat(direction == Direction::In ? IMPORTOI : IMPORTOU, amount);
     m_table.setFloat(direction == Direction::In ? IMPORTOU : IMPORTOI, 0);
 }

@@ -3,6 +3,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
+#include "platform/Money.h"
 #include "shell/CommonRoutines.h"
 
 #include <algorithm>
@@ -23,10 +24,6 @@ struct DayTable {
     double sum[2][maxYears][12][31];
     DayTable() { std::memset(sum, 0, sizeof sum); }
 };
-
-double cents(double amount) {
-    return Formats::roundDecimal(amount, 2);
-}
 
 int salesBook(const db::Table &t) {
     return t.asBool(ISBANCA) ? int(Book::Bank) : int(Book::Cash);
@@ -129,8 +126,8 @@ void PrimaNota::addTakings(const QString &tableName, const QString &text, const 
     for (int year = 0; year < maxYears; ++year) {
         for (int month = 0; month < 12; ++month) {
             for (int day = 0; day < 31; ++day) {
-                const double cash = cents(days->sum[0][year][month][day]);
-                const double bank = cents(days->sum[1][year][month][day]);
+                const double cash = roundToCents(days->sum[0][year][month][day]);
+                const double bank = roundToCents(days->sum[1][year][month][day]);
                 if (cash == 0 && bank == 0)
                     continue;
                 PrimaNotaLine line;
@@ -250,7 +247,7 @@ PrimaNotaContent PrimaNota::gather(const QString &fromText, const QString &toTex
     for (BookAmounts *sums :
          {&content.carriedIn, &content.carriedOut, &content.periodIn, &content.periodOut})
         for (double &sum : *sums)
-            sum = cents(sum);
+            sum = roundToCents(sum);
 
     // Index order: by date key; lines of one day keep the order of the sources.
     std::stable_sort(content.lines.begin(), content.lines.end(),

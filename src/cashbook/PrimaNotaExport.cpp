@@ -1,7 +1,7 @@
 #include "cashbook/PrimaNotaExport.h"
 
 #include "platform/Cp1252.h"
-#include "platform/Formats.h"
+#include "platform/Money.h"
 #include "shell/Shop.h"
 
 #include <QDir>
@@ -23,9 +23,7 @@ QString row(const QStringList &values) {
 // Money as a spreadsheet reads it on the shop's system: the decimal comma,
 // no thousands separators, always the cents.
 QString plainAmount(double value) {
-    QString text = QString::number(Formats::roundDecimal(value, 2), 'f', 2);
-    text.replace(u'.', Formats::decimalSeparator);
-    return text;
+    return Money::of(value).exportText(Money::Cents::Always);
 }
 
 constexpr int exportedBooks[] = {0, 1, 3};
@@ -45,7 +43,7 @@ QStringList PrimaNotaExport::lines(const PrimaNotaContent &content) {
         QStringList values{line.date, line.description};
         for (int k : exportedBooks) {
             for (double v : {line.in[k], line.out[k]})
-                values << (partial || v != 0 ? plainAmount(v) : QString());
+                values << (partial || !Money::of(v).isZero() ? plainAmount(v) : QString());
         }
         out << row(values);
     }

@@ -4,18 +4,11 @@
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
+#include "platform/Money.h"
 
 #include <QStringList>
 
 namespace corvale {
-
-namespace {
-
-double cents(double x) {
-    return Formats::roundDecimal(x, 2);
-}
-
-} // namespace
 
 PriceVariation::PriceVariation(db::Database &database)
     : m_db(database) {}
@@ -51,16 +44,16 @@ int PriceVariation::run(const Request &request) {
         case Target::PurchasePrice: {
             // Both prices to the cent: the sale price follows the purchase
             // price as stored, as the article card works it out.
-            const double newPurchase = cents(purchase * (1 + p / 100));
+            const double newPurchase = roundToCents(purchase * (1 + p / 100));
             const double newSale = request.markupWithoutVat
                                        ? newPurchase * (1 + markup / 100)
                                        : ArticlePricing::salePrice(newPurchase, markup, vat, false);
             articles.setFloat(QStringLiteral("PREZZOACQ"), newPurchase);
-            articles.setFloat(QStringLiteral("PREZZOVND"), cents(newSale));
+            articles.setFloat(QStringLiteral("PREZZOVND"), roundToCents(newSale));
             break;
         }
         case Target::SalePrice: {
-            const double newSale = cents(sale * (1 + p / 100));
+            const double newSale = roundToCents(sale * (1 + p / 100));
             const double newMarkup = purchase != 0
                                          ? ArticlePricing::markupFromSale(newSale, purchase, vat,
                                                                           request.markupWithoutVat)

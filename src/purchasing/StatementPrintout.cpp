@@ -2,6 +2,7 @@
 
 #include "documents/DocumentPrintout.h"
 #include "platform/Formats.h"
+#include "platform/Money.h"
 #include "printing/PageCanvas.h"
 
 #include <algorithm>
@@ -108,7 +109,8 @@ void StatementPrintout::draw(PageCanvas &canvas) const {
         if (m.credit != 0)
             rightText(canvas, right(4), y, money(m.credit));
         balance += m.debit - m.credit;
-        if (balance != 0)
+        // A running balance that comes to nothing at the cent prints nothing.
+        if (!Money::of(balance).isZero())
             rightText(canvas, right(5), y, money(balance));
         if (y + h >= B - 5) {
             canvas.newPage();

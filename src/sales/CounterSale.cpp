@@ -61,6 +61,7 @@ bool CounterSale::begin(qint64 key) {
     m_articlesByKey->close();
     m_articlesByKey->open();
     m_lookup.open();
+    m_agreed = found && !m_new ? storedAgreement() : std::nullopt;
     m_sheet->TotalsSuspended = false;
     return found;
 }
@@ -187,13 +188,32 @@ QList<SheetRow> CounterSale::lines() {
     return m_sheet->savedLines();
 }
 
+std::optional<AgreedPrice> CounterSale::storedAgreement() {
+    const double percent = m_header->asFloat(doc::SCONTO);
+    if (percent == 0)
+        return std::nullopt;
+    const double gross = SaleArithmetic::totals(lines(), percent).gross;
+    const auto agreed = SaleArithmetic::agreePrice(gross, m_header->asFloat(doc::TOTALE));
+    // A total that the shown percent does not account for was not agreed here.
+    if (!agreed || !agreed->holdsFor(gross, percent))
+        return std::nullopt;
+    return agreed;
+}
+
+std::optional<double> CounterSale::agreePrice(double price) {
+    m_agreed = SaleArithmetic::agreePrice(SaleArithmetic::totals(lines(), 0).gross, price);
+    if (!m_agreed)
+        return std::nullopt;
+    return m_agreed->percent;
+}
+
 SaleTotals CounterSale::totals(double discountPercent) {
-    return SaleArithmetic::totals(lines(), discountPercent);
+    return SaleArithmetic::totals(lines(), discountPercent, m_agreed);
 }
 
 Receipt CounterSale::receipt(double discountPercent, double payment) {
     const QList<SheetRow> rows = lines();
-    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent);
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
     Receipt r;
     for (const SheetRow &row : rows)
         r.lines << ReceiptLine{row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
@@ -209,7 +229,7 @@ Receipt CounterSale::receipt(double discountPercent, double payment) {
 qint64 CounterSale::save(QDate date, double discountPercent) {
     m_sheet->postPending();
     const QList<SheetRow> rows = lines();
-    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent);
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
     StockRoutines stock(m_shop.database());
     DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::counterSale());
     const bool isNew = m_key == 0;

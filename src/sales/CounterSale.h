@@ -77,6 +77,11 @@ public:
     // The customer of the sale, into the header (code 0: none).
     void setCustomer(qint64 code, const QString &name, const QString &card);
 
+    // "Calcolo dal prezzo scontato": the customer is to pay `price` for the
+    // lines as they are. Returns the percent for "Sconto %"; nothing when
+    // there is nothing to discount. A stored sale keeps its agreed price.
+    std::optional<double> agreePrice(double price);
+
     // The lines the save stores and the totals over them: the amount due,
     // the register's receipt and the stored lines always agree.
     QList<SheetRow> lines();
@@ -91,6 +96,8 @@ public:
 private:
     void takeArticle(const db::Table &article);
     void toNextRow();
+    // The price a stored sale was agreed at, read back from its total.
+    std::optional<AgreedPrice> storedAgreement();
 
     Shop &m_shop;
     SaleSettings m_settings;
@@ -104,6 +111,7 @@ private:
     QString m_chosenSizeType;
     qint64 m_key = 0;
     qint64 m_lastArticle = 0;
+    std::optional<AgreedPrice> m_agreed;
     bool m_new = true;
 };
 

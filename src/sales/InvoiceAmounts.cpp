@@ -1,19 +1,11 @@
 #include "sales/InvoiceAmounts.h"
 
 #include "documents/SheetColumns.h"
-#include "platform/Formats.h"
+#include "platform/Money.h"
 
 #include <cmath>
 
 namespace corvale {
-
-namespace {
-
-qint64 cents(double value) {
-    return qint64(std::llround(Formats::roundDecimal(value, 2) * 100));
-}
-
-} // namespace
 
 InvoiceAmounts InvoiceAmounts::fromTotal(double total, double vatPercent) {
     InvoiceAmounts out;
@@ -21,10 +13,9 @@ InvoiceAmounts InvoiceAmounts::fromTotal(double total, double vatPercent) {
     const double divisor = 1 + vatPercent * 0.01;
     // A rate of -100 % or less has no taxable amount to speak of: all of it is taxable.
     const double taxable = divisor > 0 ? total / divisor : total;
-    const qint64 totalCents = cents(total);
-    const qint64 taxableCents = cents(taxable);
-    out.taxable = double(taxableCents) / 100;
-    out.tax = double(totalCents - taxableCents) / 100;
+    const Money taxableCents = Money::of(taxable);
+    out.taxable = taxableCents.toDouble();
+    out.tax = (Money::of(total) - taxableCents).toDouble();
     return out;
 }
 

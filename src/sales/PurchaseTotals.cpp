@@ -2,6 +2,7 @@
 
 #include "db/Database.h"
 #include "db/Table.h"
+#include "platform/Money.h"
 #include "sales/CustomerColumns.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ qint64 PurchaseTotals::pointsBalance(double total, double pointsPerEuro, qint64 
     //
     // The product is first rounded to six decimals: a total held in binary floating
     // point (19.99 × 100 = 1998.9999999999998) must not lose a whole point.
-    const double earned = std::round(total * pointsPerEuro * 1e6) / 1e6;
+    const double earned = std::round(roundToCents(total) * pointsPerEuro * 1e6) / 1e6;
     return qint64(std::trunc(earned)) - usedPoints;
 }
 

@@ -16,15 +16,32 @@ struct SaleTotals {
     double discountAmount = 0; // gross - net
 };
 
+// "Calcolo dal prezzo scontato": the customer pays the price typed. The two
+// decimals of "Sconto %" (VENDITE.SCONTO) cannot carry every such discount
+// (899,70 down to 700 is 22,196…%, and 22,20% would make 699,97), so the
+// discount is carried as an amount: the price agreed for the gross amount it
+// was typed on, with the percent that "Sconto %" shows of it. It holds while
+// the gross amount and the percent stay what they were.
+struct AgreedPrice {
+    double gross = 0;
+    double price = 0;   // the amount due, VENDITE.TOTALE
+    double percent = 0; // what "Sconto %" shows and VENDITE.SCONTO stores
+
+    bool holdsFor(double gross, double discountPercent) const;
+};
+
 class SaleArithmetic {
 public:
     // Over the lines the sale stores; a quantity counts as its whole part.
-    static SaleTotals totals(const QList<SheetRow> &lines, double discountPercent);
+    // An agreed price that holds for them is the amount due.
+    static SaleTotals totals(const QList<SheetRow> &lines, double discountPercent,
+                             const std::optional<AgreedPrice> &agreed = {});
 
-    // "Calcolo dal prezzo scontato": the discount that brings `gross` down to
-    // `price`; a price above the gross amount gives 0. Nothing when there is
-    // nothing to discount.
-    static std::optional<double> discountForPrice(double gross, double price);
+    // The discount that brings `gross` down to `price`; a price above the
+    // gross amount gives no discount. Nothing when there is nothing to
+    // discount. The percent shown is rounded to two decimals, never to 0 for
+    // a price below the gross amount.
+    static std::optional<AgreedPrice> agreePrice(double gross, double price);
 
     // The change due on `cash`; nothing when the cash does not cover `net`.
     static std::optional<double> change(double cash, double net);

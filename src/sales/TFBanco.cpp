@@ -24,6 +24,7 @@
 #include "widgets/FocusHighlighter.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TableModel.h"
+#include "widgets/TextFit.h"
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
@@ -145,8 +146,13 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_grid->codeBox()->setValidator(new CapitalsValidator(m_grid->codeBox()));
     layout->addWidget(m_grid, 1);
 
+    // Two rows: in one, the bottom bar would not fit a window 800 wide and
+    // would squeeze its boxes below what their values need.
     auto *foot = new QHBoxLayout;
-    foot->setContentsMargins(8, 4, 8, 8);
+    foot->setContentsMargins(8, 4, 8, 0);
+    auto *sums = new QHBoxLayout;
+    sums->setContentsMargins(8, 4, 8, 8);
+    sums->addStretch();
     QPushButton *bArticles = button(QStringLiteral("Articoli"), this, foot,
                                     QStringLiteral("Visualizza l'archivio articoli"));
     QPushButton *bDelete = button(QStringLiteral("Elimina"), this, foot,
@@ -158,19 +164,21 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
     m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
     foot->addWidget(m_pieces);
-    foot->addWidget(new QLabel(QStringLiteral("Sconto %"), this));
+    sums->addWidget(new QLabel(QStringLiteral("Sconto %"), this));
     m_discount = new QLineEdit(this);
     m_discount->setObjectName(QStringLiteral("Sconto"));
-    m_discount->setMaximumWidth(60);
-    foot->addWidget(m_discount);
+    sums->addWidget(m_discount);
     auto *bTarget = new QPushButton(QStringLiteral("€ → %"), this);
     bTarget->setObjectName(QStringLiteral("PrezzoScontato"));
     bTarget->setToolTip(QStringLiteral("Calcolo dal prezzo scontato"));
-    foot->addWidget(bTarget);
-    foot->addWidget(new QLabel(QStringLiteral("Totale ") + QChar(0x20AC), this));
+    sums->addWidget(bTarget);
+    sums->addWidget(new QLabel(QStringLiteral("Totale ") + QChar(0x20AC), this));
     m_total = valueLabel(this, QStringLiteral("Totale"));
-    foot->addWidget(m_total);
+    // The largest total VENDITE.TOTALE holds.
+    TextFit::fitLabel(m_total, QStringLiteral("-999.999.999,99"));
+    sums->addWidget(m_total);
     layout->addLayout(foot);
+    layout->addLayout(sums);
 
     m_binding = new FieldBinding(m_sale->header(), this);
     m_binding->setAutoEdit(false);
@@ -179,6 +187,8 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_binding->bind(m_discount, doc::SCONTO);
     m_binding->bind(m_bank, saleColumns::ISBANCA);
     m_discount->setMaxLength(6);
+    // Six of the widest digit: any value the box takes shows whole.
+    TextFit::fitLineEdit(m_discount, QStringLiteral("000000"));
 
     m_panel = new SaleSizePanel(this);
 
@@ -217,6 +227,9 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
 }
 
 TFBanco::~TFBanco() {
+    // The binding reads the header handle, which goes with the sale before
+    // the boxes go: a box losing the focus then must not reach it.
+    delete m_binding;
     if (m_busy)
         QApplication::restoreOverrideCursor();
 }
@@ -499,14 +512,15 @@ void TFBanco::BPrezzoScontatoClick() {
     const auto price = Formats::parseNumber(typed->trimmed());
     if (!price || *price < 0)
         return;
-    SaleTotals totals;
-    if (!runReportingEngineErrors(m_shop.prompter(), [&] { totals = m_sale->totals(discount()); }))
+    std::optional<double> percent;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { percent = m_sale->agreePrice(*price); }))
         return;
-    const auto percent = SaleArithmetic::discountForPrice(totals.gross, *price);
     if (!percent)
         return;
-    const QString text = SalePrintout::percentText(Formats::roundDecimal(*percent, 2));
+    const QString text = SalePrintout::percentText(*percent);
     m_discount->setText(text.isEmpty() ? QStringLiteral("0") : text);
+    // The same percent typed again changes no text: the total follows the price all the same.
+    computeTotals();
 }
 
 void TFBanco::BStampaClick() {
@@ -516,7 +530,7 @@ void TFBanco::BStampaClick() {
         computeTotals();
         printout.rows = m_sale->lines();
         printout.discount = discount();
-        printout.total = SaleArithmetic::totals(printout.rows, printout.discount).net;
+        printout.total = m_sale->totals(printout.discount).net;
         printout.readShop(m_shop.database());
     });
     if (!ready)

@@ -7,6 +7,7 @@
 #include "shell/DataFolderSetup.h"
 #include "shell/SchemaUpgrade.h"
 #include "shell/Shop.h"
+#include "shell/StatusLine.h"
 #include "shell/TFAboutr.h"
 #include "widgets/TitleBand.h"
 
@@ -140,18 +141,14 @@ void TFMain::buildUi() {
     connect(m_exit, &QPushButton::clicked, this, &TFMain::exitClicked);
     connect(m_panel, &CentralPanel::resized, this, &TFMain::applyLayoutRule);
 
+    m_status = new StatusLine(this);
     const int widths[5] = {130, 100, 90, 500, 50};
-    for (int i = 0; i < 5; ++i) {
-        m_status[i] = new QLabel(this);
-        m_status[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        m_status[i]->setFixedWidth(widths[i]);
-        if (i < 3)
-            m_status[i]->setAlignment(Qt::AlignCenter);
-        statusBar()->addWidget(m_status[i]);
-    }
-    m_status[1]->setText(QStringLiteral("CORVALE QUIRA"));
-    m_status[2]->setText(QStringLiteral("VER. ") + QStringLiteral(CORVALE_VERSION_TEXT));
-    m_status[4]->setText(QStringLiteral("FIDELITY"));
+    for (int i = 0; i < 5; ++i)
+        m_status->addPanel(widths[i], i < 3 ? Qt::AlignHCenter : Qt::AlignLeft, i == 3);
+    statusBar()->addWidget(m_status, 1);
+    m_status->setText(1, QStringLiteral("CORVALE QUIRA"));
+    m_status->setText(2, QStringLiteral("VER. ") + QStringLiteral(CORVALE_VERSION_TEXT));
+    m_status->setText(4, QStringLiteral("FIDELITY"));
 }
 
 QPushButton *TFMain::entryButton(Entry entry) const {
@@ -217,8 +214,8 @@ void TFMain::configurationClosed() {
 
 void TFMain::refreshStatusBar() {
     const ShopTexts &t = m_shop.texts();
-    m_status[3]->setText(t.nameLine1 + u' ' + t.nameLine2 + QStringLiteral(" - P.IVA ") +
-                         t.vatNumber);
+    m_status->setText(3,
+                      t.nameLine1 + u' ' + t.nameLine2 + QStringLiteral(" - P.IVA ") + t.vatNumber);
 }
 
 void TFMain::receiveNotification(int) {

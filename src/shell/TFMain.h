@@ -12,6 +12,7 @@ namespace corvale {
 
 class CentralPanel;
 class Shop;
+class StatusLine;
 class TFAboutr;
 
 // The main window: a launcher with the entry buttons, the password gate of
@@ -79,7 +80,7 @@ private:
     QPushButton *m_pconf = nullptr;
     QPushButton *m_info = nullptr;
     QPushButton *m_exit = nullptr;
-    QLabel *m_status[5] = {};
+    StatusLine *m_status = nullptr;
     TFAboutr *m_about = nullptr;
     std::function<void()> m_actions[5];
     std::function<bool()> m_autoArchive;

@@ -3,6 +3,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/Money.h"
 #include "shell/Shop.h"
 #include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
@@ -41,7 +42,11 @@ void Inventory::calculate(db::Table &t) {
 
 void Inventory::refresh() {
     m_articles->close();
-    m_scan.run(m_shop.database(), m_shop.clock().today().year());
+    const int current = m_shop.clock().today().year();
+    const int year = m_year.value_or(current);
+    m_scan.run(m_shop.database(), year,
+               year < current ? InventoryScan::LaterLines::LeftOut
+                              : InventoryScan::LaterLines::Earlier);
     m_articles->open();
     setFilter(m_filter);
 }
@@ -100,18 +105,25 @@ QStringList Inventory::exportLines() {
          QStringLiteral("MARCHIO"), QStringLiteral("GIAC.PREC."), QStringLiteral("CARICHI"),
          QStringLiteral("SCARICHI"), QStringLiteral("DEPOSITO"), QStringLiteral("PREZZO A."),
          QStringLiteral("VALORE")});
-    const auto n = [](double v) { return SpreadsheetFile::plainNumber(v); };
+    const auto n = [](qint64 v) { return QString::number(v); };
+    const auto money = [](double v) { return Money::of(v).exportText(); };
     for (const InventoryRow &r : rows()) {
         const InventoryFigures &f = r.figures;
         lines << SpreadsheetFile::row({u'\'' + r.code, r.description, r.supplier, r.brand,
                                        n(f.previous), n(f.loads), n(f.sales), n(f.stock),
-                                       n(r.purchasePrice), f.value ? n(*f.value) : QString()});
+                                       money(r.purchasePrice),
+                                       f.value ? money(*f.value) : QString()});
     }
     return lines;
 }
 
 QStringList Inventory::exportFor(Shop &shop, const QString &filter, bool exclude) {
+    return exportFor(shop, shop.clock().today().year(), filter, exclude);
+}
+
+QStringList Inventory::exportFor(Shop &shop, int year, const QString &filter, bool exclude) {
     Inventory inventory(shop);
+    inventory.setYear(year);
     inventory.setExclude(exclude);
     inventory.setFilter(filter);
     inventory.refresh();

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace corvale {
 
@@ -29,11 +30,14 @@ public:
 
     db::Table &articles() { return *m_articles; }
 
-    // Scans the lines of the current year and opens the list again, keeping
-    // its filter. Throws db::Error.
+    // Scans the lines of the inventory's year and opens the list again,
+    // keeping its filter. Throws db::Error.
     void refresh();
     void close();
     int year() const { return m_scan.year(); }
+    // The year of the inventory: the clock's year unless one is set. A past
+    // year leaves out the lines dated after it. Takes effect at refresh().
+    void setYear(int year) { m_year = year; }
 
     void setExclude(bool exclude);
     bool exclude() const { return m_exclude; }
@@ -51,6 +55,9 @@ public:
     // The export of the current year without a window (a filter text as
     // StockFilter makes it).
     static QStringList exportFor(Shop &shop, const QString &filter = {}, bool exclude = false);
+    // The same for `year`; the heading still carries today's date.
+    static QStringList exportFor(Shop &shop, int year, const QString &filter = {},
+                                 bool exclude = false);
 
 private:
     void calculate(db::Table &t);
@@ -59,6 +66,7 @@ private:
     std::unique_ptr<db::Table> m_articles;
     InventoryScan m_scan;
     QString m_filter;
+    std::optional<int> m_year;
     bool m_exclude = false;
 };
 

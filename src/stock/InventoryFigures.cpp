@@ -1,6 +1,7 @@
 #include "stock/InventoryFigures.h"
 
 #include "platform/Formats.h"
+#include "platform/Money.h"
 
 #include <QList>
 #include <QStringList>
@@ -14,20 +15,22 @@ InventoryFigures InventoryFigures::of(const InventorySums &sums, double purchase
     f.loads = sums.yearLoads;
     f.sales = sums.yearSales;
     f.stock = (exclude ? 0 : f.previous) + f.loads - f.sales;
-    const double value = purchasePrice * double(f.stock);
-    if (value > 0)
-        f.value = value;
+    const Money value = Money::of(purchasePrice * double(f.stock));
+    if (value > Money())
+        f.value = value.toDouble();
     return f;
 }
 
 InventoryTotals InventoryTotals::of(const QList<InventoryRow> &rows, bool exclude) {
     InventoryTotals t;
+    Money value;
     for (const InventoryRow &r : rows) {
         t.previous += r.figures.previous;
         t.loads += r.figures.loads;
         t.sales += r.figures.sales;
-        t.value += r.figures.value.value_or(0);
+        value += Money::of(r.figures.value.value_or(0));
     }
+    t.value = value.toDouble();
     t.stock = (exclude ? 0 : t.previous) + t.loads - t.sales;
     return t;
 }

@@ -23,8 +23,13 @@ struct InventorySums {
 // article are left out.
 class InventoryScan {
 public:
+    // Where lines dated after the year go. The inventory of the current year
+    // counts them with the earlier ones (the window's rule); the inventory of
+    // a past year was taken before they existed and leaves them out.
+    enum class LaterLines { Earlier, LeftOut };
+
     // Throws db::Error when a line table cannot be opened.
-    void run(db::Database &database, int year);
+    void run(db::Database &database, int year, LaterLines later = LaterLines::Earlier);
     int year() const { return m_year; }
     // Zeros for an article without lines.
     InventorySums sums(qint64 article) const;

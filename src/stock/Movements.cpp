@@ -3,6 +3,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/Money.h"
 #include "shell/Shop.h"
 #include "stock/MovementLines.h"
 #include "stock/SpreadsheetFile.h"
@@ -129,7 +130,7 @@ QStringList Movements::exportLines() {
          QStringLiteral("MARCHIO"), QStringLiteral("CARICHI"), QStringLiteral("ACQUISTI"),
          QStringLiteral("SCARICHI"), QStringLiteral("VENDITE"), QStringLiteral("RICAVO")});
     auto plain = [](const std::optional<double> &v) {
-        return v ? SpreadsheetFile::plainNumber(*v) : QString();
+        return v ? Money::of(*v).exportText() : QString();
     };
     for (const MovementRow &r : rows()) {
         const MovementFigures &f = r.figures;

@@ -32,12 +32,6 @@ QString SpreadsheetFile::row(const QStringList &values) {
     return out;
 }
 
-QString SpreadsheetFile::plainNumber(double value) {
-    QString text = QString::number(value, 'g', 15);
-    text.replace(u'.', Formats::decimalSeparator);
-    return text;
-}
-
 QStringList SpreadsheetFile::heading(QDate today, const QStringList &columns) {
     return {QStringLiteral("VENDITE - ") + Formats::formatDate(today), QStringLiteral(" "),
             row(columns)};

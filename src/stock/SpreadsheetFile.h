@@ -19,9 +19,6 @@ public:
 
     // The values of one row, each followed by a tab.
     static QString row(const QStringList &values);
-    // Numbers as a spreadsheet reads them on the shop's system: no thousands
-    // separators, the decimal comma, no trailing zeros.
-    static QString plainNumber(double value);
 
     // The first three lines of every export: "VENDITE - " and today's date,
     // a line of one blank, and the column names.

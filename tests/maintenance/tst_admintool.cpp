@@ -244,6 +244,31 @@ private Q_SLOTS:
         QCOMPARE(o.status, 1);
         QVERIFY(o.err.contains(QStringLiteral("ERRORE")));
     }
+
+    // Last year's inventory run in January: the lines of the new year stay
+    // out, and the file is named and dated the day it is made.
+    void exportsAPastYearsInventory() {
+        ShopFixture f;
+        f.add(QStringLiteral("ARTICOLI"),
+              {{"NUMREG", 4}, {"BARCODE", "800004"}, {"DESCRIZION", "A"}});
+        for (const QDate date : {QDate(2024, 6, 1), QDate(2025, 6, 1), QDate(2026, 1, 10)})
+            f.add(QStringLiteral("ARCART_A"), {{"NUMCAR", 1},
+                                               {"NUMART", 4},
+                                               {"QUANTITA", date.year() == 2026 ? 99 : 10},
+                                               {"DATAREG", date}});
+        f.db().close();
+        const QString home = f.shop->folder().root();
+        const Outcome o =
+            admin({QStringLiteral("--home"), home, QStringLiteral("--today"),
+                   QStringLiteral("2026-01-20"), QStringLiteral("export"),
+                   QStringLiteral("inventory"), QStringLiteral("--year"), QStringLiteral("2025")});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        const QString proposed = QDir(f.shop->folder().archivePath()).filePath("VN200126.XLS");
+        QCOMPARE(o.out.trimmed(), QDir::toNativeSeparators(proposed));
+        const QList<QByteArray> lines = readAll(proposed).split('\n');
+        QCOMPARE(lines.value(0), QByteArray("VENDITE - 20/01/2026\r"));
+        QCOMPARE(lines.value(3), QByteArray("'800004\tA\t\t\t10\t10\t0\t20\t0\t\t\r"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAdminTool)

@@ -2,6 +2,9 @@
 
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
+#include "platform/Money.h"
+#include "printing/RecordingCanvas.h"
+#include "purchasing/StatementPrintout.h"
 #include "purchasing/SupplierStatement.h"
 
 #include <QTest>
@@ -50,7 +53,7 @@ void addPayment(ShopFixture &f, qint64 supplier, QDate date, double amount, bool
 }
 
 bool sameCents(double a, double b) {
-    return qRound64(a * 100) == qRound64(b * 100);
+    return Money::of(a) == Money::of(b);
 }
 
 } // namespace
@@ -158,6 +161,31 @@ private Q_SLOTS:
             }
             QVERIFY(sameCents(s.balance(3), signedTotal));
         }
+    }
+
+    // Three documents of 19,90 paid with 59,70: the running balance comes to
+    // nothing at the cent and prints nothing on that row.
+    void aSettledBalancePrintsNothing() {
+        StatementPrintout p;
+        p.supplier = QStringLiteral("FORNITORE");
+        for (int i = 1; i <= 3; ++i)
+            p.movements << StatementPrintout::Movement{QStringLiteral("2026010%1").arg(i),
+                                                       QStringLiteral("0%1/01/2026").arg(i),
+                                                       QString::number(i),
+                                                       QStringLiteral("FATTURA"),
+                                                       19.90,
+                                                       0};
+        p.movements << StatementPrintout::Movement{QStringLiteral("20260105"),
+                                                   QStringLiteral("05/01/2026"),
+                                                   QString(),
+                                                   QStringLiteral("PAGAMENTO"),
+                                                   0,
+                                                   59.70};
+        RecordingCanvas canvas;
+        p.draw(canvas);
+        // The three figures before the period and the final balance: nothing in between.
+        QCOMPARE(canvas.textsContaining(QStringLiteral("0,00")).size(), 4);
+        QCOMPARE(canvas.textsContaining(QStringLiteral("59,70")).size(), 2); // row and balance
     }
 };
 

@@ -170,6 +170,86 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // The price typed is what the customer pays, also once the sale is stored
+    // and reopened (22,20 % off 899,70 would be 699,97).
+    void targetPriceSurvivesTheSave() {
+        ShopFixture f;
+        addSaleData(f);
+        {
+            db::Table articles(f.db());
+            articles.setTableName(QStringLiteral("ARTICOLI"));
+            articles.open();
+            articles.first();
+            articles.edit();
+            articles.setFloat(QStringLiteral("PREZZOVND"), 899.70);
+            articles.setFloat(QStringLiteral("SCONTO"), 0);
+            articles.post();
+        }
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(QStringLiteral("800001"));
+        QCOMPARE(labelText(w, "Totale"), QStringLiteral("899,70"));
+        f.prompter.expectInput(QStringLiteral("CORVALE QUIRA"), QStringLiteral("Prezzo scontato"),
+                               QStringLiteral("700"), QString());
+        click(w, "PrezzoScontato");
+        QCOMPARE(testing::child<QLineEdit>(w, "Sconto")->text(), QStringLiteral("22,2"));
+        QCOMPARE(labelText(w, "Totale"), QStringLiteral("700,00"));
+        click(w, "Salva");
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")), QStringList{"700"});
+
+        TFBanco again(*f.shop);
+        again.DocumentKey = 1;
+        showSale(again);
+        QCOMPARE(testing::child<QLineEdit>(again, "Sconto")->text(), QStringLiteral("22,2"));
+        QCOMPARE(labelText(again, "Totale"), QStringLiteral("700,00"));
+        click(again, "Annulla");
+        QVERIFY(f.prompter.done());
+    }
+
+    // In the main window's central panel at 800 x 600 every text of the sale
+    // shows whole: "Sconto %" its longest value, the check box its caption.
+    void textsShowWholeAt800x600() {
+        ShopFixture f;
+        addSaleData(f);
+        // The central panel of a main window of 800 x 600, less its title
+        // band, button bar and status line; the sale fills it.
+        QWidget panel;
+        panel.resize(800, 600 - 28 - 51 - 24);
+        panel.show();
+        TFBanco w(*f.shop);
+        DocumentWindow::place(&w, &panel);
+        panel.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&panel));
+        QCOMPARE(w.width(), 800);
+        w.grid().setFocus();
+        scan(QStringLiteral("800001"));
+        auto *discount = testing::child<QLineEdit>(w, "Sconto");
+        testing::type(w, "Sconto", QStringLiteral("33,69"));
+        QVERIFY(testing::showsWhole(discount, QStringLiteral("33,69")));
+        // The box takes at most six characters: six of the widest digit.
+        QCOMPARE(discount->maxLength(), 6);
+        QVERIFY(testing::showsWhole(discount, QStringLiteral("000000")));
+        QVERIFY(testing::showsWhole(testing::child<QLineEdit>(w, "Data"),
+                                    QStringLiteral("00/00/0000")));
+        QVERIFY(
+            testing::showsWhole(testing::child<QLineEdit>(w, "Numero"), QStringLiteral("00000")));
+        QVERIFY(testing::showsWhole(testing::child<QCheckBox>(w, "VersamentoBanca")));
+        auto *total = testing::child<QLabel>(w, "Totale");
+        QVERIFY(total->fontMetrics().horizontalAdvance(QStringLiteral("-999.999.999,99")) <=
+                total->contentsRect().width());
+        const QList<QWidget *> texts = w.findChildren<QWidget *>();
+        for (QWidget *c : texts) {
+            const bool captioned =
+                (qobject_cast<QLabel *>(c) && !static_cast<QLabel *>(c)->text().isEmpty()) ||
+                qobject_cast<QAbstractButton *>(c);
+            if (captioned && c->isVisible() && !c->inherits("QTableCornerButton") &&
+                c->parentWidget() == &w)
+                QVERIFY2(testing::showsWhole(c),
+                         qPrintable(c->objectName() + u' ' + c->property("text").toString()));
+        }
+        click(w, "Annulla");
+    }
+
     void cardAndCustomerWithPoints() {
         ShopFixture f;
         addSaleData(f);

@@ -3,6 +3,7 @@
 
 #include "tst_banco_data.h"
 
+#include "platform/Money.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCheckout.h"
@@ -54,17 +55,66 @@ private Q_SLOTS:
         // A row without a quantity adds neither pieces nor money.
         QCOMPARE(SaleArithmetic::totals({row(0, 33.33, 0)}, 0).pieces, 0);
 
-        QCOMPARE(*SaleArithmetic::discountForPrice(200, 150), 25.0);
-        QCOMPARE(*SaleArithmetic::discountForPrice(200, 250), 0.0);
-        QVERIFY(!SaleArithmetic::discountForPrice(0, 10));
+        QVERIFY(!SaleArithmetic::agreePrice(0, 10));
 
         QCOMPARE(*SaleArithmetic::change(100, 87.5), 12.5);
         QVERIFY(!SaleArithmetic::change(80, 87.5));
-        QCOMPARE(*SaleArithmetic::change(0.1 + 0.2, 0.3), 0.1 + 0.2 - 0.3);
+        QCOMPARE(*SaleArithmetic::change(0.1 + 0.2, 0.3), 0.0); // to the cent
 
         QCOMPARE(SalePrintout::percentText(0), QString());
         QCOMPARE(SalePrintout::percentText(10), QStringLiteral("10"));
         QCOMPARE(SalePrintout::percentText(12.5), QStringLiteral("12,5"));
+    }
+
+    // "Calcolo dal prezzo scontato": the customer pays the price typed, in
+    // the total, on the receipt and once the sale is stored and reopened,
+    // although "Sconto %" shows the discount to two decimals only.
+    void agreedPriceIsWhatIsPaid_data() {
+        QTest::addColumn<double>("gross");
+        QTest::addColumn<double>("price");
+        QTest::addColumn<double>("percent");
+        QTest::newRow("899,70 to 700") << 899.70 << 700.0 << 22.2;
+        QTest::newRow("1999,80 to 1500") << 1999.80 << 1500.0 << 24.99;
+        QTest::newRow("200 to 150") << 200.0 << 150.0 << 25.0;
+        QTest::newRow("above the gross amount") << 200.0 << 250.0 << 0.0;
+        QTest::newRow("a cent off a large sale") << 1000.0 << 999.99 << 0.01;
+    }
+    void agreedPriceIsWhatIsPaid() {
+        QFETCH(double, gross);
+        QFETCH(double, price);
+        QFETCH(double, percent);
+        const double due = std::min(price, gross);
+        ShopFixture f;
+        addSaleData(f);
+        qint64 key = 0;
+        {
+            CounterSale sale(*f.shop);
+            QVERIFY(sale.begin(0));
+            codeOnRow(sale, 1, saleCode(1, 1));
+            db::Table &t = sale.sheet().table();
+            t.first();
+            t.edit();
+            t.setFloat(sheet::PREZZO, gross);
+            t.setFloat(sheet::SCONTO, 0);
+            t.post();
+            const auto shown = sale.agreePrice(price);
+            QVERIFY(shown);
+            QCOMPARE(*shown, percent);
+            QCOMPARE(sale.totals(*shown).net, due);
+            const Receipt receipt = sale.receipt(*shown, due);
+            QCOMPARE(receipt.payment, due);
+            QCOMPARE(Money::of(receipt.discountAmount), Money::of(gross) - Money::of(due));
+            key = sale.save(QDate(2026, 3, 15), *shown);
+            sale.close();
+        }
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")).value(0).toDouble(),
+                 due);
+        CounterSale again(*f.shop);
+        QVERIFY(again.begin(key));
+        QCOMPARE(again.totals(percent).net, due);
+        // Another percent typed over it is a percent again.
+        QCOMPARE(again.totals(10).net, roundToCents(gross * 0.9));
+        again.cancel();
     }
 
     void codesArticlesLineBarcodesAndExtraCodes() {

@@ -133,6 +133,52 @@ private Q_SLOTS:
                  QStringLiteral("BOUTIQUE ROSA di Rosa Bianchi - P.IVA 01234567890"));
     }
 
+    // At 800 x 600 every panel of the status line shows its whole text, the
+    // shop's line at its longest (every character its column holds) included.
+    void statusLineShowsWholeTexts() {
+        ScriptedPrompter prompter;
+        Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);
+        shop.setTableLayouts(allTableLayouts());
+        TFMain w(shop);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        resizeOuter(w, 800, 600);
+        auto words = [](int length) {
+            QString text;
+            while (text.size() < length)
+                text += QStringLiteral("WMWMWMW ");
+            return text.left(length);
+        };
+        shop.texts().nameLine1 = words(40);         // RAGIONE
+        shop.texts().nameLine2 = words(50);         // RAGION2
+        shop.texts().vatNumber = QString(40, u'W'); // PIVA, one word
+        w.refreshStatusBar();
+        // The status bar grows as the line asks, at the next layout pass.
+        auto *shopLine = w.findChild<QLabel *>(QStringLiteral("StatusPanel3"));
+        QTRY_VERIFY(testing::insideWindow(shopLine));
+        QCOMPARE(w.frameGeometry().size(), QSize(800, 600));
+        for (int i : {1, 2, 4}) {
+            auto *panel = w.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(i));
+            QVERIFY2(testing::insideWindow(panel), qPrintable(panel->text()));
+            QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <=
+                         panel->contentsRect().width(),
+                     qPrintable(panel->text()));
+        }
+        // The shop's line goes onto as many lines as it needs.
+        const QRect room = shopLine->contentsRect();
+        const QRect needed = shopLine->fontMetrics().boundingRect(
+            QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, shopLine->text());
+        QVERIFY2(needed.width() <= room.width(), qPrintable(shopLine->text()));
+        QVERIFY(needed.height() <= room.height());
+        QVERIFY(needed.height() > shopLine->fontMetrics().height()); // it did wrap
+        // Back to a short name, one line is enough again.
+        shop.texts().nameLine1 = QStringLiteral("BOUTIQUE ROSA");
+        shop.texts().nameLine2.clear();
+        shop.texts().vatNumber = QStringLiteral("01234567890");
+        w.refreshStatusBar();
+        QVERIFY(shopLine->height() < 2 * shopLine->fontMetrics().height());
+    }
+
     void passwordGate() {
         ScriptedPrompter prompter;
         Shop shop(ProgramFolder(m_dir.path()), m_clock, prompter);

@@ -84,6 +84,44 @@ private Q_SLOTS:
         QCOMPARE(fig.sales, 0);
     }
 
+    // The inventory of a past year is what stood then: lines of the years
+    // after it are left out instead of counting as previous stock.
+    void aPastYearLeavesLaterLinesOut() {
+        ShopFixture f; // today is 15/03/2026
+        addArticle(f, {1, QStringLiteral("A"), 2});
+        receipt(f, 1, QDate(2024, 5, 1), 10);
+        receipt(f, 1, QDate(2025, 12, 31), 5);
+        sale(f, 1, QDate(2025, 1, 1), 2);
+        receipt(f, 1, QDate(2026, 1, 1), 99);
+        sale(f, 1, QDate(2026, 3, 1), 4);
+        giveBack(f, 1, QDate(2027, 1, 1), 7);
+        receipt(f, 1, QDate(), 11); // no date: with the earlier lines, whatever the year
+
+        Inventory inventory(*f.shop);
+        inventory.setYear(2025);
+        inventory.refresh();
+        QCOMPARE(inventory.year(), 2025);
+        InventoryFigures fig = rowOf(inventory, QStringLiteral("A")).figures;
+        QCOMPARE(fig.previous, 10 + 11);
+        QCOMPARE(fig.loads, 5);
+        QCOMPARE(fig.sales, 2);
+        QCOMPARE(fig.stock, 24);
+        QCOMPARE(fig.value.value(), 48.0);
+
+        // The current year keeps the window's rule: a later line counts before.
+        inventory.setYear(2026);
+        inventory.refresh();
+        fig = rowOf(inventory, QStringLiteral("A")).figures;
+        QCOMPARE(fig.previous, 10 + 5 - 2 + 11 - 7);
+        QCOMPARE(fig.loads, 99);
+        QCOMPARE(fig.sales, 4);
+
+        // The export of a past year is dated today.
+        const QStringList lines = Inventory::exportFor(*f.shop, 2025);
+        QCOMPARE(lines.value(0), QStringLiteral("VENDITE - 15/03/2026"));
+        QCOMPARE(lines.value(3), QStringLiteral("'800001\tA\t\t\t21\t5\t2\t24\t2\t48\t"));
+    }
+
     void everyArticleNumberAndNoArticle() {
         ShopFixture f;
         addArticle(f, {5, QStringLiteral("CINQUE"), 1});

@@ -92,6 +92,38 @@ private Q_SLOTS:
         QCOMPARE(fig.unloads, qint64(expected));
     }
 
+    // Sums of amounts carry binary noise; the summary takes them to the cent
+    // before it shows, keeps or exports them.
+    void amountsTakenToTheCent() {
+        ShopFixture f;
+        addArticle(f, {1, QStringLiteral("A")});
+        addArticle(f, {2, QStringLiteral("B")});
+        for (int i = 0; i < 3; ++i)
+            receipt(f, 1, QDate(2026, 1, 5 + i), 1, 19.90);
+        giveBack(f, 1, QDate(2026, 1, 9), 3, 59.70);
+        receipt(f, 2, QDate(2026, 1, 5), 2, 0.30);
+        sale(f, 2, QDate(2026, 1, 6), 1, 0.10);
+        sale(f, 2, QDate(2026, 1, 7), 1, 0.20);
+        Movements m(*f.shop);
+        m.compute(periodOf(MovementPeriod::Kind::CurrentYear));
+
+        const MovementFigures returned = figuresOf(m, 1);
+        QVERIFY(!returned.purchases);
+        QVERIFY(!returned.margin);
+        QVERIFY(!returned.hasMovements()); // left out under "Solo articoli con movimenti?"
+        const MovementFigures even = figuresOf(m, 2);
+        QCOMPARE(even.sales.value(), 0.30);
+        QVERIFY(!even.margin); // 0,10 + 0,20 sold for 0,30 bought
+        m.articles().first();  // "A" comes first in description order
+        QCOMPARE(m.articles().asInteger(QStringLiteral("NUMREG")), 1);
+        QVERIFY(m.articles().isNull(QStringLiteral("cACQUISTI")));
+
+        const QStringList lines = m.exportLines();
+        QCOMPARE(lines[3], QStringLiteral("'800001\tA\t\t\t0\t\t0\t\t\t"));
+        QCOMPARE(lines[4], QStringLiteral("'800002\tB\t\t\t2\t0,3\t2\t0,3\t\t"));
+        QCOMPARE(m.totals().texts(), (QStringList{"2", "2", "0,30", "0,30", "0,00"}));
+    }
+
     void periods() {
         const QDate feb(2026, 2, 10);
         const MovementPeriod month = periodOf(MovementPeriod::Kind::CurrentMonth);

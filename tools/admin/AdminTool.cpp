@@ -264,10 +264,7 @@ int AdminTool::exportReport(const QStringList &arguments) {
     if (report == QLatin1String("inventory")) {
         if (from.isValid() || sizeType)
             return usage(QStringLiteral("L'inventario prende solo --year."));
-        // The inventory is the one of the clock's year.
-        if (year && *year != m_clock.today().year())
-            m_clock.setFixedDate(QDate(*year, 12, 31));
-        lines = Inventory::exportFor(*m_shop);
+        lines = Inventory::exportFor(*m_shop, year.value_or(m_clock.today().year()));
     } else if (report == QLatin1String("load-unload")) {
         if (sizeType || (year && from.isValid()))
             return usage(QStringLiteral("Il riepilogo prende --year oppure --from e --to."));

@@ -12,6 +12,7 @@
 #include "documents/SizeEntry.h"
 #include "platform/Clock.h"
 #include "platform/Formats.h"
+#include "platform/Money.h"
 #include "purchasing/OrderLoader.h"
 #include "sales/CustomerCards.h"
 #include "sales/CustomerList.h"
@@ -254,12 +255,12 @@ void Trader::invoice() {
     store(DocumentKind::invoice(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
         // Prices include VAT: the total is the sum of the lines, split at 22%.
         const SaleTotals amounts = SaleArithmetic::totals(rows, 0);
-        const double taxable = std::round(amounts.net / 1.22 * 100) / 100;
+        const double taxable = roundToCents(amounts.net / 1.22);
         h.setString(doc::RAGSOC, customer.name);
         h.setInteger(doc::NUMRAG, customer.code);
         h.setFloat(doc::NUMPEZZI, double(amounts.pieces));
         h.setFloat(doc::IMPONIBILE, taxable);
-        h.setFloat(doc::IMPOSTA, amounts.net - taxable);
+        h.setFloat(doc::IMPOSTA, roundToCents(amounts.net - taxable));
         h.setFloat(doc::TOTALE, amounts.net);
         h.setBool(QStringLiteral("ISBANCA"), true);
     });

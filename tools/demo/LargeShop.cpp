@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/LineBarcode.h"
+#include "platform/Money.h"
 #include "shell/CommonRoutines.h"
 
 #include <QHash>
@@ -86,10 +87,6 @@ struct Article {
     int supplier = 0;
     std::array<int, coloursPerArticle> colours{}; // colour numbers
 };
-
-double cents(double v) {
-    return std::round(v * 100) / 100;
-}
 
 QString dateKey(QDate d) {
     return d.toString(QStringLiteral("yyyyMMdd"));
@@ -363,7 +360,8 @@ private:
         t.setString(QStringLiteral("MISURA"), sizeTypes()[art.sizeType - 1].name);
         t.setFloat(QStringLiteral("QUANTITA"), quantity);
         t.setFloat(QStringLiteral("PREZZO"), price);
-        t.setFloat(QStringLiteral("IMPORTO"), cents(quantity * price * (1 - discount / 100)));
+        t.setFloat(QStringLiteral("IMPORTO"),
+                   roundToCents(quantity * price * (1 - discount / 100)));
         t.setFloat(QStringLiteral("IVA"), 22);
         t.setFloat(QStringLiteral("PRZVND"), art.sale);
         t.setDate(QStringLiteral("DATAREG"), date);
@@ -403,9 +401,10 @@ private:
             header.append();
             header.setDate(QStringLiteral("DATADOC"), date);
             header.setInteger(QStringLiteral("NUMDOC"), numbers.next(date));
-            header.setFloat(QStringLiteral("IMPONIBILE"), cents(total));
-            header.setFloat(QStringLiteral("IMPOSTA"), cents(total * 0.22));
-            header.setFloat(QStringLiteral("TOTALE"), cents(total) + cents(total * 0.22));
+            header.setFloat(QStringLiteral("IMPONIBILE"), roundToCents(total));
+            header.setFloat(QStringLiteral("IMPOSTA"), roundToCents(total * 0.22));
+            header.setFloat(QStringLiteral("TOTALE"),
+                            (Money::of(total) + Money::of(total * 0.22)).toDouble());
             header.setInteger(QStringLiteral("NUMREG"), r);
             header.setString(QStringLiteral("MYDATA"), dateKey(date));
             header.setInteger(QStringLiteral("NUMCAR"), 1000 + r);
@@ -457,12 +456,12 @@ private:
                 const double discount = bounded(0, 8) == 0 ? 10 : 0;
                 writeLine(lines, QStringLiteral("NUMVEN"), key, p, quantity, p.article->sale,
                           discount, date, true);
-                total += cents(quantity * p.article->sale * (1 - discount / 100));
+                total += roundToCents(quantity * p.article->sale * (1 - discount / 100));
                 pieces += quantity;
             }
             const double saleDiscount = !isInvoice && bounded(0, 10) == 0 ? 5 : 0;
-            total = cents(total * (1 - saleDiscount / 100));
-            const double taxable = cents(total / 1.22);
+            total = roundToCents(total * (1 - saleDiscount / 100));
+            const double taxable = roundToCents(total / 1.22);
             db::Table &h = isInvoice ? invoice : sale;
             h.append();
             h.setInteger(QStringLiteral("NUMREG"), key);
@@ -471,7 +470,7 @@ private:
             h.setDate(cashbook::DATADOC, date);
             h.setString(cashbook::MYDATA, dateKey(date));
             h.setFloat(QStringLiteral("IMPONIBILE"), taxable);
-            h.setFloat(QStringLiteral("IMPOSTA"), cents(total - taxable));
+            h.setFloat(QStringLiteral("IMPOSTA"), roundToCents(total - taxable));
             h.setFloat(cashbook::TOTALE, total);
             h.setBool(cashbook::ISBANCA, bounded(0, 4) == 0);
             if (isInvoice) {

@@ -1,11 +1,13 @@
 #include "sales/register/ReceiptBuilder.h"
 
-#include "platform/Formats.h"
+#include "platform/Money.h"
 
 #include <cmath>
 
 namespace corvale {
 
+// The register's figures are worked on 6-byte reals, bit for bit as the
+// registers expect them: this is not the shop's Money arithmetic.
 double ReceiptBuilder::real48(double value) {
     if (value == 0 || !std::isfinite(value))
         return value;
@@ -21,8 +23,7 @@ double ReceiptBuilder::lineAmount(double quantity, double price, double discount
 }
 
 double ReceiptBuilder::netTotal(double gross, double saleDiscount) {
-    const QString text = Formats::format(u"%13.*f", gross * (1 - saleDiscount * 0.01), 2);
-    return Formats::parseNumber(text).value_or(0);
+    return roundToCents(gross * (1 - saleDiscount * 0.01));
 }
 
 std::optional<Receipt> ReceiptBuilder::build(QList<ReceiptLine> lines, double saleDiscount,

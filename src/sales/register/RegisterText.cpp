@@ -23,6 +23,7 @@ QString RegisterText::zeroFilled(const char *pattern, double value) {
     return Formats::formatZeroFilled(QString::fromLatin1(pattern), value);
 }
 
+// The wire's own figure of cents, worked as the registers expect; not Money.
 QString RegisterText::cents(double value) {
     return Formats::format(u"%8.0f", value * 100).trimmed();
 }

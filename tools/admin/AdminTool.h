@@ -47,6 +47,9 @@ private:
     // export inventory|load-unload|stock [--year Y] [--from D --to D]
     //        [--size-type N] [FILE]: the file the report's window exports.
     int exportReport(const QStringList &arguments);
+    // export fatturapa --from D --to D [FOLDER]: the FatturaPA file of every
+    // invoice and credit note of the period, into archivio/FE or FOLDER.
+    int exportInvoices(QDate from, QDate to, const QString &folder);
 
     int usage(const QString &problem);
     int fail(const QString &message);

@@ -1,6 +1,8 @@
 #include "catalogue/CatalogueTables.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/ContactColumns.h"
+#include "shell/ShopFiscalColumns.h"
 
 namespace corvale {
 
@@ -9,12 +11,24 @@ using namespace columns;
 namespace {
 
 db::FieldList contactFields() {
-    return {recordNumber(QStringLiteral("CODICE")), text(QStringLiteral("NOME"), 40),
-            text(QStringLiteral("ADDRESS"), 40),    number(QStringLiteral("CAP"), 5, 0),
-            text(QStringLiteral("CITTA"), 40),      text(QStringLiteral("TELEFONO"), 20),
-            text(QStringLiteral("FAX"), 20),        text(QStringLiteral("MOBILE"), 20),
-            text(QStringLiteral("EMAIL"), 40),      text(QStringLiteral("PIVACF"), 16),
-            text(QStringLiteral("BARCODE"), 20),    number(QStringLiteral("DECPUNTI"), 10, 0)};
+    return {recordNumber(QStringLiteral("CODICE")),
+            text(QStringLiteral("NOME"), 40),
+            text(QStringLiteral("ADDRESS"), 40),
+            number(QStringLiteral("CAP"), 5, 0),
+            text(QStringLiteral("CITTA"), 40),
+            text(QStringLiteral("TELEFONO"), 20),
+            text(QStringLiteral("FAX"), 20),
+            text(QStringLiteral("MOBILE"), 20),
+            text(QStringLiteral("EMAIL"), 40),
+            text(QStringLiteral("PIVACF"), 16),
+            text(QStringLiteral("BARCODE"), 20),
+            number(QStringLiteral("DECPUNTI"), 10, 0),
+            text(contactColumns::vatNumber, contactColumns::vatNumberLength),
+            text(contactColumns::fiscalCode, contactColumns::fiscalCodeLength),
+            text(contactColumns::recipientCode, contactColumns::recipientCodeLength),
+            text(contactColumns::pec, contactColumns::pecLength),
+            text(contactColumns::province, contactColumns::provinceLength),
+            text(contactColumns::country, contactColumns::countryLength)};
 }
 
 TableLayout nameList(const QString &table) {
@@ -94,19 +108,39 @@ TableLayouts catalogueTables() {
         QStringLiteral("CLIENTI"), contactFields(),
         tags({QStringLiteral("NOME"), QStringLiteral("CODICE"), QStringLiteral("BARCODE")})};
 
-    out << TableLayout{
-        QStringLiteral("CONFIG"),
-        {text(QStringLiteral("RAGIONE"), 40),    text(QStringLiteral("RAGION2"), 50),
-         text(QStringLiteral("ADDRESS"), 40),    text(QStringLiteral("CITTA"), 40),
-         text(QStringLiteral("PIVA"), 40),       text(QStringLiteral("TEL"), 20),
-         text(QStringLiteral("FAX"), 20),        small(QStringLiteral("IMPOBOL")),
-         small(QStringLiteral("IMPOSPE")),       text(QStringLiteral("ANNOTAZION"), 50),
-         text(QStringLiteral("NEWANNOTA"), 100), text(QStringLiteral("PRIVACY"), 100),
-         logical(QStringLiteral("AUTO")),        text(QStringLiteral("PASSWD"), 10),
-         text(QStringLiteral("SIA"), 5),         text(QStringLiteral("ABI"), 5),
-         text(QStringLiteral("CAB"), 5),         logical(QStringLiteral("ISLOGO")),
-         blob(QStringLiteral("LOGO")),           number(QStringLiteral("EURO"), 15, 5)},
-        {}};
+    out << TableLayout{QStringLiteral("CONFIG"),
+                       {text(QStringLiteral("RAGIONE"), 40),
+                        text(QStringLiteral("RAGION2"), 50),
+                        text(QStringLiteral("ADDRESS"), 40),
+                        text(QStringLiteral("CITTA"), 40),
+                        text(QStringLiteral("PIVA"), 40),
+                        text(QStringLiteral("TEL"), 20),
+                        text(QStringLiteral("FAX"), 20),
+                        small(QStringLiteral("IMPOBOL")),
+                        small(QStringLiteral("IMPOSPE")),
+                        text(QStringLiteral("ANNOTAZION"), 50),
+                        text(QStringLiteral("NEWANNOTA"), 100),
+                        text(QStringLiteral("PRIVACY"), 100),
+                        logical(QStringLiteral("AUTO")),
+                        text(QStringLiteral("PASSWD"), 10),
+                        text(QStringLiteral("SIA"), 5),
+                        text(QStringLiteral("ABI"), 5),
+                        text(QStringLiteral("CAB"), 5),
+                        logical(QStringLiteral("ISLOGO")),
+                        blob(QStringLiteral("LOGO")),
+                        number(QStringLiteral("EURO"), 15, 5),
+                        text(shopFiscal::fiscalCode, shopFiscal::fiscalCodeLength),
+                        text(shopFiscal::regime, shopFiscal::regimeLength),
+                        text(shopFiscal::postcode, shopFiscal::postcodeLength),
+                        text(shopFiscal::town, shopFiscal::townLength),
+                        text(shopFiscal::province, shopFiscal::provinceLength),
+                        text(shopFiscal::country, shopFiscal::countryLength),
+                        recordNumber(shopFiscal::progressive),
+                        text(shopFiscal::transmitterCountry, shopFiscal::countryLength),
+                        text(shopFiscal::transmitterCode, shopFiscal::transmitterCodeLength),
+                        text(shopFiscal::nature, shopFiscal::natureLength),
+                        text(shopFiscal::natureReference, shopFiscal::natureReferenceLength)},
+                       {}};
 
     TableLayout counters{QStringLiteral("COUNTERS"), {}, {}};
     for (const char *c : {"ARTICOLI", "VENDITE", "ACQUISTI", "CLIENTI", "CATEGORIE", "COLORI",

@@ -1,5 +1,6 @@
 #include "purchasing/TFFornitore.h"
 
+#include "catalogue/ContactColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
@@ -100,6 +101,46 @@ TFFornitore::TFFornitore(Shop &shop, QWidget *parent)
     grid->setColumnStretch(3, 2);
     layout->addWidget(box);
 
+    // What the electronic invoice needs of a customer; suppliers share the
+    // layout and may keep it too.
+    namespace c = contactColumns;
+    auto *fiscal = new CaptionBox(QStringLiteral("Fatturazione elettronica"), this);
+    fiscal->setObjectName(QStringLiteral("DatiFiscali"));
+    fiscal->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *fiscalGrid = new QGridLayout(fiscal);
+    m_vatNumber = makeEdit(fiscal, QStringLiteral("PartitaIVA"), c::vatNumberLength);
+    m_fiscalCode = makeEdit(fiscal, QStringLiteral("CodiceFiscale"), c::fiscalCodeLength);
+    m_recipientCode =
+        makeEdit(fiscal, QStringLiteral("CodiceDestinatario"), c::recipientCodeLength);
+    m_pec = makeEdit(fiscal, QStringLiteral("PEC"), c::pecLength);
+    m_province = makeEdit(fiscal, QStringLiteral("Provincia"), c::provinceLength);
+    m_country = makeEdit(fiscal, QStringLiteral("Nazione"), c::countryLength);
+    for (QLineEdit *e : {m_vatNumber, m_fiscalCode, m_recipientCode, m_province, m_country})
+        toCapitals(e);
+    int fiscalRow = 0;
+    auto addFiscal = [&](const QString &caption, QWidget *edit, int column) {
+        auto *label = new QLabel(caption, fiscal);
+        label->setBuddy(edit);
+        fiscalGrid->addWidget(label, fiscalRow, column);
+        fiscalGrid->addWidget(edit, fiscalRow, column + 1);
+    };
+    addFiscal(QStringLiteral("Partita IVA"), m_vatNumber, 0);
+    addFiscal(QStringLiteral("Codice fiscale"), m_fiscalCode, 2);
+    ++fiscalRow;
+    addFiscal(QStringLiteral("Codice destinatario"), m_recipientCode, 0);
+    addFiscal(QStringLiteral("PEC"), m_pec, 2);
+    ++fiscalRow;
+    addFiscal(QStringLiteral("Provincia"), m_province, 0);
+    addFiscal(QStringLiteral("Nazione"), m_country, 2);
+    ++fiscalRow;
+    fiscalGrid->addWidget(
+        new QLabel(QStringLiteral("Senza partita IVA né codice fiscale vale \"Part. IVA\"."),
+                   fiscal),
+        fiscalRow, 0, 1, 4);
+    fiscalGrid->setColumnStretch(1, 1);
+    fiscalGrid->setColumnStretch(3, 2);
+    layout->addWidget(fiscal);
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     m_save = new QPushButton(QStringLiteral("Salva"), this);
@@ -118,7 +159,7 @@ TFFornitore::TFFornitore(Shop &shop, QWidget *parent)
     connect(m_name, &QLineEdit::textChanged, this, &TFFornitore::updateSaveEnabled);
 
     FocusHighlighter::install(this);
-    resize(560, 280);
+    resize(560, 400);
 }
 
 TFFornitore::~TFFornitore() = default;
@@ -171,6 +212,13 @@ void TFFornitore::loadRecord() {
     m_email->setText(t.asString(QStringLiteral("EMAIL")));
     m_vat->setText(t.asString(QStringLiteral("PIVACF")));
     m_cardNumber->setText(t.asString(QStringLiteral("BARCODE")));
+    namespace c = contactColumns;
+    m_vatNumber->setText(t.asString(c::vatNumber));
+    m_fiscalCode->setText(t.asString(c::fiscalCode));
+    m_recipientCode->setText(t.asString(c::recipientCode));
+    m_pec->setText(t.asString(c::pec));
+    m_province->setText(t.asString(c::province));
+    m_country->setText(t.asString(c::country));
 }
 
 void TFFornitore::storeRecord() {
@@ -189,6 +237,13 @@ void TFFornitore::storeRecord() {
     t.setString(QStringLiteral("PIVACF"), m_vat->text().toUpper());
     if (CustomerMode)
         t.setString(QStringLiteral("BARCODE"), m_cardNumber->text());
+    namespace c = contactColumns;
+    t.setString(c::vatNumber, m_vatNumber->text().toUpper().trimmed());
+    t.setString(c::fiscalCode, m_fiscalCode->text().toUpper().trimmed());
+    t.setString(c::recipientCode, m_recipientCode->text().toUpper().trimmed());
+    t.setString(c::pec, m_pec->text().trimmed());
+    t.setString(c::province, m_province->text().toUpper().trimmed());
+    t.setString(c::country, m_country->text().toUpper().trimmed());
 }
 
 void TFFornitore::updateSaveEnabled() {

@@ -61,6 +61,12 @@ private:
     QLineEdit *m_email;
     QLineEdit *m_vat;
     QLineEdit *m_cardNumber;
+    QLineEdit *m_vatNumber;
+    QLineEdit *m_fiscalCode;
+    QLineEdit *m_recipientCode;
+    QLineEdit *m_pec;
+    QLineEdit *m_province;
+    QLineEdit *m_country;
     QLabel *m_cardLabel;
     QPushButton *m_save;
     QPushButton *m_cancel;

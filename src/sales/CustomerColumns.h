@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ContactColumns.h"
+
 #include <QString>
 
 namespace corvale {
@@ -20,7 +22,11 @@ inline const QString phone = QStringLiteral("TELEFONO");
 inline const QString mobile = QStringLiteral("MOBILE");
 inline const QString fax = QStringLiteral("FAX");
 inline const QString email = QStringLiteral("EMAIL");
-inline const QString vatNumber = QStringLiteral("PIVACF");
+inline const QString vatNumber = QStringLiteral("PIVACF"); // the old single field
+// The electronic invoice's fiscal identity (contactColumns names them all).
+inline const QString partitaIva = contactColumns::vatNumber;
+inline const QString fiscalCode = contactColumns::fiscalCode;
+inline const QString recipientCode = contactColumns::recipientCode;
 inline const QString card = QStringLiteral("BARCODE");
 inline const QString usedPoints = QStringLiteral("DECPUNTI");
 

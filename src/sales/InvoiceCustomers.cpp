@@ -1,5 +1,6 @@
 #include "sales/InvoiceCustomers.h"
 
+#include "catalogue/ContactColumns.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "purchasing/TFFornitore.h"
@@ -21,7 +22,12 @@ InvoiceAddressee InvoiceAddressee::load(db::Database &database, qint64 code) {
     if (!customers.isNull(customerColumns::cap))
         out.postcode = QString::number(customers.asInteger(customerColumns::cap));
     out.town = customers.asString(customerColumns::city);
-    out.vatNumber = customers.asString(customerColumns::vatNumber);
+    // The electronic invoice's fields first; the old single one otherwise.
+    const QString vat = customers.asString(contactColumns::vatNumber).trimmed();
+    const QString fiscal = customers.asString(contactColumns::fiscalCode).trimmed();
+    out.vatNumber = !vat.isEmpty()      ? vat
+                    : !fiscal.isEmpty() ? fiscal
+                                        : customers.asString(customerColumns::vatNumber);
     return out;
 }
 

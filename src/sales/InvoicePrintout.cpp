@@ -24,6 +24,13 @@ QString discountText(const SheetRow &row) {
     return QString::number(discount, 'g', 15).replace(u'.', Formats::decimalSeparator);
 }
 
+QString rateText(const VatSummary &s) {
+    if (!s.nature.isEmpty())
+        return QStringLiteral("NATURA ") + s.nature;
+    return QStringLiteral("IVA ") + Formats::format(u"%6.2n", s.rate / 100.0).trimmed() +
+           QStringLiteral(" %");
+}
+
 } // namespace
 
 void InvoicePrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
@@ -41,6 +48,19 @@ void InvoicePrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
     const QList<int> lefts = columnLefts(columns);
     const int foot = int(0.88 * H);
     const QString town = townLine(postcode, this->town);
+
+    qint64 taxableCents = 0;
+    qint64 taxCents = 0;
+    bool withoutVat = false;
+    for (const VatSummary &s : summaries) {
+        taxableCents += s.taxable;
+        taxCents += s.tax;
+        withoutVat = withoutVat || !s.nature.isEmpty();
+    }
+    const bool listSummary = summaries.size() > 1 || withoutVat;
+    const double taxable = summaries.isEmpty() ? amounts.taxable : taxableCents / 100.0;
+    const double tax = summaries.isEmpty() ? amounts.tax : taxCents / 100.0;
+    bool summaryDone = !listSummary;
 
     qsizetype next = 0;
     for (;;) {
@@ -79,7 +99,24 @@ void InvoicePrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
             if (y + 2 * h > 0.88 * H && next < rows.size())
                 break;
         }
-        const bool last = next >= rows.size();
+        // The VAT by rate under the lines, on a page of its own when the
+        // last one has no room for it.
+        if (next >= rows.size() && !summaryDone &&
+            y + qsizetype(summaries.size() + 2) * h + 2 * h <= 0.88 * H) {
+            y += h / 2;
+            canvas.textOut(lefts[1] + 5, y, QStringLiteral("RIEPILOGO IVA"));
+            rightText(canvas, lefts[4], y, QStringLiteral("IMPONIBILE"));
+            rightText(canvas, lefts[6], y, QStringLiteral("IMPOSTA"));
+            y += h;
+            for (const VatSummary &s : summaries) {
+                canvas.textOut(lefts[1] + 5, y, rateText(s));
+                rightText(canvas, lefts[4], y, money(s.taxable / 100.0));
+                rightText(canvas, lefts[6], y, money(s.tax / 100.0));
+                y += h;
+            }
+            summaryDone = true;
+        }
+        const bool last = next >= rows.size() && summaryDone;
 
         y = foot;
         rule(canvas, y, lefts.last(), 7);
@@ -96,9 +133,8 @@ void InvoicePrintout::draw(PageCanvas &canvas, CommonRoutines &routines) const {
         y += h - 5;
         if (last)
             boxValues(canvas, y, totalBoxes,
-                      {QStringLiteral("VENDITA"),
-                       Formats::format(u"%10.2f", amounts.taxable).trimmed(), money(amounts.tax),
-                       money(amounts.total)},
+                      {QStringLiteral("VENDITA"), Formats::format(u"%10.2f", taxable).trimmed(),
+                       money(tax), money(amounts.total)},
                       true);
         else
             boxValues(canvas, y, totalBoxes, {{}, {}, {}, QStringLiteral("SEGUE")}, true);

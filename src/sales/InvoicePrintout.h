@@ -2,6 +2,7 @@
 
 #include "documents/LineSheet.h"
 #include "sales/InvoiceAmounts.h"
+#include "sales/einvoice/VatBreakdown.h"
 
 #include <QList>
 #include <QString>
@@ -26,6 +27,10 @@ struct InvoicePrintout {
     QString noteText;
     QString privacyText;
     InvoiceAmounts amounts;
+    // The VAT by rate as the electronic invoice states it. When given, the
+    // taxable and tax boxes add it up, and an invoice with more than one rate
+    // (or lines without VAT) lists it under its lines on the last page.
+    QList<VatSummary> summaries;
     QList<SheetRow> rows;
 
     // `routines` draws the shop's heading.

@@ -1,5 +1,7 @@
 #include "sales/SalesTables.h"
 
+#include "sales/einvoice/EInvoiceColumns.h"
+
 namespace corvale {
 
 using namespace columns;
@@ -40,7 +42,12 @@ TableLayouts salesTables() {
                         logical(QStringLiteral("ISBANCA")), money(QStringLiteral("IMPONIBILE")),
                         money(QStringLiteral("IMPOSTA")), recordNumber(QStringLiteral("NUMCAR")),
                         quantity(QStringLiteral("NUMPEZZI")), text(QStringLiteral("BARCODE"), 20),
-                        logical(QStringLiteral("FINDV"))},
+                        logical(QStringLiteral("FINDV")),
+                        text(einvoiceColumns::documentType, einvoiceColumns::documentTypeLength),
+                        recordNumber(einvoiceColumns::creditedInvoice),
+                        text(einvoiceColumns::fileName, einvoiceColumns::fileNameLength),
+                        number(einvoiceColumns::state, 1, 0),
+                        text(einvoiceColumns::notes, einvoiceColumns::notesLength)},
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("RAGSOC")})};
 

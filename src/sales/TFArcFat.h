@@ -5,10 +5,15 @@
 #include <QPointer>
 
 class QComboBox;
+class QPushButton;
 
 namespace corvale {
 
 class TFFattura;
+
+namespace db {
+class Table;
+}
 
 // "ARCHIVIO FATTURE": the invoices of a period by date or by customer, with
 // their lines, and the doors to a new or stored invoice (opened in the same
@@ -26,6 +31,20 @@ public:
     // window at a time, whoever opens it: the previous one goes.
     void openInvoice(qint64 key, OpenerWindow *opener = nullptr);
 
+    // Where the electronic invoices go: archivio/FE of the program folder.
+    QString einvoiceFolder();
+
+    // "Fattura elettronica": the file of the selected invoice or credit note.
+    void BFatturaElettronicaClick();
+    // "Nota di credito": goods of the selected invoice brought back.
+    void BNotaCreditoClick();
+    // "Inviata": the user sent the selected invoice's file.
+    void BInviataClick();
+    // "Notifiche SdI": the exchange system's answers saved in a folder.
+    void BNotificheClick();
+    // "Da consegnare": only the invoices of the period not yet delivered.
+    void BDaConsegnareClick();
+
 protected:
     void openDocument(qint64 key) override;
     void opening() override;
@@ -33,8 +52,10 @@ protected:
 
 private:
     void orderChanged();
+    void calculate(db::Table &header);
 
     QComboBox *m_order;
+    QPushButton *m_undelivered;
     QPointer<TFFattura> m_invoice;
 };
 

@@ -15,6 +15,8 @@
 #include "sales/InvoiceCustomers.h"
 #include "sales/InvoicePrintout.h"
 #include "sales/InvoiceStore.h"
+#include "sales/einvoice/EInvoiceExport.h"
+#include "sales/einvoice/SheetVat.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FieldBinding.h"
@@ -72,6 +74,8 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
     QPushButton *bPrint = button(QStringLiteral("Stampa"), this, toolbar);
     QPushButton *bSave = button(QStringLiteral("Salva"), this, toolbar);
     QPushButton *bCancel = button(QStringLiteral("Annulla"), this, toolbar);
+    QPushButton *bElectronic = button(QStringLiteral("Fattura elettronica"), this, toolbar);
+    bElectronic->setToolTip(QStringLiteral("Salva la fattura e ne scrive il file XML"));
     toolbar->addStretch();
     layout->addLayout(toolbar);
 
@@ -150,6 +154,7 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
     connect(bPrint, &QPushButton::clicked, this, &TFFattura::BStampaClick);
     connect(bSave, &QPushButton::clicked, this, &TFFattura::BSalvaClick);
     connect(bCancel, &QPushButton::clicked, this, &TFFattura::BAnnullaClick);
+    connect(bElectronic, &QPushButton::clicked, this, &TFFattura::BFatturaElettronicaClick);
     connect(bDelete, &QPushButton::clicked, this, &TFFattura::BEliminaClick);
     connect(bNewCustomer, &QPushButton::clicked, this, &TFFattura::BNuovoClienteClick);
     connect(m_customer, &QComboBox::currentIndexChanged, this, &TFFattura::customerChanged);
@@ -351,6 +356,13 @@ bool TFFattura::preparePrintout(InvoicePrintout &printout) {
     m_grid->reload();
     printout.customer = m_customers->chosenName();
     printout.amounts = InvoiceAmounts::of(printout.rows, m_shop.texts().vatPercent);
+    // The same VAT by rate as the electronic invoice of this invoice.
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        const auto vat = sheetVat(printout.rows, ShopFiscalData::load(m_shop.database()),
+                                  VatBreakdown::cents(printout.amounts.total));
+        if (vat)
+            printout.summaries = vat->summaries();
+    });
     printout.numberText = m_number->text();
     printout.dateText = m_date->text();
     printout.noteText = m_shop.texts().noteText;
@@ -381,6 +393,24 @@ void TFFattura::BStampaClick() {
     });
     if (!printed && !service.errorText().isEmpty())
         m_shop.prompter().error(service.errorText());
+    finish();
+}
+
+void TFFattura::BFatturaElettronicaClick() {
+    // The file states the invoice as stored: it is saved first.
+    if (!save())
+        return;
+    const qint64 key = DocumentKey;
+    closeTables();
+    std::optional<EInvoiceExport::Outcome> outcome;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        EInvoiceExport writer(m_shop.database(), EInvoiceExport::defaultFolder(m_shop.folder()));
+        outcome = writer.write(key);
+    });
+    if (outcome && outcome->written)
+        m_shop.prompter().information(EInvoiceExport::messageFor(*outcome));
+    else if (outcome)
+        m_shop.prompter().error(EInvoiceExport::messageFor(*outcome));
     finish();
 }
 

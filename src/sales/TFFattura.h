@@ -51,6 +51,9 @@ public:
     void BStampaClick();
     void BEliminaClick();
     void BNuovoClienteClick();
+    // "Fattura elettronica": stores the invoice, then writes its FatturaPA file
+    // into archivio/FE, or says what is missing for it.
+    void BFatturaElettronicaClick();
     // Enter in the code box: the article with that code on the current row.
     void enterCode(const QString &code);
     void computeTotals();

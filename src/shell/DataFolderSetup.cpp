@@ -27,6 +27,11 @@ void DataFolderSetup::addShopRecord(db::Database &database) {
     if (config.isEmpty()) {
         config.append();
         config.setFloat(QStringLiteral("EURO"), 1);
+        // The ordinary regime in Italy, as the upgrade gives an older folder.
+        if (config.hasField(QStringLiteral("REGFISC"))) {
+            config.setString(QStringLiteral("REGFISC"), QStringLiteral("RF01"));
+            config.setString(QStringLiteral("NAZIONE"), QStringLiteral("IT"));
+        }
         config.post();
     }
     config.close();

@@ -300,6 +300,37 @@ bool SchemaUpgrade::runSecondList() {
               createIndexStatement(QStringLiteral("NUMDOC"), QStringLiteral("FATTURE.dbf"),
                                    QStringLiteral("NUMDOC"))},
              {}});
+        // The electronic invoice: the shop's and the contacts' fiscal data
+        // apart, and the file sent for each invoice with its state.
+        const QStringList contactFiscal{
+            QStringLiteral("PARTIVA CHARACTER(28)"),  QStringLiteral("CODFISC CHARACTER(16)"),
+            QStringLiteral("CODDEST CHARACTER(7)"),   QStringLiteral("PEC CHARACTER(80)"),
+            QStringLiteral("PROVINCIA CHARACTER(2)"), QStringLiteral("NAZIONE CHARACTER(2)")};
+        runStep(
+            {QStringLiteral("FATTURE.dbf"),
+             QStringLiteral("FEFILE"),
+             {alterStatement(
+                  QStringLiteral("CONFIG.dbf"),
+                  {QStringLiteral("CODFISC CHARACTER(16)"), QStringLiteral("REGFISC CHARACTER(4)"),
+                   QStringLiteral("CAPFISC CHARACTER(5)"), QStringLiteral("COMUNE CHARACTER(40)"),
+                   QStringLiteral("PROVINCIA CHARACTER(2)"), QStringLiteral("NAZIONE CHARACTER(2)"),
+                   QStringLiteral("FEPROG NUMERIC(10,0)"), QStringLiteral("TRASMPAE CHARACTER(2)"),
+                   QStringLiteral("TRASMCOD CHARACTER(28)"), QStringLiteral("NATURA CHARACTER(5)"),
+                   QStringLiteral("RIFNORMA CHARACTER(100)")}),
+              alterStatement(QStringLiteral("CLIENTI.dbf"), contactFiscal),
+              alterStatement(QStringLiteral("FORNITOR.dbf"), contactFiscal),
+              alterStatement(
+                  QStringLiteral("FATTURE.dbf"),
+                  {QStringLiteral("TIPODOC CHARACTER(4)"), QStringLiteral("NUMRIF NUMERIC(10,0)"),
+                   QStringLiteral("FEFILE CHARACTER(40)"), QStringLiteral("FESTATO NUMERIC(1,0)"),
+                   QStringLiteral("FENOTE CHARACTER(100)")})},
+             [this] {
+                 // The ordinary regime in Italy until the shop says otherwise.
+                 forEachRecord(QStringLiteral("CONFIG.dbf"), [](db::Table &t) {
+                     t.setString(QStringLiteral("REGFISC"), QStringLiteral("RF01"));
+                     t.setString(QStringLiteral("NAZIONE"), QStringLiteral("IT"));
+                 });
+             }});
     });
 }
 

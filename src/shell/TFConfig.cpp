@@ -4,7 +4,9 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
+#include "shell/FiscalCodes.h"
 #include "shell/Shop.h"
+#include "shell/ShopFiscalColumns.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/FocusHighlighter.h"
@@ -19,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -133,6 +136,7 @@ void TFConfig::buildUi() {
     form->addRow(QStringLiteral("Telefono"), phone);
     form->addRow(QStringLiteral("FAX"), fax);
     m_tabs->addTab(registry, QStringLiteral("Anagrafica"));
+    buildFiscalTab();
 
     // "    Logo    "
     auto *logoTab = new QWidget(m_tabs);
@@ -233,6 +237,89 @@ void TFConfig::buildUi() {
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
     resize(640, 520);
+}
+
+void TFConfig::buildFiscalTab() {
+    namespace f = shopFiscal;
+    auto *fiscal = new QWidget(m_tabs);
+    auto *form = new QFormLayout(fiscal);
+    form->addRow(
+        new QLabel(QStringLiteral("Dati richiesti dalla fattura elettronica (la partita IVA è in "
+                                  "\"Anagrafica\")."),
+                   fiscal));
+    auto *fiscalCode = lineEdit(f::fiscalCode, fiscal);
+    auto capitals = [](QLineEdit *e) {
+        connect(e, &QLineEdit::textEdited, e, [e](const QString &t) {
+            if (t != t.toUpper()) {
+                const int at = e->cursorPosition();
+                e->setText(t.toUpper());
+                e->setCursorPosition(at);
+            }
+        });
+        return e;
+    };
+    capitals(fiscalCode);
+    auto describe = [fiscal](QComboBox *combo, const QList<FiscalCode> &codes) {
+        auto *row = new QHBoxLayout;
+        auto *label = new QLabel(fiscal);
+        row->addWidget(combo);
+        row->addWidget(label, 1);
+        auto update = [combo, label, codes] {
+            label->clear();
+            for (const FiscalCode &c : codes) {
+                if (c.code == combo->currentText())
+                    label->setText(c.description);
+            }
+        };
+        connect(combo, &QComboBox::currentTextChanged, label, update);
+        return row;
+    };
+    QStringList regimes;
+    for (const FiscalCode &c : fiscalCodes::regimes())
+        regimes << c.code;
+    auto *regime = comboBox(f::regime, regimes, fiscal);
+    QStringList natures{QString()};
+    for (const FiscalCode &c : fiscalCodes::natures())
+        natures << c.code;
+    auto *nature = comboBox(f::nature, natures, fiscal);
+    auto *postcode = lineEdit(f::postcode, fiscal);
+    postcode->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,5}")), postcode));
+    auto *town = lineEdit(f::town, fiscal);
+    auto *province = capitals(lineEdit(f::province, fiscal));
+    auto *country = capitals(lineEdit(f::country, fiscal));
+    auto *progressive = lineEdit(f::progressive, fiscal);
+    auto *transmitterCountry = capitals(lineEdit(f::transmitterCountry, fiscal));
+    auto *transmitterCode = capitals(lineEdit(f::transmitterCode, fiscal));
+    auto *reference = lineEdit(f::natureReference, fiscal);
+    form->addRow(QStringLiteral("Codice fiscale"), fiscalCode);
+    form->addRow(QStringLiteral("Regime fiscale"), describe(regime, fiscalCodes::regimes()));
+    form->addRow(QStringLiteral("CAP"), postcode);
+    form->addRow(QStringLiteral("Comune"), town);
+    form->addRow(QStringLiteral("Provincia"), province);
+    form->addRow(QStringLiteral("Nazione"), country);
+    form->addRow(QStringLiteral("Natura delle righe senza IVA"),
+                 describe(nature, fiscalCodes::natures()));
+    form->addRow(QStringLiteral("Riferimento normativo"), reference);
+    form->addRow(QStringLiteral("Ultimo progressivo d'invio"), progressive);
+    form->addRow(new QLabel(QStringLiteral("Trasmittente (vuoto: il negozio stesso; altrimenti "
+                                           "l'intermediario che invia le fatture)"),
+                            fiscal));
+    form->addRow(QStringLiteral("Paese del trasmittente"), transmitterCountry);
+    form->addRow(QStringLiteral("Codice del trasmittente"), transmitterCode);
+    m_tabs->addTab(fiscal, QStringLiteral("Dati fiscali"));
+
+    m_binding->bind(fiscalCode, f::fiscalCode);
+    m_binding->bind(regime, f::regime);
+    m_binding->bind(postcode, f::postcode);
+    m_binding->bind(town, f::town);
+    m_binding->bind(province, f::province);
+    m_binding->bind(country, f::country);
+    m_binding->bind(nature, f::nature);
+    m_binding->bind(reference, f::natureReference);
+    m_binding->bind(progressive, f::progressive);
+    m_binding->bind(transmitterCountry, f::transmitterCountry);
+    m_binding->bind(transmitterCode, f::transmitterCode);
 }
 
 void TFConfig::readPreferences() {

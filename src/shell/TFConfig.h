@@ -50,6 +50,8 @@ protected:
 
 private:
     void buildUi();
+    // "Dati fiscali": what the electronic invoice needs of the shop.
+    void buildFiscalTab();
     void readPreferences();
     LocalPreferences preferencesFromControls() const;
     void makeChanged(int index);

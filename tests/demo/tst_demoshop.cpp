@@ -14,6 +14,8 @@
 #include "platform/ScriptedPrompter.h"
 #include "sales/CustomerList.h"
 #include "sales/PurchaseTotals.h"
+#include "sales/einvoice/EInvoiceExport.h"
+#include "sales/einvoice/SchemaValidator.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
 
@@ -318,6 +320,29 @@ private Q_SLOTS:
         QVERIFY(!called);
         QCOMPARE(QFileInfo(marker).lastModified(), before);
         m_shop->openDatabase();
+    }
+
+    // Last: it marks the invoices as written.
+    void everyInvoiceAndCreditNoteMakesAValidFile() {
+        QTemporaryDir out;
+        EInvoiceExport writer(database(), out.path());
+        const auto outcomes = writer.writePeriod(QDate(today.year() - 1, 1, 1), today);
+        QVERIFY(outcomes.size() > 20);
+        int creditNotes = 0;
+        SchemaValidator validator;
+        for (const EInvoiceExport::Outcome &o : outcomes) {
+            QVERIFY2(o.written, qPrintable(o.number + u' ' + o.problems.join(u'\n')));
+            QFile file(o.path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray xml = file.readAll();
+            QCOMPARE(validator.validate(xml), QStringList());
+            if (xml.contains("<TipoDocumento>TD04</TipoDocumento>")) {
+                ++creditNotes;
+                QVERIFY(xml.contains("<DatiFattureCollegate>"));
+            }
+        }
+        QVERIFY(creditNotes > 0);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), outcomes.size());
     }
 };
 

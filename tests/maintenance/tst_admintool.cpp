@@ -1,5 +1,6 @@
 #include "common/ShopFixture.h"
 #include "maintenance/ArchiveTestKit.h"
+#include "sales/einvoice/EInvoiceShop.h"
 #include "stock/Inventory.h"
 #include "stock/MovementPeriod.h"
 #include "stock/Movements.h"
@@ -268,6 +269,45 @@ private Q_SLOTS:
         const QList<QByteArray> lines = readAll(proposed).split('\n');
         QCOMPARE(lines.value(0), QByteArray("VENDITE - 20/01/2026\r"));
         QCOMPARE(lines.value(3), QByteArray("'800004\tA\t\t\t10\t10\t0\t20\t0\t\t\r"));
+    }
+
+    void exportsElectronicInvoices() {
+        ShopFixture f;
+        einvoicetest::setShop(f);
+        einvoicetest::addCustomer(f, 5, QStringLiteral("CLIENTE SRL"),
+                                  {{"PARTIVA", "12345678903"}});
+        einvoicetest::addCustomer(f, 6, QStringLiteral("SENZA CODICI"), {});
+        using einvoicetest::line;
+        einvoicetest::storeInvoice(f, 5, {line(1, "ROSSO", 1, 1, 10)}, QDate(2026, 2, 1));
+        einvoicetest::storeInvoice(f, 5, {line(1, "ROSSO", 1, 2, 10)}, QDate(2026, 3, 1));
+        einvoicetest::storeInvoice(f, 6, {line(1, "ROSSO", 1, 3, 10)}, QDate(2026, 4, 1));
+        const QString home = f.shop->folder().root();
+        f.db().close();
+        const QStringList base{QStringLiteral("--home"), home, QStringLiteral("export"),
+                               QStringLiteral("fatturapa")};
+
+        Outcome o = admin(base + QStringList{"--from", "2026-01-01", "--to", "2026-03-31"});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        const QString fe = QDir(home).filePath(QStringLiteral("archivio/FE"));
+        QCOMPARE(QDir(fe).entryList(QDir::Files),
+                 (QStringList{"IT01234567897_00001.xml", "IT01234567897_00002.xml"}));
+        QVERIFY(
+            o.out.contains(QDir::toNativeSeparators(QDir(fe).filePath("IT01234567897_00001.xml"))));
+
+        // Into a folder of its own; the customer without codes is named and fails the run.
+        const QString other = QDir(home).filePath(QStringLiteral("consegna"));
+        o = admin(base + QStringList{"--from", "2026-04-01", "--to", "2026-04-30", other});
+        QCOMPARE(o.status, 1);
+        QVERIFY2(
+            o.err.contains(QStringLiteral("Manca il codice fiscale o la partita IVA del cliente")),
+            qPrintable(o.err));
+        QVERIFY(QDir(other).entryList(QDir::Files).isEmpty());
+
+        for (const QStringList &wrong :
+             {QStringList{}, QStringList{"--from", "2026-01-01"}, QStringList{"--year", "2026"}}) {
+            o = admin(base + wrong);
+            QVERIFY2(o.status == 2, qPrintable(wrong.join(u' ')));
+        }
     }
 };
 

@@ -221,9 +221,11 @@ private Q_SLOTS:
         for (const auto &job : jobs.jobs()) {
             const RecordingCanvas &page = *job.canvas;
             QCOMPARE(page.pageCount(), 1);
+            // The VAT is each line's own rate (the articles' 20 %), as the
+            // electronic invoice states it: 122.00 is 101.67 + 20.33.
             for (const char *text :
                  {"BIANCHI ANNA", "VIA ROMA 1", "23900 LECCO", "01234567890", "FATTURA",
-                  "15/03/2026", "100,00", "22,00", "122,00", "45,00", "77,00", "10"})
+                  "15/03/2026", "101,67", "20,33", "122,00", "45,00", "77,00", "10"})
                 QVERIFY2(page.findText(QString::fromUtf8(text)), text);
             QVERIFY(page.findText(redSize3));
         }

@@ -42,7 +42,9 @@ Removed everyUpgrade() {
     for (int i = 16; i <= 20; ++i)
         tg << QStringLiteral("TG%1").arg(i);
     return {
-        {"CONFIG", {"ISLOGO", "LOGO", "EURO"}},
+        {"CONFIG",
+         {"ISLOGO", "LOGO", "EURO", "CODFISC", "REGFISC", "CAPFISC", "COMUNE", "PROVINCIA",
+          "NAZIONE", "FEPROG", "TRASMPAE", "TRASMCOD", "NATURA", "RIFNORMA"}},
         {"ARTICOLI", {"RICARICO", "ANNO", "STAGIONE", "INUSO"}},
         {"ELEMENTI", {"MARCHIO", "PRZVND", "LABELS"}},
         {"ARCART_A", {"MARCHIO", "PRZVND", "SCOVND", "IVA"}},
@@ -53,9 +55,11 @@ Removed everyUpgrade() {
         {"ARCARTTG", tg},
         {"CARICO_I", tg},
         {"VENDITE", {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA"}},
-        {"CLIENTI", {"BARCODE", "DECPUNTI"}},
-        {"FORNITOR", {"BARCODE", "DECPUNTI"}},
-        {"FATTURE", {"BARCODE", "ISBANCA"}},
+        {"CLIENTI",
+         {"BARCODE", "DECPUNTI", "PARTIVA", "CODFISC", "CODDEST", "PEC", "PROVINCIA", "NAZIONE"}},
+        {"FORNITOR",
+         {"BARCODE", "DECPUNTI", "PARTIVA", "CODFISC", "CODDEST", "PEC", "PROVINCIA", "NAZIONE"}},
+        {"FATTURE", {"BARCODE", "ISBANCA", "TIPODOC", "NUMRIF", "FEFILE", "FESTATO", "FENOTE"}},
         {"CARICHI", {"SCONTO", "FINDV", "ISBANCA"}},
         {"ORDINI", {"SCONTO"}},
         {"COUNTERS", {"TAG"}},
@@ -124,11 +128,11 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("1")});
         QVERIFY(!QFile::exists(dati + QStringLiteral(".new")));
 
-        // A fresh folder is up to date: thirteen probes, no statement.
+        // A fresh folder is up to date: fourteen probes, no statement.
         SchemaUpgrade upgrade(database);
         QVERIFY(upgrade.runFirstList());
         QVERIFY(upgrade.runSecondList());
-        QCOMPARE(upgrade.probeCount(), 13);
+        QCOMPARE(upgrade.probeCount(), 14);
         QVERIFY(upgrade.executedStatements().isEmpty());
         database.close();
 
@@ -193,7 +197,7 @@ private Q_SLOTS:
         SchemaUpgrade upgrade(database);
         QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
         QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
-        QCOMPARE(upgrade.probeCount(), 6 + 9);
+        QCOMPARE(upgrade.probeCount(), 6 + 10);
 
         QCOMPARE(columnValues(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")),
                  QStringList(3, QStringLiteral("True")));
@@ -235,7 +239,7 @@ private Q_SLOTS:
         QVERIFY(again.runFirstList());
         QVERIFY(again.runSecondList());
         QVERIFY(again.executedStatements().isEmpty());
-        QCOMPARE(again.probeCount(), 13);
+        QCOMPARE(again.probeCount(), 14);
     }
 
     void missingTableStopsAndTheNextStartCompletes() {

@@ -10,6 +10,7 @@
 #include "maintenance/DataFolderRestore.h"
 #include "maintenance/TableRepair.h"
 #include "platform/ProgramFolder.h"
+#include "sales/einvoice/EInvoiceExport.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/DataFolderSetup.h"
 #include "shell/Shop.h"
@@ -34,8 +35,8 @@ const AdminTool::Command AdminTool::commands[] = {
     {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
     {"check", "", 0, 0, true, &AdminTool::check},
     {"export",
-     "inventory|load-unload|stock [--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] "
-     "[--size-type N] [FILE]",
+     "inventory|load-unload|stock|fatturapa [--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] "
+     "[--size-type N] [FILE|CARTELLA]",
      1, 9, true, &AdminTool::exportReport},
 };
 
@@ -260,6 +261,12 @@ int AdminTool::exportReport(const QStringList &arguments) {
     if (from.isValid() && to < from)
         return usage(QStringLiteral("La data --from è successiva a --to."));
 
+    if (report == QLatin1String("fatturapa")) {
+        if (!from.isValid() || year || sizeType)
+            return usage(QStringLiteral("Le fatture elettroniche prendono --from e --to."));
+        return exportInvoices(from, to, file);
+    }
+
     QStringList lines;
     if (report == QLatin1String("inventory")) {
         if (from.isValid() || sizeType)
@@ -308,6 +315,29 @@ int AdminTool::exportReport(const QStringList &arguments) {
         break;
     }
     return fail(QStringLiteral("ERRORE scrittura file\r%1").arg(QDir::toNativeSeparators(file)));
+}
+
+int AdminTool::exportInvoices(QDate from, QDate to, const QString &folder) {
+    const QString target = folder.isEmpty() ? EInvoiceExport::defaultFolder(m_shop->folder())
+                                            : QFileInfo(folder).absoluteFilePath();
+    EInvoiceExport writer(m_shop->database(), target);
+    const QList<EInvoiceExport::Outcome> outcomes = writer.writePeriod(from, to);
+    int failed = 0;
+    for (const EInvoiceExport::Outcome &o : outcomes) {
+        if (o.written) {
+            m_out << QDir::toNativeSeparators(o.path) << Qt::endl;
+            continue;
+        }
+        ++failed;
+        m_err << Prompter::displayText(QStringLiteral("Fattura %1: ").arg(o.number) +
+                                       o.problems.join(QStringLiteral("; ")))
+              << Qt::endl;
+    }
+    if (failed > 0)
+        return fail(
+            QStringLiteral("%1 fatture su %2 non scritte.").arg(failed).arg(outcomes.size()));
+    say(QStringLiteral("Fatture elettroniche scritte: %1").arg(outcomes.size()));
+    return Success;
 }
 
 } // namespace corvale

@@ -48,6 +48,9 @@ private:
     //        [--size-type N] [FILE]: the file the report's window exports.
     int exportReport(const QStringList &arguments);
     bool sizeTypeExists(qint64 number);
+    // export fatturapa --from D --to D [FOLDER]: the FatturaPA file of every
+    // invoice and credit note of the period, into archivio/FE or FOLDER.
+    int exportInvoices(QDate from, QDate to, const QString &folder);
 
     int usage(const QString &problem);
     int fail(const QString &message);

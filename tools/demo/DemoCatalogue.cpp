@@ -3,6 +3,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "db/Table.h"
 #include "platform/Jpeg.h"
+#include "sales/einvoice/FiscalIdentity.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -78,7 +79,8 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
         t.setString(QStringLiteral("RAGION2"), QStringLiteral("Abbigliamento & Calzature"));
         t.setString(QStringLiteral("ADDRESS"), QStringLiteral("Via Roma 12"));
         t.setString(QStringLiteral("CITTA"), QStringLiteral("20121 MILANO"));
-        t.setString(QStringLiteral("PIVA"), QStringLiteral("01234567890"));
+        t.setString(QStringLiteral("PIVA"), QStringLiteral("01234567897"));
+        t.setString(QStringLiteral("PROVINCIA"), QStringLiteral("MI"));
         t.setString(QStringLiteral("TEL"), QStringLiteral("02 1234567"));
         t.setString(QStringLiteral("FAX"), QStringLiteral("02 7654321"));
         t.setInteger(QStringLiteral("IMPOBOL"), 22);
@@ -141,6 +143,7 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
     // Suppliers and customers share the CLIENTI counter.
     const QStringList suppliers{"LANIFICIO ALPINO SRL", "CALZATURIFICIO PASSO LEGGERO SPA",
                                 "ATELIER NOVE SNC"};
+    const QStringList supplierVatNumbers{"09876543209", "09876543217", "09876543225"};
     for (int i = 0; i < suppliers.size(); ++i) {
         const int code = routines.NextCounter(QStringLiteral("CLIENTI"), true);
         append(shop, QStringLiteral("FORNITOR"), [&](db::Table &t) {
@@ -151,7 +154,7 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
             t.setInteger(QStringLiteral("CAP"), 20100 + i);
             t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
             t.setString(QStringLiteral("TELEFONO"), QStringLiteral("02 55500%1").arg(i + 1));
-            t.setString(QStringLiteral("PIVACF"), QStringLiteral("0987654321%1").arg(i));
+            t.setString(QStringLiteral("PIVACF"), supplierVatNumbers[i]);
         });
         out.suppliers << Contact{code, suppliers[i], {}};
     }
@@ -168,8 +171,20 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
             t.setInteger(QStringLiteral("CAP"), 20121);
             t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
             t.setString(QStringLiteral("MOBILE"), QStringLiteral("333 12345%1").arg(i + 10));
+            // Private customers by their codice fiscale in the old single field;
+            // the last three are businesses with the electronic invoice's data.
+            const QString first15 = QStringLiteral("RSSMRA80A%1F205").arg(41 + i);
             t.setString(QStringLiteral("PIVACF"),
-                        QStringLiteral("RSSMRA80A0%1F205X").arg(i).left(16));
+                        first15 + FiscalIdentity::checkCharacter(first15));
+            t.setString(QStringLiteral("PROVINCIA"), QStringLiteral("MI"));
+            if (i >= 5) {
+                const QStringList vat{"01112223332", "04445556667", "07778889993"};
+                t.setString(QStringLiteral("PARTIVA"), vat[i - 5]);
+                if (i == 5)
+                    t.setString(QStringLiteral("CODDEST"), QStringLiteral("M5UXCR1"));
+                else if (i == 6)
+                    t.setString(QStringLiteral("PEC"), QStringLiteral("fatture@pec.esempio.it"));
+            }
             t.setString(QStringLiteral("BARCODE"), card);
             t.setInteger(QStringLiteral("DECPUNTI"), 0);
         });

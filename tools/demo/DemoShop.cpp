@@ -19,6 +19,7 @@
 #include "sales/PurchaseTotals.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/TFAcconto.h"
+#include "sales/einvoice/CreditNote.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -73,6 +74,8 @@ private:
     void supplierDocument(const DocumentKind &kind, int supplier, int pieces);
     void counterSale();
     void invoice();
+    // Goods of the last invoice brought back: a credit note.
+    void creditNote();
     void payment(const DemoCatalogue::Contact &partner, bool customer, double amount);
     void bookMovements();
     QList<Line> pickFromStock(int count);
@@ -85,6 +88,7 @@ private:
     QList<qint64> m_orders;
     QMap<qint64, QList<Line>> m_orderLines;
     bool m_orderLoaded = false;
+    qint64 m_lastInvoice = 0;
 };
 
 void Trader::purchaseTotals(db::Table &h, const QList<SheetRow> &rows) {
@@ -252,18 +256,39 @@ void Trader::invoice() {
         return;
     const DemoCatalogue::Contact &customer =
         m_catalogue.customers[bounded(0, int(m_catalogue.customers.size()))];
-    store(DocumentKind::invoice(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
-        // Prices include VAT: the total is the sum of the lines, split at 22%.
-        const SaleTotals amounts = SaleArithmetic::totals(rows, 0);
-        const double taxable = roundToCents(amounts.net / 1.22);
-        h.setString(doc::RAGSOC, customer.name);
-        h.setInteger(doc::NUMRAG, customer.code);
-        h.setFloat(doc::NUMPEZZI, double(amounts.pieces));
-        h.setFloat(doc::IMPONIBILE, taxable);
-        h.setFloat(doc::IMPOSTA, roundToCents(amounts.net - taxable));
-        h.setFloat(doc::TOTALE, amounts.net);
-        h.setBool(QStringLiteral("ISBANCA"), true);
-    });
+    m_lastInvoice =
+        store(DocumentKind::invoice(), lines, [&](db::Table &h, const QList<SheetRow> &rows) {
+            // Prices include VAT: the total is the sum of the lines, split at 22%.
+            const SaleTotals amounts = SaleArithmetic::totals(rows, 0);
+            const double taxable = roundToCents(amounts.net / 1.22);
+            h.setString(doc::RAGSOC, customer.name);
+            h.setInteger(doc::NUMRAG, customer.code);
+            h.setFloat(doc::NUMPEZZI, double(amounts.pieces));
+            h.setFloat(doc::IMPONIBILE, taxable);
+            h.setFloat(doc::IMPOSTA, roundToCents(amounts.net - taxable));
+            h.setFloat(doc::TOTALE, amounts.net);
+            h.setBool(QStringLiteral("ISBANCA"), true);
+        });
+}
+
+void Trader::creditNote() {
+    if (m_lastInvoice == 0)
+        return;
+    const QList<CreditNote::InvoiceLine> lines = CreditNote::linesOf(m_shop, m_lastInvoice);
+    if (lines.isEmpty())
+        return;
+    // The first line comes back whole.
+    QList<double> quantities(lines.size(), 0);
+    quantities[0] = lines[0].returnable();
+    if (quantities[0] <= 0)
+        return;
+    QString error;
+    if (CreditNote::create(m_shop, m_lastInvoice, quantities, &error) == 0)
+        throw db::Error(error);
+    const SheetRow &row = lines[0].row;
+    m_stock[{qint64(row.number(sheet::CODICE)), row.text(sheet::COLORE),
+             int(row.number(sheet::TAGLIA))}] += quantities[0];
+    m_lastInvoice = 0;
 }
 
 // Through the payment window, as the supplier payments and the customer
@@ -360,6 +385,8 @@ void Trader::day(QDate d) {
     }
     if (d.day() == 20)
         invoice();
+    if (d.day() == 22 && d.month() % 3 == 0)
+        creditNote();
     if (d.day() == 28)
         payment(m_catalogue.suppliers[d.month() % suppliers], false, 500 + 50 * d.month());
     if (d.day() == 12 && d.month() % 3 == 0)

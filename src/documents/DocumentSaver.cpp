@@ -195,8 +195,21 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
         stored.setTableName(m_kind.headerTable);
         stored.setIndexName(doc::NUMREG);
         stored.open();
-        if (stored.findKey(key))
-            diskValues = snapshot(stored);
+        // Saved through a handle on another record (or on none), the header
+        // would overwrite that one and the lines would hang on a number that
+        // has no header.
+        if (!stored.findKey(key))
+            throw db::Error(
+                QStringLiteral("%1: il documento %2 non è in archivio, non è stato salvato!")
+                    .arg(m_kind.headerTable)
+                    .arg(key));
+        if (!header.isOpen() || header.state() == db::Table::State::Insert ||
+            header.recordNumber() != stored.recordNumber())
+            throw db::Error(
+                QStringLiteral("%1: il documento %2 non è quello aperto, non è stato salvato!")
+                    .arg(m_kind.headerTable)
+                    .arg(key));
+        diskValues = snapshot(stored);
         oldLines = storedLines(key);
     }
 

@@ -194,6 +194,7 @@ void TFCarico::FormActivate() {
     IsNew = DocumentKey == 0;
     setWindowTitle(IsNew ? QStringLiteral("Nuovo Carico") : QStringLiteral("Modifica Carico"));
     m_sheet->TotalsSuspended = true;
+    bool found = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_suppliers->close();
         m_suppliers->open();
@@ -208,15 +209,22 @@ void TFCarico::FormActivate() {
             m_header->setInteger(doc::NUMDOC, number);
         } else {
             m_sheet->loadLines(DocumentKey);
-            if (m_header->findKey(DocumentKey))
+            found = m_header->findKey(DocumentKey);
+            if (found)
                 m_header->edit();
-            else
-                m_shop.prompter().error(QStringLiteral("Carico non trovato!"));
         }
         m_sheet->appendBlankRows();
         m_sheet->table().first();
         m_articles->open();
     });
+    if (!found) {
+        // Left open, the window would save over whatever record the header
+        // handle stands on.
+        m_shop.prompter().error(QStringLiteral("Carico non trovato!"));
+        closeTables();
+        finish();
+        return;
+    }
     m_binding->load();
     m_suppliers->fill(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
     m_grid->setArticleDescriptions(m_articles->isOpen() ? m_articles->descriptions()

@@ -273,8 +273,15 @@ void TFBanco::beginSale() {
     m_grid->hideSearch();
     bool found = true;
     runReportingEngineErrors(m_shop.prompter(), [&] { found = m_sale->begin(DocumentKey); });
-    if (!found)
+    if (!found) {
+        // Left open, the window would save over whatever record the header
+        // handle stands on.
         m_shop.prompter().error(QStringLiteral("Vendita non trovata!"));
+        runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->cancel(); });
+        m_grid->reload();
+        finish();
+        return;
+    }
     m_sale->sheet().TotalsSuspended = true;
     m_binding->load();
     // The descriptions are listed when the "Articolo" column is first
@@ -286,7 +293,7 @@ void TFBanco::beginSale() {
     m_points->clear();
     m_customer->setCurrentIndex(-1);
     m_customerLoading = false;
-    if (!IsNew && found) {
+    if (!IsNew) {
         const qint64 code = m_sale->header().asInteger(customerColumns::saleCustomer);
         if (code > 0)
             runReportingEngineErrors(m_shop.prompter(), [&] {

@@ -1,4 +1,4 @@
-#include "purchasing/ReceiptEntry.h"
+#include "purchasing/ReturnData.h"
 
 #include "catalogue/TFScheda.h"
 #include "db/Table.h"
@@ -251,6 +251,32 @@ private Q_SLOTS:
         QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 0);
         QCOMPARE(recordCount(f, QStringLiteral("ARCART_A")), 0);
         QCOMPARE(f.counter(QStringLiteral("ACQUISTI")), 0);
+        QVERIFY(f.prompter.done());
+    }
+
+    void aReceiptNoLongerStoredDoesNotOpen() {
+        ShopFixture f;
+        addDocumentData(f);
+        {
+            TFCarico stored(*f.shop);
+            stored.show();
+            chooseSupplier(stored, QStringLiteral("ALFA"));
+            typeArticle(stored, QStringLiteral("STIVALE CUOIO"));
+            loadSizes(stored, QStringLiteral("ROSSO"), {2});
+            own(stored, "Salva")->click();
+            QVERIFY(!stored.isVisible());
+        }
+        const QStringList before = purchaseState(f);
+        RecordingOpener opener;
+        TFCarico w(*f.shop);
+        w.DocumentKey = 5;
+        w.setOpener(&opener);
+        f.prompter.expectError(QStringLiteral("Carico non trovato!"));
+        w.show();
+        // Closed at once: no "Salva" can write over the stored receipt.
+        QVERIFY(!w.isVisible());
+        QCOMPARE(opener.codes, QList<int>{1});
+        QCOMPARE(purchaseState(f), before);
         QVERIFY(f.prompter.done());
     }
 

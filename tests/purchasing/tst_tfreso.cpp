@@ -208,6 +208,33 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    void aDocumentNoLongerStoredDoesNotOpen_data() {
+        QTest::addColumn<bool>("order");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("return") << false << QStringLiteral("Reso non trovato!");
+        QTest::newRow("order") << true << QStringLiteral("Ordine non trovato!");
+    }
+    void aDocumentNoLongerStoredDoesNotOpen() {
+        QFETCH(bool, order);
+        QFETCH(QString, message);
+        const TFReso::Mode mode = order ? TFReso::Mode::Order : TFReso::Mode::Return;
+        ShopFixture f;
+        addDocumentData(f);
+        const qint64 stored = saveNew(f, mode, {2});
+        const QStringList before = purchaseState(f);
+        RecordingOpener opener;
+        TFReso w(*f.shop, mode);
+        w.DocumentKey = stored + 1;
+        w.setOpener(&opener);
+        f.prompter.expectError(message);
+        w.show();
+        // Closed at once: no "Salva" can write over the stored document.
+        QVERIFY(!w.isVisible());
+        QCOMPARE(opener.codes, QList<int>{1});
+        QCOMPARE(purchaseState(f), before);
+        QVERIFY(f.prompter.done());
+    }
+
     void printedWithAndWithoutPrices() {
         ShopFixture f;
         addDocumentData(f);

@@ -291,6 +291,19 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMDOC")), QStringList{"1"});
         QCOMPARE(storedSaleLines(f).size(), 1);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+
+        // A sale that is no longer stored closes at once: no "Salva" can
+        // write over the stored one.
+        const QStringList totals = f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE"));
+        TFBanco gone(*f.shop);
+        gone.DocumentKey = 999;
+        gone.setOpener(&opener);
+        f.prompter.expectError(QStringLiteral("Vendita non trovata!"));
+        gone.show();
+        QVERIFY(!gone.isVisible());
+        QCOMPARE(opener.codes, (QList<int>{1, 1}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")), totals);
+        QCOMPARE(storedSaleLines(f).size(), 1);
         QVERIFY(f.prompter.done());
     }
 

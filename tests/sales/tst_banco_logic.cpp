@@ -3,6 +3,7 @@
 
 #include "tst_banco_data.h"
 
+#include "db/Error.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCheckout.h"
@@ -231,10 +232,20 @@ private Q_SLOTS:
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QCOMPARE(storedSaleLines(f).size(), 1);
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).size(), 1);
-        // A sale that is not there says so.
+        // A sale that is not there says so, and is not saved over the one
+        // stored: neither its header, nor lines under the missing number, nor stock.
+        const QStringList header = f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")) +
+                                   f.column(QStringLiteral("VENDITE"), QStringLiteral("DATADOC"));
         CounterSale missing(*f.shop);
         QVERIFY(!missing.begin(key + 5));
+        codeOnRow(missing, 1, saleCode(1, 5));
+        QVERIFY_THROWS_EXCEPTION(db::Error, missing.save(QDate(2026, 4, 1), 50));
         missing.cancel();
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")) +
+                     f.column(QStringLiteral("VENDITE"), QStringLiteral("DATADOC")),
+                 header);
+        QCOMPARE(storedSaleLines(f).size(), 1);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
     }
 
     void sizeChoiceAndCancelOnTheSheet() {

@@ -143,32 +143,20 @@ std::optional<SheetTotals> LineSheet::computeTotals(double discountPercent) {
     return totalsOf(rows, discountPercent);
 }
 
-QList<SheetRow> LineSheet::walk(bool stopAtEmptyRows) {
+QList<SheetRow> LineSheet::allLines() {
     postPending();
     QList<SheetRow> out;
-    int empty = 0;
     db::Table walker(m_db);
     walker.setTableName(sheet::table);
     walker.open();
     for (walker.first(); !walker.eof(); walker.next()) {
         QVariantMap values = readRow(walker);
-        if (values.value(sheet::DESCRIZION).toString().trimmed().isEmpty()) {
-            if (stopAtEmptyRows && ++empty >= emptyRowsEndingWalk)
-                break;
+        if (values.value(sheet::DESCRIZION).toString().trimmed().isEmpty())
             continue;
-        }
         out << SheetRow{values, amountOf(values)};
     }
     walker.close();
     return out;
-}
-
-QList<SheetRow> LineSheet::savedLines() {
-    return walk(true);
-}
-
-QList<SheetRow> LineSheet::allLines() {
-    return walk(false);
 }
 
 bool LineSheet::currentRowHasArticle() const {

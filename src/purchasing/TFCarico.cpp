@@ -308,7 +308,7 @@ void TFCarico::BSalvaClick() {
         m_binding->store();
         // The header counts the lines that are stored, so that it never
         // disagrees with them.
-        const QList<SheetRow> lines = m_sheet->savedLines();
+        const QList<SheetRow> lines = m_sheet->allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, discount());
         StockRoutines stock(m_shop.database());
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::receipt());

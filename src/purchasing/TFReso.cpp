@@ -293,7 +293,7 @@ void TFReso::BSalvaClick() {
         m_sheet->postPending();
         computeTotals();
         m_binding->store();
-        const QList<SheetRow> lines = m_sheet->savedLines();
+        const QList<SheetRow> lines = m_sheet->allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
         StockRoutines stock(m_shop.database());
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), kind());

@@ -184,7 +184,7 @@ void CounterSale::setCustomer(qint64 code, const QString &name, const QString &c
 }
 
 QList<SheetRow> CounterSale::lines() {
-    return m_sheet->savedLines();
+    return m_sheet->allLines();
 }
 
 SaleTotals CounterSale::totals(double discountPercent) {

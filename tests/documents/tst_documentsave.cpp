@@ -69,7 +69,7 @@ struct Saving {
     qint64 save(qint64 key) {
         if (key == 0 && header.state() == db::Table::State::Browse)
             header.append();
-        const QList<SheetRow> lines = sheet.savedLines();
+        const QList<SheetRow> lines = sheet.allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
         return saver.save(header, key, lines, QDate(2026, 3, 15), [&](db::Table &h) {
             if (h.hasField(doc::NUMPEZZI)) {

@@ -254,6 +254,29 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    void linesBelowFiveEmptyRowsAreStoredToo() {
+        ShopFixture f;
+        addDocumentData(f);
+        TFCarico w(*f.shop);
+        w.resize(1000, 700);
+        w.show();
+        chooseSupplier(w, QStringLiteral("ALFA"));
+        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+        loadSizes(w, QStringLiteral("ROSSO"), {2});
+        // Rows 2 to 9 empty, a line on row 10.
+        copyFirstLineTo(w, 9, 3, 4);
+        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
+        QCOMPARE(label(w, "Totale"), QStringLiteral("144,00"));
+        own(w, "Salva")->click();
+        QVERIFY(!w.isVisible());
+        // Stored as shown.
+        QCOMPARE(f.column(QStringLiteral("ARCART_A"), sheet::TAGLIA), (QStringList{"1", "3"}));
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMPEZZI), QStringList{"6"});
+        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::TOTALE), QStringList{"144"});
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 4.0);
+        QVERIFY(f.prompter.done());
+    }
+
     void aReceiptNoLongerStoredDoesNotOpen() {
         ShopFixture f;
         addDocumentData(f);

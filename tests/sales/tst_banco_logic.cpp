@@ -167,7 +167,7 @@ private Q_SLOTS:
         QVERIFY(prompter.done());
     }
 
-    void saveWalksToTheFifthEmptyRowAndMovesStock() {
+    void saveStoresEveryLineAndMovesStock() {
         ShopFixture f;
         addSaleData(f);
         CounterSale sale(*f.shop);
@@ -177,30 +177,30 @@ private Q_SLOTS:
         codeOnRow(sale, 1, saleCode(1, 1));
         codeOnRow(sale, 2, saleCode(1, 5));
         codeOnRow(sale, 3, saleCode(2, 2));
-        // Rows 4-8 empty: the line on row 10 lies past the walk.
+        // Rows 4-9 empty: the line on row 10 is sold all the same.
         codeOnRow(sale, 10, saleCode(1, 1));
-        QCOMPARE(sale.lines().size(), 3);
-        // What is due is what is stored: 3 x 59.90 less 5 %.
+        QCOMPARE(sale.lines().size(), 4);
+        // What is due is what is stored: 4 x 59.90 less 5 %, less 10 %.
         const SaleTotals t = sale.totals(10);
-        QCOMPARE(t.pieces, 3);
-        QCOMPARE(t.net, 153.64);
+        QCOMPARE(t.pieces, 4);
+        QCOMPARE(t.net, 204.86);
         const Receipt receipt = sale.receipt(10, t.net);
-        QCOMPARE(receipt.lines.size(), 3);
-        QCOMPARE(receipt.payment, 153.64);
+        QCOMPARE(receipt.lines.size(), 4);
+        QCOMPARE(receipt.payment, 204.86);
         QVERIFY(qAbs(receipt.discountAmount - (t.gross - t.net)) < 1e-9);
 
         const qint64 key = sale.save(QDate(2026, 3, 15), 10);
         QCOMPARE(key, f.counter(QStringLiteral("VENDITE")));
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
-                 QStringList{"153.64"});
+                 QStringList{"204.86"});
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("MYDATA")),
                  QStringList{"20260315"});
         const auto lines = storedSaleLines(f);
-        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0].value(QStringLiteral("NUMVEN")).toLongLong(), key);
         QCOMPARE(lines[0].value(QStringLiteral("IMPORTO")).toDouble(), 56.905);
         QVERIFY(lines[0].value(QStringLiteral("TIPO")).toBool());
-        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 0.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("BLU"), 2), 0.0);
         sale.close();

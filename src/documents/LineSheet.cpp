@@ -126,21 +126,9 @@ SheetTotals LineSheet::totalsOf(const QList<SheetRow> &rows, double discountPerc
 std::optional<SheetTotals> LineSheet::computeTotals(double discountPercent) {
     if (TotalsSuspended)
         return std::nullopt;
-    postPending();
-    QList<SheetRow> rows;
-    db::Table walker(m_db);
-    walker.setTableName(sheet::table);
-    walker.open();
-    for (walker.first(); !walker.eof(); walker.next()) {
-        QVariantMap values = readRow(walker);
-        // An empty row adds nothing, but a quantity typed without an article still counts.
-        if (values.value(sheet::QUANTITA).isNull() &&
-            values.value(sheet::DESCRIZION).toString().trimmed().isEmpty())
-            continue;
-        rows << SheetRow{values, amountOf(values)};
-    }
-    walker.close();
-    return totalsOf(rows, discountPercent);
+    // A quantity or price typed on a row without an article is neither
+    // stored nor printed: it does not count here either.
+    return totalsOf(allLines(), discountPercent);
 }
 
 QList<SheetRow> LineSheet::allLines() {

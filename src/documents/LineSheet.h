@@ -63,9 +63,9 @@ public:
 
     // Posts a row being edited, so that it counts and is written.
     void postPending();
-    // Over every row: pieces, taxable after the discount `discountPercent`,
-    // VAT line by line, total. The cursor stays where it is. Nothing while
-    // the totals are suspended.
+    // Over every line (allLines()): pieces, taxable after the discount
+    // `discountPercent`, VAT line by line, total. The cursor stays where it
+    // is. Nothing while the totals are suspended.
     std::optional<SheetTotals> computeTotals(double discountPercent);
     static SheetTotals totalsOf(const QList<SheetRow> &rows, double discountPercent);
 

@@ -267,6 +267,11 @@ private Q_SLOTS:
         copyFirstLineTo(w, 9, 3, 4);
         QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
         QCOMPARE(label(w, "Totale"), QStringLiteral("144,00"));
+        // A quantity typed on a row without an article is no line: not counted.
+        TableModel &model = w.grid().model();
+        QVERIFY(
+            model.setData(model.index(4, model.columnOf(sheet::QUANTITA)), QStringLiteral("7")));
+        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
         own(w, "Salva")->click();
         QVERIFY(!w.isVisible());
         // Stored as shown.

@@ -217,6 +217,9 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
 }
 
 TFBanco::~TFBanco() {
+    // The binding reads the header handle, which goes with the sale before
+    // the boxes are destroyed (a box losing the focus then asks the binding).
+    delete m_binding;
     if (m_busy)
         QApplication::restoreOverrideCursor();
 }
@@ -593,8 +596,12 @@ void TFBanco::BSalvaClick() {
     const bool saved = runReportingEngineErrors(m_shop.prompter(), [&] {
         m_sale->sheet().postPending();
         computeTotals();
-        m_binding->store();
+        // A box the header cannot take has been reported: saving would keep
+        // the old value behind the user's back.
+        if (!m_binding->store())
+            return false;
         DocumentKey = m_sale->save(*date, discount());
+        return true;
     });
     if (!saved)
         return;

@@ -307,6 +307,33 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    void aValueTheSaleCannotTakeStopsTheSave_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("number") << "Numero"
+                                << "12x";
+        QTest::newRow("discount") << "Sconto"
+                                  << "5x";
+    }
+    void aValueTheSaleCannotTakeStopsTheSave() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        ShopFixture f;
+        addSaleData(f);
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(saleCode(1, 1));
+        testing::type(w, box.toUtf8().constData(), text);
+        f.prompter.expectError(QStringLiteral("Valore non valido"));
+        click(w, "Salva");
+        // Reported and not saved: the sale waits for a value it can take.
+        QVERIFY(w.isVisible());
+        QCOMPARE(recordCount(f, QStringLiteral("VENDITE")), 0);
+        QCOMPARE(storedSaleLines(f).size(), 0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
+        QVERIFY(f.prompter.done());
+    }
+
     void articlesPickedInTheArchive() {
         ShopFixture f;
         addSaleData(f);

@@ -5,6 +5,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
+#include "platform/Formats.h"
 #include "shell/CommonRoutines.h"
 
 namespace corvale {
@@ -227,6 +228,11 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
                 header.edit();
         }
         writeHeader(header);
+        // One rule for every kind: the date key follows the date on every
+        // save, so that a corrected date moves the document in the yearly
+        // numbering and in the archives' periods.
+        header.setDate(doc::DATADOC, documentDate);
+        header.setString(doc::MYDATA, CommonRoutines::DateKey(Formats::formatDate(documentDate)));
         header.post();
 
         db::Table lines(m_db);

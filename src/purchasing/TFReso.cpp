@@ -299,13 +299,10 @@ void TFReso::BSalvaClick() {
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), kind());
         const qint64 supplier = *m_suppliers->chosen();
         const QString supplierName = m_supplier->currentText();
-        const QString dateKey = CommonRoutines::DateKey(m_date->text());
         DocumentKey = saver.save(*m_header, DocumentKey, lines, *date, [&](db::Table &h) {
-            h.setDate(doc::DATADOC, *date);
             h.setInteger(doc::NUMRAG, supplier);
             h.setFloat(doc::NUMPEZZI, double(totals.pieces));
             h.setString(doc::RAGSOC, supplierName);
-            h.setString(doc::MYDATA, dateKey);
             h.setFloat(doc::IMPONIBILE, totals.taxable);
             h.setFloat(doc::IMPOSTA, totals.tax);
             h.setFloat(doc::TOTALE, totals.total);

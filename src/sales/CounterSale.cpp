@@ -6,7 +6,6 @@
 #include "documents/ArticleList.h"
 #include "documents/DocumentSaver.h"
 #include "documents/SheetColumns.h"
-#include "platform/Formats.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
 #include "shell/CommonRoutines.h"
@@ -212,13 +211,7 @@ qint64 CounterSale::save(QDate date, double discountPercent) {
     const SaleTotals t = SaleArithmetic::totals(rows, discountPercent);
     StockRoutines stock(m_shop.database());
     DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::counterSale());
-    const bool isNew = m_key == 0;
-    const QString dateKey = CommonRoutines::DateKey(Formats::formatDate(date));
     m_key = saver.save(*m_header, m_key, rows, date, [&](db::Table &h) {
-        h.setDate(doc::DATADOC, date);
-        // A stored sale keeps the date key it was filed under.
-        if (isNew)
-            h.setString(doc::MYDATA, dateKey);
         h.setFloat(doc::SCONTO, discountPercent);
         h.setFloat(doc::TOTALE, t.net);
         h.setBool(s::TIPO, true);

@@ -7,6 +7,7 @@
 #include "documents/DocumentSaver.h"
 #include "documents/LineSheet.h"
 #include "documents/SheetColumns.h"
+#include "shell/CommonRoutines.h"
 
 #include <QTest>
 
@@ -66,17 +67,16 @@ struct Saving {
         QVERIFY(header.findKey(key));
         header.edit();
     }
-    qint64 save(qint64 key) {
+    qint64 save(qint64 key, QDate date = QDate(2026, 3, 15)) {
         if (key == 0 && header.state() == db::Table::State::Browse)
             header.append();
         const QList<SheetRow> lines = sheet.allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
-        return saver.save(header, key, lines, QDate(2026, 3, 15), [&](db::Table &h) {
+        return saver.save(header, key, lines, date, [&](db::Table &h) {
             if (h.hasField(doc::NUMPEZZI)) {
                 h.setFloat(doc::NUMPEZZI, double(totals.pieces));
                 h.setString(doc::RAGSOC, QStringLiteral("ALFA"));
             }
-            h.setString(doc::MYDATA, QStringLiteral("20260315"));
         });
     }
 };
@@ -189,6 +189,32 @@ private Q_SLOTS:
         // On its own header the save goes through.
         s.reopen(second);
         QCOMPARE(s.save(second), second);
+    }
+
+    void theDateKeyFollowsTheDateOnEverySave_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"receipt", "return", "order", "sale", "invoice"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void theDateKeyFollowsTheDateOnEverySave() {
+        QFETCH(QString, kind);
+        ShopFixture f;
+        Saving s(f, kindNamed(kind));
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+        const qint64 key = s.save(0);
+        QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA), QStringList{"20260315"});
+        // Re-dated, into another year too: the key, the date and the lines'
+        // date move together, the key as the shared routine makes it.
+        for (const QDate date : {QDate(2026, 4, 2), QDate(2025, 12, 31)}) {
+            s.reopen(key);
+            QCOMPARE(s.save(key, date), key);
+            const QString text = date.toString(QStringLiteral("dd/MM/yyyy"));
+            QCOMPARE(f.column(s.kind.headerTable, doc::DATADOC), QStringList{text});
+            QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA),
+                     QStringList{CommonRoutines::DateKey(text)});
+            QCOMPARE(f.column(s.kind.lineTable, doc::DATAREG), QStringList{text});
+        }
+        QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA), QStringList{"20251231"});
     }
 
     void receiptSavedAgainAndDeleted() {

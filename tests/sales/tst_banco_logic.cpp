@@ -226,8 +226,11 @@ private Q_SLOTS:
         QCOMPARE(sale.lines().size(), 2);
         sale.sheet().table().first();
         QVERIFY(sale.deleteLine());
-        QCOMPARE(sale.save(QDate(2026, 3, 15), 0), key);
+        // Re-dated: the date key follows, as for every document.
+        QCOMPARE(sale.save(QDate(2026, 4, 2), 0), key);
         sale.close();
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("MYDATA")),
+                 QStringList{"20260402"});
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QCOMPARE(storedSaleLines(f).size(), 1);

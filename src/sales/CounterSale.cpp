@@ -107,7 +107,7 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
         m_sheet->TotalsSuspended = suspended;
         break;
     }
-    case SaleCodeLookup::Result::Kind::ExtraCode:
+    case SaleCodeLookup::Result::Kind::ChooseSize:
         if (!chooseByKey(found.article))
             return SaleCodeLookup::Result::Kind::NotFound;
         break;

@@ -395,7 +395,7 @@ void TFBanco::codeEntered(const QString &code) {
         goToRow(row + 1);
         m_photo->show(m_sale->lastArticle());
         break;
-    case SaleCodeLookup::Result::Kind::ExtraCode:
+    case SaleCodeLookup::Result::Kind::ChooseSize:
         openSizePanel();
         break;
     case SaleCodeLookup::Result::Kind::NotFound:

@@ -89,6 +89,18 @@ private Q_SLOTS:
         QCOMPARE(saleColumn(w, sheet::CTAGLIA), QStringList{"41"});
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("56,91"));
 
+        // The article's own code gives no colour: for an article stocked by
+        // colour the panel opens as it does for a description...
+        scan(QStringLiteral("800001"));
+        QVERIFY(panel.isVisible());
+        QCOMPARE(grid->rowCount(), 2);
+        clickStockCell(w, 1, 2);
+        QVERIFY(!panel.isVisible());
+        QCOMPARE(saleColumn(w, sheet::COLORE), (QStringList{"ROSSO", "BLU"}));
+        QCOMPARE(saleColumn(w, sheet::BARCODE), (QStringList{saleCode(1, 4), saleCode(2, 2)}));
+        w.grid().setCurrentIndex(w.grid().model().index(1, 1));
+        click(w, "Elimina");
+
         // The panel's "Annulla" leaves the row as it was.
         typeArticle(w, QStringLiteral("SANDALO"));
         QCOMPARE(panel.grid()->rowCount(), 0);
@@ -136,7 +148,7 @@ private Q_SLOTS:
         addSaleData(f);
         TFBanco w(*f.shop);
         showSale(w);
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         scan(QStringLiteral("800002"));
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("113,81"));
         testing::type(w, "Sconto", QStringLiteral("10"));
@@ -207,7 +219,7 @@ private Q_SLOTS:
         QCOMPARE(card->text(), QStringLiteral("CARD100"));
         QCOMPARE(labelText(w, "Punteggio"), QStringLiteral("80"));
 
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         click(w, "Salva");
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("CLIENTE")),
                  (QStringList{"", "BIANCHI"}));
@@ -251,7 +263,7 @@ private Q_SLOTS:
         f.shop->setPrintService(std::move(service));
         TFBanco w(*f.shop);
         showSale(w);
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         scan(QStringLiteral("800002"));
         testing::type(w, "Sconto", QStringLiteral("10"));
         click(w, "Stampa");

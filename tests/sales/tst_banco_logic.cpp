@@ -74,8 +74,15 @@ private Q_SLOTS:
         SaleCodeLookup lookup(f.db());
         lookup.open();
 
-        // The article's own code: size position 1 with its label, no colour.
+        // The article's own code gives no colour: an article stocked by
+        // colour waits for its colour and size...
         auto r = lookup.find(QStringLiteral("800001"));
+        QCOMPARE(r.kind, Kind::ChooseSize);
+        QCOMPARE(r.article, 1);
+        QVERIFY(r.line.isEmpty());
+        // ...one without stock rows (an accessory) is sold at once, in size
+        // position 1 with its label and no colour.
+        r = lookup.find(QStringLiteral("800002"));
         QCOMPARE(r.kind, Kind::Line);
         QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
         QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("38"));
@@ -83,6 +90,11 @@ private Q_SLOTS:
         QCOMPARE(r.line.value(sheet::PREZZO).toDouble(), 59.9);
         QCOMPARE(r.line.value(sheet::SCONTO).toDouble(), 5.0);
         QCOMPARE(r.line.value(sheet::QUANTITA).toDouble(), 1.0);
+        // Code and colour without a size: size position 1 of that colour.
+        r = lookup.find(QStringLiteral("800001101"));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::COLORE).toString(), QStringLiteral("ROSSO"));
+        QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
 
         // A line barcode gives colour and size back.
         r = lookup.find(saleCode(2, 3));
@@ -98,14 +110,25 @@ private Q_SLOTS:
         // ...but not through an extra code, which only leads to articles in use.
         QCOMPARE(lookup.find(QStringLiteral("EXTRA3")).kind, Kind::NotFound);
         r = lookup.find(QStringLiteral("EXTRA1"));
-        QCOMPARE(r.kind, Kind::ExtraCode);
+        QCOMPARE(r.kind, Kind::ChooseSize);
         QCOMPARE(r.article, 1);
 
-        // An unknown colour number leaves the colour empty; a size position
-        // outside the twenty names no line.
-        r = lookup.find(QStringLiteral("800001999101"));
+        // An unknown colour number gives no colour either: the colour is
+        // chosen for an article stocked by colour, left empty for the others.
+        QCOMPARE(lookup.find(QStringLiteral("800001999101")).kind, Kind::ChooseSize);
+        r = lookup.find(QStringLiteral("800002999101"));
         QCOMPARE(r.kind, Kind::Line);
         QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
+        // Stock rows without a colour name do not stock an article by colour.
+        f.add(QStringLiteral("ARCARTTG"),
+              {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("TG1"), 4}});
+        lookup.open();
+        QCOMPARE(lookup.find(QStringLiteral("800002")).kind, Kind::Line);
+        f.add(QStringLiteral("ARCARTTG"),
+              {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("COLORE"), QStringLiteral("BLU")}});
+        lookup.open();
+        QCOMPARE(lookup.find(QStringLiteral("800002")).kind, Kind::ChooseSize);
+        // A size position outside the twenty names no line.
         QCOMPARE(lookup.find(QStringLiteral("800001101125")).kind, Kind::NotFound);
         QCOMPARE(lookup.find(QStringLiteral("800001101099")).kind, Kind::NotFound);
         QCOMPARE(lookup.find(QStringLiteral("999999")).kind, Kind::NotFound);

@@ -5,6 +5,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
+#include "platform/Formats.h"
 #include "shell/CommonRoutines.h"
 
 namespace corvale {
@@ -195,8 +196,21 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
         stored.setTableName(m_kind.headerTable);
         stored.setIndexName(doc::NUMREG);
         stored.open();
-        if (stored.findKey(key))
-            diskValues = snapshot(stored);
+        // Saved through a handle on another record (or on none), the header
+        // would overwrite that one and the lines would hang on a number that
+        // has no header.
+        if (!stored.findKey(key))
+            throw db::Error(
+                QStringLiteral("%1: il documento %2 non è in archivio, non è stato salvato!")
+                    .arg(m_kind.headerTable)
+                    .arg(key));
+        if (!header.isOpen() || header.state() == db::Table::State::Insert ||
+            header.recordNumber() != stored.recordNumber())
+            throw db::Error(
+                QStringLiteral("%1: il documento %2 non è quello aperto, non è stato salvato!")
+                    .arg(m_kind.headerTable)
+                    .arg(key));
+        diskValues = snapshot(stored);
         oldLines = storedLines(key);
     }
 
@@ -214,6 +228,11 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
                 header.edit();
         }
         writeHeader(header);
+        // One rule for every kind: the date key follows the date on every
+        // save, so that a corrected date moves the document in the yearly
+        // numbering and in the archives' periods.
+        header.setDate(doc::DATADOC, documentDate);
+        header.setString(doc::MYDATA, CommonRoutines::DateKey(Formats::formatDate(documentDate)));
         header.post();
 
         db::Table lines(m_db);

@@ -36,7 +36,10 @@ public:
 
     // `header` is on the record being edited: a new one (being inserted,
     // `key` 0) or the stored document `key`. `writeHeader` sets the header's
-    // own columns before it is posted. Returns the document's key.
+    // own columns before it is posted; the saver dates it: DATADOC is
+    // `documentDate` and MYDATA its date key. Returns the document's key.
+    // A stored `key` that is not there, or that `header` is not on, is
+    // refused with a db::Error before anything is written.
     // Throws db::Error after undoing what it had done.
     qint64 save(db::Table &header, qint64 key, const QList<SheetRow> &lines, QDate documentDate,
                 const std::function<void(db::Table &)> &writeHeader);

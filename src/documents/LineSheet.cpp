@@ -126,49 +126,25 @@ SheetTotals LineSheet::totalsOf(const QList<SheetRow> &rows, double discountPerc
 std::optional<SheetTotals> LineSheet::computeTotals(double discountPercent) {
     if (TotalsSuspended)
         return std::nullopt;
-    postPending();
-    QList<SheetRow> rows;
-    db::Table walker(m_db);
-    walker.setTableName(sheet::table);
-    walker.open();
-    for (walker.first(); !walker.eof(); walker.next()) {
-        QVariantMap values = readRow(walker);
-        // An empty row adds nothing, but a quantity typed without an article still counts.
-        if (values.value(sheet::QUANTITA).isNull() &&
-            values.value(sheet::DESCRIZION).toString().trimmed().isEmpty())
-            continue;
-        rows << SheetRow{values, amountOf(values)};
-    }
-    walker.close();
-    return totalsOf(rows, discountPercent);
+    // A quantity or price typed on a row without an article is neither
+    // stored nor printed: it does not count here either.
+    return totalsOf(allLines(), discountPercent);
 }
 
-QList<SheetRow> LineSheet::walk(bool stopAtEmptyRows) {
+QList<SheetRow> LineSheet::allLines() {
     postPending();
     QList<SheetRow> out;
-    int empty = 0;
     db::Table walker(m_db);
     walker.setTableName(sheet::table);
     walker.open();
     for (walker.first(); !walker.eof(); walker.next()) {
         QVariantMap values = readRow(walker);
-        if (values.value(sheet::DESCRIZION).toString().trimmed().isEmpty()) {
-            if (stopAtEmptyRows && ++empty >= emptyRowsEndingWalk)
-                break;
+        if (values.value(sheet::DESCRIZION).toString().trimmed().isEmpty())
             continue;
-        }
         out << SheetRow{values, amountOf(values)};
     }
     walker.close();
     return out;
-}
-
-QList<SheetRow> LineSheet::savedLines() {
-    return walk(true);
-}
-
-QList<SheetRow> LineSheet::allLines() {
-    return walk(false);
 }
 
 bool LineSheet::currentRowHasArticle() const {

@@ -39,9 +39,6 @@ struct SheetTotals {
 class LineSheet {
 public:
     static constexpr int blankRows = 200;
-    // The save walk ends at this many rows without an article, counted from
-    // the first row (not in a row).
-    static constexpr int emptyRowsEndingWalk = 5;
 
     LineSheet(db::Database &database, DocumentKind kind);
     ~LineSheet();
@@ -66,16 +63,14 @@ public:
 
     // Posts a row being edited, so that it counts and is written.
     void postPending();
-    // Over every row: pieces, taxable after the discount `discountPercent`,
-    // VAT line by line, total. The cursor stays where it is. Nothing while
-    // the totals are suspended.
+    // Over every line (allLines()): pieces, taxable after the discount
+    // `discountPercent`, VAT line by line, total. The cursor stays where it
+    // is. Nothing while the totals are suspended.
     std::optional<SheetTotals> computeTotals(double discountPercent);
     static SheetTotals totalsOf(const QList<SheetRow> &rows, double discountPercent);
 
-    // The rows the save writes: those with an article, from the first row to
-    // the end or to the fifth row without one.
-    QList<SheetRow> savedLines();
-    // Every row with an article, for printing.
+    // Every row with an article, wherever it lies among empty rows: what the
+    // save stores, the printout prints and the totals count.
     QList<SheetRow> allLines();
 
     bool currentRowHasArticle() const;
@@ -97,7 +92,6 @@ public:
 private:
     QVariantMap readRow(const db::Table &t) const;
     void calcFields(db::Table &t);
-    QList<SheetRow> walk(bool stopAtEmptyRows);
 
     db::Database &m_db;
     DocumentKind m_kind;

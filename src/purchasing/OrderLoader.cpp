@@ -81,7 +81,6 @@ OrderLoader::Result OrderLoader::load(qint64 order) {
     }
 
     const int number = m_routines.NextYearNumber(DocumentKind::receipt().headerTable);
-    const QString dateKey = m_today.toString(QStringLiteral("yyyyMMdd"));
     db::Table receipt(m_db);
     receipt.setTableName(DocumentKind::receipt().headerTable);
     receipt.setIndexName(doc::NUMREG);
@@ -96,9 +95,7 @@ OrderLoader::Result OrderLoader::load(qint64 order) {
         }
         // Orders carry no supplier document number.
         h.setNull(doc::NUMCAR);
-        h.setDate(doc::DATADOC, m_today);
         h.setInteger(doc::NUMDOC, number);
-        h.setString(doc::MYDATA, dateKey);
     });
 
     // The order remembers its receipt; without that mark the receipt goes too.

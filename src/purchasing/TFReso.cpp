@@ -194,6 +194,7 @@ void TFReso::FormActivate() {
         QStringLiteral("%1 %2").arg(IsNew ? QStringLiteral("Nuovo") : QStringLiteral("Modifica"),
                                     order ? QStringLiteral("Ordine") : QStringLiteral("Reso")));
     m_sheet->TotalsSuspended = true;
+    bool found = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_suppliers->close();
         m_suppliers->open();
@@ -208,16 +209,23 @@ void TFReso::FormActivate() {
             m_header->setInteger(doc::NUMDOC, number);
         } else {
             m_sheet->loadLines(DocumentKey);
-            if (m_header->findKey(DocumentKey))
+            found = m_header->findKey(DocumentKey);
+            if (found)
                 m_header->edit();
-            else
-                m_shop.prompter().error(order ? QStringLiteral("Ordine non trovato!")
-                                              : QStringLiteral("Reso non trovato!"));
         }
         m_sheet->appendBlankRows();
         m_sheet->table().first();
         m_articles->open();
     });
+    if (!found) {
+        // Left open, the window would save over whatever record the header
+        // handle stands on.
+        m_shop.prompter().error(order ? QStringLiteral("Ordine non trovato!")
+                                      : QStringLiteral("Reso non trovato!"));
+        closeTables();
+        finish();
+        return;
+    }
     m_binding->load();
     m_suppliers->fill(m_header->isOpen() ? m_header->asInteger(doc::NUMRAG) : 0);
     m_grid->setArticleDescriptions(m_articles->isOpen() ? m_articles->descriptions()
@@ -285,19 +293,16 @@ void TFReso::BSalvaClick() {
         m_sheet->postPending();
         computeTotals();
         m_binding->store();
-        const QList<SheetRow> lines = m_sheet->savedLines();
+        const QList<SheetRow> lines = m_sheet->allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
         StockRoutines stock(m_shop.database());
         DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), kind());
         const qint64 supplier = *m_suppliers->chosen();
         const QString supplierName = m_supplier->currentText();
-        const QString dateKey = CommonRoutines::DateKey(m_date->text());
         DocumentKey = saver.save(*m_header, DocumentKey, lines, *date, [&](db::Table &h) {
-            h.setDate(doc::DATADOC, *date);
             h.setInteger(doc::NUMRAG, supplier);
             h.setFloat(doc::NUMPEZZI, double(totals.pieces));
             h.setString(doc::RAGSOC, supplierName);
-            h.setString(doc::MYDATA, dateKey);
             h.setFloat(doc::IMPONIBILE, totals.taxable);
             h.setFloat(doc::IMPOSTA, totals.tax);
             h.setFloat(doc::TOTALE, totals.total);

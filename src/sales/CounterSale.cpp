@@ -6,7 +6,6 @@
 #include "documents/ArticleList.h"
 #include "documents/DocumentSaver.h"
 #include "documents/SheetColumns.h"
-#include "platform/Formats.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
 #include "shell/CommonRoutines.h"
@@ -109,7 +108,7 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
         m_sheet->TotalsSuspended = suspended;
         break;
     }
-    case SaleCodeLookup::Result::Kind::ExtraCode:
+    case SaleCodeLookup::Result::Kind::ChooseSize:
         if (!chooseByKey(found.article))
             return SaleCodeLookup::Result::Kind::NotFound;
         break;
@@ -185,7 +184,7 @@ void CounterSale::setCustomer(qint64 code, const QString &name, const QString &c
 }
 
 QList<SheetRow> CounterSale::lines() {
-    return m_sheet->savedLines();
+    return m_sheet->allLines();
 }
 
 std::optional<AgreedPrice> CounterSale::storedAgreement() {
@@ -232,13 +231,7 @@ qint64 CounterSale::save(QDate date, double discountPercent) {
     const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
     StockRoutines stock(m_shop.database());
     DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::counterSale());
-    const bool isNew = m_key == 0;
-    const QString dateKey = CommonRoutines::DateKey(Formats::formatDate(date));
     m_key = saver.save(*m_header, m_key, rows, date, [&](db::Table &h) {
-        h.setDate(doc::DATADOC, date);
-        // A stored sale keeps the date key it was filed under.
-        if (isNew)
-            h.setString(doc::MYDATA, dateKey);
         h.setFloat(doc::SCONTO, discountPercent);
         h.setFloat(doc::TOTALE, t.net);
         h.setBool(s::TIPO, true);

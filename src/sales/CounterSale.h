@@ -51,8 +51,9 @@ public:
     void cancel();
 
     // A code typed or scanned on the current row. A line is written there
-    // and the sheet moves to the next row; an extra code chooses its article
-    // (the size is still to choose).
+    // and the sheet moves to the next row; an extra code, or a code without
+    // a colour for an article stocked by colour, chooses its article (colour
+    // and size are still to choose on the size panel).
     SaleCodeLookup::Result::Kind enterCode(const QString &code);
 
     // The current row takes the article (in editing, quantity 1) and the stock

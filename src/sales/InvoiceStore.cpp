@@ -54,12 +54,7 @@ qint64 InvoiceStore::save(qint64 key, const QList<SheetRow> &lines, QDate date,
     const InvoiceAmounts amounts = InvoiceAmounts::of(lines, 0);
     StockRoutines stock(m_shop.database());
     DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::invoice());
-    // The date key follows the date on every save, so that a corrected date
-    // moves the invoice in the yearly numbering and the archive's periods too.
-    const QString dateKey = date.toString(QStringLiteral("yyyyMMdd"));
     return saver.save(*m_header, key, lines, date, [&](db::Table &h) {
-        h.setDate(doc::DATADOC, date);
-        h.setString(doc::MYDATA, dateKey);
         h.setInteger(customerColumns::invoiceCustomer, customer.code);
         h.setString(doc::RAGSOC, customer.name);
         h.setFloat(customerColumns::invoiceTotal, amounts.total);

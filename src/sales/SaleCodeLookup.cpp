@@ -34,13 +34,14 @@ SaleCodeLookup::SaleCodeLookup(db::Database &database)
     , m_colours(handle(database, a::colours, a::key))
     , m_sizes(handle(database, a::sizeTypes, a::key))
     , m_extraCodes(handle(database, saleColumns::extraCodes, saleColumns::extraCode))
-    , m_articlesByKey(handle(database, a::articles, a::key)) {}
+    , m_articlesByKey(handle(database, a::articles, a::key))
+    , m_stock(handle(database, a::stock, a::stockArticle)) {}
 
 SaleCodeLookup::~SaleCodeLookup() = default;
 
 void SaleCodeLookup::open() {
     for (auto *t : {m_articles.get(), m_colours.get(), m_sizes.get(), m_extraCodes.get(),
-                    m_articlesByKey.get()}) {
+                    m_articlesByKey.get(), m_stock.get()}) {
         t->close();
         t->open();
     }
@@ -48,7 +49,7 @@ void SaleCodeLookup::open() {
 
 void SaleCodeLookup::close() {
     for (auto *t : {m_articles.get(), m_colours.get(), m_sizes.get(), m_extraCodes.get(),
-                    m_articlesByKey.get()})
+                    m_articlesByKey.get(), m_stock.get()})
         t->close();
 }
 
@@ -60,6 +61,15 @@ qint64 SaleCodeLookup::colourNumberOf(const QString &code) {
 int SaleCodeLookup::positionOf(const QString &code) {
     const auto n = numberAt(code, 9);
     return n ? *n - 100 : 1;
+}
+
+bool SaleCodeLookup::stockedByColour(qint64 article) {
+    m_stock->setRange(article, article);
+    bool found = false;
+    for (m_stock->first(); !m_stock->eof() && !found; m_stock->next())
+        found = !m_stock->asString(a::colour).trimmed().isEmpty();
+    m_stock->cancelRange();
+    return found;
 }
 
 SaleCodeLookup::Result SaleCodeLookup::find(const QString &code) {
@@ -90,8 +100,17 @@ SaleCodeLookup::Result SaleCodeLookup::find(const QString &code) {
         // than keeping what the row held before.
         v.insert(sheet::COLORE, QString());
         v.insert(sheet::CTAGLIA, QString());
-        if (colour > 0 && m_colours->findKey(colour))
+        const bool coloured = colour > 0 && m_colours->findKey(colour);
+        if (coloured)
             v.insert(sheet::COLORE, m_colours->asString(a::colour));
+        // Sold without a colour, the line would lower a stock row of no
+        // colour, which an article stocked by colour does not have.
+        if (!coloured && stockedByColour(art.asInteger(a::key))) {
+            out.line.clear();
+            out.kind = Result::Kind::ChooseSize;
+            out.article = art.asInteger(a::key);
+            return out;
+        }
         if (m_sizes->findKey(art.asInteger(a::sizeType)))
             v.insert(sheet::CTAGLIA, m_sizes->asString(a::sizeCell(position)));
         out.kind = Result::Kind::Line;
@@ -100,7 +119,7 @@ SaleCodeLookup::Result SaleCodeLookup::find(const QString &code) {
     if (m_extraCodes->findKey(k) && m_extraCodes->asString(saleColumns::extraCode).trimmed() == k) {
         const qint64 article = m_extraCodes->asInteger(saleColumns::extraCodeArticle);
         if (m_articlesByKey->findKey(article) && m_articlesByKey->asBool(a::inUse)) {
-            out.kind = Result::Kind::ExtraCode;
+            out.kind = Result::Kind::ChooseSize;
             out.article = article;
         }
     }

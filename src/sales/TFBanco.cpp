@@ -286,8 +286,15 @@ void TFBanco::beginSale() {
     m_grid->hideSearch();
     bool found = true;
     runReportingEngineErrors(m_shop.prompter(), [&] { found = m_sale->begin(DocumentKey); });
-    if (!found)
+    if (!found) {
+        // Left open, the window would save over whatever record the header
+        // handle stands on.
         m_shop.prompter().error(QStringLiteral("Vendita non trovata!"));
+        runReportingEngineErrors(m_shop.prompter(), [&] { m_sale->cancel(); });
+        m_grid->reload();
+        finish();
+        return;
+    }
     m_sale->sheet().TotalsSuspended = true;
     m_binding->load();
     // The descriptions are listed when the "Articolo" column is first
@@ -299,7 +306,7 @@ void TFBanco::beginSale() {
     m_points->clear();
     m_customer->setCurrentIndex(-1);
     m_customerLoading = false;
-    if (!IsNew && found) {
+    if (!IsNew) {
         const qint64 code = m_sale->header().asInteger(customerColumns::saleCustomer);
         if (code > 0)
             runReportingEngineErrors(m_shop.prompter(), [&] {
@@ -398,7 +405,7 @@ void TFBanco::codeEntered(const QString &code) {
         goToRow(row + 1);
         m_photo->show(m_sale->lastArticle());
         break;
-    case SaleCodeLookup::Result::Kind::ExtraCode:
+    case SaleCodeLookup::Result::Kind::ChooseSize:
         openSizePanel();
         break;
     case SaleCodeLookup::Result::Kind::NotFound:
@@ -600,8 +607,12 @@ void TFBanco::BSalvaClick() {
     const bool saved = runReportingEngineErrors(m_shop.prompter(), [&] {
         m_sale->sheet().postPending();
         computeTotals();
-        m_binding->store();
+        // A box the header cannot take has been reported: saving would keep
+        // the old value behind the user's back.
+        if (!m_binding->store())
+            return false;
         DocumentKey = m_sale->save(*date, discount());
+        return true;
     });
     if (!saved)
         return;

@@ -7,6 +7,7 @@
 #include "documents/DocumentSaver.h"
 #include "documents/LineSheet.h"
 #include "documents/SheetColumns.h"
+#include "shell/CommonRoutines.h"
 
 #include <QTest>
 
@@ -66,17 +67,16 @@ struct Saving {
         QVERIFY(header.findKey(key));
         header.edit();
     }
-    qint64 save(qint64 key) {
+    qint64 save(qint64 key, QDate date = QDate(2026, 3, 15)) {
         if (key == 0 && header.state() == db::Table::State::Browse)
             header.append();
-        const QList<SheetRow> lines = sheet.savedLines();
+        const QList<SheetRow> lines = sheet.allLines();
         const SheetTotals totals = LineSheet::totalsOf(lines, 0);
-        return saver.save(header, key, lines, QDate(2026, 3, 15), [&](db::Table &h) {
+        return saver.save(header, key, lines, date, [&](db::Table &h) {
             if (h.hasField(doc::NUMPEZZI)) {
                 h.setFloat(doc::NUMPEZZI, double(totals.pieces));
                 h.setString(doc::RAGSOC, QStringLiteral("ALFA"));
             }
-            h.setString(doc::MYDATA, QStringLiteral("20260315"));
         });
     }
 };
@@ -113,11 +113,110 @@ QStringList tablesAndStock(ShopFixture &f) {
     return out;
 }
 
+// Every field of every record of the kind's header and line tables and of the
+// stock, in record order: a refused save changes none of it.
+QStringList everything(ShopFixture &f, const DocumentKind &kind) {
+    QStringList out;
+    for (const QString &name : {kind.headerTable, kind.lineTable, QStringLiteral("ARCARTTG")}) {
+        db::Table t(f.db());
+        t.setTableName(name);
+        t.open();
+        for (t.first(); !t.eof(); t.next()) {
+            QStringList values{name};
+            for (const QString &field : t.fieldNames())
+                values << t.asString(field);
+            out << values.join(u'|');
+        }
+    }
+    return out;
+}
+
+DocumentKind kindNamed(const QString &name) {
+    if (name == u"receipt")
+        return DocumentKind::receipt();
+    if (name == u"return")
+        return DocumentKind::supplierReturn();
+    if (name == u"order")
+        return DocumentKind::supplierOrder();
+    if (name == u"sale")
+        return DocumentKind::counterSale();
+    return DocumentKind::invoice();
+}
+
 } // namespace
 
 class TestDocumentSave : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void aStoredKeyTheHeaderIsNotOnIsRefused_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"receipt", "return", "order", "sale", "invoice"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void aStoredKeyTheHeaderIsNotOnIsRefused() {
+        QFETCH(QString, kind);
+        ShopFixture f;
+        Saving s(f, kindNamed(kind));
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+        const qint64 first = s.save(0);
+        s.sheet.open();
+        fill(s.sheet, {{2, "BLU", 3, 1, 10}});
+        const qint64 second = s.save(0);
+        const QStringList before = everything(f, s.kind);
+
+        // On the first document, as a failed search leaves the handle: neither
+        // a document that is not there nor another stored one is saved over it.
+        for (const qint64 key : {second + 10, second}) {
+            s.reopen(first);
+            QVERIFY_THROWS_EXCEPTION(db::Error, s.save(key));
+            QCOMPARE(everything(f, s.kind), before);
+            QCOMPARE(s.header.state(), db::Table::State::Edit);
+            s.header.cancel();
+        }
+        try {
+            s.save(second + 10);
+            QFAIL("saved a document that is not there");
+        } catch (const db::Error &e) {
+            QVERIFY(e.message().contains(QString::number(second + 10)));
+            QVERIFY(e.message().contains(s.kind.headerTable));
+        }
+        // A handle appending a new record is no stored document either.
+        s.header.append();
+        QVERIFY_THROWS_EXCEPTION(db::Error, s.save(first));
+        s.header.cancel();
+        QCOMPARE(everything(f, s.kind), before);
+
+        // On its own header the save goes through.
+        s.reopen(second);
+        QCOMPARE(s.save(second), second);
+    }
+
+    void theDateKeyFollowsTheDateOnEverySave_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"receipt", "return", "order", "sale", "invoice"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void theDateKeyFollowsTheDateOnEverySave() {
+        QFETCH(QString, kind);
+        ShopFixture f;
+        Saving s(f, kindNamed(kind));
+        fill(s.sheet, {{1, "ROSSO", 1, 2, 20}});
+        const qint64 key = s.save(0);
+        QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA), QStringList{"20260315"});
+        // Re-dated, into another year too: the key, the date and the lines'
+        // date move together, the key as the shared routine makes it.
+        for (const QDate date : {QDate(2026, 4, 2), QDate(2025, 12, 31)}) {
+            s.reopen(key);
+            QCOMPARE(s.save(key, date), key);
+            const QString text = date.toString(QStringLiteral("dd/MM/yyyy"));
+            QCOMPARE(f.column(s.kind.headerTable, doc::DATADOC), QStringList{text});
+            QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA),
+                     QStringList{CommonRoutines::DateKey(text)});
+            QCOMPARE(f.column(s.kind.lineTable, doc::DATAREG), QStringList{text});
+        }
+        QCOMPARE(f.column(s.kind.headerTable, doc::MYDATA), QStringList{"20251231"});
+    }
+
     void receiptSavedAgainAndDeleted() {
         ShopFixture f;
         Saving s(f, DocumentKind::receipt());

@@ -3,6 +3,7 @@
 #include "documents/DocumentData.h"
 
 #include "common/Widgets.h"
+#include "db/Table.h"
 #include "documents/LineSheet.h"
 #include "documents/SheetColumns.h"
 #include "documents/SheetGrid.h"
@@ -72,4 +73,27 @@ template <typename Window> QStringList sheetColumn(Window &w, const QString &fie
     for (const corvale::SheetRow &row : w.sheet().allLines())
         out << row.text(field);
     return out;
+}
+
+// Copies the sheet's first line onto `row` (0-based) with another size and
+// quantity, as a line entered there below empty rows.
+template <typename Window> void copyFirstLineTo(Window &w, int row, int position, double quantity) {
+    corvale::db::Table &t = w.sheet().table();
+    t.first();
+    QVariantMap values;
+    for (const QString &c :
+         {corvale::sheet::BARCODE, corvale::sheet::DESCRIZION, corvale::sheet::CODICE,
+          corvale::sheet::MARCHIO, corvale::sheet::MISURA, corvale::sheet::COLORE,
+          corvale::sheet::CTAGLIA, corvale::sheet::PREZZO, corvale::sheet::PRZVND,
+          corvale::sheet::TIPOTAGLIA, corvale::sheet::IVA, corvale::sheet::SCONTO})
+        values.insert(c, t.value(c));
+    t.moveBy(row);
+    t.edit();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        t.setValue(it.key(), it.value());
+    t.setInteger(corvale::sheet::TAGLIA, position);
+    t.setFloat(corvale::sheet::QUANTITA, quantity);
+    t.post();
+    w.grid().reload();
+    w.computeTotals();
 }

@@ -208,6 +208,70 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    void linesBelowFiveEmptyRowsAreStoredToo_data() {
+        QTest::addColumn<bool>("order");
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<double>("stock");
+        QTest::newRow("return") << false << "ARCART_R"
+                                << "RESI" << -4.0;
+        QTest::newRow("order") << true << "ARCART_O"
+                               << "ORDINI" << 0.0;
+    }
+    void linesBelowFiveEmptyRowsAreStoredToo() {
+        QFETCH(bool, order);
+        QFETCH(QString, lines);
+        QFETCH(QString, header);
+        QFETCH(double, stock);
+        ShopFixture f;
+        addDocumentData(f);
+        TFReso w(*f.shop, order ? TFReso::Mode::Order : TFReso::Mode::Return);
+        w.resize(1000, 700);
+        w.show();
+        chooseSupplier(w, QStringLiteral("ALFA"));
+        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+        loadSizes(w, QStringLiteral("ROSSO"), {2});
+        // Rows 2 to 9 empty, a line on row 10.
+        copyFirstLineTo(w, 9, 3, 4);
+        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
+        QCOMPARE(label(w, "Totale"), QStringLiteral("144,00"));
+        own(w, "Salva")->click();
+        QVERIFY(!w.isVisible());
+        // Stored as shown.
+        QCOMPARE(f.column(lines, sheet::TAGLIA), (QStringList{"1", "3"}));
+        QCOMPARE(f.column(header, doc::NUMPEZZI), QStringList{"6"});
+        QCOMPARE(f.column(header, doc::TOTALE), QStringList{"144"});
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), stock);
+        QVERIFY(f.prompter.done());
+    }
+
+    void aDocumentNoLongerStoredDoesNotOpen_data() {
+        QTest::addColumn<bool>("order");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("return") << false << QStringLiteral("Reso non trovato!");
+        QTest::newRow("order") << true << QStringLiteral("Ordine non trovato!");
+    }
+    void aDocumentNoLongerStoredDoesNotOpen() {
+        QFETCH(bool, order);
+        QFETCH(QString, message);
+        const TFReso::Mode mode = order ? TFReso::Mode::Order : TFReso::Mode::Return;
+        ShopFixture f;
+        addDocumentData(f);
+        const qint64 stored = saveNew(f, mode, {2});
+        const QStringList before = purchaseState(f);
+        RecordingOpener opener;
+        TFReso w(*f.shop, mode);
+        w.DocumentKey = stored + 1;
+        w.setOpener(&opener);
+        f.prompter.expectError(message);
+        w.show();
+        // Closed at once: no "Salva" can write over the stored document.
+        QVERIFY(!w.isVisible());
+        QCOMPARE(opener.codes, QList<int>{1});
+        QCOMPARE(purchaseState(f), before);
+        QVERIFY(f.prompter.done());
+    }
+
     void printedWithAndWithoutPrices() {
         ShopFixture f;
         addDocumentData(f);

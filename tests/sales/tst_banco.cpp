@@ -89,6 +89,18 @@ private Q_SLOTS:
         QCOMPARE(saleColumn(w, sheet::CTAGLIA), QStringList{"41"});
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("56,91"));
 
+        // The article's own code gives no colour: for an article stocked by
+        // colour the panel opens as it does for a description...
+        scan(QStringLiteral("800001"));
+        QVERIFY(panel.isVisible());
+        QCOMPARE(grid->rowCount(), 2);
+        clickStockCell(w, 1, 2);
+        QVERIFY(!panel.isVisible());
+        QCOMPARE(saleColumn(w, sheet::COLORE), (QStringList{"ROSSO", "BLU"}));
+        QCOMPARE(saleColumn(w, sheet::BARCODE), (QStringList{saleCode(1, 4), saleCode(2, 2)}));
+        w.grid().setCurrentIndex(w.grid().model().index(1, 1));
+        click(w, "Elimina");
+
         // The panel's "Annulla" leaves the row as it was.
         typeArticle(w, QStringLiteral("SANDALO"));
         QCOMPARE(panel.grid()->rowCount(), 0);
@@ -136,7 +148,7 @@ private Q_SLOTS:
         addSaleData(f);
         TFBanco w(*f.shop);
         showSale(w);
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         scan(QStringLiteral("800002"));
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("113,81"));
         testing::type(w, "Sconto", QStringLiteral("10"));
@@ -287,7 +299,7 @@ private Q_SLOTS:
         QCOMPARE(card->text(), QStringLiteral("CARD100"));
         QCOMPARE(labelText(w, "Punteggio"), QStringLiteral("80"));
 
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         click(w, "Salva");
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("CLIENTE")),
                  (QStringList{"", "BIANCHI"}));
@@ -331,7 +343,7 @@ private Q_SLOTS:
         f.shop->setPrintService(std::move(service));
         TFBanco w(*f.shop);
         showSale(w);
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         scan(QStringLiteral("800002"));
         testing::type(w, "Sconto", QStringLiteral("10"));
         click(w, "Stampa");
@@ -371,6 +383,46 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMDOC")), QStringList{"1"});
         QCOMPARE(storedSaleLines(f).size(), 1);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+
+        // A sale that is no longer stored closes at once: no "Salva" can
+        // write over the stored one.
+        const QStringList totals = f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE"));
+        TFBanco gone(*f.shop);
+        gone.DocumentKey = 999;
+        gone.setOpener(&opener);
+        f.prompter.expectError(QStringLiteral("Vendita non trovata!"));
+        gone.show();
+        QVERIFY(!gone.isVisible());
+        QCOMPARE(opener.codes, (QList<int>{1, 1}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")), totals);
+        QCOMPARE(storedSaleLines(f).size(), 1);
+        QVERIFY(f.prompter.done());
+    }
+
+    void aValueTheSaleCannotTakeStopsTheSave_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("number") << "Numero"
+                                << "12x";
+        QTest::newRow("discount") << "Sconto"
+                                  << "5x";
+    }
+    void aValueTheSaleCannotTakeStopsTheSave() {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        ShopFixture f;
+        addSaleData(f);
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(saleCode(1, 1));
+        testing::type(w, box.toUtf8().constData(), text);
+        f.prompter.expectError(QStringLiteral("Valore non valido"));
+        click(w, "Salva");
+        // Reported and not saved: the sale waits for a value it can take.
+        QVERIFY(w.isVisible());
+        QCOMPARE(recordCount(f, QStringLiteral("VENDITE")), 0);
+        QCOMPARE(storedSaleLines(f).size(), 0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
         QVERIFY(f.prompter.done());
     }
 

@@ -3,6 +3,7 @@
 
 #include "tst_banco_data.h"
 
+#include "db/Error.h"
 #include "platform/Money.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleArithmetic.h"
@@ -123,8 +124,15 @@ private Q_SLOTS:
         SaleCodeLookup lookup(f.db());
         lookup.open();
 
-        // The article's own code: size position 1 with its label, no colour.
+        // The article's own code gives no colour: an article stocked by
+        // colour waits for its colour and size...
         auto r = lookup.find(QStringLiteral("800001"));
+        QCOMPARE(r.kind, Kind::ChooseSize);
+        QCOMPARE(r.article, 1);
+        QVERIFY(r.line.isEmpty());
+        // ...one without stock rows (an accessory) is sold at once, in size
+        // position 1 with its label and no colour.
+        r = lookup.find(QStringLiteral("800002"));
         QCOMPARE(r.kind, Kind::Line);
         QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
         QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("38"));
@@ -132,6 +140,11 @@ private Q_SLOTS:
         QCOMPARE(r.line.value(sheet::PREZZO).toDouble(), 59.9);
         QCOMPARE(r.line.value(sheet::SCONTO).toDouble(), 5.0);
         QCOMPARE(r.line.value(sheet::QUANTITA).toDouble(), 1.0);
+        // Code and colour without a size: size position 1 of that colour.
+        r = lookup.find(QStringLiteral("800001101"));
+        QCOMPARE(r.kind, Kind::Line);
+        QCOMPARE(r.line.value(sheet::COLORE).toString(), QStringLiteral("ROSSO"));
+        QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
 
         // A line barcode gives colour and size back.
         r = lookup.find(saleCode(2, 3));
@@ -147,14 +160,25 @@ private Q_SLOTS:
         // ...but not through an extra code, which only leads to articles in use.
         QCOMPARE(lookup.find(QStringLiteral("EXTRA3")).kind, Kind::NotFound);
         r = lookup.find(QStringLiteral("EXTRA1"));
-        QCOMPARE(r.kind, Kind::ExtraCode);
+        QCOMPARE(r.kind, Kind::ChooseSize);
         QCOMPARE(r.article, 1);
 
-        // An unknown colour number leaves the colour empty; a size position
-        // outside the twenty names no line.
-        r = lookup.find(QStringLiteral("800001999101"));
+        // An unknown colour number gives no colour either: the colour is
+        // chosen for an article stocked by colour, left empty for the others.
+        QCOMPARE(lookup.find(QStringLiteral("800001999101")).kind, Kind::ChooseSize);
+        r = lookup.find(QStringLiteral("800002999101"));
         QCOMPARE(r.kind, Kind::Line);
         QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
+        // Stock rows without a colour name do not stock an article by colour.
+        f.add(QStringLiteral("ARCARTTG"),
+              {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("TG1"), 4}});
+        lookup.open();
+        QCOMPARE(lookup.find(QStringLiteral("800002")).kind, Kind::Line);
+        f.add(QStringLiteral("ARCARTTG"),
+              {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("COLORE"), QStringLiteral("BLU")}});
+        lookup.open();
+        QCOMPARE(lookup.find(QStringLiteral("800002")).kind, Kind::ChooseSize);
+        // A size position outside the twenty names no line.
         QCOMPARE(lookup.find(QStringLiteral("800001101125")).kind, Kind::NotFound);
         QCOMPARE(lookup.find(QStringLiteral("800001101099")).kind, Kind::NotFound);
         QCOMPARE(lookup.find(QStringLiteral("999999")).kind, Kind::NotFound);
@@ -216,7 +240,7 @@ private Q_SLOTS:
         QVERIFY(prompter.done());
     }
 
-    void saveWalksToTheFifthEmptyRowAndMovesStock() {
+    void saveStoresEveryLineAndMovesStock() {
         ShopFixture f;
         addSaleData(f);
         CounterSale sale(*f.shop);
@@ -226,30 +250,30 @@ private Q_SLOTS:
         codeOnRow(sale, 1, saleCode(1, 1));
         codeOnRow(sale, 2, saleCode(1, 5));
         codeOnRow(sale, 3, saleCode(2, 2));
-        // Rows 4-8 empty: the line on row 10 lies past the walk.
+        // Rows 4-9 empty: the line on row 10 is sold all the same.
         codeOnRow(sale, 10, saleCode(1, 1));
-        QCOMPARE(sale.lines().size(), 3);
-        // What is due is what is stored: 3 x 59.90 less 5 %.
+        QCOMPARE(sale.lines().size(), 4);
+        // What is due is what is stored: 4 x 59.90 less 5 %, less 10 %.
         const SaleTotals t = sale.totals(10);
-        QCOMPARE(t.pieces, 3);
-        QCOMPARE(t.net, 153.64);
+        QCOMPARE(t.pieces, 4);
+        QCOMPARE(t.net, 204.86);
         const Receipt receipt = sale.receipt(10, t.net);
-        QCOMPARE(receipt.lines.size(), 3);
-        QCOMPARE(receipt.payment, 153.64);
+        QCOMPARE(receipt.lines.size(), 4);
+        QCOMPARE(receipt.payment, 204.86);
         QVERIFY(qAbs(receipt.discountAmount - (t.gross - t.net)) < 1e-9);
 
         const qint64 key = sale.save(QDate(2026, 3, 15), 10);
         QCOMPARE(key, f.counter(QStringLiteral("VENDITE")));
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
-                 QStringList{"153.64"});
+                 QStringList{"204.86"});
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("MYDATA")),
                  QStringList{"20260315"});
         const auto lines = storedSaleLines(f);
-        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.size(), 4);
         QCOMPARE(lines[0].value(QStringLiteral("NUMVEN")).toLongLong(), key);
         QCOMPARE(lines[0].value(QStringLiteral("IMPORTO")).toDouble(), 56.905);
         QVERIFY(lines[0].value(QStringLiteral("TIPO")).toBool());
-        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 0.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("BLU"), 2), 0.0);
         sale.close();
@@ -275,16 +299,29 @@ private Q_SLOTS:
         QCOMPARE(sale.lines().size(), 2);
         sale.sheet().table().first();
         QVERIFY(sale.deleteLine());
-        QCOMPARE(sale.save(QDate(2026, 3, 15), 0), key);
+        // Re-dated: the date key follows, as for every document.
+        QCOMPARE(sale.save(QDate(2026, 4, 2), 0), key);
         sale.close();
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("MYDATA")),
+                 QStringList{"20260402"});
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QCOMPARE(storedSaleLines(f).size(), 1);
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).size(), 1);
-        // A sale that is not there says so.
+        // A sale that is not there says so, and is not saved over the one
+        // stored: neither its header, nor lines under the missing number, nor stock.
+        const QStringList header = f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")) +
+                                   f.column(QStringLiteral("VENDITE"), QStringLiteral("DATADOC"));
         CounterSale missing(*f.shop);
         QVERIFY(!missing.begin(key + 5));
+        codeOnRow(missing, 1, saleCode(1, 5));
+        QVERIFY_THROWS_EXCEPTION(db::Error, missing.save(QDate(2026, 4, 1), 50));
         missing.cancel();
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")) +
+                     f.column(QStringLiteral("VENDITE"), QStringLiteral("DATADOC")),
+                 header);
+        QCOMPARE(storedSaleLines(f).size(), 1);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
     }
 
     void sizeChoiceAndCancelOnTheSheet() {

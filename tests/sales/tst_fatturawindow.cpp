@@ -199,6 +199,12 @@ private Q_SLOTS:
         setCell(*w, 1, sheet::PREZZO, QStringLiteral("77"));
         setCell(*w, 1, sheet::SCONTO, QStringLiteral("0"));
         QCOMPARE(label(*w, "Totale"), QStringLiteral("122,00"));
+        // A quantity and a price on a row without an article are neither
+        // printed nor stored: they count for nothing on the screen either.
+        setCell(*w, 2, sheet::QUANTITA, QStringLiteral("3"));
+        setCell(*w, 2, sheet::PREZZO, QStringLiteral("10"));
+        QCOMPARE(label(*w, "Totale"), QStringLiteral("122,00"));
+        QCOMPARE(label(*w, "NumeroPezzi"), QStringLiteral("2"));
         chooseCustomer(*w, QStringLiteral("BIANCHI ANNA"));
         testing::child<QCheckBox>(*w, "Versamento in Banca")->setChecked(true);
 

@@ -130,7 +130,7 @@ qint64 Trader::store(const DocumentKind &kind, const QList<Line> &lines,
             m_stock[{line.article->number, entry.colourName(), position}] += sign * quantity;
     }
     articles.close();
-    const QList<SheetRow> rows = sheet.savedLines();
+    const QList<SheetRow> rows = sheet.allLines();
 
     db::Table header(database);
     header.setTableName(kind.headerTable);

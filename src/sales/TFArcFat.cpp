@@ -187,6 +187,10 @@ void TFArcFat::opening() {
     // The list follows the box, so that the order shown is the order listed.
     m_order->setCurrentIndex(int(Order::Customer));
     m_undelivered->setChecked(false);
+    // Files the intermediary collected from archivio/FE have been sent.
+    runReportingEngineErrors(shop().prompter(), [&] {
+        SdiNotifications::markCollected(shop().database(), einvoiceFolder());
+    });
 }
 
 QString TFArcFat::orderTag() const {

@@ -97,16 +97,17 @@ EInvoiceExport::Outcome EInvoiceExport::write(qint64 key) {
     // The counter follows the file: a file that was not written took none.
     if (fresh) {
         m_lastProgressive = progressive;
-        db::Table config(m_db);
-        config.setTableName(shopFiscal::config);
-        config.open();
-        config.first();
-        if (!config.eof()) {
-            config.edit();
-            config.setInteger(shopFiscal::progressive, progressive);
-            config.post();
+        if (!m_config) {
+            m_config = std::make_unique<db::Table>(m_db);
+            m_config->setTableName(shopFiscal::config);
+            m_config->open();
         }
-        config.close();
+        m_config->first();
+        if (!m_config->eof()) {
+            m_config->edit();
+            m_config->setInteger(shopFiscal::progressive, progressive);
+            m_config->post();
+        }
     }
     invoices.findKey(key);
     invoices.edit();

@@ -15,7 +15,8 @@ class SchemaValidator;
 
 namespace db {
 class Database;
-}
+class Table;
+} // namespace db
 
 // Writes the FatturaPA file of stored invoices and credit notes into a folder
 // (archivio/FE of the program folder unless told otherwise). Each file is
@@ -58,6 +59,7 @@ private:
     db::Database &m_db;
     QString m_folder;
     std::unique_ptr<EInvoiceBuilder> m_builder;
+    std::unique_ptr<db::Table> m_config; // the counter's record, kept open over a period
     // The last progressive taken: the shop's counter, the folder's highest
     // file (read once) and the files written since.
     qint64 m_lastProgressive = -1;

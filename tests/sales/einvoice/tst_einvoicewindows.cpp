@@ -195,6 +195,18 @@ private Q_SLOTS:
         testing::click(w, "Da consegnare");
         QCOMPARE(states(w).size(), 2);
 
+        // The second invoice's file written, then taken by the intermediary:
+        // showing the archive again finds it sent.
+        w.list().model().setCurrentRow(1);
+        f.prompter.expectInformation(QString());
+        testing::click(w, "Fattura elettronica");
+        QCOMPARE(states(w), (QStringList{"Consegnata", "Scritta"}));
+        QVERIFY(QFile::remove(feFile(f, "IT01234567897_00002.xml")));
+        w.hide();
+        w.show();
+        testing::child<QComboBox>(w, "OrdinaPer")->setCurrentIndex(0);
+        QCOMPARE(states(w), (QStringList{"Consegnata", "Inviata"}));
+
         // The credit note: one of the two pieces comes back.
         TFNotaCredito note(*f.shop, first);
         QVERIFY(note.prepare());

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace corvale {
 
 class Shop;
@@ -26,10 +28,12 @@ public:
     // Where the day's copy goes: archivio/AR<ddmmyy>.KVR.
     QString todaysArchive() const;
 
-    // Writes `archive` (entries of the same names replaced). Throws
-    // ArchiveError when nothing could be written: an unreadable old archive,
-    // a full disk. The database is open again on return, also after a throw.
-    Report salva(const QString &archive);
+    // Writes `archive` anew, replacing an older archive of that name only
+    // once the new one is complete. Throws ArchiveError when nothing could be
+    // written: a file of that name that is no archive, a full disk; the old
+    // archive is then as it was. `gauge` follows the bytes compressed, from 0
+    // to 100. The database is open again on return, also after a throw.
+    Report salva(const QString &archive, const std::function<void(int)> &gauge = {});
 
     // The texts the windows and the admin tool show.
     static QString successText(const Report &report);

@@ -90,8 +90,7 @@ DataFolderBackup::Report DataFolderBackup::salva(const QString &archive,
         return report;
     ZipWriter writer;
     if (gauge) {
-        int shown = -1;
-        writer.setProgress([&](qint64 done, qint64 total) {
+        writer.setProgress([&gauge, shown = -1](qint64 done, qint64 total) mutable {
             const int percent = total > 0 ? int(done * 100 / total) : 100;
             if (percent != shown)
                 gauge(shown = percent);

@@ -70,9 +70,12 @@ bool ArchiveOperations::salva(const QString &archive, bool interactive) {
     std::optional<DataFolderBackup::Report> report;
     {
         Hourglass hourglass;
-        runReportingEngineErrors(m_shop.prompter(),
-                                 [&] { report = DataFolderBackup(m_shop).salva(archive); });
+        runReportingEngineErrors(m_shop.prompter(), [&] {
+            report =
+                DataFolderBackup(m_shop).salva(archive, [this](int value) { showGauge(value); });
+        });
     }
+    showGauge(-1);
     if (!report)
         return false;
     if (!report->complete()) {

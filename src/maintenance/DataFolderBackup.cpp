@@ -5,6 +5,7 @@
 #include "maintenance/ArchiveContents.h"
 #include "maintenance/DatabasePause.h"
 #include "maintenance/TZipMaster.h"
+#include "maintenance/ZipWriter.h"
 #include "shell/Shop.h"
 
 #include <QDir>
@@ -59,14 +60,14 @@ QString DataFolderBackup::todaysArchive() const {
         .filePath(ArchiveContents::proposedName(m_shop.clock().today()));
 }
 
-QList<TZipMaster::Source> DataFolderBackup::dataSources(Report &report) const {
-    QList<TZipMaster::Source> sources;
+QList<ZipWriter::Source> DataFolderBackup::dataSources(Report &report) const {
+    QList<ZipWriter::Source> sources;
     const QDir data(m_shop.folder().dataPath());
     const QStringList present = data.entryList(QDir::Files);
     for (const QString &name : ArchiveContents::dataFiles(m_shop.tableLayouts())) {
         const QString path = findIn(data, present, name);
         if (readable(path))
-            sources << TZipMaster::Source{path, name};
+            sources << ZipWriter::Source{path, name};
         else if (!(path.isEmpty() && notNeeded(data, present, name)))
             report.unreadable << name;
     }
@@ -77,35 +78,47 @@ QList<TZipMaster::Source> DataFolderBackup::dataSources(Report &report) const {
         const QString entry = ArchiveContents::invoiceEntry(name);
         const QString path = invoices.filePath(name);
         if (!entry.isEmpty() && readable(path))
-            sources << TZipMaster::Source{path, entry};
+            sources << ZipWriter::Source{path, entry};
         else
             report.unreadable << ArchiveContents::invoiceFolder() + u'/' + name;
     }
     return sources;
 }
 
-DataFolderBackup::Report DataFolderBackup::salva(const QString &archive) {
+DataFolderBackup::Report DataFolderBackup::salva(const QString &archive,
+                                                 const std::function<void(int)> &gauge) {
     DatabasePause pause(m_shop);
     Report report;
     report.archive = archive;
 
-    TZipMaster zip;
-    zip.setZipFilename(archive); // an existing file that is no archive stops here
+    // An existing file that is no archive stops here: the name was mistyped,
+    // and whatever the file is, it is not ours to replace.
+    TZipMaster().setZipFilename(archive);
     QDir().mkpath(QFileInfo(archive).absolutePath());
 
-    QList<TZipMaster::Source> sources = dataSources(report);
+    QList<ZipWriter::Source> sources = dataSources(report);
     const QString ini = m_shop.folder().iniPath();
     // A program that never saved its preferences has no settings file: its
     // defaults need no copy.
     if (readable(ini))
-        sources << TZipMaster::Source{ini, ArchiveContents::settingsEntry()};
+        sources << ZipWriter::Source{ini, ArchiveContents::settingsEntry()};
     else if (QFileInfo::exists(ini))
         report.unreadable << ArchiveContents::settingsEntry();
 
-    // A copy holds this folder and nothing else: an older archive of the same
-    // name is replaced whole, never merged, so that a restore takes all of it.
-    zip.AddFiles(sources, TZipMaster::OldEntries::Dropped);
-    report.handled = zip.HandledCount();
+    if (sources.isEmpty())
+        return report;
+    ZipWriter writer;
+    if (gauge) {
+        writer.setProgress([&gauge, shown = -1](qint64 done, qint64 total) mutable {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            if (percent != shown)
+                gauge(shown = percent);
+        });
+    }
+    // The archive is written anew: entries of an older archive of the same
+    // name are not carried over.
+    writer.write(archive, sources);
+    report.handled = int(sources.size());
     return report;
 }
 

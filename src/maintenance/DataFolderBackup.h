@@ -1,9 +1,11 @@
 #pragma once
 
-#include "maintenance/TZipMaster.h"
+#include "maintenance/ZipWriter.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 namespace corvale {
 
@@ -28,10 +30,12 @@ public:
     // Where the day's copy goes: archivio/AR<ddmmyy>.KVR.
     QString todaysArchive() const;
 
-    // Writes `archive` anew (an older archive of that name is replaced). Throws
-    // ArchiveError when nothing could be written: an unreadable old archive,
-    // a full disk. The database is open again on return, also after a throw.
-    Report salva(const QString &archive);
+    // Writes `archive` anew, replacing an older archive of that name only
+    // once the new one is complete. Throws ArchiveError when nothing could be
+    // written: a file of that name that is no archive, a full disk; the old
+    // archive is then as it was. `gauge` follows the bytes compressed, from 0
+    // to 100. The database is open again on return, also after a throw.
+    Report salva(const QString &archive, const std::function<void(int)> &gauge = {});
 
     // The texts the windows and the admin tool show.
     static QString successText(const Report &report);
@@ -41,7 +45,7 @@ private:
     // The files a copy holds besides the settings file, in their order, with
     // the names they have inside it; what is missing or unreadable goes to
     // `report`.
-    QList<TZipMaster::Source> dataSources(Report &report) const;
+    QList<ZipWriter::Source> dataSources(Report &report) const;
 
     Shop &m_shop;
 };

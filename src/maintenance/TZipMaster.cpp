@@ -31,6 +31,8 @@ constexpr quint32 kCentralHeader = 0x02014B50;
 constexpr quint32 kEndOfDirectory = 0x06054B50;
 constexpr int kLocalHeaderRest = 26;
 constexpr int kEndOfDirectorySize = 22;
+constexpr quint32 kFull32 = 0xFFFFFFFFu;
+constexpr quint16 kZip64Extra = 0x0001;
 
 QString readError(int n) {
     // The first text has always had its capital F; the window shows them as they are.
@@ -93,6 +95,30 @@ bool syncFile(const QString &path) {
     return syncHandle(file);
 }
 
+// The entry's compressed size; an entry past 4 GB keeps it in the ZIP64
+// field of its extra data (the file is left just after the name).
+qint64 compressedSize(QFile &file, const TZipMaster::ZipDirEntry &entry) {
+    if (entry.compressedSize != kFull32)
+        return entry.compressedSize;
+    const qint64 start = file.pos();
+    const QByteArray extra = file.read(entry.extraLength);
+    file.seek(start);
+    const auto *bytes = reinterpret_cast<const uchar *>(extra.constData());
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const quint16 id = qFromLittleEndian<quint16>(bytes + at);
+        const quint16 length = qFromLittleEndian<quint16>(bytes + at + 2);
+        if (id == kZip64Extra) {
+            // The original size comes first when it too is out of range.
+            const qsizetype field = at + 4 + (entry.uncompressedSize == kFull32 ? 8 : 0);
+            if (field + 8 <= at + 4 + length && field + 8 <= extra.size())
+                return qint64(qFromLittleEndian<quint64>(bytes + field) & 0x7FFFFFFFFFFFFFFFull);
+            break;
+        }
+        at += 4 + length;
+    }
+    return entry.compressedSize;
+}
+
 } // namespace
 
 void TZipMaster::setZipFilename(const QString &fileName) {
@@ -137,12 +163,12 @@ void TZipMaster::readDirectory() {
             throw ArchiveError(readError(2));
         m_entries << entry;
         const qint64 afterName = file.pos();
-        if (afterName + entry.extraLength + qint64(entry.compressedSize) >
-            size - kEndOfDirectorySize)
+        const qint64 compressed = compressedSize(file, entry);
+        if (afterName + entry.extraLength + compressed > size - kEndOfDirectorySize)
             throw ArchiveError(readError(3));
         if (!file.seek(afterName + entry.extraLength))
             throw ArchiveError(readError(4));
-        if (!file.seek(afterName + entry.extraLength + entry.compressedSize))
+        if (!file.seek(afterName + entry.extraLength + compressed))
             throw ArchiveError(readError(5));
     }
 }

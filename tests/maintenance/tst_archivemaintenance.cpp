@@ -174,7 +174,7 @@ private Q_SLOTS:
         QCOMPARE(run(unzip, {QStringLiteral("-tq"), report.archive}), 0);
     }
 
-    void secondSaveKeepsEachFileOnce() {
+    void secondSaveReplacesTheArchive() {
         FilledShop f;
         DataFolderBackup backup(*f.shop);
         const QString name = backup.todaysArchive();

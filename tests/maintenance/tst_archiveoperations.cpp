@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace corvale;
 using namespace archivetest;
 
@@ -43,7 +45,15 @@ private Q_SLOTS:
     void exitBackupAsksNothing() {
         ShopFixture f;
         ArchiveOperations ops(*f.shop);
+        // The gauge follows the copy and is hidden again at its end.
+        QList<int> gauge;
+        ops.setGauge([&](int value) { gauge << value; });
         QVERIFY(ops.exitBackup());
+        QVERIFY(gauge.size() > 2);
+        QCOMPARE(gauge.first(), 0);
+        QCOMPARE(gauge.at(gauge.size() - 2), 100);
+        QCOMPARE(gauge.last(), -1);
+        QVERIFY(std::is_sorted(gauge.begin(), gauge.end() - 1));
         QVERIFY(f.prompter.done());
         QVERIFY(QFileInfo(QDir(f.shop->folder().archivePath()).filePath("AR150326.KVR")).isFile());
 
@@ -51,8 +61,10 @@ private Q_SLOTS:
         QVERIFY(QDir(f.shop->folder().archivePath()).removeRecursively());
         writeAll(f.shop->folder().archivePath(), "a file where the folder was");
         f.prompter.expectError({});
+        gauge.clear();
         QVERIFY(!ops.exitBackup());
         QVERIFY(f.prompter.done());
+        QCOMPARE(gauge.last(), -1);
     }
 
     void caricaAsksThenEndsTheProgram() {

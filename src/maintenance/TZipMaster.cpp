@@ -170,13 +170,16 @@ void TZipMaster::AddFiles(const QList<Source> &sources) {
                                .arg(native(target.absolutePath())));
     const QString temporary = reserve.fileName();
     reserve.close();
+    // libzip creates the name it was given: on Windows it cannot put its finished file
+    // over one it holds open, which it does with an existing (even empty) archive.
+    QFile::remove(temporary);
     auto fail = [&](const QString &text) {
         QFile::remove(temporary);
         throw ArchiveError(text);
     };
 
     int code = 0;
-    ZipHandle out(zip_open(zipName(temporary).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+    ZipHandle out(zip_open(zipName(temporary).constData(), ZIP_CREATE | ZIP_EXCL, &code));
     if (!out)
         fail(QStringLiteral("Impossibile creare l'archivio %1 (%2).")
                  .arg(native(m_fileName), libzipText(code)));

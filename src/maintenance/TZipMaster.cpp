@@ -179,7 +179,7 @@ void TZipMaster::AddFiles(const QList<Source> &sources) {
     };
 
     int code = 0;
-    ZipHandle out(zip_open(zipName(temporary).constData(), ZIP_CREATE | ZIP_EXCL, &code));
+    ZipHandle out(zip_open(zipName(temporary).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code));
     if (!out)
         fail(QStringLiteral("Impossibile creare l'archivio %1 (%2).")
                  .arg(native(m_fileName), libzipText(code)));

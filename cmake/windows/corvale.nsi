@@ -4,7 +4,8 @@
 ; program creates at its first start and which neither an upgrade nor the uninstaller touch.
 ; Defines from the command line: VERSION, STAGE (the files to install), OUTFILE.
 
-Unicode true
+; A 64-bit installer: the program is 64-bit, and it runs where the program runs (Wine too).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -47,7 +48,7 @@ Section "CORVALE" main
   SetShellVarContext current
   SetOutPath "$INSTDIR"
   ; Program files only: dati\, archivio\ and Dati.ini are never part of the package.
-  File /r "${STAGE}\*.*"
+  File /r "${STAGE}/*"
   WriteUninstaller "$INSTDIR\Disinstalla CORVALE.exe"
 
   CreateDirectory "$SMPROGRAMS\CORVALE"

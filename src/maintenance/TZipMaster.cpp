@@ -186,6 +186,9 @@ void TZipMaster::AddFiles(const QList<Source> &sources, OldEntries oldEntries) {
                                .arg(native(target.absolutePath())));
     const QString temporary = reserve.fileName();
     reserve.close();
+    // libzip creates the name it was given: on Windows it cannot put its finished file
+    // over one it holds open, which it does with an existing (even empty) archive.
+    QFile::remove(temporary);
     auto fail = [&](const QString &text) {
         QFile::remove(temporary);
         throw ArchiveError(text);

@@ -199,7 +199,7 @@ private Q_SLOTS:
         }
         TFBanco w(*f.shop);
         showSale(w);
-        scan(QStringLiteral("800001"));
+        scan(saleCode(1, 1));
         QCOMPARE(labelText(w, "Totale"), QStringLiteral("899,70"));
         f.prompter.expectInput(QStringLiteral("CORVALE QUIRA"), QStringLiteral("Prezzo scontato"),
                                QStringLiteral("700"), QString());

@@ -10,7 +10,7 @@ namespace corvale {
 namespace {
 
 constexpr int kMaxBits = 15;
-constexpr int kFastBits = 10;
+constexpr int kFastBits = 12;
 constexpr int kLiteralCodes = 288;
 constexpr int kDistanceCodes = 32;
 constexpr std::array<quint8, 29> kLengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
@@ -49,6 +49,8 @@ public:
     void alignToByte() { m_pos = (m_pos + 7) & ~qint64(7); }
     qint64 position() const { return m_pos; }
     bool overrun() const { return m_pos > m_size * 8; }
+    // True while peek() holds at least 57 bits of the stream itself.
+    bool roomyAhead() const { return (m_pos >> 3) + 8 <= m_size; }
 
 private:
     const uchar *m_data;
@@ -98,6 +100,10 @@ public:
         }
         return true;
     }
+
+    // The table entry for the code at the low end of bits: the symbol shifted
+    // left by 4 and the code's length, or 0 for a code longer than the table.
+    quint16 fastEntry(quint64 bits) const { return m_fast[bits & ((1u << kFastBits) - 1)]; }
 
     // The next symbol, or -1 for a code the tree does not have.
     int decode(BitReader &in) const {
@@ -187,8 +193,40 @@ bool readDynamicCodes(BitReader &in, Huffman &literals, Huffman &distances) {
            distances.build(lengths.data() + nLiterals, nDistances);
 }
 
+// The bulk of a block is passed over several codes to one read of the
+// stream: a literal, or a length and its distance with their extra bits
+// (at most 40 bits when both codes are in the tables), while 57 bits are sure.
+void skipFast(BitReader &in, const Huffman &literals, const Huffman &distances) {
+    constexpr int kSure = 57;
+    constexpr int kLongest = 2 * kFastBits + 5 + 13;
+    while (in.roomyAhead()) {
+        const quint64 bits = in.peek();
+        int used = 0;
+        while (used + kLongest <= kSure) {
+            const quint16 hit = literals.fastEntry(bits >> used);
+            const int symbol = hit >> 4;
+            if (hit == 0 || symbol == 256 || symbol > 285)
+                break;
+            if (symbol < 256) {
+                used += hit & 15;
+                continue;
+            }
+            const int afterLength = used + (hit & 15) + kLengthExtra[symbol - 257];
+            const quint16 far = distances.fastEntry(bits >> afterLength);
+            const int distance = far >> 4;
+            if (far == 0 || distance > 29)
+                break;
+            used = afterLength + (far & 15) + kDistanceExtra[distance];
+        }
+        in.skip(used);
+        if (used + kLongest <= kSure)
+            return; // the end of the block or a long code is next
+    }
+}
+
 bool skipCodes(BitReader &in, const Huffman &literals, const Huffman &distances) {
     for (;;) {
+        skipFast(in, literals, distances);
         const int symbol = literals.decode(in);
         if (symbol < 256) {
             if (symbol < 0 || in.overrun())

@@ -14,6 +14,7 @@
 #include <deque>
 #include <exception>
 #include <future>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -77,34 +78,33 @@ void setDosTime(Entry &entry, const QDateTime &when) {
     entry.date = quint16(((d.year() - 1980) << 9) | (d.month() << 5) | d.day());
 }
 
-// Compressors are costly to set up: the pieces' jobs share a few.
+// Compressors are costly to set up: the pieces' jobs share a few of each level.
 class CompressorPool {
 public:
-    CompressorPool(DeflateCompressor::Kind kind, int level)
-        : m_kind(kind)
-        , m_level(level) {}
+    explicit CompressorPool(DeflateCompressor::Kind kind)
+        : m_kind(kind) {}
 
-    std::unique_ptr<DeflateCompressor> take() {
+    std::unique_ptr<DeflateCompressor> take(int level) {
         {
             std::lock_guard lock(m_mutex);
-            if (!m_free.empty()) {
-                auto compressor = std::move(m_free.back());
-                m_free.pop_back();
+            auto &free = m_free[level];
+            if (!free.empty()) {
+                auto compressor = std::move(free.back());
+                free.pop_back();
                 return compressor;
             }
         }
-        return DeflateCompressor::make(m_kind, m_level);
+        return DeflateCompressor::make(m_kind, level);
     }
-    void give(std::unique_ptr<DeflateCompressor> compressor) {
+    void give(int level, std::unique_ptr<DeflateCompressor> compressor) {
         std::lock_guard lock(m_mutex);
-        m_free.push_back(std::move(compressor));
+        m_free[level].push_back(std::move(compressor));
     }
 
 private:
     DeflateCompressor::Kind m_kind;
-    int m_level;
     std::mutex m_mutex;
-    std::vector<std::unique_ptr<DeflateCompressor>> m_free;
+    std::map<int, std::vector<std::unique_ptr<DeflateCompressor>>> m_free;
 };
 
 struct Pending {
@@ -152,7 +152,7 @@ void ZipWriter::write(ArchiveFile &out, const QList<Source> &sources) {
     const size_t inFlight = size_t(2 * std::max(threads, 1) + 1);
     // Declared in this order so that, on a throw, the pool waits for every
     // job before the compressors the jobs use go away.
-    CompressorPool compressors(m_options.compressor, m_options.level);
+    CompressorPool compressors(m_options.compressor);
     QThreadPool pool;
     pool.setMaxThreadCount(std::max(threads, 1));
     std::deque<Pending> queue;
@@ -246,6 +246,8 @@ void ZipWriter::write(ArchiveFile &out, const QList<Source> &sources) {
         // not compress.
         const quint64 expected = quint64(in.size());
         entry.zip64Sizes = expected + expected / 1024 + 1024 >= limit;
+        const int level =
+            qint64(expected) <= m_options.pieceSize ? m_options.smallFileLevel : m_options.level;
         entries.push_back(entry);
         bool first = true;
         for (;;) {
@@ -255,11 +257,11 @@ void ZipWriter::write(ArchiveFile &out, const QList<Source> &sources) {
             const bool last = chunk.size() < m_options.pieceSize || in.atEnd();
             auto promise = std::make_shared<std::promise<DeflateCompressor::Piece>>();
             queue.push_back(Pending{i, first, last, chunk.size(), promise->get_future()});
-            pool.start([promise, chunk, last, &compressors] {
+            pool.start([promise, chunk, last, level, &compressors] {
                 try {
-                    auto compressor = compressors.take();
+                    auto compressor = compressors.take(level);
                     promise->set_value(compressor->compress(chunk, last));
-                    compressors.give(std::move(compressor));
+                    compressors.give(level, std::move(compressor));
                 } catch (...) {
                     promise->set_exception(std::current_exception());
                 }

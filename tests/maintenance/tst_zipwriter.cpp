@@ -339,6 +339,59 @@ private Q_SLOTS:
         QCOMPARE(first.uncompressedSize == 0xFFFFFFFFu, zip64From < 0xFFFFFFFFu && !smallFiles);
     }
 
+    // A file that fits in one piece is compressed at the small files' level,
+    // a larger one piece by piece at the normal level; a file of exactly one
+    // piece still counts as small.
+    void eachFileTakesItsLevel_data() {
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("smallLevel");
+        for (const Kind kind : {Kind::Fastest, Kind::Zlib}) {
+            const char *k = kind == Kind::Fastest ? "fastest" : "zlib";
+            QTest::addRow("%s 1 / 9", k) << kind << 1 << 9;
+            QTest::addRow("%s 9 / 1", k) << kind << 9 << 1;
+        }
+    }
+    void eachFileTakesItsLevel() {
+        QFETCH(Kind, kind);
+        QFETCH(int, level);
+        QFETCH(int, smallLevel);
+        constexpr int piece = 65536;
+        Folder f;
+        f.add(QStringLiteral("SMALL.DBF"), records(piece - 100, 31));
+        f.add(QStringLiteral("EXACT.DBF"), records(piece, 32));
+        f.add(QStringLiteral("LARGE.DBF"), records(3 * piece + 7, 33));
+        ZipWriterOptions options;
+        options.compressor = kind;
+        options.level = level;
+        options.smallFileLevel = smallLevel;
+        options.pieceSize = piece;
+        ZipWriter(options).write(f.archive(), f.sources);
+        checkArchive(f.archive(), f);
+
+        auto expectedSize = [&](const QByteArray &bytes, int at) {
+            const auto compressor = DeflateCompressor::make(kind, at);
+            qsizetype size = 0;
+            for (qsizetype from = 0; from < bytes.size(); from += piece)
+                size += compressor->compress(bytes.mid(from, piece), from + piece >= bytes.size())
+                            .deflated.size();
+            return size;
+        };
+        TZipMaster zip;
+        zip.setZipFilename(f.archive());
+        QMap<QString, qsizetype> sizes;
+        for (const auto &e : zip.entries())
+            sizes.insert(QString::fromLatin1(e.name), qsizetype(e.compressedSize));
+        for (const auto &[name, at] :
+             {std::pair{"SMALL.DBF", smallLevel}, std::pair{"EXACT.DBF", smallLevel},
+              std::pair{"LARGE.DBF", level}}) {
+            const QByteArray &bytes = f.contents[QString::fromLatin1(name)];
+            QCOMPARE(sizes.value(QString::fromLatin1(name)), expectedSize(bytes, at));
+            // The two levels differ on these bytes, or the check would prove nothing.
+            QVERIFY(expectedSize(bytes, level) != expectedSize(bytes, smallLevel));
+        }
+    }
+
     // Saving again replaces the archive as a whole; the gauge runs to the end.
     void secondWriteReplacesTheArchive() {
         Folder f;

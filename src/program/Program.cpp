@@ -32,6 +32,7 @@
 #include "statistics/TFIstogramma.h"
 #include "stock/TFGiacenze.h"
 #include "stock/TFStorico.h"
+#include "stock/TFTaglieRotte.h"
 #include "stock/TFVendite.h"
 #include "stock/TFinventario.h"
 
@@ -177,6 +178,29 @@ void Program::wireArticles() {
         levels->setSizeType(request.sizeType, request.heading, request.sizeTitles);
         m_main->showInPanel(levels);
     });
+    wireSizeRuns();
 }
+
+// --- size runs: the reports opened by the article archive's buttons ---
+void Program::wireSizeRuns() {
+    QWidget *panel = m_main->centralPanel();
+    // A double click on a report's row: the article's card, then the report again.
+    auto card = [this](SizeRunWindow *report) {
+        report->setArticleCard([this, report](qint64 article) {
+            TFScheda &c = m_articles->card();
+            c.NewArticle = false;
+            c.ArticleKey = article;
+            c.exec();
+            report->refresh();
+        });
+    };
+    auto *broken = new TFTaglieRotte(m_shop, panel);
+    broken->hide();
+    card(broken);
+    m_articles->setSizeRunWindows({
+        {QStringLiteral("Taglie rotte"), [this, broken] { m_main->showInPanel(broken); }},
+    });
+}
+// --- end size runs ---
 
 } // namespace corvale

@@ -31,6 +31,7 @@
 #include "statistics/TFGrafico.h"
 #include "statistics/TFIstogramma.h"
 #include "stock/TFGiacenze.h"
+#include "stock/TFRiordino.h"
 #include "stock/TFStorico.h"
 #include "stock/TFTaglieRotte.h"
 #include "stock/TFVendite.h"
@@ -197,8 +198,17 @@ void Program::wireSizeRuns() {
     auto *broken = new TFTaglieRotte(m_shop, panel);
     broken->hide();
     card(broken);
+    auto *reorder = new TFRiordino(m_shop, panel);
+    reorder->hide();
+    card(reorder);
+    // The first order made from the suggestions opens over the orders archive.
+    reorder->setOrderWindow([this](qint64 order) {
+        m_main->showInPanel(m_orders);
+        m_orders->openOrder(order);
+    });
     m_articles->setSizeRunWindows({
         {QStringLiteral("Taglie rotte"), [this, broken] { m_main->showInPanel(broken); }},
+        {QStringLiteral("Riordino"), [this, reorder] { m_main->showInPanel(reorder); }},
     });
 }
 // --- end size runs ---

@@ -28,6 +28,7 @@
 #include "shell/TFConfig.h"
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
+#include "statistics/TFCurvaTaglie.h"
 #include "statistics/TFGrafico.h"
 #include "statistics/TFIstogramma.h"
 #include "stock/TFGiacenze.h"
@@ -206,9 +207,12 @@ void Program::wireSizeRuns() {
         m_main->showInPanel(m_orders);
         m_orders->openOrder(order);
     });
+    auto *curve = new TFCurvaTaglie(m_shop, panel);
+    curve->hide();
     m_articles->setSizeRunWindows({
         {QStringLiteral("Taglie rotte"), [this, broken] { m_main->showInPanel(broken); }},
         {QStringLiteral("Riordino"), [this, reorder] { m_main->showInPanel(reorder); }},
+        {QStringLiteral("Curva taglie"), [this, curve] { m_main->showInPanel(curve); }},
     });
 }
 // --- end size runs ---

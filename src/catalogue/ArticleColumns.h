@@ -50,6 +50,10 @@ inline QString sizeCell(int n) {
     return QStringLiteral("TG%1").arg(n);
 }
 inline constexpr int sizeCount = 20;
+// TAGLIE: the core sizes of a size type, the positions from NUCLEODA to
+// NUCLEOA; 0 in both when the shop has not chosen them.
+inline const QString coreFrom = QStringLiteral("NUCLEODA");
+inline const QString coreTo = QStringLiteral("NUCLEOA");
 
 // COLORI, BARCODE (further codes of an article), ELEMENTI (the label list).
 inline const QString colours = QStringLiteral("COLORI");

@@ -82,6 +82,8 @@ TableLayouts catalogueTables() {
                       {recordNumber(a::key), text(a::description, 20)},
                       tags({a::key, a::description})};
     sizes.fields << sizeLabels();
+    // The core sizes of the size type (broken size runs).
+    sizes.fields << number(a::coreFrom, 2, 0) << number(a::coreTo, 2, 0);
     out << sizes;
 
     TableLayout stock{

@@ -135,6 +135,10 @@ void TFArcArt::buildToolbar() {
     m_catalogueButton = button(QStringLiteral("Catalogo"), {}, &TFArcArt::BCatalogoClick);
     m_pickButton = button(QStringLiteral("Aggiungi"), {}, &TFArcArt::BAggiungiClick);
     button(QStringLiteral("Stampa"), {}, &TFArcArt::BStampaClick);
+    // The size-run reports, filled in by setSizeRunWindows().
+    m_sizeRunButtons = new QHBoxLayout;
+    m_sizeRunButtons->setSpacing(4);
+    toolbar->addLayout(m_sizeRunButtons);
     toolbar->addStretch();
     button(QStringLiteral("Uscita"), {}, &TFArcArt::BUscitaClick);
     static_cast<QVBoxLayout *>(layout())->addLayout(toolbar);
@@ -447,6 +451,16 @@ void TFArcArt::showCard(bool newArticle) {
         m_grid->reload();
         articleChanged();
     });
+}
+
+void TFArcArt::setSizeRunWindows(const QList<QPair<QString, DialogWindow>> &windows) {
+    for (const auto &[caption, window] : windows) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(caption);
+        b->setMinimumWidth(64);
+        m_sizeRunButtons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, window);
+    }
 }
 
 void TFArcArt::BNuovoClick() {

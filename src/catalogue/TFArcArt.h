@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -63,6 +64,8 @@ public:
     void setHistoryWindow(HistoryWindow window) { m_history = std::move(window); }
     void setChartWindow(DialogWindow window) { m_chart = std::move(window); }
     void setLabelWindow(DialogWindow window) { m_labels = std::move(window); }
+    // The size-run reports, one toolbar button each (caption, window).
+    void setSizeRunWindows(const QList<QPair<QString, DialogWindow>> &windows);
 
     TFScheda &card() { return *m_card; }
     TFFoto &photoWindow() { return *m_photo; }
@@ -158,6 +161,7 @@ private:
     QPushButton *m_labelsButton = nullptr;
     QPushButton *m_catalogueButton = nullptr;
     QPushButton *m_pickButton = nullptr;
+    QHBoxLayout *m_sizeRunButtons = nullptr;
 
     PanelWindow m_inventory;
     PanelWindow m_movements;

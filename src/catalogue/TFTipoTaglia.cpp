@@ -1,5 +1,8 @@
 #include "catalogue/TFTipoTaglia.h"
 
+#include "catalogue/ArticleColumns.h"
+#include "catalogue/SizeTypeCore.h"
+
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
@@ -15,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace corvale {
@@ -67,6 +71,27 @@ TFTipoTaglia::TFTipoTaglia(Shop &shop, QWidget *parent)
         m_labels << edit;
     }
     layout->addWidget(labelBox);
+
+    // The sizes a colour must hold for its run to sell (broken size runs).
+    auto *coreBox = new CaptionBox(QStringLiteral("Taglie principali"), this);
+    coreBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
+    auto *coreLayout = new QHBoxLayout(coreBox);
+    auto coreSpin = [&](const char *name, const QString &caption) {
+        auto *spin = new QSpinBox(coreBox);
+        spin->setObjectName(QString::fromLatin1(name));
+        spin->setRange(0, 20);
+        spin->setPrefix(QStringLiteral("Tg "));
+        spin->setSpecialValueText(QStringLiteral("tutte"));
+        auto *label = new QLabel(caption, coreBox);
+        label->setBuddy(spin);
+        coreLayout->addWidget(label);
+        coreLayout->addWidget(spin);
+        return spin;
+    };
+    m_coreFrom = coreSpin("NucleoDa", QStringLiteral("dalla"));
+    m_coreTo = coreSpin("NucleoA", QStringLiteral("alla"));
+    coreLayout->addStretch();
+    layout->addWidget(coreBox);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -123,6 +148,9 @@ void TFTipoTaglia::FormActivate() {
     m_name->setText(m_table->asString(QStringLiteral("DESCRIZION")));
     for (int n = 1; n <= 20; ++n)
         m_labels[n - 1]->setText(m_table->asString(labelField(n)));
+    const bool hasCore = m_table->hasField(articleColumns::coreFrom);
+    m_coreFrom->setValue(hasCore ? int(m_table->asInteger(articleColumns::coreFrom)) : 0);
+    m_coreTo->setValue(hasCore ? int(m_table->asInteger(articleColumns::coreTo)) : 0);
     updateSaveEnabled();
     m_name->setFocus();
 }
@@ -142,8 +170,21 @@ void TFTipoTaglia::BSalvaClick() {
         m_labels.first()->setFocus();
         return;
     }
+    std::array<QString, SizeTypeCore::positions> labels;
+    for (int n = 1; n <= 20; ++n)
+        labels[size_t(n - 1)] = m_labels[n - 1]->text();
+    if (const auto problem =
+            SizeTypeCore::rangeProblem(labels, m_coreFrom->value(), m_coreTo->value())) {
+        m_shop.prompter().error(*problem);
+        m_coreFrom->setFocus();
+        return;
+    }
     if (!runReportingEngineErrors(m_shop.prompter(), [&] {
             m_table->setString(QStringLiteral("DESCRIZION"), m_name->text());
+            if (m_table->hasField(articleColumns::coreFrom)) {
+                m_table->setInteger(articleColumns::coreFrom, m_coreFrom->value());
+                m_table->setInteger(articleColumns::coreTo, m_coreTo->value());
+            }
             for (int n = 1; n <= 20; ++n)
                 m_table->setString(labelField(n), m_labels[n - 1]->text());
             if (m_new) {

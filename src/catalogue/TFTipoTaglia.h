@@ -7,6 +7,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace corvale {
 
@@ -45,6 +46,9 @@ private:
     bool m_new = true;
     QLineEdit *m_name;
     QList<QLineEdit *> m_labels;
+    // The core sizes (positions, 0 = not chosen).
+    QSpinBox *m_coreFrom;
+    QSpinBox *m_coreTo;
     QPushButton *m_save;
 };
 

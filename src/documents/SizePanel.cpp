@@ -79,6 +79,11 @@ SizePanel::SizePanel(db::Database &database, QWidget *parent)
     layout->addLayout(grid);
 
     auto *buttons = new QHBoxLayout;
+    m_curve = new QPushButton(QStringLiteral("Curva"), this);
+    m_curve->setObjectName(QStringLiteral("Curva"));
+    m_curve->setToolTip(QStringLiteral("Distribuisci N pezzi secondo la curva taglie"));
+    m_curve->hide();
+    buttons->addWidget(m_curve);
     buttons->addStretch();
     m_load = new QPushButton(QStringLiteral("Carica"), this);
     m_load->setObjectName(QStringLiteral("Carica"));
@@ -91,12 +96,26 @@ SizePanel::SizePanel(db::Database &database, QWidget *parent)
     connect(m_load, &QPushButton::clicked, this, &SizePanel::loadClicked);
     connect(cancel, &QPushButton::clicked, this, &SizePanel::cancelClicked);
     connect(newColour, &QPushButton::clicked, this, &SizePanel::newColourClicked);
+    connect(m_curve, &QPushButton::clicked, this, &SizePanel::curveClicked);
     connect(m_colour, &QComboBox::currentIndexChanged, this, &SizePanel::colourChanged);
     m_load->setEnabled(false);
     hide();
 }
 
 SizePanel::~SizePanel() = default;
+
+void SizePanel::offerCurve(bool on) {
+    m_curve->setVisible(on);
+}
+
+void SizePanel::setQuantities(const std::array<qint64, SizeEntry::positions> &quantities) {
+    for (int p = 1; p <= SizeEntry::positions; ++p) {
+        if (!m_entry.isVisible(p))
+            continue;
+        const qint64 q = quantities[size_t(p - 1)];
+        m_boxes[p - 1]->setText(q > 0 ? QString::number(q) : QString());
+    }
+}
 
 void SizePanel::setSizeTypeCaption(const QString &caption) {
     m_sizeTypeCaption->setText(caption);

@@ -49,12 +49,17 @@ public:
     void reloadColours(qint64 number = 0);
 
     QLineEdit *quantityBox(int position) const { return m_boxes[position - 1]; }
+    // "Curva": offered where a window fills the quantities from a size curve.
+    void offerCurve(bool on);
+    // Writes the quantities of the labelled positions (0 leaves a box empty).
+    void setQuantities(const std::array<qint64, SizeEntry::positions> &quantities);
     LookupCombo *colourBox() const { return m_colour; }
 
 Q_SIGNALS:
     void loadClicked();
     void cancelClicked();
     void newColourClicked();
+    void curveClicked();
 
 private:
     void colourChanged();
@@ -68,6 +73,7 @@ private:
     QLabel *m_material;
     LookupCombo *m_colour;
     QPushButton *m_load;
+    QPushButton *m_curve;
     QList<QLabel *> m_labels;
     QList<QLineEdit *> m_boxes;
     QList<QLabel *> m_values;

@@ -28,10 +28,13 @@
 #include "shell/TFConfig.h"
 #include "shell/TFData.h"
 #include "shell/TFMain.h"
+#include "statistics/TFCurvaTaglie.h"
 #include "statistics/TFGrafico.h"
 #include "statistics/TFIstogramma.h"
 #include "stock/TFGiacenze.h"
+#include "stock/TFRiordino.h"
 #include "stock/TFStorico.h"
+#include "stock/TFTaglieRotte.h"
 #include "stock/TFVendite.h"
 #include "stock/TFinventario.h"
 
@@ -177,6 +180,41 @@ void Program::wireArticles() {
         levels->setSizeType(request.sizeType, request.heading, request.sizeTitles);
         m_main->showInPanel(levels);
     });
+    wireSizeRuns();
 }
+
+// --- size runs: the reports opened by the article archive's buttons ---
+void Program::wireSizeRuns() {
+    QWidget *panel = m_main->centralPanel();
+    // A double click on a report's row: the article's card, then the report again.
+    auto card = [this](SizeRunWindow *report) {
+        report->setArticleCard([this, report](qint64 article) {
+            TFScheda &c = m_articles->card();
+            c.NewArticle = false;
+            c.ArticleKey = article;
+            c.exec();
+            report->refresh();
+        });
+    };
+    auto *broken = new TFTaglieRotte(m_shop, panel);
+    broken->hide();
+    card(broken);
+    auto *reorder = new TFRiordino(m_shop, panel);
+    reorder->hide();
+    card(reorder);
+    // The first order made from the suggestions opens over the orders archive.
+    reorder->setOrderWindow([this](qint64 order) {
+        m_main->showInPanel(m_orders);
+        m_orders->openOrder(order);
+    });
+    auto *curve = new TFCurvaTaglie(m_shop, panel);
+    curve->hide();
+    m_articles->setSizeRunWindows({
+        {QStringLiteral("Taglie rotte"), [this, broken] { m_main->showInPanel(broken); }},
+        {QStringLiteral("Riordino"), [this, reorder] { m_main->showInPanel(reorder); }},
+        {QStringLiteral("Curva taglie"), [this, curve] { m_main->showInPanel(curve); }},
+    });
+}
+// --- end size runs ---
 
 } // namespace corvale

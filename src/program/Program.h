@@ -61,6 +61,7 @@ private:
     void wireMainWindow();
     void wireArchive();
     void wireArticles();
+    void wireSizeRuns();
 
     Shop &m_shop;
     std::unique_ptr<TFMain> m_main;

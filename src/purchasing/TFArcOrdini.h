@@ -13,6 +13,8 @@ public:
     explicit TFArcOrdini(Shop &shop, QWidget *parent = nullptr);
 
     void BCaricaClick();
+    // Opens the stored order `key` in the order window (orders made elsewhere).
+    void openOrder(qint64 key) { openDocument(key); }
 
 protected:
     QString deleteQuestion() const override;

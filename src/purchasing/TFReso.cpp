@@ -1,5 +1,6 @@
 #include "purchasing/TFReso.h"
 
+#include "catalogue/SizeCurve.h"
 #include "catalogue/StockRoutines.h"
 #include "catalogue/TFScheda.h"
 #include "db/Table.h"
@@ -169,6 +170,10 @@ TFReso::TFReso(Shop &shop, Mode mode, QWidget *parent)
     m_entry = new DocumentEntry(shop, *m_sheet, *m_articles, *m_grid, *m_panel, this);
     m_entry->setWindowControls(m_toolbar);
     connect(m_entry, &DocumentEntry::linesChanged, this, &TFReso::computeTotals);
+    if (DocumentMode == Mode::Order) {
+        m_panel->offerCurve(true);
+        connect(m_panel, &SizePanel::curveClicked, this, &TFReso::BCurvaClick);
+    }
     FocusHighlighter::install(this);
 }
 
@@ -272,6 +277,41 @@ void TFReso::computeTotals() {
         }
         m_pieces->setText(QString::number(totals->pieces));
         m_total->setText(Formats::display(u",0.00", totals->total));
+    });
+}
+
+void TFReso::BCurvaClick() {
+    if (!m_sheet->currentRowHasArticle())
+        return;
+    const auto typed = m_shop.prompter().input(
+        QStringLiteral("Curva taglie"), QStringLiteral("Distribuisci N pezzi secondo la curva"));
+    if (!typed)
+        return;
+    bool ok = false;
+    const qint64 pieces = typed->trimmed().toLongLong(&ok);
+    if (!ok || pieces <= 0 || pieces > 99999) {
+        m_shop.prompter().error(
+            QStringLiteral("Indicare un numero intero di pezzi maggiore di zero."));
+        return;
+    }
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        SizeRunSelection selection;
+        selection.sizeType = qint64(m_sheet->currentRow().number(sheet::TIPOTAGLIA));
+        const QDate today = m_shop.clock().today();
+        const SizeCurve curve =
+            SizeCurve::compute(m_shop.database(), selection, today.addYears(-1).addDays(1), today);
+        // Only the sizes the panel shows take pieces.
+        SizeCurve::Counts weights{};
+        for (int p = 1; p <= SizeTypeCore::positions; ++p)
+            if (curve.type.isUsed(p))
+                weights[size_t(p - 1)] = curve.sold[size_t(p - 1)];
+        const auto quantities = distributeByLargestRemainder(weights, pieces);
+        if (!quantities) {
+            m_shop.prompter().error(QStringLiteral(
+                "Nessuna vendita di questo tipo taglia nell'ultimo anno: la curva è vuota."));
+            return;
+        }
+        m_panel->setQuantities(*quantities);
     });
 }
 

@@ -54,6 +54,9 @@ public:
     void BNuovoFornitoreClick();
     void BNuovoClick();
     void BEliminaClick();
+    // "Curva" of the size panel (orders): N pieces spread over the sizes as
+    // the article's size type sold in the last year.
+    void BCurvaClick();
     void computeTotals();
 
 protected:

@@ -331,6 +331,14 @@ bool SchemaUpgrade::runSecondList() {
                      t.setString(QStringLiteral("NAZIONE"), QStringLiteral("IT"));
                  });
              }});
+        // --- size runs: the core sizes of each size type ---
+        runStep({QStringLiteral("TAGLIE.dbf"),
+                 QStringLiteral("NUCLEODA"),
+                 {alterStatement(QStringLiteral("TAGLIE.dbf"),
+                                 {QStringLiteral("NUCLEODA NUMERIC(2,0)"),
+                                  QStringLiteral("NUCLEOA NUMERIC(2,0)")})},
+                 {}});
+        // --- end size runs ---
     });
 }
 

@@ -1,5 +1,6 @@
 #include "common/ShopFixture.h"
 
+#include "catalogue/SizeTypeCore.h"
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
@@ -9,6 +10,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -97,6 +99,62 @@ private Q_SLOTS:
         QCOMPARE(f.column(QStringLiteral("TAGLIE"), QStringLiteral("TG2")),
                  (QStringList{QStringLiteral("35"), QString()}));
         QCOMPARE(f.counter(QStringLiteral("TAGLIE")), 8);
+    }
+
+    // The core sizes of the broken size runs: typed on the card, refused
+    // when they make no range of labelled sizes, kept with the size type.
+    void coreRange_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QList<int>>("core");
+        const QString both =
+            QStringLiteral("Indicare la prima e l'ultima taglia principale, o nessuna delle due.");
+        QTest::newRow("none chosen: every size") << 0 << 0 << QString() << QList<int>{2, 3, 4, 6};
+        QTest::newRow("M to XL") << 3 << 6 << QString() << QList<int>{3, 4, 6};
+        QTest::newRow("one size") << 4 << 4 << QString() << QList<int>{4};
+        QTest::newRow("only the first") << 3 << 0 << both << QList<int>{};
+        QTest::newRow("only the last") << 0 << 4 << both << QList<int>{};
+        QTest::newRow("reversed") << 6 << 3
+                                  << QStringLiteral("La prima taglia principale non può seguire "
+                                                    "l'ultima.")
+                                  << QList<int>{};
+        QTest::newRow("on a position without a label")
+            << 3 << 5 << QStringLiteral("Le taglie principali devono cadere su taglie indicate.")
+            << QList<int>{};
+    }
+    void coreRange() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, error);
+        QFETCH(QList<int>, core);
+        ShopFixture f;
+        TFTipoTaglia card(*f.shop);
+        card.SizeTypeKey = 0;
+        card.show();
+        edit(card, QStringLiteral("NomeTaglia"))->setText(QStringLiteral("MAGLIE"));
+        const QStringList labels{"S", "M", "L", "", "XL"};
+        for (int i = 0; i < labels.size(); ++i)
+            edit(card, QStringLiteral("Tg%1").arg(i + 2))->setText(labels[i]);
+        card.findChild<QSpinBox *>(QStringLiteral("NucleoDa"))->setValue(from);
+        card.findChild<QSpinBox *>(QStringLiteral("NucleoA"))->setValue(to);
+        if (!error.isEmpty())
+            f.prompter.expectError(error);
+        button(card, "BSalva")->click();
+        QVERIFY2(f.prompter.done(), qPrintable(f.prompter.failures().join(u'\n')));
+        QCOMPARE(card.isVisible(), !error.isEmpty());
+        if (!error.isEmpty()) {
+            button(card, "BAnnulla")->click();
+            QVERIFY(f.column(QStringLiteral("TAGLIE"), QStringLiteral("NUMREG")).isEmpty());
+            return;
+        }
+        const auto types = SizeTypeCore::readAll(f.db());
+        QCOMPARE(types.value(card.SizeTypeKey).corePositions(), core);
+        // Shown again when the card edits the size type.
+        card.show();
+        QCOMPARE(card.findChild<QSpinBox *>(QStringLiteral("NucleoDa"))->value(), from);
+        QCOMPARE(card.findChild<QSpinBox *>(QStringLiteral("NucleoA"))->value(), to);
+        button(card, "BAnnulla")->click();
     }
 
     void archiveWindow() {

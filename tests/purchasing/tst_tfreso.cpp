@@ -402,6 +402,51 @@ private Q_SLOTS:
         QCOMPARE(after.filter(QStringLiteral("ARCART_R ")).size(), 2);
         QCOMPARE(after.filter(QStringLiteral("RESI ")).size(), 1);
     }
+
+    // "Curva" of an order's size panel: N pieces spread over the sizes as the
+    // size type sold in the last year, adding up to N exactly.
+    void anOrderTakesItsQuantitiesFromTheSizeCurve() {
+        ShopFixture f;
+        addDocumentData(f);
+        const QDate today = f.clock.today();
+        for (const auto &[position, quantity, date] :
+             QList<std::tuple<int, int, QDate>>{{1, 1, today},
+                                                {2, 3, today.addMonths(-3)},
+                                                {3, 4, today.addDays(-364)},
+                                                {4, 2, today},
+                                                {5, 100, today.addYears(-1)}}) // a year back
+            f.add(QStringLiteral("ARCART_V"), {{QStringLiteral("NUMART"), 2},
+                                               {QStringLiteral("TAGLIA"), position},
+                                               {QStringLiteral("QUANTITA"), quantity},
+                                               {QStringLiteral("DATAREG"), date},
+                                               {QStringLiteral("TIPO"), true}});
+        {
+            TFReso returns(*f.shop, TFReso::Mode::Return);
+            QVERIFY(testing::child<QPushButton>(returns.sizePanel(), "Curva")->isHidden());
+        }
+        TFReso w(*f.shop, TFReso::Mode::Order);
+        w.resize(1000, 700);
+        w.show();
+        chooseSupplier(w, QStringLiteral("ALFA"));
+        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+        const QString caption = QStringLiteral("Curva taglie");
+        const QString prompt = QStringLiteral("Distribuisci N pezzi secondo la curva");
+        f.prompter.expectInput(caption, prompt, QStringLiteral("0"))
+            .expectError(QStringLiteral("Indicare un numero intero di pezzi maggiore di zero."));
+        testing::click(w.sizePanel(), "Curva");
+        // 15 pieces over 1, 3, 4, 2: quotas 1.5, 4.5, 6, 3; the half left goes to
+        // the larger of the two equal remainders.
+        f.prompter.expectInput(caption, prompt, QStringLiteral("15"));
+        testing::click(w.sizePanel(), "Curva");
+        QVERIFY2(f.prompter.done(), qPrintable(f.prompter.failures().join(u'\n')));
+        QStringList boxes;
+        for (int p = 1; p <= 5; ++p)
+            boxes << w.sizePanel().quantityBox(p)->text();
+        QCOMPARE(boxes, (QStringList{"1", "5", "6", "3", ""}));
+        w.sizePanel().colourBox()->setCurrentIndex(w.sizePanel().colourBox()->findText("ROSSO"));
+        testing::click(w.sizePanel(), "Carica");
+        QCOMPARE(sheetColumn(w, sheet::QUANTITA), (QStringList{"1", "5", "6", "3"}));
+    }
 };
 
 QTEST_MAIN(TestTFReso)

@@ -51,7 +51,7 @@ Removed everyUpgrade() {
         {"ARCART_R", {"MARCHIO", "PRZVND", "SCOVND", "IVA"}},
         {"ARCART_O", {"SCOVND"}},
         {"ARCART_V", {"MARCHIO", "PRZVND", "TIPO"}},
-        {"TAGLIE", QStringList{"TG15"} + tg},
+        {"TAGLIE", QStringList{"TG15", "NUCLEODA", "NUCLEOA"} + tg}, // core sizes: size runs
         {"ARCARTTG", tg},
         {"CARICO_I", tg},
         {"VENDITE", {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA"}},
@@ -128,11 +128,11 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("1")});
         QVERIFY(!QFile::exists(dati + QStringLiteral(".new")));
 
-        // A fresh folder is up to date: fourteen probes, no statement.
+        // A fresh folder is up to date: fifteen probes, no statement.
         SchemaUpgrade upgrade(database);
         QVERIFY(upgrade.runFirstList());
         QVERIFY(upgrade.runSecondList());
-        QCOMPARE(upgrade.probeCount(), 14);
+        QCOMPARE(upgrade.probeCount(), 15);
         QVERIFY(upgrade.executedStatements().isEmpty());
         database.close();
 
@@ -197,7 +197,7 @@ private Q_SLOTS:
         SchemaUpgrade upgrade(database);
         QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
         QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
-        QCOMPARE(upgrade.probeCount(), 6 + 10);
+        QCOMPARE(upgrade.probeCount(), 6 + 11);
 
         QCOMPARE(columnValues(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")),
                  QStringList(3, QStringLiteral("True")));
@@ -220,7 +220,8 @@ private Q_SLOTS:
                                                 {"CLIENTI", "DECPUNTI"},
                                                 {"FATTURE", "BARCODE"},
                                                 {"COUNTERS", "TAG"},
-                                                {"ARCART_O", "SCOVND"}})
+                                                {"ARCART_O", "SCOVND"},
+                                                {"TAGLIE", "NUCLEOA"}})
             QVERIFY2(hasColumn(database, table, column), qPrintable(table + u'.' + column));
         db::Table clienti(database);
         clienti.setTableName(QStringLiteral("CLIENTI"));
@@ -239,7 +240,7 @@ private Q_SLOTS:
         QVERIFY(again.runFirstList());
         QVERIFY(again.runSecondList());
         QVERIFY(again.executedStatements().isEmpty());
-        QCOMPARE(again.probeCount(), 14);
+        QCOMPARE(again.probeCount(), 15);
     }
 
     void missingTableStopsAndTheNextStartCompletes() {

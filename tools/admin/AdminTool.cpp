@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 
+#include "catalogue/SizeCurve.h"
 #include "catalogue/StockRoutines.h"
 #include "db/Database.h"
 #include "db/Error.h"
@@ -14,9 +15,11 @@
 #include "schema/DataFolderSchema.h"
 #include "shell/DataFolderSetup.h"
 #include "shell/Shop.h"
+#include "stock/BrokenSizes.h"
 #include "stock/Inventory.h"
 #include "stock/MovementPeriod.h"
 #include "stock/Movements.h"
+#include "stock/ReorderSuggestions.h"
 #include "stock/SpreadsheetFile.h"
 #include "stock/StockLevels.h"
 
@@ -35,9 +38,10 @@ const AdminTool::Command AdminTool::commands[] = {
     {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
     {"check", "", 0, 0, true, &AdminTool::check},
     {"export",
-     "inventory|load-unload|stock|fatturapa [--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] "
-     "[--size-type N] [FILE|CARTELLA]",
-     1, 9, true, &AdminTool::exportReport},
+     "inventory|load-unload|stock|fatturapa|broken-sizes|reorder|size-curve [--year A] "
+     "[--from aaaa-mm-gg --to aaaa-mm-gg] [--size-type N] [--supplier N] [--brand N] "
+     "[--category N] [--season TESTO] [--weeks N] [--cover N] [FILE|CARTELLA]",
+     1, 23, true, &AdminTool::exportReport},
 };
 
 AdminTool::AdminTool(FILE *out, FILE *err, QString executableDir)
@@ -231,9 +235,39 @@ int AdminTool::exportReport(const QStringList &arguments) {
     QDate from, to;
     std::optional<qint64> sizeType;
     QString file;
+    // --- size runs: the selection and the reorder's weeks ---
+    SizeRunSelection selection;
+    bool selected = false;
+    std::optional<int> weeks, cover;
+    // --- end size runs ---
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
+        // --- size runs ---
+        if (hasValue && (a == QLatin1String("--supplier") || a == QLatin1String("--brand") ||
+                         a == QLatin1String("--category") || a == QLatin1String("--weeks") ||
+                         a == QLatin1String("--cover"))) {
+            bool ok = false;
+            const qint64 n = arguments[++i].toLongLong(&ok);
+            if (!ok || n < 0 || n > 999999999)
+                return usage(QStringLiteral("Numero non valido per %1: %2").arg(a, arguments[i]));
+            if (a == QLatin1String("--weeks"))
+                weeks = int(n);
+            else if (a == QLatin1String("--cover"))
+                cover = int(n);
+            else
+                (a == QLatin1String("--supplier") ? selection.supplier
+                 : a == QLatin1String("--brand")  ? selection.brand
+                                                  : selection.category) = n;
+            selected = selected || (a != QLatin1String("--weeks") && a != QLatin1String("--cover"));
+            continue;
+        }
+        if (a == QLatin1String("--season") && hasValue) {
+            selection.season = arguments[++i];
+            selected = true;
+            continue;
+        }
+        // --- end size runs ---
         if (a == QLatin1String("--year") && hasValue) {
             bool ok = false;
             year = arguments[++i].toInt(&ok);
@@ -260,6 +294,17 @@ int AdminTool::exportReport(const QStringList &arguments) {
         return usage(QStringLiteral("--from e --to vanno dati insieme."));
     if (from.isValid() && to < from)
         return usage(QStringLiteral("La data --from è successiva a --to."));
+
+    // --- size runs ---
+    const bool sizeRun = report == QLatin1String("broken-sizes") ||
+                         report == QLatin1String("reorder") ||
+                         report == QLatin1String("size-curve");
+    if (!sizeRun && (selected || weeks || cover))
+        return usage(QStringLiteral("--supplier, --brand, --category, --season, --weeks e "
+                                    "--cover valgono per broken-sizes, reorder e size-curve."));
+    if (sizeRun && (weeks || cover) && report != QLatin1String("reorder"))
+        return usage(QStringLiteral("--weeks e --cover valgono solo per reorder."));
+    // --- end size runs ---
 
     if (report == QLatin1String("fatturapa")) {
         if (!from.isValid() || year || sizeType)
@@ -293,6 +338,45 @@ int AdminTool::exportReport(const QStringList &arguments) {
             return fail(QStringLiteral("Il tipo taglia %1 non esiste: nessun prospetto scritto.")
                             .arg(*sizeType));
         lines = StockLevels::exportFor(*m_shop, *sizeType);
+    } else if (sizeRun) {
+        // --- size runs: --year is the articles' ANNO here ---
+        selection.year = year.value_or(0);
+        const QDate today = m_clock.today();
+        if (report == QLatin1String("broken-sizes")) {
+            if (sizeType || from.isValid())
+                return usage(
+                    QStringLiteral("Le taglie rotte non prendono periodo né tipo taglia."));
+            lines = BrokenSizes::exportLines(BrokenSizes::compute(m_shop->database(), selection),
+                                             today);
+        } else if (report == QLatin1String("reorder")) {
+            if (sizeType || from.isValid())
+                return usage(
+                    QStringLiteral("Il riordino prende --weeks e --cover, non un periodo."));
+            ReorderSettings settings = ReorderSettings::read(m_shop->ini());
+            settings.salesWeeks = weeks.value_or(settings.salesWeeks);
+            settings.coverWeeks = cover.value_or(settings.coverWeeks);
+            if (!settings.isValid())
+                return usage(QStringLiteral("Settimane non valide: --weeks da 1 a 520, --cover "
+                                            "da 0 a 520."));
+            lines = ReorderSuggestions::exportLines(
+                ReorderSuggestions::compute(m_shop->database(), selection, settings, today), today,
+                settings);
+        } else {
+            if (!sizeType)
+                return usage(QStringLiteral("La curva taglie vuole --size-type N."));
+            if (!sizeTypeExists(*sizeType))
+                return fail(
+                    QStringLiteral("Il tipo taglia %1 non esiste: nessun prospetto scritto.")
+                        .arg(*sizeType));
+            selection.sizeType = *sizeType;
+            if (!from.isValid()) {
+                to = today;
+                from = today.addYears(-1).addDays(1);
+            }
+            lines = SizeCurve::compute(m_shop->database(), selection, from, to)
+                        .exportLines(today, from, to);
+        }
+        // --- end size runs ---
     } else {
         return usage(QStringLiteral("Prospetto sconosciuto: %1").arg(report));
     }

@@ -1,0 +1,198 @@
+#include "stock/SizeRunWindow.h"
+
+#include "catalogue/ArticleColumns.h"
+#include "db/Table.h"
+#include "platform/EngineError.h"
+#include "shell/Shop.h"
+#include "stock/ArticleReportWindow.h"
+#include "stock/StockColumns.h"
+#include "stock/StockWindowKit.h"
+#include "widgets/LookupCombo.h"
+#include "widgets/TitleBand.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QShowEvent>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace corvale {
+
+namespace {
+
+qint64 keyOf(const LookupCombo *combo) {
+    const QVariant key = combo->currentKey();
+    return key.isNull() ? 0 : key.toLongLong();
+}
+
+} // namespace
+
+SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &caption,
+                             QWidget *parent)
+    : QWidget(parent)
+    , m_shop(shop)
+    , m_suppliers(std::make_unique<db::Table>(shop.database()))
+    , m_brands(std::make_unique<db::Table>(shop.database()))
+    , m_categories(std::make_unique<db::Table>(shop.database())) {
+    setWindowTitle(caption);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAutoFillBackground(true);
+    m_suppliers->setTableName(stockColumns::suppliers);
+    m_suppliers->setIndexName(stockColumns::NOME);
+    m_brands->setTableName(stockColumns::brands);
+    m_brands->setIndexName(stockColumns::NOME);
+    m_categories->setTableName(stockColumns::categories);
+    m_categories->setIndexName(stockColumns::NOME);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto *band = new TitleBand(heading, this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+    m_toolbar = new QHBoxLayout;
+    m_toolbar->setContentsMargins(8, 2, 8, 2);
+    m_toolbar->setSpacing(4);
+    layout->addLayout(m_toolbar);
+
+    m_selectionBar = new QHBoxLayout;
+    m_selectionBar->setContentsMargins(8, 2, 8, 2);
+    m_selectionBar->setSpacing(4);
+    layout->addLayout(m_selectionBar);
+    auto list = [&](const char *name, const QString &title) {
+        auto *c = new LookupCombo(this);
+        c->setObjectName(QString::fromLatin1(name));
+        c->setMaxVisibleItems(20);
+        c->setMinimumWidth(140);
+        addSelectionControl(title, c);
+        connect(c, &QComboBox::currentIndexChanged, this, &SizeRunWindow::selectionChanged);
+        return c;
+    };
+    m_supplier = list("FFornitore", QStringLiteral("Fornitore"));
+    m_brand = list("FMarchio", QStringLiteral("Marchio"));
+    m_category = list("FCategoria", QStringLiteral("Categoria"));
+    m_season = new QComboBox(this);
+    m_season->setObjectName(QStringLiteral("FStagione"));
+    m_season->addItems(ArticleReportWindow::seasons());
+    addSelectionControl(QStringLiteral("Stagione"), m_season);
+    connect(m_season, &QComboBox::currentIndexChanged, this, &SizeRunWindow::selectionChanged);
+    m_year = new QComboBox(this);
+    m_year->setObjectName(QStringLiteral("FAnno"));
+    m_year->addItem(QStringLiteral(" "));
+    const int current = shop.clock().today().year();
+    for (int y = current + 1; y >= current - 6; --y)
+        m_year->addItem(QString::number(y));
+    addSelectionControl(QStringLiteral("Anno"), m_year);
+    connect(m_year, &QComboBox::currentIndexChanged, this, &SizeRunWindow::selectionChanged);
+
+    m_body = new QVBoxLayout;
+    m_body->setContentsMargins(0, 0, 0, 0);
+    m_model = new QStandardItemModel(this);
+    m_list = new QTableView(this);
+    m_list->setObjectName(QStringLiteral("Lista"));
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->verticalHeader()->setDefaultSectionSize(20);
+    m_list->verticalHeader()->hide();
+    m_list->horizontalHeader()->setStretchLastSection(false);
+    m_body->addWidget(m_list, 1);
+    layout->addLayout(m_body, 1);
+    m_totals = new QLabel(this);
+    m_totals->setObjectName(QStringLiteral("Totali"));
+    QFont bold(QStringLiteral("Arial"));
+    bold.setBold(true);
+    m_totals->setFont(bold);
+    m_totals->setContentsMargins(8, 2, 8, 4);
+    layout->addWidget(m_totals);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &SizeRunWindow::rowDoubleClicked);
+}
+
+SizeRunWindow::~SizeRunWindow() = default;
+
+QPushButton *SizeRunWindow::makeButton(const QString &caption) {
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(caption);
+    b->setMinimumWidth(64);
+    m_toolbar->addWidget(b);
+    return b;
+}
+
+void SizeRunWindow::addSelectionControl(const QString &caption, QWidget *control) {
+    auto *label = new QLabel(caption, this);
+    label->setBuddy(control);
+    m_selectionBar->addWidget(label);
+    m_selectionBar->addWidget(control);
+}
+
+void SizeRunWindow::setColumns(const QStringList &titles) {
+    m_model->setColumnCount(int(titles.size()));
+    m_model->setHorizontalHeaderLabels(titles);
+}
+
+SizeRunSelection SizeRunWindow::selection() const {
+    SizeRunSelection s;
+    s.supplier = keyOf(m_supplier);
+    s.brand = keyOf(m_brand);
+    s.category = keyOf(m_category);
+    s.season = m_season->currentIndex() > 0 ? m_season->currentText() : QString();
+    s.year = m_year->currentIndex() > 0 ? m_year->currentText().toInt() : 0;
+    return s;
+}
+
+void SizeRunWindow::selectionChanged() {
+    if (!m_busy)
+        refresh();
+}
+
+void SizeRunWindow::openLists() {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        for (auto [table, combo, key] :
+             {std::tuple{m_suppliers.get(), m_supplier, stockColumns::CODICE},
+              std::tuple{m_brands.get(), m_brand, articleColumns::key},
+              std::tuple{m_categories.get(), m_category, articleColumns::key}}) {
+            const QVariant chosen = combo->currentKey();
+            table->close();
+            table->open();
+            combo->fill(*table, stockColumns::NOME, key, true);
+            combo->setCurrentKey(chosen);
+            table->close();
+        }
+    });
+}
+
+void SizeRunWindow::print(const QString &title, const PrintDocument &document) {
+    StockWindowKit::print(m_shop, title, document);
+}
+
+void SizeRunWindow::rowDoubleClicked(const QModelIndex &index) {
+    const qint64 article = index.isValid() ? articleOfRow(index.row()) : 0;
+    if (article > 0 && m_card)
+        m_card(article);
+}
+
+void SizeRunWindow::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    m_busy = true;
+    openLists();
+    m_busy = false;
+    refresh();
+}
+
+void SizeRunWindow::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        m_busy = true;
+}
+
+void SizeRunWindow::BUscitaClick() {
+    hide();
+}
+
+} // namespace corvale

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "catalogue/SizeRunArticles.h"
+#include "printing/PrintJob.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QHBoxLayout;
+class QLabel;
+class QStandardItemModel;
+class QTableView;
+class QVBoxLayout;
+
+namespace corvale {
+
+class LookupCombo;
+class Shop;
+
+namespace db {
+class Table;
+}
+
+// What the size-run reports share: a borderless window of the central
+// panel with a title band, a toolbar, a selection bar (supplier, brand,
+// category, season and year as the articles carry them), a list and a totals
+// line. The list is the window's own model; a change of the selection
+// computes the report again. A double click on a row opens the article card
+// of that row's article (when one is handed in).
+class SizeRunWindow : public QWidget {
+    Q_OBJECT
+public:
+    using ArticleCard = std::function<void(qint64 article)>;
+    void setArticleCard(ArticleCard card) { m_card = std::move(card); }
+
+    SizeRunSelection selection() const;
+    QStandardItemModel &model() { return *m_model; }
+    QTableView &list() { return *m_list; }
+    QLabel &totals() { return *m_totals; }
+
+    // The article of list row `row` (0 when none).
+    virtual qint64 articleOfRow(int row) const = 0;
+    // Computes the report again from the tables and shows it.
+    virtual void refresh() = 0;
+
+    void BUscitaClick();
+
+protected:
+    SizeRunWindow(Shop &shop, const QString &heading, const QString &caption, QWidget *parent);
+    ~SizeRunWindow() override;
+
+    template <typename Window>
+    QPushButton *addButton(const QString &caption, void (Window::*handler)()) {
+        QPushButton *b = makeButton(caption);
+        connect(b, &QPushButton::clicked, static_cast<Window *>(this), handler);
+        return b;
+    }
+    // A control of the selection bar after the standard ones.
+    void addSelectionControl(const QString &caption, QWidget *control);
+    // The area under the list (a chart, say).
+    QVBoxLayout &body() { return *m_body; }
+    void setColumns(const QStringList &titles);
+    // Called by the selection boxes; refresh() unless the window is busy.
+    void selectionChanged();
+    void print(const QString &title, const PrintDocument &document);
+
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+    Shop &m_shop;
+    bool m_busy = true;
+
+private:
+    QPushButton *makeButton(const QString &caption);
+    void openLists();
+    void rowDoubleClicked(const QModelIndex &index);
+
+    QHBoxLayout *m_toolbar = nullptr;
+    QHBoxLayout *m_selectionBar = nullptr;
+    QVBoxLayout *m_body = nullptr;
+    LookupCombo *m_supplier = nullptr;
+    LookupCombo *m_brand = nullptr;
+    LookupCombo *m_category = nullptr;
+    QComboBox *m_season = nullptr;
+    QComboBox *m_year = nullptr;
+    QStandardItemModel *m_model = nullptr;
+    QTableView *m_list = nullptr;
+    QLabel *m_totals = nullptr;
+    std::unique_ptr<db::Table> m_suppliers;
+    std::unique_ptr<db::Table> m_brands;
+    std::unique_ptr<db::Table> m_categories;
+    ArticleCard m_card;
+};
+
+} // namespace corvale

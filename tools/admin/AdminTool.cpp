@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 
+#include "catalogue/SeasonAssignment.h"
 #include "catalogue/StockRoutines.h"
 #include "db/Database.h"
 #include "db/Error.h"
@@ -17,6 +18,7 @@
 #include "stock/Inventory.h"
 #include "stock/MovementPeriod.h"
 #include "stock/Movements.h"
+#include "stock/SellThrough.h"
 #include "stock/SpreadsheetFile.h"
 #include "stock/StockLevels.h"
 
@@ -35,8 +37,9 @@ const AdminTool::Command AdminTool::commands[] = {
     {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
     {"check", "", 0, 0, true, &AdminTool::check},
     {"export",
-     "inventory|load-unload|stock|fatturapa [--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] "
-     "[--size-type N] [FILE|CARTELLA]",
+     "inventory|load-unload|stock|fatturapa|sell-through [--year A] "
+     "[--from aaaa-mm-gg --to aaaa-mm-gg] [--size-type N] [--season S] "
+     "[--by brand|category|supplier] [FILE|CARTELLA]",
      1, 9, true, &AdminTool::exportReport},
 };
 
@@ -230,6 +233,8 @@ int AdminTool::exportReport(const QStringList &arguments) {
     std::optional<int> year;
     QDate from, to;
     std::optional<qint64> sizeType;
+    std::optional<QString> season;
+    QString by;
     QString file;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
@@ -250,6 +255,10 @@ int AdminTool::exportReport(const QStringList &arguments) {
             sizeType = arguments[++i].toLongLong(&ok);
             if (!ok)
                 return usage(QStringLiteral("Tipo taglia non valido: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--season") && hasValue) {
+            season = arguments[++i];
+        } else if (a == QLatin1String("--by") && hasValue) {
+            by = arguments[++i];
         } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
             return usage(QStringLiteral("Argomento non previsto: %1").arg(a));
         } else {
@@ -267,8 +276,35 @@ int AdminTool::exportReport(const QStringList &arguments) {
         return exportInvoices(from, to, file);
     }
 
+    if (season.has_value() != (report == QLatin1String("sell-through")) ||
+        (!by.isEmpty() && !season))
+        return usage(
+            QStringLiteral("--season e --by valgono solo per sell-through, che vuole --season."));
+
     QStringList lines;
-    if (report == QLatin1String("inventory")) {
+    if (report == QLatin1String("sell-through")) {
+        // ---- sell-through of a season ----
+        if (from.isValid() || sizeType)
+            return usage(QStringLiteral("Il venduto per stagione prende --season, --year e --by."));
+        SellThrough::Request request;
+        request.season = SeasonAssignment::listedName(m_shop->database(), *season);
+        if (request.season.isEmpty())
+            return fail(QStringLiteral("La stagione \"%1\" non è nell'elenco delle stagioni: "
+                                       "nessun prospetto scritto.")
+                            .arg(*season));
+        request.year = year.value_or(0);
+        if (by.isEmpty() || by == QLatin1String("brand"))
+            request.grouping = SellThrough::Grouping::Brand;
+        else if (by == QLatin1String("category"))
+            request.grouping = SellThrough::Grouping::Category;
+        else if (by == QLatin1String("supplier"))
+            request.grouping = SellThrough::Grouping::Supplier;
+        else
+            return usage(QStringLiteral("--by vuole brand, category o supplier: %1").arg(by));
+        lines = SellThrough::exportLines(m_clock.today(), request,
+                                         SellThrough::compute(m_shop->database(), request));
+        // ---- end of sell-through ----
+    } else if (report == QLatin1String("inventory")) {
         if (from.isValid() || sizeType)
             return usage(QStringLiteral("L'inventario prende solo --year."));
         lines = Inventory::exportFor(*m_shop, year.value_or(m_clock.today().year()));

@@ -2,6 +2,7 @@
 
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/ContactColumns.h"
+#include "catalogue/SeasonSaleTables.h"
 #include "shell/ShopFiscalColumns.h"
 
 namespace corvale {
@@ -150,6 +151,9 @@ TableLayouts catalogueTables() {
         counters.fields << recordNumber(QString::fromLatin1(c));
     counters.fields << number(QStringLiteral("TAG"), 1, 0);
     out << counters;
+
+    // Price history, sale campaigns and seasons.
+    out << seasonSaleTables();
     return out;
 }
 

@@ -32,7 +32,8 @@ QString LabelPreparation::colourCode(db::Table &colours, const QString &colour) 
     return QString::number(colours.asInteger(key) + 100);
 }
 
-LabelPreparation::Result LabelPreparation::prepare(const QString &filter, bool onlyInStock) {
+LabelPreparation::Result LabelPreparation::prepare(const QString &filter, bool onlyInStock,
+                                                   const QSet<qint64> *only) {
     db::Table list(m_database);
     list.setTableName(articles);
     list.setIndexName(description);
@@ -57,6 +58,8 @@ LabelPreparation::Result LabelPreparation::prepare(const QString &filter, bool o
     Result result;
     for (list.first(); !list.eof(); list.next()) {
         const qint64 article = list.asInteger(key);
+        if (only && !only->contains(article))
+            continue;
         titles.follow(list.asInteger(sizeType));
         rows.setRange(article, article);
         for (rows.first(); !rows.eof(); rows.next()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -28,7 +29,8 @@ public:
     // Walks the articles as `filter` lists them, in description order. With
     // `onlyInStock` a cell that is 0, empty or negative makes no row; a size
     // position whose label is empty never does.
-    Result prepare(const QString &filter, bool onlyInStock);
+    // `only`, when given, keeps just those articles (a campaign's).
+    Result prepare(const QString &filter, bool onlyInStock, const QSet<qint64> *only = nullptr);
 
     // The first six characters of the article code, the colour code, the size
     // position + 100 and the EAN-13 check digit, as every document line's

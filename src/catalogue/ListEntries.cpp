@@ -67,4 +67,18 @@ void ListEntries::replaceBarcodes(db::Database &database, qint64 article,
     barcodes.close();
 }
 
+QStringList ListEntries::seasonNames(db::Database &database) {
+    db::Table t(database);
+    t.setTableName(QStringLiteral("STAGIONI.DBF"));
+    t.setIndexName(QStringLiteral("NOME"));
+    t.open();
+    QStringList out;
+    for (t.first(); !t.eof(); t.next()) {
+        const QString name = t.asString(QStringLiteral("NOME")).trimmed();
+        if (!name.isEmpty() && !out.contains(name, Qt::CaseInsensitive))
+            out << name;
+    }
+    return out;
+}
+
 } // namespace corvale

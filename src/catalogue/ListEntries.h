@@ -41,6 +41,12 @@ public:
         return {QStringLiteral("FONDI"), QStringLiteral("NOME"), QStringLiteral("COUNTER")};
     }
     static List measures() { return {QStringLiteral("MISURE"), QStringLiteral("NOME"), QString()}; }
+    // The seasons offered for ARTICOLI.STAGIONE (a season is one of them and a year).
+    static List seasons() {
+        return {QStringLiteral("STAGIONI"), QStringLiteral("NOME"), QString()};
+    }
+    // The season names in name order.
+    static QStringList seasonNames(db::Database &database);
 
     // Appends an entry named `name` (in capitals; an empty name is allowed),
     // numbered from the list's counter; returns its number (0 without counter).

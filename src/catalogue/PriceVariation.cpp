@@ -1,6 +1,7 @@
 #include "catalogue/PriceVariation.h"
 
 #include "catalogue/ArticlePricing.h"
+#include "catalogue/PriceHistory.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
@@ -22,7 +23,8 @@ QString PriceVariation::filterText(const Request &request) {
     return conditions.join(QStringLiteral(" AND "));
 }
 
-int PriceVariation::run(const Request &request) {
+int PriceVariation::run(const Request &request, QDate day) {
+    PriceHistory history(m_db);
     const double p = Formats::parseNumber(request.percentText).value_or(0);
     const QString filter = filterText(request);
 
@@ -67,6 +69,9 @@ int PriceVariation::run(const Request &request) {
             break;
         }
         articles.post();
+        history.record(articles.asInteger(QStringLiteral("NUMREG")), day,
+                       articles.asFloat(QStringLiteral("PREZZOVND")),
+                       articles.asFloat(QStringLiteral("SCONTO")), PriceHistory::bulkCause());
         ++changed;
     }
     articles.close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -33,8 +34,9 @@ public:
     // The filter text over ARTICOLI for the chosen brand and supplier; empty
     // when every article is concerned.
     static QString filterText(const Request &request);
-    // Applies the change; returns how many articles were rewritten.
-    int run(const Request &request);
+    // Applies the change on `day`, which the price history records for every
+    // article whose price changed; returns how many articles were rewritten.
+    int run(const Request &request, QDate day);
 
 private:
     db::Database &m_db;

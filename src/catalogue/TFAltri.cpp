@@ -65,6 +65,10 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     list(QStringLiteral("Tacco/Zeppa"), ListEntries::measures(), QString(),
          QStringLiteral("Nuova Misura"), QStringLiteral("Inserisci"),
          QStringLiteral("Eliminare la Misura selezionata?"));
+    // The seasons the article card, the archive and the campaigns offer.
+    list(QStringLiteral("Stagione"), ListEntries::seasons(), QStringLiteral("NOME"),
+         QStringLiteral("Nuova Stagione"), inserisci,
+         QStringLiteral("Eliminare la Stagione selezionata?"));
 
     const QString background = shop.folder().file(QStringLiteral("bkgd.BMP"));
     auto *layout = new QVBoxLayout(this);
@@ -272,7 +276,7 @@ void TFAltri::BEseguiClick() {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         // The cursor comes back before any message, or the box would show the hourglass.
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        PriceVariation(m_shop.database()).run(request);
+        PriceVariation(m_shop.database()).run(request, m_shop.clock().today());
     });
     m_run->setEnabled(true);
     if (ok)

@@ -23,12 +23,12 @@ class Table;
 }
 
 // "VARIE": the name lists the articles refer to (categories, colours, brands,
-// typologies, materials, soles, heel and wedge measures) and "Variazioni", the
+// typologies, materials, soles, heel and wedge measures, seasons) and "Variazioni", the
 // bulk change of prices or discount over a brand and/or a supplier.
 class TFAltri : public QDialog {
     Q_OBJECT
 public:
-    enum ListIndex { Categories, Colours, Brands, Typologies, Materials, Soles, Measures };
+    enum ListIndex { Categories, Colours, Brands, Typologies, Materials, Soles, Measures, Seasons };
 
     explicit TFAltri(Shop &shop, QWidget *parent = nullptr);
     ~TFAltri() override;

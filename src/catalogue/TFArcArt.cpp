@@ -6,13 +6,16 @@
 #include "catalogue/ArticleListPrintout.h"
 #include "catalogue/CapitalsValidator.h"
 #include "catalogue/LabelPreparation.h"
+#include "catalogue/ListEntries.h"
 #include "catalogue/PhotoCatalogue.h"
+#include "catalogue/SeasonAssignment.h"
 #include "catalogue/SizeGridModel.h"
 #include "catalogue/TFFoto.h"
 #include "catalogue/TFScheda.h"
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
+#include "platform/Formats.h"
 #include "platform/NotYetAvailable.h"
 #include "printing/PrintService.h"
 #include "shell/Shop.h"
@@ -139,6 +142,9 @@ void TFArcArt::buildToolbar() {
     m_sizeRunButtons = new QHBoxLayout;
     m_sizeRunButtons->setSpacing(4);
     toolbar->addLayout(m_sizeRunButtons);
+    m_seasonButton = button(QStringLiteral("Stagione"),
+                            QStringLiteral("Assegna stagione e anno agli articoli elencati"),
+                            &TFArcArt::BStagioneClick);
     toolbar->addStretch();
     button(QStringLiteral("Uscita"), {}, &TFArcArt::BUscitaClick);
     static_cast<QVBoxLayout *>(layout())->addLayout(toolbar);
@@ -252,7 +258,8 @@ void TFArcArt::setMode(Mode mode, OpenerWindow *caller) {
     if (mode == Mode::Picking)
         m_caller = caller;
     const bool normal = mode == Mode::Normal;
-    for (QPushButton *b : {m_chartButton, m_receiptButton, m_labelsButton, m_catalogueButton})
+    for (QPushButton *b :
+         {m_chartButton, m_receiptButton, m_labelsButton, m_catalogueButton, m_seasonButton})
         b->setVisible(normal);
     m_pickButton->setVisible(!normal);
 }
@@ -316,7 +323,52 @@ void TFArcArt::openLists() {
     fill(m_material, "MATERIAL", name, name);
     fill(m_category, "CATEGOR", name, name);
     fill(m_sizeType, "TAGLIE", description, description);
+    // The season list; the blank first item lists every season.
+    const QString season = m_season->currentText();
+    m_season->clear();
+    m_season->addItem(QStringLiteral(" "));
+    m_season->addItems(ListEntries::seasonNames(m_shop.database()));
+    m_season->setCurrentIndex(std::max(0, m_season->findText(season)));
     m_quiet = false;
+}
+
+void TFArcArt::BStagioneClick() {
+    if (listEmpty())
+        return;
+    Prompter &prompter = m_shop.prompter();
+    const std::optional<QString> typed = prompter.input(
+        QStringLiteral("Stagione"), QStringLiteral("Stagione da assegnare agli articoli elencati"));
+    if (!typed)
+        return;
+    QString season;
+    if (!runReportingEngineErrors(
+            prompter, [&] { season = SeasonAssignment::listedName(m_shop.database(), *typed); }))
+        return;
+    if (season.isEmpty()) {
+        prompter.error(QStringLiteral("La stagione \"%1\" non è nell'elenco delle stagioni "
+                                      "(ARCHIVIO, Varie).")
+                           .arg(typed->trimmed()));
+        return;
+    }
+    const std::optional<QString> yearText =
+        prompter.input(QStringLiteral("Anno"), QStringLiteral("Anno della collezione"),
+                       QString::number(m_shop.clock().today().year()));
+    if (!yearText)
+        return;
+    const std::optional<qint64> year = Formats::parseInteger(*yearText);
+    if (!year || *year < 1900 || *year > 2999) {
+        prompter.error(QStringLiteral("L'anno deve essere un numero di quattro cifre."));
+        return;
+    }
+    if (!prompter.confirm(QStringLiteral("Assegnare la stagione %1 %2 a tutti gli articoli "
+                                         "elencati?")
+                              .arg(season)
+                              .arg(*year)))
+        return;
+    runReportingEngineErrors(prompter, [&] {
+        SeasonAssignment::assign(m_shop.database(), m_browser->filter(), season, int(*year));
+    });
+    refreshList();
 }
 
 void TFArcArt::layoutColumns() {

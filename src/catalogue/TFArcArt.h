@@ -89,6 +89,8 @@ public:
     void BCatalogoClick();
     void BAggiungiClick();
     void BStampaClick();
+    // "Stagione": one season and year for every article listed.
+    void BStagioneClick();
     void BUscitaClick();
 
 Q_SIGNALS:
@@ -159,6 +161,7 @@ private:
     QPushButton *m_chartButton = nullptr;
     QPushButton *m_receiptButton = nullptr;
     QPushButton *m_labelsButton = nullptr;
+    QPushButton *m_seasonButton = nullptr;
     QPushButton *m_catalogueButton = nullptr;
     QPushButton *m_pickButton = nullptr;
     QHBoxLayout *m_sizeRunButtons = nullptr;

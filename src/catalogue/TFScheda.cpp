@@ -2,6 +2,7 @@
 
 #include "catalogue/ArticlePricing.h"
 #include "catalogue/ListEntries.h"
+#include "catalogue/PriceHistory.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
@@ -434,6 +435,15 @@ void TFScheda::openLists() {
 }
 
 void TFScheda::loadRecord() {
+    // The seasons of the list, and the article's own should the list have lost it.
+    {
+        const QSignalBlocker block(m_season);
+        m_season->clear();
+        m_season->addItems(ListEntries::seasonNames(m_shop.database()));
+        const QString own = m_article->asString(QStringLiteral("STAGIONE")).trimmed();
+        if (!own.isEmpty() && m_season->findText(own) < 0)
+            m_season->addItem(own);
+    }
     m_binding->load();
     m_code->setText(m_article->asString(QStringLiteral("BARCODE")));
     for (ListControl *l : {&m_supplier, &m_category, &m_sizeType, &m_brand, &m_typology,
@@ -781,6 +791,12 @@ void TFScheda::BSalvaClick() {
         } else {
             m_article->post();
         }
+        // The price history keeps every change of the price the article sells at.
+        PriceHistory(m_shop.database())
+            .record(ArticleKey, m_shop.clock().today(),
+                    m_article->asFloat(QStringLiteral("PREZZOVND")),
+                    m_article->asFloat(QStringLiteral("SCONTO")),
+                    NewArticle ? PriceHistory::newArticleCause() : PriceHistory::cardCause());
         QStringList codes;
         for (m_codes->first(); !m_codes->eof(); m_codes->next())
             codes << m_codes->asString(QStringLiteral("BARCODE"));

@@ -1,5 +1,6 @@
 #include "documents/LineSheet.h"
 
+#include "catalogue/SalePrices.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
@@ -35,6 +36,7 @@ LineSheet::LineSheet(db::Database &database, DocumentKind kind)
 LineSheet::~LineSheet() = default;
 
 void LineSheet::open() {
+    m_prices.reset(); // campaigns read again for every document
     m_table->close();
     m_table->open();
     m_table->emptyTable();
@@ -198,8 +200,25 @@ void LineSheet::takeArticle(const db::Table &article) {
     } else {
         m_table->setValue(sheet::PREZZO, article.value(QStringLiteral("PREZZOVND")));
         m_table->setValue(sheet::SCONTO, article.value(QStringLiteral("SCONTO")));
+        priceFromArticle(article);
     }
     m_table->setFloat(sheet::QUANTITA, 1);
+}
+
+void LineSheet::priceFromArticle(const db::Table &article) {
+    if (!m_priceDay)
+        return;
+    if (!m_prices) {
+        m_prices = std::make_unique<SalePrices>(m_db);
+        m_prices->load();
+    }
+    const EffectivePrice price = m_prices->on(ArticleFacts::read(article), m_priceDay());
+    if (!price.campaign)
+        return;
+    if (m_table->state() == db::Table::State::Browse)
+        m_table->edit();
+    m_table->setFloat(sheet::PREZZO, price.linePrice);
+    m_table->setFloat(sheet::SCONTO, price.lineDiscount);
 }
 
 void LineSheet::writeSizeLines(const QList<SizeEntry::Line> &lines, const QString &colour) {

@@ -6,10 +6,15 @@
 #include <QList>
 #include <QVariantMap>
 
+#include <QDate>
+
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace corvale {
+
+class SalePrices;
 
 namespace db {
 class Database;
@@ -83,6 +88,12 @@ public:
     // Copies the article (an ARTICOLI record) into the current row, which is
     // put into editing, with quantity 1.
     void takeArticle(const db::Table &article);
+    // Sale lines take the price of the document's day, a campaign's while
+    // one covers the article; `day` gives that day when asked.
+    void setPriceDay(std::function<QDate()> day) { m_priceDay = std::move(day); }
+    // PREZZO and SCONTO of the current row (in editing) from the article, at
+    // the price of the document's day.
+    void priceFromArticle(const db::Table &article);
     // Writes the lines of the size panel: the first completes the current row,
     // the others go into the next rows that hold no line (the sheet grows when
     // it runs out of rows), so no line already there is overwritten. The
@@ -96,6 +107,8 @@ private:
     db::Database &m_db;
     DocumentKind m_kind;
     std::unique_ptr<db::Table> m_table;
+    std::function<QDate()> m_priceDay;
+    std::unique_ptr<SalePrices> m_prices;
 };
 
 } // namespace corvale

@@ -33,6 +33,7 @@ QList<LabelRow> LabelList::read(db::Table &list) {
         r.price = list.asFloat(sheet::PRZVND);
         r.discount = list.asFloat(sheet::SCONTO);
         r.count = labelCount(list);
+        r.article = list.asInteger(sheet::CODICE);
         rows << r;
     }
     return rows;

@@ -1,5 +1,6 @@
 #include "labels/LabelPrinting.h"
 
+#include "labels/CampaignLabels.h"
 #include "labels/LabelList.h"
 #include "labels/SheetPlacement.h"
 #include "printing/PrintService.h"
@@ -23,6 +24,8 @@ LabelPrinting::Outcome LabelPrinting::print(db::Table &list, const LabelOptions 
         prompter.error(noLabelsMessage);
         return Outcome::NoLabels;
     }
+    CampaignLabels::apply(rows, m_shop.database(),
+                          options.priceDay.isValid() ? options.priceDay : m_shop.clock().today());
     const LabelLayout layout = requested.clamped();
     int startRow = 0;
     int startColumn = 0;

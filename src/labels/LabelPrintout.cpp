@@ -150,7 +150,12 @@ void LabelPrintout::drawSheet(PageCanvas &canvas) const {
 
         if (texts && m_options.printPrice) {
             double price = r.price;
-            if (r.discount > 0 && m_options.discountedPrice) {
+            if (!r.reduction.isEmpty()) {
+                // A campaign's price always shows the previous one and the reduction.
+                canvas.setFontSize(8);
+                canvas.textOut(x, y, r.reduction);
+                y += lineHeightAt(canvas, 8);
+            } else if (r.discount > 0 && m_options.discountedPrice) {
                 canvas.setFontSize(8);
                 setStrikeOut(canvas, true);
                 canvas.textOut(x, y, priceText(price));
@@ -196,7 +201,12 @@ void LabelPrintout::drawLabelPrinter(PageCanvas &canvas) const {
         if (texts)
             canvas.textOut(0, y, r.colour);
         if (texts && m_options.printPrice) {
-            if (r.discount > 0 && m_options.discountedPrice) {
+            if (!r.reduction.isEmpty()) {
+                canvas.setFontSize(16);
+                writeRightAligned(canvas, right, y, priceText(r.price));
+                canvas.setFontSize(8);
+                canvas.textOut(0, y + 2 * line, r.reduction);
+            } else if (r.discount > 0 && m_options.discountedPrice) {
                 setStrikeOut(canvas, true);
                 writeRightAligned(canvas, right, y, priceText(r.price));
                 setStrikeOut(canvas, false);

@@ -184,6 +184,7 @@ LabelOptions TFLabels::options() const {
     o.barcodeOnly = m_barcodeOnly->isChecked();
     o.printPrice = m_price->isChecked();
     o.discountedPrice = m_discounted->isChecked();
+    o.priceDay = m_priceDay;
     return o;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+
 #include "labels/LabelLayout.h"
 #include "labels/LabelOptions.h"
 
@@ -29,6 +31,8 @@ class Table;
 class TFLabels : public QDialog {
     Q_OBJECT
 public:
+    // The day whose prices the labels show; a null date for today.
+    void setPriceDay(QDate day) { m_priceDay = day; }
     explicit TFLabels(Shop &shop, QWidget *parent = nullptr);
     ~TFLabels() override;
 
@@ -75,6 +79,7 @@ private:
     QSpinBox *m_topMargin = nullptr;
     QLineEdit *m_code = nullptr;
     QLineEdit *m_description = nullptr;
+    QDate m_priceDay;
 };
 
 } // namespace corvale

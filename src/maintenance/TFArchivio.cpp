@@ -63,7 +63,8 @@ TFArchivio::TFArchivio(Shop &shop, QWidget *parent)
                              QStringLiteral("Ripristina un Archivio salvato in precedenza"))},
         {Tool::Check,
          tool(QStringLiteral("Verifica"), QStringLiteral("Verifica ed ottimizza l'Archivio"))},
-        {Tool::Lists, tool(QStringLiteral("Varie"), {})}};
+        {Tool::Lists, tool(QStringLiteral("Varie"), {})},
+        {Tool::Campaigns, tool(QStringLiteral("Saldi"), QStringLiteral("Saldi e promozioni"))}};
     for (const auto &[which, button] : toolButtons) {
         connect(button, &QPushButton::clicked, this, [this, w = which] { toolClicked(w); });
     }

@@ -13,10 +13,9 @@ namespace corvale {
 class Shop;
 
 // "ARCHIVIO": the hub of the shop's archives. Its nine buttons open the
-// archive windows, "Varie" the name lists; "Salva", "Carica" and "Verifica"
-// keep the data folder. What each button opens is handed in by whoever
-// assembles the program: a button without its window says that the function
-// is not there yet.
+// archive windows, "Varie" the name lists, "Saldi" the sale campaigns; "Salva", "Carica" and
+// "Verifica" keep the data folder. What each button opens is handed in by whoever assembles the
+// program: a button without its window says that the function is not there yet.
 class TFArchivio : public QWidget {
     Q_OBJECT
 public:
@@ -32,7 +31,7 @@ public:
         SizeTypes,
         Orders
     };
-    enum class Tool { Save, Restore, Check, Lists };
+    enum class Tool { Save, Restore, Check, Lists, Campaigns };
 
     explicit TFArchivio(Shop &shop, QWidget *parent = nullptr);
 
@@ -61,7 +60,7 @@ private:
     QImage m_background;
     QPushButton *m_archives[9] = {};
     std::function<void()> m_archiveActions[9];
-    std::function<void()> m_toolActions[4];
+    std::function<void()> m_toolActions[5];
     QProgressBar *m_gauge = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "catalogue/TFAltri.h"
 #include "catalogue/TFArcArt.h"
 #include "catalogue/TFArcTag.h"
+#include "catalogue/TFSaldi.h"
 #include "catalogue/TFScheda.h"
 #include "db/Database.h"
 #include "documents/DocumentWindow.h"
@@ -36,6 +37,7 @@
 #include "stock/TFStorico.h"
 #include "stock/TFTaglieRotte.h"
 #include "stock/TFVendite.h"
+#include "stock/TFVenduto.h"
 #include "stock/TFinventario.h"
 
 namespace corvale {
@@ -151,6 +153,16 @@ void Program::wireArticles() {
     auto *labels = new TFLabels(m_shop, m_main.get());
     m_articles->setLabelWindow([labels] { labels->exec(); });
     m_purchases->setLabelWindow([labels] { labels->exec(); });
+    // "Saldi e promozioni": the campaigns, whose labels carry the campaign's prices.
+    auto *campaigns = new TFSaldi(m_shop, m_main.get());
+    campaigns->setLabelWindow([labels](QDate first) {
+        labels->setPriceDay(first);
+        labels->exec();
+        labels->setPriceDay({});
+    });
+    auto *sellThrough = new TFVenduto(m_shop, campaigns);
+    campaigns->setReportWindow([sellThrough] { sellThrough->exec(); });
+    m_archive->setToolAction(TFArchivio::Tool::Campaigns, [campaigns] { campaigns->exec(); });
 
     // The stock reports: created once, children of the central panel, which owns them.
     QWidget *panel = m_main->centralPanel();

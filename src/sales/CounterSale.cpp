@@ -27,6 +27,11 @@ CounterSale::CounterSale(Shop &shop)
     m_header->setIndexName(doc::NUMREG);
     m_articlesByKey->setTableName(a::articles);
     m_articlesByKey->setIndexName(a::key);
+    // Lines take the price of the sale's day: a campaign's, while one runs.
+    m_sheet->setPriceDay([this] {
+        const QDate day = m_header->isOpen() ? m_header->asDate(doc::DATADOC) : QDate();
+        return day.isValid() ? day : m_shop.clock().today();
+    });
 }
 
 CounterSale::~CounterSale() = default;
@@ -103,6 +108,8 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
         for (auto it = found.line.begin(); it != found.line.end(); ++it)
             t.setValue(it.key(), it.value());
         m_lastArticle = found.line.value(sheet::CODICE).toLongLong();
+        if (m_articlesByKey->findKey(m_lastArticle))
+            m_sheet->priceFromArticle(*m_articlesByKey);
         t.post();
         toNextRow();
         m_sheet->TotalsSuspended = suspended;

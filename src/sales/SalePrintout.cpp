@@ -1,5 +1,7 @@
 #include "sales/SalePrintout.h"
 
+#include "catalogue/ArticleColumns.h"
+#include "catalogue/SalePrices.h"
 #include "db/Table.h"
 #include "documents/DocumentPrintout.h"
 #include "documents/SheetColumns.h"
@@ -32,6 +34,32 @@ void SalePrintout::readShop(db::Database &database) {
             phoneLine += QStringLiteral(" Fax ") + text("FAX");
     }
     config.close();
+}
+
+QStringList SalePrintout::reductionsOf(db::Database &database, const QList<SheetRow> &rows,
+                                       QDate day) {
+    QStringList out;
+    SalePrices prices(database);
+    prices.load();
+    db::Table articles(database);
+    articles.setTableName(articleColumns::articles);
+    articles.setIndexName(articleColumns::key);
+    articles.open();
+    for (const SheetRow &row : rows) {
+        QString text;
+        const qint64 article = row.values.value(sheet::CODICE).toLongLong();
+        if (!prices.campaigns().isEmpty() && article != 0 && articles.findKey(article)) {
+            const EffectivePrice p = prices.on(ArticleFacts::read(articles), day);
+            // Only a line still at the campaign's price: a price agreed at the
+            // counter is the operator's, not the campaign's.
+            const Money sold =
+                Money::of(row.number(sheet::PREZZO) * (1 - row.number(sheet::SCONTO) / 100));
+            if (p.reduced() && sold == p.price)
+                text = p.reductionText();
+        }
+        out << text;
+    }
+    return out;
 }
 
 QString SalePrintout::percentText(double value) {
@@ -106,6 +134,12 @@ void SalePrintout::draw(PageCanvas &canvas) const {
             rightText(canvas, columnRight(4), y,
                       Formats::format(u"%10.2n", row.amount.toDouble()).trimmed());
         y += h;
+        if (i < reductions.size() && !reductions[i].isEmpty()) {
+            useFont(canvas, 7);
+            canvas.textOut(x0 + 15, y, reductions[i]);
+            h = useFont(canvas, 8);
+            y += h;
+        }
         if (i + 1 < rows.size() && y + 2 * h > 0.85 * H) {
             canvas.newPage();
             y = 100;

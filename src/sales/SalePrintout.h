@@ -2,8 +2,10 @@
 
 #include "documents/LineSheet.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace corvale {
 
@@ -23,12 +25,18 @@ struct SalePrintout {
     QString vatLine;   // "P.IVA " + PIVA
     QString phoneLine; // "Tel " + TEL, " Fax " + FAX, each only when given
     QList<SheetRow> rows;
+    // Under each line sold at a campaign's price, the previous price and the
+    // reduction ("Prezzo precedente € 79,90 −30%"); empty otherwise.
+    QStringList reductions;
     double discount = 0;
     double total = 0;
 
     // The heading from the shop's CONFIG record.
     void readShop(db::Database &database);
     void draw(PageCanvas &canvas) const;
+
+    // The reductions of `rows` sold on `day`.
+    static QStringList reductionsOf(db::Database &database, const QList<SheetRow> &rows, QDate day);
 
     // A percentage as the sale prints it: "10", "12,5"; empty for 0.
     static QString percentText(double value);

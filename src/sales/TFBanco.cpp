@@ -536,6 +536,10 @@ void TFBanco::BStampaClick() {
         m_sale->sheet().postPending();
         computeTotals();
         printout.rows = m_sale->lines();
+        printout.reductions = SalePrintout::reductionsOf(
+            m_shop.database(), printout.rows,
+            m_sale->header().asDate(doc::DATADOC).isValid() ? m_sale->header().asDate(doc::DATADOC)
+                                                            : m_shop.clock().today());
         printout.discount = discount();
         printout.total = m_sale->totals(printout.discount).net;
         printout.readShop(m_shop.database());

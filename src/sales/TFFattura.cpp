@@ -205,6 +205,11 @@ void TFFattura::FormActivate() {
     IsNew = DocumentKey == 0;
     setWindowTitle(IsNew ? QStringLiteral("Nuova Vendita") : QStringLiteral("Modifica Vendita"));
     m_sheet->TotalsSuspended = true;
+    // Lines take the price of the invoice's day: a campaign's, while one runs.
+    m_sheet->setPriceDay([this] {
+        const QDate day = Formats::parseDate(m_date->text()).value_or(QDate());
+        return day.isValid() ? day : m_shop.clock().today();
+    });
     bool found = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_customers->close();

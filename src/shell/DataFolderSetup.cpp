@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "shell/SchemaUpgrade.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,6 +89,8 @@ bool DataFolderSetup::createIfMissing(const QString &dataPath, const TableLayout
         database.open(staging);
         createTables(database, layouts);
         addShopRecord(database);
+        if (database.tableExists(QStringLiteral("STAGIONI.DBF")))
+            SchemaUpgrade::seedSeasons(database);
         database.close();
     }
     // The folder lock of the engine is a file inside the folder; nothing else remains.

@@ -3,6 +3,10 @@
 #include "db/Database.h"
 #include "db/Error.h"
 #include "db/Table.h"
+#include "platform/Money.h"
+#include "shell/DataFolderSetup.h"
+
+#include <QSet>
 
 #include <QRegularExpression>
 
@@ -341,5 +345,91 @@ bool SchemaUpgrade::runSecondList() {
         // --- end size runs ---
     });
 }
+
+// ---- Tables added whole by a later release ------------------------------------------
+// Price history (PREZZI), sale campaigns (SALDI, SALDIART) and the season list
+// (STAGIONI). Column names are written out here: the shell sits below the
+// catalogue, which names them for everyone else.
+
+QStringList SchemaUpgrade::addedTables() {
+    return {QStringLiteral("PREZZI"), QStringLiteral("SALDI"), QStringLiteral("SALDIART"),
+            QStringLiteral("STAGIONI")};
+}
+
+void SchemaUpgrade::seedSeasons(db::Database &database) {
+    QStringList names{QStringLiteral("Autunno/Inverno"), QStringLiteral("Primavera/Estate"),
+                      QStringLiteral("Quattro Stagioni")};
+    if (database.tableExists(QStringLiteral("ARTICOLI.DBF"))) {
+        db::Table a(database);
+        a.setTableName(QStringLiteral("ARTICOLI.DBF"));
+        a.open();
+        if (a.hasField(QStringLiteral("STAGIONE"))) {
+            for (a.first(); !a.eof(); a.next()) {
+                const QString season = a.asString(QStringLiteral("STAGIONE")).trimmed();
+                if (!season.isEmpty() && !names.contains(season, Qt::CaseInsensitive))
+                    names << season;
+            }
+        }
+    }
+    db::Table t(database);
+    t.setTableName(QStringLiteral("STAGIONI.DBF"));
+    t.open();
+    QSet<QString> present;
+    for (t.first(); !t.eof(); t.next())
+        present.insert(t.asString(QStringLiteral("NOME")).trimmed().toUpper());
+    for (const QString &name : names) {
+        if (present.contains(name.toUpper()))
+            continue;
+        t.append();
+        t.setString(QStringLiteral("NOME"), name);
+        t.post();
+    }
+}
+
+bool SchemaUpgrade::runAddedTables(const TableLayouts &layouts, QDate today) {
+    return runList([&] {
+        TableLayouts missing;
+        for (const TableLayout &layout : layouts)
+            if (addedTables().contains(layout.name, Qt::CaseInsensitive) &&
+                !m_db.tableExists(layout.fileName()))
+                missing << layout;
+        if (missing.isEmpty())
+            return;
+        DataFolderSetup::createTables(m_db, missing);
+        for (const TableLayout &layout : missing)
+            m_executed << QStringLiteral("CREATE TABLE \"%1\"").arg(layout.fileName());
+        auto created = [&](const QString &name) {
+            for (const TableLayout &layout : missing)
+                if (layout.name.compare(name, Qt::CaseInsensitive) == 0)
+                    return true;
+            return false;
+        };
+        if (created(QStringLiteral("STAGIONI")))
+            seedSeasons(m_db);
+        if (created(QStringLiteral("PREZZI")) && m_db.tableExists(QStringLiteral("ARTICOLI.DBF"))) {
+            // The history of an older folder starts today, at today's prices.
+            db::Table a(m_db);
+            a.setTableName(QStringLiteral("ARTICOLI.DBF"));
+            a.open();
+            db::Table h(m_db);
+            h.setTableName(QStringLiteral("PREZZI.DBF"));
+            h.open();
+            for (a.first(); !a.eof(); a.next()) {
+                const double list = a.asFloat(QStringLiteral("PREZZOVND"));
+                const double discount =
+                    a.hasField(QStringLiteral("SCONTO")) ? a.asFloat(QStringLiteral("SCONTO")) : 0;
+                h.append();
+                h.setInteger(QStringLiteral("ARTCODE"), a.asInteger(QStringLiteral("NUMREG")));
+                h.setDate(QStringLiteral("DATA"), today);
+                h.setFloat(QStringLiteral("LISTINO"), list);
+                h.setFloat(QStringLiteral("SCONTO"), discount);
+                h.setFloat(QStringLiteral("PREZZO"), roundToCents(list * (1 - discount / 100)));
+                h.setString(QStringLiteral("CAUSA"), QStringLiteral("Inizio storico"));
+                h.post();
+            }
+        }
+    });
+}
+// ---- end of tables added whole -------------------------------------------------------
 
 } // namespace corvale

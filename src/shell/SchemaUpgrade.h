@@ -1,5 +1,8 @@
 #pragma once
 
+#include "shell/TableLayout.h"
+
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -32,6 +35,18 @@ public:
     // True when the list ran to its end; false with errorText() otherwise.
     bool runFirstList();
     bool runSecondList();
+
+    // ---- Tables added whole by a later release ----------------------------------------
+    // Creates, from `layouts`, the tables of `addedTables()` an older folder
+    // lacks, and gives them their first records: the price history starts on
+    // `today` with every article's own price, the season list with the
+    // seasons the articles already carry. Runs before the check for missing
+    // tables, so that an older folder is not reported as incomplete.
+    bool runAddedTables(const TableLayouts &layouts, QDate today);
+    static QStringList addedTables();
+    // The three seasons every shop starts with, plus those the articles carry.
+    static void seedSeasons(db::Database &database);
+    // ---- end of tables added whole ---------------------------------------------------
 
     QString errorText() const { return m_error; }
     // Every statement handed to the engine, in order, and the probes made.

@@ -65,6 +65,10 @@ void TFMain::openDataFolder() {
     if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.openDatabase(); })) {
         return;
     }
+    // Tables added whole by a later release come first: an older folder lacks them.
+    SchemaUpgrade added(m_shop.database());
+    if (!added.runAddedTables(m_shop.tableLayouts(), m_shop.clock().today()))
+        m_shop.prompter().error(added.errorText());
     // Said once here; the program still starts, so that a copy can be restored.
     const QStringList missing =
         DataFolderSetup::missingRecordTables(m_shop.database(), m_shop.tableLayouts());

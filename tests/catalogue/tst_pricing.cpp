@@ -109,7 +109,7 @@ private Q_SLOTS:
         // +10 % on the purchase price of brand 1: 20 -> 22, sale 33.00.
         r.percentText = QStringLiteral("10");
         r.brand = 1;
-        QCOMPARE(v.run(r), 1);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 1);
         QCOMPARE(field(db, 1, "PREZZOACQ"), 22.0);
         QCOMPARE(field(db, 1, "PREZZOVND"), 33.0);
         QCOMPARE(field(db, 2, "PREZZOACQ"), 30.0); // other brand untouched
@@ -119,7 +119,7 @@ private Q_SLOTS:
         r.percentText = QStringLiteral("-10");
         r.brand = 2;
         r.supplier = 10;
-        QCOMPARE(v.run(r), 1);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 1);
         QCOMPARE(field(db, 2, "PREZZOVND"), 45.0);
         QCOMPARE(field(db, 2, "RICARICO"), 50.0);
         QCOMPARE(field(db, 4, "PREZZOVND"), 24.0);
@@ -128,7 +128,7 @@ private Q_SLOTS:
         r.brand = 3;
         r.supplier = 11;
         r.percentText = QStringLiteral("0");
-        QCOMPARE(v.run(r), 1);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 1);
         QCOMPARE(field(db, 3, "RICARICO"), 0.0);
         QCOMPARE(field(db, 3, "PREZZOVND"), 40.0);
 
@@ -138,7 +138,7 @@ private Q_SLOTS:
         r.supplier.reset();
         r.brand = 2;
         r.percentText = QStringLiteral("abc"); // not a number: 0 %
-        QCOMPARE(v.run(r), 2);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 2);
         QCOMPARE(field(db, 4, "PREZZOACQ"), 10.0);
         QCOMPARE(field(db, 4, "PREZZOVND"), 24.0);
         QCOMPARE(field(db, 2, "PREZZOVND"), 54.0); // 30 × 1.5 × 1.2
@@ -150,7 +150,7 @@ private Q_SLOTS:
         r.markupWithoutVat = true;
         r.brand = 4;
         r.percentText = QStringLiteral("10");
-        QCOMPARE(v.run(r), 1);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 1);
         QCOMPARE(field(db, 5, "PREZZOACQ"), 21.99);
         QCOMPARE(field(db, 5, "PREZZOVND"), 30.79); // 21,99 × 1,4 = 30,786
 
@@ -158,7 +158,7 @@ private Q_SLOTS:
         r.target = PriceVariation::Target::Discount;
         r.brand.reset();
         r.percentText = QStringLiteral("12,5");
-        QCOMPARE(v.run(r), 5);
+        QCOMPARE(v.run(r, QDate(2026, 3, 15)), 5);
         for (qint64 n = 1; n <= 5; ++n)
             QCOMPARE(field(db, n, "SCONTO"), 12.5);
     }

@@ -271,6 +271,46 @@ private Q_SLOTS:
         QCOMPARE(lines.value(3), QByteArray("'800004\tA\t\t\t10\t10\t0\t20\t0\t\t\r"));
     }
 
+    // The sell-through of a season, as "Venduto per stagione" exports it.
+    void exportsTheSellThroughOfASeason() {
+        ShopFixture f;
+        f.add(QStringLiteral("ARTICOLI"), {{"NUMREG", 4},
+                                           {"DESCRIZION", "GIACCA"},
+                                           {"MARCHIO", "ALFA"},
+                                           {"STAGIONE", "Autunno/Inverno"},
+                                           {"ANNO", 2026},
+                                           {"PREZZOVND", 100.0},
+                                           {"PREZZOACQ", 40.0},
+                                           {"IVA", 25.0}});
+        f.add(QStringLiteral("ARCART_A"), {{"NUMART", 4}, {"QUANTITA", 4}, {"IMPORTO", 160}});
+        f.add(QStringLiteral("ARCART_V"),
+              {{"NUMART", 4}, {"QUANTITA", 2}, {"IMPORTO", 150}, {"TIPO", true}});
+        f.db().close();
+        const QString home = f.shop->folder().root();
+        const QString out = QDir(home).filePath("st.xls");
+        const QStringList base{QStringLiteral("--home"),  home,
+                               QStringLiteral("--today"), QStringLiteral("2026-03-15"),
+                               QStringLiteral("export"),  QStringLiteral("sell-through")};
+        Outcome o = admin(base + QStringList{"--season", "autunno/inverno", "--year", "2026", out});
+        QVERIFY2(o.status == 0, qPrintable(o.err));
+        const QList<QByteArray> lines = readAll(out).split('\n');
+        QCOMPARE(lines.value(3), QByteArray("ALFA\t4\t2\t0\t0\t50,0\t25,0\t40,00\t\r"));
+        o = admin(base + QStringList{"--season", "Mezza stagione", out});
+        QCOMPARE(o.status, 1);
+        QVERIFY2(o.err.contains(QStringLiteral("non è nell'elenco delle stagioni")),
+                 qPrintable(o.err));
+        for (const QStringList &wrong :
+             {QStringList{}, QStringList{"--season", "Autunno/Inverno", "--by", "colour"},
+              QStringList{"--season", "Autunno/Inverno", "--size-type", "1"}}) {
+            o = admin(base + wrong);
+            QVERIFY2(o.status == 2, qPrintable(wrong.join(u' ')));
+        }
+        o = admin({QStringLiteral("--home"), home, QStringLiteral("export"),
+                   QStringLiteral("inventory"), QStringLiteral("--season"),
+                   QStringLiteral("Autunno/Inverno")});
+        QCOMPARE(o.status, 2);
+    }
+
     void exportsElectronicInvoices() {
         ShopFixture f;
         einvoicetest::setShop(f);

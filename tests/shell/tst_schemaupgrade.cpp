@@ -243,6 +243,45 @@ private Q_SLOTS:
         QCOMPARE(again.probeCount(), 15);
     }
 
+    void addedTablesStartTheHistoryAndTheSeasons() {
+        QTemporaryDir tmp;
+        TableLayouts older;
+        for (const TableLayout &t : allTableLayouts())
+            if (!SchemaUpgrade::addedTables().contains(t.name))
+                older << t;
+        build(tmp.path(), older);
+        db::Database database;
+        database.open(tmp.path());
+        appendRows(database, QStringLiteral("ARTICOLI"), 2, [](db::Table &t, int i) {
+            t.setInteger(QStringLiteral("NUMREG"), 7 + i);
+            t.setFloat(QStringLiteral("PREZZOVND"), 79.9);
+            t.setFloat(QStringLiteral("SCONTO"), i == 0 ? 0 : 10);
+            t.setString(QStringLiteral("STAGIONE"),
+                        i == 0 ? QStringLiteral("Quattro Stagioni") : QStringLiteral("Cerimonia"));
+        });
+        QCOMPARE(DataFolderSetup::missingRecordTables(database, allTableLayouts()).size(), 4);
+        SchemaUpgrade upgrade(database);
+        QVERIFY2(upgrade.runAddedTables(allTableLayouts(), QDate(2026, 5, 4)),
+                 qPrintable(upgrade.errorText()));
+        QVERIFY(DataFolderSetup::missingRecordTables(database, allTableLayouts()).isEmpty());
+        QCOMPARE(columnValues(database, QStringLiteral("PREZZI"), QStringLiteral("ARTCODE")),
+                 (QStringList{"7", "8"}));
+        QCOMPARE(columnValues(database, QStringLiteral("PREZZI"), QStringLiteral("DATA")),
+                 (QStringList{"04/05/2026", "04/05/2026"}));
+        // The price applied: the list price less the article's own discount.
+        QCOMPARE(columnValues(database, QStringLiteral("PREZZI"), QStringLiteral("PREZZO")),
+                 (QStringList{"79.9", "71.91"}));
+        QCOMPARE(
+            columnValues(database, QStringLiteral("STAGIONI"), QStringLiteral("NOME")),
+            (QStringList{"Autunno/Inverno", "Primavera/Estate", "Quattro Stagioni", "Cerimonia"}));
+        // The next start finds them and writes nothing.
+        SchemaUpgrade again(database);
+        QVERIFY(again.runAddedTables(allTableLayouts(), QDate(2026, 5, 5)));
+        QVERIFY(again.executedStatements().isEmpty());
+        QCOMPARE(columnValues(database, QStringLiteral("PREZZI"), QStringLiteral("ARTCODE")).size(),
+                 2);
+    }
+
     void missingTableStopsAndTheNextStartCompletes() {
         QTemporaryDir tmp;
         build(tmp.path(), olderLayouts({{"ARCART_A", {"SCOVND"}},

@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 
+#include "catalogue/SeasonAssignment.h"
 #include "catalogue/SizeCurve.h"
 #include "catalogue/StockRoutines.h"
 #include "db/Database.h"
@@ -20,6 +21,7 @@
 #include "stock/MovementPeriod.h"
 #include "stock/Movements.h"
 #include "stock/ReorderSuggestions.h"
+#include "stock/SellThrough.h"
 #include "stock/SpreadsheetFile.h"
 #include "stock/StockLevels.h"
 
@@ -38,10 +40,11 @@ const AdminTool::Command AdminTool::commands[] = {
     {"rebuild-stock", "", 0, 0, true, &AdminTool::rebuildStock},
     {"check", "", 0, 0, true, &AdminTool::check},
     {"export",
-     "inventory|load-unload|stock|fatturapa|broken-sizes|reorder|size-curve [--year A] "
-     "[--from aaaa-mm-gg --to aaaa-mm-gg] [--size-type N] [--supplier N] [--brand N] "
-     "[--category N] [--season TESTO] [--weeks N] [--cover N] [FILE|CARTELLA]",
-     1, 23, true, &AdminTool::exportReport},
+     "inventory|load-unload|stock|fatturapa|broken-sizes|reorder|size-curve|sell-through "
+     "[--year A] [--from aaaa-mm-gg --to aaaa-mm-gg] [--size-type N] [--supplier N] "
+     "[--brand N] [--category N] [--season TESTO] [--weeks N] [--cover N] "
+     "[--by brand|category|supplier] [FILE|CARTELLA]",
+     1, 25, true, &AdminTool::exportReport},
 };
 
 AdminTool::AdminTool(FILE *out, FILE *err, QString executableDir)
@@ -234,6 +237,8 @@ int AdminTool::exportReport(const QStringList &arguments) {
     std::optional<int> year;
     QDate from, to;
     std::optional<qint64> sizeType;
+    std::optional<QString> season;
+    QString by;
     QString file;
     // --- size runs: the selection and the reorder's weeks ---
     SizeRunSelection selection;
@@ -263,8 +268,9 @@ int AdminTool::exportReport(const QStringList &arguments) {
             continue;
         }
         if (a == QLatin1String("--season") && hasValue) {
-            selection.season = arguments[++i];
-            selected = true;
+            // A season filters the size-run reports and is what sell-through reports on.
+            season = arguments[++i];
+            selection.season = *season;
             continue;
         }
         // --- end size runs ---
@@ -284,6 +290,8 @@ int AdminTool::exportReport(const QStringList &arguments) {
             sizeType = arguments[++i].toLongLong(&ok);
             if (!ok)
                 return usage(QStringLiteral("Tipo taglia non valido: %1").arg(arguments[i]));
+        } else if (a == QLatin1String("--by") && hasValue) {
+            by = arguments[++i];
         } else if (a.startsWith(QLatin1String("--")) || !file.isEmpty()) {
             return usage(QStringLiteral("Argomento non previsto: %1").arg(a));
         } else {
@@ -300,7 +308,7 @@ int AdminTool::exportReport(const QStringList &arguments) {
                          report == QLatin1String("reorder") ||
                          report == QLatin1String("size-curve");
     if (!sizeRun && (selected || weeks || cover))
-        return usage(QStringLiteral("--supplier, --brand, --category, --season, --weeks e "
+        return usage(QStringLiteral("--supplier, --brand, --category, --weeks e "
                                     "--cover valgono per broken-sizes, reorder e size-curve."));
     if (sizeRun && (weeks || cover) && report != QLatin1String("reorder"))
         return usage(QStringLiteral("--weeks e --cover valgono solo per reorder."));
@@ -312,8 +320,34 @@ int AdminTool::exportReport(const QStringList &arguments) {
         return exportInvoices(from, to, file);
     }
 
+    if ((!sizeRun && season.has_value() != (report == QLatin1String("sell-through"))) ||
+        (!by.isEmpty() && report != QLatin1String("sell-through")))
+        return usage(QStringLiteral("--by vale solo per sell-through, che vuole --season."));
+
     QStringList lines;
-    if (report == QLatin1String("inventory")) {
+    if (report == QLatin1String("sell-through")) {
+        // ---- sell-through of a season ----
+        if (from.isValid() || sizeType)
+            return usage(QStringLiteral("Il venduto per stagione prende --season, --year e --by."));
+        SellThrough::Request request;
+        request.season = SeasonAssignment::listedName(m_shop->database(), *season);
+        if (request.season.isEmpty())
+            return fail(QStringLiteral("La stagione \"%1\" non è nell'elenco delle stagioni: "
+                                       "nessun prospetto scritto.")
+                            .arg(*season));
+        request.year = year.value_or(0);
+        if (by.isEmpty() || by == QLatin1String("brand"))
+            request.grouping = SellThrough::Grouping::Brand;
+        else if (by == QLatin1String("category"))
+            request.grouping = SellThrough::Grouping::Category;
+        else if (by == QLatin1String("supplier"))
+            request.grouping = SellThrough::Grouping::Supplier;
+        else
+            return usage(QStringLiteral("--by vuole brand, category o supplier: %1").arg(by));
+        lines = SellThrough::exportLines(m_clock.today(), request,
+                                         SellThrough::compute(m_shop->database(), request));
+        // ---- end of sell-through ----
+    } else if (report == QLatin1String("inventory")) {
         if (from.isValid() || sizeType)
             return usage(QStringLiteral("L'inventario prende solo --year."));
         lines = Inventory::exportFor(*m_shop, year.value_or(m_clock.today().year()));

@@ -1,0 +1,129 @@
+// The counter sale, the invoice and the sale printout during a campaign: the
+// price of the document's day, the campaign's percentage in place of the
+// article's own discount, and the reduction against the 30-day lowest price.
+
+#include "tst_banco_data.h"
+
+#include "catalogue/CampaignBook.h"
+#include "catalogue/PriceHistory.h"
+#include "documents/CodeLine.h"
+#include "documents/DocumentKind.h"
+#include "documents/LineSheet.h"
+#include "sales/CounterSale.h"
+#include "sales/SaleColumns.h"
+#include "sales/SalePrintout.h"
+
+#include <QTest>
+
+using namespace corvale;
+
+namespace {
+
+// Fixture day 15/03/2026: STIVALE CUOIO (59,90 less its own 5 %) at 30 % off
+// from that day to 20/03; SANDALO at a fixed 39,00 from 21/03.
+void addCampaigns(ShopFixture &f) {
+    PriceHistory(f.db()).record(1, QDate(2026, 1, 10), 59.9, 0, PriceHistory::cardCause());
+    PriceHistory(f.db()).record(1, QDate(2026, 3, 1), 59.9, 5, PriceHistory::cardCause());
+    CampaignBook book(f.db());
+    Campaign off;
+    off.name = QStringLiteral("SALDI");
+    off.first = QDate(2026, 3, 15);
+    off.last = QDate(2026, 3, 20);
+    off.selection = CampaignSelection::Articles;
+    off.articles = {1};
+    off.percent = 30;
+    book.save(off);
+    Campaign fixed = off;
+    fixed.key = 0;
+    fixed.name = QStringLiteral("PROMO");
+    fixed.first = QDate(2026, 3, 21);
+    fixed.last = QDate(2026, 3, 31);
+    fixed.articles = {2};
+    fixed.percent = 0;
+    fixed.fixedPrice = Money::of(39);
+    book.save(fixed);
+}
+
+QPair<double, double> priceAndDiscount(const SheetRow &row) {
+    return {row.number(sheet::PREZZO), row.number(sheet::SCONTO)};
+}
+
+using PriceDiscount = QPair<double, double>;
+
+} // namespace
+
+class TestSaleSeason : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void counterSaleTakesThePriceOfItsDay_data() {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<PriceDiscount>("boot");
+        QTest::addColumn<PriceDiscount>("sandal");
+        QTest::newRow("first day")
+            << QDate(2026, 3, 15) << PriceDiscount(59.9, 30) << PriceDiscount(59.9, 5);
+        QTest::newRow("last day") << QDate(2026, 3, 20) << PriceDiscount(59.9, 30)
+                                  << PriceDiscount(59.9, 5);
+        QTest::newRow("the day after: own discount, next campaign")
+            << QDate(2026, 3, 21) << PriceDiscount(59.9, 5) << PriceDiscount(39, 0);
+        QTest::newRow("the day before")
+            << QDate(2026, 3, 14) << PriceDiscount(59.9, 5) << PriceDiscount(59.9, 5);
+    }
+    void counterSaleTakesThePriceOfItsDay() {
+        QFETCH(QDate, day);
+        QFETCH(PriceDiscount, boot);
+        QFETCH(PriceDiscount, sandal);
+        ShopFixture f;
+        addSaleData(f);
+        addCampaigns(f);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        sale.header().setDate(doc::DATADOC, day);
+        // A scanned line barcode, then an article chosen in the size panel.
+        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)), SaleCodeLookup::Result::Kind::Line);
+        QVERIFY(sale.chooseByKey(1));
+        QVERIFY(sale.chooseSize(0, 1));
+        const QList<SheetRow> lines = sale.lines();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(priceAndDiscount(lines.at(0)), sandal);
+        QCOMPARE(priceAndDiscount(lines.at(1)), boot);
+        sale.cancel();
+    }
+
+    void printoutShowsTheReductionAgainstThePreviousPrice() {
+        ShopFixture f;
+        addSaleData(f);
+        addCampaigns(f);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        QCOMPARE(sale.enterCode(saleCode(1, 1)), SaleCodeLookup::Result::Kind::Line);
+        QCOMPARE(sale.enterCode(saleCode(1, 2, 2)), SaleCodeLookup::Result::Kind::Line);
+        QList<SheetRow> lines = sale.lines();
+        // 59,90 until its own 5 % came on 01/03: the lowest of the 30 days is 56,91.
+        const QStringList reductions =
+            SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15));
+        QCOMPARE(reductions,
+                 (QStringList{QStringLiteral("Prezzo precedente € 56,91 −26%"), QString()}));
+        // A price agreed at the counter is not the campaign's: no reduction shown.
+        lines[0].values[sheet::SCONTO] = 50.0;
+        QCOMPARE(SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15)).first(), QString());
+        sale.cancel();
+    }
+
+    void invoiceLinesTakeThePriceOfTheInvoiceDay() {
+        ShopFixture f;
+        addSaleData(f);
+        addCampaigns(f);
+        QDate day(2026, 3, 25);
+        LineSheet sheet(f.db(), DocumentKind::invoice());
+        sheet.setPriceDay([&] { return day; });
+        sheet.open();
+        sheet.appendBlankRows(3);
+        sheet.table().first();
+        QCOMPARE(takeCodeLine(f.db(), sheet, saleCode(1, 1, 2), nullptr), std::nullopt);
+        QCOMPARE(priceAndDiscount(sheet.allLines().first()), (PriceDiscount(39, 0)));
+        sheet.close();
+    }
+};
+
+QTEST_MAIN(TestSaleSeason)
+#include "tst_saleseason.moc"

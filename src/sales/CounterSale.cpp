@@ -8,6 +8,7 @@
 #include "documents/SheetColumns.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
+#include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -223,6 +224,25 @@ Receipt CounterSale::receipt(double discountPercent, double payment) {
     r.payment = payment;
     r.calcResto = m_settings.calcResto;
     return r;
+}
+
+void CounterSale::describe(FiscalDevice &device, double discountPercent,
+                           const SalePayment &payment) {
+    const QList<SheetRow> rows = lines();
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
+    for (const SheetRow &row : rows) {
+        const double amount = row.amount.toDouble();
+        device.line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
+                    row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
+        const double discount = row.number(sheet::SCONTO);
+        if (discount != 0)
+            device.lineDiscount(discount, amount);
+    }
+    device.subtotalDiscount(discountPercent, t.discountAmount, t.net);
+    for (const Tender &tender : payment.tenders)
+        device.payment(tender.type, tender.amount);
+    if (payment.cashGiven)
+        device.cashGiven(*payment.cashGiven);
 }
 
 qint64 CounterSale::save(QDate date, double discountPercent) {

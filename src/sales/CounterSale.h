@@ -3,6 +3,7 @@
 #include "documents/LineSheet.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCodeLookup.h"
+#include "sales/SalePayment.h"
 #include "sales/SaleSettings.h"
 #include "sales/SaleStock.h"
 #include "sales/register/Receipt.h"
@@ -15,6 +16,7 @@
 namespace corvale {
 
 class ArticleList;
+class FiscalDevice;
 class Shop;
 
 namespace db {
@@ -88,6 +90,8 @@ public:
     QList<SheetRow> lines();
     SaleTotals totals(double discountPercent);
     Receipt receipt(double discountPercent, double payment);
+    // The same receipt told to a fiscal device, with the payment's tenders.
+    void describe(FiscalDevice &device, double discountPercent, const SalePayment &payment);
 
     // Stores the sale with the date and discount of the window; the header
     // gets its number (a new sale), date key, total and TIPO. Returns the key.

@@ -568,12 +568,12 @@ void TFBanco::BScontrinoClick() {
     }
     m_grid->hideSearch();
     const double percent = discount();
-    m_checkout->send(m_sale->settings(), totals.net, [&](double payment) -> std::optional<Receipt> {
-        std::optional<Receipt> r;
-        // A sale that cannot be read sends nothing.
-        runReportingEngineErrors(m_shop.prompter(), [&] { r = m_sale->receipt(percent, payment); });
-        return r;
-    });
+    m_checkout->send(
+        m_sale->settings(), totals.net, [&](FiscalDevice &device, const SalePayment &payment) {
+            // A sale that cannot be read sends nothing.
+            return runReportingEngineErrors(m_shop.prompter(),
+                                            [&] { m_sale->describe(device, percent, payment); });
+        });
 }
 
 void TFBanco::setBusy(bool busy) {

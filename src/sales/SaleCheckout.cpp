@@ -64,15 +64,17 @@ bool SaleCheckout::send(const SaleSettings &settings, double net,
     if (!m_taken && m_unconfirmed && !m_prompter.confirm(unconfirmedAgainText))
         return false;
     SalePayment payment;
-    if (chosen) {
+    if (chosen)
         payment = *chosen;
-    } else {
-        const auto paid = askPayment(net, settings.calcResto);
+    else
+        payment.tenders << Tender{PaymentType::Cash, Money::of(net)};
+    // The change is worked out on the cash part only.
+    const Money cashPart = payment.part(PaymentType::Cash);
+    if (settings.calcResto && !cashPart.isZero()) {
+        const auto paid = askPayment(cashPart == Money::of(net) ? net : cashPart.toDouble(), true);
         if (!paid)
             return false;
-        payment.tenders << Tender{PaymentType::Cash, Money::of(net)};
-        if (settings.calcResto)
-            payment.cashGiven = *paid;
+        payment.cashGiven = *paid;
     }
     FiscalDevice &device = this->device(settings);
     device.changeCalculated(settings.calcResto);
@@ -101,6 +103,7 @@ void SaleCheckout::reset() {
     m_taken = false;
     m_unconfirmed = false;
     m_outcome = FiscalOutcome();
+    m_record = SaleFiscalRecord();
 }
 
 void SaleCheckout::onFinished(const FiscalOutcome &outcome) {
@@ -110,6 +113,13 @@ void SaleCheckout::onFinished(const FiscalOutcome &outcome) {
     if (completed) {
         m_taken = true;
         m_unconfirmed = false;
+        m_record = SaleFiscalRecord();
+        m_record.document = outcome.document;
+        m_record.payment = m_payment;
+        if (m_active) {
+            m_record.lotteryCode = m_active->document().lotteryCode;
+            m_record.customerTaxCode = m_active->document().customerTaxCode;
+        }
     } else if (outcome.status == FiscalOutcome::Status::Unconfirmed) {
         m_unconfirmed = true;
     }

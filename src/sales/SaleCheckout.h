@@ -52,7 +52,8 @@ public:
     bool receiptTaken() const { return m_taken; }
     // The register's identity of the receipt taken (a telematic register).
     const FiscalOutcome &lastOutcome() const { return m_outcome; }
-    const SalePayment &payment() const { return m_payment; }
+    // What the sale keeps of the receipt taken.
+    const SaleFiscalRecord &record() const { return m_record; }
 
     // The device of `settings`: the serial registers or a telematic one.
     FiscalDevice &device(const SaleSettings &settings);
@@ -63,7 +64,8 @@ public:
     std::optional<double> askPayment(double net, bool calcResto);
 
     // Sends the receipt that `describe` puts on the device (between begin()
-    // and end()) for the payment: `chosen`, or the cash asked by askPayment.
+    // and end()) for the payment `chosen` (all cash without it). With
+    // "Calcolo del resto" the cash handed over is asked for the cash part.
     // False when refused, when `describe` gives up or when the register could
     // not be reached at all.
     bool send(const SaleSettings &settings, double net,
@@ -89,6 +91,7 @@ private:
     FiscalDevice *m_active = nullptr;
     State m_state = State::Idle;
     FiscalOutcome m_outcome;
+    SaleFiscalRecord m_record;
     SalePayment m_payment;
     bool m_taken = false;
     bool m_unconfirmed = false;

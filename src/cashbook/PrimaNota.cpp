@@ -4,9 +4,11 @@
 #include "db/Table.h"
 #include "platform/Formats.h"
 #include "platform/Money.h"
+#include "sales/SaleColumns.h"
 #include "shell/CommonRoutines.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -27,6 +29,21 @@ struct DayTable {
 
 int salesBook(const db::Table &t) {
     return t.asBool(ISBANCA) ? int(Book::Bank) : int(Book::Cash);
+}
+
+// The takings of one sale per book (cash, bank): where the sale keeps how it
+// was paid, its cash part and its card part (a voucher is money of neither
+// book); otherwise its whole total in the book "Versamento in Banca" says.
+std::array<double, 2> takings(const db::Table &t, bool split) {
+    if (split) {
+        const double cash = t.asFloat(saleColumns::paidCash);
+        const double card = t.asFloat(saleColumns::paidCard);
+        if (cash != 0 || card != 0 || t.asFloat(saleColumns::paidVoucher) != 0)
+            return {cash, card};
+    }
+    std::array<double, 2> out{0, 0};
+    out[salesBook(t)] = t.asFloat(TOTALE);
+    return out;
 }
 
 // Two digits of a date key as a number, -1 when they are not digits.
@@ -105,13 +122,21 @@ void PrimaNota::addTakings(const QString &tableName, const QString &text, const 
                            const QString &to, int firstYear, PrimaNotaContent &content) {
     auto days = std::make_unique<DayTable>();
     db::Table t(m_db);
-    openByDate(t, tableName, from, to,
-               [&](db::Table &r) { content.carriedIn[salesBook(r)] += r.asFloat(TOTALE); });
+    bool split = false;
+    auto carry = [&](const db::Table &r) {
+        const auto in = takings(r, split);
+        content.carriedIn[0] += in[0];
+        content.carriedIn[1] += in[1];
+    };
+    openByDate(t, tableName, from, to, [&](db::Table &r) {
+        split = r.hasField(saleColumns::paidCard);
+        carry(r);
+    });
+    split = t.hasField(saleColumns::paidCard);
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
-        const int book = salesBook(t);
         if (key < from) {
-            content.carriedIn[book] += t.asFloat(TOTALE);
+            carry(t);
             continue;
         }
         if (key > to || key.size() < 8)
@@ -121,7 +146,9 @@ void PrimaNota::addTakings(const QString &tableName, const QString &text, const 
         const int day = digits(key, 6, 2);
         if (year < 0 || year >= maxYears || month < 1 || month > 12 || day < 1 || day > 31)
             continue;
-        days->sum[book][year][month - 1][day - 1] += t.asFloat(TOTALE);
+        const auto in = takings(t, split);
+        for (int book : {0, 1})
+            days->sum[book][year][month - 1][day - 1] += in[book];
     }
     for (int year = 0; year < maxYears; ++year) {
         for (int month = 0; month < 12; ++month) {

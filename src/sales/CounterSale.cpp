@@ -8,6 +8,7 @@
 #include "documents/SheetColumns.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
+#include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -232,6 +233,61 @@ Receipt CounterSale::receipt(double discountPercent, double payment) {
     return r;
 }
 
+void CounterSale::describe(FiscalDevice &device, double discountPercent,
+                           const SalePayment &payment) {
+    const QList<SheetRow> rows = lines();
+    const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
+    for (const SheetRow &row : rows) {
+        const double amount = row.amount.toDouble();
+        device.line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
+                    row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
+        const double discount = row.number(sheet::SCONTO);
+        if (discount != 0)
+            device.lineDiscount(discount, amount);
+    }
+    device.subtotalDiscount(discountPercent, t.discountAmount, t.net);
+    for (const Tender &tender : payment.tenders)
+        device.payment(tender.type, tender.amount);
+    if (payment.cashGiven)
+        device.cashGiven(*payment.cashGiven);
+}
+
+QString CounterSale::customerTaxCode() {
+    const qint64 code = m_header->asInteger(customerColumns::saleCustomer);
+    if (code <= 0)
+        return {};
+    db::Table customers(m_shop.database());
+    customers.setTableName(customerColumns::customers);
+    customers.setIndexName(customerColumns::code);
+    customers.open();
+    if (!customers.findKey(code))
+        return {};
+    const QString taxCode = customers.asString(customerColumns::fiscalCode).trimmed().toUpper();
+    // A partita IVA in the field is no codice fiscale of a person.
+    return taxCode.size() == 16 ? taxCode : QString();
+}
+
+// --- What a telematic register gave the sale ---
+void CounterSale::storeFiscalRecord(db::Table &h, const SaleFiscalRecord &record) {
+    const Money cash = record.payment.part(PaymentType::Cash);
+    const Money card = record.payment.part(PaymentType::Card);
+    const Money voucher = record.payment.part(PaymentType::Voucher);
+    h.setFloat(s::paidCash, cash.toDouble());
+    h.setFloat(s::paidCard, card.toDouble());
+    h.setFloat(s::paidVoucher, voucher.toDouble());
+    // A sale paid wholly by card is money of the bank.
+    h.setBool(s::ISBANCA, cash.isZero() && voucher.isZero() && !card.isZero());
+    h.setString(s::lotteryCode, record.lotteryCode);
+    h.setString(s::customerTaxCode, record.customerTaxCode);
+    if (!record.document.isValid())
+        return;
+    h.setInteger(s::rtNumber, record.document.number);
+    h.setInteger(s::rtClosure, record.document.closure);
+    h.setDate(s::rtDate, record.document.dateTime.date());
+    h.setString(s::rtTime, record.document.dateTime.time().toString(QStringLiteral("HH:mm:ss")));
+    h.setString(s::rtSerial, record.document.serial.left(s::rtSerialLength));
+}
+
 qint64 CounterSale::save(QDate date, double discountPercent) {
     m_sheet->postPending();
     const QList<SheetRow> rows = lines();
@@ -242,7 +298,10 @@ qint64 CounterSale::save(QDate date, double discountPercent) {
         h.setFloat(doc::SCONTO, discountPercent);
         h.setFloat(doc::TOTALE, t.net);
         h.setBool(s::TIPO, true);
+        if (m_fiscal)
+            storeFiscalRecord(h, *m_fiscal);
     });
+    m_fiscal.reset();
     return m_key;
 }
 

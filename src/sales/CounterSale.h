@@ -3,6 +3,7 @@
 #include "documents/LineSheet.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCodeLookup.h"
+#include "sales/SalePayment.h"
 #include "sales/SaleSettings.h"
 #include "sales/SaleStock.h"
 #include "sales/register/Receipt.h"
@@ -15,6 +16,7 @@
 namespace corvale {
 
 class ArticleList;
+class FiscalDevice;
 class Shop;
 
 namespace db {
@@ -88,6 +90,13 @@ public:
     QList<SheetRow> lines();
     SaleTotals totals(double discountPercent);
     Receipt receipt(double discountPercent, double payment);
+    // The same receipt told to a fiscal device, with the payment's tenders.
+    void describe(FiscalDevice &device, double discountPercent, const SalePayment &payment);
+
+    // The codice fiscale of the sale's customer, when their card has one.
+    QString customerTaxCode();
+    // What the register gave the receipt, stored with the next save.
+    void setFiscalRecord(std::optional<SaleFiscalRecord> record) { m_fiscal = std::move(record); }
 
     // Stores the sale with the date and discount of the window; the header
     // gets its number (a new sale), date key, total and TIPO. Returns the key.
@@ -96,6 +105,7 @@ public:
 
 private:
     void takeArticle(const db::Table &article);
+    static void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
     void toNextRow();
     // The price a stored sale was agreed at, read back from its total.
     std::optional<AgreedPrice> storedAgreement();
@@ -113,6 +123,7 @@ private:
     qint64 m_key = 0;
     qint64 m_lastArticle = 0;
     std::optional<AgreedPrice> m_agreed;
+    std::optional<SaleFiscalRecord> m_fiscal;
     bool m_new = true;
 };
 

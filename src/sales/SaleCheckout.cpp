@@ -4,15 +4,32 @@
 #include "platform/Prompter.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleSettings.h"
+#include "sales/register/NetworkFiscalDevice.h"
 
 namespace corvale {
 
 SaleCheckout::SaleCheckout(Prompter &prompter, QObject *parent)
     : QObject(parent)
     , m_prompter(prompter)
-    , m_transmission(prompter) {
-    connect(&m_transmission, &RegisterTransmission::busyChanged, this, &SaleCheckout::busyChanged);
-    connect(&m_transmission, &RegisterTransmission::finished, this, &SaleCheckout::onFinished);
+    , m_serial(prompter) {
+    connect(&m_serial, &FiscalDevice::busyChanged, this, &SaleCheckout::busyChanged);
+    connect(&m_serial, &FiscalDevice::finished, this, &SaleCheckout::onFinished);
+}
+
+SaleCheckout::~SaleCheckout() = default;
+
+FiscalDevice &SaleCheckout::device(const SaleSettings &settings) {
+    if (!settings.register_.isTelematic()) {
+        m_serial.setSettings(settings.register_);
+        return m_serial;
+    }
+    if (!m_network) {
+        m_network = std::make_unique<NetworkFiscalDevice>(std::make_unique<EpsonRtDialect>());
+        connect(m_network.get(), &FiscalDevice::busyChanged, this, &SaleCheckout::busyChanged);
+        connect(m_network.get(), &FiscalDevice::finished, this, &SaleCheckout::onFinished);
+    }
+    m_network->setSettings(settings.register_);
+    return *m_network;
 }
 
 std::optional<double> SaleCheckout::askPayment(double net, bool calcResto) {
@@ -36,40 +53,82 @@ std::optional<double> SaleCheckout::askPayment(double net, bool calcResto) {
 }
 
 bool SaleCheckout::send(const SaleSettings &settings, double net,
-                        const std::function<std::optional<Receipt>(double payment)> &receiptFor) {
+                        const std::function<bool(FiscalDevice &, const SalePayment &)> &describe,
+                        std::optional<SalePayment> chosen) {
     if (m_state != State::Idle) {
         m_prompter.error(busyText);
         return false;
     }
     if (m_taken && !m_prompter.confirm(sentAgainText))
         return false;
-    const auto payment = askPayment(net, settings.calcResto);
-    if (!payment)
+    if (!m_taken && m_unconfirmed && !m_prompter.confirm(unconfirmedAgainText))
         return false;
-    std::optional<Receipt> receipt = receiptFor(*payment);
-    if (!receipt)
+    SalePayment payment;
+    if (chosen)
+        payment = *chosen;
+    else
+        payment.tenders << Tender{PaymentType::Cash, Money::of(net)};
+    // The change is worked out on the cash part only.
+    const Money cashPart = payment.part(PaymentType::Cash);
+    if (settings.calcResto && !cashPart.isZero()) {
+        const auto paid = askPayment(cashPart == Money::of(net) ? net : cashPart.toDouble(), true);
+        if (!paid)
+            return false;
+        payment.cashGiven = *paid;
+    }
+    FiscalDevice &device = this->device(settings);
+    device.changeCalculated(settings.calcResto);
+    device.begin();
+    if (!describe(device, payment))
         return false;
-    receipt->calcResto = settings.calcResto;
-    if (!m_transmission.start(settings.register_, *receipt))
+    m_payment = payment;
+    m_outcome = FiscalOutcome();
+    m_active = &device;
+    m_state = State::Sending;
+    if (!device.end()) {
+        if (m_state == State::Sending)
+            m_state = State::Idle;
         return false;
-    m_state = m_transmission.protocol() ? State::Sending : State::Holding;
+    }
+    if (&device == &m_serial && m_serial.holdsPort())
+        m_state = State::Holding;
     return true;
 }
 
 void SaleCheckout::reset() {
     if (m_state == State::Holding)
-        m_transmission.stop();
+        m_serial.release();
     if (m_state != State::Sending)
         m_state = State::Idle;
     m_taken = false;
+    m_unconfirmed = false;
+    m_outcome = FiscalOutcome();
+    m_record = SaleFiscalRecord();
 }
 
-void SaleCheckout::onFinished(bool completed, bool saveSale) {
+void SaleCheckout::onFinished(const FiscalOutcome &outcome) {
     m_state = State::Idle;
-    if (completed)
+    m_outcome = outcome;
+    const bool completed = outcome.confirmed();
+    if (completed) {
         m_taken = true;
+        m_unconfirmed = false;
+        m_record = SaleFiscalRecord();
+        m_record.document = outcome.document;
+        m_record.payment = m_payment;
+        if (m_active) {
+            m_record.lotteryCode = m_active->document().lotteryCode;
+            m_record.customerTaxCode = m_active->document().customerTaxCode;
+        }
+    } else if (outcome.status == FiscalOutcome::Status::Unconfirmed) {
+        m_unconfirmed = true;
+    }
+    if (!outcome.message.isEmpty())
+        m_prompter.error(outcome.message);
+    const bool numbered = m_active && m_active->numbersDocuments();
     Q_EMIT ended(completed);
-    if (completed && saveSale)
+    // A telematic register's receipt is stored as soon as it is numbered.
+    if (completed && (outcome.saveSale || numbered))
         Q_EMIT saveRequested();
 }
 

@@ -1,28 +1,34 @@
 #pragma once
 
-#include "sales/register/RegisterTransmission.h"
+#include "sales/SalePayment.h"
+#include "sales/register/FiscalDevice.h"
+#include "sales/register/SerialFiscalDevice.h"
 
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace corvale {
 
+class NetworkFiscalDevice;
 class Prompter;
 struct SaleSettings;
 
 // "Scontrino": the payment (the cash received and the change when the shop
 // calculates it) and the one transmission of the sale to the cash register.
 // A receipt is sent only when the operator asks: never a second time while
-// one is on its way, never again after the register took it unless the
-// operator confirms, and after a failure the sale waits for the operator.
+// one is on its way, never again after the register took it (or may have
+// taken it) unless the operator confirms, and after a failure the sale waits
+// for the operator. A telematic register's confirmed receipt saves the sale
+// with the register's number; nothing else does.
 class SaleCheckout : public QObject {
     Q_OBJECT
 public:
     enum class State {
         Idle,
-        Sending, // a protocol is talking to the register
+        Sending, // the register is being talked to
         Holding  // a brand without a protocol holds the port until the sale ends
     };
 
@@ -30,26 +36,41 @@ public:
         "Invio dello scontrino al Reg. di Cassa in corso!\rAttendere la fine dell'invio.");
     static inline const QString sentAgainText =
         QStringLiteral("Lo scontrino di questa vendita è già stato emesso.\rEmetterlo di nuovo?");
+    static inline const QString unconfirmedAgainText = QStringLiteral(
+        "Il registratore non aveva confermato lo scontrino di questa vendita.\rVerificato sul "
+        "registratore che non è stato emesso, inviarlo di nuovo?");
     static inline const QString insufficientText = QStringLiteral("Credito Insufficiente!");
 
     explicit SaleCheckout(Prompter &prompter, QObject *parent = nullptr);
+    ~SaleCheckout() override;
 
-    RegisterTransmission &transmission() { return m_transmission; }
+    // The serial registers' transmission (tests shorten its ticks).
+    RegisterTransmission &transmission() { return m_serial.transmission(); }
     State state() const { return m_state; }
     bool isSending() const { return m_state == State::Sending; }
     // The register took this sale's whole receipt.
     bool receiptTaken() const { return m_taken; }
+    // The register's identity of the receipt taken (a telematic register).
+    const FiscalOutcome &lastOutcome() const { return m_outcome; }
+    // What the sale keeps of the receipt taken.
+    const SaleFiscalRecord &record() const { return m_record; }
+
+    // The device of `settings`: the serial registers or a telematic one.
+    FiscalDevice &device(const SaleSettings &settings);
 
     // The payment for `net`: the net total, or with "Calcolo del resto" the
     // cash asked for, the change shown. Nothing when the box is cancelled, the
     // text is not a number or the cash does not cover the total.
     std::optional<double> askPayment(double net, bool calcResto);
 
-    // Sends the receipt the sale makes for `payment` (none: nothing is sent).
-    // False when refused, when there is no receipt or when the port could not
-    // be opened.
+    // Sends the receipt that `describe` puts on the device (between begin()
+    // and end()) for the payment `chosen` (all cash without it). With
+    // "Calcolo del resto" the cash handed over is asked for the cash part.
+    // False when refused, when `describe` gives up or when the register could
+    // not be reached at all.
     bool send(const SaleSettings &settings, double net,
-              const std::function<std::optional<Receipt>(double payment)> &receiptFor);
+              const std::function<bool(FiscalDevice &, const SalePayment &)> &describe,
+              std::optional<SalePayment> chosen = std::nullopt);
 
     // The sale is saved or cancelled: a held port is let go and the next
     // sale starts afresh.
@@ -62,12 +83,18 @@ Q_SIGNALS:
     void ended(bool completed);
 
 private:
-    void onFinished(bool completed, bool saveSale);
+    void onFinished(const FiscalOutcome &outcome);
 
     Prompter &m_prompter;
-    RegisterTransmission m_transmission;
+    SerialFiscalDevice m_serial;
+    std::unique_ptr<NetworkFiscalDevice> m_network;
+    FiscalDevice *m_active = nullptr;
     State m_state = State::Idle;
+    FiscalOutcome m_outcome;
+    SaleFiscalRecord m_record;
+    SalePayment m_payment;
     bool m_taken = false;
+    bool m_unconfirmed = false;
 };
 
 } // namespace corvale

@@ -12,6 +12,22 @@ inline const QString BARCODE = QStringLiteral("BARCODE"); // the customer's card
 inline const QString ISBANCA = QStringLiteral("ISBANCA");
 inline const QString TIPO = QStringLiteral("TIPO");
 
+// --- What a telematic register gave the sale (VENDITE only, not RICEVUTE) ---
+inline const QString rtNumber = QStringLiteral("RTNUMERO");    // document number
+inline const QString rtClosure = QStringLiteral("RTCHIUSURA"); // closure number
+inline const QString rtDate = QStringLiteral("RTDATA");
+inline const QString rtTime = QStringLiteral("RTORA"); // "HH:MM:SS"
+inline const QString rtSerial = QStringLiteral("RTMATRIC");
+inline const QString paidCash = QStringLiteral("PAGCONT");
+inline const QString paidCard = QStringLiteral("PAGELETT");
+inline const QString paidVoucher = QStringLiteral("PAGBUONO");
+inline const QString lotteryCode = QStringLiteral("LOTTERIA");
+inline const QString customerTaxCode = QStringLiteral("CFCLIENTE");
+inline constexpr int rtTimeLength = 8;
+inline constexpr int rtSerialLength = 20;
+inline constexpr int lotteryCodeLength = 8;
+inline constexpr int customerTaxCodeLength = 16;
+
 // The extra codes of an article (BARCODE.DBF): NUMREG is the article.
 inline const QString extraCodes = QStringLiteral("BARCODE");
 inline const QString extraCodeArticle = QStringLiteral("NUMREG");

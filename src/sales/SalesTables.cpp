@@ -1,5 +1,6 @@
 #include "sales/SalesTables.h"
 
+#include "sales/SaleColumns.h"
 #include "sales/einvoice/EInvoiceColumns.h"
 
 namespace corvale {
@@ -16,6 +17,21 @@ db::FieldList counterSaleFields() {
             logical(QStringLiteral("ISBANCA")),     logical(QStringLiteral("FINDV"))};
 }
 
+// --- Telematic register ---
+db::FieldList counterSaleRtFields() {
+    namespace s = saleColumns;
+    return {number(s::rtNumber, 5, 0),
+            number(s::rtClosure, 5, 0),
+            date(s::rtDate),
+            text(s::rtTime, s::rtTimeLength),
+            text(s::rtSerial, s::rtSerialLength),
+            number(s::paidCash, 12, 2),
+            number(s::paidCard, 12, 2),
+            number(s::paidVoucher, 12, 2),
+            text(s::lotteryCode, s::lotteryCodeLength),
+            text(s::customerTaxCode, s::customerTaxCodeLength)};
+}
+
 TableLayouts salesTables() {
     TableLayouts out;
     out << TableLayout{QStringLiteral("ELEMENTI"),
@@ -30,7 +46,7 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"), counterSaleFields(),
+    out << TableLayout{QStringLiteral("VENDITE"), counterSaleFields() + counterSaleRtFields(),
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
 

@@ -11,5 +11,8 @@ TableLayouts salesTables();
 // The columns of the counter-sale headers VENDITE, shared by the receipt
 // takings table RICEVUTE of the cash book.
 db::FieldList counterSaleFields();
+// The columns VENDITE has beyond them: what a telematic register gave the
+// sale and how it was paid.
+db::FieldList counterSaleRtFields();
 
 } // namespace corvale

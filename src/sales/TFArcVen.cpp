@@ -3,6 +3,7 @@
 #include "documents/SheetColumns.h"
 #include "platform/EngineError.h"
 #include "platform/NotYetAvailable.h"
+#include "sales/SaleColumns.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
 #include "shell/Shop.h"
@@ -26,7 +27,12 @@ SalesArchiveFrame::Setup salesArchive() {
     const QString money = QStringLiteral(",0.00");
     s.listColumns = {{doc::DATADOC, QStringLiteral("Data")},
                      {doc::NUMDOC, QStringLiteral("Numero")},
-                     {doc::TOTALE, QStringLiteral("Totale"), money, 80, true}};
+                     {doc::TOTALE, QStringLiteral("Totale"), money, 80, true},
+                     // What the telematic register gave the sale and how it was paid.
+                     {saleColumns::rtNumber, QStringLiteral("Doc. RT"), {}, 50},
+                     {saleColumns::rtClosure, QStringLiteral("Chius."), {}, 45},
+                     {saleColumns::paidCash, QStringLiteral("Contanti"), money, 65},
+                     {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},

@@ -17,6 +17,7 @@
 #include "sales/SaleCheckout.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleCustomer.h"
+#include "sales/SalePayment.h"
 #include "sales/SalePrintout.h"
 #include "sales/SaleSizePanel.h"
 #include "shell/Shop.h"
@@ -30,6 +31,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -160,6 +162,26 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_bank = new QCheckBox(QStringLiteral("Versamento in Banca"), this);
     m_bank->setObjectName(QStringLiteral("VersamentoBanca"));
     foot->addWidget(m_bank);
+    // --- How the customer pays (a telematic register records the type) ---
+    m_payment = new QComboBox(this);
+    m_payment->setObjectName(QStringLiteral("Pagamento"));
+    m_payment->addItems({QStringLiteral("Contanti"), QStringLiteral("Elettronico"),
+                         QStringLiteral("Contanti + Elettronico")});
+    m_payment->setToolTip(QStringLiteral("Pagamento"));
+    m_cardPart = new QLineEdit(this);
+    m_cardPart->setObjectName(QStringLiteral("ImportoElettronico"));
+    m_cardPart->setPlaceholderText(QStringLiteral("Elettronico ") + QChar(0x20AC));
+    m_cardPart->setMaxLength(12);
+    TextFit::fitLineEdit(m_cardPart, QStringLiteral("Elettronico €"));
+    m_lottery = new QLineEdit(this);
+    m_lottery->setObjectName(QStringLiteral("Lotteria"));
+    m_lottery->setPlaceholderText(QStringLiteral("Codice lotteria"));
+    m_lottery->setMaxLength(8);
+    m_lottery->setValidator(new CapitalsValidator(m_lottery));
+    TextFit::fitLineEdit(m_lottery, QStringLiteral("Codice lotteria"));
+    sums->insertWidget(0, m_payment);
+    sums->insertWidget(1, m_cardPart);
+    sums->insertWidget(2, m_lottery);
     foot->addStretch();
     foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
     m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
@@ -192,10 +214,11 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
 
     m_panel = new SaleSizePanel(this);
 
-    m_toolbar = {bSend,      bPrint, bSave,      bCancel,    bArticles, bDelete, bTarget,
-                 bCustomers, m_card, m_customer, m_discount, m_number,  m_date,  m_bank};
-    m_heading = {m_number,  m_date,  m_card, m_customer, bCustomers, m_grid,
-                 bArticles, bDelete, m_bank, m_discount, bTarget};
+    m_toolbar = {bSend,   bPrint,     bSave,     bCancel,    bArticles,  bDelete,
+                 bTarget, bCustomers, m_card,    m_customer, m_discount, m_number,
+                 m_date,  m_bank,     m_payment, m_cardPart, m_lottery};
+    m_heading = {m_number, m_date, m_card,     m_customer, bCustomers, m_grid,     bArticles,
+                 bDelete,  m_bank, m_discount, bTarget,    m_payment,  m_cardPart, m_lottery};
 
     connect(bSend, &QPushButton::clicked, this, &TFBanco::BScontrinoClick);
     connect(bPrint, &QPushButton::clicked, this, &TFBanco::BStampaClick);
@@ -208,6 +231,7 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     connect(m_card, &QLineEdit::returnPressed, this, &TFBanco::cardEntered);
     connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
     connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
+    connect(m_payment, &QComboBox::currentIndexChanged, this, &TFBanco::paymentModeChanged);
     connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
     connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
@@ -297,6 +321,10 @@ void TFBanco::beginSale() {
     }
     m_sale->sheet().TotalsSuspended = true;
     m_binding->load();
+    m_payment->setCurrentIndex(0);
+    m_cardPart->clear();
+    m_lottery->clear();
+    paymentModeChanged();
     // The descriptions are listed when the "Articolo" column is first
     // entered: a sale made by scanning never needs them.
     m_descriptionsListed = false;
@@ -572,12 +600,44 @@ void TFBanco::BScontrinoClick() {
     }
     m_grid->hideSearch();
     const double percent = discount();
-    m_checkout->send(m_sale->settings(), totals.net, [&](double payment) -> std::optional<Receipt> {
-        std::optional<Receipt> r;
-        // A sale that cannot be read sends nothing.
-        runReportingEngineErrors(m_shop.prompter(), [&] { r = m_sale->receipt(percent, payment); });
-        return r;
-    });
+    const QString lottery = m_lottery->text().trimmed().toUpper();
+    if (!SalePaymentChoice::lotteryCodeValid(lottery)) {
+        m_shop.prompter().error(SalePaymentChoice::lotteryText);
+        return;
+    }
+    QString problem;
+    const auto payment =
+        SalePaymentChoice::make(SalePaymentChoice::Mode(m_payment->currentIndex()),
+                                Money::of(totals.net), m_cardPart->text(), &problem);
+    if (!payment) {
+        m_shop.prompter().error(problem);
+        return;
+    }
+    if (!lottery.isEmpty() && payment->part(PaymentType::Card).isZero()) {
+        m_shop.prompter().error(SalePaymentChoice::lotteryCashText);
+        return;
+    }
+    m_checkout->send(
+        m_sale->settings(), totals.net,
+        [&](FiscalDevice &device, const SalePayment &paid) {
+            // A sale that cannot be read sends nothing.
+            return runReportingEngineErrors(m_shop.prompter(), [&] {
+                m_sale->describe(device, percent, paid);
+                // A customer taking part in the lottery gives no codice fiscale.
+                if (!lottery.isEmpty())
+                    device.lotteryCode(lottery);
+                else
+                    device.customerTaxCode(m_sale->customerTaxCode());
+            });
+        },
+        *payment);
+}
+
+void TFBanco::paymentModeChanged() {
+    const bool split = m_payment->currentIndex() == int(SalePaymentChoice::Mode::Split);
+    m_cardPart->setVisible(split);
+    if (!split)
+        m_cardPart->clear();
 }
 
 void TFBanco::setBusy(bool busy) {
@@ -615,6 +675,10 @@ void TFBanco::BSalvaClick() {
         // the old value behind the user's back.
         if (!m_binding->store())
             return false;
+        // A receipt the register took goes with the sale: its number, the
+        // payment split, the lottery code and codice fiscale sent.
+        m_sale->setFiscalRecord(m_checkout->receiptTaken() ? std::optional(m_checkout->record())
+                                                           : std::nullopt);
         DocumentKey = m_sale->save(*date, discount());
         return true;
     });

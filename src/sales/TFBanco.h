@@ -6,6 +6,7 @@
 #include <memory>
 
 class QCheckBox;
+class QComboBox;
 class QModelIndex;
 class QLabel;
 class QLineEdit;
@@ -93,6 +94,7 @@ private:
     double discount() const;
     void setBusy(bool busy);
     void transmissionEnded();
+    void paymentModeChanged();
     bool refuseWhileSending();
     void goToRow(int row);
     void cellEntered(const QModelIndex &current);
@@ -120,6 +122,10 @@ private:
     SheetGrid *m_grid;
     SaleSizePanel *m_panel;
     QCheckBox *m_bank;
+    // --- How the customer pays, and the lottery code ---
+    QComboBox *m_payment;
+    QLineEdit *m_cardPart;
+    QLineEdit *m_lottery;
     QLabel *m_pieces;
     QLineEdit *m_discount;
     QLabel *m_total;

@@ -23,10 +23,15 @@ QStringList LocalPreferences::portNames() {
 }
 
 QStringList LocalPreferences::makeNames() {
-    return {QStringLiteral("Olivetti (ELA)"),  QStringLiteral("Dataprocess"),
-            QStringLiteral("HTL Optima"),      QStringLiteral("RCH"),
-            QStringLiteral("Kabel System"),    QStringLiteral("Famiglia MWCR"),
-            QStringLiteral("Sarema Xon/Xoff"), QStringLiteral("Epson T81/T90")};
+    return {QStringLiteral("Olivetti (ELA)"),
+            QStringLiteral("Dataprocess"),
+            QStringLiteral("HTL Optima"),
+            QStringLiteral("RCH"),
+            QStringLiteral("Kabel System"),
+            QStringLiteral("Famiglia MWCR"),
+            QStringLiteral("Sarema Xon/Xoff"),
+            QStringLiteral("Epson T81/T90"),
+            QStringLiteral("Epson RT (FP-81 II RT, FP-90III RT)")};
 }
 
 QStringList LocalPreferences::modelNames() {
@@ -46,7 +51,7 @@ LocalPreferences LocalPreferences::read(const IniFile &ini) {
     // Values outside the lists (a hand-edited file) fall back to the defaults
     // rather than leaving a box with nothing chosen.
     p.serialPort = clampItem(ini.readInteger(kRegister, QStringLiteral("SERIALE"), 1), 1, 8, 1);
-    p.make = clampItem(ini.readInteger(kRegister, QStringLiteral("MARCA"), 1), 1, 8, 1);
+    p.make = clampItem(ini.readInteger(kRegister, QStringLiteral("MARCA"), 1), 1, epsonRtMake, 1);
     p.model = clampItem(ini.readInteger(kRegister, QStringLiteral("MODELLO"), 1), 1, 4, 1);
     p.speed = clampItem(ini.readInteger(kRegister, QStringLiteral("SPEED"), 0), 0, 7, 0);
     p.calculateChange = ini.readBool(kGeneral, QStringLiteral("CALCRESTO"), false);
@@ -54,6 +59,8 @@ LocalPreferences LocalPreferences::read(const IniFile &ini) {
     p.showPhotos = ini.readBool(kGeneral, QStringLiteral("VISFOTO"), false);
     p.autoSave = ini.readBool(kGeneral, QStringLiteral("AUTOSAVE"), false);
     p.markupWithoutVat = ini.readBool(kGeneral, QStringLiteral("CALCRIC"), false);
+    p.rtAddress = ini.readString(kRegister, QStringLiteral("INDIRIZZO"), QString()).trimmed();
+    p.rtDepartments = ini.readString(kRegister, QStringLiteral("REPARTI"), QString()).trimmed();
     return p;
 }
 
@@ -66,7 +73,11 @@ bool LocalPreferences::write(IniFile &ini) const {
            ini.writeBool(kGeneral, QStringLiteral("VENDBANCO"), permanentCounterSale) &&
            ini.writeBool(kGeneral, QStringLiteral("VISFOTO"), showPhotos) &&
            ini.writeBool(kGeneral, QStringLiteral("AUTOSAVE"), autoSave) &&
-           ini.writeBool(kGeneral, QStringLiteral("CALCRIC"), markupWithoutVat);
+           ini.writeBool(kGeneral, QStringLiteral("CALCRIC"), markupWithoutVat) &&
+           // A shop with a serial register gets no telematic keys.
+           ((!isTelematic() && rtAddress.isEmpty() && rtDepartments.isEmpty()) ||
+            (ini.writeString(kRegister, QStringLiteral("INDIRIZZO"), rtAddress) &&
+             ini.writeString(kRegister, QStringLiteral("REPARTI"), rtDepartments)));
 }
 
 } // namespace corvale

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 namespace corvale {
@@ -10,7 +11,7 @@ class IniFile;
 // register's port, make, model and line, and the behaviour switches.
 struct LocalPreferences {
     int serialPort = 1;                // REGCASSA/SERIALE, 1..8
-    int make = 1;                      // REGCASSA/MARCA, 1..8
+    int make = 1;                      // REGCASSA/MARCA, 1..9
     int model = 1;                     // REGCASSA/MODELLO, 1..4
     int speed = 0;                     // REGCASSA/SPEED, 0..7
     bool calculateChange = false;      // GENERALI/CALCRESTO
@@ -18,6 +19,10 @@ struct LocalPreferences {
     bool showPhotos = false;           // GENERALI/VISFOTO
     bool autoSave = false;             // GENERALI/AUTOSAVE
     bool markupWithoutVat = false;     // GENERALI/CALCRIC
+    // --- Telematic registers (REGCASSA) ---
+    QString rtAddress;     // INDIRIZZO: "host" or "host:port"
+    QString rtDepartments; // REPARTI: "22:1;10:2;..." VAT rate to department
+    // RTTIMEOUT and RTRETRY are edited by hand (RegisterSettings reads them).
 
     static LocalPreferences read(const IniFile &ini);
     // False when Dati.ini cannot be written.
@@ -29,6 +34,8 @@ struct LocalPreferences {
     static QStringList speedNames();
     static constexpr int rchMake = 4;
     static constexpr int dataprocessMake = 2;
+    static constexpr int epsonRtMake = 9;
+    bool isTelematic() const { return make == epsonRtMake; }
 };
 
 } // namespace corvale

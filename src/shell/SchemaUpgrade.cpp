@@ -343,6 +343,21 @@ bool SchemaUpgrade::runSecondList() {
                                   QStringLiteral("NUCLEOA NUMERIC(2,0)")})},
                  {}});
         // --- end size runs ---
+        // --- Telematic register: the document the RT gave each counter sale
+        // and how the sale was paid (VENDITE only; RICEVUTE keeps its columns).
+        runStep(
+            {QStringLiteral("VENDITE.dbf"),
+             QStringLiteral("RTNUMERO"),
+             {alterStatement(
+                 QStringLiteral("VENDITE.dbf"),
+                 {QStringLiteral("RTNUMERO NUMERIC(5,0)"),
+                  QStringLiteral("RTCHIUSURA NUMERIC(5,0)"), QStringLiteral("RTDATA DATE"),
+                  QStringLiteral("RTORA CHARACTER(8)"), QStringLiteral("RTMATRIC CHARACTER(20)"),
+                  QStringLiteral("PAGCONT NUMERIC(12,2)"), QStringLiteral("PAGELETT NUMERIC(12,2)"),
+                  QStringLiteral("PAGBUONO NUMERIC(12,2)"), QStringLiteral("LOTTERIA CHARACTER(8)"),
+                  QStringLiteral("CFCLIENTE CHARACTER(16)")})},
+             {}});
+        // --- end telematic register
     });
 }
 

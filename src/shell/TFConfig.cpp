@@ -4,6 +4,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
+#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/FiscalCodes.h"
 #include "shell/Shop.h"
 #include "shell/ShopFiscalColumns.h"
@@ -203,6 +204,21 @@ void TFConfig::buildUi() {
     registerForm->addRow(QStringLiteral("Marca/Modello"), m_make);
     registerForm->addRow(QString(), m_model);
     registerForm->addRow(QStringLiteral("Velocità"), m_speed);
+    // --- Telematic register: an address instead of the serial line ---
+    m_registerBox = registerBox;
+    m_rtAddress = lineEdit(QStringLiteral("INDIRIZZO"), registerBox);
+    m_rtAddress->setPlaceholderText(QStringLiteral("192.168.1.50 oppure nome:porta"));
+    m_rtDepartments = lineEdit(QStringLiteral("REPARTI"), registerBox);
+    m_rtDepartments->setPlaceholderText(
+        RegisterSettings::departmentsText(RegisterSettings::defaultDepartments()));
+    m_rtDepartments->setToolTip(
+        QStringLiteral("Aliquota IVA e reparto del registratore, separati da \";\": 22:1;10:2"));
+    m_rtTest = new QPushButton(QStringLiteral("Prova collegamento"), registerBox);
+    m_rtTest->setObjectName(QStringLiteral("ProvaCollegamento"));
+    registerForm->addRow(QStringLiteral("Indirizzo"), m_rtAddress);
+    registerForm->addRow(QStringLiteral("Reparti IVA"), m_rtDepartments);
+    registerForm->addRow(QString(), m_rtTest);
+    connect(m_rtTest, &QPushButton::clicked, this, &TFConfig::BProvaCollegamentoClick);
     registerForm->addRow(m_calculateChange);
     grid->addWidget(registerBox, 3, 0);
 
@@ -335,6 +351,9 @@ void TFConfig::readPreferences() {
     m_autoSave->setChecked(p.autoSave);
     m_markupWithoutVat->setChecked(p.markupWithoutVat);
     m_model->setVisible(p.make == LocalPreferences::rchMake);
+    m_rtAddress->setText(p.rtAddress);
+    m_rtDepartments->setText(p.rtDepartments);
+    makeChanged(m_make->currentIndex());
     m_loading = false;
     syncLivePreferences();
 }
@@ -350,6 +369,8 @@ LocalPreferences TFConfig::preferencesFromControls() const {
     p.showPhotos = m_showPhotos->isChecked();
     p.autoSave = m_autoSave->isChecked();
     p.markupWithoutVat = m_markupWithoutVat->isChecked();
+    p.rtAddress = m_rtAddress->text().trimmed();
+    p.rtDepartments = m_rtDepartments->text().trimmed();
     return p;
 }
 
@@ -362,6 +383,14 @@ void TFConfig::syncLivePreferences() {
 
 void TFConfig::makeChanged(int index) {
     m_model->setVisible(index + 1 == LocalPreferences::rchMake);
+    if (auto *form = qobject_cast<QFormLayout *>(m_registerBox->layout())) {
+        const bool rt = index + 1 == LocalPreferences::epsonRtMake;
+        form->setRowVisible(m_port, !rt);
+        form->setRowVisible(m_speed, !rt);
+        form->setRowVisible(m_rtAddress, rt);
+        form->setRowVisible(m_rtDepartments, rt);
+        form->setRowVisible(m_rtTest, rt);
+    }
     if (m_loading)
         return;
     m_speed->setCurrentIndex(index + 1 == LocalPreferences::dataprocessMake ? 3 : 0);
@@ -415,6 +444,10 @@ void TFConfig::closeRecord(bool save) {
 }
 
 void TFConfig::BSalvaClick() {
+    if (const QString problem = registerProblem(preferencesFromControls()); !problem.isEmpty()) {
+        m_shop.prompter().error(problem);
+        return;
+    }
     if (m_config->isOpen() && m_config->state() != db::Table::State::Browse && !m_binding->store())
         return; // the binding said what is wrong; the window stays open
     if (!preferencesFromControls().write(m_shop.ini()))
@@ -423,6 +456,51 @@ void TFConfig::BSalvaClick() {
             m_shop.ini().errorString());
     closeRecord(true);
     QDialog::accept();
+}
+
+// --- Telematic register ---
+QString TFConfig::registerProblem(const LocalPreferences &p) const {
+    if (!p.isTelematic())
+        return {};
+    RegisterSettings settings;
+    settings.address = p.rtAddress;
+    if (!settings.hostAndPort(80))
+        return rtAddressText;
+    if (!p.rtDepartments.isEmpty()) {
+        const int pairs = int(p.rtDepartments.split(u';', Qt::SkipEmptyParts).size());
+        if (RegisterSettings::parseDepartments(p.rtDepartments).size() != pairs)
+            return rtDepartmentsText;
+    }
+    return {};
+}
+
+void TFConfig::BProvaCollegamentoClick() {
+    const LocalPreferences p = preferencesFromControls();
+    if (const QString problem = registerProblem(p); !problem.isEmpty()) {
+        m_shop.prompter().error(problem);
+        return;
+    }
+    if (!m_rtDevice) {
+        m_rtDevice = new NetworkFiscalDevice(std::make_unique<EpsonRtDialect>(), this);
+        connect(m_rtDevice, &FiscalDevice::finished, this, &TFConfig::connectionTested);
+    }
+    if (m_rtDevice->isRunning())
+        return;
+    RegisterSettings settings = RegisterSettings::read(m_shop.ini());
+    settings.brand = p.make;
+    settings.address = p.rtAddress;
+    m_rtDevice->setSettings(settings);
+    m_rtTest->setEnabled(false);
+    m_rtDevice->queryStatus();
+}
+
+void TFConfig::connectionTested(const FiscalOutcome &outcome) {
+    m_rtTest->setEnabled(true);
+    if (outcome.confirmed())
+        m_shop.prompter().information(QStringLiteral("Collegamento riuscito.\r") +
+                                      outcome.deviceStatus);
+    else
+        m_shop.prompter().error(outcome.message);
 }
 
 void TFConfig::BAnnullaClick() {

@@ -3,17 +3,21 @@
 #include "shell/LocalPreferences.h"
 
 #include <QDialog>
+#include <QString>
 #include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTabWidget;
 
 namespace corvale {
 
 class FieldBinding;
+class NetworkFiscalDevice;
+struct FiscalOutcome;
 class Shop;
 
 namespace db {
@@ -37,6 +41,12 @@ public:
     QCheckBox *markupWithoutVatBox() const { return m_markupWithoutVat; }
 
     static constexpr int passwordLength = 10;
+    static inline const QString rtAddressText =
+        QStringLiteral("Indicare l'indirizzo del registratore telematico: indirizzo IP o nome, "
+                       "con la porta se non è 80 (es. 192.168.1.50:80).");
+    static inline const QString rtDepartmentsText =
+        QStringLiteral("La tabella dei reparti non è valida: scrivere aliquota e reparto "
+                       "separati da \":\", le coppie separate da \";\" (es. 22:1;10:2;4:3).");
 
 public Q_SLOTS:
     void BSalvaClick();
@@ -55,6 +65,13 @@ private:
     void readPreferences();
     LocalPreferences preferencesFromControls() const;
     void makeChanged(int index);
+    // --- Telematic register ---
+    // "Prova collegamento": asks the register named by the boxes its state.
+    void BProvaCollegamentoClick();
+    void connectionTested(const FiscalOutcome &outcome);
+    // A message for a telematic register's address or department table the
+    // sale could not use; empty when they are good.
+    QString registerProblem(const LocalPreferences &p) const;
     void syncLivePreferences();
     void showLogo();
     void closeRecord(bool save);
@@ -73,6 +90,11 @@ private:
     QComboBox *m_model = nullptr;
     QComboBox *m_speed = nullptr;
     QCheckBox *m_calculateChange = nullptr;
+    QLineEdit *m_rtAddress = nullptr;
+    QLineEdit *m_rtDepartments = nullptr;
+    QPushButton *m_rtTest = nullptr;
+    QWidget *m_registerBox = nullptr;
+    NetworkFiscalDevice *m_rtDevice = nullptr;
     QCheckBox *m_permanentSale = nullptr;
     QCheckBox *m_showPhotos = nullptr;
     QCheckBox *m_autoSave = nullptr;

@@ -106,6 +106,7 @@ private Q_SLOTS:
     void periodStartingOnTheFirstDayOfDataCarriesNothing();
     void failedWriteLeavesPreviousLinesOrNone();
     void unreadableSourceLeavesPreviousLines();
+    void paymentSplitGoesToBothBooks();
 };
 
 void TestPrimaNota::takingsOfOneDayMakeOneLineInTheirBooks() {
@@ -398,3 +399,31 @@ void TestPrimaNota::unreadableSourceLeavesPreviousLines() {
 
 QTEST_GUILESS_MAIN(TestPrimaNota)
 #include "tst_primanota.moc"
+
+// A sale that keeps how it was paid puts its card part in the bank book and
+// its cash part in the cash book, a voucher in neither; one without keeps
+// "Versamento in Banca".
+void TestPrimaNota::paymentSplitGoesToBothBooks() {
+    ShopFixture f;
+    const QDate day(2026, 3, 10);
+    auto split = [&](const QDate &d, double cash, double card, double voucher, bool bank) {
+        f.add(counterSales, {{MYDATA, keyOf(d)},
+                             {TOTALE, cash + card + voucher},
+                             {ISBANCA, bank},
+                             {QStringLiteral("PAGCONT"), cash},
+                             {QStringLiteral("PAGELETT"), card},
+                             {QStringLiteral("PAGBUONO"), voucher}});
+    };
+    split(day, 13.81, 100, 0, false);
+    split(day, 0, 50, 0, true);
+    split(day, 5, 0, 20, false);
+    addSale(f, day, 7, true);
+    split(QDate(2026, 2, 1), 1, 2, 3, false); // carried
+    rebuild(f, QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026"));
+    const QList<Row> rows = primaNotaRows(f);
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0].in[0], 1.0);
+    QCOMPARE(rows[0].in[1], 2.0);
+    QCOMPARE(rows[1].in[0], 18.81);
+    QCOMPARE(rows[1].in[1], 157.0);
+}

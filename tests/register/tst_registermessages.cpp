@@ -245,8 +245,10 @@ private Q_SLOTS:
             r.speed = speed;
             return r;
         };
-        for (int brand : {3, 5, 6, 7, 9})
+        for (int brand : {3, 5, 6, 7, 10})
             QCOMPARE(with(brand, 0).protocol(), RegisterSettings::Protocol::None);
+        QCOMPARE(with(9, 0).protocol(), RegisterSettings::Protocol::EpsonRt);
+        QVERIFY(with(9, 0).isTelematic() && !with(8, 0).isTelematic());
         QCOMPARE(with(2, 0).protocol(), RegisterSettings::Protocol::Dataprocess);
         QCOMPARE(with(8, 0).protocol(), RegisterSettings::Protocol::Epson);
         QCOMPARE(with(1, 4).lineSettings().parity, SerialLine::Parity::Odd);

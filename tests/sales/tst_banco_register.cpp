@@ -6,10 +6,14 @@
 #include "tst_banco_window.h"
 
 #include "RegisterSimulator.h"
+#include "RtHttpServer.h"
 #include "purchasing/ReceiptEntry.h"
 #include "sales/SaleCheckout.h"
+#include "sales/SalePayment.h"
+#include "sales/register/NetworkFiscalDevice.h"
 #include "sales/register/RegisterTransmission.h"
 
+#include <QComboBox>
 #include <QSignalSpy>
 
 using namespace corvale;
@@ -73,7 +77,43 @@ void sendAndWait(ShopFixture &f, TFBanco &w, QSignalSpy &ended, const QString &e
     QVERIFY(ended.wait(20000));
 }
 
+// --- Telematic register ---
+struct RtRig {
+    sim::SimulatedEpsonRt rt;
+    sim::RtHttpServer server{rt};
+    RtRig() {
+        const QDateTime at(QDate(2026, 3, 5), QTime(10, 30));
+        rt.setClock([at] { return at; });
+        rt.setLastClosure(at.addSecs(-3600));
+        rt.setClosure(12);
+        server.listen();
+    }
+    void configure(ShopFixture &f) {
+        IniFile &ini = f.shop->ini();
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
+        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 500);
+        // The articles of the test shop carry the old 20% rate.
+        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
+                        QStringLiteral("20:1;22:1;10:2"));
+    }
+};
+
+void choosePayment(TFBanco &w, int mode, const QString &cardPart, const QString &lottery) {
+    testing::child<QComboBox>(w, "Pagamento")->setCurrentIndex(mode);
+    testing::child<QLineEdit>(w, "ImportoElettronico")->setText(cardPart);
+    testing::child<QLineEdit>(w, "Lotteria")->setText(lottery);
+}
+
+QString value(ShopFixture &f, const QString &column) {
+    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
+    return values.size() == 1 ? values.first().trimmed()
+                              : QStringLiteral("(%1 righe)").arg(values.size());
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<QStringList>)
 
 class TestBancoRegister : public QObject {
     Q_OBJECT
@@ -131,6 +171,186 @@ private Q_SLOTS:
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
         QVERIFY(f.prompter.done());
+    }
+
+    // A sale to the telematic register is stored at once with the number the
+    // register gave it and how it was paid.
+    void telematicSale_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("cardPart");
+        QTest::addColumn<QString>("lottery");
+        QTest::addColumn<QString>("cashTyped"); // with "Calcolo del resto"
+        QTest::addColumn<QString>("customerCard");
+        QTest::addColumn<QStringList>("totals"); // the register's payment lines
+        QTest::addColumn<QStringList>("stored"); // PAGCONT PAGELETT ISBANCA LOTTERIA CFCLIENTE
+        auto total = [](const char *d, const char *paid, int type, int index) {
+            return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 "
+                                  "paymentType=%3 index=%4 justification=2")
+                .arg(QLatin1String(d), QLatin1String(paid))
+                .arg(type)
+                .arg(index);
+        };
+        QTest::newRow("cash") << 0 << QString() << QString() << QString() << QString()
+                              << QStringList{total("CONTANTI", "113,81", 0, 0)}
+                              << QStringList{"113.81", "0", "False", "", ""};
+        QTest::newRow("card, lottery")
+            << 1 << QString() << QStringLiteral("AB12CD34") << QString() << QString()
+            << QStringList{QStringLiteral("printRecLotteryID operator=1 code=AB12CD34"),
+                           total("ELETTRONICO", "113,81", 2, 1)}
+            << QStringList{"0", "113.81", "True", "AB12CD34", ""};
+        QTest::newRow("split, change on the cash part")
+            << 2 << QStringLiteral("100") << QString() << QStringLiteral("20")
+            << QStringLiteral("CARD100")
+            << QStringList{QStringLiteral("printRecMessage operator=1 messageType=4 "
+                                          "message=C.F. CLIENTE: BNCMRA80A01H501Z"),
+                           total("ELETTRONICO", "100,00", 2, 1), total("CONTANTI", "20,00", 0, 0)}
+            << QStringList{"13.81", "100", "False", "", "BNCMRA80A01H501Z"};
+    }
+    void telematicSale() {
+        QFETCH(int, mode);
+        QFETCH(QString, cardPart);
+        QFETCH(QString, lottery);
+        QFETCH(QString, cashTyped);
+        QFETCH(QString, customerCard);
+        QFETCH(QStringList, totals);
+        QFETCH(QStringList, stored);
+        RtRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        rig.configure(f);
+        {
+            db::Table customers(f.db());
+            customers.setTableName(QStringLiteral("CLIENTI"));
+            customers.open();
+            customers.first();
+            customers.edit();
+            customers.setString(QStringLiteral("CODFISC"), QStringLiteral("bncmra80a01h501z"));
+            customers.post();
+        }
+        if (!cashTyped.isEmpty())
+            f.shop->ini().writeBool(QStringLiteral("GENERALI"), QStringLiteral("CALCRESTO"), true);
+        SaleOpener opener;
+        TFBanco w(*f.shop);
+        w.setOpener(&opener);
+        showSale(w);
+        if (!customerCard.isEmpty()) {
+            testing::type(w, "Carta", customerCard);
+            QTest::keyClick(testing::child<QLineEdit>(w, "Carta"), Qt::Key_Return);
+            w.grid().setFocus();
+        }
+        scan(saleCode(1, 1));
+        scan(saleCode(1, 5));
+        choosePayment(w, mode, cardPart, lottery);
+        if (!cashTyped.isEmpty())
+            f.prompter
+                .expectInput(QStringLiteral("Pagamento"), QStringLiteral("Contanti"), cashTyped)
+                .expectInformation(QStringLiteral("RESTO:\r\r") + QChar(0x20AC) +
+                                   QStringLiteral("      6,19"));
+        QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
+        click(w, "Scontrino");
+        QVERIFY(ended.wait(10000));
+        QTRY_VERIFY(!w.isVisible());
+        QCOMPARE(opener.codes, QList<int>{1});
+
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 1);
+        QCOMPARE(printed.at(0).total.cents(), qint64(11381));
+        QStringList tail = printed.at(0).lines();
+        tail = tail.mid(tail.size() - 1 - totals.size(), totals.size());
+        QCOMPARE(tail, totals);
+
+        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("113.81"));
+        QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+        QCOMPARE(value(f, QStringLiteral("RTCHIUSURA")), QStringLiteral("12"));
+        QCOMPARE(value(f, QStringLiteral("RTORA")), QStringLiteral("10:30:00"));
+        QCOMPARE(value(f, QStringLiteral("RTMATRIC")), QStringLiteral("99MEX000001"));
+        const QStringList columns{"PAGCONT", "PAGELETT", "ISBANCA", "LOTTERIA", "CFCLIENTE"};
+        for (int i = 0; i < columns.size(); ++i)
+            QCOMPARE(value(f, columns.at(i)), stored.at(i));
+        QCOMPARE(storedSaleLines(f).size(), 2);
+        QVERIFY(f.prompter.done());
+    }
+
+    // The counter's own checks, before anything goes to the register.
+    void telematicSaleRefusals_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("cardPart");
+        QTest::addColumn<QString>("lottery");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("lottery too short")
+            << 1 << QString() << QStringLiteral("AB12") << SalePaymentChoice::lotteryText;
+        QTest::newRow("lottery with cash")
+            << 0 << QString() << QStringLiteral("AB12CD34") << SalePaymentChoice::lotteryCashText;
+        QTest::newRow("card part not a number")
+            << 2 << QStringLiteral("dieci") << QString() << SalePaymentChoice::cardPartText;
+        QTest::newRow("card part the whole total")
+            << 2 << QStringLiteral("113,81") << QString() << SalePaymentChoice::cardPartText;
+        QTest::newRow("card part zero")
+            << 2 << QStringLiteral("0") << QString() << SalePaymentChoice::cardPartText;
+    }
+    void telematicSaleRefusals() {
+        QFETCH(int, mode);
+        QFETCH(QString, cardPart);
+        QFETCH(QString, lottery);
+        QFETCH(QString, message);
+        RtRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        rig.configure(f);
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(saleCode(1, 1));
+        scan(saleCode(1, 5));
+        choosePayment(w, mode, cardPart, lottery);
+        f.prompter.expectError(message);
+        click(w, "Scontrino");
+        QVERIFY(!w.isTransmitting());
+        QCOMPARE(rig.rt.requests(), 0);
+        QVERIFY(f.prompter.done());
+    }
+
+    // An answer lost after the register printed: the register is asked, the
+    // sale is stored with its number; when it cannot tell, the sale stays
+    // unsaved and editable and is not sent again without the operator.
+    void telematicLostAnswer() {
+        for (const bool checkAnswered : {true, false}) {
+            RtRig rig;
+            ShopFixture f;
+            addSaleData(f);
+            rig.configure(f);
+            rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::LostAfterPrint);
+            if (!checkAnswered)
+                QObject::connect(&rig.server, &sim::RtHttpServer::requestHandled, &rig.server,
+                                 [&rig, n = 0](const QString &) mutable {
+                                     if (++n == 2)
+                                         rig.rt.silenceQueries(1);
+                                 });
+            SaleOpener opener;
+            TFBanco w(*f.shop);
+            w.setOpener(&opener);
+            showSale(w);
+            scan(saleCode(1, 1));
+            QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
+            if (!checkAnswered)
+                f.prompter.expectError(NetworkFiscalDevice::unconfirmedText);
+            click(w, "Scontrino");
+            QVERIFY(ended.wait(10000));
+            QCOMPARE(rig.rt.receipts().size(), 1);
+            if (checkAnswered) {
+                QTRY_VERIFY(!w.isVisible());
+                QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+            } else {
+                QVERIFY(w.isVisible());
+                QVERIFY(w.grid().isEnabled());
+                QVERIFY(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).isEmpty());
+                const int requests = rig.rt.requests();
+                f.prompter.expectConfirm(SaleCheckout::unconfirmedAgainText, false);
+                click(w, "Scontrino");
+                QVERIFY(!w.isTransmitting());
+                QCOMPARE(rig.rt.requests(), requests);
+            }
+            QVERIFY(f.prompter.done());
+        }
     }
 
     void silentRegisterLeavesTheSaleToTheOperator() {

@@ -54,7 +54,9 @@ Removed everyUpgrade() {
         {"TAGLIE", QStringList{"TG15", "NUCLEODA", "NUCLEOA"} + tg}, // core sizes: size runs
         {"ARCARTTG", tg},
         {"CARICO_I", tg},
-        {"VENDITE", {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA"}},
+        {"VENDITE",
+         {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA", "RTNUMERO", "RTCHIUSURA", "RTDATA",
+          "RTORA", "RTMATRIC", "PAGCONT", "PAGELETT", "PAGBUONO", "LOTTERIA", "CFCLIENTE"}},
         {"CLIENTI",
          {"BARCODE", "DECPUNTI", "PARTIVA", "CODFISC", "CODDEST", "PEC", "PROVINCIA", "NAZIONE"}},
         {"FORNITOR",
@@ -128,11 +130,11 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("1")});
         QVERIFY(!QFile::exists(dati + QStringLiteral(".new")));
 
-        // A fresh folder is up to date: fifteen probes, no statement.
+        // A fresh folder is up to date: sixteen probes, no statement.
         SchemaUpgrade upgrade(database);
         QVERIFY(upgrade.runFirstList());
         QVERIFY(upgrade.runSecondList());
-        QCOMPARE(upgrade.probeCount(), 15);
+        QCOMPARE(upgrade.probeCount(), 16);
         QVERIFY(upgrade.executedStatements().isEmpty());
         database.close();
 
@@ -197,7 +199,7 @@ private Q_SLOTS:
         SchemaUpgrade upgrade(database);
         QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
         QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
-        QCOMPARE(upgrade.probeCount(), 6 + 11);
+        QCOMPARE(upgrade.probeCount(), 6 + 12);
 
         QCOMPARE(columnValues(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")),
                  QStringList(3, QStringLiteral("True")));
@@ -240,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(again.runFirstList());
         QVERIFY(again.runSecondList());
         QVERIFY(again.executedStatements().isEmpty());
-        QCOMPARE(again.probeCount(), 15);
+        QCOMPARE(again.probeCount(), 16);
     }
 
     void addedTablesStartTheHistoryAndTheSeasons() {

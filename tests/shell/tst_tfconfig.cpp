@@ -1,7 +1,9 @@
+#include "RtHttpServer.h"
 #include "common/Widgets.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/ScriptedPrompter.h"
+#include "sales/register/NetworkFiscalDevice.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
 #include "shell/TFConfig.h"
@@ -173,6 +175,74 @@ private Q_SLOTS:
                  QStringLiteral("0"));
         QCOMPARE(ini.keys(QStringLiteral("GENERALI")).size(), 5);
         QCOMPARE(ini.keys(QStringLiteral("REGCASSA")).size(), 4);
+    }
+
+    // A telematic register takes an address and a department table instead
+    // of the serial line, and "Prova collegamento" tells its state.
+    void telematicRegister() {
+        Fixture f;
+        sim::SimulatedEpsonRt rt;
+        const QDateTime now(QDate(2026, 3, 5), QTime(9, 15));
+        rt.setClock([now] { return now; });
+        rt.setLastClosure(now);
+        sim::RtHttpServer server(rt);
+        QVERIFY(server.listen());
+        TFConfig config(f.shop);
+        config.show();
+        auto *make = child<QComboBox>(config, "MARCA");
+        auto *address = child<QLineEdit>(config, "INDIRIZZO");
+        auto *departments = child<QLineEdit>(config, "REPARTI");
+        QVERIFY(address->isHidden());
+        make->setCurrentIndex(8);
+        QCOMPARE(make->currentText(), QStringLiteral("Epson RT (FP-81 II RT, FP-90III RT)"));
+        QVERIFY(!address->isHidden() && !departments->isHidden());
+        QVERIFY(child<QComboBox>(config, "SERIALE")->isHidden());
+        QVERIFY(child<QComboBox>(config, "SPEED")->isHidden());
+
+        // Bad values are refused with a message and the window stays open.
+        const struct {
+            const char *address;
+            const char *departments;
+            QString message;
+        } refused[] = {
+            {"", "", TFConfig::rtAddressText},
+            {"192.168.1.50:99999", "", TFConfig::rtAddressText},
+            {"http://192.168.1.50/cgi", "", TFConfig::rtAddressText},
+            {"192.168.1.50", "22:1;dieci:2", TFConfig::rtDepartmentsText},
+            {"192.168.1.50", "22:1;10:0", TFConfig::rtDepartmentsText},
+        };
+        for (const auto &r : refused) {
+            address->setText(QString::fromUtf8(r.address));
+            departments->setText(QString::fromUtf8(r.departments));
+            f.prompter.expectError(r.message);
+            click(config, "BSalva");
+            QVERIFY(config.isVisible());
+        }
+
+        address->setText(server.address());
+        departments->setText(QStringLiteral("22:1;10:2;4:3"));
+        f.prompter.expectInformation(
+            QStringLiteral("Collegamento riuscito.\rRegistratore pronto.\rMatricola: 99MEX000001\r"
+                           "Ultimo documento: n. 0, chiusura n. 1 del 05/03/2026 09:15"));
+        auto *test = child<QPushButton>(config, "ProvaCollegamento");
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+        f.prompter.expectError(NetworkFiscalDevice::unreachableText(QStringLiteral("127.0.0.1:1")));
+        address->setText(QStringLiteral("127.0.0.1:1"));
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+
+        address->setText(server.address());
+        click(config, "BSalva");
+        const IniFile &ini = f.shop.ini();
+        QCOMPARE(ini.readInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 0), 9);
+        QCOMPARE(ini.readString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO")),
+                 server.address());
+        const RegisterSettings settings = RegisterSettings::read(ini);
+        QVERIFY(settings.isTelematic());
+        QCOMPARE(settings.department(10), std::optional<int>(2));
+        QCOMPARE(settings.department(22), std::optional<int>(1));
+        QCOMPARE(settings.department(5), std::nullopt);
     }
 
     void passwordChanges() {

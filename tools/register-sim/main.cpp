@@ -3,6 +3,7 @@
 // REGCASSA/DEVICE, then one line for every frame the program sends.
 
 #include "RegisterSimulator.h"
+#include "RtHttpServer.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,7 +12,51 @@
 #include <cstdio>
 
 using corvale::sim::RegisterSimulator;
+using corvale::sim::RtHttpServer;
+using corvale::sim::SimulatedEpsonRt;
 using corvale::sim::SimulatedRegister;
+
+namespace {
+
+// --- Telematic registers over HTTP ---
+int serveRt(QCoreApplication &app, const QCommandLineParser &parser) {
+    QTextStream err(stderr);
+    SimulatedEpsonRt rt;
+    if (parser.isSet(QStringLiteral("fail"))) {
+        const auto fault = SimulatedEpsonRt::faultFromName(parser.value(QStringLiteral("fail")));
+        if (!fault) {
+            err << "--fail: no-answer | lost-after-print | paper-out | cover-open | "
+                   "malformed-xml\n";
+            return 2;
+        }
+        const int times = parser.isSet(QStringLiteral("fail-times"))
+                              ? parser.value(QStringLiteral("fail-times")).toInt()
+                              : 1;
+        rt.failReceipts(*fault, times);
+    }
+    if (parser.isSet(QStringLiteral("closure-overdue")))
+        rt.setLastClosure(QDateTime::currentDateTime().addSecs(-25 * 3600));
+    RtHttpServer server(rt);
+    const quint16 port = quint16(parser.value(QStringLiteral("port")).toUInt());
+    if (!server.listen(port)) {
+        err << "Porta non disponibile: " << server.errorString() << '\n';
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server.address()));
+    std::fflush(stdout);
+    QObject::connect(&server, &RtHttpServer::requestHandled, &app, [&rt](const QString &) {
+        const auto docs = rt.documents();
+        if (docs.isEmpty())
+            return;
+        const SimulatedEpsonRt::Document &d = docs.last();
+        std::printf("documento %04d-%04d totale %s\n", d.closure, d.number,
+                    qPrintable(QString::number(d.total.toDouble(), 'f', 2)));
+        std::fflush(stdout);
+    });
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
@@ -22,7 +67,8 @@ int main(int argc, char *argv[]) {
         QStringLiteral("Registratore di cassa simulato su uno pseudo-terminale."));
     parser.addHelpOption();
     const QCommandLineOption protocol(
-        QStringLiteral("protocol"), QStringLiteral("ela, dataprocess, epson, rch-globe, rch-mizar"),
+        QStringLiteral("protocol"),
+        QStringLiteral("ela, dataprocess, epson, rch-globe, rch-mizar, epson-rt"),
         QStringLiteral("name"));
     const QCommandLineOption silentAfter(QStringLiteral("silent-after"),
                                          QStringLiteral("Stop answering after N frames."),
@@ -49,7 +95,20 @@ int main(int argc, char *argv[]) {
                                   QStringLiteral("N"));
     parser.addOptions({protocol, silentAfter, nakEvery, garbage, byteDelay, replyDelay, closeDelay,
                        chunks, seed});
+    parser.addOptions(
+        {{QStringLiteral("port"), QStringLiteral("epson-rt: TCP port on 127.0.0.1 (0: any)."),
+          QStringLiteral("N"), QStringLiteral("0")},
+         {QStringLiteral("fail"),
+          QStringLiteral("epson-rt: no-answer, lost-after-print, paper-out, cover-open, "
+                         "malformed-xml"),
+          QStringLiteral("fault")},
+         {QStringLiteral("fail-times"), QStringLiteral("epson-rt: receipts that meet the fault."),
+          QStringLiteral("N")},
+         {QStringLiteral("closure-overdue"),
+          QStringLiteral("epson-rt: the last closure is 25 hours old.")}});
     parser.process(app);
+    if (parser.value(protocol) == u"epson-rt")
+        return serveRt(app, parser);
 
     QTextStream err(stderr);
     const auto kind = SimulatedRegister::protocolFromName(parser.value(protocol));

@@ -2,6 +2,8 @@
 
 #include "platform/IniFile.h"
 
+#include <cmath>
+
 namespace corvale {
 
 RegisterSettings RegisterSettings::read(const IniFile &ini) {
@@ -13,6 +15,13 @@ RegisterSettings RegisterSettings::read(const IniFile &ini) {
     s.speed = ini.readInteger(section, QStringLiteral("SPEED"), 0);
     s.timeout = ini.readInteger(section, QStringLiteral("TIMEOUT"), -1);
     s.calcResto = ini.readBool(QStringLiteral("GENERALI"), QStringLiteral("CALCRESTO"), false);
+    s.address = ini.readString(section, QStringLiteral("INDIRIZZO"), QString()).trimmed();
+    s.networkTimeout =
+        qBound(500, ini.readInteger(section, QStringLiteral("RTTIMEOUT"), 10000), 120000);
+    s.networkRetries = qBound(0, ini.readInteger(section, QStringLiteral("RTRETRY"), 1), 5);
+    s.serial = ini.readString(section, QStringLiteral("MATRICOLA"), QString()).trimmed();
+    const QString table = ini.readString(section, QStringLiteral("REPARTI"), QString());
+    s.departments = table.trimmed().isEmpty() ? defaultDepartments() : parseDepartments(table);
     return s;
 }
 
@@ -26,6 +35,8 @@ RegisterSettings::Protocol RegisterSettings::protocol() const {
         return model == 2 ? Protocol::RchMizar : Protocol::RchGlobe;
     case 8:
         return Protocol::Epson;
+    case epsonRtBrand:
+        return Protocol::EpsonRt;
     default:
         // "HTL Optima", "Kabel System", "Famiglia MWCR", "Sarema Xon/Xoff".
         return Protocol::None;
@@ -55,10 +66,73 @@ QString RegisterSettings::protocolName(Protocol protocol) {
         return QStringLiteral("RCH Globe");
     case Protocol::RchMizar:
         return QStringLiteral("RCH Mizar");
+    case Protocol::EpsonRt:
+        return QStringLiteral("Epson RT");
     case Protocol::None:
         break;
     }
     return QStringLiteral("nessun protocollo");
+}
+
+std::optional<int> RegisterSettings::department(double vat) const {
+    const auto it = departments.constFind(int(std::lround(vat * 100)));
+    if (it == departments.constEnd())
+        return std::nullopt;
+    return it.value();
+}
+
+QMap<int, int> RegisterSettings::defaultDepartments() {
+    // The usual programming of a new RT: ordinary, reduced and exempt rates.
+    return {{2200, 1}, {1000, 2}, {500, 3}, {400, 4}, {0, 5}};
+}
+
+QMap<int, int> RegisterSettings::parseDepartments(const QString &text) {
+    QMap<int, int> out;
+    for (const QString &pair : text.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList parts = pair.split(u':');
+        if (parts.size() != 2)
+            continue;
+        QString rate = parts.at(0).trimmed();
+        rate.replace(u',', u'.');
+        bool rateOk = false;
+        bool departmentOk = false;
+        const double vat = rate.toDouble(&rateOk);
+        const int department = parts.at(1).trimmed().toInt(&departmentOk);
+        if (rateOk && departmentOk && vat >= 0 && vat < 100 && department >= 1 && department <= 99)
+            out.insert(int(std::lround(vat * 100)), department);
+    }
+    return out;
+}
+
+QString RegisterSettings::departmentsText(const QMap<int, int> &departments) {
+    QStringList parts;
+    for (auto it = departments.constBegin(); it != departments.constEnd(); ++it) {
+        QString rate = QString::number(it.key() / 100.0, 'f', 2);
+        while (rate.endsWith(u'0'))
+            rate.chop(1);
+        if (rate.endsWith(u'.'))
+            rate.chop(1);
+        parts << rate.replace(u'.', u',') + u':' + QString::number(it.value());
+    }
+    return parts.join(u';');
+}
+
+std::optional<std::pair<QString, int>> RegisterSettings::hostAndPort(int defaultPort) const {
+    QString text = address.trimmed();
+    if (text.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive))
+        text = text.mid(7);
+    while (text.endsWith(u'/'))
+        text.chop(1);
+    if (text.isEmpty() || text.contains(u' ') || text.contains(u'/'))
+        return std::nullopt;
+    const int colon = text.lastIndexOf(u':');
+    if (colon < 0)
+        return std::pair{text, defaultPort};
+    bool ok = false;
+    const int port = text.mid(colon + 1).toInt(&ok);
+    if (!ok || port < 1 || port > 65535 || colon == 0)
+        return std::nullopt;
+    return std::pair{text.left(colon), port};
 }
 
 } // namespace corvale

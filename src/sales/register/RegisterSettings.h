@@ -2,7 +2,10 @@
 
 #include "platform/SerialLine.h"
 
+#include <QMap>
 #include <QString>
+#include <optional>
+#include <utility>
 
 namespace corvale {
 
@@ -10,7 +13,10 @@ class IniFile;
 
 // The cash register settings of "Dati.ini", read each time a sale is begun.
 struct RegisterSettings {
-    enum class Protocol { None, Ela, Dataprocess, Epson, RchGlobe, RchMizar };
+    enum class Protocol { None, Ela, Dataprocess, Epson, RchGlobe, RchMizar, EpsonRt };
+
+    // MARCA of the telematic registers, after the serial makes.
+    static constexpr int epsonRtBrand = 9;
 
     QString device;         // REGCASSA/DEVICE, or the port of REGCASSA/SERIALE
     int brand = 1;          // MARCA, position in the configuration list
@@ -19,6 +25,14 @@ struct RegisterSettings {
     int timeout = -1;       // TIMEOUT, silence counter after each answer
     bool calcResto = false; // GENERALI/CALCRESTO
 
+    // Telematic registers, reached over the network.
+    QString address;            // INDIRIZZO: "host" or "host:port"
+    int networkTimeout = 10000; // RTTIMEOUT: ms to wait for an answer
+    int networkRetries = 1;     // RTRETRY: sends after one that surely did not print
+    QString serial;             // MATRICOLA: the RT's serial, when it does not tell it
+    // REPARTI: "22:1;10:2;...": VAT rate (percent) to the RT's department.
+    QMap<int, int> departments; // key: the rate in hundredths of a percent
+
     static RegisterSettings read(const IniFile &ini);
 
     Protocol protocol() const;
@@ -26,6 +40,16 @@ struct RegisterSettings {
     SerialLine::LineSettings lineSettings() const;
 
     static QString protocolName(Protocol protocol);
+
+    bool isTelematic() const { return protocol() == Protocol::EpsonRt; }
+    // The RT department of a VAT rate; nothing when the table lacks it.
+    std::optional<int> department(double vat) const;
+    static QMap<int, int> parseDepartments(const QString &text);
+    static QString departmentsText(const QMap<int, int> &departments);
+    static QMap<int, int> defaultDepartments();
+    // Host and port of INDIRIZZO (`defaultPort` when none is given); nothing
+    // for an empty or malformed address.
+    std::optional<std::pair<QString, int>> hostAndPort(int defaultPort) const;
 };
 
 } // namespace corvale

@@ -30,6 +30,7 @@ std::unique_ptr<RegisterProtocol> makeProtocol(const RegisterSettings &settings,
         return std::make_unique<RchGlobeProtocol>(link, receipt, settings.timeout);
     case P::RchMizar:
         return std::make_unique<RchMizarProtocol>(link, receipt, settings.timeout);
+    case P::EpsonRt: // reached over the network, not through a serial protocol
     case P::None:
         break;
     }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "sales/register/FiscalDevice.h"
+#include "sales/register/RtAnswer.h"
+
+#include <QByteArray>
+#include <QMap>
+
+#include <functional>
+#include <optional>
+
+namespace corvale {
+
+// The figures of a document as a telematic register takes them: each line's
+// price and the discounts in cents, so that the register's total is the
+// sale's total to the cent.
+struct RtLine {
+    QString description;
+    double quantity = 0;
+    Money unitPrice;
+    Money discount; // the line's own discount, an amount
+    double discountPercent = 0;
+    int department = 0;
+};
+
+struct RtFigures {
+    QList<RtLine> lines;
+    Money subtotal;         // the lines after their own discounts
+    Money subtotalDiscount; // on the subtotal; negative: a surcharge
+};
+
+// The lines with a description and a quantity, their departments from
+// `department`, and the discounts; nothing (with the offending rate) when a
+// VAT rate has no department.
+struct RtFiguresResult {
+    std::optional<RtFigures> figures;
+    double missingRate = 0;
+};
+RtFiguresResult rtFigures(const FiscalDocument &document,
+                          const std::function<std::optional<int>(double vat)> &department);
+
+// "Fiscal ePOS-Print": the documents an Epson RT takes over HTTP and the
+// answers it gives, as SOAP envelopes.
+class EpsonRtXml {
+public:
+    static inline const QString path = QStringLiteral("/cgi-bin/fpmate.cgi");
+
+    static QByteArray envelope(const QByteArray &command);
+    static QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
+                              const QString &serial);
+    static QByteArray report(FiscalDevice::Report report);
+    static QByteArray statusQuery();
+
+    // "REFUND zzzz nnnn ddmmyyyy serial", "VOID ..." for a quoted document.
+    static QString quoteText(FiscalDocument::Kind kind, const FiscalDocumentRef &quoted);
+    // An amount as the register writes it: "12,50".
+    static QString amountText(Money amount);
+    static QString quantityText(double quantity);
+    // "12,50" or "12.50" back to cents; nothing for anything else.
+    static std::optional<Money> parseAmount(const QString &text);
+
+    static RtAnswer parse(const QByteArray &answer);
+
+    static QString paymentDescription(PaymentType type);
+    static int paymentTypeCode(PaymentType type);
+};
+
+} // namespace corvale

@@ -1,0 +1,257 @@
+#include "sales/register/NetworkFiscalDevice.h"
+
+namespace corvale {
+
+NetworkFiscalDevice::NetworkFiscalDevice(std::unique_ptr<RtDialect> dialect, QObject *parent)
+    : FiscalDevice(parent)
+    , m_dialect(std::move(dialect))
+    , m_client(new RtHttpClient(this)) {
+    connect(m_client, &RtHttpClient::finished, this, &NetworkFiscalDevice::onReply);
+}
+
+NetworkFiscalDevice::~NetworkFiscalDevice() {
+    m_client->disconnect(this);
+}
+
+QString NetworkFiscalDevice::unreachableText(const QString &address) {
+    return QStringLiteral("Il registratore di cassa non risponde all'indirizzo \"%1\": "
+                          "controllare che sia acceso e collegato alla rete.")
+        .arg(address);
+}
+
+QString NetworkFiscalDevice::refusalText(const QString &code) {
+    if (code == u"EPTR_REC_EMPTY")
+        return QStringLiteral("Carta esaurita nel registratore: inserire un nuovo rotolo e "
+                              "inviare di nuovo lo scontrino.");
+    if (code == u"EPTR_COVER_OPEN")
+        return QStringLiteral("Il coperchio del registratore è aperto: chiuderlo e inviare di "
+                              "nuovo lo scontrino.");
+    if (code == u"RT_CLOSURE_OVERDUE")
+        return QStringLiteral("Sono passate più di 24 ore dall'ultima chiusura giornaliera: "
+                              "eseguire la chiusura giornaliera prima di emettere altri "
+                              "scontrini.");
+    if (code == u"RT_BAD_LOTTERY")
+        return QStringLiteral("Il registratore ha rifiutato il codice lotteria.");
+    return QStringLiteral("Il registratore ha rifiutato l'operazione (codice \"%1\").")
+        .arg(code.left(40));
+}
+
+QString NetworkFiscalDevice::statusText(const RtAnswer &answer) {
+    QString state = QStringLiteral("Registratore pronto.");
+    const QChar printer = answer.printerStatus.isEmpty() ? u'0' : answer.printerStatus.at(0);
+    if (printer == u'2')
+        state = QStringLiteral("Registratore pronto, carta in esaurimento.");
+    else if (printer == u'3')
+        state = QStringLiteral("Stampante non in linea: carta esaurita o coperchio aperto.");
+    QString text = state;
+    if (!answer.serial.isEmpty())
+        text += QStringLiteral("\rMatricola: %1").arg(answer.serial);
+    text += QStringLiteral("\rUltimo documento: n. %1, chiusura n. %2")
+                .arg(answer.documentNumber)
+                .arg(answer.closure);
+    if (answer.dateTime.isValid())
+        text += QStringLiteral(" del %1").arg(
+            answer.dateTime.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+    return text;
+}
+
+bool NetworkFiscalDevice::start(Phase phase, const QByteArray &body) {
+    if (m_phase != Phase::Idle)
+        return false;
+    m_phase = phase;
+    Q_EMIT busyChanged(true);
+    if (!post(body)) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Unreachable;
+        outcome.message = QStringLiteral("L'indirizzo del registratore di cassa \"%1\" non è "
+                                         "valido: correggerlo nella configurazione.")
+                              .arg(m_settings.address);
+        finish(outcome);
+    }
+    return true;
+}
+
+bool NetworkFiscalDevice::transmit(const FiscalDocument &document) {
+    if (m_phase != Phase::Idle)
+        return false;
+    const RtFiguresResult figures =
+        rtFigures(document, [this](double vat) { return m_settings.department(vat); });
+    if (!figures.figures) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Refused;
+        outcome.message = QStringLiteral("L'aliquota IVA del %1% non ha un reparto del "
+                                         "registratore: completare la tabella dei reparti nella "
+                                         "configurazione.")
+                              .arg(QString::number(figures.missingRate).replace(u'.', u','));
+        Q_EMIT finished(outcome);
+        return true;
+    }
+    m_sending = document;
+    m_receiptBody = m_dialect->receipt(document, *figures.figures, m_settings.serial);
+    m_retriesLeft = m_settings.networkRetries;
+    m_before = RtAnswer();
+    return start(Phase::ReadingBefore, m_dialect->statusQuery());
+}
+
+bool NetworkFiscalDevice::report(Report report) {
+    return start(Phase::Reporting, m_dialect->report(report));
+}
+
+bool NetworkFiscalDevice::queryStatus() {
+    return start(Phase::Querying, m_dialect->statusQuery());
+}
+
+bool NetworkFiscalDevice::post(const QByteArray &body) {
+    const auto target = m_settings.hostAndPort(m_dialect->defaultPort());
+    if (!target)
+        return false;
+    ++m_requests;
+    const QString path =
+        m_dialect->path() + QStringLiteral("?timeout=%1").arg(m_settings.networkTimeout);
+    return m_client->post(target->first, target->second, path, body, m_settings.networkTimeout);
+}
+
+void NetworkFiscalDevice::onReply(const std::optional<QByteArray> &body) {
+    std::optional<RtAnswer> answer;
+    if (body)
+        answer = m_dialect->parse(*body);
+    onAnswer(answer);
+}
+
+void NetworkFiscalDevice::onAnswer(const std::optional<RtAnswer> &answer) {
+    switch (m_phase) {
+    case Phase::ReadingBefore:
+        afterReadingBefore(answer);
+        break;
+    case Phase::Sending:
+        afterSending(answer);
+        break;
+    case Phase::Verifying:
+        afterVerifying(answer);
+        break;
+    case Phase::Reporting: {
+        FiscalOutcome outcome;
+        if (!answer || answer->kind == RtAnswer::Kind::Malformed) {
+            outcome.status = FiscalOutcome::Status::Unconfirmed;
+            outcome.message = reportUnconfirmedText;
+        } else if (!answer->accepted()) {
+            outcome.status = FiscalOutcome::Status::Refused;
+            outcome.message = refusalText(answer->code);
+        } else {
+            outcome.status = FiscalOutcome::Status::Confirmed;
+            outcome.document = refOf(*answer);
+            outcome.amount = answer->amount;
+            outcome.deviceStatus = statusText(*answer);
+        }
+        finish(outcome);
+        break;
+    }
+    case Phase::Querying: {
+        FiscalOutcome outcome;
+        if (!answer) {
+            outcome.status = FiscalOutcome::Status::Unreachable;
+            outcome.message = unreachableText(m_settings.address);
+        } else if (answer->kind == RtAnswer::Kind::Malformed) {
+            outcome.status = FiscalOutcome::Status::Unconfirmed;
+            outcome.message = QStringLiteral("Il registratore ha dato una risposta non leggibile.");
+        } else if (!answer->accepted()) {
+            outcome.status = FiscalOutcome::Status::Refused;
+            outcome.message = refusalText(answer->code);
+        } else {
+            outcome.status = FiscalOutcome::Status::Confirmed;
+            outcome.document = refOf(*answer);
+            outcome.deviceStatus = statusText(*answer);
+        }
+        finish(outcome);
+        break;
+    }
+    case Phase::Idle:
+        break;
+    }
+}
+
+void NetworkFiscalDevice::afterReadingBefore(const std::optional<RtAnswer> &answer) {
+    if (!answer || !answer->accepted()) {
+        // Nothing has been sent: the receipt can safely go out later.
+        FiscalOutcome outcome;
+        outcome.status = answer && answer->kind == RtAnswer::Kind::Refused
+                             ? FiscalOutcome::Status::Refused
+                             : FiscalOutcome::Status::Unreachable;
+        outcome.message = outcome.status == FiscalOutcome::Status::Refused
+                              ? refusalText(answer->code)
+                              : unreachableText(m_settings.address);
+        finish(outcome);
+        return;
+    }
+    m_before = *answer;
+    m_phase = Phase::Sending;
+    post(m_receiptBody);
+}
+
+void NetworkFiscalDevice::afterSending(const std::optional<RtAnswer> &answer) {
+    if (answer && answer->kind == RtAnswer::Kind::Refused) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Refused;
+        outcome.message = refusalText(answer->code);
+        finish(outcome);
+        return;
+    }
+    if (answer && answer->accepted() && answer->documentNumber > 0) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Confirmed;
+        outcome.document = refOf(*answer);
+        outcome.amount = answer->hasAmount ? answer->amount : m_sending.total();
+        finish(outcome);
+        return;
+    }
+    // Lost, unreadable or without a number: the register may have printed.
+    m_phase = Phase::Verifying;
+    post(m_dialect->statusQuery());
+}
+
+void NetworkFiscalDevice::afterVerifying(const std::optional<RtAnswer> &answer) {
+    FiscalOutcome outcome;
+    outcome.status = FiscalOutcome::Status::Unconfirmed;
+    outcome.message = unconfirmedText;
+    if (answer && answer->accepted()) {
+        const bool sameDay = answer->closure == m_before.closure;
+        if (sameDay && answer->documentNumber == m_before.documentNumber + 1 && answer->hasAmount &&
+            answer->amount == m_sending.total()) {
+            // The register printed it: its number is the receipt's.
+            outcome.status = FiscalOutcome::Status::Confirmed;
+            outcome.message.clear();
+            outcome.document = refOf(*answer);
+            outcome.amount = answer->amount;
+        } else if (sameDay && answer->documentNumber == m_before.documentNumber) {
+            // Surely not printed: it may go out again.
+            if (m_retriesLeft > 0) {
+                --m_retriesLeft;
+                m_phase = Phase::Sending;
+                post(m_receiptBody);
+                return;
+            }
+            outcome.status = FiscalOutcome::Status::Unreachable;
+            outcome.message = notIssuedText;
+        }
+    }
+    finish(outcome);
+}
+
+FiscalDocumentRef NetworkFiscalDevice::refOf(const RtAnswer &answer) const {
+    FiscalDocumentRef ref;
+    ref.number = answer.documentNumber;
+    ref.closure = answer.closure;
+    ref.dateTime = answer.dateTime.isValid() ? answer.dateTime : QDateTime::currentDateTime();
+    ref.serial = !answer.serial.isEmpty()     ? answer.serial
+                 : !m_before.serial.isEmpty() ? m_before.serial
+                                              : m_settings.serial;
+    return ref;
+}
+
+void NetworkFiscalDevice::finish(FiscalOutcome outcome) {
+    m_phase = Phase::Idle;
+    Q_EMIT busyChanged(false);
+    Q_EMIT finished(outcome);
+}
+
+} // namespace corvale

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "sales/register/FiscalDevice.h"
+#include "sales/register/RegisterSettings.h"
+#include "sales/register/RtDialect.h"
+#include "sales/register/RtHttpClient.h"
+
+#include <memory>
+
+namespace corvale {
+
+// A telematic register on the shop's network. A receipt is never printed
+// twice: the register's last document is read before the receipt goes out;
+// when the answer to the receipt is lost, the last document is read again and
+// compared with the one sent, and the receipt is sent again only when the
+// register surely did not print it. A receipt counts as issued only with the
+// number the register gave it.
+class NetworkFiscalDevice : public FiscalDevice {
+    Q_OBJECT
+public:
+    static inline const QString unconfirmedText = QStringLiteral(
+        "Il registratore non ha confermato lo scontrino: verificare sul registratore se è stato "
+        "emesso prima di inviarlo di nuovo. La vendita non è stata salvata e resta modificabile.");
+    static inline const QString notIssuedText = QStringLiteral(
+        "Il registratore non ha risposto e lo scontrino non è stato emesso: controllare il "
+        "registratore e inviarlo di nuovo.");
+    static inline const QString reportUnconfirmedText = QStringLiteral(
+        "Il registratore non ha confermato l'operazione: verificare sul registratore se è stata "
+        "eseguita.");
+
+    NetworkFiscalDevice(std::unique_ptr<RtDialect> dialect, QObject *parent = nullptr);
+    ~NetworkFiscalDevice() override;
+
+    void setSettings(const RegisterSettings &settings) { m_settings = settings; }
+    const RegisterSettings &settings() const { return m_settings; }
+
+    bool isRunning() const override { return m_phase != Phase::Idle; }
+    bool report(Report report) override;
+    bool queryStatus() override;
+    bool numbersDocuments() const override { return true; }
+
+    // Requests sent so far (receipts, reports, queries), for the curious.
+    int requestsSent() const { return m_requests; }
+
+    static QString unreachableText(const QString &address);
+    // The register's refusal in words.
+    static QString refusalText(const QString &code);
+    // The register's state in words, from a status answer.
+    static QString statusText(const RtAnswer &answer);
+
+protected:
+    bool transmit(const FiscalDocument &document) override;
+
+private:
+    enum class Phase {
+        Idle,
+        ReadingBefore, // the last document before the receipt goes out
+        Sending,       // the receipt
+        Verifying,     // the last document after a lost answer
+        Reporting,     // a Z or X report
+        Querying       // the status query
+    };
+
+    bool post(const QByteArray &body);
+    void onReply(const std::optional<QByteArray> &body);
+    void onAnswer(const std::optional<RtAnswer> &answer);
+    void afterReadingBefore(const std::optional<RtAnswer> &answer);
+    void afterSending(const std::optional<RtAnswer> &answer);
+    void afterVerifying(const std::optional<RtAnswer> &answer);
+    void finish(FiscalOutcome outcome);
+    bool start(Phase phase, const QByteArray &body);
+    FiscalDocumentRef refOf(const RtAnswer &answer) const;
+
+    std::unique_ptr<RtDialect> m_dialect;
+    RegisterSettings m_settings;
+    RtHttpClient *m_client;
+    Phase m_phase = Phase::Idle;
+    FiscalDocument m_sending;
+    QByteArray m_receiptBody;
+    RtAnswer m_before;
+    int m_retriesLeft = 0;
+    int m_requests = 0;
+};
+
+} // namespace corvale

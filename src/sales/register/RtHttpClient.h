@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+class QTcpSocket;
+
+namespace corvale {
+
+// One HTTP POST to a register and its answer, over a plain socket. Unlike a
+// general HTTP client it never sends a request again by itself (a dropped
+// connection would otherwise make the register print the receipt twice):
+// what happens after a lost answer is the caller's to decide.
+class RtHttpClient : public QObject {
+    Q_OBJECT
+public:
+    // An answer as far as it has arrived.
+    struct Parsed {
+        enum class State { Incomplete, Complete, Bad };
+        State state = State::Incomplete;
+        int status = 0;
+        QByteArray body;
+    };
+    // Reads status line, headers and body (Content-Length, chunked, or up to
+    // the end of the connection when `atEnd`).
+    static Parsed parse(const QByteArray &raw, bool atEnd);
+    static constexpr qsizetype answerLimit = 1 << 20;
+
+    explicit RtHttpClient(QObject *parent = nullptr);
+    ~RtHttpClient() override;
+
+    // False when a request is on its way.
+    bool post(const QString &host, int port, const QString &target, const QByteArray &body,
+              int timeoutMs);
+    bool isBusy() const { return m_busy; }
+
+Q_SIGNALS:
+    // The body of a "200" answer, or nothing: no connection, timeout, a
+    // dropped connection, a bad or refused answer.
+    void finished(const std::optional<QByteArray> &body);
+
+private:
+    void onReadable();
+    void onClosed();
+    void end(const std::optional<QByteArray> &body);
+
+    QTcpSocket *m_socket;
+    QTimer m_timer;
+    QByteArray m_request;
+    QByteArray m_received;
+    bool m_busy = false;
+};
+
+} // namespace corvale

@@ -52,6 +52,7 @@ TFCurvaTaglie::TFCurvaTaglie(Shop &shop, QWidget *parent)
     setColumns({QStringLiteral("Taglia"), QStringLiteral("Venduti"), QStringLiteral("Venduti %"),
                 QStringLiteral("Ricevuti"), QStringLiteral("Ricevuti %")});
     list().setMaximumWidth(420);
+    hideStockGrid();
     m_chartArea = new QLabel(this);
     m_chartArea->setObjectName(QStringLiteral("Grafico"));
     m_chartArea->setFixedSize(SizeCurveChart::width, SizeCurveChart::height);

@@ -32,7 +32,7 @@ QList<BrokenSizeRow> BrokenSizes::compute(db::Database &database,
             if (pieces == 0)
                 return;
             BrokenSizeRow row;
-            const SizeTypeCore &type = types[article->sizeType];
+            const SizeTypeCore &type = *types.constFind(article->sizeType);
             for (int p : *core) {
                 if (cells[size_t(p - 1)] <= 0) {
                     row.missingPositions << p;

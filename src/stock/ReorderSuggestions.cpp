@@ -42,31 +42,53 @@ struct Figures {
     qint64 onOrder = 0;
 };
 
-// Walks a line table, giving each line of the articles wanted with its
-// colour, size position and quantity; `keep` sees the line first.
+// One line of a line table as the reorder reads it.
+struct Line {
+    Key key;
+    qint64 quantity = 0;
+    QDate date;           // DATAREG
+    bool countsUp = true; // TIPO, where the table has it: false for a return
+    qint64 document = 0;  // NUMCAR, where the table has it
+};
+
+// Walks a line table, giving each line of the articles wanted that lies in
+// the stock matrix (size 1..20) to `visit` when `keep` takes it: fields are
+// looked up once, and the colour is read only for the lines kept.
 void walkLines(db::Database &database, const QString &table,
                const QHash<qint64, SizeRunArticle> &articles,
-               const std::function<bool(db::Table &, qint64 article)> &keep,
-               const std::function<void(const Key &, qint64 quantity, db::Table &)> &add) {
+               const std::function<bool(const Line &)> &keep,
+               const std::function<void(const Line &)> &visit) {
     db::Table lines(database);
     lines.setTableName(table);
     lines.open();
     const auto fArticle = lines.fieldRef(doc::NUMART);
     const auto fSize = lines.fieldRef(sheet::TAGLIA);
     const auto fQuantity = lines.fieldRef(sheet::QUANTITA);
+    const auto fDate = lines.fieldRef(doc::DATAREG);
+    const bool typed = lines.hasField(doc::TIPO);
+    const auto fType = typed ? lines.fieldRef(doc::TIPO) : db::Table::FieldRef{};
+    const bool numbered = lines.hasField(doc::NUMCAR);
+    const auto fDocument = numbered ? lines.fieldRef(doc::NUMCAR) : db::Table::FieldRef{};
+    Line line;
     for (lines.first(); !lines.eof(); lines.next()) {
         try {
-            const qint64 article = lines.asInteger(fArticle);
-            if (!articles.contains(article) || !keep(lines, article))
+            line.key.article = lines.asInteger(fArticle);
+            if (!articles.contains(line.key.article))
                 continue;
-            const int position = int(lines.asInteger(fSize));
-            if (position < 1 || position > SizeTypeCore::positions)
+            line.key.position = int(lines.asInteger(fSize));
+            if (line.key.position < 1 || line.key.position > SizeTypeCore::positions)
                 continue; // outside the stock matrix
-            add({article, lines.asString(sheet::COLORE).trimmed(), position},
-                lines.asInteger(fQuantity), lines);
+            line.quantity = lines.asInteger(fQuantity);
+            line.date = lines.asDate(fDate);
+            line.countsUp = !typed || lines.asBool(fType);
+            line.document = numbered ? lines.asInteger(fDocument) : 0;
+            if (!keep(line))
+                continue;
+            line.key.colour = lines.asString(sheet::COLORE).trimmed();
         } catch (const db::Error &) {
             continue; // a line that does not read counts for nobody
         }
+        visit(line);
     }
 }
 
@@ -132,24 +154,16 @@ QList<ReorderRow> ReorderSuggestions::compute(db::Database &database,
     QHash<Key, Figures> figures;
 
     const QDate first = firstSalesDay(today, settings);
-    const QString saleTypeField = doc::TIPO;
     walkLines(
         database, stockColumns::saleLines, articles,
-        [&](db::Table &line, qint64) {
-            const QDate date = line.asDate(doc::DATAREG);
-            return date.isValid() && date >= first && date <= today;
-        },
-        [&](const Key &k, qint64 q, db::Table &line) {
-            // A line marked as a return (TIPO false) gives the pieces back.
-            const bool sale = !line.hasField(saleTypeField) || line.asBool(saleTypeField);
-            figures[k].sold += sale ? q : -q;
-        });
+        [&](const Line &l) { return l.date.isValid() && l.date >= first && l.date <= today; },
+        // A line marked as a return (TIPO false) gives the pieces back.
+        [&](const Line &l) { figures[l.key].sold += l.countsUp ? l.quantity : -l.quantity; });
 
     const QSet<qint64> open = openOrders(database);
     walkLines(
-        database, orderLines, articles,
-        [&](db::Table &line, qint64) { return open.contains(line.asInteger(doc::NUMCAR)); },
-        [&](const Key &k, qint64 q, db::Table &) { figures[k].onOrder += q; });
+        database, orderLines, articles, [&](const Line &l) { return open.contains(l.document); },
+        [&](const Line &l) { figures[l.key].onOrder += l.quantity; });
 
     StockMatrixScan::walk(
         database, [&](qint64 article, const QString &colour, const StockMatrixScan::Cells &cells) {

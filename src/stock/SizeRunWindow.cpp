@@ -1,6 +1,8 @@
 #include "stock/SizeRunWindow.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/SizeGridModel.h"
+#include "catalogue/SizeTitles.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
@@ -13,6 +15,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QShowEvent>
 #include <QStandardItemModel>
@@ -101,6 +104,18 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
     m_list->verticalHeader()->hide();
     m_list->horizontalHeader()->setStretchLastSection(false);
     m_body->addWidget(m_list, 1);
+    m_stockRows = new QStandardItemModel(this);
+    m_stockTitles = new SizeGridModel(this);
+    m_stockTitles->setSourceModel(m_stockRows);
+    m_stockGrid = new QTableView(this);
+    m_stockGrid->setObjectName(QStringLiteral("Giacenze"));
+    m_stockGrid->setModel(m_stockTitles);
+    m_stockGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stockGrid->verticalHeader()->hide();
+    m_stockGrid->verticalHeader()->setDefaultSectionSize(20);
+    m_stockGrid->horizontalHeader()->setDefaultSectionSize(40);
+    m_stockGrid->setFixedHeight(110);
+    m_body->addWidget(m_stockGrid);
     layout->addLayout(m_body, 1);
     m_totals = new QLabel(this);
     m_totals->setObjectName(QStringLiteral("Totali"));
@@ -110,6 +125,12 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
     m_totals->setContentsMargins(8, 2, 8, 4);
     layout->addWidget(m_totals);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &SizeRunWindow::rowDoubleClicked);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                showStockOf(current.isValid() ? articleOfRow(current.row()) : 0);
+            });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showStockOf(0); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { showStockOf(0); });
 }
 
 SizeRunWindow::~SizeRunWindow() = default;
@@ -167,6 +188,48 @@ void SizeRunWindow::openLists() {
 
 void SizeRunWindow::print(const QString &title, const PrintDocument &document) {
     StockWindowKit::print(m_shop, title, document);
+}
+
+void SizeRunWindow::hideStockGrid() {
+    m_stockGrid->hide();
+}
+
+void SizeRunWindow::showStockOf(qint64 article) {
+    if (article == m_stockArticle || m_stockGrid->isHidden())
+        return;
+    m_stockArticle = article;
+    m_stockRows->clear();
+    if (article <= 0)
+        return;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        namespace a = articleColumns;
+        db::Table articles(m_shop.database());
+        articles.setTableName(a::articles);
+        articles.setIndexName(a::key);
+        articles.open();
+        const qint64 sizeType = articles.findKey(article) ? articles.asInteger(a::sizeType) : 0;
+        m_stockTitles->setSizeTitles(SizeTitles::read(m_shop.database(), sizeType));
+        QStringList titles{QStringLiteral("Colore")};
+        for (int p = 1; p <= a::sizeCount; ++p)
+            titles << QString();
+        m_stockRows->setHorizontalHeaderLabels(titles);
+        db::Table stock(m_shop.database());
+        stock.setTableName(a::stock);
+        stock.setIndexName(a::stockArticle);
+        stock.open();
+        stock.setRange(article, article);
+        for (stock.first(); !stock.eof(); stock.next()) {
+            QList<QStandardItem *> row{new QStandardItem(stock.asString(a::colour).trimmed())};
+            for (int p = 1; p <= a::sizeCount; ++p) {
+                const qint64 q = stock.asInteger(a::sizeCell(p));
+                auto *cell = new QStandardItem(q != 0 ? QString::number(q) : QString());
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                row << cell;
+            }
+            m_stockRows->appendRow(row);
+        }
+        m_stockGrid->setColumnWidth(0, 140);
+    });
 }
 
 void SizeRunWindow::rowDoubleClicked(const QModelIndex &index) {

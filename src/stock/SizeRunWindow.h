@@ -20,6 +20,7 @@ namespace corvale {
 
 class LookupCombo;
 class Shop;
+class SizeGridModel;
 
 namespace db {
 class Table;
@@ -41,6 +42,10 @@ public:
     QStandardItemModel &model() { return *m_model; }
     QTableView &list() { return *m_list; }
     QLabel &totals() { return *m_totals; }
+    // The stock grid under the list: the colours and sizes of the selected
+    // row's article, under its size labels.
+    QTableView &stockGrid() { return *m_stockGrid; }
+    QStandardItemModel &stockRows() { return *m_stockRows; }
 
     // The article of list row `row` (0 when none).
     virtual qint64 articleOfRow(int row) const = 0;
@@ -67,6 +72,8 @@ protected:
     // Called by the selection boxes; refresh() unless the window is busy.
     void selectionChanged();
     void print(const QString &title, const PrintDocument &document);
+    // Windows whose rows are no articles show no stock grid.
+    void hideStockGrid();
 
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -78,6 +85,7 @@ private:
     QPushButton *makeButton(const QString &caption);
     void openLists();
     void rowDoubleClicked(const QModelIndex &index);
+    void showStockOf(qint64 article);
 
     QHBoxLayout *m_toolbar = nullptr;
     QHBoxLayout *m_selectionBar = nullptr;
@@ -90,6 +98,10 @@ private:
     QStandardItemModel *m_model = nullptr;
     QTableView *m_list = nullptr;
     QLabel *m_totals = nullptr;
+    QStandardItemModel *m_stockRows = nullptr;
+    SizeGridModel *m_stockTitles = nullptr;
+    QTableView *m_stockGrid = nullptr;
+    qint64 m_stockArticle = -1;
     std::unique_ptr<db::Table> m_suppliers;
     std::unique_ptr<db::Table> m_brands;
     std::unique_ptr<db::Table> m_categories;

@@ -237,6 +237,13 @@ private Q_SLOTS:
         QCOMPARE(window.model().rowCount(), 1);
         QCOMPARE(window.model().item(0, 6)->text(), QStringLiteral("M XL"));
         QCOMPARE(window.totals().text(), QStringLiteral("Righe 1   Pezzi 3   Valore 59,70"));
+        // The selected row's article shows its colours and sizes under the list.
+        window.list().setCurrentIndex(window.model().index(0, 0));
+        QCOMPARE(window.stockRows().rowCount(), 1);
+        QCOMPARE(window.stockRows().item(0, 0)->text(), QStringLiteral("NERO"));
+        QCOMPARE(window.stockRows().item(0, 1)->text(), QStringLiteral("2"));
+        QCOMPARE(window.stockGrid().model()->headerData(3, Qt::Horizontal).toString(),
+                 QStringLiteral("L"));
         qint64 opened = 0;
         window.setArticleCard([&](qint64 key) { opened = key; });
         const QModelIndex cell = window.model().index(0, 1);

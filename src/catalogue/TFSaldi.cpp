@@ -142,7 +142,7 @@ TFSaldi::TFSaldi(Shop &shop, QWidget *parent)
     button(QStringLiteral("&Salva"), &TFSaldi::BSalvaClick);
     button(QStringLiteral("&Elimina"), &TFSaldi::BEliminaClick);
     button(QStringLiteral("Anteprima"), &TFSaldi::BAnteprimaClick);
-    button(QStringLiteral("Etichette"), &TFSaldi::BEtichetteClick);
+    m_labelsButton = button(QStringLiteral("Etichette"), &TFSaldi::BEtichetteClick);
     auto *report = new QPushButton(QStringLiteral("Venduto per stagione"), this);
     report->setObjectName(QStringLiteral("Venduto"));
     connect(report, &QPushButton::clicked, this, [this] {
@@ -276,6 +276,8 @@ Campaign TFSaldi::campaign() const {
 
 void TFSaldi::showCampaign(const Campaign &k) {
     m_key = k.key;
+    // Labels are printed for a saved campaign, at its prices.
+    m_labelsButton->setEnabled(m_key != 0);
     m_name->setText(k.name);
     m_first->setDate(k.first);
     m_last->setDate(k.last);
@@ -388,11 +390,8 @@ void TFSaldi::BAnteprimaClick() {
 }
 
 void TFSaldi::BEtichetteClick() {
-    if (m_key == 0) {
-        m_shop.prompter().error(
-            QStringLiteral("Salvare la campagna prima di stamparne le etichette."));
+    if (m_key == 0)
         return;
-    }
     const Prompter::Answer answer = m_shop.prompter().confirmWithCancel(
         QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"));
     if (answer == Prompter::Answer::Cancel)

@@ -9,6 +9,7 @@
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace corvale {
@@ -66,6 +67,7 @@ private:
     QLineEdit *m_codes;
     QLineEdit *m_percent;
     QLineEdit *m_price;
+    QPushButton *m_labelsButton = nullptr;
     std::function<void(QDate)> m_labels;
     std::function<void()> m_report;
 };

@@ -61,6 +61,21 @@ QList<ArticleFacts> CampaignBook::articles() {
     return out;
 }
 
+QStringList CampaignBook::codesListedBy(const QString &filter) {
+    db::Table t(m_db);
+    t.setTableName(a::articles);
+    t.setIndexName(a::code);
+    t.open();
+    if (!filter.isEmpty()) {
+        t.setFilter(filter);
+        t.setFiltered(true);
+    }
+    QStringList out;
+    for (t.first(); !t.eof(); t.next())
+        out << t.asString(a::code).trimmed();
+    return out;
+}
+
 QList<ArticleFacts> CampaignBook::covered(const Campaign &campaign,
                                           const QList<ArticleFacts> &articles) {
     QList<ArticleFacts> out;

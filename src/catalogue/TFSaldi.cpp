@@ -123,7 +123,14 @@ TFSaldi::TFSaldi(Shop &shop, QWidget *parent)
     form->addRow(QStringLiteral("Selezione"), m_kind);
     form->addRow(QStringLiteral("Voce"), m_value);
     form->addRow(QStringLiteral("Anno"), m_year);
-    form->addRow(QStringLiteral("Articoli"), m_codes);
+    auto *codes = new QHBoxLayout;
+    codes->addWidget(m_codes, 1);
+    auto *fromArchive = new QPushButton(QStringLiteral("Dall'archivio"), this);
+    fromArchive->setObjectName(QStringLiteral("DallArchivio"));
+    fromArchive->setToolTip(QStringLiteral("Gli articoli elencati nell'archivio articoli"));
+    connect(fromArchive, &QPushButton::clicked, this, &TFSaldi::BDallArchivioClick);
+    codes->addWidget(fromArchive);
+    form->addRow(QStringLiteral("Articoli"), codes);
     form->addRow(QStringLiteral("Sconto %"), m_percent);
     form->addRow(QStringLiteral("oppure Prezzo fisso"), m_price);
     body->addLayout(form, 2);
@@ -410,6 +417,25 @@ void TFSaldi::BEtichetteClick() {
         m_labels(k.first);
     else
         reportNotYetAvailable(m_shop.prompter());
+}
+
+void TFSaldi::BDallArchivioClick() {
+    if (!m_archiveFilter) {
+        reportNotYetAvailable(m_shop.prompter());
+        return;
+    }
+    const QString filter = m_archiveFilter();
+    if (filter.isEmpty() &&
+        !m_shop.prompter().confirm(QStringLiteral("L'archivio articoli non ha filtri: mettere "
+                                                  "nella campagna tutti gli articoli?")))
+        return;
+    QStringList codes;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            codes = CampaignBook(m_shop.database()).codesListedBy(filter);
+        }))
+        return;
+    m_kind->setCurrentIndex(m_kind->findData(int(CampaignSelection::Articles)));
+    m_codes->setText(codes.join(u' '));
 }
 
 } // namespace corvale

@@ -144,6 +144,18 @@ private Q_SLOTS:
         type(w, "Articoli", QStringLiteral("800002, 8000011011013"));
         click(w, "Salva");
         QVERIFY(f.prompter.done());
+        // The articles the article archive lists, as its filter picks them.
+        w.setArchiveFilter([] { return QStringLiteral("(N_CAT = '6')"); });
+        click(w, "DallArchivio");
+        QCOMPARE(child<QLineEdit>(w, "Articoli")->text(), QStringLiteral("800002"));
+        w.setArchiveFilter([] { return QString(); });
+        f.prompter.expectConfirm(QStringLiteral("L'archivio articoli non ha filtri: mettere "
+                                                "nella campagna tutti gli articoli?"),
+                                 true);
+        click(w, "DallArchivio");
+        QCOMPARE(child<QLineEdit>(w, "Articoli")->text(), QStringLiteral("800001 800002"));
+        QCOMPARE(child<QComboBox>(w, "Selezione")->currentText(), QStringLiteral("Articoli"));
+        QVERIFY(f.prompter.done());
         const QList<Campaign> saved = CampaignBook(f.db()).load();
         QCOMPARE(saved.size(), 1);
         QCOMPARE(saved[0].articles, (QSet<qint64>{1, 2}));

@@ -1,6 +1,7 @@
 #include "catalogue/CampaignBook.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/PriceHistory.h"
 #include "catalogue/SeasonSaleColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
@@ -155,10 +156,12 @@ qint64 CampaignBook::save(Campaign &k) {
             list.post();
         }
     }
+    PriceHistory(m_db).recordCampaign(k, articles());
     return k.key;
 }
 
 void CampaignBook::remove(qint64 key) {
+    PriceHistory(m_db).forgetCampaign(key);
     for (const QString &name : {c::campaigns, c::campaignArticles}) {
         db::Table t(m_db);
         t.setTableName(name);

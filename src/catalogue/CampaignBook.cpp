@@ -1,6 +1,7 @@
 #include "catalogue/CampaignBook.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/PriceHistory.h"
 #include "catalogue/SeasonSaleColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
@@ -58,6 +59,21 @@ QList<ArticleFacts> CampaignBook::articles() {
     QList<ArticleFacts> out;
     for (t.first(); !t.eof(); t.next())
         out << ArticleFacts::read(t);
+    return out;
+}
+
+QStringList CampaignBook::codesListedBy(const QString &filter) {
+    db::Table t(m_db);
+    t.setTableName(a::articles);
+    t.setIndexName(a::code);
+    t.open();
+    if (!filter.isEmpty()) {
+        t.setFilter(filter);
+        t.setFiltered(true);
+    }
+    QStringList out;
+    for (t.first(); !t.eof(); t.next())
+        out << t.asString(a::code).trimmed();
     return out;
 }
 
@@ -140,10 +156,12 @@ qint64 CampaignBook::save(Campaign &k) {
             list.post();
         }
     }
+    PriceHistory(m_db).recordCampaign(k, articles());
     return k.key;
 }
 
 void CampaignBook::remove(qint64 key) {
+    PriceHistory(m_db).forgetCampaign(key);
     for (const QString &name : {c::campaigns, c::campaignArticles}) {
         db::Table t(m_db);
         t.setTableName(name);

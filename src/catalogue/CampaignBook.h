@@ -31,6 +31,9 @@ public:
 
     // Every article of ARTICOLI, read in one pass.
     QList<ArticleFacts> articles();
+    // The codes (BARCODE) of the articles a filter of the article archive
+    // lists, in code order: a campaign's list of articles taken from it.
+    QStringList codesListedBy(const QString &filter);
     static QList<ArticleFacts> covered(const Campaign &campaign,
                                        const QList<ArticleFacts> &articles);
 

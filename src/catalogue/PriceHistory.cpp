@@ -45,7 +45,8 @@ QList<PriceChange> PriceHistory::changes(qint64 article) {
     t.setRange(article, article);
     QList<PriceChange> out;
     for (t.first(); !t.eof(); t.next())
-        out << readChange(t);
+        if (t.asInteger(c::historyCampaign) == 0)
+            out << readChange(t);
     t.cancelRange();
     return out;
 }
@@ -55,9 +56,11 @@ QHash<qint64, QList<PriceChange>> PriceHistory::allChanges() {
     t.setTableName(c::history);
     t.open();
     const auto article = t.fieldRef(c::historyArticle);
+    const auto campaign = t.fieldRef(c::historyCampaign);
     QHash<qint64, QList<PriceChange>> out;
     for (t.first(); !t.eof(); t.next())
-        out[t.asInteger(article)] << readChange(t);
+        if (t.asInteger(campaign) == 0)
+            out[t.asInteger(article)] << readChange(t);
     return out;
 }
 
@@ -79,8 +82,45 @@ bool PriceHistory::record(qint64 article, QDate day, double list, double discoun
     t.setFloat(c::historyDiscount, discount);
     t.setFloat(c::historyPrice, price.toDouble());
     t.setString(c::historyCause, cause.left(c::causeLength));
+    t.setInteger(c::historyCampaign, 0);
     t.post();
     return true;
+}
+
+void PriceHistory::recordCampaign(const Campaign &campaign, const QList<ArticleFacts> &articles) {
+    forgetCampaign(campaign.key);
+    db::Table &t = table();
+    auto write = [&](const ArticleFacts &a, QDate day, double discount, Money price,
+                     const QString &cause) {
+        t.append();
+        t.setInteger(c::historyArticle, a.key);
+        t.setDate(c::historyDay, day);
+        t.setFloat(c::historyList, Money::of(a.list).toDouble());
+        t.setFloat(c::historyDiscount, discount);
+        t.setFloat(c::historyPrice, price.toDouble());
+        t.setString(c::historyCause, cause.left(c::causeLength));
+        t.setInteger(c::historyCampaign, campaign.key);
+        t.post();
+    };
+    for (const ArticleFacts &a : articles) {
+        if (!campaign.covers(a))
+            continue;
+        write(a, campaign.first, campaign.fixedPrice ? 0 : campaign.percent,
+              campaign.priceFor(Money::of(a.list)), QStringLiteral("Campagna ") + campaign.name);
+        write(a, campaign.last.addDays(1), a.discount, ownPrice(a.list, a.discount),
+              QStringLiteral("Fine campagna ") + campaign.name);
+    }
+}
+
+void PriceHistory::forgetCampaign(qint64 key) {
+    db::Table t(m_db);
+    t.setTableName(c::history);
+    t.setIndexName(c::historyCampaign);
+    t.open();
+    t.setRange(key, key);
+    for (t.first(); !t.eof(); t.first())
+        t.remove();
+    t.cancelRange();
 }
 
 } // namespace corvale

@@ -16,6 +16,10 @@ inline const QString historyList = QStringLiteral("LISTINO");
 inline const QString historyDiscount = QStringLiteral("SCONTO");
 inline const QString historyPrice = QStringLiteral("PREZZO");
 inline const QString historyCause = QStringLiteral("CAUSA");
+// The campaign whose start or end the record notes (0: the article's own
+// price). Campaign records are an account of what was applied; the prices
+// of campaign days are worked out from the campaigns themselves.
+inline const QString historyCampaign = QStringLiteral("CAMPAGNA");
 inline constexpr int causeLength = 40;
 
 // SALDI: the campaigns; SALDIART: the articles of a campaign chosen one by one.

@@ -12,8 +12,8 @@ TableLayouts seasonSaleTables() {
     out << TableLayout{c::history,
                        {recordNumber(c::historyArticle), date(c::historyDay), money(c::historyList),
                         percent(c::historyDiscount), money(c::historyPrice),
-                        text(c::historyCause, c::causeLength)},
-                       tags({c::historyArticle})};
+                        text(c::historyCause, c::causeLength), recordNumber(c::historyCampaign)},
+                       tags({c::historyArticle, c::historyCampaign})};
     out << TableLayout{c::campaigns,
                        {recordNumber(c::campaignKey), text(c::campaignName, c::campaignNameLength),
                         date(c::campaignFirst), date(c::campaignLast),

@@ -123,7 +123,14 @@ TFSaldi::TFSaldi(Shop &shop, QWidget *parent)
     form->addRow(QStringLiteral("Selezione"), m_kind);
     form->addRow(QStringLiteral("Voce"), m_value);
     form->addRow(QStringLiteral("Anno"), m_year);
-    form->addRow(QStringLiteral("Articoli"), m_codes);
+    auto *codes = new QHBoxLayout;
+    codes->addWidget(m_codes, 1);
+    auto *fromArchive = new QPushButton(QStringLiteral("Dall'archivio"), this);
+    fromArchive->setObjectName(QStringLiteral("DallArchivio"));
+    fromArchive->setToolTip(QStringLiteral("Gli articoli elencati nell'archivio articoli"));
+    connect(fromArchive, &QPushButton::clicked, this, &TFSaldi::BDallArchivioClick);
+    codes->addWidget(fromArchive);
+    form->addRow(QStringLiteral("Articoli"), codes);
     form->addRow(QStringLiteral("Sconto %"), m_percent);
     form->addRow(QStringLiteral("oppure Prezzo fisso"), m_price);
     body->addLayout(form, 2);
@@ -142,7 +149,7 @@ TFSaldi::TFSaldi(Shop &shop, QWidget *parent)
     button(QStringLiteral("&Salva"), &TFSaldi::BSalvaClick);
     button(QStringLiteral("&Elimina"), &TFSaldi::BEliminaClick);
     button(QStringLiteral("Anteprima"), &TFSaldi::BAnteprimaClick);
-    button(QStringLiteral("Etichette"), &TFSaldi::BEtichetteClick);
+    m_labelsButton = button(QStringLiteral("Etichette"), &TFSaldi::BEtichetteClick);
     auto *report = new QPushButton(QStringLiteral("Venduto per stagione"), this);
     report->setObjectName(QStringLiteral("Venduto"));
     connect(report, &QPushButton::clicked, this, [this] {
@@ -276,6 +283,8 @@ Campaign TFSaldi::campaign() const {
 
 void TFSaldi::showCampaign(const Campaign &k) {
     m_key = k.key;
+    // Labels are printed for a saved campaign, at its prices.
+    m_labelsButton->setEnabled(m_key != 0);
     m_name->setText(k.name);
     m_first->setDate(k.first);
     m_last->setDate(k.last);
@@ -388,11 +397,8 @@ void TFSaldi::BAnteprimaClick() {
 }
 
 void TFSaldi::BEtichetteClick() {
-    if (m_key == 0) {
-        m_shop.prompter().error(
-            QStringLiteral("Salvare la campagna prima di stamparne le etichette."));
+    if (m_key == 0)
         return;
-    }
     const Prompter::Answer answer = m_shop.prompter().confirmWithCancel(
         QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"));
     if (answer == Prompter::Answer::Cancel)
@@ -411,6 +417,25 @@ void TFSaldi::BEtichetteClick() {
         m_labels(k.first);
     else
         reportNotYetAvailable(m_shop.prompter());
+}
+
+void TFSaldi::BDallArchivioClick() {
+    if (!m_archiveFilter) {
+        reportNotYetAvailable(m_shop.prompter());
+        return;
+    }
+    const QString filter = m_archiveFilter();
+    if (filter.isEmpty() &&
+        !m_shop.prompter().confirm(QStringLiteral("L'archivio articoli non ha filtri: mettere "
+                                                  "nella campagna tutti gli articoli?")))
+        return;
+    QStringList codes;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            codes = CampaignBook(m_shop.database()).codesListedBy(filter);
+        }))
+        return;
+    m_kind->setCurrentIndex(m_kind->findData(int(CampaignSelection::Articles)));
+    m_codes->setText(codes.join(u' '));
 }
 
 } // namespace corvale

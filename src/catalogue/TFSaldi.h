@@ -9,6 +9,7 @@
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace corvale {
@@ -31,6 +32,9 @@ public:
     // Prints the labels of the campaign's articles at its prices: handed the
     // campaign's first day once the label list is filled.
     void setLabelWindow(std::function<void(QDate)> window) { m_labels = std::move(window); }
+    // "Dall'archivio": the filter of the article archive, whose listed
+    // articles become the campaign's list.
+    void setArchiveFilter(std::function<QString()> filter) { m_archiveFilter = std::move(filter); }
     // "Venduto per stagione": the sell-through report.
     void setReportWindow(std::function<void()> window) { m_report = std::move(window); }
 
@@ -41,6 +45,7 @@ public:
     void BEliminaClick();
     void BAnteprimaClick();
     void BEtichetteClick();
+    void BDallArchivioClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -66,8 +71,10 @@ private:
     QLineEdit *m_codes;
     QLineEdit *m_percent;
     QLineEdit *m_price;
+    QPushButton *m_labelsButton = nullptr;
     std::function<void(QDate)> m_labels;
     std::function<void()> m_report;
+    std::function<QString()> m_archiveFilter;
 };
 
 } // namespace corvale

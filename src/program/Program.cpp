@@ -2,6 +2,7 @@
 
 #include "cashbook/TFPrimaNota.h"
 #include "catalogue/TFAltri.h"
+#include "catalogue/ArticleBrowser.h"
 #include "catalogue/TFArcArt.h"
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFSaldi.h"
@@ -162,6 +163,7 @@ void Program::wireArticles() {
     });
     auto *sellThrough = new TFVenduto(m_shop, campaigns);
     campaigns->setReportWindow([sellThrough] { sellThrough->exec(); });
+    campaigns->setArchiveFilter([this] { return m_articles->browser().filter(); });
     m_archive->setToolAction(TFArchivio::Tool::Campaigns, [campaigns] { campaigns->exec(); });
 
     // The stock reports: created once, children of the central panel, which owns them.

@@ -440,6 +440,7 @@ bool SchemaUpgrade::runAddedTables(const TableLayouts &layouts, QDate today) {
                 h.setFloat(QStringLiteral("SCONTO"), discount);
                 h.setFloat(QStringLiteral("PREZZO"), roundToCents(list * (1 - discount / 100)));
                 h.setString(QStringLiteral("CAUSA"), QStringLiteral("Inizio storico"));
+                h.setInteger(QStringLiteral("CAMPAGNA"), 0);
                 h.post();
             }
         }

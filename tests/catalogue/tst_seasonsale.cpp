@@ -231,6 +231,17 @@ private Q_SLOTS:
         QCOMPARE(book.refusal(winter, all), QString());
         book.save(winter);
         QCOMPARE(winter.key, 1);
+        // The history notes the campaign's start and end for GIACCA only;
+        // the article's own prices stay apart.
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("CAUSA")),
+                 (QStringList{"Campagna SALDI INVERNALI", "Fine campagna SALDI INVERNALI"}));
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("DATA")),
+                 (QStringList{"05/01/2026", "01/03/2026"}));
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("PREZZO")),
+                 (QStringList{"70", "100"}));
+        QVERIFY(PriceHistory(f.db()).changes(1).isEmpty());
+        book.save(winter); // saved again: noted once
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("CAUSA")).size(), 2);
 
         Campaign promo = percentOff(0, QDate(2026, 2, 28), QDate(2026, 3, 10), 10);
         promo.name = QStringLiteral("PROMO");
@@ -264,6 +275,7 @@ private Q_SLOTS:
                  QStringLiteral("La campagna non comprende alcun articolo."));
         book.remove(1);
         QVERIFY(book.load().isEmpty());
+        QVERIFY(f.column(QStringLiteral("PREZZI"), QStringLiteral("CAUSA")).isEmpty());
     }
 
     void effectivePriceAndWhatTheLabelSays() {

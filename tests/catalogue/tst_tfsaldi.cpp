@@ -26,9 +26,14 @@ void shop(ShopFixture &f) {
           {{QStringLiteral("NUMREG"), 5}, {QStringLiteral("NOME"), QStringLiteral("GIACCHE")}});
     f.add(QStringLiteral("CATEGOR"),
           {{QStringLiteral("NUMREG"), 6}, {QStringLiteral("NOME"), QStringLiteral("SCARPE")}});
-    articledata::article(
-        f, 1, QStringLiteral("GIACCA"),
-        {{"PREZZOVND", 79.9}, {"N_CAT", 5}, {"STAGIONE", "Autunno/Inverno"}, {"ANNO", 2026}});
+    articledata::sizeType(f, 1, QStringLiteral("CONFEZIONE"), {QStringLiteral("46")});
+    articledata::article(f, 1, QStringLiteral("GIACCA"),
+                         {{"PREZZOVND", 79.9},
+                          {"N_CAT", 5},
+                          {"STAGIONE", "Autunno/Inverno"},
+                          {"ANNO", 2026},
+                          {"TIPOTAGLIA", 1}});
+    articledata::stockRow(f, 1, QStringLiteral("BLU"), {2});
     articledata::article(
         f, 2, QStringLiteral("STIVALE"),
         {{"PREZZOVND", 120.0}, {"N_CAT", 6}, {"STAGIONE", "Autunno/Inverno"}, {"ANNO", 2025}});
@@ -60,6 +65,7 @@ private Q_SLOTS:
         shop(f);
         TFSaldi w(*f.shop);
         w.show();
+        QVERIFY(!testing::button(w, "Etichette")->isEnabled());
         describe(w, QStringLiteral("saldi giacche"), QDate(2026, 3, 16), QDate(2026, 3, 31),
                  QStringLiteral("Categoria"), QStringLiteral("GIACCHE"), QStringLiteral("30"));
         click(w, "Salva");
@@ -106,9 +112,18 @@ private Q_SLOTS:
         QCOMPARE(saved[1].season, QStringLiteral("Autunno/Inverno"));
         QCOMPARE(saved[1].year, 2025);
 
-        // Chosen in the list, shown again, deleted.
+        // Chosen in the list, shown again, its labels prepared for its first day, deleted.
         child<QTableWidget>(w, "Campagne")->selectRow(0);
         QCOMPARE(child<QLineEdit>(w, "Nome")->text(), QStringLiteral("saldi giacche"));
+        QDate labelDay;
+        w.setLabelWindow([&](QDate day) { labelDay = day; });
+        f.prompter.expectConfirmCancel(
+            QStringLiteral("Stampare solo le etichette relative agli articoli in giacenza?"),
+            Prompter::Answer::Yes);
+        click(w, "Etichette");
+        QCOMPARE(labelDay, QDate(2026, 3, 16));
+        QCOMPARE(f.column(QStringLiteral("ELEMENTI"), QStringLiteral("CODICE")),
+                 QStringList{QStringLiteral("1")});
         f.prompter.expectConfirm(QStringLiteral("Eliminare la campagna selezionata?"), true);
         click(w, "Elimina");
         QCOMPARE(CampaignBook(f.db()).load().size(), 1);
@@ -128,6 +143,18 @@ private Q_SLOTS:
         click(w, "Salva");
         type(w, "Articoli", QStringLiteral("800002, 8000011011013"));
         click(w, "Salva");
+        QVERIFY(f.prompter.done());
+        // The articles the article archive lists, as its filter picks them.
+        w.setArchiveFilter([] { return QStringLiteral("(N_CAT = '6')"); });
+        click(w, "DallArchivio");
+        QCOMPARE(child<QLineEdit>(w, "Articoli")->text(), QStringLiteral("800002"));
+        w.setArchiveFilter([] { return QString(); });
+        f.prompter.expectConfirm(QStringLiteral("L'archivio articoli non ha filtri: mettere "
+                                                "nella campagna tutti gli articoli?"),
+                                 true);
+        click(w, "DallArchivio");
+        QCOMPARE(child<QLineEdit>(w, "Articoli")->text(), QStringLiteral("800001 800002"));
+        QCOMPARE(child<QComboBox>(w, "Selezione")->currentText(), QStringLiteral("Articoli"));
         QVERIFY(f.prompter.done());
         const QList<Campaign> saved = CampaignBook(f.db()).load();
         QCOMPARE(saved.size(), 1);

@@ -206,6 +206,35 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // Every save that changes the price the article sells at is kept with its
+    // day and cause; a save that changes no price adds nothing.
+    void savesKeepThePriceHistory() {
+        ShopFixture f;
+        addSizeType(f, 3, QStringLiteral("SCARPE"));
+        TFScheda w(*f.shop);
+        w.NewArticle = true;
+        w.show();
+        type(w, "Articolo", QStringLiteral("SANDALO"));
+        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        type(w, "PrezzoVendita", QStringLiteral("79,90"));
+        button(w, "BSalva")->click();
+        const qint64 key = w.ArticleKey;
+        w.NewArticle = false;
+        for (const char *discount : {"10", "10"}) {
+            w.ArticleKey = key;
+            w.show();
+            type(w, "Sconto", QString::fromLatin1(discount));
+            button(w, "BSalva")->click();
+        }
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("CAUSA")),
+                 (QStringList{"Nuovo articolo", "Scheda articolo"}));
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("PREZZO")),
+                 (QStringList{"79.9", "71.91"}));
+        QCOMPARE(f.column(QStringLiteral("PREZZI"), QStringLiteral("DATA")),
+                 (QStringList{"15/03/2026", "15/03/2026"}));
+        QVERIFY(f.prompter.done());
+    }
+
     void priceArithmeticThroughTheBoxes() {
         ShopFixture f;
         TFScheda w(*f.shop);

@@ -28,6 +28,16 @@ inline constexpr int rtSerialLength = 20;
 inline constexpr int lotteryCodeLength = 8;
 inline constexpr int customerTaxCodeLength = 16;
 
+// CHIUSURE: the daily closures ("Chiusura giornaliera", Z) the RT made.
+inline const QString closures = QStringLiteral("CHIUSURE");
+inline const QString closureKey = QStringLiteral("NUMREG");
+inline const QString closureDate = QStringLiteral("DATA");
+inline const QString closureTime = QStringLiteral("ORA");
+inline const QString closureDateKey = QStringLiteral("MYDATA");
+inline const QString closureNumber = QStringLiteral("NUMERO");
+inline const QString closureTotal = QStringLiteral("TOTALE");
+inline const QString closureSerial = QStringLiteral("MATRICOLA");
+
 // The extra codes of an article (BARCODE.DBF): NUMREG is the article.
 inline const QString extraCodes = QStringLiteral("BARCODE");
 inline const QString extraCodeArticle = QStringLiteral("NUMREG");

@@ -80,6 +80,15 @@ TableLayouts salesTables() {
                         number(QStringLiteral("PRZVND"), 15, 5)},
                        tags({QStringLiteral("NUMVEN")})};
 
+    // --- Telematic register: the daily closures it made ---
+    out << TableLayout{saleColumns::closures,
+                       {recordNumber(saleColumns::closureKey), date(saleColumns::closureDate),
+                        text(saleColumns::closureTime, saleColumns::rtTimeLength),
+                        text(saleColumns::closureDateKey, 8),
+                        number(saleColumns::closureNumber, 5, 0), money(saleColumns::closureTotal),
+                        text(saleColumns::closureSerial, saleColumns::rtSerialLength)},
+                       tags({saleColumns::closureKey, saleColumns::closureDateKey})};
+
     out << TableLayout{QStringLiteral("ACCONTI"),
                        {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NUMCLI"), 10),
                         text(QStringLiteral("CLIENTE"), 50), logical(QStringLiteral("ISCLIENTE")),

@@ -23,6 +23,9 @@ inline const QString paidCard = QStringLiteral("PAGELETT");
 inline const QString paidVoucher = QStringLiteral("PAGBUONO");
 inline const QString lotteryCode = QStringLiteral("LOTTERIA");
 inline const QString customerTaxCode = QStringLiteral("CFCLIENTE");
+// A void's copy holds the key of the sale it voids, the voided sale the
+// key of its void.
+inline const QString voidLink = QStringLiteral("RIFVEN");
 inline constexpr int rtTimeLength = 8;
 inline constexpr int rtSerialLength = 20;
 inline constexpr int lotteryCodeLength = 8;

@@ -29,7 +29,8 @@ db::FieldList counterSaleRtFields() {
             number(s::paidCard, 12, 2),
             number(s::paidVoucher, 12, 2),
             text(s::lotteryCode, s::lotteryCodeLength),
-            text(s::customerTaxCode, s::customerTaxCodeLength)};
+            text(s::customerTaxCode, s::customerTaxCodeLength),
+            recordNumber(s::voidLink)};
 }
 
 TableLayouts salesTables() {

@@ -23,6 +23,7 @@
 #include "purchasing/TFFornitori.h"
 #include "sales/TFArcFat.h"
 #include "sales/TFArcVen.h"
+#include "sales/TFChiusura.h"
 #include "sales/TFClienti.h"
 #include "shell/CentralPanel.h"
 #include "shell/CommonRoutines.h"
@@ -96,6 +97,9 @@ void Program::wireMainWindow() {
     primaNota->hide();
     main.setEntryAction(TFMain::Entry::CashBook,
                         [this, primaNota] { m_main->showInPanel(primaNota); });
+    // "Registratore": the telematic register's daily closure, past the same gate.
+    auto *closure = new TFChiusura(m_shop, m_main.get());
+    main.setEntryAction(TFMain::Entry::Register, [closure] { closure->exec(); });
     // "VENDITA" and "FATTURA": a new document each time; their archives own the
     // one window of each kind, whoever opens it.
     main.setEntryAction(TFMain::Entry::Sale, [this] { m_sales->openSale(0); });

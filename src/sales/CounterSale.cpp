@@ -252,6 +252,14 @@ void CounterSale::describe(FiscalDevice &device, double discountPercent,
         device.cashGiven(*payment.cashGiven);
 }
 
+qint64 CounterSale::saveRows(const QList<SheetRow> &rows, QDate date,
+                             const std::function<void(db::Table &)> &writeHeader) {
+    StockRoutines stock(m_shop.database());
+    DocumentSaver saver(m_shop.database(), stock, m_shop.routines(), DocumentKind::counterSale());
+    m_key = saver.save(*m_header, m_key, rows, date, writeHeader);
+    return m_key;
+}
+
 QString CounterSale::customerTaxCode() {
     const qint64 code = m_header->asInteger(customerColumns::saleCustomer);
     if (code <= 0)

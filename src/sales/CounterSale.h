@@ -10,6 +10,7 @@
 
 #include <QDate>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -97,6 +98,11 @@ public:
     QString customerTaxCode();
     // What the register gave the receipt, stored with the next save.
     void setFiscalRecord(std::optional<SaleFiscalRecord> record) { m_fiscal = std::move(record); }
+
+    // Stores `rows` as this (new) sale, its header set by `writeHeader`: the
+    // negative copy that records a void. Throws db::Error after undoing.
+    qint64 saveRows(const QList<SheetRow> &rows, QDate date,
+                    const std::function<void(db::Table &)> &writeHeader);
 
     // Stores the sale with the date and discount of the window; the header
     // gets its number (a new sale), date key, total and TIPO. Returns the key.

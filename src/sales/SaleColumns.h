@@ -23,10 +23,23 @@ inline const QString paidCard = QStringLiteral("PAGELETT");
 inline const QString paidVoucher = QStringLiteral("PAGBUONO");
 inline const QString lotteryCode = QStringLiteral("LOTTERIA");
 inline const QString customerTaxCode = QStringLiteral("CFCLIENTE");
+// A void's copy holds the key of the sale it voids, the voided sale the
+// key of its void.
+inline const QString voidLink = QStringLiteral("RIFVEN");
 inline constexpr int rtTimeLength = 8;
 inline constexpr int rtSerialLength = 20;
 inline constexpr int lotteryCodeLength = 8;
 inline constexpr int customerTaxCodeLength = 16;
+
+// CHIUSURE: the daily closures ("Chiusura giornaliera", Z) the RT made.
+inline const QString closures = QStringLiteral("CHIUSURE");
+inline const QString closureKey = QStringLiteral("NUMREG");
+inline const QString closureDate = QStringLiteral("DATA");
+inline const QString closureTime = QStringLiteral("ORA");
+inline const QString closureDateKey = QStringLiteral("MYDATA");
+inline const QString closureNumber = QStringLiteral("NUMERO");
+inline const QString closureTotal = QStringLiteral("TOTALE");
+inline const QString closureSerial = QStringLiteral("MATRICOLA");
 
 // The extra codes of an article (BARCODE.DBF): NUMREG is the article.
 inline const QString extraCodes = QStringLiteral("BARCODE");

@@ -29,7 +29,8 @@ db::FieldList counterSaleRtFields() {
             number(s::paidCard, 12, 2),
             number(s::paidVoucher, 12, 2),
             text(s::lotteryCode, s::lotteryCodeLength),
-            text(s::customerTaxCode, s::customerTaxCodeLength)};
+            text(s::customerTaxCode, s::customerTaxCodeLength),
+            recordNumber(s::voidLink)};
 }
 
 TableLayouts salesTables() {
@@ -79,6 +80,15 @@ TableLayouts salesTables() {
                         logical(QStringLiteral("TIPO")), text(QStringLiteral("MISURA"), 20),
                         number(QStringLiteral("PRZVND"), 15, 5)},
                        tags({QStringLiteral("NUMVEN")})};
+
+    // --- Telematic register: the daily closures it made ---
+    out << TableLayout{saleColumns::closures,
+                       {recordNumber(saleColumns::closureKey), date(saleColumns::closureDate),
+                        text(saleColumns::closureTime, saleColumns::rtTimeLength),
+                        text(saleColumns::closureDateKey, 8),
+                        number(saleColumns::closureNumber, 5, 0), money(saleColumns::closureTotal),
+                        text(saleColumns::closureSerial, saleColumns::rtSerialLength)},
+                       tags({saleColumns::closureKey, saleColumns::closureDateKey})};
 
     out << TableLayout{QStringLiteral("ACCONTI"),
                        {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NUMCLI"), 10),

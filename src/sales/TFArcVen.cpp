@@ -4,6 +4,7 @@
 #include "platform/EngineError.h"
 #include "platform/NotYetAvailable.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleVoid.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
 #include "shell/Shop.h"
@@ -57,6 +58,44 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
             &QPushButton::clicked, this, &TFArcVen::BCercaClick);
     connect(addButton(QStringLiteral("Grafico"), QStringLiteral("Grafico delle Vendite")),
             &QPushButton::clicked, this, &TFArcVen::BGraficoClick);
+    // --- Telematic register: the void of a receipt ---
+    m_void = new SaleVoid(shop, this);
+    QPushButton *annul = addButton(QStringLiteral("Annullo"),
+                                   QStringLiteral("Annulla sul registratore lo scontrino della "
+                                                  "Vendita selezionata"));
+    annul->setObjectName(QStringLiteral("Annullo"));
+    connect(annul, &QPushButton::clicked, this, &TFArcVen::BAnnulloClick);
+    connect(m_void, &SaleVoid::finished, this, [this](bool, qint64 stored) {
+        if (stored == 0)
+            return;
+        this->shop().prompter().information(
+            QStringLiteral("Scontrino annullato: l'annullo è registrato tra le vendite."));
+        refreshList();
+    });
+}
+
+void TFArcVen::BAnnulloClick() {
+    if (busy() || m_void->isRunning())
+        return;
+    const qint64 key = selectedKey();
+    if (key == 0)
+        return;
+    QString reason;
+    std::optional<FiscalDocumentRef> quoted;
+    if (!runReportingEngineErrors(shop().prompter(), [&] { quoted = m_void->quote(key, &reason); }))
+        return;
+    if (!quoted) {
+        shop().prompter().error(reason);
+        return;
+    }
+    if (!shop().prompter().confirm(
+            QStringLiteral("Annullare sul registratore lo scontrino n. %1 (chiusura n. %2) del "
+                           "%3?")
+                .arg(quoted->number)
+                .arg(quoted->closure)
+                .arg(quoted->dateTime.date().toString(QStringLiteral("dd/MM/yyyy")))))
+        return;
+    m_void->start(key, *quoted);
 }
 
 TFArcVen::~TFArcVen() {

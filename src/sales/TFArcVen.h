@@ -7,6 +7,7 @@
 
 namespace corvale {
 
+class SaleVoid;
 class TFArcArt;
 class TFBanco;
 
@@ -33,6 +34,10 @@ public:
 
     void BCercaClick();
     void BGraficoClick();
+    // "Annullo": the telematic register voids the selected sale's receipt,
+    // stored as its negative copy.
+    void BAnnulloClick();
+    SaleVoid &saleVoid() { return *m_void; }
 
 protected:
     void openDocument(qint64 key) override;
@@ -43,6 +48,7 @@ private:
     std::function<void()> m_chart;
     TFArcArt *m_articleArchive = nullptr;
     QWidget *m_articlePanel = nullptr;
+    SaleVoid *m_void;
 };
 
 } // namespace corvale

@@ -42,8 +42,10 @@ bool DataFolderSetup::isWorkTable(const TableLayout &layout) {
     static const QStringList work = {QStringLiteral("ELEMENTI"), QStringLiteral("LBCODE"),
                                      QStringLiteral("PRIMANOT"), QStringLiteral("RICEVUTE"),
                                      QStringLiteral("CARICO_I"), QStringLiteral("TABLE1"),
-                                     QStringLiteral("TABLE2"),   QStringLiteral("TABLE3"),
-                                     QStringLiteral("TABLE4"),   QStringLiteral("TABLE5")};
+                                     QStringLiteral("TABLE2"), QStringLiteral("TABLE3"),
+                                     QStringLiteral("TABLE4"), QStringLiteral("TABLE5"),
+                                     // Added by later releases: an older folder has none.
+                                     QStringLiteral("CHIUSURE")};
     return work.contains(layout.name, Qt::CaseInsensitive);
 }
 

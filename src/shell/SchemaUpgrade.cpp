@@ -355,7 +355,8 @@ bool SchemaUpgrade::runSecondList() {
                   QStringLiteral("RTORA CHARACTER(8)"), QStringLiteral("RTMATRIC CHARACTER(20)"),
                   QStringLiteral("PAGCONT NUMERIC(12,2)"), QStringLiteral("PAGELETT NUMERIC(12,2)"),
                   QStringLiteral("PAGBUONO NUMERIC(12,2)"), QStringLiteral("LOTTERIA CHARACTER(8)"),
-                  QStringLiteral("CFCLIENTE CHARACTER(16)")})},
+                  QStringLiteral("CFCLIENTE CHARACTER(16)"),
+                  QStringLiteral("RIFVEN NUMERIC(10,0)")})},
              {}});
         // --- end telematic register
     });

@@ -111,6 +111,9 @@ void TFMain::buildUi() {
     m_exit->setObjectName(QStringLiteral("RxSpeedButton2"));
     for (QPushButton *b : {m_info, m_exit})
         b->setFixedSize(80, 40);
+    m_register = new QPushButton(QStringLiteral("Registratore"), m_buttonBar);
+    m_register->setObjectName(QStringLiteral("RxSpeedButton3"));
+    m_register->setFixedSize(100, 40);
     layout->addWidget(m_buttonBar);
 
     m_panel = new CentralPanel(central);
@@ -132,7 +135,8 @@ void TFMain::buildUi() {
     m_pconf->setPalette(pal);
     m_pconf->setFixedSize(173, 48);
 
-    for (Entry e : {Entry::Config, Entry::Archive, Entry::Sale, Entry::Invoice, Entry::CashBook}) {
+    for (Entry e : {Entry::Config, Entry::Archive, Entry::Sale, Entry::Invoice, Entry::CashBook,
+                    Entry::Register}) {
         QPushButton *b = entryButton(e);
         b->setEnabled(false);
         b->setToolTip(kNotAvailable);
@@ -167,6 +171,8 @@ QPushButton *TFMain::entryButton(Entry entry) const {
         return m_ps;
     case Entry::CashBook:
         return m_pp;
+    case Entry::Register:
+        return m_register;
     }
     return nullptr;
 }
@@ -203,7 +209,8 @@ void TFMain::onEntryClicked(Entry entry) {
     const auto &action = m_actions[int(entry)];
     if (!action)
         return;
-    if ((entry == Entry::Archive || entry == Entry::CashBook) && !passwordGate())
+    if ((entry == Entry::Archive || entry == Entry::CashBook || entry == Entry::Register) &&
+        !passwordGate())
         return;
     action();
     if (entry == Entry::Config)
@@ -293,6 +300,7 @@ void TFMain::applyLayoutRule() {
     m_subtitle->move(M - m_subtitle->width() / 2, (kButtonBarHeight - m_subtitle->height()) / 2);
     m_exit->move(m_buttonBar->width() - m_exit->width() - 10, 5);
     m_info->move(m_exit->x() - m_info->width() - 6, 5);
+    m_register->move(m_info->x() - m_register->width() - 6, 5);
     if (centralWidget() && centralWidget()->layout())
         centralWidget()->layout()->activate();
     m_pconf->move(W - m_pconf->width() - 50, m_panel->height() - 80);

@@ -22,13 +22,14 @@ class TFAboutr;
 class TFMain : public QMainWindow, public OpenerWindow {
     Q_OBJECT
 public:
-    enum class Entry { Config, Archive, Sale, Invoice, CashBook };
+    enum class Entry { Config, Archive, Sale, Invoice, CashBook, Register };
 
     explicit TFMain(Shop &shop, QWidget *parent = nullptr);
     ~TFMain() override;
 
     // What a click on an entry button does (after the password gate for the
-    // archive and the cash book). Without an action the button is disabled.
+    // archive, the cash book and the telematic register's closure). Without an action the button is
+    // disabled.
     void setEntryAction(Entry entry, std::function<void()> action);
     // Called by "Uscita" before closing when "Autosalvataggio Archivio" is on;
     // false (the failure said) keeps the program open, so that the day's work
@@ -80,9 +81,10 @@ private:
     QPushButton *m_pconf = nullptr;
     QPushButton *m_info = nullptr;
     QPushButton *m_exit = nullptr;
+    QPushButton *m_register = nullptr; // "Registratore": daily closure of the RT
     StatusLine *m_status = nullptr;
     TFAboutr *m_about = nullptr;
-    std::function<void()> m_actions[5];
+    std::function<void()> m_actions[6];
     std::function<bool()> m_autoArchive;
     std::function<void()> m_loadTexts;
     bool m_firstActivation = true;

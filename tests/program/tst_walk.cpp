@@ -15,6 +15,7 @@
 #include "platform/ScriptedPrompter.h"
 #include "program/ModalHost.h"
 #include "program/Program.h"
+#include "sales/SaleVoid.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/CentralPanel.h"
 #include "shell/Shop.h"
@@ -43,10 +44,11 @@ const QSet<QString> stillBeingBuilt{};
 
 // Refusals the program gives by design on the empty new documents the walk
 // opens (printing a receipt, return or invoice before choosing its supplier or
-// customer, sending an empty sale to the register).
+// customer, sending an empty sale to the register), and voiding on the
+// telematic register a sale of the demo shop, whose register is a serial one.
 const QSet<QString> refusalsOnEmptyDocuments{
     QStringLiteral("Devi scegliere un Fornitore!"), QStringLiteral("Devi scegliere un cliente!"),
-    QStringLiteral("Nessun articolo da inoltrare al Reg. di Cassa!")};
+    QStringLiteral("Nessun articolo da inoltrare al Reg. di Cassa!"), SaleVoid::noDocumentText};
 
 // Buttons the walk does not press: leaving the program, the archive
 // operations (which replace or rewrite the data folder and have their own

@@ -364,6 +364,52 @@ private Q_SLOTS:
         QCOMPARE(tool.exitCode(), 1);
         QVERIFY(tool.readAllStandardError().contains("Apertura porta seriale non riuscita!"));
     }
+
+    // The technician's tool against the simulator tool serving an Epson RT:
+    // a sale paid by card, the daily reading and the closure.
+    void testToolAgainstTheTelematicSimulator() {
+        QProcess simProcess;
+        simProcess.start(binary("corvale-register-sim"),
+                         {QStringLiteral("--protocol"), QStringLiteral("epson-rt")});
+        QVERIFY(simProcess.waitForStarted());
+        QTRY_VERIFY(simProcess.canReadLine());
+        const QString address = QString::fromLocal8Bit(simProcess.readLine()).trimmed();
+        QVERIFY2(address.startsWith(QLatin1String("127.0.0.1:")), qPrintable(address));
+
+        QTemporaryDir home;
+        IniFile ini(home.filePath(QStringLiteral("Dati.ini")));
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
+        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
+        auto run = [&](const QStringList &args) {
+            QProcess tool;
+            tool.start(binary("corvale-regtest"),
+                       QStringList{QStringLiteral("--home"), home.path()} + args);
+            [&] { QTRY_VERIFY_WITH_TIMEOUT(tool.state() == QProcess::NotRunning, 20000); }();
+            return std::pair{tool.exitCode(), QString::fromLocal8Bit(tool.readAllStandardOutput())};
+        };
+        auto [code, out] = run({QStringLiteral("--line"), QStringLiteral("MAGLIA;2;19.90;10;22"),
+                                QStringLiteral("--payment"), QStringLiteral("card")});
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains(QLatin1String("Confermato: documento n. 1, chiusura n. 1, matricola "
+                                            "99MEX000001, totale 35,82")),
+                 qPrintable(out));
+        std::tie(code, out) = run({QStringLiteral("--rt"), QStringLiteral("x")});
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains(QLatin1String("chiusura n. 1,")), qPrintable(out));
+        std::tie(code, out) = run({QStringLiteral("--rt"), QStringLiteral("z")});
+        QCOMPARE(code, 0);
+        std::tie(code, out) = run({QStringLiteral("--rt"), QStringLiteral("status")});
+        QCOMPARE(code, 0);
+        QVERIFY2(out.contains(QLatin1String("Ultimo documento: n. 0, chiusura n. 2")),
+                 qPrintable(out));
+        simProcess.kill();
+        simProcess.waitForFinished();
+
+        // The register gone: the program's own message, exit 1.
+        std::tie(code, out) = run({QStringLiteral("--rt"), QStringLiteral("status")});
+        QCOMPARE(code, 1);
+        QVERIFY2(out.contains(QLatin1String("non risponde")), qPrintable(out));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRegisterEndToEnd)

@@ -10,6 +10,7 @@
 #include "purchasing/ReceiptEntry.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SalePayment.h"
+#include "sales/SaleVoid.h"
 #include "sales/register/NetworkFiscalDevice.h"
 #include "sales/register/RegisterTransmission.h"
 
@@ -351,6 +352,73 @@ private Q_SLOTS:
             }
             QVERIFY(f.prompter.done());
         }
+    }
+
+    // "Annullo": the register voids the receipt quoting it, the void is
+    // stored as a negative copy with the stock back, and never twice.
+    void telematicVoid() {
+        RtRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        rig.configure(f);
+        {
+            TFBanco w(*f.shop);
+            showSale(w);
+            scan(saleCode(1, 1));
+            scan(saleCode(1, 5));
+            choosePayment(w, 1, {}, {});
+            QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
+            click(w, "Scontrino");
+            QVERIFY(ended.wait(10000));
+            QTRY_VERIFY(!w.isVisible());
+        }
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 1.0);
+        const qint64 key =
+            f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).value(0).toLongLong();
+        QVERIFY(key > 0);
+
+        SaleVoid annul(*f.shop);
+        QString reason;
+        const auto quoted = annul.quote(key, &reason);
+        QVERIFY(quoted);
+        QCOMPARE(quoted->number, 1);
+        QCOMPARE(quoted->closure, 12);
+        QSignalSpy finished(&annul, &SaleVoid::finished);
+        QVERIFY(annul.start(key, *quoted));
+        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.at(0).at(0).toBool());
+        const qint64 copy = finished.at(0).at(1).toLongLong();
+        QVERIFY(copy > key);
+
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed.at(1).kind, sim::SimulatedEpsonRt::Document::Kind::Void);
+        QCOMPARE(printed.at(1).lines(),
+                 (QStringList{QStringLiteral("printRecMessage operator=1 messageType=4 "
+                                             "message=VOID 0012 0001 05032026 99MEX000001"),
+                              QStringLiteral("beginFiscalReceipt operator=1"),
+                              QStringLiteral("endFiscalReceipt operator=1")}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
+                 (QStringList{"113.81", "-113.81"}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("PAGELETT")),
+                 (QStringList{"113.81", "-113.81"}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("RIFVEN")),
+                 (QStringList{QString::number(copy), QString::number(key)}));
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("RTNUMERO")),
+                 (QStringList{"1", "2"}));
+        QCOMPARE(storedSaleLines(f).size(), 4);
+        // The goods are back in stock.
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
+        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 3.0);
+
+        // Never twice; the void itself is no sale to void.
+        QVERIFY(!annul.quote(key, &reason));
+        QCOMPARE(reason, SaleVoid::alreadyVoidedText);
+        QVERIFY(!annul.quote(copy, &reason));
+        QCOMPARE(reason, SaleVoid::isVoidText);
+        QVERIFY(!annul.quote(copy + 100, &reason));
+        QCOMPARE(reason, SaleVoid::noDocumentText);
+        QVERIFY(f.prompter.done());
     }
 
     void silentRegisterLeavesTheSaleToTheOperator() {

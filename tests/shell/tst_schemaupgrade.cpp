@@ -56,7 +56,7 @@ Removed everyUpgrade() {
         {"CARICO_I", tg},
         {"VENDITE",
          {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA", "RTNUMERO", "RTCHIUSURA", "RTDATA",
-          "RTORA", "RTMATRIC", "PAGCONT", "PAGELETT", "PAGBUONO", "LOTTERIA", "CFCLIENTE"}},
+          "RTORA", "RTMATRIC", "PAGCONT", "PAGELETT", "PAGBUONO", "LOTTERIA", "CFCLIENTE", "RIFVEN"}},
         {"CLIENTI",
          {"BARCODE", "DECPUNTI", "PARTIVA", "CODFISC", "CODDEST", "PEC", "PROVINCIA", "NAZIONE"}},
         {"FORNITOR",

@@ -208,6 +208,17 @@ private Q_SLOTS:
         button(w, "pp")->click(); // asked again at every click
         QCOMPARE(cashBook, 2);
         QVERIFY(prompter.done());
+
+        // The telematic register's closure waits behind the same gate.
+        int closure = 0;
+        w.setEntryAction(TFMain::Entry::Register, [&] { ++closure; });
+        prompter.expectPassword({}, QStringLiteral("sbagliata"))
+            .expectPassword({}, QStringLiteral("Segreta"));
+        button(w, "RxSpeedButton3")->click();
+        QCOMPARE(closure, 0);
+        button(w, "RxSpeedButton3")->click();
+        QCOMPARE(closure, 1);
+        QVERIFY(prompter.done());
     }
 
     void exitQuestionAndAutoArchive() {

@@ -5,6 +5,7 @@
 #include "ConsolePrompter.h"
 #include "platform/Formats.h"
 #include "platform/IniFile.h"
+#include "sales/register/NetworkFiscalDevice.h"
 #include "sales/register/ReceiptBuilder.h"
 #include "sales/register/RegisterTransmission.h"
 
@@ -48,6 +49,52 @@ void say(const QString &text) {
     std::fflush(stdout);
 }
 
+// --- Telematic registers: one receipt, a report or the state, over the network ---
+int runTelematic(QCoreApplication &app, const RegisterSettings &settings, const Receipt &receipt,
+                 const QString &what, const QString &payment) {
+    NetworkFiscalDevice device(std::make_unique<EpsonRtDialect>());
+    device.setSettings(settings);
+    int exitCode = 1;
+    QObject::connect(&device, &FiscalDevice::finished, &app, [&](const FiscalOutcome &o) {
+        if (o.confirmed()) {
+            if (!o.deviceStatus.isEmpty())
+                say(QString(o.deviceStatus).replace(u'\r', u'\n'));
+            say(QStringLiteral("Confermato: documento n. %1, chiusura n. %2, matricola %3, "
+                               "totale %4")
+                    .arg(o.document.number)
+                    .arg(o.document.closure)
+                    .arg(o.document.serial, EpsonRtXml::amountText(o.amount)));
+            exitCode = 0;
+        } else {
+            say(QString(o.message).replace(u'\r', u'\n'));
+        }
+        app.quit();
+    });
+    bool started = false;
+    if (what == u"z" || what == u"x") {
+        started = device.report(what == u"z" ? FiscalDevice::Report::Z : FiscalDevice::Report::X);
+    } else if (what == u"status") {
+        started = device.queryStatus();
+    } else {
+        double gross = 0;
+        device.begin();
+        for (const ReceiptLine &l : receipt.lines) {
+            device.line(l.description, l.quantity, l.price, l.vat, l.amount);
+            if (l.discount != 0)
+                device.lineDiscount(l.discount, l.amount);
+            gross += l.quantity != 0 ? l.amount : 0;
+        }
+        const double net = gross - receipt.discountAmount;
+        device.subtotalDiscount(receipt.saleDiscount, receipt.discountAmount, net);
+        device.payment(payment == u"card" ? PaymentType::Card : PaymentType::Cash, Money::of(net));
+        started = device.end();
+    }
+    if (!started)
+        return 1;
+    app.exec();
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -74,7 +121,14 @@ int main(int argc, char *argv[]) {
                             QStringLiteral("Intervallo del timer in ms (solo per le prove)."),
                             QStringLiteral("ms"));
     tick.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({home, lineOption, saleDiscount, cash, tick});
+    const QCommandLineOption rt(QStringLiteral("rt"),
+                                QStringLiteral("Registratore telematico: receipt (default), z, x "
+                                               "o status."),
+                                QStringLiteral("what"));
+    const QCommandLineOption payment(QStringLiteral("payment"),
+                                     QStringLiteral("Registratore telematico: cash o card."),
+                                     QStringLiteral("type"));
+    parser.addOptions({home, lineOption, saleDiscount, cash, tick, rt, payment});
     parser.process(app);
 
     if (!parser.isSet(home)) {
@@ -127,6 +181,14 @@ int main(int argc, char *argv[]) {
     say(QStringLiteral("Lordo %1, sconto %2, totale %3, pagamento %4")
             .arg(money(gross), money(receipt->discountAmount),
                  money(gross - receipt->discountAmount), money(receipt->payment)));
+
+    if (settings.isTelematic()) {
+        say(QStringLiteral("Registratore telematico %1, indirizzo %2")
+                .arg(RegisterSettings::protocolName(settings.protocol()), settings.address));
+        return runTelematic(app, settings, *receipt,
+                            parser.isSet(rt) ? parser.value(rt) : QStringLiteral("receipt"),
+                            parser.value(payment));
+    }
 
     RegisterTransmission transmission(prompter);
     if (parser.isSet(tick))

@@ -111,7 +111,8 @@ bool NetworkFiscalDevice::post(const QByteArray &body) {
     return m_client->post(target->first, target->second, path, body, m_settings.networkTimeout);
 }
 
-void NetworkFiscalDevice::onReply(const std::optional<QByteArray> &body) {
+void NetworkFiscalDevice::onReply(const std::optional<QByteArray> &body, bool reached) {
+    m_reached = reached;
     std::optional<RtAnswer> answer;
     if (body)
         answer = m_dialect->parse(*body);
@@ -131,7 +132,11 @@ void NetworkFiscalDevice::onAnswer(const std::optional<RtAnswer> &answer) {
         break;
     case Phase::Reporting: {
         FiscalOutcome outcome;
-        if (!answer || answer->kind == RtAnswer::Kind::Malformed) {
+        if (!answer && !m_reached) {
+            // Never reached the register: nothing was done.
+            outcome.status = FiscalOutcome::Status::Unreachable;
+            outcome.message = unreachableText(m_settings.address);
+        } else if (!answer || answer->kind == RtAnswer::Kind::Malformed) {
             outcome.status = FiscalOutcome::Status::Unconfirmed;
             outcome.message = reportUnconfirmedText;
         } else if (!answer->accepted()) {

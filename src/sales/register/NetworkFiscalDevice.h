@@ -62,7 +62,7 @@ private:
     };
 
     bool post(const QByteArray &body);
-    void onReply(const std::optional<QByteArray> &body);
+    void onReply(const std::optional<QByteArray> &body, bool reached);
     void onAnswer(const std::optional<RtAnswer> &answer);
     void afterReadingBefore(const std::optional<RtAnswer> &answer);
     void afterSending(const std::optional<RtAnswer> &answer);
@@ -80,6 +80,7 @@ private:
     RtAnswer m_before;
     int m_retriesLeft = 0;
     int m_requests = 0;
+    bool m_reached = false; // the last request reached the register
 };
 
 } // namespace corvale

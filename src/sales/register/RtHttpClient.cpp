@@ -104,7 +104,10 @@ RtHttpClient::RtHttpClient(QObject *parent)
     , m_socket(new QTcpSocket(this)) {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { end(std::nullopt); });
-    connect(m_socket, &QTcpSocket::connected, this, [this] { m_socket->write(m_request); });
+    connect(m_socket, &QTcpSocket::connected, this, [this] {
+        m_reached = true;
+        m_socket->write(m_request);
+    });
     connect(m_socket, &QTcpSocket::readyRead, this, &RtHttpClient::onReadable);
     connect(m_socket, &QTcpSocket::disconnected, this, &RtHttpClient::onClosed);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError) {
@@ -126,6 +129,7 @@ bool RtHttpClient::post(const QString &host, int port, const QString &target,
     if (m_busy)
         return false;
     m_busy = true;
+    m_reached = false;
     m_received.clear();
     m_request = "POST " + target.toUtf8() + " HTTP/1.1\r\nHost: " + host.toUtf8() + ':' +
                 QByteArray::number(port) +
@@ -166,7 +170,8 @@ void RtHttpClient::end(const std::optional<QByteArray> &body) {
     m_socket->abort();
     // Out of the socket's own signals: the receiver may post again at once.
     QMetaObject::invokeMethod(
-        this, [this, body] { Q_EMIT finished(body); }, Qt::QueuedConnection);
+        this, [this, body, reached = m_reached] { Q_EMIT finished(body, reached); },
+        Qt::QueuedConnection);
 }
 
 } // namespace corvale

@@ -39,8 +39,9 @@ public:
 
 Q_SIGNALS:
     // The body of a "200" answer, or nothing: no connection, timeout, a
-    // dropped connection, a bad or refused answer.
-    void finished(const std::optional<QByteArray> &body);
+    // dropped connection, a bad or refused answer. `reached`: the request
+    // went out on a connection (the register may have acted on it).
+    void finished(const std::optional<QByteArray> &body, bool reached);
 
 private:
     void onReadable();
@@ -52,6 +53,7 @@ private:
     QByteArray m_request;
     QByteArray m_received;
     bool m_busy = false;
+    bool m_reached = false;
 };
 
 } // namespace corvale

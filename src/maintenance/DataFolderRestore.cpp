@@ -54,6 +54,13 @@ bool moveFolder(const QString &from, const QString &to) {
     return !error;
 }
 
+// Both files are closed again on return: Windows renames no open file.
+bool sameContents(const QString &one, const QString &other) {
+    QFile a(one);
+    QFile b(other);
+    return a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll();
+}
+
 QString unusedName(const QString &base, const QString &suffix) {
     QString candidate = base + suffix;
     for (int n = 2; QFileInfo::exists(candidate); ++n)
@@ -304,10 +311,7 @@ QString DataFolderRestore::putInvoicesBack(const QString &restored, const QStrin
             break;
         const QString target = to.filePath(name);
         if (QFileInfo::exists(target)) {
-            QFile present(target);
-            QFile incoming(from.filePath(name));
-            if (present.open(QIODevice::ReadOnly) && incoming.open(QIODevice::ReadOnly) &&
-                present.readAll() == incoming.readAll())
+            if (sameContents(target, from.filePath(name)))
                 continue;
             // A file sent under that name differs from the copy's: neither is lost.
             complete = QDir().mkpath(keep) && QFile::rename(target, QDir(keep).filePath(name));

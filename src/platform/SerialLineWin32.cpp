@@ -113,8 +113,14 @@ struct SerialLine::Port {
         overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         DWORD got = 0;
         bool ok = ReadFile(handle, input.data() + had, DWORD(room), &got, &overlapped);
-        if (!ok && GetLastError() == ERROR_IO_PENDING) // completes at once: the timeouts say so
-            ok = GetOverlappedResult(handle, &overlapped, &got, TRUE);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) {
+            // The timeouts say a read completes at once; one a driver keeps waiting for
+            // more bytes (Wine's ports do) is cancelled, keeping what it has read.
+            if (WaitForSingleObject(overlapped.hEvent, 0) != WAIT_OBJECT_0)
+                CancelIoEx(handle, &overlapped);
+            ok = GetOverlappedResult(handle, &overlapped, &got, TRUE) ||
+                 GetLastError() == ERROR_OPERATION_ABORTED;
+        }
         if (!ok) {
             lastError = GetLastError();
             got = 0;

@@ -29,8 +29,9 @@ Outcome admin(const QStringList &arguments, const QString &workingDirectory = {}
     if (!p.waitForFinished(120000))
         return o;
     o.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    o.out = QString::fromUtf8(p.readAllStandardOutput());
-    o.err = QString::fromUtf8(p.readAllStandardError());
+    // A Windows console program ends its lines with CR LF.
+    o.out = QString::fromUtf8(p.readAllStandardOutput()).replace(u"\r\n"_qs, u"\n"_qs);
+    o.err = QString::fromUtf8(p.readAllStandardError()).replace(u"\r\n"_qs, u"\n"_qs);
     return o;
 }
 

@@ -65,6 +65,9 @@ private slots:
         QCOMPARE(measured, recording.textWidth(u"Camicia lino € 49,90"_qs));
         QCOMPARE(lineHeight, recording.textHeight(u"X"_qs));
 
+#ifdef Q_OS_WIN
+        QSKIP("il PDF si rilegge con pdfinfo e pdftotext (poppler) nella build Linux");
+#endif
         QVERIFY(run(u"pdfinfo"_qs, {pdf}).contains(QRegularExpression(u"Pages:\\s+2\\b"_qs)));
         const QString first =
             run(u"pdftotext"_qs, {u"-f"_qs, u"1"_qs, u"-l"_qs, u"1"_qs, pdf, u"-"_qs});

@@ -6,6 +6,7 @@
 #include "maintenance/DatabasePause.h"
 #include "maintenance/TZipMaster.h"
 #include "maintenance/ZipWriter.h"
+#include "shell/DataFolderSetup.h"
 #include "shell/Shop.h"
 
 #include <QDir>
@@ -30,8 +31,12 @@ bool readable(const QString &path) {
 }
 
 // A table without index tags has no MDX, one without memo columns no DBT:
-// such a file is not missing. Anything else listed and absent is.
+// such a file is not missing; nor are the files of the tables that a later
+// release adds to a folder it has not opened yet. Anything else listed and
+// absent is.
 bool notNeeded(const QDir &folder, const QStringList &present, const QString &name) {
+    if (DataFolderSetup::notYetAdded(name.chopped(4), present))
+        return true;
     const bool index = name.endsWith(QLatin1String(".MDX"));
     const bool memo = name.endsWith(QLatin1String(".DBT"));
     if (!index && !memo)

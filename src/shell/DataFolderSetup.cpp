@@ -49,6 +49,17 @@ bool DataFolderSetup::isWorkTable(const TableLayout &layout) {
     return work.contains(layout.name, Qt::CaseInsensitive);
 }
 
+bool DataFolderSetup::notYetAdded(const QString &table, const QStringList &dataFiles) {
+    const QStringList added = SchemaUpgrade::addedTables();
+    if (!added.contains(table, Qt::CaseInsensitive))
+        return false;
+    for (const QString &file : dataFiles)
+        for (const QString &name : added)
+            if (file.compare(name + QStringLiteral(".DBF"), Qt::CaseInsensitive) == 0)
+                return false;
+    return true;
+}
+
 QStringList DataFolderSetup::createMissingWorkTables(db::Database &database,
                                                      const TableLayouts &layouts) {
     TableLayouts missing;
@@ -64,9 +75,14 @@ QStringList DataFolderSetup::createMissingWorkTables(db::Database &database,
 
 QStringList DataFolderSetup::missingRecordTables(const db::Database &database,
                                                  const TableLayouts &layouts) {
+    QStringList present;
+    for (const QString &name : SchemaUpgrade::addedTables())
+        if (database.tableExists(name + QStringLiteral(".DBF")))
+            present << name + QStringLiteral(".DBF");
     QStringList names;
     for (const TableLayout &layout : layouts)
-        if (!isWorkTable(layout) && !database.tableExists(layout.fileName()))
+        if (!isWorkTable(layout) && !database.tableExists(layout.fileName()) &&
+            !notYetAdded(layout.name, present))
             names << layout.fileName();
     return names;
 }

@@ -30,6 +30,12 @@ public:
     // Prima nota's lines) and the tables of older releases it may start
     // without. Every other table holds the shop's records.
     static bool isWorkTable(const TableLayout &layout);
+    // True when `table` is one that a later release adds to an older folder
+    // the first time it opens it, and the folder whose file names are
+    // `dataFiles` has none of those tables yet: until then their absence is no
+    // loss (nothing was ever written to them), neither for the check nor for
+    // a backup. Once one of them is there, the others missing are missing.
+    static bool notYetAdded(const QString &table, const QStringList &dataFiles);
 
     // A data folder may come from anywhere (a restored copy, an older
     // release, a folder copied by hand): the work tables it lacks are made

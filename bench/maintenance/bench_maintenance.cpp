@@ -180,7 +180,7 @@ int main(int argc, char **argv) {
                 qPrintable(loadBefore), qPrintable(loadAverage()));
     std::printf("| save | time (s) | archive (MB) | vs our time |\n|---|---|---|---|\n");
     for (const Row &row : rows)
-        std::printf("| %s | %.2f | %.1f | %.1f× |\n", qPrintable(row.tool), row.seconds, row.size,
+        std::printf("| %s | %.2f | %.2f | %.1f× |\n", qPrintable(row.tool), row.seconds, row.size,
                     row.seconds / save);
     std::printf("| reading the tables | %.2f | — | |\n\n", reading);
     std::printf("| restore | time (s) | ratio |\n|---|---|---|\n");

@@ -36,6 +36,17 @@ SheetGrid::SheetGrid(db::Table &sheet, QWidget *parent)
     connect(m_search->lineEdit(), &QLineEdit::returnPressed, this, &SheetGrid::chooseTyped);
 }
 
+int SheetGrid::addStandardColumns() {
+    const int code = addColumn(sheet::BARCODE, QStringLiteral("Codice"));
+    setArticleColumn(addColumn(sheet::DESCRIZION, QStringLiteral("Articolo")));
+    addColumn(sheet::MARCHIO, QStringLiteral("Marchio"));
+    addColumn(sheet::cColore, QStringLiteral("Colore"));
+    addColumn(sheet::fTAGLIA, QStringLiteral("Taglia"));
+    addColumn(sheet::QUANTITA, QStringLiteral("Quantità"), QStringLiteral("#"), true);
+    addColumn(sheet::PREZZO, QStringLiteral("Prezzo"), QStringLiteral(",0.00"), true);
+    return code;
+}
+
 int SheetGrid::addColumn(const QString &field, const QString &title, const QString &format,
                          bool editable) {
     const int c = m_model->addColumn(field, title, format);

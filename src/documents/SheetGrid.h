@@ -27,6 +27,10 @@ public:
     TableModel &model() const { return *m_model; }
     int addColumn(const QString &field, const QString &title, const QString &format = {},
                   bool editable = false);
+    // The columns every document's sheet opens with: "Codice", "Articolo",
+    // "Marchio", "Colore", "Taglia", then "Quantità" and "Prezzo", which the
+    // user edits. Returns the code column; the article column is set.
+    int addStandardColumns();
     // The column of the article's description, where the search lies.
     void setArticleColumn(int column) { m_articleColumn = column; }
     int articleColumn() const { return m_articleColumn; }

@@ -21,6 +21,7 @@
 #include "shell/Shop.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TableModel.h"
 #include "widgets/TitleBand.h"
@@ -44,15 +45,9 @@ namespace {
 
 const QString ISBANCA = QStringLiteral("ISBANCA");
 
-QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setMinimumWidth(90);
-    layout->addWidget(b);
-    return b;
-}
-
 } // namespace
+
+using formkit::button;
 
 TFFattura::TFFattura(Shop &shop, QWidget *parent)
     : DocumentWindow(parent)
@@ -65,9 +60,8 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_band = new TitleBand(QStringLiteral("FATTURA"), this);
-    m_band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(m_band);
+    m_band = formkit::titleBand(QStringLiteral("FATTURA"),
+                                shop.folder().file(QStringLiteral("top.BMP")), this, layout);
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(8, 4, 8, 4);
@@ -81,15 +75,9 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
 
     auto *head = new QGridLayout;
     head->setContentsMargins(8, 0, 8, 0);
-    auto edit = [&](int column, const QString &caption) {
-        head->addWidget(new QLabel(caption, this), 0, column);
-        auto *e = new QLineEdit(this);
-        e->setObjectName(caption);
-        head->addWidget(e, 1, column);
-        return e;
-    };
-    m_number = edit(0, QStringLiteral("Numero"));
-    m_date = edit(1, QStringLiteral("Data"));
+    m_number =
+        formkit::labelledEdit(head, 0, QStringLiteral("Numero"), QStringLiteral("Numero"), this);
+    m_date = formkit::labelledEdit(head, 1, QStringLiteral("Data"), QStringLiteral("Data"), this);
     head->addWidget(new QLabel(QStringLiteral("Cliente"), this), 0, 2);
     m_customer = new LookupCombo(this);
     m_customer->setObjectName(QStringLiteral("Cliente"));
@@ -106,15 +94,9 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
 
     m_grid = new SheetGrid(m_sheet->table(), this);
     m_grid->setObjectName(QStringLiteral("Griglia"));
-    m_grid->setCodeColumn(m_grid->addColumn(sheet::BARCODE, QStringLiteral("Codice")));
-    m_grid->addColumn(sheet::DESCRIZION, QStringLiteral("Articolo"));
+    m_grid->setCodeColumn(m_grid->addStandardColumns());
     // Articles come by their code alone: no search by description.
     m_grid->setArticleColumn(-1);
-    m_grid->addColumn(sheet::MARCHIO, QStringLiteral("Marchio"));
-    m_grid->addColumn(sheet::cColore, QStringLiteral("Colore"));
-    m_grid->addColumn(sheet::fTAGLIA, QStringLiteral("Taglia"));
-    m_grid->addColumn(sheet::QUANTITA, QStringLiteral("Quantità"), QStringLiteral("#"), true);
-    m_grid->addColumn(sheet::PREZZO, QStringLiteral("Prezzo"), QStringLiteral(",0.00"), true);
     m_grid->addColumn(sheet::SCONTO, QStringLiteral("Sco."), QStringLiteral("#"), true);
     m_grid->addColumn(sheet::cIMPORTO, QStringLiteral("Importo"), QStringLiteral(",0.00"));
     m_grid->codeBox()->setMaxLength(15);
@@ -126,19 +108,9 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
     QPushButton *bDelete = button(QStringLiteral("Elimina"), this, foot);
     bDelete->setToolTip(QStringLiteral("Elimina articolo selezionato"));
     foot->addStretch();
-    auto value = [&](const QString &caption, const QString &name) {
-        foot->addWidget(new QLabel(caption, this));
-        auto *l = new QLabel(this);
-        l->setObjectName(name);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        l->setMinimumWidth(90);
-        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        foot->addWidget(l);
-        return l;
-    };
-    m_pieces = value(QStringLiteral("Numero Pezzi"), QStringLiteral("NumeroPezzi"));
-    m_total = value(QStringLiteral("Totale €"), QStringLiteral("Totale"));
+    m_pieces = formkit::valueBox(QStringLiteral("Numero Pezzi"), QStringLiteral("NumeroPezzi"),
+                                 this, foot);
+    m_total = formkit::valueBox(QStringLiteral("Totale €"), QStringLiteral("Totale"), this, foot);
     m_toBank = new QCheckBox(QStringLiteral("Versamento in Banca"), this);
     m_toBank->setObjectName(QStringLiteral("Versamento in Banca"));
     foot->addWidget(m_toBank);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QBoxLayout;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+class QWidget;
+
+namespace corvale {
+
+class TitleBand;
+
+// The few pieces every form of the program is made of, laid out the same way
+// everywhere. Each widget is named after what it shows, so that tests and the
+// program walk find it.
+namespace formkit {
+
+// A button named after its caption, at least `minimumWidth` wide, added to `layout`.
+QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout,
+                    int minimumWidth = 90);
+
+// The window's title band with the shop's band picture, added to `layout`.
+TitleBand *titleBand(const QString &heading, const QString &picture, QWidget *parent,
+                     QBoxLayout *layout);
+
+// A caption over its edit box, in `column` of a two-row header grid.
+QLineEdit *labelledEdit(QGridLayout *grid, int column, const QString &caption, const QString &name,
+                        QWidget *parent);
+
+// A caption and, beside it, a sunken box showing a figure right-aligned (the
+// totals at the foot of a document).
+QLabel *valueBox(const QString &caption, const QString &name, QWidget *parent, QBoxLayout *layout);
+
+} // namespace formkit
+} // namespace corvale

@@ -15,6 +15,9 @@ inline const QString address = QStringLiteral("ADDRESS");
 inline const QString cap = QStringLiteral("CAP"); // numeric: "00184" is stored as 184
 inline const QString city = QStringLiteral("CITTA");
 inline const QString email = QStringLiteral("EMAIL");
+inline const QString phone = QStringLiteral("TELEFONO");
+inline const QString mobile = QStringLiteral("MOBILE");
+inline const QString fax = QStringLiteral("FAX");
 // The old single field: a partita IVA (11 digits) or a codice fiscale (16).
 inline const QString vatOrFiscalCode = QStringLiteral("PIVACF");
 // Fiscal identity, apart, since the electronic invoice.

@@ -4,14 +4,15 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
+#include "purchasing/ContactDetails.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/OpenerWindow.h"
 #include "widgets/TitleBand.h"
 
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,18 +22,6 @@
 #include <QVBoxLayout>
 
 namespace corvale {
-
-namespace {
-
-QPushButton *toolButton(const QString &caption, QWidget *parent, QLayout *layout) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setMinimumWidth(90);
-    layout->addWidget(b);
-    return b;
-}
-
-} // namespace
 
 TFFornitori::TFFornitori(Shop &shop, QWidget *parent)
     : QWidget(parent)
@@ -45,17 +34,16 @@ TFFornitori::TFFornitori(Shop &shop, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *band = new TitleBand(QStringLiteral("ARCHIVIO FORNITORI"), this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
+    formkit::titleBand(QStringLiteral("ARCHIVIO FORNITORI"),
+                       shop.folder().file(QStringLiteral("top.BMP")), this, layout);
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(8, 4, 8, 4);
-    QPushButton *bNew = toolButton(QStringLiteral("Nuovo"), this, toolbar);
-    QPushButton *bEdit = toolButton(QStringLiteral("Modifica"), this, toolbar);
-    QPushButton *bDelete = toolButton(QStringLiteral("Elimina"), this, toolbar);
+    QPushButton *bNew = formkit::button(QStringLiteral("Nuovo"), this, toolbar);
+    QPushButton *bEdit = formkit::button(QStringLiteral("Modifica"), this, toolbar);
+    QPushButton *bDelete = formkit::button(QStringLiteral("Elimina"), this, toolbar);
     toolbar->addStretch();
-    QPushButton *bExit = toolButton(QStringLiteral("Uscita"), this, toolbar);
+    QPushButton *bExit = formkit::button(QStringLiteral("Uscita"), this, toolbar);
     layout->addLayout(toolbar);
 
     auto *body = new QHBoxLayout;
@@ -76,27 +64,8 @@ TFFornitori::TFFornitori(Shop &shop, QWidget *parent)
     listLayout->addWidget(m_grid);
     body->addWidget(listBox, 3);
 
-    auto *detailBox = new CaptionBox(QStringLiteral("Dati"), this);
-    detailBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
-    auto *form = new QFormLayout(detailBox);
-    auto detail = [&](const QString &caption, const QString &name) {
-        auto *l = new QLabel(detailBox);
-        l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        form->addRow(caption, l);
-        return l;
-    };
-    m_address = detail(QStringLiteral("Via/P.zza"), QStringLiteral("ViaPzza"));
-    m_cap = detail(QStringLiteral("C.A.P."), QStringLiteral("CAP"));
-    m_city = detail(QStringLiteral("Città"), QStringLiteral("Citta"));
-    m_vat = detail(QStringLiteral("P.Iva"), QStringLiteral("PIva"));
-    m_phone = detail(QStringLiteral("Telefono"), QStringLiteral("Telefono"));
-    m_mobile = detail(QStringLiteral("Cellulare"), QStringLiteral("Cellulare"));
-    m_fax = detail(QStringLiteral("Fax"), QStringLiteral("Fax"));
-    m_email = detail(QStringLiteral("E-Mail"), QStringLiteral("EMail"));
-    body->addWidget(detailBox, 2);
+    m_details = new ContactDetails(shop.folder().file(QStringLiteral("bkgd.BMP")), this);
+    body->addWidget(m_details, 2);
     layout->addLayout(body, 1);
 
     m_card = new TFFornitore(shop, this);
@@ -141,20 +110,7 @@ void TFFornitori::searchChanged(const QString &text) {
 
 void TFFornitori::showDetails() {
     const bool has = m_table->isOpen() && m_table->recordNumber() != 0;
-    auto text = [&](const char *field) {
-        return has ? m_table->asString(QString::fromLatin1(field)) : QString();
-    };
-    m_address->setText(text("ADDRESS"));
-    m_cap->setText(has && !m_table->isNull(QStringLiteral("CAP"))
-                       ? QStringLiteral("%1").arg(m_table->asInteger(QStringLiteral("CAP")), 5, 10,
-                                                  QLatin1Char('0'))
-                       : QString());
-    m_city->setText(text("CITTA"));
-    m_vat->setText(text("PIVACF"));
-    m_phone->setText(text("TELEFONO"));
-    m_mobile->setText(text("MOBILE"));
-    m_fax->setText(text("FAX"));
-    m_email->setText(text("EMAIL"));
+    m_details->show(has ? m_table.get() : nullptr);
 }
 
 void TFFornitori::BNuovoClick() {

@@ -4,12 +4,12 @@
 
 #include <memory>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace corvale {
 
+class ContactDetails;
 class OpenerWindow;
 class Shop;
 class TableGrid;
@@ -51,14 +51,7 @@ private:
     std::unique_ptr<db::Table> m_table;
     TableGrid *m_grid;
     QLineEdit *m_search;
-    QLabel *m_address;
-    QLabel *m_cap;
-    QLabel *m_city;
-    QLabel *m_vat;
-    QLabel *m_phone;
-    QLabel *m_mobile;
-    QLabel *m_fax;
-    QLabel *m_email;
+    ContactDetails *m_details;
     TFFornitore *m_card;
     OpenerWindow *m_opener = nullptr;
 };

@@ -13,16 +13,16 @@ namespace customerColumns {
 
 // CLIENTI
 inline const QString customers = QStringLiteral("CLIENTI");
-inline const QString code = QStringLiteral("CODICE");
-inline const QString name = QStringLiteral("NOME");
-inline const QString address = QStringLiteral("ADDRESS");
-inline const QString cap = QStringLiteral("CAP");
-inline const QString city = QStringLiteral("CITTA");
-inline const QString phone = QStringLiteral("TELEFONO");
-inline const QString mobile = QStringLiteral("MOBILE");
-inline const QString fax = QStringLiteral("FAX");
-inline const QString email = QStringLiteral("EMAIL");
-inline const QString vatNumber = QStringLiteral("PIVACF"); // the old single field
+inline const QString code = contactColumns::code;
+inline const QString name = contactColumns::name;
+inline const QString address = contactColumns::address;
+inline const QString cap = contactColumns::cap;
+inline const QString city = contactColumns::city;
+inline const QString phone = contactColumns::phone;
+inline const QString mobile = contactColumns::mobile;
+inline const QString fax = contactColumns::fax;
+inline const QString email = contactColumns::email;
+inline const QString vatNumber = contactColumns::vatOrFiscalCode; // the old single field
 // The electronic invoice's fiscal identity (contactColumns names them all).
 inline const QString partitaIva = contactColumns::vatNumber;
 inline const QString fiscalCode = contactColumns::fiscalCode;

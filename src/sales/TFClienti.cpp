@@ -4,17 +4,18 @@
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
+#include "purchasing/ContactDetails.h"
 #include "purchasing/TFFornitore.h"
 #include "sales/CustomerColumns.h"
 #include "sales/CustomerList.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/OpenerWindow.h"
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,14 +29,6 @@ namespace corvale {
 namespace c = customerColumns;
 
 namespace {
-
-QPushButton *toolButton(const QString &caption, QWidget *parent, QLayout *layout) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setMinimumWidth(90);
-    layout->addWidget(b);
-    return b;
-}
 
 // Gathering every customer's purchases reads all the sales: the hourglass shows meanwhile.
 struct WaitCursor {
@@ -56,17 +49,16 @@ TFClienti::TFClienti(Shop &shop, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *band = new TitleBand(QStringLiteral("ARCHIVIO CLIENTI"), this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
+    formkit::titleBand(QStringLiteral("ARCHIVIO CLIENTI"),
+                       shop.folder().file(QStringLiteral("top.BMP")), this, layout);
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(8, 4, 8, 4);
-    QPushButton *bNew = toolButton(QStringLiteral("Nuovo"), this, toolbar);
-    QPushButton *bEdit = toolButton(QStringLiteral("Modifica"), this, toolbar);
-    QPushButton *bDelete = toolButton(QStringLiteral("Elimina"), this, toolbar);
+    QPushButton *bNew = formkit::button(QStringLiteral("Nuovo"), this, toolbar);
+    QPushButton *bEdit = formkit::button(QStringLiteral("Modifica"), this, toolbar);
+    QPushButton *bDelete = formkit::button(QStringLiteral("Elimina"), this, toolbar);
     toolbar->addStretch();
-    QPushButton *bExit = toolButton(QStringLiteral("Uscita"), this, toolbar);
+    QPushButton *bExit = formkit::button(QStringLiteral("Uscita"), this, toolbar);
     layout->addLayout(toolbar);
 
     auto *body = new QHBoxLayout;
@@ -90,7 +82,7 @@ TFClienti::TFClienti(Shop &shop, QWidget *parent)
     searches->addWidget(m_nameSearch, 2);
     searches->addWidget(cardLabel);
     searches->addWidget(m_cardSearch, 1);
-    QPushButton *bSpend = toolButton(QStringLiteral("Scala punti"), listBox, searches);
+    QPushButton *bSpend = formkit::button(QStringLiteral("Scala punti"), listBox, searches);
     listLayout->addLayout(searches);
 
     m_grid = new TableGrid(m_list->table(), listBox);
@@ -104,27 +96,8 @@ TFClienti::TFClienti(Shop &shop, QWidget *parent)
     listLayout->addWidget(m_grid);
     body->addWidget(listBox, 3);
 
-    auto *detailBox = new CaptionBox(QStringLiteral("Dati"), this);
-    detailBox->setBackground(shop.folder().file(QStringLiteral("bkgd.BMP")));
-    auto *form = new QFormLayout(detailBox);
-    auto detail = [&](const QString &caption, const QString &name) {
-        auto *l = new QLabel(detailBox);
-        l->setObjectName(name);
-        l->setTextFormat(Qt::PlainText);
-        l->setFrameShape(QFrame::Panel);
-        l->setFrameShadow(QFrame::Sunken);
-        form->addRow(caption, l);
-        return l;
-    };
-    m_address = detail(QStringLiteral("Via/P.zza"), QStringLiteral("ViaPzza"));
-    m_cap = detail(QStringLiteral("C.A.P."), QStringLiteral("CAP"));
-    m_city = detail(QStringLiteral("Città"), QStringLiteral("Citta"));
-    m_vat = detail(QStringLiteral("P.Iva"), QStringLiteral("PIva"));
-    m_phone = detail(QStringLiteral("Telefono"), QStringLiteral("Telefono"));
-    m_mobile = detail(QStringLiteral("Cellulare"), QStringLiteral("Cellulare"));
-    m_fax = detail(QStringLiteral("Fax"), QStringLiteral("Fax"));
-    m_email = detail(QStringLiteral("E-Mail"), QStringLiteral("EMail"));
-    body->addWidget(detailBox, 2);
+    m_details = new ContactDetails(shop.folder().file(QStringLiteral("bkgd.BMP")), this);
+    body->addWidget(m_details, 2);
     layout->addLayout(body, 1);
 
     m_card = new TFFornitore(shop, this);
@@ -174,19 +147,7 @@ void TFClienti::searchChanged() {
 }
 
 void TFClienti::showDetails() {
-    const bool has = m_list->hasCurrent();
-    const db::Table &t = m_list->table();
-    auto text = [&](const QString &field) { return has ? t.asString(field) : QString(); };
-    m_address->setText(text(c::address));
-    m_cap->setText(has && !t.isNull(c::cap)
-                       ? QStringLiteral("%1").arg(t.asInteger(c::cap), 5, 10, QLatin1Char('0'))
-                       : QString());
-    m_city->setText(text(c::city));
-    m_vat->setText(text(c::vatNumber));
-    m_phone->setText(text(c::phone));
-    m_mobile->setText(text(c::mobile));
-    m_fax->setText(text(c::fax));
-    m_email->setText(text(c::email));
+    m_details->show(m_list->hasCurrent() ? &m_list->table() : nullptr);
 }
 
 void TFClienti::BNuovoClick() {

@@ -4,12 +4,12 @@
 
 #include <memory>
 
-class QLabel;
 class QLineEdit;
 
 namespace corvale {
 
 class CustomerList;
+class ContactDetails;
 class OpenerWindow;
 class Shop;
 class TableGrid;
@@ -51,14 +51,7 @@ private:
     TableGrid *m_grid;
     QLineEdit *m_nameSearch;
     QLineEdit *m_cardSearch;
-    QLabel *m_address;
-    QLabel *m_cap;
-    QLabel *m_city;
-    QLabel *m_vat;
-    QLabel *m_phone;
-    QLabel *m_mobile;
-    QLabel *m_fax;
-    QLabel *m_email;
+    ContactDetails *m_details;
     TFFornitore *m_card;
     OpenerWindow *m_opener = nullptr;
 };

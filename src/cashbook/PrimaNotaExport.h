@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cashbook/PrimaNotaContent.h"
-#include "stock/SpreadsheetFile.h"
+#include "printing/SpreadsheetFile.h"
 
 #include <QDate>
 #include <QString>

@@ -5,8 +5,8 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "statistics/SizeCurveChart.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/LookupCombo.h"
 
@@ -138,8 +138,7 @@ void TFCurvaTaglie::BStampaClick() {
 void TFCurvaTaglie::BEsportaClick() {
     if (m_curve.positions().isEmpty())
         return;
-    SpreadsheetFile::exportWithDialog(m_shop,
-                                      m_curve.exportLines(m_shop.clock().today(), from(), to()));
+    exportSpreadsheet(m_shop, m_curve.exportLines(m_shop.clock().today(), from(), to()));
 }
 
 } // namespace corvale

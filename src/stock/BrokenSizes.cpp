@@ -3,7 +3,7 @@
 #include "catalogue/SizeTypeCore.h"
 #include "catalogue/StockMatrixScan.h"
 #include "platform/Formats.h"
-#include "stock/SpreadsheetFile.h"
+#include "printing/SpreadsheetFile.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/Money.h"
+#include "printing/SpreadsheetFile.h"
 #include "shell/Shop.h"
 #include "stock/MovementLines.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 
 namespace corvale {

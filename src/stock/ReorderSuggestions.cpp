@@ -7,7 +7,7 @@
 #include "documents/SheetColumns.h"
 #include "platform/Formats.h"
 #include "platform/IniFile.h"
-#include "stock/SpreadsheetFile.h"
+#include "printing/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 
 #include <QHash>

@@ -4,8 +4,8 @@
 #include "db/Table.h"
 #include "platform/Formats.h"
 #include "platform/Money.h"
+#include "printing/SpreadsheetFile.h"
 #include "stock/MovementLines.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 
 #include <QDate>

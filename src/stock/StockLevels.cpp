@@ -4,9 +4,9 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
+#include "printing/SpreadsheetFile.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 
 #include <QHash>

@@ -3,8 +3,8 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/ReportTablePrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockWindowKit.h"
 
 #include <QHeaderView>
@@ -182,8 +182,8 @@ void TFRiordino::BStampaClick() {
 void TFRiordino::BEsportaClick() {
     if (m_rows.isEmpty())
         return;
-    SpreadsheetFile::exportWithDialog(
-        m_shop, ReorderSuggestions::exportLines(m_rows, m_shop.clock().today(), settings()));
+    exportSpreadsheet(m_shop,
+                      ReorderSuggestions::exportLines(m_rows, m_shop.clock().today(), settings()));
 }
 
 } // namespace corvale

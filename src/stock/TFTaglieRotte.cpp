@@ -3,8 +3,8 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/ReportTablePrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockWindowKit.h"
 
 #include <QHeaderView>
@@ -101,8 +101,7 @@ void TFTaglieRotte::BStampaClick() {
 void TFTaglieRotte::BEsportaClick() {
     if (m_rows.isEmpty())
         return;
-    SpreadsheetFile::exportWithDialog(m_shop,
-                                      BrokenSizes::exportLines(m_rows, m_shop.clock().today()));
+    exportSpreadsheet(m_shop, BrokenSizes::exportLines(m_rows, m_shop.clock().today()));
 }
 
 } // namespace corvale

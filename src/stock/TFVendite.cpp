@@ -5,9 +5,9 @@
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/Movements.h"
 #include "stock/MovementsPrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 #include "stock/StockWindowKit.h"
 
@@ -176,7 +176,7 @@ void TFVendite::BStampaClick() {
 void TFVendite::BEsportaClick() {
     QStringList lines;
     if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = m_movements->exportLines(); }))
-        SpreadsheetFile::exportWithDialog(m_shop, lines);
+        exportSpreadsheet(m_shop, lines);
 }
 
 void TFVendite::BUscitaClick() {

@@ -4,8 +4,8 @@
 #include "platform/EngineError.h"
 #include "printing/PrintService.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/SellThroughPrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "widgets/TitleBand.h"
 
 #include <QComboBox>
@@ -145,8 +145,7 @@ void TFVenduto::BStampaClick() {
 void TFVenduto::BEsportaClick() {
     if (m_rows.isEmpty())
         BCalcolaClick();
-    SpreadsheetFile::exportWithDialog(
-        m_shop, SellThrough::exportLines(m_shop.clock().today(), request(), m_rows));
+    exportSpreadsheet(m_shop, SellThrough::exportLines(m_shop.clock().today(), request(), m_rows));
 }
 
 } // namespace corvale

@@ -6,9 +6,9 @@
 #include "platform/EngineError.h"
 #include "printing/PrintService.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/Inventory.h"
 #include "stock/InventoryPrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockColumns.h"
 #include "stock/StockWindowKit.h"
 
@@ -174,7 +174,7 @@ void TFinventario::BStampaClick() {
 void TFinventario::BEsportaClick() {
     QStringList lines;
     if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = m_inventory->exportLines(); }))
-        SpreadsheetFile::exportWithDialog(m_shop, lines);
+        exportSpreadsheet(m_shop, lines);
 }
 
 void TFinventario::BUscitaClick() {

@@ -1,10 +1,10 @@
 #include "common/ShopFixture.h"
 #include "maintenance/ArchiveTestKit.h"
+#include "printing/SpreadsheetFile.h"
 #include "sales/einvoice/EInvoiceShop.h"
 #include "stock/Inventory.h"
 #include "stock/MovementPeriod.h"
 #include "stock/Movements.h"
-#include "stock/SpreadsheetFile.h"
 
 #include <QProcess>
 #include <QTest>

@@ -3,9 +3,10 @@
 #include "db/Table.h"
 #include "platform/Cp1252.h"
 #include "printing/RecordingCanvas.h"
+#include "printing/SpreadsheetFile.h"
+#include "shell/ShopExport.h"
 #include "stock/Inventory.h"
 #include "stock/InventoryPrintout.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockFilter.h"
 
 #include <QFile>
@@ -300,15 +301,15 @@ private Q_SLOTS:
         ShopFixture f;
         const QString path = f.dir.filePath(QStringLiteral("archivio/INV.XLS"));
         f.prompter.expectSaveFile(std::nullopt);
-        QVERIFY(!SpreadsheetFile::exportWithDialog(*f.shop, {QStringLiteral("x")}));
+        QVERIFY(!exportSpreadsheet(*f.shop, {QStringLiteral("x")}));
         QVERIFY(!QFile::exists(path));
         f.prompter.expectSaveFile(path).expectInformation(
             QStringLiteral("Esportazione dati eseguita con successo."));
-        QVERIFY(SpreadsheetFile::exportWithDialog(*f.shop, {QStringLiteral("x")}));
+        QVERIFY(exportSpreadsheet(*f.shop, {QStringLiteral("x")}));
         QVERIFY(QFile::exists(path));
         const QString bad = f.dir.filePath(QStringLiteral("missing/INV.XLS"));
         f.prompter.expectSaveFile(bad).expectError(QStringLiteral("ERRORE creazione file\r") + bad);
-        QVERIFY(!SpreadsheetFile::exportWithDialog(*f.shop, {QStringLiteral("x")}));
+        QVERIFY(!exportSpreadsheet(*f.shop, {QStringLiteral("x")}));
         QVERIFY(f.prompter.done());
     }
 

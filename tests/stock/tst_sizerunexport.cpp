@@ -1,9 +1,9 @@
 #include "SizeRunData.h"
 
 #include "catalogue/SizeCurve.h"
+#include "printing/SpreadsheetFile.h"
 #include "stock/BrokenSizes.h"
 #include "stock/ReorderSuggestions.h"
-#include "stock/SpreadsheetFile.h"
 
 #include <QDir>
 #include <QProcess>

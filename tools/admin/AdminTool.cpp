@@ -12,6 +12,7 @@
 #include "maintenance/DataFolderRestore.h"
 #include "maintenance/TableRepair.h"
 #include "platform/ProgramFolder.h"
+#include "printing/SpreadsheetFile.h"
 #include "sales/einvoice/EInvoiceExport.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/DataFolderSetup.h"
@@ -22,7 +23,6 @@
 #include "stock/Movements.h"
 #include "stock/ReorderSuggestions.h"
 #include "stock/SellThrough.h"
-#include "stock/SpreadsheetFile.h"
 #include "stock/StockLevels.h"
 
 #include <QDir>

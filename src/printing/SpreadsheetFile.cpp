@@ -1,8 +1,8 @@
-#include "stock/SpreadsheetFile.h"
+#include "printing/SpreadsheetFile.h"
 
 #include "platform/Cp1252.h"
 #include "platform/Formats.h"
-#include "shell/Shop.h"
+#include "platform/Prompter.h"
 
 #include <QDir>
 #include <QSaveFile>
@@ -37,29 +37,28 @@ QStringList SpreadsheetFile::heading(QDate today, const QStringList &columns) {
             row(columns)};
 }
 
-QString SpreadsheetFile::proposedName(QDate today) {
-    return QStringLiteral("VN") + today.toString(QStringLiteral("ddMMyy")) + QStringLiteral(".XLS");
+QString SpreadsheetFile::proposedName(QDate today, const QString &prefix) {
+    return prefix + today.toString(QStringLiteral("ddMMyy")) + QStringLiteral(".XLS");
 }
 
-bool SpreadsheetFile::exportWithDialog(Shop &shop, const QStringList &lines) {
-    const QString folder = shop.folder().archivePath();
+bool SpreadsheetFile::exportWithDialog(Prompter &prompter, const QString &folder,
+                                       const QString &proposed, const QStringList &lines) {
     QDir().mkpath(folder);
-    const QString proposed = proposedName(shop.clock().today());
-    const std::optional<QString> path = shop.prompter().saveFile(
+    const std::optional<QString> path = prompter.saveFile(
         QStringLiteral("Esporta"), QStringLiteral("XLS Formato EXCEL|*.XLS"), folder, proposed);
     if (!path)
         return false;
     switch (write(*path, lines)) {
     case Outcome::CannotCreate:
-        shop.prompter().error(QStringLiteral("ERRORE creazione file\r") + *path);
+        prompter.error(QStringLiteral("ERRORE creazione file\r") + *path);
         return false;
     case Outcome::WriteFailed:
-        shop.prompter().error(QStringLiteral("ERRORE scrittura file\r") + *path);
+        prompter.error(QStringLiteral("ERRORE scrittura file\r") + *path);
         return false;
     case Outcome::Written:
         break;
     }
-    shop.prompter().information(QStringLiteral("Esportazione dati eseguita con successo."));
+    prompter.information(QStringLiteral("Esportazione dati eseguita con successo."));
     return true;
 }
 

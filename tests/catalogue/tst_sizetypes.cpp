@@ -175,6 +175,14 @@ private Q_SLOTS:
         QCOMPARE(w.grid().model().headerData(20, Qt::Horizontal).toString(),
                  QStringLiteral("TG20"));
         QCOMPARE(w.grid().columnWidth(5), (w.grid().width() - TFArcTag::nameColumnWidth - 24) / 20);
+        // At the program's own 800 pixels the twenty sizes still fit beside the
+        // name, whatever minimum the style's font would give a column.
+        w.resize(800, 500);
+        QTRY_COMPARE(w.grid().width() <= 800, true);
+        int used = 0;
+        for (int c = 0; c <= 20; ++c)
+            used += w.grid().columnWidth(c);
+        QVERIFY2(used <= w.grid().viewport()->width(), qPrintable(QString::number(used)));
         QVERIFY(!button(w, "Giacenze")->isEnabled());
         QVERIFY(!button(w, "Giacenze")->toolTip().isEmpty());
         // Once the stock-levels window is handed in, a label left empty gives a blank title.

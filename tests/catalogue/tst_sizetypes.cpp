@@ -4,6 +4,7 @@
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
+#include "db/Table.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/TitleBand.h"
 
@@ -155,6 +156,19 @@ private Q_SLOTS:
         QCOMPARE(card.findChild<QSpinBox *>(QStringLiteral("NucleoDa"))->value(), from);
         QCOMPARE(card.findChild<QSpinBox *>(QStringLiteral("NucleoA"))->value(), to);
         button(card, "BAnnulla")->click();
+    }
+
+    // A width the layout gives is kept, however wide the style's minimum.
+    void gridKeepsGivenWidths() {
+        ShopFixture f;
+        db::Table table(f.shop->database());
+        table.setTableName(QStringLiteral("TAGLIE.DBF"));
+        table.open();
+        TableGrid grid(table);
+        grid.addColumn(QStringLiteral("TG1"), QStringLiteral("TG1"), {}, 12);
+        grid.addColumn(QStringLiteral("TG2"), QStringLiteral("TG2"), {}, 30);
+        QCOMPARE(grid.columnWidth(0), 12);
+        QCOMPARE(grid.columnWidth(1), 30);
     }
 
     void archiveWindow() {

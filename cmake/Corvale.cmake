@@ -59,8 +59,6 @@ set(CORVALE_LINUX_ONLY_TESTS
   tst_banco_register # the same simulated registers, behind the counter-sale window
   tst_tfmain # status-line widths measured against the Linux desktop's font metrics
   tst_walk # opens every window of the demo shop: past its time limit under Wine
-  tst_sizetypes # TFArcTag fits its size columns on the window's resize; under Wine the
-                # grid takes its final width later (columns 47 px instead of 36): open
 )
 
 # Adds every immediate subfolder of the current folder that has a CMakeLists.txt,

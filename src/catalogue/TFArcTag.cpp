@@ -10,6 +10,7 @@
 #include "widgets/TitleBand.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -59,6 +60,11 @@ TFArcTag::TFArcTag(Shop &shop, QWidget *parent)
                       nameColumnWidth);
     for (int n = 1; n <= 20; ++n)
         m_grid->addColumn(QStringLiteral("TG%1").arg(n), QStringLiteral("TG%1").arg(n));
+    // The twenty size columns share what the name leaves of the grid's width.
+    // The header's own minimum comes from the style's font and is wider on
+    // Windows than the share of an 800-pixel window: it would push the last
+    // sizes out of sight.
+    m_grid->horizontalHeader()->setMinimumSectionSize(minimumLabelWidth);
     layout->addWidget(m_grid, 1);
 
     m_card = new TFTipoTaglia(shop, this);
@@ -108,7 +114,7 @@ void TFArcTag::resizeEvent(QResizeEvent *event) {
 void TFArcTag::fitLabelColumns() {
     const int width = (m_grid->width() - m_grid->columnWidth(0) - 24) / 20;
     for (int n = 1; n <= 20; ++n)
-        m_grid->setColumnWidth(n, std::max(width, 1));
+        m_grid->setColumnWidth(n, std::max(width, minimumLabelWidth));
 }
 
 void TFArcTag::FormActivate() {

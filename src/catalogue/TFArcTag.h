@@ -50,6 +50,7 @@ public:
     void BGiacenzeClick();
 
     static constexpr int nameColumnWidth = 150;
+    static constexpr int minimumLabelWidth = 16;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -21,8 +21,13 @@ TableGrid::TableGrid(db::Table &table, QWidget *parent)
 int TableGrid::addColumn(const QString &field, const QString &title, const QString &format,
                          int width) {
     const int column = m_model->addColumn(field, title, format, width);
-    if (width > 0)
+    if (width > 0) {
+        // A width given is the layout's own: the style's minimum (from its
+        // font, wider on Windows) must not widen it.
+        if (width < horizontalHeader()->minimumSectionSize())
+            horizontalHeader()->setMinimumSectionSize(width);
         setColumnWidth(column, width);
+    }
     return column;
 }
 

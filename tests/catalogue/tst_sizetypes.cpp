@@ -4,6 +4,7 @@
 #include "catalogue/TFArcTag.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
+#include "db/Table.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/TitleBand.h"
 
@@ -157,6 +158,19 @@ private Q_SLOTS:
         button(card, "BAnnulla")->click();
     }
 
+    // A width the layout gives is kept, however wide the style's minimum.
+    void gridKeepsGivenWidths() {
+        ShopFixture f;
+        db::Table table(f.shop->database());
+        table.setTableName(QStringLiteral("TAGLIE.DBF"));
+        table.open();
+        TableGrid grid(table);
+        grid.addColumn(QStringLiteral("TG1"), QStringLiteral("TG1"), {}, 12);
+        grid.addColumn(QStringLiteral("TG2"), QStringLiteral("TG2"), {}, 30);
+        QCOMPARE(grid.columnWidth(0), 12);
+        QCOMPARE(grid.columnWidth(1), 30);
+    }
+
     void archiveWindow() {
         ShopFixture f;
         f.add(QStringLiteral("TAGLIE"), {{QStringLiteral("NUMREG"), 1},
@@ -175,6 +189,14 @@ private Q_SLOTS:
         QCOMPARE(w.grid().model().headerData(20, Qt::Horizontal).toString(),
                  QStringLiteral("TG20"));
         QCOMPARE(w.grid().columnWidth(5), (w.grid().width() - TFArcTag::nameColumnWidth - 24) / 20);
+        // At the program's own 800 pixels the twenty sizes still fit beside the
+        // name, whatever minimum the style's font would give a column.
+        w.resize(800, 500);
+        QTRY_COMPARE(w.grid().width() <= 800, true);
+        int used = 0;
+        for (int c = 0; c <= 20; ++c)
+            used += w.grid().columnWidth(c);
+        QVERIFY2(used <= w.grid().viewport()->width(), qPrintable(QString::number(used)));
         QVERIFY(!button(w, "Giacenze")->isEnabled());
         QVERIFY(!button(w, "Giacenze")->toolTip().isEmpty());
         // Once the stock-levels window is handed in, a label left empty gives a blank title.

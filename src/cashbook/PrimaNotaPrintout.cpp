@@ -22,10 +22,6 @@ struct Geometry {
 
 constexpr int printedBooks[] = {0, 1, 3};
 
-void centred(PageCanvas &c, int middle, int y, const QString &text) {
-    c.textOut(middle - c.textWidth(text) / 2, y, text);
-}
-
 void hline(PageCanvas &c, int x1, int x2, int y) {
     c.moveTo(x1, y);
     c.lineTo(x2, y);
@@ -38,7 +34,7 @@ int drawHeader(PageCanvas &c, const Geometry &g, int y, int *bodyLineHeight) {
     const QString books[] = {QStringLiteral("CASSA"), QStringLiteral("BANCA"),
                              QStringLiteral("VARIE")};
     for (int b = 0; b < 3; ++b)
-        centred(c, g.amount(2 * b + 1), y, books[b]);
+        c.textOutCentred(g.amount(2 * b + 1), y, books[b]);
     y += h + 5;
     c.setBrushClear();
     c.rectangle(g.x0, y, g.operation(), g.bottom);
@@ -52,7 +48,7 @@ int drawHeader(PageCanvas &c, const Geometry &g, int y, int *bodyLineHeight) {
                              QStringLiteral("Versamenti"), QStringLiteral("Prelievi"),
                              QStringLiteral("Entrate"),    QStringLiteral("Uscite")};
     for (int i = 0; i < 6; ++i)
-        centred(c, g.amount(i) + g.u / 2, y, heads[i]);
+        c.textOutCentred(g.amount(i) + g.u / 2, y, heads[i]);
     y += h + 5;
     hline(c, g.x0, g.right(), y);
     y += 10;
@@ -98,7 +94,7 @@ void PrimaNotaPrintout::draw(PageCanvas &c) const {
             hline(c, g.x0, g.right(), y);
             y += 3;
         }
-        centred(c, g.x0 + g.u / 2, y, line.date);
+        c.textOutCentred(g.x0 + g.u / 2, y, line.date);
         c.textOut(g.operation() + 10, y, fitted(c, line.description, 6 * g.u));
         for (int b = 0; b < 3; ++b) {
             const int k = printedBooks[b];
@@ -108,7 +104,7 @@ void PrimaNotaPrintout::draw(PageCanvas &c) const {
                     continue;
                 const QString text = amountText(values[side]);
                 const int right = g.amount(2 * b + side) + g.u - 10;
-                c.textOut(right - c.textWidth(text), y, text);
+                c.textOutRight(right, y, text);
             }
         }
         y += L;
@@ -133,7 +129,7 @@ void PrimaNotaPrintout::draw(PageCanvas &c) const {
                                     cashbook::Book::Other};
     for (int b = 0; b < 3; ++b) {
         const QString text = Formats::format(u"%10.2n", content->balance(books[b])).trimmed();
-        centred(c, g.amount(2 * b + 1) - 10, y, text);
+        c.textOutCentred(g.amount(2 * b + 1) - 10, y, text);
     }
 }
 

@@ -66,11 +66,9 @@ void ArticleListPrintout::print(PageCanvas &canvas) const {
     int y = 70;
     int page = 1;
 
-    auto centred = [&](const QString &text, int at) {
-        canvas.textOut(W / 2 - canvas.textWidth(text) / 2, at, text);
-    };
+    auto centred = [&](const QString &text, int at) { canvas.textOutCentred(W / 2, at, text); };
     auto rightAligned = [&](const QString &text, int end, int at) {
-        canvas.textOut(end - 10 - canvas.textWidth(text), at, text);
+        canvas.textOutRight(end - 10, at, text);
     };
     auto ruleAcross = [&]() {
         canvas.moveTo(x0, y);

@@ -47,9 +47,7 @@ void PhotoCatalogue::print(PageCanvas &canvas, int perPage) const {
     const int B = (canvas.pageHeight() / 100) * 97;
     int y = 70;
 
-    auto centred = [&](const QString &text, int at) {
-        canvas.textOut(W / 2 - canvas.textWidth(text) / 2, at, text);
-    };
+    auto centred = [&](const QString &text, int at) { canvas.textOutCentred(W / 2, at, text); };
     CanvasFont font;
     font.name = QStringLiteral("arial");
     font.size = 14;
@@ -68,7 +66,7 @@ void PhotoCatalogue::print(PageCanvas &canvas, int perPage) const {
     canvas.setFontSize(14);
     const QString heading =
         QStringLiteral("CATALOGO - ANNO ") + QString::number(m_shop.clock().today().year());
-    canvas.textOut(x0 + W - 10 - canvas.textWidth(heading), y, heading);
+    canvas.textOutRight(x0 + W - 10, y, heading);
     y += 2 * L;
 
     // The values start after the widest label, measured in the labels' type.

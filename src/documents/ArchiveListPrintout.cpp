@@ -17,9 +17,7 @@ void ArchiveListPrintout::draw(PageCanvas &canvas) const {
     const int k = P / 12;
     canvas.setBrushClear();
     canvas.setPen(Qt::black, 1);
-    auto centred = [&](int y, const QString &text) {
-        canvas.textOut(P / 2 - canvas.textWidth(text) / 2, y, text);
-    };
+    auto centred = [&](int y, const QString &text) { canvas.textOutCentred(P / 2, y, text); };
 
     int y = 70;
     const int h12 = useFont(canvas, 12, true);

@@ -22,7 +22,7 @@ int useFont(PageCanvas &canvas, double points, bool bold) {
 void rightText(PageCanvas &canvas, int right, int y, const QString &text, int margin) {
     if (text.isEmpty())
         return;
-    canvas.textOut(right - margin - canvas.textWidth(text), y, text);
+    canvas.textOutRight(right - margin, y, text);
 }
 
 void captionedBoxes(PageCanvas &canvas, int y, int h, const QList<Span> &spans,

@@ -72,6 +72,13 @@ public:
     // (textWidth x textHeight) is first filled with the brush, as the canvas
     // the printouts were designed on does; set a clear brush for see-through text.
     virtual void textOut(int x, int y, const QString &text) = 0;
+    // The same text ending at `right`, or centred on `middle`.
+    void textOutRight(int right, int y, const QString &text) {
+        textOut(right - textWidth(text), y, text);
+    }
+    void textOutCentred(int middle, int y, const QString &text) {
+        textOut(middle - textWidth(text) / 2, y, text);
+    }
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;
     // Outline with the pen and fill with the brush, (x1,y1) to (x2,y2) exclusive.

@@ -66,7 +66,7 @@ void StatementPrintout::draw(PageCanvas &canvas) const {
     int h = useFont(canvas, 10, true);
     const int centre = (W - 100) / 2;
     const auto centred = [&](int y, const QString &text) {
-        canvas.textOut(centre - canvas.textWidth(text) / 2, y, text);
+        canvas.textOutCentred(centre, y, text);
     };
     int y = 100;
     centred(y, nameLine1);

@@ -65,9 +65,7 @@ void SalesArchivePrintout::draw(PageCanvas &canvas) const {
     const int rowPoints = sales ? 10 : 9;
     canvas.setBrushClear();
     canvas.setPen(Qt::black, 1);
-    auto centred = [&](int y, const QString &text) {
-        canvas.textOut(W / 2 - canvas.textWidth(text) / 2, y, text);
-    };
+    auto centred = [&](int y, const QString &text) { canvas.textOutCentred(W / 2, y, text); };
 
     int y = 70;
     const int h = useFont(canvas, 12, true);

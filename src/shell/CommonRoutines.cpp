@@ -205,9 +205,7 @@ int CommonRoutines::PrintCompanyHeader(PageCanvas &canvas, int y) {
     m_creditText = QStringLiteral("Stampato con CORVALE QUIRA - gestione negozio");
 
     const int q = canvas.pageWidth() / 4;
-    auto centred = [&](const QString &text, int at) {
-        canvas.textOut(q - canvas.textWidth(text) / 2, at, text);
-    };
+    auto centred = [&](const QString &text, int at) { canvas.textOutCentred(q, at, text); };
     CanvasFont font;
     font.name = QStringLiteral("arial");
     font.size = 10;

@@ -47,7 +47,7 @@ void ArticleChart::draw(PageCanvas &canvas, int w, int h, const ArticleSales &sa
         canvas.moveTo(35, y);
         canvas.lineTo(w - 40, y);
         const QString label = QString::number(top - n * (top / 10));
-        canvas.textOut(33 - canvas.textWidth(label), y - canvas.textHeight(label) / 2, label);
+        canvas.textOutRight(33, y - canvas.textHeight(label) / 2, label);
     }
 
     const int c = (w - 80) / k;
@@ -60,7 +60,7 @@ void ArticleChart::draw(PageCanvas &canvas, int w, int h, const ArticleSales &sa
         const QString caption =
             period.mode == ChartMode::Yearly ? chartTexts::monthCaption(i) : QString::number(i);
         canvas.setBrushClear();
-        canvas.textOut(x - canvas.textWidth(caption) / 2, h - 33, caption);
+        canvas.textOutCentred(x, h - 33, caption);
     }
     // The dots and their line come over the grid, so that no grid line
     // crosses them.

@@ -45,11 +45,11 @@ void SizeCurveChart::draw(PageCanvas &canvas, int w, int h, const SizeCurve &cur
         canvas.moveTo(45, y);
         canvas.lineTo(w - 50, y);
         const QString label = QString::number(top - n * top / 10) + u'%';
-        canvas.textOut(43 - canvas.textWidth(label), y - canvas.textHeight(label) / 2, label);
+        canvas.textOutRight(43, y - canvas.textHeight(label) / 2, label);
     }
     const QString title = QStringLiteral("CURVA TAGLIE - ") + curve.type.name;
     canvas.textOut(50, 10, title);
-    canvas.textOut(w - 20 - canvas.textWidth(period), 5, period);
+    canvas.textOutRight(w - 20, 5, period);
 
     // The legend under the period.
     int lx = w - 20 - canvas.textWidth(QStringLiteral("Venduti   Ricevuti")) - 30;
@@ -79,7 +79,7 @@ void SizeCurveChart::draw(PageCanvas &canvas, int w, int h, const SizeCurve &cur
             curve.type.isUsed(p) ? curve.type.label(p) : QStringLiteral("Tg %1").arg(p);
         canvas.setBrushClear();
         canvas.setPen(grey, 1);
-        canvas.textOut(x - canvas.textWidth(caption) / 2, h - 43, caption);
+        canvas.textOutCentred(x, h - 43, caption);
         auto drawBar = [&](qint64 tenths, int left, const QColor &colour) {
             if (tenths <= 0)
                 return;

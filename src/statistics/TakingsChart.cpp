@@ -66,17 +66,17 @@ void TakingsChart::draw(PageCanvas &canvas, int w, int h, const Takings &takings
         canvas.moveTo(45, y);
         canvas.lineTo(w - 50, y);
         const QString label = ChartScale::takingsLabel(top, n);
-        canvas.textOut(43 - canvas.textWidth(label), y - canvas.textHeight(label) / 2, label);
+        canvas.textOutRight(43, y - canvas.textHeight(label) / 2, label);
     }
 
     const QString axis = QStringLiteral("Venduto (€)");
-    canvas.textOut(50 - canvas.textWidth(axis) / 2, 10, axis);
-    canvas.textOut(w - 20 - canvas.textWidth(subtitle), 5, subtitle);
+    canvas.textOutCentred(50, 10, axis);
+    canvas.textOutRight(w - 20, 5, subtitle);
     const QString when =
         period.mode == ChartMode::Yearly
             ? QStringLiteral("ANNO %1").arg(period.year)
             : chartTexts::monthName(period.month) + u' ' + QString::number(period.year);
-    canvas.textOut(w - 20 - canvas.textWidth(when), canvas.textHeight(when) + 5, when);
+    canvas.textOutRight(w - 20, canvas.textHeight(when) + 5, when);
 
     const int c = (w - 100) / k;
     for (int i = 1; i <= k; ++i) {
@@ -87,7 +87,7 @@ void TakingsChart::draw(PageCanvas &canvas, int w, int h, const Takings &takings
         const QString caption =
             period.mode == ChartMode::Yearly ? chartTexts::monthCaption(i) : QString::number(i);
         canvas.setBrushClear();
-        canvas.textOut(x - canvas.textWidth(caption) / 2, h - 43, caption);
+        canvas.textOutCentred(x, h - 43, caption);
         const double value = i <= int(takings.values.size()) ? takings.values[size_t(i - 1)] : 0;
         if (value > 0 && top > 0) {
             const qint64 barHeight = Formats::roundHalfEven(value * 10 * step / double(top));

@@ -15,14 +15,6 @@ void setFont(PageCanvas &c, double size, bool bold) {
     c.setFont(f);
 }
 
-void centred(PageCanvas &c, int centre, int y, const QString &text) {
-    c.textOut(centre - c.textWidth(text) / 2, y, text);
-}
-
-void endingAt(PageCanvas &c, int right, int y, const QString &text) {
-    c.textOut(right - c.textWidth(text), y, text);
-}
-
 QString whole(qint64 v) {
     return Formats::format(u"%10.0n", double(v)).trimmed();
 }
@@ -49,13 +41,13 @@ void MovementsPrintout::draw(PageCanvas &c, const QString &nameLine1, const QStr
     int y = 50;
     setFont(c, 12, true);
     const int h12 = c.textHeight(QStringLiteral("X"));
-    centred(c, width / 2, y, nameLine1);
+    c.textOutCentred(width / 2, y, nameLine1);
     y += h12;
     setFont(c, 10, true);
-    centred(c, width / 2, y, nameLine2);
+    c.textOutCentred(width / 2, y, nameLine2);
     y += h12;
     setFont(c, 9, false);
-    centred(c, width / 2, y, title);
+    c.textOutCentred(width / 2, y, title);
     y += 2 * h12;
 
     int page = 1;
@@ -68,13 +60,13 @@ void MovementsPrintout::draw(PageCanvas &c, const QString &nameLine1, const QStr
                                    QStringLiteral("Acquisti"), QStringLiteral("Vendite"),
                                    QStringLiteral("Ricavo")};
         for (int i = 0; i < 5; ++i)
-            endingAt(c, right[i], y, titles[i]);
+            c.textOutRight(right[i], y, titles[i]);
         y += h8 + 5;
         c.moveTo(x0, y);
         c.lineTo(lineEnd, y);
         y += 10;
         setFont(c, 9, false);
-        centred(c, width / 2, bottom + h8, QStringLiteral("- %1 -").arg(page));
+        c.textOutCentred(width / 2, bottom + h8, QStringLiteral("- %1 -").arg(page));
         ++page;
     };
     header();
@@ -87,7 +79,7 @@ void MovementsPrintout::draw(PageCanvas &c, const QString &nameLine1, const QStr
         const QString cells[5] = {whole(f.loads), whole(f.unloads), money(f.purchases),
                                   money(f.sales), money(f.margin)};
         for (int i = 0; i < 5; ++i)
-            endingAt(c, right[i] - 10, y, cells[i]);
+            c.textOutRight(right[i] - 10, y, cells[i]);
         y += h9;
         c.moveTo(x0, y);
         c.lineTo(lineEnd, y);
@@ -107,7 +99,7 @@ void MovementsPrintout::draw(PageCanvas &c, const QString &nameLine1, const QStr
     c.textOut(x0 + 10, y, QStringLiteral("TOTALI"));
     const QStringList texts = totals.texts();
     for (int i = 0; i < 5; ++i)
-        endingAt(c, right[i] - 10, y, texts[i]);
+        c.textOutRight(right[i] - 10, y, texts[i]);
 }
 
 } // namespace corvale

@@ -47,9 +47,7 @@ void ReportTablePrintout::draw(PageCanvas &c, const Document &d) {
     int y = 70;
     setFont(c, 12, true, true);
     const int h12 = c.textHeight(QStringLiteral("X"));
-    auto centred = [&](const QString &text) {
-        c.textOut(x0 + usable / 2 - c.textWidth(text) / 2, y, text);
-    };
+    auto centred = [&](const QString &text) { c.textOutCentred(x0 + usable / 2, y, text); };
     centred(d.nameLine1);
     y += h12;
     setFont(c, 10, true, true);

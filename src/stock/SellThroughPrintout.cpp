@@ -30,16 +30,16 @@ void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QS
     int y = 50;
     setFont(c, 12, true);
     const int h = c.textHeight(QStringLiteral("X"));
-    c.textOut(x0 + width / 2 - c.textWidth(nameLine1) / 2, y, nameLine1);
+    c.textOutCentred(x0 + width / 2, y, nameLine1);
     y += h;
     setFont(c, 10, true);
-    c.textOut(x0 + width / 2 - c.textWidth(title) / 2, y, title);
+    c.textOutCentred(x0 + width / 2, y, title);
     y += 2 * h;
     auto header = [&] {
         setFont(c, 8, true);
         c.textOut(x0 + 10, y, titles.first());
         for (int i = 1; i < titles.size(); ++i)
-            c.textOut(rightOf(i) - c.textWidth(titles[i]), y, titles[i]);
+            c.textOutRight(rightOf(i), y, titles[i]);
         y += c.textHeight(QStringLiteral("X")) + 5;
         c.moveTo(x0, y);
         c.lineTo(rightOf(int(titles.size()) - 1), y);
@@ -50,7 +50,7 @@ void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QS
         const QStringList texts = SellThrough::texts(r);
         c.textOut(x0 + 10, y, texts.first());
         for (int i = 1; i < texts.size(); ++i)
-            c.textOut(rightOf(i) - c.textWidth(texts[i]), y, texts[i]);
+            c.textOutRight(rightOf(i), y, texts[i]);
         y += c.textHeight(QStringLiteral("X")) + 4;
     };
     header();

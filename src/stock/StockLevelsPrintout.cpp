@@ -35,9 +35,7 @@ void StockLevelsPrintout::draw(PageCanvas &c, const Heading &heading,
     int y = 70;
     setFont(c, sansSerif, 12, true, true);
     const int h12 = c.textHeight(QStringLiteral("X"));
-    auto centred = [&](const QString &text) {
-        c.textOut(usable / 2 - c.textWidth(text) / 2, y, text);
-    };
+    auto centred = [&](const QString &text) { c.textOutCentred(usable / 2, y, text); };
     centred(heading.nameLine1);
     y += h12;
     setFont(c, sansSerif, 10, true, true);

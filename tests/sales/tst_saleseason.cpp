@@ -9,6 +9,7 @@
 #include "documents/CodeLine.h"
 #include "documents/DocumentKind.h"
 #include "documents/LineSheet.h"
+#include "printing/RecordingCanvas.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleColumns.h"
 #include "sales/SalePrintout.h"
@@ -103,6 +104,23 @@ private Q_SLOTS:
             SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15));
         QCOMPARE(reductions,
                  (QStringList{QStringLiteral("Prezzo precedente € 56,91 −26%"), QString()}));
+        // Printed under its own line, before the next one.
+        SalePrintout printout;
+        printout.rows = lines;
+        printout.reductions = reductions;
+        printout.total = 98.84;
+        RecordingCanvas canvas;
+        printout.draw(canvas);
+        const auto said = canvas.textsContaining(QStringLiteral("Prezzo precedente"));
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said.first().text, reductions.first());
+        const auto boot = canvas.textsContaining(QStringLiteral("STIVALE CUOIO"));
+        const auto sandal = canvas.textsContaining(QStringLiteral("SANDALO"));
+        QCOMPARE(boot.size(), 1);
+        QCOMPARE(sandal.size(), 1);
+        QVERIFY(boot.first().position.y() < said.first().position.y());
+        QVERIFY(said.first().position.y() < sandal.first().position.y());
+        QCOMPARE(canvas.textsContaining(QStringLiteral("41,93")).size(), 1);
         // A price agreed at the counter is not the campaign's: no reduction shown.
         lines[0].values[sheet::SCONTO] = 50.0;
         QCOMPARE(SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15)).first(), QString());

@@ -86,6 +86,13 @@ EffectivePrice SalePrices::on(const ArticleFacts &article, QDate day,
     if (campaign->fixedPrice) {
         out.linePrice = out.price.toDouble();
         out.lineDiscount = 0;
+    } else if (Money::of(out.list.toDouble() * (1 - campaign->percent / 100) * 100) !=
+               Money::fromCents(out.price.cents() * 100)) {
+        // A percentage that leaves a fraction of a cent: the line takes the
+        // campaign's price itself, so that any number of pieces costs that
+        // price times the pieces, as announced.
+        out.linePrice = out.price.toDouble();
+        out.lineDiscount = 0;
     } else {
         out.lineDiscount = campaign->percent;
     }

@@ -24,7 +24,9 @@ struct EffectivePrice {
     std::optional<Campaign> campaign; // the campaign of the day, if any
     Money previous;                   // the 30-day lowest before the campaign
     int percent = 0;                  // the reduction from `previous`, whole
-    // What a document line takes: PREZZO and SCONTO.
+    // What a document line takes: PREZZO and SCONTO (a campaign's
+    // percentage on the list price, or its price when the percentage leaves a
+    // fraction of a cent).
     double linePrice = 0;
     double lineDiscount = 0;
 

@@ -8,6 +8,7 @@
 #include "documents/SheetColumns.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleReductions.h"
 #include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -29,10 +30,12 @@ CounterSale::CounterSale(Shop &shop)
     m_articlesByKey->setTableName(a::articles);
     m_articlesByKey->setIndexName(a::key);
     // Lines take the price of the sale's day: a campaign's, while one runs.
-    m_sheet->setPriceDay([this] {
-        const QDate day = m_header->isOpen() ? m_header->asDate(doc::DATADOC) : QDate();
-        return day.isValid() ? day : m_shop.clock().today();
-    });
+    m_sheet->setPriceDay([this] { return priceDay(); });
+}
+
+QDate CounterSale::priceDay() const {
+    const QDate day = m_header->isOpen() ? m_header->asDate(doc::DATADOC) : QDate();
+    return day.isValid() ? day : m_shop.clock().today();
 }
 
 CounterSale::~CounterSale() = default;
@@ -237,13 +240,17 @@ void CounterSale::describe(FiscalDevice &device, double discountPercent,
                            const SalePayment &payment) {
     const QList<SheetRow> rows = lines();
     const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
-    for (const SheetRow &row : rows) {
+    const auto reductions = SaleReductions::of(m_shop.database(), rows, priceDay());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const SheetRow &row = rows[i];
         const double amount = row.amount.toDouble();
         device.line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
                     row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
         const double discount = row.number(sheet::SCONTO);
         if (discount != 0)
             device.lineDiscount(discount, amount);
+        if (const auto &r = reductions[i])
+            device.lineReduction(r->previous.toDouble(), r->percent, r->campaign->name);
     }
     device.subtotalDiscount(discountPercent, t.discountAmount, t.net);
     for (const Tender &tender : payment.tenders)

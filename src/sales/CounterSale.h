@@ -89,9 +89,12 @@ public:
     // The lines the save stores and the totals over them: the amount due,
     // the register's receipt and the stored lines always agree.
     QList<SheetRow> lines();
+    // The day whose prices the lines take: the sale's date, or today.
+    QDate priceDay() const;
     SaleTotals totals(double discountPercent);
     Receipt receipt(double discountPercent, double payment);
-    // The same receipt told to a fiscal device, with the payment's tenders.
+    // The same receipt told to a fiscal device, with the payment's tenders;
+    // lines sold at a campaign's price carry its previous price.
     void describe(FiscalDevice &device, double discountPercent, const SalePayment &payment);
 
     // The codice fiscale of the sale's customer, when their card has one.

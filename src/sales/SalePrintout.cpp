@@ -1,5 +1,7 @@
 #include "sales/SalePrintout.h"
 
+#include "sales/SaleReductions.h"
+
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/SalePrices.h"
 #include "db/Table.h"
@@ -39,26 +41,8 @@ void SalePrintout::readShop(db::Database &database) {
 QStringList SalePrintout::reductionsOf(db::Database &database, const QList<SheetRow> &rows,
                                        QDate day) {
     QStringList out;
-    SalePrices prices(database);
-    prices.load();
-    db::Table articles(database);
-    articles.setTableName(articleColumns::articles);
-    articles.setIndexName(articleColumns::key);
-    articles.open();
-    for (const SheetRow &row : rows) {
-        QString text;
-        const qint64 article = row.values.value(sheet::CODICE).toLongLong();
-        if (!prices.campaigns().isEmpty() && article != 0 && articles.findKey(article)) {
-            const EffectivePrice p = prices.on(ArticleFacts::read(articles), day);
-            // Only a line still at the campaign's price: a price agreed at the
-            // counter is the operator's, not the campaign's.
-            const Money sold =
-                Money::of(row.number(sheet::PREZZO) * (1 - row.number(sheet::SCONTO) / 100));
-            if (p.reduced() && sold == p.price)
-                text = p.reductionText();
-        }
-        out << text;
-    }
+    for (const auto &reduction : SaleReductions::of(database, rows, day))
+        out << (reduction ? reduction->reductionText() : QString());
     return out;
 }
 

@@ -1,6 +1,8 @@
 #include "common/ShopFixture.h"
 #include "common/Widgets.h"
 
+#include "catalogue/CampaignBook.h"
+#include "catalogue/PriceHistory.h"
 #include "labels/TFLabels.h"
 #include "printing/PrintJob.h"
 #include "printing/PrintService.h"
@@ -30,7 +32,12 @@ QString run(const QString &program, const QStringList &arguments) {
     p.start(program, arguments);
     if (!p.waitForFinished(120000))
         return u"<%1 did not finish>"_qs.arg(program);
-    return QString::fromLatin1(p.readAllStandardOutput());
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The text of a PDF, as a reader copies it out.
+QString pdfText(const QString &pdf) {
+    return run(u"pdftotext"_qs, {u"-enc"_qs, u"UTF-8"_qs, pdf, u"-"_qs});
 }
 
 // The EAN-13 codes a scanner reads from each page of a PDF, page by page
@@ -72,6 +79,8 @@ private slots:
                  "zbarimg (zbar-tools) is needed: run scripts/setup");
         QVERIFY2(!QStandardPaths::findExecutable(u"pdftoppm"_qs).isEmpty(),
                  "pdftoppm (poppler-utils) is needed: run scripts/setup");
+        QVERIFY2(!QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty(),
+                 "pdftotext (poppler-utils) is needed: run scripts/setup");
     }
 
     // Line barcodes as the receipt writes them, printed by the window through
@@ -115,6 +124,85 @@ private slots:
         const QList<QStringList> expectedPages{{codes[0]}, {codes[0]}, {codes[1]}, {},
                                                {codes[2]}, {codes[2]}, {codes[2]}};
         QCOMPARE(scanPdf(rollPdf, rollDir.path()), expectedPages);
+        w.BUscitaClick();
+    }
+
+    // Labels printed for a campaign's first day, in each layout, with or
+    // without the discounted price asked: the text read from the PDF carries
+    // the previous price, the reduction and the new price on every label of
+    // the campaign's article and on no other.
+    void campaignLabelsReadFromThePdf_data() {
+        QTest::addColumn<bool>("labelPrinter");
+        QTest::addColumn<bool>("discounted");
+        QTest::newRow("sheet") << false << false;
+        QTest::newRow("sheet, discounted price") << false << true;
+        QTest::newRow("label printer") << true << false;
+        QTest::newRow("label printer, discounted price") << true << true;
+    }
+    void campaignLabelsReadFromThePdf() {
+        QFETCH(bool, labelPrinter);
+        QFETCH(bool, discounted);
+        ShopFixture f;
+        auto service = std::make_unique<KeptPrintService>();
+        KeptPrintService &kept = *service;
+        f.shop->setPrintService(std::move(service));
+        for (int key : {1, 2})
+            f.add(u"ARTICOLI"_qs, {{u"NUMREG"_qs, key},
+                                   {u"DESCRIZION"_qs, u"GIACCA"_qs},
+                                   {u"PREZZOVND"_qs, 79.9},
+                                   {u"SCONTO"_qs, 10.0},
+                                   {u"N_CAT"_qs, key}});
+        PriceHistory(f.db()).record(1, QDate(2026, 1, 1), 79.9, 0, PriceHistory::cardCause());
+        Campaign c;
+        c.name = u"SALDI ESTIVI"_qs;
+        c.first = QDate(2026, 7, 4);
+        c.last = QDate(2026, 8, 31);
+        c.selection = CampaignSelection::Category;
+        c.value = 1;
+        c.percent = 30;
+        CampaignBook(f.db()).save(c);
+        const QStringList codes{u"8000011011011"_qs, u"8000421031050"_qs};
+        addListRow(f, codes[0], 2);
+        addListRow(f, codes[1], 1);
+        {
+            db::Table list(f.db());
+            list.setTableName(u"ELEMENTI"_qs);
+            list.open();
+            qint64 key = 1;
+            for (list.first(); !list.eof(); list.next()) {
+                list.edit();
+                list.setInteger(u"CODICE"_qs, key++);
+                list.post();
+            }
+        }
+
+        TFLabels w(*f.shop);
+        w.setPriceDay(c.first);
+        w.show();
+        if (labelPrinter)
+            testing::child<QCheckBox>(w, "Usa Etichettatrice")->click();
+        else
+            f.prompter.expectInput(u"Riga di partenza"_qs, {}, u"1"_qs)
+                .expectInput(u"Colonna di partenza"_qs, {}, u"1"_qs);
+        if (discounted)
+            testing::child<QCheckBox>(w, "Prezzo scontato")->click();
+        testing::click(w, "Stampa");
+        QVERIFY(f.prompter.done());
+        QCOMPARE(kept.documents.size(), 1);
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"labels.pdf"_qs);
+        PrintJob job(kept.documents[0]);
+        QVERIFY(job.printToPdf(pdf));
+        const QString text = pdfText(pdf);
+        const QString reduction =
+            u"Prezzo precedente € 79,90 "_qs + QChar(0x2212) + u"30% € 55,93"_qs;
+        QVERIFY2(text.count(reduction) == 2, qPrintable(text));
+        QCOMPARE(text.count(u"Prezzo precedente"_qs), 2);
+        // The label outside the campaign keeps the list's price, 59,90 less 10 %
+        // when the discounted price is asked.
+        QVERIFY2(text.contains(u"€ 59,90"_qs), qPrintable(text));
+        QCOMPARE(text.contains(u"€ 53,91"_qs), discounted);
         w.BUscitaClick();
     }
 };

@@ -290,6 +290,70 @@ private Q_SLOTS:
         QCOMPARE(r.missingRate, 5.0);
     }
 
+    // A line sold at a campaign's price goes to a telematic register at the
+    // campaign's previous price, less the reduction down to the sale's amount;
+    // returns, negative quantities and lines with no reduction go as they are.
+    void campaignLinesGoAtTheirPreviousPrice() {
+        struct Case {
+            const char *name;
+            double quantity, price, discount; // the sale's line
+            double previous;                  // 0: no reduction told
+            int percent;
+            FiscalDocument::Kind kind;
+            qint64 unitPrice, lineDiscount; // cents
+            const char *adjustment;
+            const char *note;
+        };
+        using K = FiscalDocument::Kind;
+        const QList<Case> cases = {
+            {"previous is the list price", 1, 79.9, 30, 79.9, 30, K::Sale, 7990, 2397,
+             "SALDI ESTIVI -30%", "Prezzo precedente € 79,90"},
+            {"previous lower than the list price", 1, 59.9, 30, 56.91, 26, K::Sale, 5691, 1498,
+             "SALDI ESTIVI -26%", "Prezzo precedente € 56,91"},
+            {"two pieces", 2, 79.9, 30, 79.9, 30, K::Sale, 7990, 4794, "SALDI ESTIVI -30%",
+             "Prezzo precedente € 79,90"},
+            {"fixed price", 1, 39, 0, 56.91, 31, K::Sale, 5691, 1791, "SALDI ESTIVI -31%",
+             "Prezzo precedente € 56,91"},
+            {"no reduction told", 1, 59.9, 5, 0, 0, K::Sale, 5990, 299, "", ""},
+            {"a piece taken back", -1, 79.9, 30, 79.9, 30, K::Sale, 7990, -2397, "", ""},
+            {"return", 1, 79.9, 30, 79.9, 30, K::Return, 7990, 2397, "", ""},
+        };
+        for (const Case &c : cases) {
+            RecordingDevice device;
+            device.begin(c.kind);
+            const double amount = ReceiptBuilder::lineAmount(c.quantity, c.price, c.discount);
+            device.line(QStringLiteral("GIACCA"), c.quantity, c.price, 22, amount);
+            if (c.discount != 0)
+                device.lineDiscount(c.discount, amount);
+            if (c.previous > 0)
+                device.lineReduction(c.previous, c.percent, QStringLiteral("SALDI ESTIVI"));
+            // A line after it keeps its own figures.
+            device.line(QStringLiteral("CINTURA"), 1, 20, 22, 20);
+            device.subtotalDiscount(0, 0, amount + 20);
+            const RtFiguresResult r =
+                rtFigures(device.document(), [](double) { return std::optional<int>(1); });
+            QVERIFY2(r.figures, c.name);
+            QCOMPARE(r.figures->lines.size(), 2);
+            const RtLine &l = r.figures->lines.first();
+            QVERIFY2(l.unitPrice.cents() == c.unitPrice, c.name);
+            QVERIFY2(l.discount.cents() == c.lineDiscount, c.name);
+            QCOMPARE(l.adjustment, QString::fromUtf8(c.adjustment));
+            QCOMPARE(l.note, QString::fromUtf8(c.note));
+            // What the line comes to is the sale's amount, to the cent.
+            QCOMPARE(Money::of(l.unitPrice.toDouble() * l.quantity) - l.discount,
+                     Money::of(amount));
+            QVERIFY2(r.figures->subtotalDiscount.isZero(), c.name);
+            const RtLine &next = r.figures->lines.last();
+            QCOMPARE(next.unitPrice, Money::of(20));
+            QVERIFY(next.discount.isZero() && next.adjustment.isEmpty() && next.note.isEmpty());
+        }
+        // A long name is cut, the percentage kept.
+        const QString cut = reductionDescription(QString(50, u'X'), 50);
+        QCOMPARE(cut.size(), 38);
+        QVERIFY(cut.endsWith(QStringLiteral("X -50%")));
+        QCOMPARE(reductionDescription(QStringLiteral("  "), 20), QStringLiteral("RIBASSO -20%"));
+    }
+
     void epsonAmountsAndQuotes() {
         QCOMPARE(EpsonRtXml::amountText(Money::fromCents(1250)), QStringLiteral("12,50"));
         QCOMPARE(EpsonRtXml::amountText(Money::fromCents(5)), QStringLiteral("0,05"));

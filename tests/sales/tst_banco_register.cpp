@@ -7,6 +7,8 @@
 
 #include "RegisterSimulator.h"
 #include "RtHttpServer.h"
+#include "catalogue/CampaignBook.h"
+#include "catalogue/PriceHistory.h"
 #include "purchasing/ReceiptEntry.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SalePayment.h"
@@ -269,6 +271,69 @@ private Q_SLOTS:
         for (int i = 0; i < columns.size(); ++i)
             QCOMPARE(value(f, columns.at(i)), stored.at(i));
         QCOMPARE(storedSaleLines(f).size(), 2);
+        QVERIFY(f.prompter.done());
+    }
+
+    // A line sold at a campaign's price reaches the register at the lowest
+    // price of the 30 days before the campaign, less the reduction announced
+    // against it; the line of another article keeps its own discount.
+    void telematicSaleDuringACampaign() {
+        RtRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        rig.configure(f);
+        // STIVALE CUOIO sold at 59,90 until its own 5 % came on 01/03; the
+        // campaign takes 30 % off the list price from today (15/03).
+        PriceHistory(f.db()).record(1, QDate(2026, 1, 10), 59.9, 0, PriceHistory::cardCause());
+        PriceHistory(f.db()).record(1, QDate(2026, 3, 1), 59.9, 5, PriceHistory::cardCause());
+        Campaign c;
+        c.name = QStringLiteral("SALDI");
+        c.first = QDate(2026, 3, 15);
+        c.last = QDate(2026, 3, 20);
+        c.selection = CampaignSelection::Articles;
+        c.articles = {1};
+        c.percent = 30;
+        CampaignBook(f.db()).save(c);
+
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(saleCode(1, 1));
+        scan(saleCode(1, 5));
+        scan(saleCode(1, 1, 2));
+        QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
+        click(w, "Scontrino");
+        QVERIFY(ended.wait(10000));
+        QTRY_VERIFY(!w.isVisible());
+
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 1);
+        const QString boot = QStringLiteral(
+            "printRecItem operator=1 description=STIVALE CUOIO quantity=1 unitPrice=56,91 "
+            "department=1 justification=1");
+        const QString reduction =
+            QStringLiteral("printRecItemAdjustment operator=1 adjustmentType=0 "
+                           "description=SALDI -26% amount=14,98 department=1 justification=1");
+        const QString previous = QStringLiteral(
+            "printRecMessage operator=1 messageType=4 message=Prezzo precedente € 56,91");
+        const QStringList expected{
+            QStringLiteral("beginFiscalReceipt operator=1"),
+            boot,
+            reduction,
+            previous,
+            boot,
+            reduction,
+            previous,
+            QStringLiteral("printRecItem operator=1 description=SANDALO quantity=1 "
+                           "unitPrice=59,90 department=1 justification=1"),
+            QStringLiteral("printRecItemAdjustment operator=1 adjustmentType=0 "
+                           "description=SCONTO 5% amount=2,99 department=1 justification=1"),
+            QStringLiteral("printRecTotal operator=1 description=CONTANTI payment=140,77 "
+                           "paymentType=0 index=0 justification=2"),
+            QStringLiteral("endFiscalReceipt operator=1")};
+        QCOMPARE(printed.at(0).lines(), expected);
+        // 2 x 41,93 + 56,905: the register's total is the stored one.
+        QCOMPARE(printed.at(0).total.cents(), qint64(14077));
+        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("140.77"));
         QVERIFY(f.prompter.done());
     }
 

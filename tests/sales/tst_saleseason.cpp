@@ -9,9 +9,12 @@
 #include "documents/CodeLine.h"
 #include "documents/DocumentKind.h"
 #include "documents/LineSheet.h"
+#include "printing/RecordingCanvas.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleColumns.h"
+#include "sales/SalePayment.h"
 #include "sales/SalePrintout.h"
+#include "sales/register/EpsonRtXml.h"
 
 #include <QTest>
 
@@ -49,6 +52,18 @@ QPair<double, double> priceAndDiscount(const SheetRow &row) {
 }
 
 using PriceDiscount = QPair<double, double>;
+
+// Keeps what the sale tells a register.
+class KeptDevice : public FiscalDevice {
+public:
+    bool isRunning() const override { return false; }
+    bool report(Report) override { return false; }
+    bool queryStatus() override { return false; }
+    bool numbersDocuments() const override { return true; }
+
+protected:
+    bool transmit(const FiscalDocument &) override { return true; }
+};
 
 } // namespace
 
@@ -103,9 +118,94 @@ private Q_SLOTS:
             SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15));
         QCOMPARE(reductions,
                  (QStringList{QStringLiteral("Prezzo precedente € 56,91 −26%"), QString()}));
+        // Printed under its own line, before the next one.
+        SalePrintout printout;
+        printout.rows = lines;
+        printout.reductions = reductions;
+        printout.total = 98.84;
+        RecordingCanvas canvas;
+        printout.draw(canvas);
+        const auto said = canvas.textsContaining(QStringLiteral("Prezzo precedente"));
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said.first().text, reductions.first());
+        const auto boot = canvas.textsContaining(QStringLiteral("STIVALE CUOIO"));
+        const auto sandal = canvas.textsContaining(QStringLiteral("SANDALO"));
+        QCOMPARE(boot.size(), 1);
+        QCOMPARE(sandal.size(), 1);
+        QVERIFY(boot.first().position.y() < said.first().position.y());
+        QVERIFY(said.first().position.y() < sandal.first().position.y());
+        QCOMPARE(canvas.textsContaining(QStringLiteral("41,93")).size(), 1);
         // A price agreed at the counter is not the campaign's: no reduction shown.
         lines[0].values[sheet::SCONTO] = 50.0;
         QCOMPARE(SalePrintout::reductionsOf(f.db(), lines, QDate(2026, 3, 15)).first(), QString());
+        sale.cancel();
+    }
+
+    // Pieces of a campaign's article cost its announced price each, also when
+    // the percentage leaves a fraction of a cent; the register gets the same.
+    void campaignPiecesCostTheAnnouncedPrice_data() {
+        QTest::addColumn<double>("list");
+        QTest::addColumn<PriceDiscount>("line");
+        QTest::addColumn<qint64>("amount"); // three pieces, cents
+        QTest::addColumn<qint64>("reduction");
+        QTest::newRow("exact") << 79.9 << PriceDiscount(79.9, 30) << qint64(16779) << qint64(7191);
+        QTest::newRow("a fraction of a cent")
+            << 99.99 << PriceDiscount(69.99, 0) << qint64(20997) << qint64(9000);
+    }
+    void campaignPiecesCostTheAnnouncedPrice() {
+        QFETCH(double, list);
+        QFETCH(PriceDiscount, line);
+        QFETCH(qint64, amount);
+        QFETCH(qint64, reduction);
+        ShopFixture f;
+        addSaleData(f);
+        {
+            db::Table articles(f.db());
+            articles.setTableName(QStringLiteral("ARTICOLI"));
+            articles.setIndexName(QStringLiteral("NUMREG"));
+            articles.open();
+            QVERIFY(articles.findKey(2));
+            articles.edit();
+            articles.setFloat(QStringLiteral("PREZZOVND"), list);
+            articles.setFloat(QStringLiteral("SCONTO"), 0);
+            articles.post();
+        }
+        PriceHistory(f.db()).record(2, QDate(2026, 1, 10), list, 0, PriceHistory::cardCause());
+        Campaign c;
+        c.name = QStringLiteral("SALDI");
+        c.first = QDate(2026, 3, 1);
+        c.last = QDate(2026, 3, 14);
+        c.selection = CampaignSelection::Articles;
+        c.articles = {2};
+        c.percent = 30;
+        CampaignBook(f.db()).save(c);
+
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        sale.header().setDate(doc::DATADOC, QDate(2026, 3, 10));
+        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)), SaleCodeLookup::Result::Kind::Line);
+        db::Table &sheet = sale.sheet().table();
+        sheet.first();
+        sheet.edit();
+        sheet.setFloat(sheet::QUANTITA, 3);
+        sheet.post();
+        const QList<SheetRow> lines = sale.lines();
+        QCOMPARE(lines.size(), 1);
+        QCOMPARE(priceAndDiscount(lines.first()), line);
+        QCOMPARE(Money::of(lines.first().amount.toDouble()).cents(), amount);
+        QCOMPARE(sale.totals(0).net, amount / 100.0);
+
+        KeptDevice device;
+        device.begin();
+        sale.describe(device, 0, SalePayment{{{PaymentType::Cash, Money::fromCents(amount)}}, {}});
+        const RtFiguresResult r =
+            rtFigures(device.document(), [](double) { return std::optional<int>(1); });
+        QVERIFY(r.figures);
+        QCOMPARE(r.figures->lines.size(), 1);
+        QCOMPARE(r.figures->lines.first().unitPrice, Money::of(list));
+        QCOMPARE(r.figures->lines.first().discount.cents(), reduction);
+        QCOMPARE(r.figures->lines.first().adjustment, QStringLiteral("SALDI -30%"));
+        QVERIFY(r.figures->subtotalDiscount.isZero());
         sale.cancel();
     }
 

@@ -54,7 +54,8 @@ RtFiguresResult rtFigures(const FiscalDocument &document,
                           const std::function<std::optional<int>(double vat)> &department) {
     RtFiguresResult result;
     RtFigures f;
-    for (const ReceiptLine &line : document.lines) {
+    for (qsizetype i = 0; i < document.lines.size(); ++i) {
+        const ReceiptLine &line = document.lines[i];
         if (!line.isLine() || line.quantity == 0)
             continue;
         const auto dept = department(line.vat);
@@ -68,8 +69,24 @@ RtFiguresResult rtFigures(const FiscalDocument &document,
         l.unitPrice = Money::of(line.price);
         l.department = *dept;
         const Money gross = Money::of(line.price * line.quantity);
+        const Money amount = Money::of(line.amount);
+        const LineReduction reduction = document.reductions.value(i);
+        const Money previousGross = Money::of(reduction.previous * line.quantity);
+        // A campaign's line goes at its previous price, less the reduction down
+        // to the amount the sale charges for it.
+        if (reduction.previous > 0 && document.kind == FiscalDocument::Kind::Sale &&
+            line.quantity > 0 && previousGross > amount) {
+            l.unitPrice = Money::of(reduction.previous);
+            l.discount = previousGross - amount;
+            l.discountPercent = reduction.percent;
+            l.adjustment = reductionDescription(reduction.campaign, reduction.percent);
+            l.note = previousPriceNote(l.unitPrice);
+            f.subtotal += amount;
+            f.lines << l;
+            continue;
+        }
         if (line.discount != 0) {
-            l.discount = gross - Money::of(line.amount);
+            l.discount = gross - amount;
             l.discountPercent = line.discount;
         }
         f.subtotal += gross - l.discount;
@@ -79,6 +96,18 @@ RtFiguresResult rtFigures(const FiscalDocument &document,
     f.subtotalDiscount = f.subtotal - document.total();
     result.figures = f;
     return result;
+}
+
+QString reductionDescription(const QString &campaign, int percent, int width) {
+    const QString suffix = QStringLiteral(" -%1%").arg(percent);
+    QString name = printable(campaign, width);
+    if (name.isEmpty())
+        name = QStringLiteral("RIBASSO");
+    return name.left(width - int(suffix.size())).trimmed() + suffix;
+}
+
+QString previousPriceNote(Money previous) {
+    return QStringLiteral("Prezzo precedente € ") + EpsonRtXml::amountText(previous);
 }
 
 QByteArray EpsonRtXml::envelope(const QByteArray &command) {
@@ -180,12 +209,16 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
                     w.writeAttribute(QStringLiteral("operator"), operatorId);
                     w.writeAttribute(QStringLiteral("adjustmentType"), QStringLiteral("0"));
                     w.writeAttribute(QStringLiteral("description"),
-                                     discountDescription(line.discountPercent));
+                                     line.adjustment.isEmpty()
+                                         ? discountDescription(line.discountPercent)
+                                         : line.adjustment);
                     w.writeAttribute(QStringLiteral("amount"), amountText(line.discount));
                     w.writeAttribute(QStringLiteral("department"),
                                      QString::number(line.department));
                     w.writeAttribute(QStringLiteral("justification"), QStringLiteral("1"));
                 }
+                if (!line.note.isEmpty() && !refund)
+                    message(w, line.note);
             }
             if (!figures.subtotalDiscount.isZero() && !refund) {
                 const bool surcharge = figures.subtotalDiscount < Money();

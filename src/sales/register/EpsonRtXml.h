@@ -21,6 +21,11 @@ struct RtLine {
     Money discount; // the line's own discount, an amount
     double discountPercent = 0;
     int department = 0;
+    // The description of the line's discount ("SCONTO 10%" when empty) and a
+    // text printed under the line: a line sold at a campaign's price shows
+    // the previous price and the campaign's reduction from it.
+    QString adjustment;
+    QString note;
 };
 
 struct RtFigures {
@@ -38,6 +43,11 @@ struct RtFiguresResult {
 };
 RtFiguresResult rtFigures(const FiscalDocument &document,
                           const std::function<std::optional<int>(double vat)> &department);
+// "SALDI ESTIVI -30%", at most `width` characters: the name is cut, never the
+// percentage.
+QString reductionDescription(const QString &campaign, int percent, int width = 38);
+// "Prezzo precedente € 79,90"
+QString previousPriceNote(Money previous);
 
 // "Fiscal ePOS-Print": the documents an Epson RT takes over HTTP and the
 // answers it gives, as SOAP envelopes.

@@ -53,6 +53,13 @@ void FiscalDevice::lineDiscount(double percent, double amount) {
     m_document.lines.last().amount = amount;
 }
 
+void FiscalDevice::lineReduction(double previous, int percent, const QString &campaign) {
+    if (m_document.lines.isEmpty())
+        return;
+    m_document.reductions.insert(m_document.lines.size() - 1,
+                                 LineReduction{previous, percent, campaign});
+}
+
 void FiscalDevice::subtotalDiscount(double percent, double amount, double net) {
     m_document.saleDiscountPercent = percent;
     m_document.saleDiscountAmount = amount;

@@ -43,6 +43,9 @@ public:
     // The discount of the line last added, in percent; `amount` is the line's
     // amount after it.
     void lineDiscount(double percent, double amount);
+    // The line last added is sold at the price of `campaign`, announced as
+    // `percent` off `previous`, the lowest price of the 30 days before it.
+    void lineReduction(double previous, int percent, const QString &campaign);
     // The discount on the whole sale, bringing the lines' total to `net`.
     void subtotalDiscount(double percent, double amount, double net);
     void lotteryCode(const QString &code);

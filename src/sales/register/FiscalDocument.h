@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <optional>
@@ -35,6 +36,16 @@ struct FiscalDocumentRef {
     friend bool operator==(const FiscalDocumentRef &, const FiscalDocumentRef &) = default;
 };
 
+// A line sold at a campaign's price: the lowest price of the 30 days before
+// the campaign, the reduction announced against it and the campaign's name.
+// Registers that take amounts show the line at the previous price less the
+// reduction; the others print its price and discount as they are.
+struct LineReduction {
+    double previous = 0;
+    int percent = 0;
+    QString campaign;
+};
+
 // One document for the register, whatever the device. Built by the calls of
 // FiscalDevice (begin, line, lineDiscount, ...) and rendered by each driver
 // in its own language.
@@ -49,9 +60,10 @@ struct FiscalDocument {
     std::optional<FiscalDocumentRef> quoted;
     // The lines as the sale works them (amount after the line discount).
     QList<ReceiptLine> lines;
-    double saleDiscountPercent = 0; // on the subtotal
-    double saleDiscountAmount = 0;  // gross of the lines - net total
-    double net = 0;                 // the amount due, as the sale stores it
+    QMap<qsizetype, LineReduction> reductions; // by the line's index in `lines`
+    double saleDiscountPercent = 0;            // on the subtotal
+    double saleDiscountAmount = 0;             // gross of the lines - net total
+    double net = 0;                            // the amount due, as the sale stores it
     QString lotteryCode;
     QString customerTaxCode;
     QList<Tender> tenders;

@@ -32,10 +32,6 @@ int lineHeightAt(PageCanvas &canvas, double size) {
     return canvas.textHeight(measureText);
 }
 
-void writeRightAligned(PageCanvas &canvas, int right, int y, const QString &text) {
-    canvas.textOut(right - canvas.textWidth(text), y, text);
-}
-
 } // namespace
 
 LabelPrintout::LabelPrintout(QList<LabelRow> rows, const LabelOptions &options,
@@ -144,7 +140,7 @@ void LabelPrintout::drawSheet(PageCanvas &canvas) const {
         canvas.setFontSize(16);
         canvas.setBold(true);
         if (texts)
-            writeRightAligned(canvas, x + barWidth, y, r.sizeLabel);
+            canvas.textOutRight(x + barWidth, y, r.sizeLabel);
         y += line;
         canvas.setBold(false);
 
@@ -193,7 +189,7 @@ void LabelPrintout::drawLabelPrinter(PageCanvas &canvas) const {
         canvas.setFontSize(24);
         canvas.setBold(true);
         if (texts)
-            writeRightAligned(canvas, right, y, r.sizeLabel);
+            canvas.textOutRight(right, y, r.sizeLabel);
         line = lineHeightAt(canvas, 9);
         y += barHeight + 10;
         canvas.setBold(false);
@@ -203,19 +199,18 @@ void LabelPrintout::drawLabelPrinter(PageCanvas &canvas) const {
         if (texts && m_options.printPrice) {
             if (!r.reduction.isEmpty()) {
                 canvas.setFontSize(16);
-                writeRightAligned(canvas, right, y, priceText(r.price));
+                canvas.textOutRight(right, y, priceText(r.price));
                 canvas.setFontSize(8);
                 canvas.textOut(0, y + 2 * line, r.reduction);
             } else if (r.discount > 0 && m_options.discountedPrice) {
                 setStrikeOut(canvas, true);
-                writeRightAligned(canvas, right, y, priceText(r.price));
+                canvas.textOutRight(right, y, priceText(r.price));
                 setStrikeOut(canvas, false);
                 canvas.setFontSize(12);
-                writeRightAligned(canvas, right, y + line,
-                                  priceText(r.price * (1 - r.discount / 100)));
+                canvas.textOutRight(right, y + line, priceText(r.price * (1 - r.discount / 100)));
             } else {
                 canvas.setFontSize(16);
-                writeRightAligned(canvas, right, y, priceText(r.price));
+                canvas.textOutRight(right, y, priceText(r.price));
             }
         }
         canvas.setFontSize(9);

@@ -65,7 +65,7 @@ void SalePrintout::draw(PageCanvas &canvas) const {
     int h = useFont(canvas, 10, true);
     const int cx = W * 2 / 6;
     auto centred = [&](const QString &text) {
-        canvas.textOut(cx - canvas.textWidth(text) / 2, y, text);
+        canvas.textOutCentred(cx, y, text);
         y += h;
     };
     centred(name);

@@ -64,31 +64,7 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     m_binding = new FieldBinding(m_card->article(), this);
     m_binding->setAutoEdit(true);
 
-    const QString background = shop.folder().file(QStringLiteral("bkgd.BMP"));
-    auto box = [&](const QString &caption, QWidget *content, QWidget *extra = nullptr) {
-        auto *b = new CaptionBox(caption, this);
-        b->setBackground(background);
-        auto *l = new QHBoxLayout(b);
-        l->setContentsMargins(4, 2, 4, 4);
-        l->addWidget(content, 1);
-        if (extra)
-            l->addWidget(extra);
-        return b;
-    };
-    auto edit = [&](const QString &name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(name);
-        return e;
-    };
-    auto plus = [&](const QString &caption, void (TFScheda::*slot)()) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(caption);
-        b->setText(QStringLiteral("+"));
-        b->setToolTip(caption);
-        connect(b, &QToolButton::clicked, this, slot);
-        return b;
-    };
-
+    m_background = shop.folder().file(QStringLiteral("bkgd.BMP"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 6);
     auto *band = new TitleBand(QStringLiteral("SCHEDA ARTICOLO"), this);
@@ -118,6 +94,56 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     body->addLayout(right, 2);
     layout->addLayout(body, 1);
 
+    buildArticleBoxes(left);
+    buildPriceBoxes(left);
+    buildPhotoBox(right);
+    buildCodeBox(right);
+    bindFields();
+    buildLists();
+    m_sizeCard = new TFTipoTaglia(shop, this);
+
+    connect(m_save, &QPushButton::clicked, this, &TFScheda::BSalvaClick);
+    connect(cancel, &QPushButton::clicked, this, &TFScheda::BAnnullaClick);
+
+    FocusHighlighter::install(this);
+    resize(713, 515);
+}
+
+CaptionBox *TFScheda::box(const QString &caption, QWidget *content, QWidget *extra) {
+    auto *b = new CaptionBox(caption, this);
+    b->setBackground(m_background);
+    auto *l = new QHBoxLayout(b);
+    l->setContentsMargins(4, 2, 4, 4);
+    l->addWidget(content, 1);
+    if (extra)
+        l->addWidget(extra);
+    return b;
+}
+
+QLineEdit *TFScheda::edit(const QString &name) {
+    auto *e = new QLineEdit(this);
+    e->setObjectName(name);
+    return e;
+}
+
+QToolButton *TFScheda::plus(const QString &caption, void (TFScheda::*slot)()) {
+    auto *b = new QToolButton(this);
+    b->setObjectName(caption);
+    b->setText(QStringLiteral("+"));
+    b->setToolTip(caption);
+    connect(b, &QToolButton::clicked, this, slot);
+    return b;
+}
+
+LookupCombo *TFScheda::combo(ListControl &list, const QString &name) {
+    list.combo = new LookupCombo(this);
+    list.combo->setObjectName(name);
+    list.combo->setMinimumContentsLength(8);
+    list.combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return list.combo;
+}
+
+void TFScheda::buildArticleBoxes(QGridLayout *left) {
     m_code = edit(QStringLiteral("Codice"));
     m_code->setReadOnly(true);
     m_description = edit(QStringLiteral("Articolo"));
@@ -125,13 +151,6 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(box(QStringLiteral("Codice"), m_code), 0, 0);
     left->addWidget(box(QStringLiteral("Articolo"), m_description), 0, 1, 1, 2);
 
-    auto combo = [&](ListControl &list, const QString &name) {
-        list.combo = new LookupCombo(this);
-        list.combo->setObjectName(name);
-        list.combo->setMinimumContentsLength(8);
-        list.combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        return list.combo;
-    };
     left->addWidget(
         box(QStringLiteral("Marchio"), combo(m_brand, QStringLiteral("Marchio")),
             plus(QStringLiteral("Inserisci un nuovo Marchio"), &TFScheda::BNuovoMarchioClick)),
@@ -146,6 +165,8 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
         2, 0);
     auto *supplierButton =
         plus(QStringLiteral("Inserisci un nuovo Fornitore"), &TFScheda::BNuovoFornitoreClick);
+    // Enabled once the opener hands in the supplier card.
+    supplierButton->setEnabled(false);
     left->addWidget(box(QStringLiteral("Fornitore"), combo(m_supplier, QStringLiteral("Fornitore")),
                         supplierButton),
                     2, 1, 1, 2);
@@ -177,9 +198,11 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(box(QStringLiteral("Stagione"), m_season), 5, 0);
     left->addWidget(box(QStringLiteral("Anno"), m_yearBox), 5, 1);
     left->addWidget(m_inUse, 5, 2);
+}
 
+void TFScheda::buildPriceBoxes(QGridLayout *left) {
     auto *purchaseBox = new CaptionBox(QStringLiteral("PREZZO ACQUISTO"), this);
-    purchaseBox->setBackground(background);
+    purchaseBox->setBackground(m_background);
     auto *pg = new QGridLayout(purchaseBox);
     m_purchase = edit(QStringLiteral("PrezzoAcquisto"));
     m_markup = edit(QStringLiteral("Ricarico"));
@@ -193,7 +216,7 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(purchaseBox, 6, 0, 1, 3);
 
     auto *saleBox = new CaptionBox(QStringLiteral("PREZZO VENDITA"), this);
-    saleBox->setBackground(background);
+    saleBox->setBackground(m_background);
     auto *sg = new QGridLayout(saleBox);
     m_sale = edit(QStringLiteral("PrezzoVendita"));
     m_discount = edit(QStringLiteral("Sconto"));
@@ -216,8 +239,12 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     for (QLineEdit *e : {m_purchase, m_markup, m_vat, m_sale, m_discount})
         e->setAlignment(Qt::AlignRight);
 
+    connect(discounted, &QPushButton::clicked, this, &TFScheda::BScontatoClick);
+}
+
+void TFScheda::buildPhotoBox(QVBoxLayout *right) {
     auto *photoBox = new CaptionBox(QStringLiteral("Foto"), this);
-    photoBox->setBackground(background);
+    photoBox->setBackground(m_background);
     auto *photoLayout = new QVBoxLayout(photoBox);
     m_photo = new QLabel(photoBox);
     m_photo->setObjectName(QStringLiteral("Foto"));
@@ -238,8 +265,13 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     photoLayout->addLayout(photoButtons);
     right->addWidget(photoBox);
 
+    connect(choose, &QPushButton::clicked, this, &TFScheda::BScegliClick);
+    connect(clear, &QPushButton::clicked, this, &TFScheda::BEliminaFotoClick);
+}
+
+void TFScheda::buildCodeBox(QVBoxLayout *right) {
     auto *codeBox = new CaptionBox(QStringLiteral("Codici a barre"), this);
-    codeBox->setBackground(background);
+    codeBox->setBackground(m_background);
     auto *codeLayout = new QVBoxLayout(codeBox);
     m_codeGrid = new TableGrid(m_card->codes(), codeBox);
     m_codeGrid->setObjectName(QStringLiteral("CodiciABarre"));
@@ -258,6 +290,11 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     codeLayout->addLayout(codeButtons);
     right->addWidget(codeBox, 1);
 
+    connect(newCode, &QPushButton::clicked, this, &TFScheda::BNuovoCodiceClick);
+    connect(deleteCode, &QPushButton::clicked, this, &TFScheda::BEliminaCodiceClick);
+}
+
+void TFScheda::bindFields() {
     m_binding->bind(m_description, a::description);
     m_binding->bind(m_purchase, a::purchasePrice, moneyFormat);
     m_binding->bind(m_markup, a::markup, moneyFormat);
@@ -271,21 +308,6 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     connect(m_binding, &FieldBinding::fieldChanged, this, &TFScheda::fieldChanged);
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
-
-    buildLists();
-    m_sizeCard = new TFTipoTaglia(shop, this);
-
-    connect(m_save, &QPushButton::clicked, this, &TFScheda::BSalvaClick);
-    connect(cancel, &QPushButton::clicked, this, &TFScheda::BAnnullaClick);
-    connect(choose, &QPushButton::clicked, this, &TFScheda::BScegliClick);
-    connect(clear, &QPushButton::clicked, this, &TFScheda::BEliminaFotoClick);
-    connect(newCode, &QPushButton::clicked, this, &TFScheda::BNuovoCodiceClick);
-    connect(deleteCode, &QPushButton::clicked, this, &TFScheda::BEliminaCodiceClick);
-    connect(discounted, &QPushButton::clicked, this, &TFScheda::BScontatoClick);
-    supplierButton->setEnabled(false);
-
-    FocusHighlighter::install(this);
-    resize(713, 515);
 }
 
 TFScheda::~TFScheda() {

@@ -11,12 +11,16 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
+class QVBoxLayout;
 
 namespace corvale {
 
+class CaptionBox;
 class FieldBinding;
 class LookupCombo;
 class Shop;
@@ -89,6 +93,15 @@ private:
         ArticleCard::ChoiceKind kind = ArticleCard::ChoiceKind::Supplier;
     };
 
+    CaptionBox *box(const QString &caption, QWidget *content, QWidget *extra = nullptr);
+    QLineEdit *edit(const QString &name);
+    QToolButton *plus(const QString &caption, void (TFScheda::*slot)());
+    LookupCombo *combo(ListControl &list, const QString &name);
+    void buildArticleBoxes(QGridLayout *left);
+    void buildPriceBoxes(QGridLayout *left);
+    void buildPhotoBox(QVBoxLayout *right);
+    void buildCodeBox(QVBoxLayout *right);
+    void bindFields();
     void buildLists();
     void FormActivate();
     void openLists();
@@ -108,6 +121,7 @@ private:
 
     Shop &m_shop;
     int m_year;
+    QString m_background;
     bool m_busy = false;
     std::unique_ptr<ArticleCard> m_card;
     QList<std::shared_ptr<db::Table>> m_sources;

@@ -1,16 +1,14 @@
 #include "catalogue/TFScheda.h"
 
-#include "catalogue/ArticlePricing.h"
+#include "catalogue/ArticleCard.h"
+#include "catalogue/ArticleColumns.h"
 #include "catalogue/ListEntries.h"
-#include "catalogue/PriceHistory.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
-#include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/Jpeg.h"
-#include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FieldBinding.h"
@@ -25,6 +23,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +49,7 @@ public:
     }
 };
 
-enum EntryKind { Brand, Category, Typology, Material, Sole };
+namespace a = articleColumns;
 
 } // namespace
 
@@ -58,42 +57,14 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     : QDialog(parent)
     , m_shop(shop)
     , m_year(shop.clock().today().year())
-    , m_article(std::make_unique<db::Table>(shop.database()))
-    , m_codes(std::make_unique<db::Table>(shop.database())) {
+    , m_card(std::make_unique<ArticleCard>(shop)) {
     setObjectName(QStringLiteral("TFScheda"));
     setWindowTitle(QStringLiteral("Scheda Articolo"));
     setModal(true);
-    m_article->setTableName(QStringLiteral("ARTICOLI.DBF"));
-    m_article->setIndexName(QStringLiteral("NUMREG"));
-    m_codes->setTableName(QStringLiteral("LBCODE.DBF"));
-    m_binding = new FieldBinding(*m_article, this);
+    m_binding = new FieldBinding(m_card->article(), this);
     m_binding->setAutoEdit(true);
 
-    const QString background = shop.folder().file(QStringLiteral("bkgd.BMP"));
-    auto box = [&](const QString &caption, QWidget *content, QWidget *extra = nullptr) {
-        auto *b = new CaptionBox(caption, this);
-        b->setBackground(background);
-        auto *l = new QHBoxLayout(b);
-        l->setContentsMargins(4, 2, 4, 4);
-        l->addWidget(content, 1);
-        if (extra)
-            l->addWidget(extra);
-        return b;
-    };
-    auto edit = [&](const QString &name) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(name);
-        return e;
-    };
-    auto plus = [&](const QString &caption, void (TFScheda::*slot)()) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(caption);
-        b->setText(QStringLiteral("+"));
-        b->setToolTip(caption);
-        connect(b, &QToolButton::clicked, this, slot);
-        return b;
-    };
-
+    m_background = shop.folder().file(QStringLiteral("bkgd.BMP"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 6);
     auto *band = new TitleBand(QStringLiteral("SCHEDA ARTICOLO"), this);
@@ -123,6 +94,56 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     body->addLayout(right, 2);
     layout->addLayout(body, 1);
 
+    buildArticleBoxes(left);
+    buildPriceBoxes(left);
+    buildPhotoBox(right);
+    buildCodeBox(right);
+    bindFields();
+    buildLists();
+    m_sizeCard = new TFTipoTaglia(shop, this);
+
+    connect(m_save, &QPushButton::clicked, this, &TFScheda::BSalvaClick);
+    connect(cancel, &QPushButton::clicked, this, &TFScheda::BAnnullaClick);
+
+    FocusHighlighter::install(this);
+    resize(713, 515);
+}
+
+CaptionBox *TFScheda::box(const QString &caption, QWidget *content, QWidget *extra) {
+    auto *b = new CaptionBox(caption, this);
+    b->setBackground(m_background);
+    auto *l = new QHBoxLayout(b);
+    l->setContentsMargins(4, 2, 4, 4);
+    l->addWidget(content, 1);
+    if (extra)
+        l->addWidget(extra);
+    return b;
+}
+
+QLineEdit *TFScheda::edit(const QString &name) {
+    auto *e = new QLineEdit(this);
+    e->setObjectName(name);
+    return e;
+}
+
+QToolButton *TFScheda::plus(const QString &caption, void (TFScheda::*slot)()) {
+    auto *b = new QToolButton(this);
+    b->setObjectName(caption);
+    b->setText(QStringLiteral("+"));
+    b->setToolTip(caption);
+    connect(b, &QToolButton::clicked, this, slot);
+    return b;
+}
+
+LookupCombo *TFScheda::combo(ListControl &list, const QString &name) {
+    list.combo = new LookupCombo(this);
+    list.combo->setObjectName(name);
+    list.combo->setMinimumContentsLength(8);
+    list.combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return list.combo;
+}
+
+void TFScheda::buildArticleBoxes(QGridLayout *left) {
     m_code = edit(QStringLiteral("Codice"));
     m_code->setReadOnly(true);
     m_description = edit(QStringLiteral("Articolo"));
@@ -130,13 +151,6 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(box(QStringLiteral("Codice"), m_code), 0, 0);
     left->addWidget(box(QStringLiteral("Articolo"), m_description), 0, 1, 1, 2);
 
-    auto combo = [&](ListControl &list, const QString &name) {
-        list.combo = new LookupCombo(this);
-        list.combo->setObjectName(name);
-        list.combo->setMinimumContentsLength(8);
-        list.combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        return list.combo;
-    };
     left->addWidget(
         box(QStringLiteral("Marchio"), combo(m_brand, QStringLiteral("Marchio")),
             plus(QStringLiteral("Inserisci un nuovo Marchio"), &TFScheda::BNuovoMarchioClick)),
@@ -151,6 +165,8 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
         2, 0);
     auto *supplierButton =
         plus(QStringLiteral("Inserisci un nuovo Fornitore"), &TFScheda::BNuovoFornitoreClick);
+    // Enabled once the opener hands in the supplier card.
+    supplierButton->setEnabled(false);
     left->addWidget(box(QStringLiteral("Fornitore"), combo(m_supplier, QStringLiteral("Fornitore")),
                         supplierButton),
                     2, 1, 1, 2);
@@ -182,9 +198,11 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(box(QStringLiteral("Stagione"), m_season), 5, 0);
     left->addWidget(box(QStringLiteral("Anno"), m_yearBox), 5, 1);
     left->addWidget(m_inUse, 5, 2);
+}
 
+void TFScheda::buildPriceBoxes(QGridLayout *left) {
     auto *purchaseBox = new CaptionBox(QStringLiteral("PREZZO ACQUISTO"), this);
-    purchaseBox->setBackground(background);
+    purchaseBox->setBackground(m_background);
     auto *pg = new QGridLayout(purchaseBox);
     m_purchase = edit(QStringLiteral("PrezzoAcquisto"));
     m_markup = edit(QStringLiteral("Ricarico"));
@@ -198,7 +216,7 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     left->addWidget(purchaseBox, 6, 0, 1, 3);
 
     auto *saleBox = new CaptionBox(QStringLiteral("PREZZO VENDITA"), this);
-    saleBox->setBackground(background);
+    saleBox->setBackground(m_background);
     auto *sg = new QGridLayout(saleBox);
     m_sale = edit(QStringLiteral("PrezzoVendita"));
     m_discount = edit(QStringLiteral("Sconto"));
@@ -221,8 +239,12 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     for (QLineEdit *e : {m_purchase, m_markup, m_vat, m_sale, m_discount})
         e->setAlignment(Qt::AlignRight);
 
+    connect(discounted, &QPushButton::clicked, this, &TFScheda::BScontatoClick);
+}
+
+void TFScheda::buildPhotoBox(QVBoxLayout *right) {
     auto *photoBox = new CaptionBox(QStringLiteral("Foto"), this);
-    photoBox->setBackground(background);
+    photoBox->setBackground(m_background);
     auto *photoLayout = new QVBoxLayout(photoBox);
     m_photo = new QLabel(photoBox);
     m_photo->setObjectName(QStringLiteral("Foto"));
@@ -243,10 +265,15 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     photoLayout->addLayout(photoButtons);
     right->addWidget(photoBox);
 
+    connect(choose, &QPushButton::clicked, this, &TFScheda::BScegliClick);
+    connect(clear, &QPushButton::clicked, this, &TFScheda::BEliminaFotoClick);
+}
+
+void TFScheda::buildCodeBox(QVBoxLayout *right) {
     auto *codeBox = new CaptionBox(QStringLiteral("Codici a barre"), this);
-    codeBox->setBackground(background);
+    codeBox->setBackground(m_background);
     auto *codeLayout = new QVBoxLayout(codeBox);
-    m_codeGrid = new TableGrid(*m_codes, codeBox);
+    m_codeGrid = new TableGrid(m_card->codes(), codeBox);
     m_codeGrid->setObjectName(QStringLiteral("CodiciABarre"));
     m_codeGrid->addColumn(QStringLiteral("BARCODE"), QStringLiteral("Codici a barre"));
     m_codeGrid->horizontalHeader()->setStretchLastSection(true);
@@ -263,34 +290,24 @@ TFScheda::TFScheda(Shop &shop, QWidget *parent)
     codeLayout->addLayout(codeButtons);
     right->addWidget(codeBox, 1);
 
-    m_binding->bind(m_description, QStringLiteral("DESCRIZION"));
-    m_binding->bind(m_purchase, QStringLiteral("PREZZOACQ"), moneyFormat);
-    m_binding->bind(m_markup, QStringLiteral("RICARICO"), moneyFormat);
-    m_binding->bind(m_vat, QStringLiteral("IVA"));
-    m_binding->bind(m_sale, QStringLiteral("PREZZOVND"), moneyFormat);
-    m_binding->bind(m_discount, QStringLiteral("SCONTO"), moneyFormat);
-    m_binding->bind(m_season, QStringLiteral("STAGIONE"));
-    m_binding->bind(m_yearBox, QStringLiteral("ANNO"));
-    m_binding->bind(m_inUse, QStringLiteral("INUSO"));
+    connect(newCode, &QPushButton::clicked, this, &TFScheda::BNuovoCodiceClick);
+    connect(deleteCode, &QPushButton::clicked, this, &TFScheda::BEliminaCodiceClick);
+}
+
+void TFScheda::bindFields() {
+    m_binding->bind(m_description, a::description);
+    m_binding->bind(m_purchase, a::purchasePrice, moneyFormat);
+    m_binding->bind(m_markup, a::markup, moneyFormat);
+    m_binding->bind(m_vat, a::vat);
+    m_binding->bind(m_sale, a::salePrice, moneyFormat);
+    m_binding->bind(m_discount, a::discount, moneyFormat);
+    m_binding->bind(m_season, a::season);
+    m_binding->bind(m_yearBox, a::year);
+    m_binding->bind(m_inUse, a::inUse);
     m_description->setMaxLength(30);
     connect(m_binding, &FieldBinding::fieldChanged, this, &TFScheda::fieldChanged);
     connect(m_binding, &FieldBinding::writeFailed, this,
             [this](const QString &message) { m_shop.prompter().error(message); });
-
-    buildLists();
-    m_sizeCard = new TFTipoTaglia(shop, this);
-
-    connect(m_save, &QPushButton::clicked, this, &TFScheda::BSalvaClick);
-    connect(cancel, &QPushButton::clicked, this, &TFScheda::BAnnullaClick);
-    connect(choose, &QPushButton::clicked, this, &TFScheda::BScegliClick);
-    connect(clear, &QPushButton::clicked, this, &TFScheda::BEliminaFotoClick);
-    connect(newCode, &QPushButton::clicked, this, &TFScheda::BNuovoCodiceClick);
-    connect(deleteCode, &QPushButton::clicked, this, &TFScheda::BEliminaCodiceClick);
-    connect(discounted, &QPushButton::clicked, this, &TFScheda::BScontatoClick);
-    supplierButton->setEnabled(false);
-
-    FocusHighlighter::install(this);
-    resize(713, 515);
 }
 
 TFScheda::~TFScheda() {
@@ -302,45 +319,33 @@ TFScheda::~TFScheda() {
 }
 
 void TFScheda::buildLists() {
-    auto source = [&](const QString &table, const QString &tag) {
-        auto t = std::make_shared<db::Table>(m_shop.database());
-        t->setTableName(table);
-        if (!tag.isEmpty())
-            t->setIndexName(tag);
-        m_sources << t;
-        return t.get();
-    };
-    const QString nome = QStringLiteral("NOME");
-    const QString numreg = QStringLiteral("NUMREG");
-    auto set = [](ListControl &l, db::Table *src, const QString &display, const QString &key,
-                  const QString &keyField, const QString &copyField) {
-        l.source = src;
-        l.display = display;
-        l.key = key;
-        l.keyField = keyField;
-        l.copyField = copyField;
-    };
-    set(m_supplier, source(QStringLiteral("FORNITOR.DBF"), nome), nome, QStringLiteral("CODICE"),
-        QStringLiteral("N_FOR"), QStringLiteral("FORNITORE"));
-    set(m_category, source(QStringLiteral("CATEGOR.DBF"), nome), nome, numreg,
-        QStringLiteral("N_CAT"), QStringLiteral("CATEGORIA"));
-    set(m_sizeType, source(QStringLiteral("TAGLIE.DBF"), QStringLiteral("DESCRIZION")),
-        QStringLiteral("DESCRIZION"), numreg, QStringLiteral("TIPOTAGLIA"),
-        QStringLiteral("MISURA"));
-    set(m_brand, source(QStringLiteral("MARCHI.DBF"), nome), nome, numreg,
-        QStringLiteral("N_MARCHI"), QStringLiteral("MARCHIO"));
-    set(m_typology, source(QStringLiteral("TIPOLOGI.DBF"), nome), nome, numreg,
-        QStringLiteral("NUMTIPO"), QStringLiteral("TIPOLOGIA"));
-    set(m_material, source(QStringLiteral("MATERIAL.DBF"), nome), nome, numreg,
-        QStringLiteral("NUMMATE"), QStringLiteral("MATERIALE"));
-    db::Table *measures = source(QStringLiteral("MISURE.DBF"), QString());
-    set(m_heel, measures, nome, nome, QString(), QStringLiteral("TACCO"));
-    set(m_wedge, measures, nome, nome, QString(), QStringLiteral("ZEPPA"));
-    set(m_sole, source(QStringLiteral("FONDI.DBF"), nome), nome, nome, QString(),
-        QStringLiteral("FONDO"));
-    for (ListControl *l : {&m_supplier, &m_category, &m_sizeType, &m_brand, &m_typology,
-                           &m_material, &m_heel, &m_wedge, &m_sole}) {
-        connect(l->combo, &QComboBox::activated, this, [this, l] { listChosen(*l); });
+    const std::pair<ArticleCard::ChoiceKind, ListControl *> lists[]{
+        {ArticleCard::ChoiceKind::Supplier, &m_supplier},
+        {ArticleCard::ChoiceKind::Category, &m_category},
+        {ArticleCard::ChoiceKind::SizeType, &m_sizeType},
+        {ArticleCard::ChoiceKind::Brand, &m_brand},
+        {ArticleCard::ChoiceKind::Typology, &m_typology},
+        {ArticleCard::ChoiceKind::Material, &m_material},
+        {ArticleCard::ChoiceKind::Heel, &m_heel},
+        {ArticleCard::ChoiceKind::Wedge, &m_wedge},
+        {ArticleCard::ChoiceKind::Sole, &m_sole}};
+    // Lists kept in one table (heel and wedge) share its handle.
+    QHash<QString, db::Table *> sources;
+    for (const auto &[kind, list] : lists) {
+        const ArticleCard::Choice &c = ArticleCard::choice(kind);
+        db::Table *&source = sources[c.table];
+        if (!source) {
+            auto t = std::make_shared<db::Table>(m_shop.database());
+            t->setTableName(c.table);
+            if (!c.tag.isEmpty())
+                t->setIndexName(c.tag);
+            m_sources << t;
+            source = t.get();
+        }
+        list->kind = kind;
+        list->source = source;
+        m_lists << list;
+        connect(list->combo, &QComboBox::activated, this, [this, list] { listChosen(*list); });
     }
 }
 
@@ -361,56 +366,13 @@ void TFScheda::FormActivate() {
     SavedDescription.clear();
     const bool opened = runReportingEngineErrors(m_shop.prompter(), [&] {
         closeTables();
-        m_article->open();
-        if (NewArticle) {
-            m_foreseen = m_shop.routines().NextCounter(QStringLiteral("ARTICOLI"), false);
-            const QString vat = m_shop.ini().readString(
-                QStringLiteral("DEFAULT"), QStringLiteral("IVA"), QStringLiteral("20"));
-            const QString um = m_shop.ini().readString(QStringLiteral("DEFAULT"),
-                                                       QStringLiteral("UM"), QStringLiteral("PZ"));
-            m_article->append();
-            m_article->setFloat(QStringLiteral("PREZZOACQ"), 0);
-            m_article->setFloat(QStringLiteral("PREZZOVND"), 0);
-            m_article->setInteger(QStringLiteral("TIPOTAGLIA"), 0);
-            m_article->setFloat(QStringLiteral("IVA"), Formats::parseNumber(vat).value_or(0));
-            m_article->setString(QStringLiteral("UM"), um);
-            m_article->setString(QStringLiteral("BARCODE"), QString::number(800000 + m_foreseen));
-            m_article->setString(QStringLiteral("STAGIONE"), QStringLiteral("Quattro Stagioni"));
-            m_article->setInteger(QStringLiteral("ANNO"), m_year);
-            m_article->setBool(QStringLiteral("INUSO"), true);
-            QFile blank(m_shop.folder().file(QStringLiteral("clear.jpg")));
-            if (blank.open(QIODevice::ReadOnly))
-                m_article->setBlob(QStringLiteral("FOTO"), blank.readAll());
-        } else if (m_article->findKey(ArticleKey)) {
-            m_article->edit();
-        } else {
-            m_shop.prompter().error(
-                QStringLiteral("L'articolo %1 non è presente in archivio.").arg(ArticleKey));
+        if (!m_card->begin(NewArticle, ArticleKey))
             return false;
-        }
         openLists();
         setWindowTitle(NewArticle ? QStringLiteral("Nuovo Articolo")
                                   : QStringLiteral("Modifica Articolo"));
         loadRecord();
         m_save->setEnabled(!NewArticle && !m_sizeType.combo->currentText().isEmpty());
-
-        m_codes->open();
-        m_codes->emptyTable();
-        if (!NewArticle) {
-            db::Table barcodes(m_shop.database());
-            barcodes.setTableName(QStringLiteral("BARCODE.DBF"));
-            barcodes.setIndexName(QStringLiteral("NUMREG"));
-            barcodes.open();
-            barcodes.setRange(ArticleKey, ArticleKey);
-            for (barcodes.first(); !barcodes.eof(); barcodes.next()) {
-                m_codes->append();
-                m_codes->setString(QStringLiteral("BARCODE"),
-                                   barcodes.asString(QStringLiteral("BARCODE")));
-                m_codes->post();
-            }
-            barcodes.close();
-        }
-        m_codes->first();
         m_codeGrid->reload();
         return true;
     });
@@ -429,62 +391,51 @@ void TFScheda::openLists() {
         t->close();
         t->open();
     }
-    for (ListControl *l : {&m_supplier, &m_category, &m_sizeType, &m_brand, &m_typology,
-                           &m_material, &m_heel, &m_wedge, &m_sole})
-        l->combo->fill(*l->source, l->display, l->key);
+    for (ListControl *l : std::as_const(m_lists))
+        fill(*l);
+}
+
+void TFScheda::fill(ListControl &list) {
+    const ArticleCard::Choice &c = ArticleCard::choice(list.kind);
+    list.combo->fill(*list.source, c.display, c.key);
 }
 
 void TFScheda::loadRecord() {
+    db::Table &article = m_card->article();
     // The seasons of the list, and the article's own should the list have lost it.
     {
         const QSignalBlocker block(m_season);
         m_season->clear();
         m_season->addItems(ListEntries::seasonNames(m_shop.database()));
-        const QString own = m_article->asString(QStringLiteral("STAGIONE")).trimmed();
+        const QString own = article.asString(a::season).trimmed();
         if (!own.isEmpty() && m_season->findText(own) < 0)
             m_season->addItem(own);
     }
     m_binding->load();
-    m_code->setText(m_article->asString(QStringLiteral("BARCODE")));
-    for (ListControl *l : {&m_supplier, &m_category, &m_sizeType, &m_brand, &m_typology,
-                           &m_material, &m_heel, &m_wedge, &m_sole}) {
-        const QString field = l->keyField.isEmpty() ? l->copyField : l->keyField;
-        if (m_article->isNull(field) ||
-            (l->keyField.isEmpty() && m_article->asString(field).isEmpty()))
+    m_code->setText(article.asString(a::code));
+    for (ListControl *l : std::as_const(m_lists)) {
+        const ArticleCard::Choice &c = ArticleCard::choice(l->kind);
+        const QString field = c.keyField.isEmpty() ? c.copyField : c.keyField;
+        if (article.isNull(field) || (c.keyField.isEmpty() && article.asString(field).isEmpty()))
             l->combo->setCurrentIndex(-1);
         else
-            l->combo->setCurrentKey(l->keyField.isEmpty() ? QVariant(m_article->asString(field))
-                                                          : m_article->value(field));
+            l->combo->setCurrentKey(c.keyField.isEmpty() ? QVariant(article.asString(field))
+                                                         : article.value(field));
     }
     showPhoto();
 }
 
 void TFScheda::closeTables() {
-    if (m_article->isOpen()) {
-        m_article->cancel();
-        m_article->close();
-    }
-    m_codes->close();
+    m_card->close();
     for (const std::shared_ptr<db::Table> &t : std::as_const(m_sources))
         t->close();
 }
 
-void TFScheda::ensureEditing() {
-    if (m_article->state() == db::Table::State::Browse)
-        m_article->edit();
-}
-
 void TFScheda::listChosen(ListControl &list) {
-    if (m_busy || !m_article->isOpen())
+    if (m_busy || !article().isOpen())
         return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        ensureEditing();
-        if (list.keyField.isEmpty()) {
-            m_article->setString(list.copyField, list.combo->currentText());
-        } else {
-            m_article->setValue(list.keyField, list.combo->currentKey());
-            m_article->setString(list.copyField, list.combo->currentText());
-        }
+        m_card->choose(list.kind, list.combo->currentKey(), list.combo->currentText());
     });
     if (&list == &m_brand || &list == &m_sizeType)
         updateSaveEnabled();
@@ -493,33 +444,35 @@ void TFScheda::listChosen(ListControl &list) {
 void TFScheda::fieldChanged(const QString &field) {
     if (m_busy)
         return;
-    const QString f = field.toUpper();
-    if (f == u"PREZZOACQ" || f == u"RICARICO" || f == u"IVA")
+    switch (ArticleCard::afterChangeOf(field)) {
+    case ArticleCard::Follow::SalePrice:
         computeSalePrice();
-    else if (f == u"PREZZOVND") {
+        break;
+    case ArticleCard::Follow::Markup:
         computeMarkup();
         // The final price follows the sale price it is taken from, whichever box changed it.
         showFinalPrice();
-    } else if (f == u"SCONTO")
+        break;
+    case ArticleCard::Follow::FinalPrice:
         showFinalPrice();
-    else if (f == u"DESCRIZION")
+        break;
+    case ArticleCard::Follow::SaveState:
         updateSaveEnabled();
+        break;
+    case ArticleCard::Follow::Nothing:
+        break;
+    }
 }
 
 void TFScheda::showNumber(QLineEdit *edit, const QString &field) {
-    edit->setText(TableModel::displayText(m_article->value(field), moneyFormat));
+    edit->setText(TableModel::displayText(article().value(field), moneyFormat));
 }
 
 void TFScheda::computeSalePrice() {
     m_busy = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        const double p = ArticlePricing::salePrice(m_article->asFloat(QStringLiteral("PREZZOACQ")),
-                                                   m_article->asFloat(QStringLiteral("RICARICO")),
-                                                   m_article->asFloat(QStringLiteral("IVA")),
-                                                   m_shop.preferences().markupWithoutVat);
-        ensureEditing();
-        m_article->setFloat(QStringLiteral("PREZZOVND"), p);
-        showNumber(m_sale, QStringLiteral("PREZZOVND"));
+        m_card->computeSalePrice();
+        showNumber(m_sale, a::salePrice);
     });
     m_busy = false;
     showFinalPrice();
@@ -528,34 +481,26 @@ void TFScheda::computeSalePrice() {
 void TFScheda::computeMarkup() {
     m_busy = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        const double ric = ArticlePricing::markupFromSale(
-            m_article->asFloat(QStringLiteral("PREZZOVND")),
-            m_article->asFloat(QStringLiteral("PREZZOACQ")),
-            m_article->asFloat(QStringLiteral("IVA")), m_shop.preferences().markupWithoutVat);
-        ensureEditing();
-        m_article->setFloat(QStringLiteral("RICARICO"), ric);
-        showNumber(m_markup, QStringLiteral("RICARICO"));
+        m_card->computeMarkup();
+        showNumber(m_markup, a::markup);
     });
     m_busy = false;
 }
 
 void TFScheda::showFinalPrice() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
-    m_final->setText(ArticlePricing::finalPriceText(m_article->asFloat(QStringLiteral("PREZZOVND")),
-                                                    m_article->asFloat(QStringLiteral("SCONTO"))));
+    m_final->setText(m_card->finalPriceText());
 }
 
 void TFScheda::updateSaveEnabled() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
-    m_save->setEnabled(!m_article->asString(QStringLiteral("DESCRIZION")).trimmed().isEmpty() &&
-                       m_article->asInteger(QStringLiteral("TIPOTAGLIA")) != 0);
+    m_save->setEnabled(m_card->canSave());
 }
 
 void TFScheda::showPhoto() {
-    const QImage image =
-        Jpeg::decode(m_article->asBlob(QStringLiteral("FOTO")), m_photo->contentsRect().size());
+    const QImage image = Jpeg::decode(article().asBlob(a::photo), m_photo->contentsRect().size());
     if (image.isNull()) {
         m_photo->clear();
         return;
@@ -565,17 +510,13 @@ void TFScheda::showPhoto() {
 }
 
 void TFScheda::setPhoto(const QByteArray &bytes) {
-    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
-            ensureEditing();
-            m_article->setBlob(QStringLiteral("FOTO"), bytes);
-        })) {
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_card->setPhoto(bytes); }))
         return;
-    }
     showPhoto();
 }
 
 void TFScheda::BScegliClick() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
     const std::optional<QString> path = m_shop.prompter().openFile(
         QStringLiteral("Foto dell'articolo"), QStringLiteral("Immagini JPEG|*.jpg"));
@@ -605,47 +546,42 @@ void TFScheda::BScegliClick() {
 }
 
 void TFScheda::BEliminaFotoClick() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
-    QFile blank(m_shop.folder().file(QStringLiteral("clear.jpg")));
-    if (!blank.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> blank = m_card->blankPhoto();
+    if (!blank) {
         m_shop.prompter().error(QStringLiteral("Impossibile leggere il file clear.jpg"));
         return;
     }
-    setPhoto(blank.readAll());
+    setPhoto(*blank);
 }
 
 void TFScheda::BNuovoCodiceClick() {
-    if (!m_codes->isOpen())
+    if (!m_card->codes().isOpen())
         return;
     const std::optional<QString> answer =
         m_shop.prompter().input(QStringLiteral("Codice a Barre"), QStringLiteral("Inserisci"));
     if (!answer)
         return;
-    const QString code = answer->toUpper().trimmed();
-    if (code.isEmpty())
-        return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_codes->append();
-        m_codes->setString(QStringLiteral("BARCODE"), code);
-        m_codes->post();
-        m_codeGrid->reload();
+        if (m_card->addCode(*answer))
+            m_codeGrid->reload();
     });
 }
 
 void TFScheda::BEliminaCodiceClick() {
-    if (!m_codes->isOpen() || m_codeGrid->isEmpty())
+    if (!m_card->codes().isOpen() || m_codeGrid->isEmpty())
         return;
     if (!m_shop.prompter().confirm(QStringLiteral("Eliminare il Codice selezionato?")))
         return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_codes->remove();
+        m_card->removeCode();
         m_codeGrid->reload();
     });
 }
 
 void TFScheda::BScontatoClick() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
     const std::optional<QString> answer =
         m_shop.prompter().input(QStringLiteral("CORVALE QUIRA"), QStringLiteral("Prezzo scontato"));
@@ -655,110 +591,76 @@ void TFScheda::BScontatoClick() {
     if (!price)
         return;
     m_final->setText(Formats::format(u"%7.2f", *price).trimmed());
-    const std::optional<double> discount =
-        ArticlePricing::discountFor(m_article->asFloat(QStringLiteral("PREZZOVND")), *price);
-    if (!discount)
-        return;
     m_busy = true;
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        ensureEditing();
-        m_article->setFloat(QStringLiteral("SCONTO"), *discount);
-        showNumber(m_discount, QStringLiteral("SCONTO"));
+        if (m_card->discountFromFinalPrice(*price))
+            showNumber(m_discount, a::discount);
     });
     m_busy = false;
 }
 
-void TFScheda::newListEntry(ListControl &list, const QString &caption, int kind) {
-    if (!m_article->isOpen())
+void TFScheda::newListEntry(ListControl &list, const QString &caption) {
+    if (!article().isOpen())
         return;
     const std::optional<QString> answer =
         m_shop.prompter().input(caption, QStringLiteral("Inserisci nominativo"));
     if (!answer)
         return;
-    ListEntries::List entries;
-    switch (EntryKind(kind)) {
-    case Brand:
-        entries = ListEntries::brands();
-        break;
-    case Category:
-        entries = ListEntries::categories();
-        break;
-    case Typology:
-        entries = ListEntries::typologies();
-        break;
-    case Material:
-        entries = ListEntries::materials();
-        break;
-    case Sole:
-        entries = ListEntries::soles();
-        break;
-    }
-    const QString name = answer->toUpper();
     runReportingEngineErrors(m_shop.prompter(), [&] {
-        const qint64 number = ListEntries::add(m_shop, entries, name);
+        const QVariant key = m_card->addEntry(list.kind, *answer);
         list.source->refresh();
-        list.combo->fill(*list.source, list.display, list.key);
-        ensureEditing();
-        m_article->setString(list.copyField, name);
-        if (list.keyField.isEmpty()) {
-            list.combo->setCurrentKey(name);
-        } else {
-            m_article->setInteger(list.keyField, number);
-            list.combo->setCurrentKey(number);
-        }
+        fill(list);
+        list.combo->setCurrentKey(key);
     });
     if (&list == &m_brand)
         updateSaveEnabled();
 }
 
 void TFScheda::BNuovoMarchioClick() {
-    newListEntry(m_brand, QStringLiteral("Nuovo Marchio"), Brand);
+    newListEntry(m_brand, QStringLiteral("Nuovo Marchio"));
 }
 
 void TFScheda::BNuovaCategoriaClick() {
-    newListEntry(m_category, QStringLiteral("Nuova Categoria"), Category);
+    newListEntry(m_category, QStringLiteral("Nuova Categoria"));
 }
 
 void TFScheda::BNuovaTipologiaClick() {
-    newListEntry(m_typology, QStringLiteral("Nuova Tipologia"), Typology);
+    newListEntry(m_typology, QStringLiteral("Nuova Tipologia"));
 }
 
 void TFScheda::BNuovoMaterialeClick() {
-    newListEntry(m_material, QStringLiteral("Nuovo Materiale"), Material);
+    newListEntry(m_material, QStringLiteral("Nuovo Materiale"));
 }
 
 void TFScheda::BNuovoFondoClick() {
-    newListEntry(m_sole, QStringLiteral("Nuovo Fondo"), Sole);
+    newListEntry(m_sole, QStringLiteral("Nuovo Fondo"));
 }
 
 void TFScheda::BNuovoFornitoreClick() {
-    if (!m_article->isOpen() || !m_supplierCard)
+    if (!article().isOpen() || !m_supplierCard)
         return;
     const std::optional<Supplier> saved = m_supplierCard(this);
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_supplier.source->refresh();
-        m_supplier.combo->fill(*m_supplier.source, m_supplier.display, m_supplier.key);
+        fill(m_supplier);
         if (saved) {
-            ensureEditing();
-            m_article->setInteger(QStringLiteral("N_FOR"), saved->code);
-            m_article->setString(QStringLiteral("FORNITORE"), saved->name);
+            m_card->choose(ArticleCard::ChoiceKind::Supplier, saved->code, saved->name);
             m_supplier.combo->setCurrentKey(saved->code);
         }
     });
 }
 
 void TFScheda::BNuovaTagliaClick() {
-    if (!m_article->isOpen())
+    if (!article().isOpen())
         return;
     m_sizeCard->SizeTypeKey = 0;
     m_sizeCard->exec();
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_sizeType.source->refresh();
-        m_sizeType.combo->fill(*m_sizeType.source, m_sizeType.display, m_sizeType.key);
+        fill(m_sizeType);
         if (m_sizeCard->SizeTypeKey > 0) {
-            ensureEditing();
-            m_article->setInteger(QStringLiteral("TIPOTAGLIA"), m_sizeCard->SizeTypeKey);
-            m_article->setString(QStringLiteral("MISURA"), m_sizeCard->SizeTypeName);
+            m_card->choose(ArticleCard::ChoiceKind::SizeType, m_sizeCard->SizeTypeKey,
+                           m_sizeCard->SizeTypeName);
             m_sizeType.combo->setCurrentKey(m_sizeCard->SizeTypeKey);
         }
     });
@@ -766,7 +668,7 @@ void TFScheda::BNuovaTagliaClick() {
 }
 
 void TFScheda::BSalvaClick() {
-    if (!m_article->isOpen() || !m_save->isEnabled())
+    if (!article().isOpen() || !m_save->isEnabled())
         return;
     // A box still showing text that is no number would leave the record with
     // its old value behind the user's back.
@@ -774,34 +676,11 @@ void TFScheda::BSalvaClick() {
         return;
     m_busy = true;
     const bool saved = runReportingEngineErrors(m_shop.prompter(), [this] {
-        ensureEditing();
+        m_card->save();
         if (NewArticle) {
-            // The number is only foreseen here and taken once the record is
-            // stored, so a save that fails uses up no number. Should another
-            // article have taken the foreseen one meanwhile, the code follows
-            // the real number so that no two articles share one.
-            const int key = m_shop.routines().NextCounter(QStringLiteral("ARTICOLI"), false);
-            if (key != m_foreseen)
-                m_article->setString(QStringLiteral("BARCODE"), QString::number(800000 + key));
-            m_article->setInteger(QStringLiteral("NUMREG"), key);
-            m_article->post();
-            m_shop.routines().SetCounter(QStringLiteral("ARTICOLI"), key);
-            ArticleKey = key;
-            SavedDescription = m_article->asString(QStringLiteral("DESCRIZION"));
-        } else {
-            m_article->post();
+            ArticleKey = m_card->key();
+            SavedDescription = m_card->description();
         }
-        // The price history keeps every change of the price the article sells at.
-        PriceHistory(m_shop.database())
-            .record(ArticleKey, m_shop.clock().today(),
-                    m_article->asFloat(QStringLiteral("PREZZOVND")),
-                    m_article->asFloat(QStringLiteral("SCONTO")),
-                    NewArticle ? PriceHistory::newArticleCause() : PriceHistory::cardCause());
-        QStringList codes;
-        for (m_codes->first(); !m_codes->eof(); m_codes->next())
-            codes << m_codes->asString(QStringLiteral("BARCODE"));
-        if (!NewArticle || !codes.isEmpty())
-            ListEntries::replaceBarcodes(m_shop.database(), ArticleKey, codes);
     });
     m_busy = false;
     if (saved)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ArticleCard.h"
+
 #include <QDialog>
 #include <QList>
 
@@ -9,12 +11,16 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
+class QVBoxLayout;
 
 namespace corvale {
 
+class CaptionBox;
 class FieldBinding;
 class LookupCombo;
 class Shop;
@@ -27,7 +33,8 @@ class Table;
 
 // The article card "Scheda Articolo": creates (NewArticle) or edits the
 // article ArticleKey, with its lists, prices, photo and further barcodes, and
-// creates list entries, suppliers and size types on the spot. After a new
+// creates list entries, suppliers and size types on the spot. What it does
+// with the article is ArticleCard's; the window shows it and binds its boxes. After a new
 // article is saved ArticleKey is its number and SavedDescription its
 // description; SavedDescription stays empty when the card is cancelled.
 class TFScheda : public QDialog {
@@ -52,8 +59,9 @@ public:
     void setSupplierCard(SupplierCard card);
     TFTipoTaglia &sizeTypeCard() { return *m_sizeCard; }
     TableGrid &barcodeGrid() { return *m_codeGrid; }
+    ArticleCard &card() { return *m_card; }
     // The article record while the card is open.
-    db::Table &article() { return *m_article; }
+    db::Table &article() { return m_card->article(); }
     int currentYear() const { return m_year; }
     // Photos larger than this are refused.
     static constexpr qint64 maxPhotoBytes = 640 * 1000;
@@ -82,15 +90,22 @@ private:
     struct ListControl {
         LookupCombo *combo = nullptr;
         db::Table *source = nullptr;
-        QString display;   // field shown
-        QString key;       // field stored
-        QString keyField;  // article field of the key, empty when the name is the key
-        QString copyField; // article field that keeps a copy of the name
+        ArticleCard::ChoiceKind kind = ArticleCard::ChoiceKind::Supplier;
     };
 
+    CaptionBox *box(const QString &caption, QWidget *content, QWidget *extra = nullptr);
+    QLineEdit *edit(const QString &name);
+    QToolButton *plus(const QString &caption, void (TFScheda::*slot)());
+    LookupCombo *combo(ListControl &list, const QString &name);
+    void buildArticleBoxes(QGridLayout *left);
+    void buildPriceBoxes(QGridLayout *left);
+    void buildPhotoBox(QVBoxLayout *right);
+    void buildCodeBox(QVBoxLayout *right);
+    void bindFields();
     void buildLists();
     void FormActivate();
     void openLists();
+    void fill(ListControl &list);
     void loadRecord();
     void closeTables();
     void listChosen(ListControl &list);
@@ -101,17 +116,16 @@ private:
     void updateSaveEnabled();
     void showPhoto();
     void setPhoto(const QByteArray &bytes);
-    void newListEntry(ListControl &list, const QString &caption, int kind);
+    void newListEntry(ListControl &list, const QString &caption);
     void showNumber(QLineEdit *edit, const QString &field);
-    void ensureEditing();
 
     Shop &m_shop;
     int m_year;
+    QString m_background;
     bool m_busy = false;
-    qint64 m_foreseen = 0;
-    std::unique_ptr<db::Table> m_article;
-    std::unique_ptr<db::Table> m_codes;
+    std::unique_ptr<ArticleCard> m_card;
     QList<std::shared_ptr<db::Table>> m_sources;
+    QList<ListControl *> m_lists;
     FieldBinding *m_binding;
     SupplierCard m_supplierCard;
     TFTipoTaglia *m_sizeCard;

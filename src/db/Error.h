@@ -1,24 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-
-#include <exception>
+#include "platform/UserError.h"
 
 namespace corvale::db {
 
 // Every failure of the engine. The message is Italian and names the file (and the
 // field, when one is involved), because the program shows it to the user as is.
-class Error : public std::exception {
+class Error : public UserError {
 public:
-    explicit Error(QString message);
-
-    const QString &message() const noexcept { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
-
-private:
-    QString m_message;
-    QByteArray m_utf8;
+    using UserError::UserError;
 };
 
 } // namespace corvale::db

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "db/Error.h"
+#include "platform/UserError.h"
 
 namespace corvale {
 
 // A save, restore or check that stopped: the message is the Italian text the
-// user reads. It is an engine error as far as the windows are concerned, so it
-// reaches the user the same way.
-class ArchiveError : public db::Error {
+// user reads. Not an engine error: a caller that tells the engine's failures
+// apart (a missing table, a locked file) never mistakes an archive's for one.
+class ArchiveError : public UserError {
 public:
-    using db::Error::Error;
+    using UserError::UserError;
 };
 
 } // namespace corvale

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "db/Error.h"
 #include "platform/Prompter.h"
+#include "platform/UserError.h"
 
 #include <type_traits>
 #include <utility>
 
 namespace corvale {
 
-// Runs `action`; a failure of the database engine reaches the user in an error
-// box, in the engine's words, and the action counts as not done.
+// Runs `action`; a failure meant for the user (the database engine's, an
+// archive's) reaches them in an error box, in its own words, and the action
+// counts as not done.
 // Returns true when the action ran through; an action that returns a bool
 // (false: it stopped and said why itself) gives that result instead.
 template <typename Action> bool runReportingEngineErrors(Prompter &prompter, Action &&action) {
@@ -20,7 +21,7 @@ template <typename Action> bool runReportingEngineErrors(Prompter &prompter, Act
             std::forward<Action>(action)();
             return true;
         }
-    } catch (const db::Error &e) {
+    } catch (const UserError &e) {
         prompter.error(e.message());
         return false;
     }

@@ -9,7 +9,7 @@
 #include "printing/PrintService.h"
 #include "purchasing/StatementPrintout.h"
 #include "purchasing/SupplierStatement.h"
-#include "sales/TFAcconto.h"
+#include "purchasing/TFAcconto.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"

@@ -1,5 +1,6 @@
 #include "sales/SaleVoid.h"
 
+#include "db/Error.h"
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
 #include "platform/Clock.h"

@@ -1,15 +1,16 @@
 #include "purchasing/ReturnData.h"
 
 #include "catalogue/TableGrid.h"
+#include "db/Error.h"
 #include "db/FaultyFileSystem.h"
 #include "documents/DocumentSaver.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "purchasing/OrderLoader.h"
+#include "purchasing/TFAcconto.h"
 #include "purchasing/TFArcOrdini.h"
 #include "purchasing/TFArcRidiF.h"
 #include "purchasing/TFReso.h"
-#include "sales/TFAcconto.h"
 #include "shell/Shop.h"
 
 #include <QApplication>

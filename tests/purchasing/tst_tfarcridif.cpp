@@ -6,8 +6,8 @@
 #include "documents/SheetColumns.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
+#include "purchasing/TFAcconto.h"
 #include "purchasing/TFArcRidiF.h"
-#include "sales/TFAcconto.h"
 #include "shell/CommonRoutines.h"
 #include "widgets/TableModel.h"
 

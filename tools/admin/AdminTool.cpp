@@ -12,6 +12,7 @@
 #include "maintenance/DataFolderRestore.h"
 #include "maintenance/TableRepair.h"
 #include "platform/ProgramFolder.h"
+#include "platform/UserError.h"
 #include "printing/SpreadsheetFile.h"
 #include "sales/einvoice/EInvoiceExport.h"
 #include "schema/DataFolderSchema.h"
@@ -125,7 +126,7 @@ int AdminTool::run(const QStringList &arguments) {
             if (!lockDataFolder(c.needsDataFolder, c.handler == &AdminTool::check))
                 return Failure;
             return (this->*c.handler)(rest);
-        } catch (const db::Error &e) {
+        } catch (const UserError &e) {
             return fail(e.message());
         }
     }

@@ -1,5 +1,6 @@
-#include "sales/TFAcconto.h"
+#include "purchasing/TFAcconto.h"
 
+#include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"

@@ -2,6 +2,7 @@
 
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
+#include "statistics/ChartGrid.h"
 #include "statistics/ChartImage.h"
 #include "statistics/ChartScale.h"
 #include "statistics/ChartTexts.h"
@@ -26,29 +27,10 @@ int ArticleChart::width(int columns) {
 void ArticleChart::draw(PageCanvas &canvas, int w, int h, const ArticleSales &sales,
                         const ChartPeriod &period) {
     const int k = period.columns();
-    CanvasFont font;
-    font.name = QStringLiteral("Arial");
-    font.size = 8;
-    canvas.setFont(font);
-
-    canvas.setBrush(Qt::white);
-    canvas.setPen(Qt::black, 2);
-    canvas.rectangle(0, 0, w, h);
-    canvas.moveTo(40, 41);
-    canvas.lineTo(40, h - 40);
-    canvas.lineTo(w - 40, h - 40);
-
-    const int step = (h - 80) / 10;
     const qint64 top = ChartScale::articleTop(sales.maximum);
-    canvas.setBrushClear();
-    canvas.setPen(grey, 1);
-    for (int n = 9; n >= 0; --n) {
-        const int y = 40 + n * step;
-        canvas.moveTo(35, y);
-        canvas.lineTo(w - 40, y);
-        const QString label = QString::number(top - n * (top / 10));
-        canvas.textOutRight(33, y - canvas.textHeight(label) / 2, label);
-    }
+    const ChartGrid grid{40, 41, 40, 40};
+    const int step =
+        grid.draw(canvas, w, h, [&](int n) { return QString::number(top - n * (top / 10)); });
 
     const int c = (w - 80) / k;
     std::optional<QPoint> previous;

@@ -1,6 +1,7 @@
 #include "statistics/SizeCurveChart.h"
 
 #include "printing/PageCanvas.h"
+#include "statistics/ChartGrid.h"
 #include "statistics/ChartImage.h"
 
 namespace corvale {
@@ -25,28 +26,9 @@ int SizeCurveChart::scaleTop(const SizeCurve &curve) {
 
 void SizeCurveChart::draw(PageCanvas &canvas, int w, int h, const SizeCurve &curve,
                           const QString &period) {
-    CanvasFont font;
-    font.name = QStringLiteral("Arial");
-    font.size = 8;
-    canvas.setFont(font);
-    canvas.setBrush(Qt::white);
-    canvas.setPen(Qt::black, 2);
-    canvas.rectangle(0, 0, w, h);
-    canvas.moveTo(50, 36);
-    canvas.lineTo(50, h - 50);
-    canvas.lineTo(w - 30, h - 50);
-
     const int top = scaleTop(curve);
-    const int step = (h - 100) / 10;
-    canvas.setBrushClear();
-    canvas.setPen(grey, 1);
-    for (int n = 9; n >= 0; --n) {
-        const int y = 50 + n * step;
-        canvas.moveTo(45, y);
-        canvas.lineTo(w - 50, y);
-        const QString label = QString::number(top - n * top / 10) + u'%';
-        canvas.textOutRight(43, y - canvas.textHeight(label) / 2, label);
-    }
+    const int step = ChartGrid().draw(
+        canvas, w, h, [&](int n) { return QString::number(top - n * top / 10) + u'%'; });
     const QString title = QStringLiteral("CURVA TAGLIE - ") + curve.type.name;
     canvas.textOut(50, 10, title);
     canvas.textOutRight(w - 20, 5, period);

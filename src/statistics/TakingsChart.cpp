@@ -3,6 +3,7 @@
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
 #include "printing/QPainterCanvas.h"
+#include "statistics/ChartGrid.h"
 #include "statistics/ChartImage.h"
 #include "statistics/ChartScale.h"
 #include "statistics/ChartTexts.h"
@@ -42,32 +43,11 @@ QColor TakingsChart::barColour(int column) {
 void TakingsChart::draw(PageCanvas &canvas, int w, int h, const Takings &takings,
                         const ChartPeriod &period, const QString &subtitle) {
     const int k = period.columns();
-    CanvasFont font;
-    font.name = QStringLiteral("Arial");
-    font.size = 8;
-    canvas.setFont(font);
-
-    canvas.setBrush(Qt::white);
-    canvas.setPen(Qt::black, 2);
-    canvas.rectangle(0, 0, w, h);
-
-    canvas.moveTo(50, 36);
-    canvas.lineTo(50, h - 50);
-    canvas.lineTo(w - 30, h - 50);
-
     // Ten grid lines under the top value; the bars are measured on the same
     // top, so that a bar meets the line that carries its value.
-    const int step = (h - 100) / 10;
     const qint64 top = ChartScale::takingsTop(takings.maximum);
-    canvas.setBrushClear();
-    canvas.setPen(grey, 1);
-    for (int n = 9; n >= 0; --n) {
-        const int y = 50 + n * step;
-        canvas.moveTo(45, y);
-        canvas.lineTo(w - 50, y);
-        const QString label = ChartScale::takingsLabel(top, n);
-        canvas.textOutRight(43, y - canvas.textHeight(label) / 2, label);
-    }
+    const int step =
+        ChartGrid().draw(canvas, w, h, [&](int n) { return ChartScale::takingsLabel(top, n); });
 
     const QString axis = QStringLiteral("Venduto (€)");
     canvas.textOutCentred(50, 10, axis);

@@ -5,6 +5,7 @@
 #include "catalogue/PriceHistory.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
+#include "catalogue/VoucherCode.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
@@ -625,6 +626,11 @@ void TFScheda::BNuovoCodiceClick() {
     const QString code = answer->toUpper().trimmed();
     if (code.isEmpty())
         return;
+    // The vouchers' barcodes are never an article's.
+    if (voucherCode::isReserved(code)) {
+        m_shop.prompter().error(voucherCode::reservedText);
+        return;
+    }
     runReportingEngineErrors(m_shop.prompter(), [&] {
         m_codes->append();
         m_codes->setString(QStringLiteral("BARCODE"), code);

@@ -95,6 +95,8 @@ private:
     void setBusy(bool busy);
     void transmissionEnded();
     void paymentModeChanged();
+    // A voucher's claim whose receipt did not go through goes back on it.
+    void releaseVoucher();
     bool refuseWhileSending();
     void goToRow(int row);
     void cellEntered(const QModelIndex &current);
@@ -126,6 +128,8 @@ private:
     QComboBox *m_payment;
     QLineEdit *m_cardPart;
     QLineEdit *m_lottery;
+    QLineEdit *m_voucher;
+    qint64 m_voucherClaim = 0; // the history line of the voucher part claimed
     QLabel *m_pieces;
     QLineEdit *m_discount;
     QLabel *m_total;

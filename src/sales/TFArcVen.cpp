@@ -37,7 +37,8 @@ SalesArchiveFrame::Setup salesArchive() {
                      {saleColumns::rtNumber, QStringLiteral("Doc. RT"), {}, 50},
                      {saleColumns::rtClosure, QStringLiteral("Chius."), {}, 45},
                      {saleColumns::paidCash, QStringLiteral("Contanti"), money, 65},
-                     {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65}};
+                     {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65},
+                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},

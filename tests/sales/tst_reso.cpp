@@ -248,6 +248,30 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // A return or a void stored while a sale is being made at the counter
+    // leaves that sale's lines alone.
+    void copyLeavesTheOpenSaleAlone() {
+        ShopFixture f;
+        addSaleData(f);
+        storeSale(f, 80, 20, {{1, 1, 20, 0}});
+        storeSale(f, 81, 10, {{5, 1, 10, 0}});
+        TFBanco w(*f.shop);
+        showSale(w);
+        scan(saleCode(1, 1));
+        scan(saleCode(1, 5));
+        QCOMPARE(w.sale().lines().size(), 2);
+        SaleVoid op(*f.shop);
+        FiscalDocumentRef done{9, 12, QDateTime(QDate(2026, 3, 15), QTime(11, 0)), "99MEX000001"};
+        QString reason;
+        const auto plan = op.planReturn(80, {{0, 1}}, &reason);
+        QVERIFY(plan);
+        QVERIFY(op.storeReturn(80, *plan, done, QDate(2026, 3, 15), PaymentType::Cash) > 0);
+        QVERIFY(op.storeCopy(81, done, QDate(2026, 3, 15)) > 0);
+        QCOMPARE(w.sale().lines().size(), 2);
+        QCOMPARE(col(f, "VENDITE", "TOTALE"), (QStringList{"20", "10", "-20", "-10"}));
+        QCOMPARE(col(f, "VENDITE", "PAGCONT"), (QStringList{"20", "10", "-20", "-10"}));
+    }
+
     // What a return gives back and prints, each register line to the cent.
     void returnPlans_data() {
         QTest::addColumn<QList<StoredLine>>("lines");

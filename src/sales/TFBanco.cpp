@@ -684,9 +684,13 @@ void TFBanco::BScontrinoClick() {
 }
 
 void TFBanco::releaseVoucher() {
-    if (m_voucherClaim == 0 || m_checkout->receiptTaken())
+    if (m_voucherClaim == 0)
         return;
     const qint64 claim = std::exchange(m_voucherClaim, 0);
+    // A receipt the register printed spent the voucher, whatever becomes of
+    // the sale.
+    if (m_checkout->receiptTaken())
+        return;
     runReportingEngineErrors(m_shop.prompter(), [&] {
         VoucherStore(m_shop.database())
             .giveBack(claim, m_shop.clock().today(), m_shop.clock().now().time());

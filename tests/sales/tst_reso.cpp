@@ -7,9 +7,13 @@
 #include "SimulatedEpsonRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/VoucherCode.h"
+#include "printing/PrintService.h"
+#include "printing/RecordingCanvas.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SaleCustomer.h"
 #include "sales/SaleVoid.h"
+#include "sales/TFArcVen.h"
+#include "sales/TFBuoni.h"
 #include "sales/TFResoBanco.h"
 #include "sales/VoucherPrintout.h"
 #include "sales/VoucherStore.h"
@@ -18,6 +22,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QSignalSpy>
+#include <QTimer>
 
 using namespace corvale;
 using testing::click;
@@ -112,8 +117,8 @@ qint64 storeSale(ShopFixture &f, qint64 key, double total, const QList<StoredLin
                  int rtNumber = 7) {
     QVariantMap h{{QStringLiteral("NUMREG"), key},
                   {QStringLiteral("NUMDOC"), key},
-                  {QStringLiteral("DATADOC"), QDate(2026, 3, 14)},
-                  {QStringLiteral("MYDATA"), QStringLiteral("20260314")},
+                  {QStringLiteral("DATADOC"), QDate(2026, 3, 15)},
+                  {QStringLiteral("MYDATA"), QStringLiteral("20260315")},
                   {QStringLiteral("TOTALE"), total},
                   {QStringLiteral("TIPO"), true},
                   {QStringLiteral("PAGCONT"), total}};
@@ -270,6 +275,56 @@ private Q_SLOTS:
         QCOMPARE(w.sale().lines().size(), 2);
         QCOMPARE(col(f, "VENDITE", "TOTALE"), (QStringList{"20", "10", "-20", "-10"}));
         QCOMPARE(col(f, "VENDITE", "PAGCONT"), (QStringList{"20", "10", "-20", "-10"}));
+    }
+
+    // From the sales archive: "Reso" and "Annullo" refunded with a voucher,
+    // printed with its barcode and listed in "Buoni" with its history.
+    void voucherRefundsFromTheArchive() {
+        RtRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        rig.configure(f);
+        storeSale(f, 90, 30, {{1, 1, 30, 0}});
+        auto service = std::make_unique<RecordingPrintService>();
+        RecordingPrintService &jobs = *service;
+        f.shop->setPrintService(std::move(service));
+        TFArcVen w(*f.shop);
+        w.show();
+        QCOMPARE(w.selectedKey(), 90);
+        QSignalSpy finished(&w.saleVoid(), &SaleVoid::finished);
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<TFResoBanco *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            click(*dialog, "Tutto");
+            testing::child<QComboBox>(*dialog, "Rimborso")->setCurrentIndex(2);
+            f.prompter.expectConfirm(
+                QStringLiteral("Emettere sul registratore il reso di € 30,00 (buono) dello "
+                               "scontrino n. 7?"),
+                true);
+            click(*dialog, "Conferma");
+        });
+        w.BResoClick();
+        f.prompter.expectInformation(QStringLiteral(
+            "Reso emesso: è registrato tra le vendite.\rRimborso con il buono n. 1 di € 30,00: "
+            "viene stampato."));
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(jobs.jobs().size(), 1);
+        QCOMPARE(jobs.jobs().at(0).title, QStringLiteral("Buono"));
+        const RecordingCanvas &printed = *jobs.jobs().at(0).canvas;
+        QVERIFY(printed.findText(QStringLiteral("BUONO N. 1")));
+        QVERIFY(printed.findText(QStringLiteral("2990000000019")));
+        QVERIFY(printed.findText(QStringLiteral("Valido fino al 15/03/2027")));
+
+        TFBuoni list(*f.shop);
+        list.show();
+        QCOMPARE(list.list().rowCount(), 1);
+        QCOMPARE(list.list().item(0, 5)->text(), QStringLiteral("30,00"));
+        QCOMPARE(list.list().item(0, 6)->text(), QStringLiteral("Valido"));
+        QCOMPARE(list.history().rowCount(), 1);
+        QCOMPARE(list.history().item(0, 2)->text(), VoucherStore::issueCause);
+        click(list, "Stampa");
+        QCOMPARE(jobs.jobs().size(), 2);
+        QVERIFY(f.prompter.done());
     }
 
     // What a return gives back and prints, each register line to the cent.

@@ -187,10 +187,13 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_voucher->setToolTip(QStringLiteral("Numero o codice a barre del buono"));
     m_voucher->setMaxLength(13);
     TextFit::fitLineEdit(m_voucher, QStringLiteral("0000000000000"));
+    m_voucherLeft = new QLabel(this);
+    m_voucherLeft->setObjectName(QStringLiteral("ResiduoBuono"));
     sums->insertWidget(0, m_voucher);
-    sums->insertWidget(1, m_payment);
-    sums->insertWidget(2, m_cardPart);
-    sums->insertWidget(3, m_lottery);
+    sums->insertWidget(1, m_voucherLeft);
+    sums->insertWidget(2, m_payment);
+    sums->insertWidget(3, m_cardPart);
+    sums->insertWidget(4, m_lottery);
     foot->addStretch();
     foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
     m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
@@ -242,6 +245,8 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
     connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
     connect(m_payment, &QComboBox::currentIndexChanged, this, &TFBanco::paymentModeChanged);
+    connect(m_voucher, &QLineEdit::returnPressed, this, &TFBanco::voucherEntered);
+    connect(m_voucher, &QLineEdit::textEdited, m_voucherLeft, &QLabel::clear);
     connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
     connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
@@ -338,6 +343,7 @@ void TFBanco::beginSale() {
     m_cardPart->clear();
     m_lottery->clear();
     m_voucher->clear();
+    m_voucherLeft->clear();
     paymentModeChanged();
     // The descriptions are listed when the "Articolo" column is first
     // entered: a sale made by scanning never needs them.
@@ -681,6 +687,26 @@ void TFBanco::BScontrinoClick() {
         *payment);
     if (!sent)
         releaseVoucher();
+}
+
+void TFBanco::voucherEntered() {
+    m_voucherLeft->clear();
+    const QString text = m_voucher->text().trimmed();
+    if (text.isEmpty())
+        return;
+    QString problem;
+    std::optional<Voucher> voucher;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            voucher =
+                VoucherStore(m_shop.database()).usable(text, m_shop.clock().today(), &problem);
+        }))
+        return;
+    if (!voucher) {
+        m_shop.prompter().error(problem);
+        return;
+    }
+    m_voucherLeft->setText(QStringLiteral("Residuo ") + QChar(0x20AC) + QStringLiteral(" ") +
+                           Formats::format(u"%.2n", voucher->residual.toDouble()));
 }
 
 void TFBanco::releaseVoucher() {

@@ -97,6 +97,8 @@ private:
     void paymentModeChanged();
     // A voucher's claim whose receipt did not go through goes back on it.
     void releaseVoucher();
+    // Enter in the voucher box: what the voucher still holds, or why not.
+    void voucherEntered();
     bool refuseWhileSending();
     void goToRow(int row);
     void cellEntered(const QModelIndex &current);
@@ -129,6 +131,7 @@ private:
     QLineEdit *m_cardPart;
     QLineEdit *m_lottery;
     QLineEdit *m_voucher;
+    QLabel *m_voucherLeft;
     qint64 m_voucherClaim = 0; // the history line of the voucher part claimed
     QLabel *m_pieces;
     QLineEdit *m_discount;

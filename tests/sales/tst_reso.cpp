@@ -596,7 +596,16 @@ private Q_SLOTS:
             TFBanco w(*f.shop);
             showSale(w);
             scan(saleCode(1, 1));
-            testing::child<QLineEdit>(w, "Buono")->setText(text);
+            // Enter in the box tells what the voucher holds, or why not.
+            auto *box = testing::child<QLineEdit>(w, "Buono");
+            box->setText(QString::number(big.number));
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(testing::child<QLabel>(w, "ResiduoBuono")->text(),
+                     QStringLiteral("Residuo ") + QChar(0x20AC) + QStringLiteral(" 86,19"));
+            box->setText(text);
+            f.prompter.expectError(message);
+            QTest::keyClick(box, Qt::Key_Return);
+            QVERIFY(testing::child<QLabel>(w, "ResiduoBuono")->text().isEmpty());
             f.prompter.expectError(message);
             click(w, "Scontrino");
             QVERIFY(!w.isTransmitting());

@@ -3,6 +3,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/ArticlePricing.h"
 #include "catalogue/PriceHistory.h"
+#include "catalogue/VoucherCode.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
 #include "shell/CommonRoutines.h"
@@ -221,9 +222,15 @@ std::optional<QByteArray> ArticleCard::blankPhoto() const {
     return blank.readAll();
 }
 
+std::optional<QString> ArticleCard::codeRefusal(const QString &typed) {
+    if (voucherCode::isReserved(typed.toUpper().trimmed()))
+        return voucherCode::reservedText;
+    return std::nullopt;
+}
+
 bool ArticleCard::addCode(const QString &typed) {
     const QString code = typed.toUpper().trimmed();
-    if (code.isEmpty())
+    if (code.isEmpty() || codeRefusal(code))
         return false;
     m_codes->append();
     m_codes->setString(codeField, code);

@@ -98,8 +98,12 @@ public:
     // The blank photo of the program folder; nothing when it cannot be read.
     std::optional<QByteArray> blankPhoto() const;
 
-    // A further barcode, in capitals without blanks around; false for an empty one.
+    // A further barcode, in capitals without blanks around; false for an
+    // empty one or one that codeRefusal() refuses.
     bool addCode(const QString &typed);
+    // Why `typed` cannot be an article's code (the vouchers' barcodes are
+    // never an article's); nothing when it can.
+    static std::optional<QString> codeRefusal(const QString &typed);
     // Removes the further barcode at the current row of LBCODE.
     void removeCode();
 

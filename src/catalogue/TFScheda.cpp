@@ -563,6 +563,10 @@ void TFScheda::BNuovoCodiceClick() {
         m_shop.prompter().input(QStringLiteral("Codice a Barre"), QStringLiteral("Inserisci"));
     if (!answer)
         return;
+    if (const auto reason = ArticleCard::codeRefusal(*answer)) {
+        m_shop.prompter().error(*reason);
+        return;
+    }
     runReportingEngineErrors(m_shop.prompter(), [&] {
         if (m_card->addCode(*answer))
             m_codeGrid->reload();

@@ -15,8 +15,15 @@ Money SalePayment::part(PaymentType type) const {
 }
 
 std::optional<SalePayment> SalePaymentChoice::make(Mode mode, Money net, const QString &cardText,
-                                                   QString *error) {
+                                                   QString *error, Money voucher) {
     SalePayment p;
+    if (voucher > Money()) {
+        p.tenders << Tender{PaymentType::Voucher, voucher};
+        net -= voucher;
+        // The voucher covers it all: nothing is left to choose.
+        if (net <= Money())
+            return p;
+    }
     switch (mode) {
     case Mode::Cash:
         p.tenders << Tender{PaymentType::Cash, net};

@@ -25,8 +25,9 @@ struct SaleFiscalRecord {
     QString customerTaxCode;
 };
 
-// The payment the counter chooses: all cash, all by card ("Elettronico"), or
-// split, the card part typed and the rest in cash.
+// The payment the counter chooses: up to three tenders. A voucher's part
+// comes first; what it leaves is paid all in cash, all by card
+// ("Elettronico"), or split, the card part typed and the rest in cash.
 class SalePaymentChoice {
 public:
     enum class Mode { Cash, Card, Split };
@@ -38,10 +39,11 @@ public:
     static inline const QString lotteryCashText =
         QStringLiteral("Il codice lotteria vale solo con un pagamento elettronico.");
 
-    // The tenders for `net`; nothing (with the reason in `error`) when the
-    // card part is not a number between zero and the total.
+    // The tenders for `net`, `voucher` of it paid by a voucher; nothing (with
+    // the reason in `error`) when the card part is not a number between zero
+    // and what the voucher leaves.
     static std::optional<SalePayment> make(Mode mode, Money net, const QString &cardText,
-                                           QString *error);
+                                           QString *error, Money voucher = Money());
     // An empty code is none; a code is 8 upper-case letters or digits.
     static bool lotteryCodeValid(const QString &code);
 };

@@ -1,6 +1,7 @@
 #include "sales/SalesTables.h"
 
 #include "sales/SaleColumns.h"
+#include "sales/VoucherColumns.h"
 #include "sales/einvoice/EInvoiceColumns.h"
 
 namespace corvale {
@@ -89,6 +90,22 @@ TableLayouts salesTables() {
                         number(saleColumns::closureNumber, 5, 0), money(saleColumns::closureTotal),
                         text(saleColumns::closureSerial, saleColumns::rtSerialLength)},
                        tags({saleColumns::closureKey, saleColumns::closureDateKey})};
+
+    // --- Store-credit vouchers and their history ---
+    {
+        namespace v = voucherColumns;
+        out << TableLayout{v::vouchers,
+                           {recordNumber(v::key), text(v::barcode, 13), number(v::amount, 12, 2),
+                            number(v::residual, 12, 2), date(v::issued), date(v::expiry),
+                            recordNumber(v::originSale)},
+                           tags({v::key, v::barcode})};
+        out << TableLayout{v::movements,
+                           {recordNumber(v::movementKey), recordNumber(v::movementVoucher),
+                            date(v::movementDate), text(v::movementTime, saleColumns::rtTimeLength),
+                            number(v::movementAmount, 12, 2), recordNumber(v::movementSale),
+                            text(v::movementCause, v::movementCauseLength)},
+                           tags({v::movementKey, v::movementVoucher})};
+    }
 
     out << TableLayout{QStringLiteral("ACCONTI"),
                        {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NUMCLI"), 10),

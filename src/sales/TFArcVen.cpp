@@ -2,11 +2,15 @@
 
 #include "documents/SheetColumns.h"
 #include "platform/EngineError.h"
+#include "platform/Formats.h"
 #include "platform/NotYetAvailable.h"
+#include "platform/Prompter.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleVoid.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
+#include "sales/TFBuoni.h"
+#include "sales/TFResoBanco.h"
 #include "shell/Shop.h"
 
 #include <QPushButton>
@@ -33,7 +37,8 @@ SalesArchiveFrame::Setup salesArchive() {
                      {saleColumns::rtNumber, QStringLiteral("Doc. RT"), {}, 50},
                      {saleColumns::rtClosure, QStringLiteral("Chius."), {}, 45},
                      {saleColumns::paidCash, QStringLiteral("Contanti"), money, 65},
-                     {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65}};
+                     {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65},
+                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},
@@ -65,13 +70,60 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
                                                   "Vendita selezionata"));
     annul->setObjectName(QStringLiteral("Annullo"));
     connect(annul, &QPushButton::clicked, this, &TFArcVen::BAnnulloClick);
+    QPushButton *giveBack =
+        addButton(QStringLiteral("Reso"), QStringLiteral("Reso di capi della Vendita selezionata"));
+    giveBack->setObjectName(QStringLiteral("Reso"));
+    connect(giveBack, &QPushButton::clicked, this, &TFArcVen::BResoClick);
+    QPushButton *vouchers =
+        addButton(QStringLiteral("Buoni"), QStringLiteral("Elenco dei buoni e dei loro movimenti"));
+    vouchers->setObjectName(QStringLiteral("Buoni"));
+    connect(vouchers, &QPushButton::clicked, this, &TFArcVen::BBuoniClick);
     connect(m_void, &SaleVoid::finished, this, [this](bool, qint64 stored) {
         if (stored == 0)
             return;
-        this->shop().prompter().information(
-            QStringLiteral("Scontrino annullato: l'annullo è registrato tra le vendite."));
+        const auto &voucher = m_void->issuedVoucher();
+        QString text = m_void->lastOperation() == SaleVoid::Operation::Void
+                           ? QStringLiteral("Scontrino annullato: l'annullo è registrato tra le "
+                                            "vendite.")
+                           : QStringLiteral("Reso emesso: è registrato tra le vendite.");
+        if (voucher)
+            text += QStringLiteral("\rRimborso con il buono n. %1 di € %2: viene stampato.")
+                        .arg(voucher->number)
+                        .arg(Formats::format(u"%.2n", voucher->amount.toDouble()));
+        this->shop().prompter().information(text);
+        if (voucher)
+            printVoucher(this->shop(), *voucher);
         refreshList();
     });
+}
+
+void TFArcVen::BResoClick() {
+    if (busy() || m_void->isRunning())
+        return;
+    const qint64 key = selectedKey();
+    if (key == 0)
+        return;
+    QString reason;
+    std::optional<FiscalDocumentRef> quoted;
+    QList<ReturnableLine> lines;
+    if (!runReportingEngineErrors(shop().prompter(), [&] {
+            quoted = m_void->quoteReturn(key, &reason);
+            if (quoted)
+                lines = m_void->returnable(key);
+        }))
+        return;
+    if (!quoted) {
+        shop().prompter().error(reason);
+        return;
+    }
+    TFResoBanco dialog(shop(), *m_void, key, *quoted, lines, this);
+    dialog.exec();
+}
+
+void TFArcVen::BBuoniClick() {
+    if (!m_vouchers)
+        m_vouchers = new TFBuoni(shop(), this);
+    m_vouchers->exec();
 }
 
 void TFArcVen::BAnnulloClick() {
@@ -95,7 +147,13 @@ void TFArcVen::BAnnulloClick() {
                 .arg(quoted->closure)
                 .arg(quoted->dateTime.date().toString(QStringLiteral("dd/MM/yyyy")))))
         return;
-    m_void->start(key, *quoted);
+    // The customer gets the money back as paid, or a voucher.
+    const Prompter::Answer asVoucher = shop().prompter().confirmWithCancel(voucherRefundText);
+    if (asVoucher == Prompter::Answer::Cancel)
+        return;
+    m_void->start(key, *quoted,
+                  asVoucher == Prompter::Answer::Yes ? std::optional(PaymentType::Voucher)
+                                                     : std::nullopt);
 }
 
 TFArcVen::~TFArcVen() {

@@ -9,6 +9,7 @@ namespace corvale {
 
 class SaleVoid;
 class TFArcArt;
+class TFBuoni;
 class TFBanco;
 
 // "ARCHIVIO VENDITE": the counter sales of a period with their lines, the
@@ -18,6 +19,9 @@ class TFBanco;
 class TFArcVen : public SalesArchiveFrame {
     Q_OBJECT
 public:
+    static inline const QString voucherRefundText = QStringLiteral(
+        "Rimborsare il cliente con un buono?\r(No: restituire l'importo come è stato pagato)");
+
     explicit TFArcVen(Shop &shop, QWidget *parent = nullptr);
     ~TFArcVen() override;
 
@@ -37,6 +41,11 @@ public:
     // "Annullo": the telematic register voids the selected sale's receipt,
     // stored as its negative copy.
     void BAnnulloClick();
+    // "Reso": some or all of the selected sale's pieces back, the telematic
+    // register printing the return; stored as a sale with negative amounts.
+    void BResoClick();
+    // "Buoni": the store-credit vouchers and their history.
+    void BBuoniClick();
     SaleVoid &saleVoid() { return *m_void; }
 
 protected:
@@ -49,6 +58,7 @@ private:
     TFArcArt *m_articleArchive = nullptr;
     QWidget *m_articlePanel = nullptr;
     SaleVoid *m_void;
+    TFBuoni *m_vouchers = nullptr;
 };
 
 } // namespace corvale

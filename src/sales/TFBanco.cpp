@@ -20,6 +20,7 @@
 #include "sales/SalePayment.h"
 #include "sales/SalePrintout.h"
 #include "sales/SaleSizePanel.h"
+#include "sales/VoucherStore.h"
 #include "shell/Shop.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/FocusHighlighter.h"
@@ -179,9 +180,20 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_lottery->setMaxLength(8);
     m_lottery->setValidator(new CapitalsValidator(m_lottery));
     TextFit::fitLineEdit(m_lottery, QStringLiteral("Codice lotteria"));
-    sums->insertWidget(0, m_payment);
-    sums->insertWidget(1, m_cardPart);
-    sums->insertWidget(2, m_lottery);
+    // A store-credit voucher pays first: its number or its scanned barcode.
+    m_voucher = new QLineEdit(this);
+    m_voucher->setObjectName(QStringLiteral("Buono"));
+    m_voucher->setPlaceholderText(QStringLiteral("Buono"));
+    m_voucher->setToolTip(QStringLiteral("Numero o codice a barre del buono"));
+    m_voucher->setMaxLength(13);
+    TextFit::fitLineEdit(m_voucher, QStringLiteral("0000000000000"));
+    m_voucherLeft = new QLabel(this);
+    m_voucherLeft->setObjectName(QStringLiteral("ResiduoBuono"));
+    sums->insertWidget(0, m_voucher);
+    sums->insertWidget(1, m_voucherLeft);
+    sums->insertWidget(2, m_payment);
+    sums->insertWidget(3, m_cardPart);
+    sums->insertWidget(4, m_lottery);
     foot->addStretch();
     foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
     m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
@@ -216,9 +228,10 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
 
     m_toolbar = {bSend,   bPrint,     bSave,     bCancel,    bArticles,  bDelete,
                  bTarget, bCustomers, m_card,    m_customer, m_discount, m_number,
-                 m_date,  m_bank,     m_payment, m_cardPart, m_lottery};
-    m_heading = {m_number, m_date, m_card,     m_customer, bCustomers, m_grid,     bArticles,
-                 bDelete,  m_bank, m_discount, bTarget,    m_payment,  m_cardPart, m_lottery};
+                 m_date,  m_bank,     m_payment, m_cardPart, m_lottery,  m_voucher};
+    m_heading = {m_number, m_date,    m_card,     m_customer, bCustomers,
+                 m_grid,   bArticles, bDelete,    m_bank,     m_discount,
+                 bTarget,  m_payment, m_cardPart, m_lottery,  m_voucher};
 
     connect(bSend, &QPushButton::clicked, this, &TFBanco::BScontrinoClick);
     connect(bPrint, &QPushButton::clicked, this, &TFBanco::BStampaClick);
@@ -232,6 +245,8 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
     connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
     connect(m_payment, &QComboBox::currentIndexChanged, this, &TFBanco::paymentModeChanged);
+    connect(m_voucher, &QLineEdit::returnPressed, this, &TFBanco::voucherEntered);
+    connect(m_voucher, &QLineEdit::textEdited, m_voucherLeft, &QLabel::clear);
     connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
     connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
     connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
@@ -251,6 +266,7 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
 }
 
 TFBanco::~TFBanco() {
+    releaseVoucher();
     // The binding reads the header handle, which goes with the sale before
     // the boxes go: a box losing the focus then must not reach it.
     delete m_binding;
@@ -288,6 +304,7 @@ void TFBanco::closeEvent(QCloseEvent *event) {
         event->ignore();
         return;
     }
+    releaseVoucher();
     QWidget::closeEvent(event);
 }
 
@@ -321,9 +338,12 @@ void TFBanco::beginSale() {
     }
     m_sale->sheet().TotalsSuspended = true;
     m_binding->load();
+    releaseVoucher();
     m_payment->setCurrentIndex(0);
     m_cardPart->clear();
     m_lottery->clear();
+    m_voucher->clear();
+    m_voucherLeft->clear();
     paymentModeChanged();
     // The descriptions are listed when the "Articolo" column is first
     // entered: a sale made by scanning never needs them.
@@ -606,9 +626,25 @@ void TFBanco::BScontrinoClick() {
         return;
     }
     QString problem;
+    // The voucher pays what it holds, at most the total.
+    std::optional<Voucher> voucher;
+    Money voucherPart;
+    const QString voucherText = m_voucher->text().trimmed();
+    if (!voucherText.isEmpty()) {
+        if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+                voucher = VoucherStore(m_shop.database())
+                              .usable(voucherText, m_shop.clock().today(), &problem);
+            }))
+            return;
+        if (!voucher) {
+            m_shop.prompter().error(problem);
+            return;
+        }
+        voucherPart = std::min(voucher->residual, Money::of(totals.net));
+    }
     const auto payment =
         SalePaymentChoice::make(SalePaymentChoice::Mode(m_payment->currentIndex()),
-                                Money::of(totals.net), m_cardPart->text(), &problem);
+                                Money::of(totals.net), m_cardPart->text(), &problem, voucherPart);
     if (!payment) {
         m_shop.prompter().error(problem);
         return;
@@ -617,7 +653,25 @@ void TFBanco::BScontrinoClick() {
         m_shop.prompter().error(SalePaymentChoice::lotteryCashText);
         return;
     }
-    m_checkout->send(
+    // The voucher's part is taken before the receipt goes: a second window
+    // spending the same voucher meanwhile is refused, and what the register
+    // does not take goes back on the voucher.
+    releaseVoucher();
+    if (voucher && !voucherPart.isZero()) {
+        qint64 claim = 0;
+        if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+                claim = VoucherStore(m_shop.database())
+                            .claim(voucher->number, voucherPart, m_shop.clock().today(),
+                                   m_shop.clock().now().time(), &problem);
+            }))
+            return;
+        if (claim == 0) {
+            m_shop.prompter().error(problem);
+            return;
+        }
+        m_voucherClaim = claim;
+    }
+    const bool sent = m_checkout->send(
         m_sale->settings(), totals.net,
         [&](FiscalDevice &device, const SalePayment &paid) {
             // A sale that cannot be read sends nothing.
@@ -631,6 +685,42 @@ void TFBanco::BScontrinoClick() {
             });
         },
         *payment);
+    if (!sent)
+        releaseVoucher();
+}
+
+void TFBanco::voucherEntered() {
+    m_voucherLeft->clear();
+    const QString text = m_voucher->text().trimmed();
+    if (text.isEmpty())
+        return;
+    QString problem;
+    std::optional<Voucher> voucher;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] {
+            voucher =
+                VoucherStore(m_shop.database()).usable(text, m_shop.clock().today(), &problem);
+        }))
+        return;
+    if (!voucher) {
+        m_shop.prompter().error(problem);
+        return;
+    }
+    m_voucherLeft->setText(QStringLiteral("Residuo ") + QChar(0x20AC) + QStringLiteral(" ") +
+                           Formats::format(u"%.2n", voucher->residual.toDouble()));
+}
+
+void TFBanco::releaseVoucher() {
+    if (m_voucherClaim == 0)
+        return;
+    const qint64 claim = std::exchange(m_voucherClaim, 0);
+    // A receipt the register printed spent the voucher, whatever becomes of
+    // the sale.
+    if (m_checkout->receiptTaken())
+        return;
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        VoucherStore(m_shop.database())
+            .giveBack(claim, m_shop.clock().today(), m_shop.clock().now().time());
+    });
 }
 
 void TFBanco::paymentModeChanged() {
@@ -653,6 +743,11 @@ void TFBanco::setBusy(bool busy) {
 }
 
 void TFBanco::transmissionEnded() {
+    // A receipt refused for certain gives the voucher its part back; one the
+    // register may have printed keeps it until the operator decides.
+    if (!m_checkout->receiptTaken() &&
+        m_checkout->lastOutcome().status != FiscalOutcome::Status::Unconfirmed)
+        releaseVoucher();
     // The sale waits for the operator (or for the next scan) on a free row.
     if (m_sale->sheet().table().isOpen()) {
         m_grid->reload();
@@ -680,10 +775,13 @@ void TFBanco::BSalvaClick() {
         m_sale->setFiscalRecord(m_checkout->receiptTaken() ? std::optional(m_checkout->record())
                                                            : std::nullopt);
         DocumentKey = m_sale->save(*date, discount());
+        if (m_voucherClaim != 0 && m_checkout->receiptTaken())
+            VoucherStore(m_shop.database()).attach(std::exchange(m_voucherClaim, 0), DocumentKey);
         return true;
     });
     if (!saved)
         return;
+    releaseVoucher();
     m_checkout->reset();
     if (IsNew && m_sale->settings().permanent) {
         DocumentKey = 0;
@@ -699,6 +797,7 @@ void TFBanco::BSalvaClick() {
 void TFBanco::BAnnullaClick() {
     if (refuseWhileSending())
         return;
+    releaseVoucher();
     m_checkout->reset();
     m_panel->hide();
     m_grid->hideSearch();

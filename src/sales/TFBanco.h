@@ -95,6 +95,10 @@ private:
     void setBusy(bool busy);
     void transmissionEnded();
     void paymentModeChanged();
+    // A voucher's claim whose receipt did not go through goes back on it.
+    void releaseVoucher();
+    // Enter in the voucher box: what the voucher still holds, or why not.
+    void voucherEntered();
     bool refuseWhileSending();
     void goToRow(int row);
     void cellEntered(const QModelIndex &current);
@@ -126,6 +130,9 @@ private:
     QComboBox *m_payment;
     QLineEdit *m_cardPart;
     QLineEdit *m_lottery;
+    QLineEdit *m_voucher;
+    QLabel *m_voucherLeft;
+    qint64 m_voucherClaim = 0; // the history line of the voucher part claimed
     QLabel *m_pieces;
     QLineEdit *m_discount;
     QLabel *m_total;

@@ -50,14 +50,16 @@ bool DataFolderSetup::isWorkTable(const TableLayout &layout) {
 }
 
 bool DataFolderSetup::notYetAdded(const QString &table, const QStringList &dataFiles) {
-    const QStringList added = SchemaUpgrade::addedTables();
-    if (!added.contains(table, Qt::CaseInsensitive))
-        return false;
-    for (const QString &file : dataFiles)
-        for (const QString &name : added)
-            if (file.compare(name + QStringLiteral(".DBF"), Qt::CaseInsensitive) == 0)
-                return false;
-    return true;
+    for (const QStringList &added : SchemaUpgrade::addedTableGroups()) {
+        if (!added.contains(table, Qt::CaseInsensitive))
+            continue;
+        for (const QString &file : dataFiles)
+            for (const QString &name : added)
+                if (file.compare(name + QStringLiteral(".DBF"), Qt::CaseInsensitive) == 0)
+                    return false;
+        return true;
+    }
+    return false;
 }
 
 QStringList DataFolderSetup::createMissingWorkTables(db::Database &database,

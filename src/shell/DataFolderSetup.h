@@ -34,7 +34,8 @@ public:
     // the first time it opens it, and the folder whose file names are
     // `dataFiles` has none of those tables yet: until then their absence is no
     // loss (nothing was ever written to them), neither for the check nor for
-    // a backup. Once one of them is there, the others missing are missing.
+    // a backup. Once one of those the same release added is there, the others
+    // missing are missing.
     static bool notYetAdded(const QString &table, const QStringList &dataFiles);
 
     // A data folder may come from anywhere (a restored copy, an older

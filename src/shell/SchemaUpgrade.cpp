@@ -367,9 +367,21 @@ bool SchemaUpgrade::runSecondList() {
 // (STAGIONI). Column names are written out here: the shell sits below the
 // catalogue, which names them for everyone else.
 
+QList<QStringList> SchemaUpgrade::addedTableGroups() {
+    QList<QStringList> out{{QStringLiteral("PREZZI"), QStringLiteral("SALDI"),
+                            QStringLiteral("SALDIART"), QStringLiteral("STAGIONI")}};
+    // --- store-credit vouchers (BUONI) and their history (BUONIMOV): an older
+    // folder starts with none
+    out << QStringList{QStringLiteral("BUONI"), QStringLiteral("BUONIMOV")};
+    // --- end store-credit vouchers
+    return out;
+}
+
 QStringList SchemaUpgrade::addedTables() {
-    return {QStringLiteral("PREZZI"), QStringLiteral("SALDI"), QStringLiteral("SALDIART"),
-            QStringLiteral("STAGIONI")};
+    QStringList out;
+    for (const QStringList &group : addedTableGroups())
+        out << group;
+    return out;
 }
 
 void SchemaUpgrade::seedSeasons(db::Database &database) {

@@ -44,6 +44,9 @@ public:
     // tables, so that an older folder is not reported as incomplete.
     bool runAddedTables(const TableLayouts &layouts, QDate today);
     static QStringList addedTables();
+    // The same, by the release that added them: a folder that release never
+    // opened has none of its group.
+    static QList<QStringList> addedTableGroups();
     // The three seasons every shop starts with, plus those the articles carry.
     static void seedSeasons(db::Database &database);
     // ---- end of tables added whole ---------------------------------------------------

@@ -4,6 +4,7 @@
 #include "catalogue/TFScheda.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
+#include "catalogue/VoucherCode.h"
 #include "common/Widgets.h"
 #include "platform/Jpeg.h"
 #include "shell/CommonRoutines.h"
@@ -409,6 +410,12 @@ private Q_SLOTS:
         button(w, "NuovoCodice")->click();
         f.prompter.expectInput(QStringLiteral("Codice a Barre"), QStringLiteral("Inserisci"),
                                QStringLiteral("   "));
+        button(w, "NuovoCodice")->click();
+        // The vouchers' range is no article's.
+        f.prompter
+            .expectInput(QStringLiteral("Codice a Barre"), QStringLiteral("Inserisci"),
+                         QStringLiteral(" 2990000000017"))
+            .expectError(voucherCode::reservedText);
         button(w, "NuovoCodice")->click();
         QCOMPARE(w.barcodeGrid().rowCount(), 2);
         button(w, "BSalva")->click();

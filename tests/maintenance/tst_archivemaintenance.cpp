@@ -266,6 +266,10 @@ private Q_SLOTS:
         for (const QString &name : added)
             all << name + QStringLiteral(".DBF") << name + QStringLiteral(".MDX");
         QTest::newRow("older folder") << all << QStringList{};
+        QTest::newRow("a folder of the release before the vouchers")
+            << QStringList{QStringLiteral("BUONI.DBF"), QStringLiteral("BUONI.MDX"),
+                           QStringLiteral("BUONIMOV.DBF"), QStringLiteral("BUONIMOV.MDX")}
+            << QStringList{};
         QTest::newRow("one gone from an upgraded folder")
             << QStringList{QStringLiteral("SALDIART.DBF")}
             << QStringList{QStringLiteral("SALDIART.DBF")};

@@ -45,10 +45,12 @@ const QSet<QString> stillBeingBuilt{};
 // Refusals the program gives by design on the empty new documents the walk
 // opens (printing a receipt, return or invoice before choosing its supplier or
 // customer, sending an empty sale to the register), and voiding on the
-// telematic register a sale of the demo shop, whose register is a serial one.
+// telematic register (or taking back pieces of) a sale of the demo shop,
+// whose register is a serial one.
 const QSet<QString> refusalsOnEmptyDocuments{
     QStringLiteral("Devi scegliere un Fornitore!"), QStringLiteral("Devi scegliere un cliente!"),
-    QStringLiteral("Nessun articolo da inoltrare al Reg. di Cassa!"), SaleVoid::noDocumentText};
+    QStringLiteral("Nessun articolo da inoltrare al Reg. di Cassa!"), SaleVoid::noDocumentText,
+    SaleVoid::noDocumentReturnText};
 
 // Buttons the walk does not press: leaving the program, the archive
 // operations (which replace or rewrite the data folder and have their own
@@ -253,6 +255,8 @@ private Q_SLOTS:
                 entry->click();
         }
         QVERIFY2(m_problems.isEmpty(), qPrintable(m_problems.join(QLatin1Char('\n'))));
+        // The vouchers' list, from the sales archive.
+        QVERIFY(m_modals.contains(QStringLiteral("TFBuoni")));
         // Articles, size types, purchases, returns, orders, sales, invoices at least.
         QVERIFY2(opened >= 7, qPrintable(QString::number(opened)));
     }

@@ -286,6 +286,64 @@ private Q_SLOTS:
                  2);
     }
 
+    // A folder the price release opened but the vouchers' release did not:
+    // the voucher tables are no loss until they are created, then they are
+    // created alone, and other dBASE programs read them.
+    void voucherTablesReachAFolderOfTheReleaseBefore() {
+        QTemporaryDir tmp;
+        const QStringList vouchers{QStringLiteral("BUONI"), QStringLiteral("BUONIMOV")};
+        QVERIFY(SchemaUpgrade::addedTableGroups().contains(vouchers));
+        TableLayouts older;
+        for (const TableLayout &t : allTableLayouts())
+            if (!vouchers.contains(t.name))
+                older << t;
+        build(tmp.path(), older);
+        db::Database database;
+        database.open(tmp.path());
+        QVERIFY(DataFolderSetup::missingRecordTables(database, allTableLayouts()).isEmpty());
+        SchemaUpgrade upgrade(database);
+        QVERIFY2(upgrade.runAddedTables(allTableLayouts(), QDate(2026, 5, 4)),
+                 qPrintable(upgrade.errorText()));
+        QCOMPARE(upgrade.executedStatements(),
+                 (QStringList{QStringLiteral("CREATE TABLE \"BUONI.DBF\""),
+                              QStringLiteral("CREATE TABLE \"BUONIMOV.DBF\"")}));
+        // The other group is there: one of this group gone is missing.
+        QVERIFY(
+            DataFolderSetup::notYetAdded(QStringLiteral("BUONI"), {QStringLiteral("PREZZI.DBF")}));
+        QVERIFY(!DataFolderSetup::notYetAdded(QStringLiteral("BUONI"),
+                                              {QStringLiteral("BUONIMOV.DBF")}));
+        QVERIFY(
+            !DataFolderSetup::notYetAdded(QStringLiteral("SALDI"), {QStringLiteral("PREZZI.DBF")}));
+        appendRows(database, QStringLiteral("BUONI"), 1, [](db::Table &t, int) {
+            t.setInteger(QStringLiteral("NUMREG"), 1);
+            t.setString(QStringLiteral("BARCODE"), QStringLiteral("2990000000019"));
+            t.setFloat(QStringLiteral("IMPORTO"), 56.9);
+            t.setFloat(QStringLiteral("RESIDUO"), 6.9);
+            t.setDate(QStringLiteral("SCADENZA"), QDate(2027, 3, 15));
+        });
+        database.close();
+
+        const QString python = QStringLiteral("/usr/bin/python3");
+        QProcess probe;
+        probe.start(python, {QStringLiteral("-c"), QStringLiteral("import dbfread")});
+        if (!probe.waitForFinished(20000) || probe.exitCode() != 0)
+            QSKIP("python3-dbfread is not installed (scripts/setup installs it)");
+        const QString script = QStringLiteral(
+            "import sys, dbfread\n"
+            "r = list(dbfread.DBF(sys.argv[1], encoding='cp1252'))[0]\n"
+            "print(r['NUMREG'], r['BARCODE'], r['IMPORTO'], r['RESIDUO'], r['SCADENZA'], "
+            "sep='|')\n"
+            "print(len(list(dbfread.DBF(sys.argv[2], encoding='cp1252'))))\n");
+        QProcess reader;
+        reader.start(python,
+                     {QStringLiteral("-c"), script, tmp.filePath(QStringLiteral("BUONI.DBF")),
+                      tmp.filePath(QStringLiteral("BUONIMOV.DBF"))});
+        QVERIFY(reader.waitForFinished(30000));
+        QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(),
+                 QStringLiteral("1|2990000000019|56.9|6.9|2027-03-15\n0"));
+    }
+
     void missingTableStopsAndTheNextStartCompletes() {
         QTemporaryDir tmp;
         build(tmp.path(), olderLayouts({{"ARCART_A", {"SCOVND"}},

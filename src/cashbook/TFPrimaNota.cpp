@@ -10,6 +10,7 @@
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/TableModel.h"
 #include "widgets/TitleBand.h"
 
@@ -47,12 +48,6 @@ struct BusyScope {
     }
 };
 
-QPushButton *button(const QString &text, QWidget *parent) {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(text);
-    return b;
-}
-
 QDateEdit *dateField(const QString &name, QWidget *parent) {
     auto *edit = new QDateEdit(parent);
     edit->setObjectName(name);
@@ -86,9 +81,9 @@ TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
     tools->addWidget(new QLabel(QStringLiteral("AL"), this));
     tools->addWidget(m_to);
     tools->addStretch();
-    QPushButton *print = button(QStringLiteral("Stampa"), this);
-    QPushButton *exportButton = button(QStringLiteral("Esporta"), this);
-    QPushButton *exit = button(QStringLiteral("Uscita"), this);
+    QPushButton *print = formkit::button(QStringLiteral("Stampa"), this, nullptr, {}, 0);
+    QPushButton *exportButton = formkit::button(QStringLiteral("Esporta"), this, nullptr, {}, 0);
+    QPushButton *exit = formkit::button(QStringLiteral("Uscita"), this, nullptr, {}, 0);
     tools->addWidget(print);
     tools->addWidget(exportButton);
     tools->addWidget(exit);
@@ -96,9 +91,9 @@ TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
 
     auto *books = new QHBoxLayout;
     books->addStretch();
-    QPushButton *cash = button(QStringLiteral("CASSA"), this);
-    QPushButton *bank = button(QStringLiteral("BANCA"), this);
-    QPushButton *other = button(QStringLiteral("VARIE"), this);
+    QPushButton *cash = formkit::button(QStringLiteral("CASSA"), this, nullptr, {}, 0);
+    QPushButton *bank = formkit::button(QStringLiteral("BANCA"), this, nullptr, {}, 0);
+    QPushButton *other = formkit::button(QStringLiteral("VARIE"), this, nullptr, {}, 0);
     for (QPushButton *b : {cash, bank, other}) {
         b->setFixedWidth(2 * amountWidth);
         books->addWidget(b);

@@ -13,6 +13,7 @@
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/TitleBand.h"
 
 #include <QComboBox>
@@ -37,13 +38,6 @@ const QString COMMENTO = QStringLiteral("COMMENTO");
 const QString DATA = QStringLiteral("DATA");
 const QString TIPODOC = QStringLiteral("TIPODOC");
 const QString NUMERO = QStringLiteral("NUMERO");
-
-QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    layout->addWidget(b);
-    return b;
-}
 
 QLabel *sumLabel(const QString &name, QWidget *parent) {
     auto *l = new QLabel(parent);
@@ -90,9 +84,9 @@ TFArcRidiF::TFArcRidiF(Shop &shop, QWidget *parent)
     m_year = new QComboBox(this);
     m_year->setObjectName(QStringLiteral("Anno"));
     top->addWidget(m_year);
-    QPushButton *bPrint = button(QStringLiteral("Stampa"), this, top);
+    QPushButton *bPrint = formkit::button(QStringLiteral("Stampa"), this, top, {}, 0);
     top->addStretch();
-    QPushButton *bExit = button(QStringLiteral("Uscita"), this, top);
+    QPushButton *bExit = formkit::button(QStringLiteral("Uscita"), this, top, {}, 0);
     layout->addLayout(top);
 
     auto *body = new QGridLayout;
@@ -136,9 +130,9 @@ TFArcRidiF::TFArcRidiF(Shop &shop, QWidget *parent)
     m_paymentList->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     paid->addWidget(m_paymentList, 1);
     auto *paidBar = new QHBoxLayout;
-    QPushButton *bNew = button(QStringLiteral("Nuovo"), this, paidBar);
-    QPushButton *bEdit = button(QStringLiteral("Modifica"), this, paidBar);
-    QPushButton *bDelete = button(QStringLiteral("Elimina"), this, paidBar);
+    QPushButton *bNew = formkit::button(QStringLiteral("Nuovo"), this, paidBar, {}, 0);
+    QPushButton *bEdit = formkit::button(QStringLiteral("Modifica"), this, paidBar, {}, 0);
+    QPushButton *bDelete = formkit::button(QStringLiteral("Elimina"), this, paidBar, {}, 0);
     paidBar->addStretch();
     m_paymentsSum = sumLabel(QStringLiteral("SommaPagamenti"), this);
     paidBar->addWidget(m_paymentsSum);

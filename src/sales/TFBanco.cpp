@@ -24,6 +24,7 @@
 #include "shell/Shop.h"
 #include "widgets/FieldBinding.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TableModel.h"
 #include "widgets/TextFit.h"
@@ -50,17 +51,6 @@ namespace {
 
 const QString notFoundText = QStringLiteral("Articolo inesistente!");
 const QString noCardText = QStringLiteral("Carta inesistente!");
-
-QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout,
-                    const QString &hint = {}) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(caption);
-    b->setMinimumWidth(90);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    layout->addWidget(b);
-    return b;
-}
 
 QLabel *valueLabel(QWidget *parent, const QString &name) {
     auto *l = new QLabel(parent);
@@ -104,11 +94,11 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_date->setMaximumWidth(100);
     toolbar->addWidget(m_date);
     toolbar->addStretch();
-    QPushButton *bSend = button(QStringLiteral("Scontrino"), this, toolbar,
-                                QStringLiteral("Inoltra la vendita al Reg. di Cassa"));
-    QPushButton *bPrint = button(QStringLiteral("Stampa"), this, toolbar);
-    QPushButton *bSave = button(QStringLiteral("Salva"), this, toolbar);
-    QPushButton *bCancel = button(QStringLiteral("Annulla"), this, toolbar);
+    QPushButton *bSend = formkit::button(QStringLiteral("Scontrino"), this, toolbar,
+                                         QStringLiteral("Inoltra la vendita al Reg. di Cassa"));
+    QPushButton *bPrint = formkit::button(QStringLiteral("Stampa"), this, toolbar);
+    QPushButton *bSave = formkit::button(QStringLiteral("Salva"), this, toolbar);
+    QPushButton *bCancel = formkit::button(QStringLiteral("Annulla"), this, toolbar);
     layout->addLayout(toolbar);
 
     auto *band = new QHBoxLayout;
@@ -126,7 +116,7 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_customer->installEventFilter(this);
     band->addWidget(m_customer, 1);
     QPushButton *bCustomers =
-        button(QStringLiteral("Clienti"), this, band, QStringLiteral("Archivio Clienti"));
+        formkit::button(QStringLiteral("Clienti"), this, band, QStringLiteral("Archivio Clienti"));
     band->addWidget(new QLabel(QStringLiteral("Punteggio"), this));
     m_points = valueLabel(this, QStringLiteral("Punteggio"));
     m_points->setStyleSheet(QStringLiteral("color: red"));
@@ -156,10 +146,10 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     auto *sums = new QHBoxLayout;
     sums->setContentsMargins(8, 4, 8, 8);
     sums->addStretch();
-    QPushButton *bArticles = button(QStringLiteral("Articoli"), this, foot,
-                                    QStringLiteral("Visualizza l'archivio articoli"));
-    QPushButton *bDelete = button(QStringLiteral("Elimina"), this, foot,
-                                  QStringLiteral("Elimina articolo selezionato"));
+    QPushButton *bArticles = formkit::button(QStringLiteral("Articoli"), this, foot,
+                                             QStringLiteral("Visualizza l'archivio articoli"));
+    QPushButton *bDelete = formkit::button(QStringLiteral("Elimina"), this, foot,
+                                           QStringLiteral("Elimina articolo selezionato"));
     m_bank = new QCheckBox(QStringLiteral("Versamento in Banca"), this);
     m_bank->setObjectName(QStringLiteral("VersamentoBanca"));
     foot->addWidget(m_bank);

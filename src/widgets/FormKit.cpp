@@ -10,11 +10,15 @@
 
 namespace corvale::formkit {
 
-QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout, int minimumWidth) {
+QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout,
+                    const QString &hint, int minimumWidth) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(caption);
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
     b->setMinimumWidth(minimumWidth);
-    layout->addWidget(b);
+    if (layout)
+        layout->addWidget(b);
     return b;
 }
 

@@ -19,9 +19,10 @@ class TitleBand;
 // program walk find it.
 namespace formkit {
 
-// A button named after its caption, at least `minimumWidth` wide, added to `layout`.
-QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout,
-                    int minimumWidth = 90);
+// A button named after its caption, with `hint` as its tooltip, at least
+// `minimumWidth` wide, added to `layout` when one is given.
+QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout = nullptr,
+                    const QString &hint = {}, int minimumWidth = 90);
 
 // The window's title band with the shop's band picture, added to `layout`.
 TitleBand *titleBand(const QString &heading, const QString &picture, QWidget *parent,

@@ -481,7 +481,7 @@ void TFConfig::BProvaCollegamentoClick() {
         return;
     }
     if (!m_rtDevice) {
-        m_rtDevice = new NetworkFiscalDevice(std::make_unique<EpsonRtDialect>(), this);
+        m_rtDevice = new NetworkFiscalDevice(this);
         connect(m_rtDevice, &FiscalDevice::finished, this, &TFConfig::connectionTested);
     }
     if (m_rtDevice->isRunning())

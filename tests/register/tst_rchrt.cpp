@@ -361,6 +361,14 @@ private Q_SLOTS:
         QCOMPARE(rig.outcome.status, Status::Confirmed);
         QCOMPARE(rig.outcome.amount.cents(), qint64(1000));
 
+        // A void that quotes no receipt would print as a sale: nothing goes out.
+        const int sent = rig.rt.requests();
+        rig.describe({}, 0, {}, {}, {}, {}, FiscalDocument::Kind::Void, FiscalDocumentRef());
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, Status::Refused);
+        QCOMPARE(rig.outcome.message, NetworkFiscalDevice::unquotedText);
+        QCOMPARE(rig.rt.requests(), sent);
+
         rig.setSettings([](RegisterSettings &s) { s.address = QStringLiteral("127.0.0.1:1"); });
         QVERIFY(rig.sell({{"A", 1, 10, 0, 22}}, {cashTender(1000)}));
         QCOMPARE(rig.outcome.status, Status::Unreachable);

@@ -92,6 +92,15 @@ bool NetworkFiscalDevice::start(Phase phase, const QByteArray &body) {
 bool NetworkFiscalDevice::transmit(const FiscalDocument &document) {
     if (m_phase != Phase::Idle || !m_dialect)
         return false;
+    // A return or void that quotes nothing would go out as a plain sale.
+    if (document.kind != FiscalDocument::Kind::Sale &&
+        (!document.quoted || !document.quoted->isValid())) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Refused;
+        outcome.message = unquotedText;
+        Q_EMIT finished(outcome);
+        return true;
+    }
     const RtFiguresResult figures =
         rtFigures(document, [this](double vat) { return m_settings.department(vat); });
     if (!figures.figures) {

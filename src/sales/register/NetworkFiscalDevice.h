@@ -49,6 +49,10 @@ public:
         QStringLiteral("Il registratore di cassa ha rifiutato utente e password: correggerli nella "
                        "configurazione.");
 
+    static inline const QString unquotedText = QStringLiteral(
+        "Il reso o l'annullo deve indicare lo scontrino originale (numero e chiusura del "
+        "registratore): nulla è stato inviato.");
+
     static QString unreachableText(const QString &address);
     // The register's refusal in words.
     static QString refusalText(const QString &code);

@@ -6,6 +6,7 @@
 #include "sales/register/NetworkFiscalDevice.h"
 #include "sales/register/ReceiptBuilder.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace corvale::testing {
@@ -75,12 +76,15 @@ template <typename Simulator, typename Server> struct RtRig {
             device.cashGiven(*cash);
     }
 
-    // Waits for the answer to what `start` began.
+    // Waits for the answer to what `start` began, in an event loop (a
+    // polling wait would sleep between each of the register's frames).
     bool run(const std::function<bool()> &start) {
         const int before = outcomes;
+        QSignalSpy finished(&device, &FiscalDevice::finished);
         if (!start())
             return false;
-        (void)QTest::qWaitFor([&] { return outcomes > before; }, 15000);
+        if (outcomes == before)
+            (void)finished.wait(15000);
         return outcomes == before + 1 && !device.isRunning();
     }
     bool sell(const QList<RtSaleLine> &lines, const QList<Tender> &tenders) {

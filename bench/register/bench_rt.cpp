@@ -1,9 +1,10 @@
-// Measures a 20-line counter sale sent to the Epson telematic register
-// simulator, run as its own process on localhost as a shop would run it: from
+// Measures a 20-line counter sale sent to a telematic register simulator
+// (Epson by default, Custom or RCH), run as its own process on localhost as a
+// shop would run it: from
 // the first line told to the device to the register's confirmed document
 // number (the status read before the receipt, the receipt, the answer read).
 // The simulator prints nothing, so the device's own printing time is out.
-//   bench_rt [RUNS]
+//   bench_rt [RUNS] [epson-rt | custom-rt | rch-rt]
 // Prints one Markdown table: best and median in milliseconds.
 #include "sales/register/NetworkFiscalDevice.h"
 
@@ -19,19 +20,22 @@ using namespace corvale;
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 50;
+    const QString protocol = argc > 2 ? QString::fromLatin1(argv[2]) : QStringLiteral("epson-rt");
+    const int brand = protocol == u"custom-rt" ? RegisterSettings::customRtBrand
+                      : protocol == u"rch-rt"  ? RegisterSettings::rchRtBrand
+                                               : RegisterSettings::epsonRtBrand;
 
     QProcess simulator;
-    simulator.start(QStringLiteral(CORVALE_REGISTER_SIM),
-                    {QStringLiteral("--protocol"), QStringLiteral("epson-rt")});
+    simulator.start(QStringLiteral(CORVALE_REGISTER_SIM), {QStringLiteral("--protocol"), protocol});
     if (!simulator.waitForReadyRead(10000)) {
         std::fprintf(stderr, "simulator did not start\n");
         return 1;
     }
     const QString address = QString::fromLatin1(simulator.readLine()).trimmed();
 
-    NetworkFiscalDevice device(std::make_unique<EpsonRtDialect>());
+    NetworkFiscalDevice device;
     RegisterSettings settings;
-    settings.brand = RegisterSettings::epsonRtBrand;
+    settings.brand = brand;
     settings.address = address;
     settings.departments = RegisterSettings::defaultDepartments();
     device.setSettings(settings);
@@ -80,7 +84,7 @@ int main(int argc, char **argv) {
 
     std::sort(times.begin(), times.end());
     std::printf("| what | best ms | median ms |\n|---|---|---|\n");
-    std::printf("| 20-line sale to the Epson RT simulator, %d runs | %.1f | %.1f |\n",
-                int(times.size()), times.first(), times[times.size() / 2]);
+    std::printf("| 20-line sale to the %s simulator, %d runs | %.1f | %.1f |\n",
+                qPrintable(protocol), int(times.size()), times.first(), times[times.size() / 2]);
     return 0;
 }

@@ -32,7 +32,7 @@ bool DailyClosure::prepare() {
         return false;
     }
     if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>(std::make_unique<EpsonRtDialect>());
+        m_device = std::make_unique<NetworkFiscalDevice>();
         connect(m_device.get(), &FiscalDevice::finished, this, &DailyClosure::onFinished);
     }
     m_device->setSettings(settings.register_);

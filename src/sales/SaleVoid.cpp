@@ -292,7 +292,7 @@ bool SaleVoid::send(qint64 key) {
         return false;
     }
     if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>(std::make_unique<EpsonRtDialect>());
+        m_device = std::make_unique<NetworkFiscalDevice>();
         connect(m_device.get(), &FiscalDevice::finished, this, &SaleVoid::onFinished);
     }
     m_device->setSettings(settings.register_);

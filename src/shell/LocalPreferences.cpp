@@ -31,7 +31,9 @@ QStringList LocalPreferences::makeNames() {
             QStringLiteral("Famiglia MWCR"),
             QStringLiteral("Sarema Xon/Xoff"),
             QStringLiteral("Epson T81/T90"),
-            QStringLiteral("Epson RT (FP-81 II RT, FP-90III RT)")};
+            QStringLiteral("Epson RT (FP-81 II RT, FP-90III RT)"),
+            QStringLiteral("Custom RT (XML in rete)"),
+            QStringLiteral("RCH RT (Print!F, Ondart, Spot)")};
 }
 
 QStringList LocalPreferences::modelNames() {
@@ -51,7 +53,7 @@ LocalPreferences LocalPreferences::read(const IniFile &ini) {
     // Values outside the lists (a hand-edited file) fall back to the defaults
     // rather than leaving a box with nothing chosen.
     p.serialPort = clampItem(ini.readInteger(kRegister, QStringLiteral("SERIALE"), 1), 1, 8, 1);
-    p.make = clampItem(ini.readInteger(kRegister, QStringLiteral("MARCA"), 1), 1, epsonRtMake, 1);
+    p.make = clampItem(ini.readInteger(kRegister, QStringLiteral("MARCA"), 1), 1, rchRtMake, 1);
     p.model = clampItem(ini.readInteger(kRegister, QStringLiteral("MODELLO"), 1), 1, 4, 1);
     p.speed = clampItem(ini.readInteger(kRegister, QStringLiteral("SPEED"), 0), 0, 7, 0);
     p.calculateChange = ini.readBool(kGeneral, QStringLiteral("CALCRESTO"), false);
@@ -61,6 +63,12 @@ LocalPreferences LocalPreferences::read(const IniFile &ini) {
     p.markupWithoutVat = ini.readBool(kGeneral, QStringLiteral("CALCRIC"), false);
     p.rtAddress = ini.readString(kRegister, QStringLiteral("INDIRIZZO"), QString()).trimmed();
     p.rtDepartments = ini.readString(kRegister, QStringLiteral("REPARTI"), QString()).trimmed();
+    // The same bounds as the sale's (RegisterSettings).
+    p.rtTimeoutMs =
+        qBound(500, ini.readInteger(kRegister, QStringLiteral("RTTIMEOUT"), 10000), 120000);
+    p.rtRetries = qBound(0, ini.readInteger(kRegister, QStringLiteral("RTRETRY"), 1), 5);
+    p.rtUser = ini.readString(kRegister, QStringLiteral("RTUTENTE"), QString()).trimmed();
+    p.rtPassword = ini.readString(kRegister, QStringLiteral("RTPASSWORD"), QString());
     return p;
 }
 
@@ -77,7 +85,11 @@ bool LocalPreferences::write(IniFile &ini) const {
            // A shop with a serial register gets no telematic keys.
            ((!isTelematic() && rtAddress.isEmpty() && rtDepartments.isEmpty()) ||
             (ini.writeString(kRegister, QStringLiteral("INDIRIZZO"), rtAddress) &&
-             ini.writeString(kRegister, QStringLiteral("REPARTI"), rtDepartments)));
+             ini.writeString(kRegister, QStringLiteral("REPARTI"), rtDepartments) &&
+             ini.writeInteger(kRegister, QStringLiteral("RTTIMEOUT"), rtTimeoutMs) &&
+             ini.writeInteger(kRegister, QStringLiteral("RTRETRY"), rtRetries) &&
+             ini.writeString(kRegister, QStringLiteral("RTUTENTE"), rtUser) &&
+             ini.writeString(kRegister, QStringLiteral("RTPASSWORD"), rtPassword)));
 }
 
 } // namespace corvale

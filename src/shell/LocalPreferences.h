@@ -11,7 +11,7 @@ class IniFile;
 // register's port, make, model and line, and the behaviour switches.
 struct LocalPreferences {
     int serialPort = 1;                // REGCASSA/SERIALE, 1..8
-    int make = 1;                      // REGCASSA/MARCA, 1..9
+    int make = 1;                      // REGCASSA/MARCA, 1..11
     int model = 1;                     // REGCASSA/MODELLO, 1..4
     int speed = 0;                     // REGCASSA/SPEED, 0..7
     bool calculateChange = false;      // GENERALI/CALCRESTO
@@ -20,9 +20,12 @@ struct LocalPreferences {
     bool autoSave = false;             // GENERALI/AUTOSAVE
     bool markupWithoutVat = false;     // GENERALI/CALCRIC
     // --- Telematic registers (REGCASSA) ---
-    QString rtAddress;     // INDIRIZZO: "host" or "host:port"
-    QString rtDepartments; // REPARTI: "22:1;10:2;..." VAT rate to department
-    // RTTIMEOUT and RTRETRY are edited by hand (RegisterSettings reads them).
+    QString rtAddress;       // INDIRIZZO: "host" or "host:port"
+    QString rtDepartments;   // REPARTI: "22:1;10:2;..." VAT rate to department
+    int rtTimeoutMs = 10000; // RTTIMEOUT: the wait for an answer, ms (shown in seconds)
+    int rtRetries = 1;       // RTRETRY: sends after one that surely did not print
+    QString rtUser;          // RTUTENTE, RTPASSWORD: HTTP basic authentication
+    QString rtPassword;
 
     static LocalPreferences read(const IniFile &ini);
     // False when Dati.ini cannot be written.
@@ -35,7 +38,10 @@ struct LocalPreferences {
     static constexpr int rchMake = 4;
     static constexpr int dataprocessMake = 2;
     static constexpr int epsonRtMake = 9;
-    bool isTelematic() const { return make == epsonRtMake; }
+    static constexpr int customRtMake = 10;
+    static constexpr int rchRtMake = 11;
+    static bool isTelematicMake(int make) { return make >= epsonRtMake && make <= rchRtMake; }
+    bool isTelematic() const { return isTelematicMake(make); }
 };
 
 } // namespace corvale

@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -213,10 +214,25 @@ void TFConfig::buildUi() {
         RegisterSettings::departmentsText(RegisterSettings::defaultDepartments()));
     m_rtDepartments->setToolTip(
         QStringLiteral("Aliquota IVA e reparto del registratore, separati da \";\": 22:1;10:2"));
+    m_rtTimeout = new QSpinBox(registerBox);
+    m_rtTimeout->setObjectName(QStringLiteral("RTTIMEOUT"));
+    m_rtTimeout->setRange(1, 120);
+    m_rtRetries = new QSpinBox(registerBox);
+    m_rtRetries->setObjectName(QStringLiteral("RTRETRY"));
+    m_rtRetries->setRange(0, 5);
+    m_rtRetries->setToolTip(QStringLiteral("Invii ripetuti di uno scontrino che il registratore "
+                                           "conferma di non aver emesso"));
+    m_rtUser = lineEdit(QStringLiteral("RTUTENTE"), registerBox);
+    m_rtPassword = lineEdit(QStringLiteral("RTPASSWORD"), registerBox);
+    m_rtPassword->setEchoMode(QLineEdit::Password);
     m_rtTest = new QPushButton(QStringLiteral("Prova collegamento"), registerBox);
     m_rtTest->setObjectName(QStringLiteral("ProvaCollegamento"));
     registerForm->addRow(QStringLiteral("Indirizzo"), m_rtAddress);
     registerForm->addRow(QStringLiteral("Reparti IVA"), m_rtDepartments);
+    registerForm->addRow(QStringLiteral("Attesa risposta (s)"), m_rtTimeout);
+    registerForm->addRow(QStringLiteral("Tentativi"), m_rtRetries);
+    registerForm->addRow(QStringLiteral("Utente"), m_rtUser);
+    registerForm->addRow(QStringLiteral("Password"), m_rtPassword);
     registerForm->addRow(QString(), m_rtTest);
     connect(m_rtTest, &QPushButton::clicked, this, &TFConfig::BProvaCollegamentoClick);
     registerForm->addRow(m_calculateChange);
@@ -353,6 +369,11 @@ void TFConfig::readPreferences() {
     m_model->setVisible(p.make == LocalPreferences::rchMake);
     m_rtAddress->setText(p.rtAddress);
     m_rtDepartments->setText(p.rtDepartments);
+    m_rtTimeoutMs = p.rtTimeoutMs;
+    m_rtTimeout->setValue(qBound(1, (p.rtTimeoutMs + 500) / 1000, 120));
+    m_rtRetries->setValue(p.rtRetries);
+    m_rtUser->setText(p.rtUser);
+    m_rtPassword->setText(p.rtPassword);
     makeChanged(m_make->currentIndex());
     m_loading = false;
     syncLivePreferences();
@@ -371,6 +392,13 @@ LocalPreferences TFConfig::preferencesFromControls() const {
     p.markupWithoutVat = m_markupWithoutVat->isChecked();
     p.rtAddress = m_rtAddress->text().trimmed();
     p.rtDepartments = m_rtDepartments->text().trimmed();
+    // A wait set by hand in milliseconds stays as it is unless changed here.
+    p.rtTimeoutMs = m_rtTimeout->value() == qBound(1, (m_rtTimeoutMs + 500) / 1000, 120)
+                        ? m_rtTimeoutMs
+                        : m_rtTimeout->value() * 1000;
+    p.rtRetries = m_rtRetries->value();
+    p.rtUser = m_rtUser->text().trimmed();
+    p.rtPassword = m_rtPassword->text();
     return p;
 }
 
@@ -384,12 +412,16 @@ void TFConfig::syncLivePreferences() {
 void TFConfig::makeChanged(int index) {
     m_model->setVisible(index + 1 == LocalPreferences::rchMake);
     if (auto *form = qobject_cast<QFormLayout *>(m_registerBox->layout())) {
-        const bool rt = index + 1 == LocalPreferences::epsonRtMake;
+        const bool rt = LocalPreferences::isTelematicMake(index + 1);
+        // Only the Custom RT is reached over HTTP with a user and password.
+        const bool http = index + 1 == LocalPreferences::customRtMake;
         form->setRowVisible(m_port, !rt);
         form->setRowVisible(m_speed, !rt);
-        form->setRowVisible(m_rtAddress, rt);
-        form->setRowVisible(m_rtDepartments, rt);
-        form->setRowVisible(m_rtTest, rt);
+        for (QWidget *w : std::initializer_list<QWidget *>{m_rtAddress, m_rtDepartments,
+                                                           m_rtTimeout, m_rtRetries, m_rtTest})
+            form->setRowVisible(w, rt);
+        form->setRowVisible(m_rtUser, http);
+        form->setRowVisible(m_rtPassword, http);
     }
     if (m_loading)
         return;
@@ -481,7 +513,7 @@ void TFConfig::BProvaCollegamentoClick() {
         return;
     }
     if (!m_rtDevice) {
-        m_rtDevice = new NetworkFiscalDevice(std::make_unique<EpsonRtDialect>(), this);
+        m_rtDevice = new NetworkFiscalDevice(this);
         connect(m_rtDevice, &FiscalDevice::finished, this, &TFConfig::connectionTested);
     }
     if (m_rtDevice->isRunning())
@@ -489,6 +521,10 @@ void TFConfig::BProvaCollegamentoClick() {
     RegisterSettings settings = RegisterSettings::read(m_shop.ini());
     settings.brand = p.make;
     settings.address = p.rtAddress;
+    settings.networkTimeout = p.rtTimeoutMs;
+    settings.networkRetries = p.rtRetries;
+    settings.user = p.rtUser;
+    settings.password = p.rtPassword;
     m_rtDevice->setSettings(settings);
     m_rtTest->setEnabled(false);
     m_rtDevice->queryStatus();

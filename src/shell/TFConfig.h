@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace corvale {
@@ -43,7 +44,8 @@ public:
     static constexpr int passwordLength = 10;
     static inline const QString rtAddressText =
         QStringLiteral("Indicare l'indirizzo del registratore telematico: indirizzo IP o nome, "
-                       "con la porta se non è 80 (es. 192.168.1.50:80).");
+                       "con la porta se non è quella usuale (80; RCH: 23) (es. "
+                       "192.168.1.50:80).");
     static inline const QString rtDepartmentsText =
         QStringLiteral("La tabella dei reparti non è valida: scrivere aliquota e reparto "
                        "separati da \":\", le coppie separate da \";\" (es. 22:1;10:2;4:3).");
@@ -92,6 +94,11 @@ private:
     QCheckBox *m_calculateChange = nullptr;
     QLineEdit *m_rtAddress = nullptr;
     QLineEdit *m_rtDepartments = nullptr;
+    QSpinBox *m_rtTimeout = nullptr; // seconds
+    QSpinBox *m_rtRetries = nullptr;
+    QLineEdit *m_rtUser = nullptr;
+    QLineEdit *m_rtPassword = nullptr;
+    int m_rtTimeoutMs = 10000; // as read: kept when the seconds are not changed
     QPushButton *m_rtTest = nullptr;
     QWidget *m_registerBox = nullptr;
     NetworkFiscalDevice *m_rtDevice = nullptr;

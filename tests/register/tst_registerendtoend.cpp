@@ -365,12 +365,33 @@ private Q_SLOTS:
         QVERIFY(tool.readAllStandardError().contains("Apertura porta seriale non riuscita!"));
     }
 
-    // The technician's tool against the simulator tool serving an Epson RT:
-    // a sale paid by card, the daily reading and the closure.
+    // The technician's tool against the simulator tool serving each RT: a
+    // sale paid by card (its answer lost after printing, where told), the
+    // daily reading and the closure.
+    void testToolAgainstTheTelematicSimulator_data() {
+        QTest::addColumn<QStringList>("simArgs");
+        QTest::addColumn<int>("make");
+        QTest::addColumn<QString>("serial");
+        QTest::newRow("epson-rt") << QStringList{"--protocol", "epson-rt"} << 9
+                                  << QStringLiteral("99MEX000001");
+        QTest::newRow("custom-rt, basic authentication")
+            << QStringList{"--protocol", "custom-rt", "--user", "cassa", "--password", "segreta"}
+            << 10 << QStringLiteral("STMTE100001");
+        QTest::newRow("custom-rt, answer lost after printing")
+            << QStringList{"--protocol", "custom-rt", "--fail", "lost-after-print"} << 10
+            << QStringLiteral("STMTE100001");
+        QTest::newRow("rch-rt") << QStringList{"--protocol", "rch-rt"} << 11
+                                << QStringLiteral("80RCH000001");
+        QTest::newRow("rch-rt, answer lost after printing")
+            << QStringList{"--protocol", "rch-rt", "--fail", "lost-after-print"} << 11
+            << QStringLiteral("80RCH000001");
+    }
     void testToolAgainstTheTelematicSimulator() {
+        QFETCH(QStringList, simArgs);
+        QFETCH(int, make);
+        QFETCH(QString, serial);
         QProcess simProcess;
-        simProcess.start(binary("corvale-register-sim"),
-                         {QStringLiteral("--protocol"), QStringLiteral("epson-rt")});
+        simProcess.start(binary("corvale-register-sim"), simArgs);
         QVERIFY(simProcess.waitForStarted());
         QTRY_VERIFY(simProcess.canReadLine());
         const QString address = QString::fromLocal8Bit(simProcess.readLine()).trimmed();
@@ -378,8 +399,14 @@ private Q_SLOTS:
 
         QTemporaryDir home;
         IniFile ini(home.filePath(QStringLiteral("Dati.ini")));
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
+        if (simArgs.contains(QStringLiteral("--user"))) {
+            ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("RTUTENTE"),
+                            QStringLiteral("cassa"));
+            ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("RTPASSWORD"),
+                            QStringLiteral("segreta"));
+        }
         auto run = [&](const QStringList &args) {
             QProcess tool;
             tool.start(binary("corvale-regtest"),
@@ -390,8 +417,9 @@ private Q_SLOTS:
         auto [code, out] = run({QStringLiteral("--line"), QStringLiteral("MAGLIA;2;19.90;10;22"),
                                 QStringLiteral("--payment"), QStringLiteral("card")});
         QCOMPARE(code, 0);
-        QVERIFY2(out.contains(QLatin1String("Confermato: documento n. 1, chiusura n. 1, matricola "
-                                            "99MEX000001, totale 35,82")),
+        QVERIFY2(out.contains(QStringLiteral("Confermato: documento n. 1, chiusura n. 1, matricola "
+                                             "%1, totale 35,82")
+                                  .arg(serial)),
                  qPrintable(out));
         std::tie(code, out) = run({QStringLiteral("--rt"), QStringLiteral("x")});
         QCOMPARE(code, 0);

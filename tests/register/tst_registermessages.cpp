@@ -245,10 +245,15 @@ private Q_SLOTS:
             r.speed = speed;
             return r;
         };
-        for (int brand : {3, 5, 6, 7, 10})
+        for (int brand : {3, 5, 6, 7, 12})
             QCOMPARE(with(brand, 0).protocol(), RegisterSettings::Protocol::None);
         QCOMPARE(with(9, 0).protocol(), RegisterSettings::Protocol::EpsonRt);
-        QVERIFY(with(9, 0).isTelematic() && !with(8, 0).isTelematic());
+        QCOMPARE(with(10, 0).protocol(), RegisterSettings::Protocol::CustomRt);
+        QCOMPARE(with(11, 0).protocol(), RegisterSettings::Protocol::RchRt);
+        for (int brand : {9, 10, 11})
+            QVERIFY(with(brand, 0).isTelematic());
+        for (int brand : {1, 4, 8, 12})
+            QVERIFY(!with(brand, 0).isTelematic());
         QCOMPARE(with(2, 0).protocol(), RegisterSettings::Protocol::Dataprocess);
         QCOMPARE(with(8, 0).protocol(), RegisterSettings::Protocol::Epson);
         QCOMPARE(with(1, 4).lineSettings().parity, SerialLine::Parity::Odd);

@@ -4,6 +4,7 @@
 // build's sanitizers.
 
 #include "../../fuzz/RtAnswerFuzzTarget.h"
+#include "../../fuzz/RtDialectFuzzTarget.h"
 #include "sales/register/RtHttpClient.h"
 
 #include <QDir>
@@ -16,9 +17,11 @@ using State = RtHttpClient::Parsed::State;
 
 namespace {
 
-QList<QByteArray> seeds() {
+using Target = void (*)(const uint8_t *, size_t);
+
+QList<QByteArray> seeds(const char *target = "rtanswer") {
     QList<QByteArray> out;
-    const QDir dir(QStringLiteral(CORVALE_TEST_DATA "/register/fuzz/rtanswer"));
+    const QDir dir(QStringLiteral(CORVALE_TEST_DATA "/register/fuzz/") + QLatin1String(target));
     for (const QString &name : dir.entryList(QDir::Files)) {
         QFile f(dir.filePath(name));
         if (f.open(QIODevice::ReadOnly))
@@ -27,9 +30,36 @@ QList<QByteArray> seeds() {
     return out;
 }
 
-void feed(const QByteArray &bytes) {
-    corvale::fuzz::fuzzRtAnswer(reinterpret_cast<const uint8_t *>(bytes.constData()),
-                                size_t(bytes.size()));
+void feed(const QByteArray &bytes, Target target = corvale::fuzz::fuzzRtAnswer) {
+    target(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+}
+
+// Every kept input, then random edits of them.
+void mutate(const QList<QByteArray> &kept, Target target) {
+    for (const QByteArray &input : kept)
+        feed(input, target);
+    QRandomGenerator g(27);
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray input = kept.at(g.bounded(int(kept.size())));
+        const int edits = 1 + g.bounded(8);
+        for (int e = 0; e < edits && !input.isEmpty(); ++e) {
+            const int at = g.bounded(int(input.size()));
+            switch (g.bounded(4)) {
+            case 0:
+                input[at] = char(g.bounded(256));
+                break;
+            case 1:
+                input.remove(at, 1 + g.bounded(16));
+                break;
+            case 2:
+                input.insert(at, input.mid(g.bounded(int(input.size())), 1 + g.bounded(32)));
+                break;
+            default:
+                input.truncate(at);
+            }
+        }
+        feed(input, target);
+    }
 }
 
 } // namespace
@@ -95,30 +125,14 @@ private Q_SLOTS:
     void keptInputsAndAShortMutationRun() {
         const QList<QByteArray> kept = seeds();
         QVERIFY(kept.size() >= 5);
-        for (const QByteArray &input : kept)
-            feed(input);
-        QRandomGenerator g(27);
-        for (int i = 0; i < 3000; ++i) {
-            QByteArray input = kept.at(g.bounded(int(kept.size())));
-            const int edits = 1 + g.bounded(8);
-            for (int e = 0; e < edits && !input.isEmpty(); ++e) {
-                const int at = g.bounded(int(input.size()));
-                switch (g.bounded(4)) {
-                case 0:
-                    input[at] = char(g.bounded(256));
-                    break;
-                case 1:
-                    input.remove(at, 1 + g.bounded(16));
-                    break;
-                case 2:
-                    input.insert(at, input.mid(g.bounded(int(input.size())), 1 + g.bounded(32)));
-                    break;
-                default:
-                    input.truncate(at);
-                }
-            }
-            feed(input);
-        }
+        mutate(kept, corvale::fuzz::fuzzRtAnswer);
+    }
+
+    // The Custom XML and the RCH frames and answers.
+    void dialectInputsAndAShortMutationRun() {
+        const QList<QByteArray> kept = seeds("rtdialect");
+        QVERIFY(kept.size() >= 6);
+        mutate(kept, corvale::fuzz::fuzzRtDialect);
     }
 };
 

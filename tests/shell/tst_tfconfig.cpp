@@ -1,4 +1,6 @@
+#include "RchRtServer.h"
 #include "RtHttpServer.h"
+#include "SimulatedCustomRt.h"
 #include "common/Widgets.h"
 #include "db/Database.h"
 #include "db/Table.h"
@@ -14,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -243,6 +246,85 @@ private Q_SLOTS:
         QCOMPARE(settings.department(10), std::optional<int>(2));
         QCOMPARE(settings.department(22), std::optional<int>(1));
         QCOMPARE(settings.department(5), std::nullopt);
+    }
+
+    // The Custom and RCH registers: the same address and departments, the wait
+    // and the retries; user and password only for the Custom one (HTTP).
+    void otherTelematicMakes() {
+        Fixture f;
+        const QDateTime now(QDate(2026, 3, 5), QTime(9, 15));
+        sim::SimulatedCustomRt custom;
+        custom.setClock([now] { return now; });
+        custom.setLastClosure(now);
+        sim::RtHttpServer customServer(custom);
+        customServer.setCredentials(QStringLiteral("cassa"), QStringLiteral("segreta"));
+        QVERIFY(customServer.listen());
+        sim::SimulatedRchRt rch;
+        rch.setClock([now] { return now; });
+        rch.setLastClosure(now);
+        sim::RchRtServer rchServer(rch);
+        QVERIFY(rchServer.listen());
+
+        TFConfig config(f.shop);
+        config.show();
+        auto *make = child<QComboBox>(config, "MARCA");
+        auto *address = child<QLineEdit>(config, "INDIRIZZO");
+        auto *user = child<QLineEdit>(config, "RTUTENTE");
+        auto *password = child<QLineEdit>(config, "RTPASSWORD");
+        auto *timeout = child<QSpinBox>(config, "RTTIMEOUT");
+        auto *retries = child<QSpinBox>(config, "RTRETRY");
+        auto *test = child<QPushButton>(config, "ProvaCollegamento");
+        QVERIFY(timeout->isHidden() && user->isHidden());
+        QCOMPARE(timeout->value(), 10);
+        QCOMPARE(retries->value(), 1);
+
+        make->setCurrentIndex(9);
+        QCOMPARE(make->currentText(), QStringLiteral("Custom RT (XML in rete)"));
+        QVERIFY(!address->isHidden() && !timeout->isHidden() && !retries->isHidden());
+        QVERIFY(!user->isHidden() && !password->isHidden());
+        address->setText(customServer.address());
+        user->setText(QStringLiteral("cassa"));
+        password->setText(QStringLiteral("sbagliata"));
+        f.prompter.expectError(NetworkFiscalDevice::credentialsText);
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+        password->setText(QStringLiteral("segreta"));
+        f.prompter.expectInformation(
+            QStringLiteral("Collegamento riuscito.\rRegistratore pronto.\rMatricola: STMTE100001\r"
+                           "Ultimo documento: n. 0, chiusura n. 1 del 05/03/2026 09:15"));
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+
+        make->setCurrentIndex(10);
+        QCOMPARE(make->currentText(), QStringLiteral("RCH RT (Print!F, Ondart, Spot)"));
+        QVERIFY(user->isHidden() && password->isHidden() && !timeout->isHidden());
+        address->setText(rchServer.address());
+        f.prompter.expectInformation(
+            QStringLiteral("Collegamento riuscito.\rRegistratore pronto.\rMatricola: 80RCH000001\r"
+                           "Ultimo documento: n. 0, chiusura n. 1 del 05/03/2026 09:15"));
+        test->click();
+        QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+        timeout->setValue(4);
+        retries->setValue(0);
+        click(config, "BSalva");
+        QVERIFY(f.prompter.done());
+
+        const IniFile &ini = f.shop.ini();
+        QCOMPARE(ini.readInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 0), 11);
+        const RegisterSettings settings = RegisterSettings::read(ini);
+        QCOMPARE(settings.protocol(), RegisterSettings::Protocol::RchRt);
+        QCOMPARE(settings.address, rchServer.address());
+        QCOMPARE(settings.networkTimeout, 4000);
+        QCOMPARE(settings.networkRetries, 0);
+        QCOMPARE(settings.user, QStringLiteral("cassa"));
+
+        // A wait written by hand in milliseconds survives a save that leaves it.
+        f.shop.ini().writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 2500);
+        TFConfig again(f.shop);
+        again.show();
+        QCOMPARE(child<QSpinBox>(again, "RTTIMEOUT")->value(), 3);
+        click(again, "BSalva");
+        QCOMPARE(RegisterSettings::read(f.shop.ini()).networkTimeout, 2500);
     }
 
     void passwordChanges() {

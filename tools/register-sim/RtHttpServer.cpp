@@ -37,6 +37,11 @@ QString RtHttpServer::errorString() const {
     return m_server->errorString();
 }
 
+void RtHttpServer::setCredentials(const QString &user, const QString &password) {
+    m_authorization =
+        user.isEmpty() ? QByteArray() : "Basic " + (user + u':' + password).toUtf8().toBase64();
+}
+
 void RtHttpServer::onConnection() {
     while (QTcpSocket *socket = m_server->nextPendingConnection()) {
         socket->setParent(this);
@@ -52,6 +57,8 @@ void RtHttpServer::onConnection() {
 void RtHttpServer::respond(QTcpSocket *socket, int status, const QByteArray &body) {
     QByteArray head = status == 200   ? "HTTP/1.1 200 OK\r\n"
                       : status == 404 ? "HTTP/1.1 404 Not Found\r\n"
+                      : status == 401 ? "HTTP/1.1 401 Unauthorized\r\n"
+                                        "WWW-Authenticate: Basic realm=\"RT\"\r\n"
                                       : "HTTP/1.1 400 Bad Request\r\n";
     head += "Content-Type: text/xml; charset=utf-8\r\nContent-Length: " +
             QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n";
@@ -72,10 +79,14 @@ void RtHttpServer::onReadable(QTcpSocket *socket) {
     const QList<QByteArray> headLines = buffer.left(headEnd).split('\n');
     const QList<QByteArray> requestLine = headLines.value(0).trimmed().split(' ');
     qsizetype length = 0;
+    QByteArray authorization;
     for (const QByteArray &line : headLines) {
         const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().toLower() == "content-length")
+        const QByteArray name = colon > 0 ? line.left(colon).trimmed().toLower() : QByteArray();
+        if (name == "content-length")
             length = line.mid(colon + 1).trimmed().toLongLong();
+        else if (name == "authorization")
+            authorization = line.mid(colon + 1).trimmed();
     }
     if (length < 0 || length > requestLimit) {
         respond(socket, 400, {});
@@ -86,8 +97,15 @@ void RtHttpServer::onReadable(QTcpSocket *socket) {
     const QByteArray body = buffer.mid(headEnd + 4, length);
     buffer.clear();
     disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
-    if (requestLine.value(0) != "POST" || !requestLine.value(1).startsWith("/cgi-bin/fpmate.cgi")) {
+    const QByteArray target = requestLine.value(1);
+    if (requestLine.value(0) != "POST" ||
+        (target != m_rt.path() && !target.startsWith(m_rt.path() + '?'))) {
         respond(socket, 404, {});
+        return;
+    }
+    if (!m_authorization.isEmpty() && authorization != m_authorization) {
+        ++m_unauthorized;
+        respond(socket, 401, {});
         return;
     }
     const SimulatedEpsonRt::Result result = m_rt.handle(body);

@@ -28,6 +28,9 @@ public:
     QString errorString() const;
     // Milliseconds to wait before each answer.
     void setReplyDelay(int ms) { m_replyDelay = ms; }
+    // Requests without these credentials (HTTP basic) are refused with 401.
+    void setCredentials(const QString &user, const QString &password);
+    int refusedForCredentials() const { return m_unauthorized; }
 
 Q_SIGNALS:
     void requestHandled(const QString &line);
@@ -41,6 +44,8 @@ private:
     QTcpServer *m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     int m_replyDelay = 0;
+    QByteArray m_authorization; // the expected "Authorization" value, when set
+    int m_unauthorized = 0;
 };
 
 } // namespace corvale::sim

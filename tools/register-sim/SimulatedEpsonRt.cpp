@@ -109,15 +109,18 @@ QByteArray SimulatedEpsonRt::answer(bool success, const QString &code,
                 .arg(when.toString(QStringLiteral("HH:mm:ss")));
     info += QStringLiteral("<zRepNumber>%1</zRepNumber>").arg(m_closure);
     info += QStringLiteral("<serialNumber>%1</serialNumber>").arg(m_serial);
-    const QString body =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-                       "<soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/"
-                       "envelope/\"><soapenv:Body><response success=\"%1\" code=\"%2\" "
-                       "status=\"%3\"><addInfo>%4</addInfo></response></soapenv:Body>"
-                       "</soapenv:Envelope>")
-            .arg(success ? QStringLiteral("true") : QStringLiteral("false"), code, printerStatus,
-                 info);
-    return body.toUtf8();
+    return wrap(QStringLiteral("<response success=\"%1\" code=\"%2\" status=\"%3\"><addInfo>%4"
+                               "</addInfo></response>")
+                    .arg(success ? QStringLiteral("true") : QStringLiteral("false"), code,
+                         printerStatus, info));
+}
+
+QByteArray SimulatedEpsonRt::wrap(const QString &response) const {
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                          "<soapenv:Envelope xmlns:soapenv=\"http://schemas.xmlsoap.org/soap/"
+                          "envelope/\"><soapenv:Body>%1</soapenv:Body></soapenv:Envelope>")
+        .arg(response)
+        .toUtf8();
 }
 
 SimulatedEpsonRt::Result SimulatedEpsonRt::refuse(const QString &code,
@@ -240,7 +243,7 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::receipt(const QList<Element> &element
                 return refuse(badDocumentCode);
             const QString type = e.attribute(QStringLiteral("adjustmentType"));
             total += type == u"6" ? *a : -*a;
-        } else if (e.name == u"printRecLotteryID") {
+        } else if (e.name == lotteryElement()) {
             if (!lottery.match(e.attribute(QStringLiteral("code"))).hasMatch())
                 return refuse(badLotteryCode);
         } else if (e.name == u"printRecTotal") {

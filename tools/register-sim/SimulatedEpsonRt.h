@@ -63,6 +63,10 @@ public:
     static inline const QString badDocumentCode = QStringLiteral("RT_BAD_DOCUMENT");
 
     SimulatedEpsonRt();
+    virtual ~SimulatedEpsonRt() = default;
+
+    // Where the register takes its requests, and its name on the command line.
+    virtual QByteArray path() const { return "/cgi-bin/fpmate.cgi"; }
 
     // The register's clock (the real one unless set).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -88,6 +92,12 @@ public:
 
     static QString faultName(Fault fault);
     static std::optional<Fault> faultFromName(const QString &name);
+
+protected:
+    // The element that carries the lottery code.
+    virtual QString lotteryElement() const { return QStringLiteral("printRecLotteryID"); }
+    // The answer's "response" element as the register sends it.
+    virtual QByteArray wrap(const QString &response) const;
 
 private:
     QByteArray answer(bool success, const QString &code, const QString &printerStatus) const;

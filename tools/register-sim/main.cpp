@@ -2,8 +2,10 @@
 // and the tests run whole receipts against it. It prints the device to put in
 // REGCASSA/DEVICE, then one line for every frame the program sends.
 
+#include "RchRtServer.h"
 #include "RegisterSimulator.h"
 #include "RtHttpServer.h"
+#include "SimulatedCustomRt.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -11,23 +13,23 @@
 
 #include <cstdio>
 
+using corvale::sim::RchRtServer;
 using corvale::sim::RegisterSimulator;
 using corvale::sim::RtHttpServer;
+using corvale::sim::SimulatedCustomRt;
 using corvale::sim::SimulatedEpsonRt;
+using corvale::sim::SimulatedRchRt;
 using corvale::sim::SimulatedRegister;
 
 namespace {
 
-// --- Telematic registers over HTTP ---
-int serveRt(QCoreApplication &app, const QCommandLineParser &parser) {
-    QTextStream err(stderr);
-    SimulatedEpsonRt rt;
+// The faults and the closure of the command line, on either kind of register.
+template <typename Rt> bool setUp(Rt &rt, const QCommandLineParser &parser, const char *faults) {
     if (parser.isSet(QStringLiteral("fail"))) {
-        const auto fault = SimulatedEpsonRt::faultFromName(parser.value(QStringLiteral("fail")));
+        const auto fault = Rt::faultFromName(parser.value(QStringLiteral("fail")));
         if (!fault) {
-            err << "--fail: no-answer | lost-after-print | paper-out | cover-open | "
-                   "malformed-xml\n";
-            return 2;
+            QTextStream(stderr) << "--fail: " << faults << '\n';
+            return false;
         }
         const int times = parser.isSet(QStringLiteral("fail-times"))
                               ? parser.value(QStringLiteral("fail-times")).toInt()
@@ -36,7 +38,45 @@ int serveRt(QCoreApplication &app, const QCommandLineParser &parser) {
     }
     if (parser.isSet(QStringLiteral("closure-overdue")))
         rt.setLastClosure(QDateTime::currentDateTime().addSecs(-25 * 3600));
+    return true;
+}
+
+// --- RCH telematic register over TCP ---
+int serveRchRt(QCoreApplication &app, const QCommandLineParser &parser) {
+    SimulatedRchRt rt;
+    if (!setUp(rt, parser,
+               "no-answer | lost-after-print | paper-out | cover-open | malformed-frame"))
+        return 2;
+    RchRtServer server(rt);
+    const quint16 port = quint16(parser.value(QStringLiteral("port")).toUInt());
+    if (!server.listen(port)) {
+        QTextStream(stderr) << "Porta non disponibile: " << server.errorString() << '\n';
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(server.address()));
+    std::fflush(stdout);
+    QObject::connect(&server, &RchRtServer::requestHandled, &app, [&rt](const QString &line) {
+        std::printf("%s\n", qPrintable(line));
+        const auto docs = rt.receipts();
+        if (line.startsWith(QStringLiteral("=c ")) && !docs.isEmpty()) {
+            const SimulatedRchRt::Document &d = docs.last();
+            std::printf("documento %04d-%04d totale %s\n", d.closure, d.number,
+                        qPrintable(QString::number(d.total.toDouble(), 'f', 2)));
+        }
+        std::fflush(stdout);
+    });
+    return app.exec();
+}
+
+// --- Telematic registers over HTTP ---
+int serveRt(QCoreApplication &app, const QCommandLineParser &parser, SimulatedEpsonRt &rt) {
+    QTextStream err(stderr);
+    if (!setUp(rt, parser, "no-answer | lost-after-print | paper-out | cover-open | malformed-xml"))
+        return 2;
     RtHttpServer server(rt);
+    if (parser.isSet(QStringLiteral("user")))
+        server.setCredentials(parser.value(QStringLiteral("user")),
+                              parser.value(QStringLiteral("password")));
     const quint16 port = quint16(parser.value(QStringLiteral("port")).toUInt());
     if (!server.listen(port)) {
         err << "Porta non disponibile: " << server.errorString() << '\n';
@@ -68,7 +108,8 @@ int main(int argc, char *argv[]) {
     parser.addHelpOption();
     const QCommandLineOption protocol(
         QStringLiteral("protocol"),
-        QStringLiteral("ela, dataprocess, epson, rch-globe, rch-mizar, epson-rt"),
+        QStringLiteral(
+            "ela, dataprocess, epson, rch-globe, rch-mizar, epson-rt, custom-rt, rch-rt"),
         QStringLiteral("name"));
     const QCommandLineOption silentAfter(QStringLiteral("silent-after"),
                                          QStringLiteral("Stop answering after N frames."),
@@ -96,24 +137,38 @@ int main(int argc, char *argv[]) {
     parser.addOptions({protocol, silentAfter, nakEvery, garbage, byteDelay, replyDelay, closeDelay,
                        chunks, seed});
     parser.addOptions(
-        {{QStringLiteral("port"), QStringLiteral("epson-rt: TCP port on 127.0.0.1 (0: any)."),
+        {{QStringLiteral("port"), QStringLiteral("RT: TCP port on 127.0.0.1 (0: any)."),
           QStringLiteral("N"), QStringLiteral("0")},
          {QStringLiteral("fail"),
-          QStringLiteral("epson-rt: no-answer, lost-after-print, paper-out, cover-open, "
-                         "malformed-xml"),
+          QStringLiteral("RT: no-answer, lost-after-print, paper-out, cover-open, "
+                         "malformed-xml (rch-rt: malformed-frame)"),
           QStringLiteral("fault")},
-         {QStringLiteral("fail-times"), QStringLiteral("epson-rt: receipts that meet the fault."),
+         {QStringLiteral("fail-times"), QStringLiteral("RT: receipts that meet the fault."),
           QStringLiteral("N")},
          {QStringLiteral("closure-overdue"),
-          QStringLiteral("epson-rt: the last closure is 25 hours old.")}});
+          QStringLiteral("RT: the last closure is 25 hours old.")},
+         {QStringLiteral("user"), QStringLiteral("custom-rt: HTTP basic authentication user."),
+          QStringLiteral("name")},
+         {QStringLiteral("password"), QStringLiteral("custom-rt: its password."),
+          QStringLiteral("text")}});
     parser.process(app);
-    if (parser.value(protocol) == u"epson-rt")
-        return serveRt(app, parser);
+    if (parser.value(protocol) == u"epson-rt") {
+        SimulatedEpsonRt rt;
+        return serveRt(app, parser, rt);
+    }
+    if (parser.value(protocol) == u"custom-rt") {
+        SimulatedCustomRt rt;
+        return serveRt(app, parser, rt);
+    }
+    if (parser.value(protocol) == u"rch-rt")
+        return serveRchRt(app, parser);
 
     QTextStream err(stderr);
     const auto kind = SimulatedRegister::protocolFromName(parser.value(protocol));
     if (!kind) {
-        err << "--protocol: ela | dataprocess | epson | rch-globe | rch-mizar\n";
+        err << "--protocol: ela | dataprocess | epson | rch-globe | rch-mizar | epson-rt | "
+               "custom-rt | "
+               "rch-rt\n";
         return 2;
     }
     auto number = [&](const QCommandLineOption &option, double fallback, bool *ok) {

@@ -52,7 +52,7 @@ void say(const QString &text) {
 // --- Telematic registers: one receipt, a report or the state, over the network ---
 int runTelematic(QCoreApplication &app, const RegisterSettings &settings, const Receipt &receipt,
                  const QString &what, const QString &payment) {
-    NetworkFiscalDevice device(std::make_unique<EpsonRtDialect>());
+    NetworkFiscalDevice device;
     device.setSettings(settings);
     int exitCode = 1;
     QObject::connect(&device, &FiscalDevice::finished, &app, [&](const FiscalOutcome &o) {

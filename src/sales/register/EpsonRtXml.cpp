@@ -34,11 +34,14 @@ QString printable(const QString &text, int width) {
     return out.trimmed().left(width);
 }
 
-QByteArray command(const std::function<void(QXmlStreamWriter &)> &body) {
+QByteArray command(const EpsonRtXml::Style &style,
+                   const std::function<void(QXmlStreamWriter &)> &body) {
     QByteArray out;
     QXmlStreamWriter w(&out);
     body(w);
-    return EpsonRtXml::envelope(out);
+    if (style.envelope)
+        return EpsonRtXml::envelope(out);
+    return QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") + out;
 }
 
 void message(QXmlStreamWriter &w, const QString &text) {
@@ -181,8 +184,12 @@ int EpsonRtXml::paymentTypeCode(PaymentType type) {
 }
 
 QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &figures,
-                               const QString &serial) {
-    return command([&](QXmlStreamWriter &w) {
+                               const QString &serial, const Style &style) {
+    auto justify = [&](QXmlStreamWriter &w, const char *value) {
+        if (style.justification)
+            w.writeAttribute(QStringLiteral("justification"), QLatin1String(value));
+    };
+    return command(style, [&](QXmlStreamWriter &w) {
         using K = FiscalDocument::Kind;
         w.writeStartElement(QStringLiteral("printerFiscalReceipt"));
         if (document.kind != K::Sale && document.quoted) {
@@ -203,7 +210,7 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
                 w.writeAttribute(QStringLiteral("quantity"), quantityText(line.quantity));
                 w.writeAttribute(QStringLiteral("unitPrice"), amountText(line.unitPrice));
                 w.writeAttribute(QStringLiteral("department"), QString::number(line.department));
-                w.writeAttribute(QStringLiteral("justification"), QStringLiteral("1"));
+                justify(w, "1");
                 if (!line.discount.isZero() && !refund) {
                     w.writeEmptyElement(QStringLiteral("printRecItemAdjustment"));
                     w.writeAttribute(QStringLiteral("operator"), operatorId);
@@ -215,7 +222,7 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
                     w.writeAttribute(QStringLiteral("amount"), amountText(line.discount));
                     w.writeAttribute(QStringLiteral("department"),
                                      QString::number(line.department));
-                    w.writeAttribute(QStringLiteral("justification"), QStringLiteral("1"));
+                    justify(w, "1");
                 }
                 if (!line.note.isEmpty() && !refund)
                     message(w, line.note);
@@ -232,10 +239,10 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
                 w.writeAttribute(
                     QStringLiteral("amount"),
                     amountText(surcharge ? -figures.subtotalDiscount : figures.subtotalDiscount));
-                w.writeAttribute(QStringLiteral("justification"), QStringLiteral("1"));
+                justify(w, "1");
             }
             if (!document.lotteryCode.isEmpty()) {
-                w.writeEmptyElement(QStringLiteral("printRecLotteryID"));
+                w.writeEmptyElement(style.lotteryElement);
                 w.writeAttribute(QStringLiteral("operator"), operatorId);
                 w.writeAttribute(QStringLiteral("code"), document.lotteryCode);
             }
@@ -255,7 +262,7 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
                                  QString::number(paymentTypeCode(t.type)));
                 w.writeAttribute(QStringLiteral("index"),
                                  QString::number(t.type == PaymentType::Cash ? 0 : 1));
-                w.writeAttribute(QStringLiteral("justification"), QStringLiteral("2"));
+                justify(w, "2");
             }
         }
         w.writeEmptyElement(QStringLiteral("endFiscalReceipt"));
@@ -264,8 +271,8 @@ QByteArray EpsonRtXml::receipt(const FiscalDocument &document, const RtFigures &
     });
 }
 
-QByteArray EpsonRtXml::report(FiscalDevice::Report report) {
-    return command([&](QXmlStreamWriter &w) {
+QByteArray EpsonRtXml::report(FiscalDevice::Report report, const Style &style) {
+    return command(style, [&](QXmlStreamWriter &w) {
         w.writeStartElement(QStringLiteral("printerFiscalReport"));
         w.writeEmptyElement(report == FiscalDevice::Report::Z ? QStringLiteral("printZReport")
                                                               : QStringLiteral("printXReport"));
@@ -274,8 +281,8 @@ QByteArray EpsonRtXml::report(FiscalDevice::Report report) {
     });
 }
 
-QByteArray EpsonRtXml::statusQuery() {
-    return command([&](QXmlStreamWriter &w) {
+QByteArray EpsonRtXml::statusQuery(const Style &style) {
+    return command(style, [&](QXmlStreamWriter &w) {
         w.writeStartElement(QStringLiteral("printerCommand"));
         w.writeEmptyElement(QStringLiteral("queryPrinterStatus"));
         w.writeAttribute(QStringLiteral("operator"), operatorId);

@@ -49,17 +49,27 @@ QString reductionDescription(const QString &campaign, int percent, int width = 3
 // "Prezzo precedente € 79,90"
 QString previousPriceNote(Money previous);
 
+// What sets one make's XML documents apart from Epson's.
+struct RtXmlStyle {
+    bool envelope = true;      // the command inside a SOAP envelope
+    bool justification = true; // the "justification" attribute of printed lines
+    QString lotteryElement = QStringLiteral("printRecLotteryID");
+};
+
 // "Fiscal ePOS-Print": the documents an Epson RT takes over HTTP and the
-// answers it gives, as SOAP envelopes.
+// answers it gives, as SOAP envelopes. The Custom RT takes documents of the
+// same shape, written in its own style.
 class EpsonRtXml {
 public:
     static inline const QString path = QStringLiteral("/cgi-bin/fpmate.cgi");
 
+    using Style = RtXmlStyle;
+
     static QByteArray envelope(const QByteArray &command);
     static QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
-                              const QString &serial);
-    static QByteArray report(FiscalDevice::Report report);
-    static QByteArray statusQuery();
+                              const QString &serial, const Style &style = Style());
+    static QByteArray report(FiscalDevice::Report report, const Style &style = Style());
+    static QByteArray statusQuery(const Style &style = Style());
 
     // "REFUND zzzz nnnn ddmmyyyy serial", "VOID ..." for a quoted document.
     static QString quoteText(FiscalDocument::Kind kind, const FiscalDocumentRef &quoted);

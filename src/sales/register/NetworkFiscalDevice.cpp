@@ -2,15 +2,33 @@
 
 namespace corvale {
 
+NetworkFiscalDevice::NetworkFiscalDevice(QObject *parent)
+    : FiscalDevice(parent) {}
+
 NetworkFiscalDevice::NetworkFiscalDevice(std::unique_ptr<RtDialect> dialect, QObject *parent)
-    : FiscalDevice(parent)
-    , m_dialect(std::move(dialect))
-    , m_client(new RtHttpClient(this)) {
-    connect(m_client, &RtHttpClient::finished, this, &NetworkFiscalDevice::onReply);
+    : FiscalDevice(parent) {
+    setDialect(std::move(dialect));
 }
 
 NetworkFiscalDevice::~NetworkFiscalDevice() {
-    m_client->disconnect(this);
+    if (m_link)
+        m_link->disconnect(this);
+}
+
+void NetworkFiscalDevice::setDialect(std::unique_ptr<RtDialect> dialect) {
+    if (m_link)
+        m_link->disconnect(this);
+    m_dialect = std::move(dialect);
+    m_link = m_dialect ? m_dialect->link() : nullptr;
+    if (m_link)
+        connect(m_link.get(), &RtLink::finished, this, &NetworkFiscalDevice::onReply);
+}
+
+void NetworkFiscalDevice::setSettings(const RegisterSettings &settings) {
+    m_settings = settings;
+    if (m_phase == Phase::Idle && settings.isTelematic() &&
+        (!m_dialect || m_dialect->protocol() != settings.protocol()))
+        setDialect(RtDialect::of(settings.protocol()));
 }
 
 QString NetworkFiscalDevice::unreachableText(const QString &address) {
@@ -72,8 +90,17 @@ bool NetworkFiscalDevice::start(Phase phase, const QByteArray &body) {
 }
 
 bool NetworkFiscalDevice::transmit(const FiscalDocument &document) {
-    if (m_phase != Phase::Idle)
+    if (m_phase != Phase::Idle || !m_dialect)
         return false;
+    // A return or void that quotes nothing would go out as a plain sale.
+    if (document.kind != FiscalDocument::Kind::Sale &&
+        (!document.quoted || !document.quoted->isValid())) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Refused;
+        outcome.message = unquotedText;
+        Q_EMIT finished(outcome);
+        return true;
+    }
     const RtFiguresResult figures =
         rtFigures(document, [this](double vat) { return m_settings.department(vat); });
     if (!figures.figures) {
@@ -94,25 +121,46 @@ bool NetworkFiscalDevice::transmit(const FiscalDocument &document) {
 }
 
 bool NetworkFiscalDevice::report(Report report) {
+    if (!m_dialect)
+        return false;
     return start(Phase::Reporting, m_dialect->report(report));
 }
 
 bool NetworkFiscalDevice::queryStatus() {
+    if (!m_dialect)
+        return false;
     return start(Phase::Querying, m_dialect->statusQuery());
 }
 
 bool NetworkFiscalDevice::post(const QByteArray &body) {
+    if (!m_dialect)
+        return false;
     const auto target = m_settings.hostAndPort(m_dialect->defaultPort());
     if (!target)
         return false;
     ++m_requests;
-    const QString path =
-        m_dialect->path() + QStringLiteral("?timeout=%1").arg(m_settings.networkTimeout);
-    return m_client->post(target->first, target->second, path, body, m_settings.networkTimeout);
+    RtLink::Request request;
+    request.host = target->first;
+    request.port = target->second;
+    request.target = m_dialect->target(m_settings.networkTimeout);
+    request.body = body;
+    request.timeoutMs = m_settings.networkTimeout;
+    request.user = m_settings.user;
+    request.password = m_settings.password;
+    return m_link->send(request);
 }
 
 void NetworkFiscalDevice::onReply(const std::optional<QByteArray> &body, bool reached) {
     m_reached = reached;
+    // Refused at the door: nothing was done. After a lost answer the check
+    // itself is what failed, and the operator must verify.
+    if (!body && m_link->unauthorized() && m_phase != Phase::Verifying) {
+        FiscalOutcome outcome;
+        outcome.status = FiscalOutcome::Status::Refused;
+        outcome.message = credentialsText;
+        finish(outcome);
+        return;
+    }
     std::optional<RtAnswer> answer;
     if (body)
         answer = m_dialect->parse(*body);

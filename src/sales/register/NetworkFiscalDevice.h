@@ -3,7 +3,7 @@
 #include "sales/register/FiscalDevice.h"
 #include "sales/register/RegisterSettings.h"
 #include "sales/register/RtDialect.h"
-#include "sales/register/RtHttpClient.h"
+#include "sales/register/RtLink.h"
 
 #include <memory>
 
@@ -28,10 +28,13 @@ public:
         "Il registratore non ha confermato l'operazione: verificare sul registratore se è stata "
         "eseguita.");
 
+    // The make's dialect comes with the settings.
+    explicit NetworkFiscalDevice(QObject *parent = nullptr);
     NetworkFiscalDevice(std::unique_ptr<RtDialect> dialect, QObject *parent = nullptr);
     ~NetworkFiscalDevice() override;
 
-    void setSettings(const RegisterSettings &settings) { m_settings = settings; }
+    // Settings of another telematic make change the dialect (between requests).
+    void setSettings(const RegisterSettings &settings);
     const RegisterSettings &settings() const { return m_settings; }
 
     bool isRunning() const override { return m_phase != Phase::Idle; }
@@ -41,6 +44,14 @@ public:
 
     // Requests sent so far (receipts, reports, queries), for the curious.
     int requestsSent() const { return m_requests; }
+
+    static inline const QString credentialsText =
+        QStringLiteral("Il registratore di cassa ha rifiutato utente e password: correggerli nella "
+                       "configurazione.");
+
+    static inline const QString unquotedText = QStringLiteral(
+        "Il reso o l'annullo deve indicare lo scontrino originale (numero e chiusura del "
+        "registratore): nulla è stato inviato.");
 
     static QString unreachableText(const QString &address);
     // The register's refusal in words.
@@ -70,10 +81,11 @@ private:
     void finish(FiscalOutcome outcome);
     bool start(Phase phase, const QByteArray &body);
     FiscalDocumentRef refOf(const RtAnswer &answer) const;
+    void setDialect(std::unique_ptr<RtDialect> dialect);
 
     std::unique_ptr<RtDialect> m_dialect;
     RegisterSettings m_settings;
-    RtHttpClient *m_client;
+    std::unique_ptr<RtLink> m_link;
     Phase m_phase = Phase::Idle;
     FiscalDocument m_sending;
     QByteArray m_receiptBody;

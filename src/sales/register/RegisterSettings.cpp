@@ -20,6 +20,8 @@ RegisterSettings RegisterSettings::read(const IniFile &ini) {
         qBound(500, ini.readInteger(section, QStringLiteral("RTTIMEOUT"), 10000), 120000);
     s.networkRetries = qBound(0, ini.readInteger(section, QStringLiteral("RTRETRY"), 1), 5);
     s.serial = ini.readString(section, QStringLiteral("MATRICOLA"), QString()).trimmed();
+    s.user = ini.readString(section, QStringLiteral("RTUTENTE"), QString()).trimmed();
+    s.password = ini.readString(section, QStringLiteral("RTPASSWORD"), QString());
     const QString table = ini.readString(section, QStringLiteral("REPARTI"), QString());
     s.departments = table.trimmed().isEmpty() ? defaultDepartments() : parseDepartments(table);
     return s;
@@ -37,6 +39,10 @@ RegisterSettings::Protocol RegisterSettings::protocol() const {
         return Protocol::Epson;
     case epsonRtBrand:
         return Protocol::EpsonRt;
+    case customRtBrand:
+        return Protocol::CustomRt;
+    case rchRtBrand:
+        return Protocol::RchRt;
     default:
         // "HTL Optima", "Kabel System", "Famiglia MWCR", "Sarema Xon/Xoff".
         return Protocol::None;
@@ -68,6 +74,10 @@ QString RegisterSettings::protocolName(Protocol protocol) {
         return QStringLiteral("RCH Mizar");
     case Protocol::EpsonRt:
         return QStringLiteral("Epson RT");
+    case Protocol::CustomRt:
+        return QStringLiteral("Custom RT");
+    case Protocol::RchRt:
+        return QStringLiteral("RCH RT");
     case Protocol::None:
         break;
     }

@@ -13,10 +13,22 @@ class IniFile;
 
 // The cash register settings of "Dati.ini", read each time a sale is begun.
 struct RegisterSettings {
-    enum class Protocol { None, Ela, Dataprocess, Epson, RchGlobe, RchMizar, EpsonRt };
+    enum class Protocol {
+        None,
+        Ela,
+        Dataprocess,
+        Epson,
+        RchGlobe,
+        RchMizar,
+        EpsonRt,
+        CustomRt,
+        RchRt
+    };
 
     // MARCA of the telematic registers, after the serial makes.
     static constexpr int epsonRtBrand = 9;
+    static constexpr int customRtBrand = 10;
+    static constexpr int rchRtBrand = 11;
 
     QString device;         // REGCASSA/DEVICE, or the port of REGCASSA/SERIALE
     int brand = 1;          // MARCA, position in the configuration list
@@ -30,6 +42,8 @@ struct RegisterSettings {
     int networkTimeout = 10000; // RTTIMEOUT: ms to wait for an answer
     int networkRetries = 1;     // RTRETRY: sends after one that surely did not print
     QString serial;             // MATRICOLA: the RT's serial, when it does not tell it
+    QString user;               // RTUTENTE: HTTP basic authentication, when set
+    QString password;           // RTPASSWORD
     // REPARTI: "22:1;10:2;...": VAT rate (percent) to the RT's department.
     QMap<int, int> departments; // key: the rate in hundredths of a percent
 
@@ -41,7 +55,11 @@ struct RegisterSettings {
 
     static QString protocolName(Protocol protocol);
 
-    bool isTelematic() const { return protocol() == Protocol::EpsonRt; }
+    bool isTelematic() const { return isTelematic(protocol()); }
+    static bool isTelematic(Protocol protocol) {
+        return protocol == Protocol::EpsonRt || protocol == Protocol::CustomRt ||
+               protocol == Protocol::RchRt;
+    }
     // The RT department of a VAT rate; nothing when the table lacks it.
     std::optional<int> department(double vat) const;
     static QMap<int, int> parseDepartments(const QString &text);

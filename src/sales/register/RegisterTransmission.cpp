@@ -31,6 +31,8 @@ std::unique_ptr<RegisterProtocol> makeProtocol(const RegisterSettings &settings,
     case P::RchMizar:
         return std::make_unique<RchMizarProtocol>(link, receipt, settings.timeout);
     case P::EpsonRt: // reached over the network, not through a serial protocol
+    case P::CustomRt:
+    case P::RchRt:
     case P::None:
         break;
     }

@@ -1,25 +1,43 @@
 #pragma once
 
 #include "sales/register/EpsonRtXml.h"
+#include "sales/register/RegisterSettings.h"
+
+#include <memory>
 
 namespace corvale {
 
-// The language of one make of telematic register reached over HTTP.
+class RtLink;
+
+// The language of one make of telematic register and how it is reached.
 class RtDialect {
 public:
     virtual ~RtDialect() = default;
-    virtual QString path() const = 0;
+    virtual RegisterSettings::Protocol protocol() const = 0;
     virtual int defaultPort() const { return 80; }
+    // The HTTP path of a request that may take `timeoutMs`.
+    virtual QString target(int timeoutMs) const = 0;
+    // The link the requests travel on (HTTP unless the make says otherwise).
+    virtual std::unique_ptr<RtLink> link() const;
     virtual QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
                                const QString &serial) const = 0;
     virtual QByteArray report(FiscalDevice::Report report) const = 0;
+    // Asks the register's state and its last document.
     virtual QByteArray statusQuery() const = 0;
     virtual RtAnswer parse(const QByteArray &answer) const = 0;
+
+    // The dialect of a telematic register's protocol; nothing for the others.
+    static std::unique_ptr<RtDialect> of(RegisterSettings::Protocol protocol);
 };
 
 class EpsonRtDialect : public RtDialect {
 public:
-    QString path() const override { return EpsonRtXml::path; }
+    RegisterSettings::Protocol protocol() const override {
+        return RegisterSettings::Protocol::EpsonRt;
+    }
+    QString target(int timeoutMs) const override {
+        return EpsonRtXml::path + QStringLiteral("?timeout=%1").arg(timeoutMs);
+    }
     QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
                        const QString &serial) const override {
         return EpsonRtXml::receipt(document, figures, serial);
@@ -29,6 +47,47 @@ public:
     }
     QByteArray statusQuery() const override { return EpsonRtXml::statusQuery(); }
     RtAnswer parse(const QByteArray &answer) const override { return EpsonRtXml::parse(answer); }
+};
+
+// The Custom RT: documents close to Epson's posted bare (no SOAP envelope) to
+// "/xml/printer.htm", optionally with HTTP basic authentication; printed
+// lines carry no justification and the lottery code is "setLotteryCode". It
+// answers with the same "response" and "addInfo" elements (to be verified on
+// a device).
+class CustomRtDialect : public RtDialect {
+public:
+    static inline const QString path = QStringLiteral("/xml/printer.htm");
+    static EpsonRtXml::Style style();
+
+    RegisterSettings::Protocol protocol() const override {
+        return RegisterSettings::Protocol::CustomRt;
+    }
+    QString target(int) const override { return path; }
+    QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
+                       const QString &serial) const override {
+        return EpsonRtXml::receipt(document, figures, serial, style());
+    }
+    QByteArray report(FiscalDevice::Report report) const override {
+        return EpsonRtXml::report(report, style());
+    }
+    QByteArray statusQuery() const override { return EpsonRtXml::statusQuery(style()); }
+    RtAnswer parse(const QByteArray &answer) const override { return EpsonRtXml::parse(answer); }
+};
+
+// The RCH RT: the RCH command language over raw TCP port 23 (RchRtCommands).
+class RchRtDialect : public RtDialect {
+public:
+    RegisterSettings::Protocol protocol() const override {
+        return RegisterSettings::Protocol::RchRt;
+    }
+    int defaultPort() const override;
+    QString target(int) const override { return {}; }
+    std::unique_ptr<RtLink> link() const override;
+    QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
+                       const QString &serial) const override;
+    QByteArray report(FiscalDevice::Report report) const override;
+    QByteArray statusQuery() const override;
+    RtAnswer parse(const QByteArray &answer) const override;
 };
 
 } // namespace corvale

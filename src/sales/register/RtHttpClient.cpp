@@ -100,7 +100,7 @@ RtHttpClient::Parsed RtHttpClient::parse(const QByteArray &raw, bool atEnd) {
 }
 
 RtHttpClient::RtHttpClient(QObject *parent)
-    : QObject(parent)
+    : RtLink(parent)
     , m_socket(new QTcpSocket(this)) {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { end(std::nullopt); });
@@ -126,19 +126,34 @@ RtHttpClient::~RtHttpClient() {
 
 bool RtHttpClient::post(const QString &host, int port, const QString &target,
                         const QByteArray &body, int timeoutMs) {
+    Request r;
+    r.host = host;
+    r.port = port;
+    r.target = target;
+    r.body = body;
+    r.timeoutMs = timeoutMs;
+    return send(r);
+}
+
+bool RtHttpClient::send(const Request &request) {
     if (m_busy)
         return false;
     m_busy = true;
     m_reached = false;
+    m_unauthorized = false;
     m_received.clear();
-    m_request = "POST " + target.toUtf8() + " HTTP/1.1\r\nHost: " + host.toUtf8() + ':' +
-                QByteArray::number(port) +
-                "\r\nContent-Type: text/xml; charset=utf-8\r\nSOAPAction: \"\"\r\n"
-                "Content-Length: " +
-                QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
-    m_timer.start(timeoutMs);
+    QByteArray auth;
+    if (!request.user.isEmpty())
+        auth = "Authorization: Basic " +
+               (request.user + u':' + request.password).toUtf8().toBase64() + "\r\n";
+    m_request = "POST " + request.target.toUtf8() + " HTTP/1.1\r\nHost: " + request.host.toUtf8() +
+                ':' + QByteArray::number(request.port) +
+                "\r\nContent-Type: text/xml; charset=utf-8\r\nSOAPAction: \"\"\r\n" + auth +
+                "Content-Length: " + QByteArray::number(request.body.size()) +
+                "\r\nConnection: close\r\n\r\n" + request.body;
+    m_timer.start(request.timeoutMs);
     m_socket->abort();
-    m_socket->connectToHost(host, quint16(port));
+    m_socket->connectToHost(request.host, quint16(request.port));
     return true;
 }
 
@@ -147,6 +162,7 @@ void RtHttpClient::onReadable() {
         return;
     m_received += m_socket->readAll();
     const Parsed p = parse(m_received, false);
+    m_unauthorized = p.state == Parsed::State::Complete && p.status == 401;
     if (p.state == Parsed::State::Complete)
         end(p.status == 200 ? std::optional<QByteArray>(p.body) : std::nullopt);
     else if (p.state == Parsed::State::Bad)
@@ -158,6 +174,7 @@ void RtHttpClient::onClosed() {
         return;
     m_received += m_socket->readAll();
     const Parsed p = parse(m_received, true);
+    m_unauthorized = p.state == Parsed::State::Complete && p.status == 401;
     end(p.state == Parsed::State::Complete && p.status == 200 ? std::optional<QByteArray>(p.body)
                                                               : std::nullopt);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "sales/register/RtLink.h"
+
 #include <QByteArray>
-#include <QObject>
 #include <QTimer>
 
 #include <optional>
@@ -14,7 +15,7 @@ namespace corvale {
 // general HTTP client it never sends a request again by itself (a dropped
 // connection would otherwise make the register print the receipt twice):
 // what happens after a lost answer is the caller's to decide.
-class RtHttpClient : public QObject {
+class RtHttpClient : public RtLink {
     Q_OBJECT
 public:
     // An answer as far as it has arrived.
@@ -32,16 +33,13 @@ public:
     explicit RtHttpClient(QObject *parent = nullptr);
     ~RtHttpClient() override;
 
-    // False when a request is on its way.
+    // The body of a "200" answer comes with finished(); anything else is
+    // no answer.
+    bool send(const Request &request) override;
     bool post(const QString &host, int port, const QString &target, const QByteArray &body,
               int timeoutMs);
-    bool isBusy() const { return m_busy; }
-
-Q_SIGNALS:
-    // The body of a "200" answer, or nothing: no connection, timeout, a
-    // dropped connection, a bad or refused answer. `reached`: the request
-    // went out on a connection (the register may have acted on it).
-    void finished(const std::optional<QByteArray> &body, bool reached);
+    bool isBusy() const override { return m_busy; }
+    bool unauthorized() const override { return m_unauthorized; }
 
 private:
     void onReadable();
@@ -54,6 +52,7 @@ private:
     QByteArray m_received;
     bool m_busy = false;
     bool m_reached = false;
+    bool m_unauthorized = false;
 };
 
 } // namespace corvale

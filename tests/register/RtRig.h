@@ -1,0 +1,106 @@
+#pragma once
+
+// A telematic register simulator served on a local port and the device that
+// talks to it, for the tests of each make.
+
+#include "sales/register/NetworkFiscalDevice.h"
+#include "sales/register/ReceiptBuilder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace corvale::testing {
+
+inline const QDateTime rtShopTime(QDate(2026, 3, 5), QTime(10, 30, 0));
+
+struct RtSaleLine {
+    const char *description;
+    double quantity;
+    double price;
+    double discount;
+    double vat;
+};
+
+inline Tender cashTender(qint64 cents) {
+    return {PaymentType::Cash, Money::fromCents(cents)};
+}
+inline Tender cardTender(qint64 cents) {
+    return {PaymentType::Card, Money::fromCents(cents)};
+}
+
+template <typename Simulator, typename Server> struct RtRig {
+    Simulator rt;
+    Server server{rt};
+    NetworkFiscalDevice device;
+    FiscalOutcome outcome;
+    int outcomes = 0;
+
+    RtRig(int brand, int retries = 1) {
+        rt.setClock([] { return rtShopTime; });
+        rt.setLastClosure(rtShopTime.addSecs(-3600));
+        server.listen();
+        RegisterSettings s;
+        s.brand = brand;
+        s.address = server.address();
+        s.networkTimeout = 400;
+        s.networkRetries = retries;
+        s.departments = RegisterSettings::defaultDepartments();
+        device.setSettings(s);
+        QObject::connect(&device, &FiscalDevice::finished, &device, [this](const FiscalOutcome &o) {
+            outcome = o;
+            ++outcomes;
+        });
+    }
+
+    void describe(const QList<RtSaleLine> &lines, double saleDiscount, const QList<Tender> &tenders,
+                  std::optional<double> cash = {}, const QString &lottery = {},
+                  const QString &taxCode = {},
+                  FiscalDocument::Kind kind = FiscalDocument::Kind::Sale,
+                  std::optional<FiscalDocumentRef> quoted = {}) {
+        device.begin(kind, quoted);
+        double gross = 0;
+        for (const RtSaleLine &l : lines) {
+            const double amount = ReceiptBuilder::lineAmount(l.quantity, l.price, l.discount);
+            device.line(QString::fromUtf8(l.description), l.quantity, l.price, l.vat, amount);
+            if (l.discount != 0)
+                device.lineDiscount(l.discount, amount);
+            gross += amount;
+        }
+        const double net = ReceiptBuilder::netTotal(gross, saleDiscount);
+        device.subtotalDiscount(saleDiscount, gross - net, net);
+        device.lotteryCode(lottery);
+        device.customerTaxCode(taxCode);
+        for (const Tender &t : tenders)
+            device.payment(t.type, t.amount);
+        if (cash)
+            device.cashGiven(*cash);
+    }
+
+    // Waits for the answer to what `start` began, in an event loop (a
+    // polling wait would sleep between each of the register's frames).
+    bool run(const std::function<bool()> &start) {
+        const int before = outcomes;
+        QSignalSpy finished(&device, &FiscalDevice::finished);
+        if (!start())
+            return false;
+        if (outcomes == before)
+            (void)finished.wait(15000);
+        return outcomes == before + 1 && !device.isRunning();
+    }
+    bool sell(const QList<RtSaleLine> &lines, const QList<Tender> &tenders) {
+        describe(lines, 0, tenders);
+        return run([&] { return device.end(); });
+    }
+    void setSettings(const std::function<void(RegisterSettings &)> &change) {
+        RegisterSettings s = device.settings();
+        change(s);
+        device.setSettings(s);
+    }
+};
+
+} // namespace corvale::testing
+
+Q_DECLARE_METATYPE(QList<corvale::testing::RtSaleLine>)
+Q_DECLARE_METATYPE(QList<corvale::Tender>)
+Q_DECLARE_METATYPE(std::optional<double>)
+Q_DECLARE_METATYPE(corvale::FiscalOutcome::Status)

@@ -1,0 +1,385 @@
+// Whole documents to the RCH telematic register simulator over TCP: the
+// commands it receives, one by one, in the frames of the serial protocol; the
+// answers read back; and a receipt never printed twice whatever answer is
+// lost.
+
+#include "RchRtServer.h"
+#include "RtRig.h"
+#include "SimulatedRchRt.h"
+#include "sales/register/RchRtCommands.h"
+
+using namespace corvale;
+using namespace corvale::testing;
+using sim::RchRtServer;
+using sim::SimulatedRchRt;
+using Fault = SimulatedRchRt::Fault;
+using Status = FiscalOutcome::Status;
+using Kind = RchRtCommands::Taken::Kind;
+
+namespace {
+
+using Rig = RtRig<SimulatedRchRt, RchRtServer>;
+
+QList<QByteArray> bytes(const QStringList &texts) {
+    QList<QByteArray> out;
+    for (const QString &t : texts)
+        out << t.toLatin1();
+    return out;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Kind)
+Q_DECLARE_METATYPE(RtAnswer::Kind)
+
+class TestRchRt : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void wholeSalesReachTheRegisterCommandByCommand_data() {
+        QTest::addColumn<QList<RtSaleLine>>("lines");
+        QTest::addColumn<double>("saleDiscount");
+        QTest::addColumn<QList<Tender>>("tenders");
+        QTest::addColumn<std::optional<double>>("cashGiven");
+        QTest::addColumn<QString>("lottery");
+        QTest::addColumn<QString>("taxCode");
+        QTest::addColumn<QStringList>("commands"); // between "=K" and "=c"
+        QTest::addColumn<qint64>("amount");
+        const std::optional<double> none;
+
+        QTest::newRow("cash") << QList<RtSaleLine>{{"MAGLIA", 1, 29.9, 0, 22}} << 0.0
+                              << QList<Tender>{cashTender(2990)} << none << QString() << QString()
+                              << QStringList{"=R1/$2990/(MAGLIA)", "=S", "=T1/$2990"}
+                              << qint64(2990);
+        QTest::newRow("cash with change")
+            << QList<RtSaleLine>{{"MAGLIA", 1, 29.9, 0, 22}} << 0.0
+            << QList<Tender>{cashTender(2990)} << std::optional<double>(50) << QString()
+            << QString() << QStringList{"=R1/$2990/(MAGLIA)", "=S", "=T1/$5000"} << qint64(2990);
+        QTest::newRow("card") << QList<RtSaleLine>{{"CALZE", 2, 15, 0, 10}} << 0.0
+                              << QList<Tender>{cardTender(3000)} << none << QString() << QString()
+                              << QStringList{"=R2/$1500/*2.00/(CALZE)", "=S", "=T3/$3000"}
+                              << qint64(3000);
+        QTest::newRow("split, change on the cash part")
+            << QList<RtSaleLine>{{"GIACCA", 1, 50, 0, 22}, {"CINTURA", 1, 20, 0, 22}} << 0.0
+            << QList<Tender>{cardTender(4000), cashTender(3000)} << std::optional<double>(50)
+            << QString() << QString()
+            << QStringList{"=R1/$5000/(GIACCA)", "=R1/$2000/(CINTURA)", "=S", "=T3/$4000",
+                           "=T1/$5000"}
+            << qint64(7000);
+        QTest::newRow("lottery and codice fiscale")
+            << QList<RtSaleLine>{{"SCARPE", 1, 89, 0, 22}} << 0.0 << QList<Tender>{cardTender(8900)}
+            << none << QStringLiteral("AB12CD34") << QStringLiteral("RSSMRA80A01H501U")
+            << QStringList{"=R1/$8900/(SCARPE)", "=S", "=\"/?L/$1/(AB12CD34)",
+                           "=\"/?C/(RSSMRA80A01H501U)", "=T3/$8900"}
+            << qint64(8900);
+        QTest::newRow("line discount")
+            << QList<RtSaleLine>{{"MAGLIA", 1, 29.9, 10, 22}, {"POLO", 3, 12.5, 33.33, 4}} << 0.0
+            << QList<Tender>{cashTender(5191)} << none << QString() << QString()
+            << QStringList{"=R1/$2990/(MAGLIA)", "=V-/*299", "=R4/$1250/*3.00/(POLO)",
+                           "=V-/*1250",          "=S",       "=T1/$5191"}
+            << qint64(5191);
+        QTest::newRow("subtotal discount")
+            << QList<RtSaleLine>{{"GONNA", 1, 20, 0, 22}, {"ABITO", 1, 30, 0, 22}} << 10.0
+            << QList<Tender>{cashTender(4500)} << none << QString() << QString()
+            << QStringList{"=R1/$2000/(GONNA)", "=R1/$3000/(ABITO)", "=S", "=V-/*500", "=T1/$4500"}
+            << qint64(4500);
+        QTest::newRow("text the register cannot print")
+            << QList<RtSaleLine>{{"T-SHIRT (BIG)\t/ PIÙ ÉCRU € LUNGA DI TRENTADUE CARATTERI", 1,
+                                  9.99, 0, 22}}
+            << 0.0 << QList<Tender>{cashTender(999)} << none << QString() << QString()
+            << QStringList{"=R1/$999/(T-SHIRT (BIG  / PIU ECRU   LUNGA)", "=S", "=T1/$999"}
+            << qint64(999);
+    }
+    void wholeSalesReachTheRegisterCommandByCommand() {
+        QFETCH(QList<RtSaleLine>, lines);
+        QFETCH(double, saleDiscount);
+        QFETCH(QList<Tender>, tenders);
+        QFETCH(std::optional<double>, cashGiven);
+        QFETCH(QString, lottery);
+        QFETCH(QString, taxCode);
+        QFETCH(QStringList, commands);
+        QFETCH(qint64, amount);
+
+        Rig rig(RegisterSettings::rchRtBrand);
+        rig.rt.setClosure(7);
+        for (int n = 1; n <= 2; ++n) {
+            rig.describe(lines, saleDiscount, tenders, cashGiven, lottery, taxCode);
+            QVERIFY(rig.run([&] { return rig.device.end(); }));
+            QCOMPARE(rig.outcome.status, Status::Confirmed);
+            QCOMPARE(rig.outcome.document.number, n);
+            QCOMPARE(rig.outcome.document.closure, 7);
+            QCOMPARE(rig.outcome.document.serial, QStringLiteral("80RCH000001"));
+            QCOMPARE(rig.outcome.document.dateTime, rtShopTime);
+            QCOMPARE(rig.outcome.amount.cents(), amount);
+        }
+        // The last document is read before the receipt and after it.
+        const QList<QByteArray> sent =
+            bytes(QStringList{"=?U", "=K"} + commands + QStringList{"=c", "=?U"});
+        QCOMPARE(rig.rt.commands().mid(0, sent.size()), sent);
+        QCOMPARE(rig.rt.commands().mid(sent.size()), sent);
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed.at(0).total.cents(), amount);
+        QCOMPARE(printed.at(0).lottery, lottery);
+        QCOMPARE(printed.at(0).taxCode, taxCode);
+    }
+
+    void framesOnTheWire() {
+        QCOMPARE(RchRtCommands::frame(0, "=K"), QByteArray("\x02"
+                                                           "01002N=K039\x03"));
+        // The answer to sequence '0' carries '8', to '1' carries '9'.
+        QCOMPARE(RchRtCommands::answerSequence(0), 8);
+        QCOMPARE(RchRtCommands::answerSequence(1), 9);
+        QCOMPARE(RchRtCommands::answerSequence(2), 0);
+        QCOMPARE(RchRtServer::frame('0', "N0000000"), QByteArray("\x02"
+                                                                 "01008NN0000000833\x03"));
+    }
+
+    void framesReadBack_data() {
+        QTest::addColumn<QByteArray>("buffer");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("used");
+        const QByteArray answer = "\x02"
+                                  "01008NN0000000833\x03";
+        QTest::newRow("answer") << answer + "\x06" << Kind::Frame << QByteArray("N0000000") << 19;
+        QTest::newRow("answer still coming")
+            << answer.left(12) << Kind::Incomplete << QByteArray() << 0;
+        QTest::newRow("ack") << QByteArray("\x06") + answer << Kind::Ack << QByteArray() << 1;
+        QTest::newRow("nak") << QByteArray("\x15") << Kind::Nak << QByteArray() << 1;
+        QTest::newRow("noise") << QByteArray("x") + answer << Kind::Noise << QByteArray() << 1;
+        QByteArray badCheck = answer;
+        badCheck[15] = 'F';
+        QTest::newRow("bad check") << badCheck << Kind::Bad << QByteArray() << 19;
+        QTest::newRow("length that lies") << QByteArray("\x02"
+                                                        "01009NN0000000833\x03")
+                                          << Kind::Bad << QByteArray() << 19;
+        QTest::newRow("cut short by a new frame") << QByteArray("\x02"
+                                                                "01008NN00") +
+                                                         answer
+                                                  << Kind::Bad << QByteArray() << 10;
+        QTest::newRow("control character in the data") << RchRtServer::frame('0', "N000\x01"
+                                                                                  "000")
+                                                       << Kind::Bad << QByteArray() << 19;
+        QTest::newRow("endless frame")
+            << QByteArray("\x02") + QByteArray(1100, 'N') << Kind::Bad << QByteArray() << 1101;
+    }
+    void framesReadBack() {
+        QFETCH(QByteArray, buffer);
+        QFETCH(Kind, kind);
+        QFETCH(QByteArray, data);
+        QFETCH(int, used);
+        const RchRtCommands::Taken t = RchRtCommands::take(buffer);
+        QCOMPARE(t.kind, kind);
+        QCOMPARE(t.data, data);
+        QCOMPARE(int(t.used), used);
+    }
+
+    void answersRead_data() {
+        QTest::addColumn<QByteArray>("answers");
+        QTest::addColumn<RtAnswer::Kind>("kind");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("closure");
+        QTest::addColumn<qint64>("amount");
+        QTest::addColumn<QString>("when");
+        using K = RtAnswer::Kind;
+        QTest::newRow("a receipt and its number")
+            << QByteArray("N0000000\nN0000010\nN0000000\nN0000000/Z0012/N0003/D050326/H103000/"
+                          "A2990/M80RCH000001")
+            << K::Accepted << QString() << 3 << 12 << qint64(2990)
+            << QStringLiteral("2026-03-05T10:30:00");
+        QTest::newRow("a closure: the day's total")
+            << QByteArray("N0000000\nN0000000/Z0012/T-150/A99\nN0000000") << K::Accepted
+            << QString() << 0 << 12 << qint64(-150) << QString();
+        QTest::newRow("fields of later firmware")
+            << QByteArray("N0000000/N0004/X77/Z0001") << K::Accepted << QString() << 4 << 1
+            << qint64(0) << QString();
+        QTest::newRow("paper out")
+            << QByteArray("N0000000\nP0001010") << K::Refused << QStringLiteral("EPTR_REC_EMPTY")
+            << 0 << 0 << qint64(0) << QString();
+        QTest::newRow("cover open")
+            << QByteArray("S0020010") << K::Refused << QStringLiteral("EPTR_COVER_OPEN") << 0 << 0
+            << qint64(0) << QString();
+        QTest::newRow("closure overdue")
+            << QByteArray("S0045000") << K::Refused << QStringLiteral("RT_CLOSURE_OVERDUE") << 0
+            << 0 << qint64(0) << QString();
+        QTest::newRow("bad lottery")
+            << QByteArray("G0011010") << K::Refused << QStringLiteral("RT_BAD_LOTTERY") << 0 << 0
+            << qint64(0) << QString();
+        QTest::newRow("other error")
+            << QByteArray("G0003010") << K::Refused << QStringLiteral("RCH G0003") << 0 << 0
+            << qint64(0) << QString();
+        for (const char *bad :
+             {"", "N00", "n0000000", "N00x0000", "N0000000Z0001", "N0000000/Z", "N0000000/Zdodici",
+              "N0000000/N1234567890", "N0000000//N1", "N0000000/D0503", "N0000000/A12,50"})
+            QTest::newRow(qPrintable(QStringLiteral("malformed: ") + QLatin1String(bad)))
+                << QByteArray(bad) << K::Malformed << QString() << 0 << 0 << qint64(0) << QString();
+    }
+    void answersRead() {
+        QFETCH(QByteArray, answers);
+        QFETCH(RtAnswer::Kind, kind);
+        QFETCH(QString, code);
+        QFETCH(int, number);
+        QFETCH(int, closure);
+        QFETCH(qint64, amount);
+        QFETCH(QString, when);
+        const RtAnswer a = RchRtCommands::parse(answers);
+        QCOMPARE(a.kind, kind);
+        QCOMPARE(a.code, code);
+        QCOMPARE(a.documentNumber, number);
+        QCOMPARE(a.closure, closure);
+        QCOMPARE(a.amount.cents(), amount);
+        QCOMPARE(a.dateTime.toString(Qt::ISODate), when);
+    }
+
+    void aReceiptIsNeverPrintedTwice_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<int>("retries");
+        QTest::addColumn<int>("silentQueries");
+        QTest::addColumn<Status>("status");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("printed");
+        QTest::newRow("answer lost after printing: the register's number is kept")
+            << Fault::LostAfterPrint << 1 << 0 << Status::Confirmed << QString() << 1;
+        QTest::newRow("broken answer frame after printing")
+            << Fault::MalformedFrame << 1 << 0 << Status::Confirmed << QString() << 1;
+        QTest::newRow("no answer, not printed: sent again once")
+            << Fault::NoAnswer << 1 << 0 << Status::Confirmed << QString() << 1;
+        QTest::newRow("no answer, no retry: not issued")
+            << Fault::NoAnswer << 0 << 0 << Status::Unreachable
+            << NetworkFiscalDevice::notIssuedText << 0;
+        QTest::newRow("printed and the check unanswered: the operator verifies")
+            << Fault::LostAfterPrint << 1 << 1 << Status::Unconfirmed
+            << NetworkFiscalDevice::unconfirmedText << 1;
+        QTest::newRow("not printed and the check unanswered: never sent again")
+            << Fault::NoAnswer << 3 << 1 << Status::Unconfirmed
+            << NetworkFiscalDevice::unconfirmedText << 0;
+        QTest::newRow("paper out") << Fault::PaperOut << 1 << 0 << Status::Refused
+                                   << NetworkFiscalDevice::refusalText("EPTR_REC_EMPTY") << 0;
+        QTest::newRow("cover open") << Fault::CoverOpen << 1 << 0 << Status::Refused
+                                    << NetworkFiscalDevice::refusalText("EPTR_COVER_OPEN") << 0;
+    }
+    void aReceiptIsNeverPrintedTwice() {
+        QFETCH(Fault, fault);
+        QFETCH(int, retries);
+        QFETCH(int, silentQueries);
+        QFETCH(Status, status);
+        QFETCH(QString, message);
+        QFETCH(int, printed);
+
+        Rig rig(RegisterSettings::rchRtBrand, retries);
+        QVERIFY(rig.sell({{"PRIMA", 1, 5, 0, 22}}, {cashTender(500)}));
+        rig.rt.failReceipts(fault, 1);
+        const qsizetype before = rig.rt.commands().size();
+        rig.describe({{"MAGLIA", 1, 29.9, 0, 22}}, 0, {cashTender(2990)});
+        // The check after a lost answer is the second query of this receipt.
+        if (silentQueries > 0)
+            QObject::connect(&rig.server, &RchRtServer::requestHandled, &rig.device,
+                             [&rig, silentQueries](const QString &line) {
+                                 if (line.startsWith(QStringLiteral("=c ")))
+                                     rig.rt.silenceQueries(silentQueries);
+                             });
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, status);
+        QCOMPARE(rig.outcome.message, message);
+        QCOMPARE(rig.rt.receipts().size(), 1 + printed);
+        if (status == Status::Confirmed) {
+            QCOMPARE(rig.outcome.document.number, 2);
+            QCOMPARE(rig.outcome.amount.cents(), qint64(2990));
+        }
+        // After a "=c" left without its answer, the register is asked before
+        // anything else goes out.
+        const QList<QByteArray> sent = rig.rt.commands().mid(before);
+        for (qsizetype i = 0; i + 1 < sent.size(); ++i)
+            if (sent.at(i) == "=c" && fault != Fault::PaperOut && fault != Fault::CoverOpen)
+                QCOMPARE(sent.at(i + 1), QByteArray("=?U"));
+        QCOMPARE(sent.count("=c"),
+                 fault == Fault::NoAnswer && retries > 0 && !silentQueries ? 2 : 1);
+    }
+
+    // A return and a void quote the receipt; the Z report closes the day.
+    void returnVoidAndClosure() {
+        Rig rig(RegisterSettings::rchRtBrand);
+        rig.rt.setClosure(12);
+        QVERIFY(
+            rig.sell({{"GIACCA", 1, 50, 0, 22}, {"CINTURA", 1, 20, 0, 22}}, {cashTender(7000)}));
+        const FiscalDocumentRef sold = rig.outcome.document;
+        QVERIFY(rig.sell({{"B", 2, 5, 0, 10}}, {cardTender(1000)}));
+        const FiscalDocumentRef second = rig.outcome.document;
+
+        qsizetype before = rig.rt.commands().size();
+        rig.describe({{"CINTURA", 1, 20, 0, 22}}, 0, {cashTender(2000)}, {}, {}, {},
+                     FiscalDocument::Kind::Return, sold);
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.document.number, 3);
+        QCOMPARE(rig.rt.commands().mid(before),
+                 bytes({"=?U", "=K", "=r/&050326/0012/0001", "=R1/$2000/(CINTURA)", "=S",
+                        "=T1/$2000", "=c", "=?U"}));
+
+        before = rig.rt.commands().size();
+        rig.describe({}, 0, {}, {}, {}, {}, FiscalDocument::Kind::Void, second);
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.document.number, 4);
+        QCOMPARE(rig.rt.commands().mid(before),
+                 bytes({"=?U", "=K", "=k/&050326/0012/0002", "=c", "=?U"}));
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 4);
+        QCOMPARE(printed.at(2).kind, SimulatedRchRt::Document::Kind::Return);
+        QCOMPARE(printed.at(2).quoted, QByteArray("050326/0012/0001"));
+        QCOMPARE(printed.at(3).kind, SimulatedRchRt::Document::Kind::Void);
+
+        before = rig.rt.commands().size();
+        QVERIFY(rig.run([&] { return rig.device.report(FiscalDevice::Report::Z); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.document.closure, 12);
+        QCOMPARE(rig.outcome.document.serial, QStringLiteral("80RCH000001"));
+        QCOMPARE(rig.outcome.amount.cents(), qint64(7000 + 1000 - 2000));
+        QCOMPARE(rig.rt.commands().mid(before), bytes({"=K", "=C3", "=C10", "=C1", "=K"}));
+        QCOMPARE(rig.rt.closure(), 13);
+        QVERIFY(rig.sell({{"C", 1, 10, 0, 22}}, {cashTender(1000)}));
+        QCOMPARE(rig.outcome.document.number, 1);
+        QCOMPARE(rig.outcome.document.closure, 13);
+    }
+
+    void statusOverdueClosureAndUnreachable() {
+        Rig rig(RegisterSettings::rchRtBrand);
+        QVERIFY(rig.sell({{"A", 1, 10, 0, 22}}, {cashTender(1000)}));
+        QVERIFY(rig.run([&] { return rig.device.queryStatus(); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.deviceStatus,
+                 QStringLiteral("Registratore pronto.\rMatricola: 80RCH000001\rUltimo documento: "
+                                "n. 1, chiusura n. 1 del 05/03/2026 10:30"));
+
+        rig.rt.setLastClosure(rtShopTime.addSecs(-25 * 3600));
+        QVERIFY(rig.sell({{"C", 1, 10, 0, 22}}, {cashTender(1000)}));
+        QCOMPARE(rig.outcome.status, Status::Refused);
+        QCOMPARE(rig.outcome.message, NetworkFiscalDevice::refusalText("RT_CLOSURE_OVERDUE"));
+        QVERIFY(rig.run([&] { return rig.device.report(FiscalDevice::Report::X); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.amount.cents(), qint64(1000));
+
+        // A void that quotes no receipt would print as a sale: nothing goes out.
+        const int sent = rig.rt.requests();
+        rig.describe({}, 0, {}, {}, {}, {}, FiscalDocument::Kind::Void, FiscalDocumentRef());
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, Status::Refused);
+        QCOMPARE(rig.outcome.message, NetworkFiscalDevice::unquotedText);
+        QCOMPARE(rig.rt.requests(), sent);
+
+        rig.setSettings([](RegisterSettings &s) { s.address = QStringLiteral("127.0.0.1:1"); });
+        QVERIFY(rig.sell({{"A", 1, 10, 0, 22}}, {cashTender(1000)}));
+        QCOMPARE(rig.outcome.status, Status::Unreachable);
+        QCOMPARE(rig.outcome.message, NetworkFiscalDevice::unreachableText("127.0.0.1:1"));
+        QCOMPARE(rig.rt.receipts().size(), 1);
+        // Without a port the register's own 23 is taken.
+        RegisterSettings s;
+        s.address = QStringLiteral("192.168.1.50");
+        QCOMPARE(s.hostAndPort(RchRtDialect().defaultPort())->second, 23);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRchRt)
+#include "tst_rchrt.moc"

@@ -256,9 +256,12 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
                                                                      : std::nullopt;
         if (!tenderOk || tender < 1 || tender > 10 || !paid)
             return error(badDocument);
-        m_paid += Money::fromCents(*paid);
+        // value_or rather than *: GCC's cross compiler takes the checked
+        // optional for an uninitialised one.
+        const Money amount = Money::fromCents(paid.value_or(0));
+        m_paid += amount;
         if (tender != 1)
-            m_nonCash += Money::fromCents(*paid);
+            m_nonCash += amount;
         return ok();
     }
     if (command == "=c")

@@ -174,14 +174,14 @@ void PrimaNota::addTakings(const QString &tableName, const QString &text, const 
 
 void PrimaNota::addInvoices(const QString &from, const QString &to, PrimaNotaContent &content) {
     db::Table t(m_db);
-    openByDate(t, invoices, from, to,
-               [&](db::Table &r) { content.carriedIn[salesBook(r)] += r.asFloat(TOTALE); });
+    auto carry = [&](const db::Table &r) { content.carriedIn[salesBook(r)] += r.asFloat(TOTALE); };
+    openByDate(t, invoices, from, to, carry);
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
         const int book = salesBook(t);
         const double total = t.asFloat(TOTALE);
         if (key < from) {
-            content.carriedIn[book] += total;
+            carry(t);
         } else if (key <= to) {
             PrimaNotaLine line;
             line.description = QStringLiteral("Fattura N° ") + t.asString(NUMDOC) +
@@ -229,17 +229,17 @@ void PrimaNota::addPayments(const QString &from, const QString &to, PrimaNotaCon
 void PrimaNota::addBook(int book, const QString &from, const QString &to,
                         PrimaNotaContent &content) {
     db::Table t(m_db);
-    openByDate(t, bookTable(book), from, to, [&](db::Table &r) {
+    auto carry = [&](const db::Table &r) {
         content.carriedIn[book] += r.asFloat(IMPORTOI);
         content.carriedOut[book] += r.asFloat(IMPORTOU);
-    });
+    };
+    openByDate(t, bookTable(book), from, to, carry);
     for (; !t.eof(); t.next()) {
         const QString key = t.asString(MYDATA);
         const double in = t.asFloat(IMPORTOI);
         const double out = t.asFloat(IMPORTOU);
         if (key < from) {
-            content.carriedIn[book] += in;
-            content.carriedOut[book] += out;
+            carry(t);
         } else if (key <= to) {
             PrimaNotaLine line;
             line.description = t.asString(DESCRIZION);

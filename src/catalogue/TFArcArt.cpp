@@ -23,8 +23,8 @@
 #include "widgets/FocusHighlighter.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -51,12 +51,6 @@ protected:
         QStyledItemDelegate::initStyleOption(option, index);
         option->font.setBold(true);
     }
-};
-
-// Long operations show the hourglass until they end, whatever the outcome.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
 constexpr int kCodeWidth = 95;

@@ -13,8 +13,8 @@
 #include "widgets/FocusHighlighter.h"
 #include "widgets/TableModel.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,13 +30,6 @@ namespace {
 
 constexpr int codeLength = 15;
 constexpr int descriptionLength = 30;
-
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 

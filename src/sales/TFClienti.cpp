@@ -14,8 +14,8 @@
 #include "widgets/FormKit.h"
 #include "widgets/OpenerWindow.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,16 +27,6 @@
 namespace corvale {
 
 namespace c = customerColumns;
-
-namespace {
-
-// Gathering every customer's purchases reads all the sales: the hourglass shows meanwhile.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 TFClienti::TFClienti(Shop &shop, QWidget *parent)
     : QWidget(parent)

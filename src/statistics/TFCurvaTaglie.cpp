@@ -9,6 +9,7 @@
 #include "statistics/SizeCurveChart.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/LookupCombo.h"
+#include "widgets/WaitCursor.h"
 
 #include <QDateEdit>
 #include <QHeaderView>
@@ -93,7 +94,7 @@ void TFCurvaTaglie::showEvent(QShowEvent *event) {
 }
 
 void TFCurvaTaglie::refresh() {
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     SizeRunSelection s = selection();
     const QVariant type = m_sizeType->currentKey();
     s.sizeType = type.isNull() ? 0 : type.toLongLong();

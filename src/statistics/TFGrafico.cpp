@@ -9,6 +9,7 @@
 #include "statistics/ChartTexts.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -144,7 +145,7 @@ void TFGrafico::FormActivate() {
 void TFGrafico::Redraw() {
     if (m_busy)
         return;
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     m_list->setEnabled(false);
     const ChartPeriod p = period();
     const bool chosen = m_articles->isOpen() && m_articles->recordNumber() != 0;

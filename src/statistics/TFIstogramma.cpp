@@ -9,6 +9,7 @@
 #include "statistics/TakingsPrintout.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -134,7 +135,7 @@ void TFIstogramma::FormActivate() {
 void TFIstogramma::Redraw() {
     if (m_busy)
         return;
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     const ChartPeriod p = period();
     const bool read = runReportingEngineErrors(
         m_shop.prompter(), [&] { m_takings = TakingsValues::read(m_shop.database(), p); });

@@ -104,14 +104,6 @@ void paintTitles(QTableView &view, const QList<QPair<int, Look>> &looks) {
     view.setHorizontalHeader(new ColouredHeader(looks, &view));
 }
 
-WaitCursor::WaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-WaitCursor::~WaitCursor() {
-    QApplication::restoreOverrideCursor();
-}
-
 void paintColumns(QTableView &view, const QList<QPair<int, Look>> &looks) {
     for (const auto &[column, look] : looks)
         view.setItemDelegateForColumn(column, new LookDelegate(look, &view));

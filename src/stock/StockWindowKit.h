@@ -15,14 +15,6 @@ class Shop;
 // Small pieces the stock report windows share.
 namespace StockWindowKit {
 
-// Long operations show the hourglass until they end, whatever the outcome.
-struct WaitCursor {
-    WaitCursor();
-    ~WaitCursor();
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
 // How a list column stands out: the code in bold on light grey, loads on
 // light red, sales on light green, stock on light yellow, the margin on blue.
 enum class Look { Code, Red, Green, Yellow, Blue, ZeroAsButton };

@@ -15,6 +15,7 @@
 #include "widgets/FocusHighlighter.h"
 #include "widgets/LookupCombo.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -210,7 +211,7 @@ void TFGiacenze::FormActivate() {
     m_busy = true;
     fitColumns();
     {
-        StockWindowKit::WaitCursor wait;
+        WaitCursor wait;
         runReportingEngineErrors(m_shop.prompter(), [&] {
             m_levels->rebuild(SizeTypeKey);
             m_brands->close();
@@ -260,7 +261,7 @@ void TFGiacenze::BStampaClick() {
     StockLevelsPrintout::Heading heading{m_shop.texts().nameLine1, m_shop.texts().nameLine2,
                                          m_shop.clock().today(), m_caption, m_titles};
     const StockLevels::Cells totals = StockLevels::totals(rows);
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     StockWindowKit::print(m_shop, QStringLiteral("Giacenze"), [=](PageCanvas &canvas) {
         StockLevelsPrintout::draw(canvas, heading, rows, totals);
     });

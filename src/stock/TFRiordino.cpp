@@ -6,6 +6,7 @@
 #include "shell/ShopExport.h"
 #include "stock/ReportTablePrintout.h"
 #include "stock/StockWindowKit.h"
+#include "widgets/WaitCursor.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -61,7 +62,7 @@ void TFRiordino::settingsChanged() {
 }
 
 void TFRiordino::refresh() {
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     const SizeRunSelection s = selection();
     if (!runReportingEngineErrors(m_shop.prompter(), [&] {
             m_rows = ReorderSuggestions::compute(m_shop.database(), s, settings(),

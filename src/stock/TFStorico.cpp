@@ -11,6 +11,7 @@
 #include "stock/StockWindowKit.h"
 #include "widgets/FocusHighlighter.h"
 #include "widgets/TitleBand.h"
+#include "widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -143,7 +144,7 @@ void TFStorico::FormActivate() {
     m_period->setCurrentIndex(int(MovementPeriod::Kind::CurrentYear));
     m_side->setCurrentIndex(1);
     {
-        StockWindowKit::WaitCursor wait;
+        WaitCursor wait;
         runReportingEngineErrors(m_shop.prompter(), [&] { m_history->load(m_article); });
     }
     m_busy = false;

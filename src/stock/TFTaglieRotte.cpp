@@ -6,6 +6,7 @@
 #include "shell/ShopExport.h"
 #include "stock/ReportTablePrintout.h"
 #include "stock/StockWindowKit.h"
+#include "widgets/WaitCursor.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -41,7 +42,7 @@ qint64 TFTaglieRotte::articleOfRow(int row) const {
 }
 
 void TFTaglieRotte::refresh() {
-    StockWindowKit::WaitCursor wait;
+    WaitCursor wait;
     const SizeRunSelection s = selection();
     if (!runReportingEngineErrors(m_shop.prompter(),
                                   [&] { m_rows = BrokenSizes::compute(m_shop.database(), s); }))

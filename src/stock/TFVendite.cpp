@@ -10,6 +10,7 @@
 #include "stock/MovementsPrintout.h"
 #include "stock/StockColumns.h"
 #include "stock/StockWindowKit.h"
+#include "widgets/WaitCursor.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -118,7 +119,7 @@ void TFVendite::computeSums() {
         return;
     m_busy = true;
     {
-        StockWindowKit::WaitCursor wait;
+        WaitCursor wait;
         runReportingEngineErrors(m_shop.prompter(), [&] { m_movements->compute(period()); });
     }
     m_busy = false;

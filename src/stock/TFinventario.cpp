@@ -11,6 +11,7 @@
 #include "stock/InventoryPrintout.h"
 #include "stock/StockColumns.h"
 #include "stock/StockWindowKit.h"
+#include "widgets/WaitCursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -99,7 +100,7 @@ void TFinventario::FormActivate() {
     m_view->setCurrentIndex(0);
     m_year->setText(QString::number(m_shop.clock().today().year()));
     {
-        StockWindowKit::WaitCursor wait;
+        WaitCursor wait;
         runReportingEngineErrors(m_shop.prompter(), [&] {
             m_inventory->setExclude(m_exclude->isChecked());
             m_inventory->refresh();

@@ -6,6 +6,7 @@
 #include "widgets/OpenerWindow.h"
 
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QHBoxLayout;
@@ -22,27 +23,25 @@ namespace db {
 class Table;
 }
 
-// The frame the purchase, return and order archives share: the period box
-// ("< Qualsiasi >", "Anno Corrente", "Mese Corrente", "Dal... Al..." with its
-// "DAL" and "AL" boxes), the order box ("Data", "Fornitore"), the list of
-// documents with its sum, the lines of the selected one, the printed list,
+// The frame every archive of documents shares: the title band; the toolbar
+// with the archive's buttons and "Uscita" on the right; the period band (a
+// caption, "< Qualsiasi >", "Anno Corrente", "Mese Corrente", "Dal... Al..."
+// with its "DAL" and "AL" boxes); the list of documents ("Lista") with its sum
+// ("Somma"); the lines of the selected one ("Dettaglio") in a captioned box;
 // and the refresh when a document window it opened reports back. Each archive
-// adds what opening, editing and deleting a document mean for it.
+// adds its columns and says how it selects, sums, opens, deletes and prints
+// its documents.
 class ArchiveFrame : public DocumentWindow, public OpenerWindow {
     Q_OBJECT
 public:
-    struct Setup {
-        QString heading;      // "ARCHIVIO ACQUISTI"
-        QString linesCaption; // "DETTAGLIO ACQUISTO"
-        QString numberField;  // the "N° Doc." column: NUMCAR or NUMDOC
-        QString noun;         // "ACQUISTI", in the printed titles
-        DocumentKind kind;
-        // The list's number column ("Numero" for orders) and the lines' first column.
-        QString numberCaption = QStringLiteral("N° Doc.");
-        QString articleCaption = QStringLiteral("Articolo");
+    struct Frame {
+        QString heading;       // "ARCHIVIO ACQUISTI"
+        QString periodCaption; // the period box's caption: "Periodo", "Data"
+        QString linesCaption;  // "DETTAGLIO ACQUISTO"
+        DocumentKind kind;     // the header and line tables
     };
 
-    ArchiveFrame(Shop &shop, Setup setup, QWidget *parent = nullptr);
+    ArchiveFrame(Shop &shop, Frame frame, QWidget *parent = nullptr);
     ~ArchiveFrame() override;
 
     db::Table &headers() { return *m_headers; }
@@ -52,48 +51,65 @@ public:
     double sum() const { return m_sum; }
     PeriodFilter::Period period() const;
 
-    // A condition joined to the period's (the article search's "( FINDV )").
-    void setExtraCondition(const QString &condition) { m_extra = condition; }
-    QString extraCondition() const { return m_extra; }
-    // Applies the period and the extra condition, goes to the first document
-    // and recomputes the sum. False (with a message) when a date is not valid.
-    bool applyFilter();
+    // Lists the documents of the period, goes to the first one and
+    // recomputes the sum. False (with a message) when a date is not valid.
+    virtual bool applyPeriod() = 0;
     // The key of the selected document; 0 when the list is empty.
     qint64 selectedKey();
 
     void receiveNotification(int code) override;
-
-    virtual void BNuovoClick() = 0;
-    virtual void BModificaClick() = 0;
-    virtual void BEliminaClick() = 0;
-    void BStampaClick();
     void BUscitaClick();
 
 protected:
     Shop &shop() { return m_shop; }
-    const Setup &setup() const { return m_setup; }
-    // Adds a toolbar button before "Uscita".
-    QPushButton *addButton(const QString &caption);
-    void showEvent(QShowEvent *event) override;
-    // Called when the window opens, before the list is first shown.
-    virtual void opening() {}
+    const DocumentKind &kind() const { return m_frame.kind; }
+
+    // Adds a toolbar button after the buttons added so far; a widget put on
+    // the toolbar with placeAfterButtons() stays after every one of them.
+    QPushButton *addButton(const QString &caption, const QString &hint = {});
+    void placeAfterButtons(QWidget *widget);
+    // The band holding the period controls, for an archive's own choices;
+    // its last item is the stretch.
+    QHBoxLayout *band() { return m_band; }
+
+    // Chooses the period; the date boxes show for a range only. The period
+    // is applied too.
+    void setPeriod(PeriodFilter::Period period);
+    void setDates(const QDate &from, const QDate &to);
+    QString fromText() const;
+    QString toText() const;
+    struct DateKeys {
+        QString from;
+        QString to;
+    };
+    // The range's date keys (empty ones for any other period); nothing, after
+    // telling which date is not valid, when a date cannot be read.
+    std::optional<DateKeys> rangeKeys();
+
+    // Called when the window opens: the archive sets its period and shows
+    // its list.
+    virtual void activate() = 0;
+    // Works out the sum of the listed documents (setSum shows it).
+    virtual void computeSum() = 0;
+    void setSum(double sum);
+
+    // Opens the header and line tables, the lines following the header. The
+    // engine's failure has been shown when false.
+    bool openTables();
+    void closeTables();
     // Re-reads the list and the lines after a change and recomputes the sum.
     void refreshList();
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void FormActivate();
-    void orderChanged();
     void periodChanged();
-    void computeSum();
-    void closeTables();
 
     Shop &m_shop;
-    Setup m_setup;
+    Frame m_frame;
     std::unique_ptr<db::Table> m_headers;
     std::unique_ptr<db::Table> m_lines;
     TableGrid *m_list;
     TableGrid *m_detail;
-    QComboBox *m_order;
     QComboBox *m_period;
     QLineEdit *m_from;
     QLineEdit *m_to;
@@ -101,10 +117,9 @@ private:
     QLabel *m_toCaption;
     QLabel *m_sumLabel;
     QHBoxLayout *m_toolbar;
+    QHBoxLayout *m_band;
     int m_buttons = 0;
-    QString m_extra;
     double m_sum = 0;
-    bool m_opening = false;
 };
 
 } // namespace corvale

@@ -16,7 +16,7 @@ namespace corvale {
 
 namespace {
 
-ArchiveFrame::Setup purchaseArchive() {
+SupplierArchiveFrame::Setup purchaseArchive() {
     return {QStringLiteral("ARCHIVIO ACQUISTI"), QStringLiteral("DETTAGLIO ACQUISTO"), doc::NUMCAR,
             QStringLiteral("ACQUISTI"), DocumentKind::receipt()};
 }
@@ -26,7 +26,7 @@ const QString articleCondition = QStringLiteral("( FINDV )");
 } // namespace
 
 TFArcAcq::TFArcAcq(Shop &shop, QWidget *parent)
-    : ArchiveFrame(shop, purchaseArchive(), parent) {
+    : SupplierArchiveFrame(shop, purchaseArchive(), parent) {
     setObjectName(QStringLiteral("TFArcAcq"));
     setWindowTitle(QStringLiteral("Archivio Acquisti"));
     connect(addButton(QStringLiteral("Pagamenti")), &QPushButton::clicked, this,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/ArchiveFrame.h"
+#include "purchasing/SupplierArchiveFrame.h"
 
 #include <QPointer>
 
@@ -14,7 +14,7 @@ class TFCarico;
 // search of the receipts holding an article code, and the doors to a new or
 // stored receipt (opened in the same panel as this window), to deleting one
 // and to the printed list.
-class TFArcAcq : public ArchiveFrame {
+class TFArcAcq : public SupplierArchiveFrame {
     Q_OBJECT
 public:
     explicit TFArcAcq(Shop &shop, QWidget *parent = nullptr);

@@ -11,8 +11,8 @@ namespace corvale {
 
 namespace {
 
-ArchiveFrame::Setup ordersArchive() {
-    ArchiveFrame::Setup s{QStringLiteral("ARCHIVIO ORDINI FORNITORE"),
+SupplierArchiveFrame::Setup ordersArchive() {
+    SupplierArchiveFrame::Setup s{QStringLiteral("ARCHIVIO ORDINI FORNITORE"),
                           QStringLiteral("DETTAGLIO ORDINE"), doc::NUMDOC, QStringLiteral("ORDINI"),
                           DocumentKind::supplierOrder()};
     s.numberCaption = QStringLiteral("Numero");

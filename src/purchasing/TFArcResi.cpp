@@ -11,7 +11,7 @@ namespace corvale {
 
 namespace {
 
-ArchiveFrame::Setup returnsArchive() {
+SupplierArchiveFrame::Setup returnsArchive() {
     return {QStringLiteral("ARCHIVIO RESI FORNITORE"), QStringLiteral("DETTAGLIO RESO"),
             doc::NUMDOC, QStringLiteral("RESI"), DocumentKind::supplierReturn()};
 }
@@ -25,7 +25,7 @@ TFArcResi::TFArcResi(Shop &shop, QWidget *parent)
 }
 
 TFArcResi::TFArcResi(Shop &shop, Setup setup, QWidget *parent)
-    : ArchiveFrame(shop, std::move(setup), parent) {}
+    : SupplierArchiveFrame(shop, std::move(setup), parent) {}
 
 TFArcResi::~TFArcResi() {
     delete m_document;

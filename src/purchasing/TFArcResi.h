@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documents/ArchiveFrame.h"
+#include "purchasing/SupplierArchiveFrame.h"
 
 #include <QPointer>
 
@@ -11,7 +11,7 @@ class TFReso;
 // "ARCHIVIO RESI FORNITORE": the returns to suppliers of a period with their
 // lines; a new or stored return opens in the return window over this one, and
 // deleting a return puts its goods back into the stock.
-class TFArcResi : public ArchiveFrame {
+class TFArcResi : public SupplierArchiveFrame {
     Q_OBJECT
 public:
     explicit TFArcResi(Shop &shop, QWidget *parent = nullptr);

@@ -78,6 +78,102 @@ void setDosTime(Entry &entry, const QDateTime &when) {
     entry.date = quint16(((d.year() - 1980) << 9) | (d.month() << 5) | d.day());
 }
 
+// The local header of `e`, its CRC and sizes left at zero until the entry is
+// written (a ZIP64 field holds them when the file may reach the limit).
+QByteArray localHeader(const Entry &e) {
+    Record r;
+    r.u32(kLocalHeader);
+    r.u16(e.version);
+    r.u16(0);
+    r.u16(kDeflated);
+    r.u16(e.time);
+    r.u16(e.date);
+    r.u32(0); // CRC and sizes: filled in once the entry is written
+    r.u32(e.zip64Sizes ? kFull32 : 0);
+    r.u32(e.zip64Sizes ? kFull32 : 0);
+    r.u16(quint16(e.name.size()));
+    r.u16(e.zip64Sizes ? 20 : 0);
+    r.bytes += e.name;
+    if (e.zip64Sizes) {
+        r.u16(kZip64Extra);
+        r.u16(16);
+        r.u64(0);
+        r.u64(0);
+    }
+    return r.bytes;
+}
+
+// The central directory's record of `e`; sizes and offset at or past `limit`
+// go into a ZIP64 field.
+QByteArray centralHeader(const Entry &e, quint64 limit) {
+    const bool bigOffset = e.offset >= limit;
+    Record extra;
+    if (e.zip64Sizes) {
+        extra.u64(e.size);
+        extra.u64(e.compressed);
+    }
+    if (bigOffset)
+        extra.u64(e.offset);
+    Record r;
+    r.u32(kCentralHeader);
+    r.u16(e.version); // made by MS-DOS (0 in the high byte), as the archives always were
+    r.u16(e.version);
+    r.u16(0);
+    r.u16(kDeflated);
+    r.u16(e.time);
+    r.u16(e.date);
+    r.u32(e.crc);
+    r.u32(e.zip64Sizes ? kFull32 : quint32(e.compressed));
+    r.u32(e.zip64Sizes ? kFull32 : quint32(e.size));
+    r.u16(quint16(e.name.size()));
+    r.u16(quint16(extra.bytes.isEmpty() ? 0 : extra.bytes.size() + 4));
+    r.u16(0);                 // comment
+    r.u16(0);                 // disk
+    r.u16(0);                 // internal attributes
+    r.u32(kArchiveAttribute); // external attributes
+    r.u32(bigOffset ? kFull32 : quint32(e.offset));
+    r.bytes += e.name;
+    if (!extra.bytes.isEmpty()) {
+        r.u16(kZip64Extra);
+        r.u16(quint16(extra.bytes.size()));
+        r.bytes += extra.bytes;
+    }
+    return r.bytes;
+}
+
+// What follows the central directory (`size` bytes from `start`): the ZIP64
+// end record and its locator when a figure does not fit the classic one, then
+// the classic end record.
+QByteArray endOfDirectory(quint64 count, quint64 start, quint64 size, quint64 limit) {
+    Record r;
+    if (count >= kFull16 || start >= limit || size >= limit) {
+        const quint64 recordStart = start + size;
+        r.u32(kZip64EndOfDirectory);
+        r.u64(44); // what follows this field
+        r.u16(kVersionZip64);
+        r.u16(kVersionZip64);
+        r.u32(0);
+        r.u32(0);
+        r.u64(count);
+        r.u64(count);
+        r.u64(size);
+        r.u64(start);
+        r.u32(kZip64Locator);
+        r.u32(0);
+        r.u64(recordStart);
+        r.u32(1);
+    }
+    r.u32(kEndOfDirectory);
+    r.u16(0);
+    r.u16(0);
+    r.u16(count >= kFull16 ? kFull16 : quint16(count));
+    r.u16(count >= kFull16 ? kFull16 : quint16(count));
+    r.u32(size >= limit ? kFull32 : quint32(size));
+    r.u32(start >= limit ? kFull32 : quint32(start));
+    r.u16(0);
+    return r.bytes;
+}
+
 // Compressors are costly to set up: the pieces' jobs share a few of each level.
 class CompressorPool {
 public:
@@ -162,28 +258,6 @@ void ZipWriter::write(ArchiveFile &out, const QList<Source> &sources) {
     auto put = [&](const QByteArray &bytes) {
         if (!out.write(bytes.constData(), bytes.size()))
             writeFailed();
-    };
-    auto localHeader = [&](const Entry &e) {
-        Record r;
-        r.u32(kLocalHeader);
-        r.u16(e.version);
-        r.u16(0);
-        r.u16(kDeflated);
-        r.u16(e.time);
-        r.u16(e.date);
-        r.u32(0); // CRC and sizes: filled in once the entry is written
-        r.u32(e.zip64Sizes ? kFull32 : 0);
-        r.u32(e.zip64Sizes ? kFull32 : 0);
-        r.u16(quint16(e.name.size()));
-        r.u16(e.zip64Sizes ? 20 : 0);
-        r.bytes += e.name;
-        if (e.zip64Sizes) {
-            r.u16(kZip64Extra);
-            r.u16(16);
-            r.u64(0);
-            r.u64(0);
-        }
-        return r.bytes;
     };
     auto finishEntry = [&](const Entry &e, const QString &path) {
         if (!e.zip64Sizes && (e.size >= limit || e.compressed >= limit))
@@ -277,73 +351,10 @@ void ZipWriter::write(ArchiveFile &out, const QList<Source> &sources) {
         writeFront();
 
     const quint64 directoryStart = quint64(out.size());
-    for (const Entry &e : entries) {
-        const bool bigOffset = e.offset >= limit;
-        Record extra;
-        if (e.zip64Sizes) {
-            extra.u64(e.size);
-            extra.u64(e.compressed);
-        }
-        if (bigOffset)
-            extra.u64(e.offset);
-        Record r;
-        r.u32(kCentralHeader);
-        r.u16(e.version); // made by MS-DOS (0 in the high byte), as the archives always were
-        r.u16(e.version);
-        r.u16(0);
-        r.u16(kDeflated);
-        r.u16(e.time);
-        r.u16(e.date);
-        r.u32(e.crc);
-        r.u32(e.zip64Sizes ? kFull32 : quint32(e.compressed));
-        r.u32(e.zip64Sizes ? kFull32 : quint32(e.size));
-        r.u16(quint16(e.name.size()));
-        r.u16(quint16(extra.bytes.isEmpty() ? 0 : extra.bytes.size() + 4));
-        r.u16(0);                 // comment
-        r.u16(0);                 // disk
-        r.u16(0);                 // internal attributes
-        r.u32(kArchiveAttribute); // external attributes
-        r.u32(bigOffset ? kFull32 : quint32(e.offset));
-        r.bytes += e.name;
-        if (!extra.bytes.isEmpty()) {
-            r.u16(kZip64Extra);
-            r.u16(quint16(extra.bytes.size()));
-            r.bytes += extra.bytes;
-        }
-        put(r.bytes);
-    }
+    for (const Entry &e : entries)
+        put(centralHeader(e, limit));
     const quint64 directorySize = quint64(out.size()) - directoryStart;
-    const quint64 count = entries.size();
-    const bool zip64End = count >= kFull16 || directoryStart >= limit || directorySize >= limit;
-    if (zip64End) {
-        const quint64 recordStart = quint64(out.size());
-        Record r;
-        r.u32(kZip64EndOfDirectory);
-        r.u64(44); // what follows this field
-        r.u16(kVersionZip64);
-        r.u16(kVersionZip64);
-        r.u32(0);
-        r.u32(0);
-        r.u64(count);
-        r.u64(count);
-        r.u64(directorySize);
-        r.u64(directoryStart);
-        r.u32(kZip64Locator);
-        r.u32(0);
-        r.u64(recordStart);
-        r.u32(1);
-        put(r.bytes);
-    }
-    Record end;
-    end.u32(kEndOfDirectory);
-    end.u16(0);
-    end.u16(0);
-    end.u16(count >= kFull16 ? kFull16 : quint16(count));
-    end.u16(count >= kFull16 ? kFull16 : quint16(count));
-    end.u32(directorySize >= limit ? kFull32 : quint32(directorySize));
-    end.u32(directoryStart >= limit ? kFull32 : quint32(directoryStart));
-    end.u16(0);
-    put(end.bytes);
+    put(endOfDirectory(entries.size(), directoryStart, directorySize, limit));
 
     if (!out.commit())
         writeFailed();

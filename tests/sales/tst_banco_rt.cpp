@@ -35,7 +35,7 @@ template <typename Simulator, typename Server> struct Rig {
         IniFile &ini = f.shop->ini();
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 500);
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
         // The articles of the test shop carry the old 20% rate.
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
                         QStringLiteral("20:1;22:1;10:2"));

@@ -31,7 +31,7 @@ struct Rig {
         IniFile &ini = f.shop->ini();
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 500);
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
     }
     // A sale of the day, straight to the register.
     void sell(qint64 cents) {

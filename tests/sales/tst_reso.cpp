@@ -43,7 +43,7 @@ struct RtRig {
         IniFile &ini = f.shop->ini();
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 500);
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
                         QStringLiteral("20:1;22:1;10:2"));
     }

@@ -30,6 +30,7 @@ bool GiftReceiptPrintout::read(db::Database &database, qint64 key) {
     phoneLine = heading.phoneLine;
     saleNumber = header.asString(doc::NUMDOC).trimmed();
     saleDate = header.asDate(doc::DATADOC);
+    isReturn = header.asFloat(doc::TOTALE) < 0;
     documentLine.clear();
     if (header.hasField(s::rtNumber) && header.asInteger(s::rtNumber) > 0) {
         documentLine = QStringLiteral("Documento commerciale n. %1 chiusura n. %2")

@@ -39,6 +39,7 @@ struct GiftReceiptPrintout {
     QDate saleDate;
     QString documentLine; // the register's document, empty without one
     QList<Piece> pieces;
+    bool isReturn = false; // a return or a void: pieces taken back, not given
 
     // The stored sale `key` with the shop's heading; false when the sale is
     // not there. Throws db::Error.

@@ -46,8 +46,8 @@ bool SaleGift::print(qint64 key) {
     if (!runReportingEngineErrors(m_shop.prompter(),
                                   [&] { found = printout.read(m_shop.database(), key); }))
         return false;
-    if (!found) {
-        m_shop.prompter().error(notFoundText);
+    if (!found || printout.isReturn) {
+        m_shop.prompter().error(found ? returnText : notFoundText);
         return false;
     }
     m_shop.printService().print(printTitle,

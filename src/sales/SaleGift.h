@@ -24,6 +24,8 @@ public:
         QStringLiteral("Il registratore non ha stampato lo scontrino di cortesia: viene stampato "
                        "sulla stampante del negozio.");
     static inline const QString notFoundText = QStringLiteral("Vendita non trovata!");
+    static inline const QString returnText =
+        QStringLiteral("Questa vendita è un reso o un annullo: non ha uno scontrino di cortesia.");
 
     explicit SaleGift(Shop &shop, QObject *parent = nullptr);
     ~SaleGift() override;

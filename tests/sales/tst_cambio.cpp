@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -612,6 +613,64 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // The window after the register refused the new sale: only "Riprova"
+    // and "Rinuncia" are left, and closing it leaves the return alone.
+    void exchangeWindowAfterARefusal_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Riprova") << "Riprova";
+        QTest::newRow("Rinuncia") << "Rinuncia";
+        QTest::newRow("Chiudi") << "Chiudi";
+    }
+    void exchangeWindowAfterARefusal() {
+        QFETCH(QString, button);
+        EpsonRig rig;
+        ShopFixture f;
+        exchangeShop(f);
+        rig.configure(f);
+        SaleExchange x(*f.shop);
+        bool paperOut = false;
+        connect(&x, &SaleExchange::stageChanged, this, [&](SaleExchange::Stage stage) {
+            if (stage == SaleExchange::Stage::SendingSale && !std::exchange(paperOut, true))
+                rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
+        });
+        QString reason;
+        const auto quoted = x.quote(50, &reason);
+        QVERIFY(quoted);
+        TFCambio w(*f.shop, x, 50, *quoted, x.returnable(50));
+        w.show();
+        QVERIFY(!testing::child<QPushButton>(w, "Riprova")->isEnabled());
+        testing::child<QDoubleSpinBox>(w, "DaRendere0")->setValue(1);
+        auto *code = testing::child<QLineEdit>(w, "Codice");
+        code->setText(saleCode(1, 5));
+        QTest::keyClick(code, Qt::Key_Return);
+        f.prompter
+            .expectConfirm(QStringLiteral("Emettere sul registratore il reso di € 60,00 dello "
+                                          "scontrino n. 7 e la vendita dei capi nuovi di € 60,00: "
+                                          "nessuna differenza?"),
+                           true)
+            .expectError(NetworkFiscalDevice::refusalText(sim::SimulatedEpsonRt::paperOutCode))
+            .expectError(SaleExchange::pendingText.arg(1));
+        click(w, "Conferma");
+        QTRY_COMPARE_WITH_TIMEOUT(x.stage(), SaleExchange::Stage::SalePending, 10000);
+        QVERIFY(testing::child<QPushButton>(w, "Riprova")->isEnabled());
+        QVERIFY(testing::child<QPushButton>(w, "Rinuncia")->isEnabled());
+        QVERIFY(!testing::child<QPushButton>(w, "Conferma")->isEnabled());
+        QVERIFY(!testing::child<QLineEdit>(w, "Codice")->isEnabled());
+        if (button == QLatin1String("Riprova"))
+            f.prompter.expectInformation(
+                QStringLiteral("Cambio eseguito: reso (documento n. 1) e nuova vendita (documento "
+                               "n. 2) registrati tra le vendite."));
+        else
+            f.prompter.expectInformation(SaleExchange::abandonedText.arg(1).arg(
+                QChar(0x20AC) + QStringLiteral(" 60,00 in contanti")));
+        click(w, button.toLatin1().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 10000);
+        QCOMPARE(w.result(), button == QLatin1String("Riprova") ? int(QDialog::Accepted)
+                                                                : int(QDialog::Rejected));
+        QCOMPARE(col(f, "VENDITE", "TOTALE").size(), button == QLatin1String("Riprova") ? 3 : 2);
+        QVERIFY(f.prompter.done());
+    }
+
     // The sales archive: "Cambio" on a sale of today through the window's
     // controls, "Cortesia" printing a stored sale's copy.
     void exchangeWindow() {
@@ -685,6 +744,10 @@ private Q_SLOTS:
         QCOMPARE(col(f, "VENDITE", "RIFCAMBIO"), (QStringList{"", "52", "51"}));
         QCOMPARE(col(f, "VENDITE", "PAGELETT"), (QStringList{"", "0", "40"}));
         QCOMPARE(stockCell(f, 2, QStringLiteral("ROSSO"), 3), 0.0);
+        // A return has no gift receipt.
+        f.prompter.expectError(SaleGift::returnText);
+        QVERIFY(!w.gift().print(51));
+        QCOMPARE(jobs.jobs().size(), 1);
         // The exchanged boot cannot be exchanged again.
         f.prompter.expectError(SaleVoid::allReturnedText);
         click(w, "Cambio");

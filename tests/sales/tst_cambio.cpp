@@ -305,6 +305,30 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // On an RCH register: the return quotes the sale in its own command,
+    // the sale pays the common part in cash and the difference by card.
+    void exchangeOnAnRchRegister() {
+        RchRig rig;
+        ShopFixture f;
+        exchangeShop(f);
+        rig.configure(f);
+        SaleExchange x(*f.shop);
+        QVERIFY(exchangeThrough(f, x, {saleCode(1, 5), saleCode(1, 1, 2)}, PaymentType::Card));
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed.at(0).kind, sim::SimulatedRchRt::Document::Kind::Return);
+        QCOMPARE(printed.at(0).quoted, QByteArray("150326/0011/0007"));
+        QCOMPARE(printed.at(0).commands,
+                 (QList<QByteArray>{"=r/&150326/0011/0007", "=R1/$6000/(STIVALE CUOIO)", "=S",
+                                    "=T1/$6000", "=c"}));
+        QCOMPARE(printed.at(1).commands,
+                 (QList<QByteArray>{"=R1/$6000/(STIVALE CUOIO)", "=R1/$4000/(SANDALO)", "=S",
+                                    "=T1/$6000", "=T3/$4000", "=c"}));
+        QCOMPARE(col(f, "VENDITE", "RTNUMERO"), (QStringList{"7", "1", "2"}));
+        QCOMPARE(col(f, "VENDITE", "RIFCAMBIO"), (QStringList{"", "52", "51"}));
+        QVERIFY(f.prompter.done());
+    }
+
     // A difference paid with the customer's voucher: taken from it only
     // when the sale is issued, never twice.
     void differencePaidWithAVoucher() {

@@ -26,6 +26,10 @@ inline const QString customerTaxCode = QStringLiteral("CFCLIENTE");
 // A void's copy holds the key of the sale it voids, the voided sale the
 // key of its void.
 inline const QString voidLink = QStringLiteral("RIFVEN");
+// --- Same-day size exchange: the return and the sale it is made of hold
+// each other's key (a plain sale or return holds none).
+inline const QString exchangeLink = QStringLiteral("RIFCAMBIO");
+// --- end size exchange
 inline constexpr int rtTimeLength = 8;
 inline constexpr int rtSerialLength = 20;
 inline constexpr int lotteryCodeLength = 8;

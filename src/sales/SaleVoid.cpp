@@ -367,17 +367,25 @@ qint64 SaleVoid::storeCopy(qint64 key, const FiscalDocumentRef &done, QDate date
         if (!row.amount.isNull())
             row.amount = -row.amount.toDouble();
     }
-    return storeNegative(key, rows, total, done, date, refund, true);
+    return storeNegative(key, rows, total, done, date,
+                         refund ? std::optional(QList<Tender>{{*refund, total}}) : std::nullopt,
+                         true);
 }
 
 qint64 SaleVoid::storeReturn(qint64 key, const ReturnPlan &plan, const FiscalDocumentRef &done,
                              QDate date, PaymentType refund) {
-    return storeNegative(key, plan.rows, plan.refund, done, date, refund, false);
+    return storeReturn(key, plan, done, date, QList<Tender>{{refund, plan.refund}});
+}
+
+qint64 SaleVoid::storeReturn(qint64 key, const ReturnPlan &plan, const FiscalDocumentRef &done,
+                             QDate date, const QList<Tender> &refunds) {
+    return storeNegative(key, plan.rows, plan.refund, done, date, refunds, false);
 }
 
 qint64 SaleVoid::storeNegative(qint64 key, const QList<SheetRow> &rows, Money total,
                                const FiscalDocumentRef &done, QDate date,
-                               std::optional<PaymentType> refund, bool linkBack) {
+                               const std::optional<QList<Tender>> &refunds, bool linkBack) {
+    m_voucher.reset();
     db::Table original(m_shop.database());
     openSales(original);
     if (!original.findKey(key))
@@ -387,19 +395,27 @@ qint64 SaleVoid::storeNegative(qint64 key, const QList<SheetRow> &rows, Money to
          {s::CLIENTE, s::BARCODE, doc::SCONTO, customerColumns::saleCustomer, s::ISBANCA})
         copied.insert(f, original.value(f));
     // Without a refund of its own the copy gives back the sale's own split.
-    QMap<QString, double> parts;
-    if (refund) {
-        parts.insert(s::paidCash, 0);
-        parts.insert(s::paidCard, 0);
-        parts.insert(s::paidVoucher, 0);
-        const QString column = *refund == PaymentType::Cash   ? s::paidCash
-                               : *refund == PaymentType::Card ? s::paidCard
-                                                              : s::paidVoucher;
-        parts[column] = -total.toDouble();
+    QMap<QString, Money> parts;
+    Money voucherPart;
+    bool cardOnly = false;
+    if (refunds) {
+        parts.insert(s::paidCash, Money());
+        parts.insert(s::paidCard, Money());
+        parts.insert(s::paidVoucher, Money());
+        cardOnly = !refunds->isEmpty();
+        for (const Tender &t : *refunds) {
+            const QString column = t.type == PaymentType::Cash   ? s::paidCash
+                                   : t.type == PaymentType::Card ? s::paidCard
+                                                                 : s::paidVoucher;
+            parts[column] -= t.amount;
+            cardOnly = cardOnly && t.type == PaymentType::Card;
+            if (t.type == PaymentType::Voucher)
+                voucherPart += t.amount;
+        }
     } else {
         for (const QString &f : {s::paidCash, s::paidCard, s::paidVoucher})
             if (!original.isNull(f))
-                parts.insert(f, -original.asFloat(f));
+                parts.insert(f, -Money::of(original.asFloat(f)));
     }
 
     // The copy is written apart from the sale window's sheet, which may be
@@ -417,9 +433,9 @@ qint64 SaleVoid::storeNegative(qint64 key, const QList<SheetRow> &rows, Money to
                 c.setValue(it.key(), it.value());
         c.setFloat(doc::TOTALE, -total.toDouble());
         for (auto it = parts.begin(); it != parts.end(); ++it)
-            c.setFloat(it.key(), it.value());
-        if (refund)
-            c.setBool(s::ISBANCA, *refund == PaymentType::Card);
+            c.setFloat(it.key(), it.value().toDouble());
+        if (refunds)
+            c.setBool(s::ISBANCA, cardOnly);
         c.setBool(s::TIPO, true);
         c.setInteger(s::voidLink, key);
         c.setInteger(s::rtNumber, done.number);
@@ -434,9 +450,9 @@ qint64 SaleVoid::storeNegative(qint64 key, const QList<SheetRow> &rows, Money to
         original.setInteger(s::voidLink, copyKey);
         original.post();
     }
-    if (refund == PaymentType::Voucher)
+    if (voucherPart > Money())
         m_voucher = VoucherStore(m_shop.database())
-                        .issue(total, copyKey, date,
+                        .issue(voucherPart, copyKey, date,
                                done.dateTime.isValid() ? done.dateTime.time()
                                                        : m_shop.clock().now().time());
     return copyKey;

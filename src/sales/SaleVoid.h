@@ -108,6 +108,9 @@ public:
     // Stores the return `plan` of sale `key` with its document `done`.
     qint64 storeReturn(qint64 key, const ReturnPlan &plan, const FiscalDocumentRef &done,
                        QDate date, PaymentType refund);
+    // The same refunded with `refunds`, whose sum is the plan's refund.
+    qint64 storeReturn(qint64 key, const ReturnPlan &plan, const FiscalDocumentRef &done,
+                       QDate date, const QList<Tender> &refunds);
 
     Operation lastOperation() const { return m_operation; }
     // The voucher the last refund was paid with.
@@ -125,7 +128,7 @@ private:
     QList<qint64> returnsOf(qint64 key, qint64 voidKey);
     qint64 storeNegative(qint64 key, const QList<SheetRow> &rows, Money total,
                          const FiscalDocumentRef &done, QDate date,
-                         std::optional<PaymentType> refund, bool linkBack);
+                         const std::optional<QList<Tender>> &refunds, bool linkBack);
     // The stored lines of sale `key`, as the sale sheet holds them.
     QList<SheetRow> storedLines(qint64 key);
 

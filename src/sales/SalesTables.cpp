@@ -34,6 +34,11 @@ db::FieldList counterSaleRtFields() {
             recordNumber(s::voidLink)};
 }
 
+// --- Same-day size exchange ---
+db::FieldList counterSaleExchangeFields() {
+    return {recordNumber(saleColumns::exchangeLink)};
+}
+
 TableLayouts salesTables() {
     TableLayouts out;
     out << TableLayout{QStringLiteral("ELEMENTI"),
@@ -48,7 +53,8 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"), counterSaleFields() + counterSaleRtFields(),
+    out << TableLayout{QStringLiteral("VENDITE"),
+                       counterSaleFields() + counterSaleRtFields() + counterSaleExchangeFields(),
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
 

@@ -6,10 +6,13 @@
 #include "platform/NotYetAvailable.h"
 #include "platform/Prompter.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleExchange.h"
+#include "sales/SaleGift.h"
 #include "sales/SaleVoid.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
 #include "sales/TFBuoni.h"
+#include "sales/TFCambio.h"
 #include "sales/TFResoBanco.h"
 #include "shell/Shop.h"
 
@@ -78,6 +81,18 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
         addButton(QStringLiteral("Buoni"), QStringLiteral("Elenco dei buoni e dei loro movimenti"));
     vouchers->setObjectName(QStringLiteral("Buoni"));
     connect(vouchers, &QPushButton::clicked, this, &TFArcVen::BBuoniClick);
+    // --- Same-day size exchange and gift receipt ---
+    m_exchange = new SaleExchange(shop, this);
+    m_gift = new SaleGift(shop, this);
+    QPushButton *exchange = addButton(
+        QStringLiteral("Cambio"), QStringLiteral("Cambio taglia dei capi della Vendita di oggi"));
+    connect(exchange, &QPushButton::clicked, this, &TFArcVen::BCambioClick);
+    QPushButton *gift =
+        addButton(QStringLiteral("Cortesia"),
+                  QStringLiteral("Scontrino di cortesia della Vendita selezionata"));
+    connect(gift, &QPushButton::clicked, this, &TFArcVen::BCortesiaClick);
+    connect(m_exchange, &SaleExchange::finished, this, &TFArcVen::refreshList);
+    // --- end size exchange
     connect(m_void, &SaleVoid::finished, this, [this](bool, qint64 stored) {
         if (stored == 0)
             return;
@@ -118,6 +133,40 @@ void TFArcVen::BResoClick() {
     }
     TFResoBanco dialog(shop(), *m_void, key, *quoted, lines, this);
     dialog.exec();
+}
+
+void TFArcVen::BCambioClick() {
+    if (busy() || m_exchange->isRunning() || m_void->isRunning())
+        return;
+    const qint64 key = selectedKey();
+    if (key == 0)
+        return;
+    QString reason;
+    std::optional<FiscalDocumentRef> quoted;
+    QList<ReturnableLine> lines;
+    if (!runReportingEngineErrors(shop().prompter(), [&] {
+            quoted = m_exchange->quote(key, &reason);
+            if (quoted)
+                lines = m_exchange->returnable(key);
+        }))
+        return;
+    if (!quoted) {
+        shop().prompter().error(reason);
+        return;
+    }
+    TFCambio dialog(shop(), *m_exchange, key, *quoted, lines, this);
+    dialog.exec();
+}
+
+void TFArcVen::BCortesiaClick() {
+    if (busy())
+        return;
+    const qint64 key = selectedKey();
+    if (key == 0)
+        return;
+    // The register prints its own copy only of the document it has just
+    // issued: a stored sale's goes to the shop's printer.
+    m_gift->print(key);
 }
 
 void TFArcVen::BBuoniClick() {

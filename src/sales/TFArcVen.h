@@ -7,6 +7,8 @@
 
 namespace corvale {
 
+class SaleExchange;
+class SaleGift;
 class SaleVoid;
 class TFArcArt;
 class TFBuoni;
@@ -47,6 +49,13 @@ public:
     // "Buoni": the store-credit vouchers and their history.
     void BBuoniClick();
     SaleVoid &saleVoid() { return *m_void; }
+    // --- Same-day size exchange and gift receipt ---
+    // "Cambio": the selected sale of today's pieces exchanged for others.
+    void BCambioClick();
+    // "Cortesia": the gift receipt of the selected sale, without prices.
+    void BCortesiaClick();
+    SaleExchange &exchange() { return *m_exchange; }
+    SaleGift &gift() { return *m_gift; }
 
 protected:
     void openDocument(qint64 key) override;
@@ -59,6 +68,8 @@ private:
     QWidget *m_articlePanel = nullptr;
     SaleVoid *m_void;
     TFBuoni *m_vouchers = nullptr;
+    SaleExchange *m_exchange;
+    SaleGift *m_gift;
 };
 
 } // namespace corvale

@@ -17,6 +17,7 @@
 #include "sales/SaleCheckout.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleCustomer.h"
+#include "sales/SaleGift.h"
 #include "sales/SalePayment.h"
 #include "sales/SalePrintout.h"
 #include "sales/SaleSizePanel.h"
@@ -184,6 +185,12 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     sums->insertWidget(2, m_payment);
     sums->insertWidget(3, m_cardPart);
     sums->insertWidget(4, m_lottery);
+    // --- Gift receipt: printed after the sale is stored ---
+    m_gift = new SaleGift(shop, this);
+    m_giftBox = new QCheckBox(QStringLiteral("Scontrino di cortesia"), this);
+    m_giftBox->setObjectName(QStringLiteral("Cortesia"));
+    m_giftBox->setToolTip(QStringLiteral("Dopo la vendita stampa lo scontrino senza prezzi"));
+    foot->addWidget(m_giftBox);
     foot->addStretch();
     foot->addWidget(new QLabel(QStringLiteral("Numero Pezzi"), this));
     m_pieces = valueLabel(this, QStringLiteral("NumeroPezzi"));
@@ -334,6 +341,7 @@ void TFBanco::beginSale() {
     m_lottery->clear();
     m_voucher->clear();
     m_voucherLeft->clear();
+    m_giftBox->setChecked(false);
     paymentModeChanged();
     // The descriptions are listed when the "Articolo" column is first
     // entered: a sale made by scanning never needs them.
@@ -772,6 +780,9 @@ void TFBanco::BSalvaClick() {
     if (!saved)
         return;
     releaseVoucher();
+    // The register's own gift copy follows the receipt it has just issued.
+    if (m_giftBox->isChecked())
+        m_gift->issue(DocumentKey, m_checkout->receiptTaken());
     m_checkout->reset();
     if (IsNew && m_sale->settings().permanent) {
         DocumentKey = 0;

@@ -20,6 +20,7 @@ class CounterSale;
 class FieldBinding;
 class LookupCombo;
 class SaleCheckout;
+class SaleGift;
 class SaleSizePanel;
 class SheetGrid;
 class Shop;
@@ -54,6 +55,7 @@ public:
     SheetGrid &grid() { return *m_grid; }
     SaleSizePanel &sizePanel() { return *m_panel; }
     SaleCheckout &checkout() { return *m_checkout; }
+    SaleGift &gift() { return *m_gift; }
 
     void BScontrinoClick();
     void BStampaClick();
@@ -133,6 +135,9 @@ private:
     QLineEdit *m_voucher;
     QLabel *m_voucherLeft;
     qint64 m_voucherClaim = 0; // the history line of the voucher part claimed
+    // --- Gift receipt after the sale ---
+    QCheckBox *m_giftBox;
+    SaleGift *m_gift;
     QLabel *m_pieces;
     QLineEdit *m_discount;
     QLabel *m_total;

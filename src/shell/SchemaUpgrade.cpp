@@ -359,6 +359,14 @@ bool SchemaUpgrade::runSecondList() {
                   QStringLiteral("RIFVEN NUMERIC(10,0)")})},
              {}});
         // --- end telematic register
+        // --- Same-day size exchange: the return and the sale of an exchange
+        // hold each other's key (VENDITE only).
+        runStep({QStringLiteral("VENDITE.dbf"),
+                 QStringLiteral("RIFCAMBIO"),
+                 {alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("RIFCAMBIO NUMERIC(10,0)")})},
+                 {}});
+        // --- end size exchange
     });
 }
 

@@ -8,6 +8,7 @@
 #include "demo/DemoShop.h"
 #include "demo/ShopFolder.h"
 
+#include "db/Table.h"
 #include "maintenance/TFArchivio.h"
 #include "platform/Clock.h"
 #include "platform/NotYetAvailable.h"
@@ -196,8 +197,25 @@ class TestWalk : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         m_folder = std::make_unique<ProgramFolder>(m_dir.path());
-        makeShopFolder(*m_folder,
-                       [](Shop &shop, Clock &clock) { DemoShop::fill(shop, clock, today); });
+        makeShopFolder(*m_folder, [](Shop &shop, Clock &clock) {
+            DemoShop::fill(shop, clock, today);
+            // --- Today's sales as a telematic register numbered them, so
+            // that the sales archive's "Reso" and "Cambio" open their windows.
+            db::Table sales(shop.database());
+            sales.setTableName(QStringLiteral("VENDITE"));
+            sales.open();
+            int number = 0;
+            for (sales.first(); !sales.eof(); sales.next()) {
+                if (sales.asDate(QStringLiteral("DATADOC")) != today)
+                    continue;
+                sales.edit();
+                sales.setInteger(QStringLiteral("RTNUMERO"), ++number);
+                sales.setInteger(QStringLiteral("RTCHIUSURA"), 1);
+                sales.setDate(QStringLiteral("RTDATA"), today);
+                sales.post();
+            }
+            // --- end today's sales
+        });
         m_prompter.setFailureHandler([](const QString &) {});
         m_shop = std::make_unique<Shop>(*m_folder, m_clock, m_prompter);
         m_shop->setTableLayouts(allTableLayouts());
@@ -257,6 +275,9 @@ private Q_SLOTS:
         QVERIFY2(m_problems.isEmpty(), qPrintable(m_problems.join(QLatin1Char('\n'))));
         // The vouchers' list, from the sales archive.
         QVERIFY(m_modals.contains(QStringLiteral("TFBuoni")));
+        // The return and the same-day exchange of a sale of today.
+        QVERIFY(m_modals.contains(QStringLiteral("TFResoBanco")));
+        QVERIFY(m_modals.contains(QStringLiteral("TFCambio")));
         // Articles, size types, purchases, returns, orders, sales, invoices at least.
         QVERIFY2(opened >= 7, qPrintable(QString::number(opened)));
     }

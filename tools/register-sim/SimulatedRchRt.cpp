@@ -64,6 +64,30 @@ QList<SimulatedRchRt::Document> SimulatedRchRt::receipts() const {
     return out;
 }
 
+QList<SimulatedRchRt::Document> SimulatedRchRt::giftReceipts() const {
+    QList<Document> out;
+    for (const Document &d : m_documents)
+        if (d.kind == Document::Kind::GiftReceipt)
+            out << d;
+    return out;
+}
+
+// The last document again without prices: refused when the closure has
+// none yet, or with the register in a report key.
+SimulatedRchRt::Result SimulatedRchRt::giftReceipt() {
+    if (m_key != Key::Sale || m_number == 0)
+        return error(badDocument);
+    Document copy;
+    copy.kind = Document::Kind::GiftReceipt;
+    copy.number = m_number;
+    copy.closure = m_closure;
+    copy.when = now();
+    copy.total = m_lastAmount;
+    copy.commands << "=C453/$2";
+    m_documents << copy;
+    return ok();
+}
+
 QString SimulatedRchRt::faultName(Fault fault) {
     switch (fault) {
     case Fault::None:
@@ -165,6 +189,8 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
             m_key = Key::ZReport;
         else if (command == "=C10")
             return report();
+        else if (command == "=C453/$2")
+            return giftReceipt();
         else
             return error(unknownCommand);
         return ok();

@@ -33,9 +33,10 @@ public:
     };
 
     struct Document {
-        enum class Kind { Sale, Return, Void, ZReport, XReport };
+        enum class Kind { Sale, Return, Void, ZReport, XReport, GiftReceipt };
         Kind kind = Kind::Sale;
-        int number = 0;  // within the closure; reports: 0
+        int number = 0;  // within the closure; reports: 0; a gift receipt: the
+                         // document it copies
         int closure = 0; // the closure the document belongs to
         QDateTime when;
         Money total;
@@ -79,6 +80,8 @@ public:
 
     const QList<Document> &documents() const { return m_documents; }
     QList<Document> receipts() const;
+    // The gift receipts ("=C453/$2") printed, each naming the document it copies.
+    QList<Document> giftReceipts() const;
     // Every command received, in order.
     const QList<QByteArray> &commands() const { return m_log; }
     int closure() const { return m_closure; }
@@ -94,6 +97,7 @@ private:
     Result error(const QByteArray &status);
     Result close();
     Result report();
+    Result giftReceipt();
     bool open(Document::Kind kind, const QByteArray &command, QByteArray *refusal);
     Money dayTotal() const;
 

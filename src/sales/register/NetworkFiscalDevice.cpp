@@ -132,6 +132,12 @@ bool NetworkFiscalDevice::queryStatus() {
     return start(Phase::Querying, m_dialect->statusQuery());
 }
 
+bool NetworkFiscalDevice::giftReceipt() {
+    if (!hasGiftReceipt())
+        return false;
+    return start(Phase::Gift, m_dialect->giftReceipt());
+}
+
 bool NetworkFiscalDevice::post(const QByteArray &body) {
     if (!m_dialect)
         return false;
@@ -214,6 +220,27 @@ void NetworkFiscalDevice::onAnswer(const std::optional<RtAnswer> &answer) {
             outcome.status = FiscalOutcome::Status::Confirmed;
             outcome.document = refOf(*answer);
             outcome.deviceStatus = statusText(*answer);
+        }
+        finish(outcome);
+        break;
+    }
+    case Phase::Gift: {
+        // A copy without prices: printed twice it does no harm, so a lost
+        // answer is only told.
+        FiscalOutcome outcome;
+        if (!answer) {
+            outcome.status =
+                m_reached ? FiscalOutcome::Status::Unconfirmed : FiscalOutcome::Status::Unreachable;
+            outcome.message =
+                m_reached ? reportUnconfirmedText : unreachableText(m_settings.address);
+        } else if (answer->kind == RtAnswer::Kind::Malformed) {
+            outcome.status = FiscalOutcome::Status::Unconfirmed;
+            outcome.message = reportUnconfirmedText;
+        } else if (!answer->accepted()) {
+            outcome.status = FiscalOutcome::Status::Refused;
+            outcome.message = refusalText(answer->code);
+        } else {
+            outcome.status = FiscalOutcome::Status::Confirmed;
         }
         finish(outcome);
         break;

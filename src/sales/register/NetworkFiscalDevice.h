@@ -41,6 +41,11 @@ public:
     bool report(Report report) override;
     bool queryStatus() override;
     bool numbersDocuments() const override { return true; }
+    // The register prints a gift receipt of its last document itself.
+    bool hasGiftReceipt() const { return m_dialect && !m_dialect->giftReceipt().isEmpty(); }
+    // Asks for that gift receipt; finished() follows unless false (no such
+    // receipt, or a request running).
+    bool giftReceipt();
 
     // Requests sent so far (receipts, reports, queries), for the curious.
     int requestsSent() const { return m_requests; }
@@ -69,7 +74,8 @@ private:
         Sending,       // the receipt
         Verifying,     // the last document after a lost answer
         Reporting,     // a Z or X report
-        Querying       // the status query
+        Querying,      // the status query
+        Gift           // the gift receipt of the last document
     };
 
     bool post(const QByteArray &body);

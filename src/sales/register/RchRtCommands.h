@@ -29,6 +29,10 @@ public:
     static constexpr int statusSize = 8;
 
     static QByteArray lastDocumentQuery() { return "=?U"; }
+    // The gift receipt ("scontrino di cortesia"): the last document again
+    // without its prices. It goes on its own after the document's answer,
+    // so that a refusal of the copy can never pass for a refused receipt.
+    static QByteArray giftReceipt() { return "=C453/$2"; }
     static QList<QByteArray> receipt(const FiscalDocument &document, const RtFigures &figures);
     static QList<QByteArray> report(FiscalDevice::Report report);
 

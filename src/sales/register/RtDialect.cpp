@@ -52,6 +52,10 @@ QByteArray RchRtDialect::statusQuery() const {
     return RchRtCommands::lastDocumentQuery();
 }
 
+QByteArray RchRtDialect::giftReceipt() const {
+    return RchRtCommands::giftReceipt();
+}
+
 RtAnswer RchRtDialect::parse(const QByteArray &answer) const {
     return RchRtCommands::parse(answer);
 }

@@ -25,6 +25,9 @@ public:
     // Asks the register's state and its last document.
     virtual QByteArray statusQuery() const = 0;
     virtual RtAnswer parse(const QByteArray &answer) const = 0;
+    // The register's own gift receipt of its last document; empty for a
+    // make that has none.
+    virtual QByteArray giftReceipt() const { return {}; }
 
     // The dialect of a telematic register's protocol; nothing for the others.
     static std::unique_ptr<RtDialect> of(RegisterSettings::Protocol protocol);
@@ -88,6 +91,7 @@ public:
     QByteArray report(FiscalDevice::Report report) const override;
     QByteArray statusQuery() const override;
     RtAnswer parse(const QByteArray &answer) const override;
+    QByteArray giftReceipt() const override;
 };
 
 } // namespace corvale

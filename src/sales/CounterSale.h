@@ -101,6 +101,8 @@ public:
     QString customerTaxCode();
     // What the register gave the receipt, stored with the next save.
     void setFiscalRecord(std::optional<SaleFiscalRecord> record) { m_fiscal = std::move(record); }
+    // The sale holds a telematic register's document: it was fiscalised.
+    bool hasRegisterDocument() const;
 
     // Stores `rows` as this (new) sale, its header set by `writeHeader`: the
     // negative copy that records a void. Throws db::Error after undoing.
@@ -114,7 +116,7 @@ public:
 
 private:
     void takeArticle(const db::Table &article);
-    static void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
+    void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
     void toNextRow();
     // The price a stored sale was agreed at, read back from its total.
     std::optional<AgreedPrice> storedAgreement();

@@ -34,6 +34,12 @@ db::FieldList counterSaleRtFields() {
             recordNumber(s::voidLink)};
 }
 
+// --- A sale stored without the telematic register ---
+db::FieldList counterSaleOfflineFields() {
+    namespace s = saleColumns;
+    return {number(s::fiscalState, 1, 0), text(s::offlineTime, s::rtTimeLength)};
+}
+
 TableLayouts salesTables() {
     TableLayouts out;
     out << TableLayout{QStringLiteral("ELEMENTI"),
@@ -48,7 +54,8 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"), counterSaleFields() + counterSaleRtFields(),
+    out << TableLayout{QStringLiteral("VENDITE"),
+                       counterSaleFields() + counterSaleRtFields() + counterSaleOfflineFields(),
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
 

@@ -1,15 +1,18 @@
 #include "sales/TFArcVen.h"
 
+#include "db/Table.h"
 #include "documents/SheetColumns.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/NotYetAvailable.h"
 #include "platform/Prompter.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleFiscalState.h"
 #include "sales/SaleVoid.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
 #include "sales/TFBuoni.h"
+#include "sales/TFNonFiscali.h"
 #include "sales/TFResoBanco.h"
 #include "shell/Shop.h"
 
@@ -18,6 +21,8 @@
 namespace corvale {
 
 namespace {
+
+const QString cStatoRT = QStringLiteral("cStatoRT");
 
 SalesArchiveFrame::Setup salesArchive() {
     SalesArchiveFrame::Setup s;
@@ -38,7 +43,9 @@ SalesArchiveFrame::Setup salesArchive() {
                      {saleColumns::rtClosure, QStringLiteral("Chius."), {}, 45},
                      {saleColumns::paidCash, QStringLiteral("Contanti"), money, 65},
                      {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65},
-                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65}};
+                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65},
+                     // A sale stored while the register could not be reached.
+                     {cStatoRT, QStringLiteral("Stato RT"), {}, 105}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},
@@ -78,6 +85,17 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
         addButton(QStringLiteral("Buoni"), QStringLiteral("Elenco dei buoni e dei loro movimenti"));
     vouchers->setObjectName(QStringLiteral("Buoni"));
     connect(vouchers, &QPushButton::clicked, this, &TFArcVen::BBuoniClick);
+    // --- Sales stored while the telematic register could not be reached ---
+    headers().addCalculatedField(cStatoRT);
+    headers().setCalcFieldsHandler([](db::Table &t) {
+        t.setCalculated(
+            cStatoRT, saleFiscalStateText(saleFiscalState(t.asInteger(saleColumns::fiscalState))));
+    });
+    QPushButton *offline =
+        addButton(QStringLiteral("Non fiscalizzate"),
+                  QStringLiteral("Le vendite salvate senza il registratore telematico"));
+    offline->setObjectName(QStringLiteral("NonFiscalizzate"));
+    connect(offline, &QPushButton::clicked, this, &TFArcVen::BNonFiscalizzateClick);
     connect(m_void, &SaleVoid::finished, this, [this](bool, qint64 stored) {
         if (stored == 0)
             return;
@@ -118,6 +136,12 @@ void TFArcVen::BResoClick() {
     }
     TFResoBanco dialog(shop(), *m_void, key, *quoted, lines, this);
     dialog.exec();
+}
+
+void TFArcVen::BNonFiscalizzateClick() {
+    TFNonFiscali window(shop(), this);
+    window.exec();
+    refreshList();
 }
 
 void TFArcVen::BBuoniClick() {

@@ -46,6 +46,8 @@ public:
     void BResoClick();
     // "Buoni": the store-credit vouchers and their history.
     void BBuoniClick();
+    // "Non fiscalizzate": the sales stored without the telematic register.
+    void BNonFiscalizzateClick();
     SaleVoid &saleVoid() { return *m_void; }
 
 protected:

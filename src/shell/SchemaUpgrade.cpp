@@ -359,6 +359,16 @@ bool SchemaUpgrade::runSecondList() {
                   QStringLiteral("RIFVEN NUMERIC(10,0)")})},
              {}});
         // --- end telematic register
+        // --- Sales stored while the telematic register could not be reached:
+        // their state (waiting, to be checked, written by hand) and the time they were
+        // stored, for the emergency register (VENDITE only).
+        runStep({QStringLiteral("VENDITE.dbf"),
+                 QStringLiteral("NFSTATO"),
+                 {alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("NFSTATO NUMERIC(1,0)"),
+                                  QStringLiteral("NFORA CHARACTER(8)")})},
+                 {}});
+        // --- end sales without the telematic register
     });
 }
 

@@ -257,6 +257,8 @@ private Q_SLOTS:
         QVERIFY2(m_problems.isEmpty(), qPrintable(m_problems.join(QLatin1Char('\n'))));
         // The vouchers' list, from the sales archive.
         QVERIFY(m_modals.contains(QStringLiteral("TFBuoni")));
+        // The sales stored without the telematic register, from the sales archive.
+        QVERIFY(m_modals.contains(QStringLiteral("TFNonFiscali")));
         // Articles, size types, purchases, returns, orders, sales, invoices at least.
         QVERIFY2(opened >= 7, qPrintable(QString::number(opened)));
     }

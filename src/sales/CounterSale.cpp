@@ -8,7 +8,6 @@
 #include "documents/SheetColumns.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
-#include "sales/SaleFiscalState.h"
 #include "sales/SaleReductions.h"
 #include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
@@ -270,6 +269,11 @@ qint64 CounterSale::saveRows(const QList<SheetRow> &rows, QDate date,
 
 bool CounterSale::hasRegisterDocument() const {
     return m_header->isOpen() && m_header->asInteger(s::rtNumber) > 0;
+}
+
+SaleFiscalState CounterSale::fiscalState() const {
+    return m_header->isOpen() ? saleFiscalState(m_header->asInteger(s::fiscalState))
+                              : SaleFiscalState::Ordinary;
 }
 
 QString CounterSale::customerTaxCode() {

@@ -3,6 +3,7 @@
 #include "documents/LineSheet.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCodeLookup.h"
+#include "sales/SaleFiscalState.h"
 #include "sales/SalePayment.h"
 #include "sales/SaleSettings.h"
 #include "sales/SaleStock.h"
@@ -103,6 +104,8 @@ public:
     void setFiscalRecord(std::optional<SaleFiscalRecord> record) { m_fiscal = std::move(record); }
     // The sale holds a telematic register's document: it was fiscalised.
     bool hasRegisterDocument() const;
+    // Where the stored sale stands with the telematic register.
+    SaleFiscalState fiscalState() const;
 
     // Stores `rows` as this (new) sale, its header set by `writeHeader`: the
     // negative copy that records a void. Throws db::Error after undoing.

@@ -14,6 +14,8 @@
 #include "sales/register/NetworkFiscalDevice.h"
 #include "shell/Shop.h"
 
+#include <algorithm>
+
 namespace corvale {
 
 namespace s = saleColumns;
@@ -24,6 +26,15 @@ void openSales(db::Table &t) {
     t.setTableName(s::headerTable);
     t.setIndexName(doc::NUMREG);
     t.open();
+}
+
+// The sales stored without the register, whatever their state: through the
+// state's tag, so that the shop's other sales are never read.
+void openStored(db::Table &t) {
+    t.setTableName(s::headerTable);
+    t.setIndexName(s::fiscalState);
+    t.open();
+    t.setRange(qint64(SaleFiscalState::Pending), qint64(SaleFiscalState::Unconfirmed));
 }
 
 SaleFiscalState stateOf(const db::Table &t) {
@@ -45,7 +56,7 @@ OfflineSales::~OfflineSales() = default;
 QList<OfflineSale> OfflineSales::list(bool byHand) {
     QList<OfflineSale> out;
     db::Table t(m_shop.database());
-    openSales(t);
+    openStored(t);
     for (t.first(); !t.eof(); t.next()) {
         const SaleFiscalState state = stateOf(t);
         if (!isWaiting(state) && !(byHand && state == SaleFiscalState::ByHand))
@@ -62,13 +73,15 @@ QList<OfflineSale> OfflineSales::list(bool byHand) {
         sale.state = state;
         out << sale;
     }
+    // In the order they were stored.
+    std::sort(out.begin(), out.end(),
+              [](const OfflineSale &a, const OfflineSale &b) { return a.key < b.key; });
     return out;
 }
 
 int OfflineSales::waiting(db::Database &database) {
     db::Table t(database);
-    t.setTableName(s::headerTable);
-    t.open();
+    openStored(t);
     int count = 0;
     for (t.first(); !t.eof(); t.next())
         count += isWaiting(stateOf(t)) ? 1 : 0;

@@ -54,10 +54,11 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"),
-                       counterSaleFields() + counterSaleRtFields() + counterSaleOfflineFields(),
-                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
-                             QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
+    out << TableLayout{
+        QStringLiteral("VENDITE"),
+        counterSaleFields() + counterSaleRtFields() + counterSaleOfflineFields(),
+        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"), QStringLiteral("MYDATA"),
+              QStringLiteral("NUMCLI"), saleColumns::fiscalState})};
 
     out << TableLayout{QStringLiteral("FATTURE"),
                        {recordNumber(QStringLiteral("NUMREG")),

@@ -627,6 +627,12 @@ void TFBanco::BScontrinoClick() {
         return;
     }
     m_grid->hideSearch();
+    // A stored sale whose sending the register did not confirm may have been
+    // printed: it goes again only once the operator has checked.
+    if (m_sale->fiscalState() == SaleFiscalState::Unconfirmed &&
+        !m_shop.prompter().confirm(
+            OfflineSales::checkAgainText.arg(m_sale->header().asInteger(doc::NUMDOC))))
+        return;
     const double percent = discount();
     const QString lottery = m_lottery->text().trimmed().toUpper();
     if (!SalePaymentChoice::lotteryCodeValid(lottery)) {

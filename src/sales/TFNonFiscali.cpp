@@ -179,8 +179,7 @@ void TFNonFiscali::BInviaClick() {
         m_shop.prompter().error(noneSelectedText);
         return;
     }
-    if (m_sales->send(keys))
-        setBusy(true);
+    send(keys);
 }
 
 void TFNonFiscali::BInviaTutteClick() {
@@ -192,8 +191,15 @@ void TFNonFiscali::BInviaTutteClick() {
         m_shop.prompter().error(QStringLiteral("Nessuna vendita in attesa del registratore."));
         return;
     }
-    if (m_sales->send(keys))
-        setBusy(true);
+    send(keys);
+}
+
+void TFNonFiscali::send(const QList<qint64> &keys) {
+    // A run that ends at once (nothing left to send, a sale refused before
+    // the register is asked) has finished before send() returns.
+    setBusy(true);
+    if (!m_sales->send(keys))
+        setBusy(false);
 }
 
 void TFNonFiscali::sendingFinished(int sent, bool) {

@@ -53,6 +53,7 @@ protected:
 private:
     QList<qint64> selectedKeys() const;
     void setBusy(bool busy);
+    void send(const QList<qint64> &keys);
     void sendingFinished(int sent, bool complete);
 
     Shop &m_shop;

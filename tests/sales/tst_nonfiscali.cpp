@@ -391,6 +391,22 @@ private Q_SLOTS:
             f.prompter.expectConfirm(OfflineSales::checkAgainText.arg(1), false);
             QCOMPARE(sendLater(f, {key}), std::pair(0, false));
             QCOMPARE(rig.rt.requests(), requests);
+            // The same at the counter; once checked, it goes and takes its number.
+            {
+                TFBanco w(*f.shop);
+                w.DocumentKey = key;
+                showSale(w);
+                f.prompter.expectConfirm(OfflineSales::checkAgainText.arg(1), false);
+                click(w, "Scontrino");
+                QCOMPARE(rig.rt.requests(), requests);
+                f.prompter.expectConfirm(OfflineSales::checkAgainText.arg(1), true);
+                QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
+                click(w, "Scontrino");
+                QVERIFY(ended.wait(10000));
+                QTRY_VERIFY(!w.isVisible());
+            }
+            QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("2"));
+            QCOMPARE(value(f, QStringLiteral("NFSTATO")), QString());
             QVERIFY(f.prompter.done());
         }
     }
@@ -485,15 +501,36 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
-    // An older folder gets the two columns in VENDITE alone; other dBASE
-    // programs read them as standard numeric and character fields.
+    // An older folder gets the two columns and the state's tag in VENDITE
+    // alone; an upgrade cut short is finished at the next start. Other dBASE
+    // programs read the columns as standard numeric and character fields.
+    void olderFolderUpgradedAndReadable_data() {
+        QTest::addColumn<QStringList>("missing");
+        QTest::addColumn<QStringList>("statements");
+        const QString state =
+            QStringLiteral("ALTER TABLE \"VENDITE.dbf\"\nADD NFSTATO NUMERIC(1,0)");
+        const QString tag = QStringLiteral("CREATE INDEX NFSTATO ON \"VENDITE.dbf\" (NFSTATO)");
+        const QString time = QStringLiteral("ALTER TABLE \"VENDITE.dbf\"\nADD NFORA CHARACTER(8)");
+        QTest::newRow("older release")
+            << QStringList{QStringLiteral("NFSTATO"), QStringLiteral("NFORA")}
+            << QStringList{state, tag, time};
+        QTest::newRow("cut after the first column")
+            << QStringList{QStringLiteral("NFORA")} << QStringList{tag, time};
+    }
     void olderFolderUpgradedAndReadable() {
+        QFETCH(QStringList, missing);
+        QFETCH(QStringList, statements);
         QTemporaryDir tmp;
         TableLayouts older;
-        for (const TableLayout &t : allTableLayouts())
-            older << (t.name == QLatin1String("VENDITE")
-                          ? t.without({QStringLiteral("NFSTATO"), QStringLiteral("NFORA")})
-                          : t);
+        for (const TableLayout &t : allTableLayouts()) {
+            TableLayout layout = t;
+            if (t.name == QLatin1String("VENDITE")) {
+                layout = t.without(missing);
+                layout.tags.removeIf(
+                    [](const TagLayout &tag) { return tag.name == QLatin1String("NFSTATO"); });
+            }
+            older << layout;
+        }
         {
             db::Database database;
             database.open(tmp.path());
@@ -510,9 +547,8 @@ private Q_SLOTS:
         database.open(tmp.path());
         SchemaUpgrade upgrade(database);
         QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
-        QCOMPARE(upgrade.executedStatements(),
-                 QStringList{QStringLiteral("ALTER TABLE \"VENDITE.dbf\"\nADD NFSTATO "
-                                            "NUMERIC(1,0),\nADD NFORA CHARACTER(8)")});
+        QCOMPARE(upgrade.executedStatements(), statements);
+        QCOMPARE(OfflineSales::waiting(database), 0);
         {
             db::Table t(database);
             t.setTableName(QStringLiteral("VENDITE"));
@@ -531,6 +567,8 @@ private Q_SLOTS:
             receipts.open();
             QVERIFY(!receipts.hasField(QStringLiteral("NFSTATO")));
         }
+        // The tag follows the change.
+        QCOMPARE(OfflineSales::waiting(database), 1);
         SchemaUpgrade again(database);
         QVERIFY(again.runSecondList());
         QVERIFY(again.executedStatements().isEmpty());
@@ -644,6 +682,15 @@ private Q_SLOTS:
         click(w, "BAMano");
         QCOMPARE(list.rowCount(), 1);
         QCOMPARE(value(f, QStringLiteral("NFSTATO"), 2), QStringLiteral("2"));
+
+        // A sale no longer waiting is passed over at once: the window is free again.
+        testing::child<QCheckBox>(w, "AncheAMano")->setChecked(true);
+        list.selectRow(2);
+        QCOMPARE(rowTexts(list, 2).last(), QStringLiteral("Registrata a mano"));
+        click(w, "BInvia");
+        QVERIFY(testing::button(w, "BInvia")->isEnabled());
+        QCOMPARE(rig.rt.requests(), 0);
+        testing::child<QCheckBox>(w, "AncheAMano")->setChecked(false);
 
         click(w, "BInviaTutte");
         QVERIFY(!testing::button(w, "BInviaTutte")->isEnabled());

@@ -15,7 +15,8 @@ class TFBanco;
 // "ARCHIVIO VENDITE": the counter sales of a period with their lines, the
 // search of the sales holding an article code, the sales chart, and the doors
 // to a new or stored sale (opened in the same panel as this window), to
-// deleting one and to the printed list.
+// deleting one and to the printed list. "Stato RT" marks the sales stored
+// without the telematic register, which "Non fiscalizzate" lists.
 class TFArcVen : public SalesArchiveFrame {
     Q_OBJECT
 public:

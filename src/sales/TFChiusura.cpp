@@ -66,7 +66,12 @@ TFChiusura::TFChiusura(Shop &shop, QWidget *parent)
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_closure, &DailyClosure::finished, this, &TFChiusura::onFinished);
     resize(640, 240);
+}
+
+void TFChiusura::showEvent(QShowEvent *event) {
+    // The window is made once: the count is read at each showing.
     showWaiting();
+    QDialog::showEvent(event);
 }
 
 TFChiusura::~TFChiusura() = default;

@@ -40,6 +40,9 @@ public:
     // What the window says of the sales waiting for the register.
     QString waitingText() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void setBusy(bool busy);
     void onFinished(const FiscalOutcome &outcome, const QString &text);

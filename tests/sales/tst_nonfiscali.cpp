@@ -312,6 +312,25 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    // A receipt never answered, which the register then says it did not
+    // print, is one more way of not reaching it.
+    void unansweredAndNotPrinted() {
+        EpsonRig rig;
+        ShopFixture f;
+        addSaleData(f);
+        configure(f, RegisterSettings::epsonRtBrand, rig.server.address());
+        // The first sending and the one repeat the settings allow.
+        rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::NoAnswer, 2);
+        f.prompter.expectConfirm(SaleCheckout::offlineQuestion(NetworkFiscalDevice::notIssuedText),
+                                 true);
+        const qint64 key = sell(f, {});
+        QVERIFY(key > 0);
+        QCOMPARE(rig.rt.receipts().size(), 0);
+        QCOMPARE(value(f, QStringLiteral("NFSTATO")), QStringLiteral("1"));
+        QCOMPARE(OfflineSales(*f.shop).list().value(0).key, key);
+        QVERIFY(f.prompter.done());
+    }
+
     // Sent when the register is back: the receipt is the one the counter
     // would have printed, its numbers are stored and the sale no longer
     // waits; sent again, nothing goes out.

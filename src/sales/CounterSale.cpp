@@ -267,6 +267,15 @@ qint64 CounterSale::saveRows(const QList<SheetRow> &rows, QDate date,
     return m_key;
 }
 
+bool CounterSale::hasRegisterDocument() const {
+    return m_header->isOpen() && m_header->asInteger(s::rtNumber) > 0;
+}
+
+SaleFiscalState CounterSale::fiscalState() const {
+    return m_header->isOpen() ? saleFiscalState(m_header->asInteger(s::fiscalState))
+                              : SaleFiscalState::Ordinary;
+}
+
 QString CounterSale::customerTaxCode() {
     const qint64 code = m_header->asInteger(customerColumns::saleCustomer);
     if (code <= 0)
@@ -294,8 +303,19 @@ void CounterSale::storeFiscalRecord(db::Table &h, const SaleFiscalRecord &record
     h.setBool(s::ISBANCA, cash.isZero() && voucher.isZero() && !card.isZero());
     h.setString(s::lotteryCode, record.lotteryCode);
     h.setString(s::customerTaxCode, record.customerTaxCode);
+    if (record.notFiscalised) {
+        // Waits for the register; a sale that already waited keeps the time
+        // it was first stored.
+        h.setInteger(s::fiscalState, qint64(SaleFiscalState::Pending));
+        if (h.asString(s::offlineTime).trimmed().isEmpty())
+            h.setString(s::offlineTime,
+                        m_shop.clock().now().time().toString(QStringLiteral("HH:mm:ss")));
+        return;
+    }
     if (!record.document.isValid())
         return;
+    // Sent at last: the sale no longer waits.
+    h.setNull(s::fiscalState);
     h.setInteger(s::rtNumber, record.document.number);
     h.setInteger(s::rtClosure, record.document.closure);
     h.setDate(s::rtDate, record.document.dateTime.date());

@@ -3,6 +3,7 @@
 #include "documents/LineSheet.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCodeLookup.h"
+#include "sales/SaleFiscalState.h"
 #include "sales/SalePayment.h"
 #include "sales/SaleSettings.h"
 #include "sales/SaleStock.h"
@@ -101,6 +102,10 @@ public:
     QString customerTaxCode();
     // What the register gave the receipt, stored with the next save.
     void setFiscalRecord(std::optional<SaleFiscalRecord> record) { m_fiscal = std::move(record); }
+    // The sale holds a telematic register's document: it was fiscalised.
+    bool hasRegisterDocument() const;
+    // Where the stored sale stands with the telematic register.
+    SaleFiscalState fiscalState() const;
 
     // Stores `rows` as this (new) sale, its header set by `writeHeader`: the
     // negative copy that records a void. Throws db::Error after undoing.
@@ -114,7 +119,7 @@ public:
 
 private:
     void takeArticle(const db::Table &article);
-    static void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
+    void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
     void toNextRow();
     // The price a stored sale was agreed at, read back from its total.
     std::optional<AgreedPrice> storedAgreement();

@@ -32,6 +32,17 @@ FiscalDevice &SaleCheckout::device(const SaleSettings &settings) {
     return *m_network;
 }
 
+QString SaleCheckout::offlineQuestion(const QString &reason) {
+    QString text = reason;
+    if (!text.isEmpty())
+        text += QStringLiteral("\r\r");
+    return text +
+           QStringLiteral("Salvare la vendita come \"non fiscalizzata\"?\rVa scritta nel "
+                          "registro dei corrispettivi di emergenza e inviata al registratore "
+                          "quando torna in funzione (\"Non fiscalizzate\" nell'archivio "
+                          "vendite).");
+}
+
 std::optional<double> SaleCheckout::askPayment(double net, bool calcResto) {
     if (!calcResto)
         return net;
@@ -61,6 +72,7 @@ bool SaleCheckout::send(const SaleSettings &settings, double net,
     }
     if (m_taken && !m_prompter.confirm(sentAgainText))
         return false;
+    m_offline = false;
     if (!m_taken && m_unconfirmed && !m_prompter.confirm(unconfirmedAgainText))
         return false;
     SalePayment payment;
@@ -102,6 +114,8 @@ void SaleCheckout::reset() {
         m_state = State::Idle;
     m_taken = false;
     m_unconfirmed = false;
+    m_offline = false;
+    m_offlineAllowed = true;
     m_outcome = FiscalOutcome();
     m_record = SaleFiscalRecord();
 }
@@ -110,9 +124,8 @@ void SaleCheckout::onFinished(const FiscalOutcome &outcome) {
     m_state = State::Idle;
     m_outcome = outcome;
     const bool completed = outcome.confirmed();
-    if (completed) {
-        m_taken = true;
-        m_unconfirmed = false;
+    const bool numbered = m_active && m_active->numbersDocuments();
+    auto keep = [&] {
         m_record = SaleFiscalRecord();
         m_record.document = outcome.document;
         m_record.payment = m_payment;
@@ -120,15 +133,32 @@ void SaleCheckout::onFinished(const FiscalOutcome &outcome) {
             m_record.lotteryCode = m_active->document().lotteryCode;
             m_record.customerTaxCode = m_active->document().customerTaxCode;
         }
+    };
+    if (completed) {
+        m_taken = true;
+        m_unconfirmed = false;
+        keep();
     } else if (outcome.status == FiscalOutcome::Status::Unconfirmed) {
         m_unconfirmed = true;
     }
-    if (!outcome.message.isEmpty())
+    // A telematic register that was never reached printed nothing: the sale
+    // may be stored without it. One that may have printed (Unconfirmed) may
+    // not, or the same takings would be told twice.
+    const bool offer = !completed && numbered && m_offlineAllowed &&
+                       outcome.status == FiscalOutcome::Status::Unreachable;
+    if (offer) {
+        if (m_prompter.confirm(offlineQuestion(outcome.message))) {
+            m_offline = true;
+            m_unconfirmed = false;
+            keep();
+            m_record.notFiscalised = true;
+        }
+    } else if (!outcome.message.isEmpty()) {
         m_prompter.error(outcome.message);
-    const bool numbered = m_active && m_active->numbersDocuments();
+    }
     Q_EMIT ended(completed);
     // A telematic register's receipt is stored as soon as it is numbered.
-    if (completed && (outcome.saveSale || numbered))
+    if ((completed && (outcome.saveSale || numbered)) || m_offline)
         Q_EMIT saveRequested();
 }
 

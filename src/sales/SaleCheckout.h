@@ -22,7 +22,10 @@ struct SaleSettings;
 // one is on its way, never again after the register took it (or may have
 // taken it) unless the operator confirms, and after a failure the sale waits
 // for the operator. A telematic register's confirmed receipt saves the sale
-// with the register's number; nothing else does.
+// with the register's number. When the telematic register cannot be reached
+// at all (nothing was sent), the operator may store the sale as "non
+// fiscalizzata", to be sent later: the counter never waits for a broken
+// device. An answer lost after sending never takes that way.
 class SaleCheckout : public QObject {
     Q_OBJECT
 public:
@@ -40,6 +43,8 @@ public:
         "Il registratore non aveva confermato lo scontrino di questa vendita.\rVerificato sul "
         "registratore che non è stato emesso, inviarlo di nuovo?");
     static inline const QString insufficientText = QStringLiteral("Credito Insufficiente!");
+    // The question after `reason`, why the telematic register was not reached.
+    static QString offlineQuestion(const QString &reason);
 
     explicit SaleCheckout(Prompter &prompter, QObject *parent = nullptr);
     ~SaleCheckout() override;
@@ -50,6 +55,15 @@ public:
     bool isSending() const { return m_state == State::Sending; }
     // The register took this sale's whole receipt.
     bool receiptTaken() const { return m_taken; }
+    // The register could not be reached and the operator chose to store the
+    // sale without it.
+    bool storedWithoutRegister() const { return m_offline; }
+    // The sale is to be stored as it was paid: its receipt was taken, or it
+    // goes without one for now.
+    bool settled() const { return m_taken || m_offline; }
+    // Whether an unreachable telematic register offers to store the sale
+    // without it: not for a sale the register already numbered.
+    void setOfflineAllowed(bool allowed) { m_offlineAllowed = allowed; }
     // The register's identity of the receipt taken (a telematic register).
     const FiscalOutcome &lastOutcome() const { return m_outcome; }
     // What the sale keeps of the receipt taken.
@@ -95,6 +109,8 @@ private:
     SalePayment m_payment;
     bool m_taken = false;
     bool m_unconfirmed = false;
+    bool m_offline = false;
+    bool m_offlineAllowed = true;
 };
 
 } // namespace corvale

@@ -35,6 +35,12 @@ inline constexpr int rtSerialLength = 20;
 inline constexpr int lotteryCodeLength = 8;
 inline constexpr int customerTaxCodeLength = 16;
 
+// --- A sale stored while the telematic register could not be reached ---
+// NFSTATO holds the SaleFiscalState (blank: an ordinary sale), NFORA the time
+// the sale was stored, for the manual register ("HH:MM:SS").
+inline const QString fiscalState = QStringLiteral("NFSTATO");
+inline const QString offlineTime = QStringLiteral("NFORA");
+
 // CHIUSURE: the daily closures ("Chiusura giornaliera", Z) the RT made.
 inline const QString closures = QStringLiteral("CHIUSURE");
 inline const QString closureKey = QStringLiteral("NUMREG");

@@ -17,12 +17,14 @@ struct SalePayment {
 
 // What a sale keeps of its receipt: the register's document (a telematic
 // register numbers it), the payment split, the lottery code and the
-// customer's codice fiscale sent with it.
+// customer's codice fiscale sent with it. A sale stored while the register
+// could not be reached has no document and waits to be sent.
 struct SaleFiscalRecord {
     FiscalDocumentRef document;
     SalePayment payment;
     QString lotteryCode;
     QString customerTaxCode;
+    bool notFiscalised = false;
 };
 
 // The payment the counter chooses: up to three tenders. A voucher's part

@@ -10,6 +10,7 @@
 #include "platform/Prompter.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleFiscalState.h"
 #include "sales/SaleSettings.h"
 #include "sales/register/NetworkFiscalDevice.h"
 #include "shell/CommonRoutines.h"
@@ -27,6 +28,17 @@ void openSales(db::Table &t) {
     t.setTableName(s::headerTable);
     t.setIndexName(doc::NUMREG);
     t.open();
+}
+
+// Why a sale stored without the telematic register cannot be quoted; empty
+// for any other sale.
+QString withoutRegister(const db::Table &t) {
+    const SaleFiscalState state = saleFiscalState(t.asInteger(s::fiscalState));
+    if (isWaiting(state))
+        return SaleVoid::notFiscalisedText;
+    if (state == SaleFiscalState::ByHand)
+        return SaleVoid::byHandText;
+    return {};
 }
 
 FiscalDocumentRef documentOf(const db::Table &t) {
@@ -110,8 +122,10 @@ QList<qint64> SaleVoid::returnsOf(qint64 key, qint64 voidKey) {
 std::optional<FiscalDocumentRef> SaleVoid::quote(qint64 key, QString *reason) {
     db::Table t(m_shop.database());
     openSales(t);
-    if (!t.findKey(key) || t.asInteger(s::rtNumber) <= 0) {
-        *reason = noDocumentText;
+    const bool found = t.findKey(key);
+    if (!found || t.asInteger(s::rtNumber) <= 0) {
+        const QString offline = found ? withoutRegister(t) : QString();
+        *reason = offline.isEmpty() ? noDocumentText : offline;
         return std::nullopt;
     }
     const qint64 link = t.asInteger(s::voidLink);
@@ -136,8 +150,10 @@ std::optional<FiscalDocumentRef> SaleVoid::quote(qint64 key, QString *reason) {
 std::optional<FiscalDocumentRef> SaleVoid::quoteReturn(qint64 key, QString *reason) {
     db::Table t(m_shop.database());
     openSales(t);
-    if (!t.findKey(key) || t.asInteger(s::rtNumber) <= 0) {
-        *reason = noDocumentReturnText;
+    const bool found = t.findKey(key);
+    if (!found || t.asInteger(s::rtNumber) <= 0) {
+        const QString offline = found ? withoutRegister(t) : QString();
+        *reason = offline.isEmpty() ? noDocumentReturnText : offline;
         return std::nullopt;
     }
     const qint64 link = t.asInteger(s::voidLink);

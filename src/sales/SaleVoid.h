@@ -75,6 +75,14 @@ public:
         QStringLiteral("Scegliere almeno un capo da rendere.");
     static inline const QString tooManyText =
         QStringLiteral("Di «%1» si possono rendere al massimo %2 pezzi.");
+    // A sale stored while the register could not be reached has no receipt
+    // to quote until it is sent.
+    static inline const QString notFiscalisedText = QStringLiteral(
+        "La vendita non è ancora fiscalizzata: inviarla al registratore (\"Non fiscalizzate\") "
+        "prima di farne il reso o l'annullo.");
+    static inline const QString byHandText = QStringLiteral(
+        "La vendita è stata registrata a mano nel registro dei corrispettivi di emergenza: il "
+        "registratore non ha uno scontrino da citare, il reso o l'annullo va registrato a mano.");
 
     explicit SaleVoid(Shop &shop, QObject *parent = nullptr);
     ~SaleVoid() override;

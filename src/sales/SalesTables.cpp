@@ -39,6 +39,12 @@ db::FieldList counterSaleExchangeFields() {
     return {recordNumber(saleColumns::exchangeLink)};
 }
 
+// --- A sale stored without the telematic register ---
+db::FieldList counterSaleOfflineFields() {
+    namespace s = saleColumns;
+    return {number(s::fiscalState, 1, 0), text(s::offlineTime, s::rtTimeLength)};
+}
+
 TableLayouts salesTables() {
     TableLayouts out;
     out << TableLayout{QStringLiteral("ELEMENTI"),
@@ -53,10 +59,12 @@ TableLayouts salesTables() {
                         percent(QStringLiteral("IVA"))},
                        {}};
 
-    out << TableLayout{QStringLiteral("VENDITE"),
-                       counterSaleFields() + counterSaleRtFields() + counterSaleExchangeFields(),
-                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
-                             QStringLiteral("MYDATA"), QStringLiteral("NUMCLI")})};
+    out << TableLayout{
+        QStringLiteral("VENDITE"),
+        counterSaleFields() + counterSaleRtFields() + counterSaleExchangeFields() +
+            counterSaleOfflineFields(),
+        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"), QStringLiteral("MYDATA"),
+              QStringLiteral("NUMCLI"), saleColumns::fiscalState})};
 
     out << TableLayout{QStringLiteral("FATTURE"),
                        {recordNumber(QStringLiteral("NUMREG")),

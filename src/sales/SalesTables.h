@@ -14,5 +14,7 @@ db::FieldList counterSaleFields();
 // The columns VENDITE has beyond them: what a telematic register gave the
 // sale and how it was paid.
 db::FieldList counterSaleRtFields();
+// And a sale stored while the telematic register could not be reached.
+db::FieldList counterSaleOfflineFields();
 
 } // namespace corvale

@@ -1,5 +1,6 @@
 #include "sales/TFArcVen.h"
 
+#include "db/Table.h"
 #include "documents/SheetColumns.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
@@ -7,12 +8,14 @@
 #include "platform/Prompter.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleExchange.h"
+#include "sales/SaleFiscalState.h"
 #include "sales/SaleGift.h"
 #include "sales/SaleVoid.h"
 #include "sales/SalesArchiveSearch.h"
 #include "sales/TFBanco.h"
 #include "sales/TFBuoni.h"
 #include "sales/TFCambio.h"
+#include "sales/TFNonFiscali.h"
 #include "sales/TFResoBanco.h"
 #include "shell/Shop.h"
 
@@ -21,6 +24,8 @@
 namespace corvale {
 
 namespace {
+
+const QString cStatoRT = QStringLiteral("cStatoRT");
 
 SalesArchiveFrame::Setup salesArchive() {
     SalesArchiveFrame::Setup s;
@@ -41,7 +46,9 @@ SalesArchiveFrame::Setup salesArchive() {
                      {saleColumns::rtClosure, QStringLiteral("Chius."), {}, 45},
                      {saleColumns::paidCash, QStringLiteral("Contanti"), money, 65},
                      {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65},
-                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65}};
+                     {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65},
+                     // A sale stored while the register could not be reached.
+                     {cStatoRT, QStringLiteral("Stato RT"), {}, 105}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},
@@ -93,6 +100,17 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
     connect(gift, &QPushButton::clicked, this, &TFArcVen::BCortesiaClick);
     connect(m_exchange, &SaleExchange::finished, this, &TFArcVen::refreshList);
     // --- end size exchange
+    // --- Sales stored while the telematic register could not be reached ---
+    headers().addCalculatedField(cStatoRT);
+    headers().setCalcFieldsHandler([](db::Table &t) {
+        t.setCalculated(
+            cStatoRT, saleFiscalStateText(saleFiscalState(t.asInteger(saleColumns::fiscalState))));
+    });
+    QPushButton *offline =
+        addButton(QStringLiteral("Non fiscalizzate"),
+                  QStringLiteral("Le vendite salvate senza il registratore telematico"));
+    offline->setObjectName(QStringLiteral("NonFiscalizzate"));
+    connect(offline, &QPushButton::clicked, this, &TFArcVen::BNonFiscalizzateClick);
     connect(m_void, &SaleVoid::finished, this, [this](bool, qint64 stored) {
         if (stored == 0)
             return;
@@ -167,6 +185,12 @@ void TFArcVen::BCortesiaClick() {
     // The register prints its own copy only of the document it has just
     // issued: a stored sale's goes to the shop's printer.
     m_gift->print(key);
+}
+
+void TFArcVen::BNonFiscalizzateClick() {
+    TFNonFiscali window(shop(), this);
+    window.exec();
+    refreshList();
 }
 
 void TFArcVen::BBuoniClick() {

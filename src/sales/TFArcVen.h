@@ -17,7 +17,8 @@ class TFBanco;
 // "ARCHIVIO VENDITE": the counter sales of a period with their lines, the
 // search of the sales holding an article code, the sales chart, and the doors
 // to a new or stored sale (opened in the same panel as this window), to
-// deleting one and to the printed list.
+// deleting one and to the printed list. "Stato RT" marks the sales stored
+// without the telematic register, which "Non fiscalizzate" lists.
 class TFArcVen : public SalesArchiveFrame {
     Q_OBJECT
 public:
@@ -48,6 +49,8 @@ public:
     void BResoClick();
     // "Buoni": the store-credit vouchers and their history.
     void BBuoniClick();
+    // "Non fiscalizzate": the sales stored without the telematic register.
+    void BNonFiscalizzateClick();
     SaleVoid &saleVoid() { return *m_void; }
     // --- Same-day size exchange and gift receipt ---
     // "Cambio": the selected sale of today's pieces exchanged for others.

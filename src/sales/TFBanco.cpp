@@ -14,6 +14,7 @@
 #include "purchasing/TFFornitore.h"
 #include "sales/CounterSale.h"
 #include "sales/CustomerColumns.h"
+#include "sales/OfflineSales.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleCustomer.h"
@@ -95,6 +96,12 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_date->setMaximumWidth(100);
     toolbar->addWidget(m_date);
     toolbar->addStretch();
+    // Sales stored while the telematic register could not be reached.
+    m_waiting = new QLabel(this);
+    m_waiting->setObjectName(QStringLiteral("NonFiscalizzate"));
+    m_waiting->setStyleSheet(QStringLiteral("color: red"));
+    m_waiting->hide();
+    toolbar->addWidget(m_waiting);
     QPushButton *bSend = formkit::button(QStringLiteral("Scontrino"), this, toolbar,
                                          QStringLiteral("Inoltra la vendita al Reg. di Cassa"));
     QPushButton *bPrint = formkit::button(QStringLiteral("Stampa"), this, toolbar);
@@ -371,7 +378,18 @@ void TFBanco::beginSale() {
     m_grid->reload();
     m_sale->sheet().TotalsSuspended = false;
     computeTotals();
+    showWaiting();
     goToRow(firstFreeRow());
+}
+
+void TFBanco::showWaiting() {
+    int waiting = 0;
+    runReportingEngineErrors(m_shop.prompter(),
+                             [&] { waiting = OfflineSales::waiting(m_shop.database()); });
+    m_waiting->setText(QStringLiteral("Vendite non fiscalizzate: %1").arg(waiting));
+    m_waiting->setToolTip(QStringLiteral("Da inviare al registratore o registrare a mano: "
+                                         "\"Non fiscalizzate\" nell'archivio vendite"));
+    m_waiting->setVisible(waiting > 0);
 }
 
 void TFBanco::cellEntered(const QModelIndex &current) {
@@ -617,6 +635,12 @@ void TFBanco::BScontrinoClick() {
         return;
     }
     m_grid->hideSearch();
+    // A stored sale whose sending the register did not confirm may have been
+    // printed: it goes again only once the operator has checked.
+    if (m_sale->fiscalState() == SaleFiscalState::Unconfirmed &&
+        !m_shop.prompter().confirm(
+            OfflineSales::checkAgainText.arg(m_sale->header().asInteger(doc::NUMDOC))))
+        return;
     const double percent = discount();
     const QString lottery = m_lottery->text().trimmed().toUpper();
     if (!SalePaymentChoice::lotteryCodeValid(lottery)) {
@@ -669,6 +693,8 @@ void TFBanco::BScontrinoClick() {
         }
         m_voucherClaim = claim;
     }
+    // A sale the register already numbered never goes into the takings twice.
+    m_checkout->setOfflineAllowed(!m_sale->hasRegisterDocument());
     const bool sent = m_checkout->send(
         m_sale->settings(), totals.net,
         [&](FiscalDevice &device, const SalePayment &paid) {
@@ -742,8 +768,9 @@ void TFBanco::setBusy(bool busy) {
 
 void TFBanco::transmissionEnded() {
     // A receipt refused for certain gives the voucher its part back; one the
-    // register may have printed keeps it until the operator decides.
-    if (!m_checkout->receiptTaken() &&
+    // register may have printed keeps it until the operator decides, and a
+    // sale about to be stored without the register spends it.
+    if (!m_checkout->settled() &&
         m_checkout->lastOutcome().status != FiscalOutcome::Status::Unconfirmed)
         releaseVoucher();
     // The sale waits for the operator (or for the next scan) on a free row.
@@ -769,11 +796,12 @@ void TFBanco::BSalvaClick() {
         if (!m_binding->store())
             return false;
         // A receipt the register took goes with the sale: its number, the
-        // payment split, the lottery code and codice fiscale sent.
-        m_sale->setFiscalRecord(m_checkout->receiptTaken() ? std::optional(m_checkout->record())
-                                                           : std::nullopt);
+        // payment split, the lottery code and codice fiscale sent; so does
+        // the payment of a sale stored without the register.
+        m_sale->setFiscalRecord(m_checkout->settled() ? std::optional(m_checkout->record())
+                                                      : std::nullopt);
         DocumentKey = m_sale->save(*date, discount());
-        if (m_voucherClaim != 0 && m_checkout->receiptTaken())
+        if (m_voucherClaim != 0 && m_checkout->settled())
             VoucherStore(m_shop.database()).attach(std::exchange(m_voucherClaim, 0), DocumentKey);
         return true;
     });

@@ -96,6 +96,8 @@ private:
     double discount() const;
     void setBusy(bool busy);
     void transmissionEnded();
+    // How many sales wait for the telematic register, said in the toolbar.
+    void showWaiting();
     void paymentModeChanged();
     // A voucher's claim whose receipt did not go through goes back on it.
     void releaseVoucher();
@@ -141,6 +143,7 @@ private:
     QLabel *m_pieces;
     QLineEdit *m_discount;
     QLabel *m_total;
+    QLabel *m_waiting;
     QList<QWidget *> m_toolbar; // waits while the size panel is open
     QList<QWidget *> m_heading; // waits while a receipt is sent
 };

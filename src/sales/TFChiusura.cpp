@@ -1,7 +1,10 @@
 #include "sales/TFChiusura.h"
 
+#include "platform/EngineError.h"
 #include "platform/Prompter.h"
 #include "sales/DailyClosure.h"
+#include "sales/OfflineSales.h"
+#include "sales/TFNonFiscali.h"
 #include "shell/Shop.h"
 #include "widgets/TitleBand.h"
 
@@ -35,6 +38,10 @@ TFChiusura::TFChiusura(Shop &shop, QWidget *parent)
                          QStringLiteral("Lettura giornaliera (X): i totali del giorno"));
     QPushButton *state = add(QStringLiteral("BStato"), QStringLiteral("Stato"),
                              QStringLiteral("Lo stato del registratore"));
+    QPushButton *offline =
+        add(QStringLiteral("BNonFiscalizzate"), QStringLiteral("Non fiscalizzate"),
+            QStringLiteral("Le vendite salvate senza il registratore, da inviare o registrare a "
+                           "mano"));
     auto *close = new QPushButton(QStringLiteral("Chiudi"), this);
     close->setObjectName(QStringLiteral("BChiudi"));
     row->addStretch();
@@ -47,12 +54,24 @@ TFChiusura::TFChiusura(Shop &shop, QWidget *parent)
     m_answer->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     m_answer->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_answer, 1);
+    m_waiting = new QLabel(this);
+    m_waiting->setObjectName(QStringLiteral("NonFiscalizzate"));
+    m_waiting->setStyleSheet(QStringLiteral("color: red"));
+    m_waiting->setWordWrap(true);
+    layout->addWidget(m_waiting);
     connect(z, &QPushButton::clicked, this, &TFChiusura::BChiusuraClick);
     connect(x, &QPushButton::clicked, this, &TFChiusura::BLetturaClick);
     connect(state, &QPushButton::clicked, this, &TFChiusura::BStatoClick);
+    connect(offline, &QPushButton::clicked, this, &TFChiusura::BNonFiscalizzateClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_closure, &DailyClosure::finished, this, &TFChiusura::onFinished);
-    resize(560, 220);
+    resize(640, 240);
+}
+
+void TFChiusura::showEvent(QShowEvent *event) {
+    // The window is made once: the count is read at each showing.
+    showWaiting();
+    QDialog::showEvent(event);
 }
 
 TFChiusura::~TFChiusura() = default;
@@ -61,8 +80,35 @@ QString TFChiusura::answerText() const {
     return m_answer->text();
 }
 
+QString TFChiusura::waitingText() const {
+    return m_waiting->text();
+}
+
+int TFChiusura::showWaiting() {
+    int waiting = -1;
+    runReportingEngineErrors(m_shop.prompter(),
+                             [&] { waiting = OfflineSales::waiting(m_shop.database()); });
+    m_waiting->setText(waiting > 0 ? QStringLiteral("Vendite non fiscalizzate in attesa del "
+                                                    "registratore: %1")
+                                         .arg(waiting)
+                                   : QString());
+    m_waiting->setVisible(waiting > 0);
+    return waiting;
+}
+
+void TFChiusura::BNonFiscalizzateClick() {
+    TFNonFiscali window(m_shop, this);
+    window.exec();
+    showWaiting();
+}
+
 void TFChiusura::BChiusuraClick() {
-    if (!m_shop.prompter().confirm(confirmZText))
+    // Sales stored without the register are not in its takings: the closure
+    // is the moment to send them or to write them by hand.
+    const int waiting = showWaiting();
+    const QString question =
+        waiting > 0 ? waitingBeforeZText.arg(waiting) + confirmZText : confirmZText;
+    if (!m_shop.prompter().confirm(question))
         return;
     if (m_closure->report(FiscalDevice::Report::Z))
         setBusy(true);

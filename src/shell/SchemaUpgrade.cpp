@@ -367,6 +367,21 @@ bool SchemaUpgrade::runSecondList() {
                                  {QStringLiteral("RIFCAMBIO NUMERIC(10,0)")})},
                  {}});
         // --- end size exchange
+        // --- Sales stored while the telematic register could not be reached:
+        // their state (waiting, to be checked, written by hand), indexed so
+        // that the counter finds the waiting ones at once, and the time they
+        // were stored, for the emergency register (VENDITE only). The probed
+        // column comes last: a step cut short is finished at the next start.
+        runStep({QStringLiteral("VENDITE.dbf"),
+                 QStringLiteral("NFORA"),
+                 {alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("NFSTATO NUMERIC(1,0)")}),
+                  createIndexStatement(QStringLiteral("NFSTATO"), QStringLiteral("VENDITE.dbf"),
+                                       QStringLiteral("NFSTATO")),
+                  alterStatement(QStringLiteral("VENDITE.dbf"),
+                                 {QStringLiteral("NFORA CHARACTER(8)")})},
+                 {}});
+        // --- end sales without the telematic register
     });
 }
 

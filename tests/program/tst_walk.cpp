@@ -278,6 +278,8 @@ private Q_SLOTS:
         // The return and the same-day exchange of a sale of today.
         QVERIFY(m_modals.contains(QStringLiteral("TFResoBanco")));
         QVERIFY(m_modals.contains(QStringLiteral("TFCambio")));
+        // The sales stored without the telematic register, from the sales archive.
+        QVERIFY(m_modals.contains(QStringLiteral("TFNonFiscali")));
         // Articles, size types, purchases, returns, orders, sales, invoices at least.
         QVERIFY2(opened >= 7, qPrintable(QString::number(opened)));
     }

@@ -57,7 +57,7 @@ Removed everyUpgrade() {
         {"VENDITE",
          {"TIPO", "SCONTO", "BARCODE", "NUMCLI", "ISBANCA", "RTNUMERO", "RTCHIUSURA", "RTDATA",
           "RTORA", "RTMATRIC", "PAGCONT", "PAGELETT", "PAGBUONO", "LOTTERIA", "CFCLIENTE", "RIFVEN",
-          "RIFCAMBIO"}},
+          "RIFCAMBIO", "NFSTATO", "NFORA"}},
         {"CLIENTI",
          {"BARCODE", "DECPUNTI", "PARTIVA", "CODFISC", "CODDEST", "PEC", "PROVINCIA", "NAZIONE"}},
         {"FORNITOR",
@@ -131,11 +131,11 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("1")});
         QVERIFY(!QFile::exists(dati + QStringLiteral(".new")));
 
-        // A fresh folder is up to date: seventeen probes, no statement.
+        // A fresh folder is up to date: eighteen probes, no statement.
         SchemaUpgrade upgrade(database);
         QVERIFY(upgrade.runFirstList());
         QVERIFY(upgrade.runSecondList());
-        QCOMPARE(upgrade.probeCount(), 17);
+        QCOMPARE(upgrade.probeCount(), 18);
         QVERIFY(upgrade.executedStatements().isEmpty());
         database.close();
 
@@ -200,7 +200,7 @@ private Q_SLOTS:
         SchemaUpgrade upgrade(database);
         QVERIFY2(upgrade.runFirstList(), qPrintable(upgrade.errorText()));
         QVERIFY2(upgrade.runSecondList(), qPrintable(upgrade.errorText()));
-        QCOMPARE(upgrade.probeCount(), 6 + 13);
+        QCOMPARE(upgrade.probeCount(), 6 + 14);
 
         QCOMPARE(columnValues(database, QStringLiteral("VENDITE"), QStringLiteral("TIPO")),
                  QStringList(3, QStringLiteral("True")));
@@ -243,7 +243,7 @@ private Q_SLOTS:
         QVERIFY(again.runFirstList());
         QVERIFY(again.runSecondList());
         QVERIFY(again.executedStatements().isEmpty());
-        QCOMPARE(again.probeCount(), 17);
+        QCOMPARE(again.probeCount(), 18);
     }
 
     void addedTablesStartTheHistoryAndTheSeasons() {

@@ -23,9 +23,16 @@ namespace corvale {
 //   A amount of the document in cents  T day's total in cents  M serial
 // The command, the field letters, the tender numbers (1 cash, 3 card, 4
 // ticket) and the error codes below are to be verified on a device.
+//
+// A line sold at a campaign's price goes at the previous price with a
+// described discount down to the sale's amount, "=V-/*<cents>/(SALDI -30%)",
+// and a line of text "="/(Prezzo precedente EUR 79,90)" (the euro sign is
+// not in the register's character set): both to be verified on a device.
 class RchRtCommands {
 public:
     static constexpr int defaultPort = 23;
+    // The longest text of a sale line, a reduction or a message.
+    static constexpr int textWidth = 32;
     static constexpr int statusSize = 8;
 
     static QByteArray lastDocumentQuery() { return "=?U"; }

@@ -4,6 +4,7 @@
 // arrive; and a receipt never printed twice whatever answer is lost.
 
 #include "RchRtLine.h"
+#include "RchRtServed.h"
 #include "RchRtServer.h"
 #include "RchServiceCgi.h"
 #include "RegisterSimulator.h"
@@ -29,40 +30,9 @@ using Transport = RegisterSettings::Transport;
 
 namespace {
 
-// The simulated register served one way: its TCP port, its service.cgi, or a
-// pseudo-terminal paced like a serial line (quicker, in random pieces).
-class RchRtServed {
-public:
-    RchRtServed(SimulatedRchRt &rt, Transport transport) {
-        if (transport == Transport::Serial) {
-            sim::RegisterSimulator::Pacing pacing;
-            pacing.byteDelayMs = 0.05;
-            pacing.replyDelayMs = 2;
-            pacing.closeDelayMs = 6;
-            pacing.randomChunks = true;
-            pacing.maxChunkPauseMs = 1;
-            m_pty = std::make_unique<sim::RegisterSimulator>(std::make_unique<sim::RchRtLine>(rt),
-                                                             pacing);
-        } else if (transport == Transport::Http) {
-            m_cgi = std::make_unique<sim::RchServiceCgi>(rt);
-            m_server = std::make_unique<sim::RtHttpServer>(*m_cgi);
-        } else {
-            m_server = std::make_unique<RchRtServer>(rt);
-        }
-    }
-    bool listen() { return m_pty ? m_pty->open() : m_server->listen(); }
-    QString address() const { return m_pty ? m_pty->devicePath() : m_server->address(); }
-
-private:
-    std::unique_ptr<sim::RchServiceCgi> m_cgi;
-    std::unique_ptr<sim::LocalServer> m_server;
-    std::unique_ptr<sim::RegisterSimulator> m_pty;
-};
-
+using sim::RchRtServed;
 using Rig = RtRig<SimulatedRchRt, RchRtServed>;
-
-const QList<std::pair<const char *, Transport>> transports{
-    {"tcp", Transport::Tcp}, {"serial", Transport::Serial}, {"service.cgi", Transport::Http}};
+const auto &transports = sim::rchTransports;
 
 QList<QByteArray> bytes(const QStringList &texts) {
     QList<QByteArray> out;

@@ -7,12 +7,13 @@
 
 namespace corvale {
 
-// The RCH command language as an RCH RT takes it on raw TCP port 23, in the
-// frames of the serial Globe protocol: STX, "01", the data length in three
-// digits, 'N', the data, a sequence digit, two hex digits of the XOR from STX
-// to the sequence digit, ETX. ACK and NAK travel as single bytes. A request
-// of the driver is a list of commands, one a line; its answer is the data of
-// the register's response frames, one a line.
+// The RCH command language as an RCH RT takes it on raw TCP port 23 and on
+// its serial line, in the frames of the serial Globe protocol: STX, "01", the
+// data length in three digits, 'N', the data, a sequence digit, two hex
+// digits of the XOR from STX to the sequence digit, ETX. ACK and NAK travel
+// as single bytes. A request of the driver is a list of commands, one a line;
+// its answer is the data of the register's response frames, one a line
+// (service.cgi carries the same commands and answers: RchServiceXml).
 //
 // Each response starts with a status block: class letter (N no error; G, S,
 // P errors, P paper out), 4-digit error code, 2-digit receipt state, "more

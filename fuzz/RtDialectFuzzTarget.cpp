@@ -1,6 +1,8 @@
 #include "RtDialectFuzzTarget.h"
 
+#include "sales/register/RchExchange.h"
 #include "sales/register/RchRtCommands.h"
+#include "sales/register/RchServiceXml.h"
 #include "sales/register/RtDialect.h"
 
 #include <QByteArray>
@@ -27,8 +29,42 @@ void checkAnswer(const RtAnswer &a) {
 void fuzzRtDialect(const uint8_t *data, size_t size) {
     if (size == 0)
         return;
-    const int mode = data[0] % 3;
+    // 0-5: the first three ways (as the kept inputs were written); 6: the
+    // service.cgi answer; 7: the exchange of a request fed in pieces.
+    const int mode = data[0] % 8 < 6 ? data[0] % 8 % 3 : data[0] % 8;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    if (mode == 6) {
+        const auto answers = RchServiceXml::answers(bytes);
+        if (answers) {
+            check(!answers->isEmpty());
+            for (char c : *answers)
+                check(c == '\n' || (c >= 0x20 && c <= 0x7e));
+            checkAnswer(RchRtCommands::parse(*answers));
+        }
+        checkAnswer(RchRtDialect(RegisterSettings::Transport::Http).parse(bytes));
+        return;
+    }
+    if (mode == 7) {
+        const QList<QByteArray> commands{"=K", "=R1/$2990/(MAGLIA)", "=c", "=?U"};
+        RchExchange exchange;
+        check(!exchange.start(commands).isEmpty());
+        const qsizetype piece = bytes.isEmpty() ? 1 : 1 + static_cast<unsigned char>(bytes[0]) % 16;
+        QByteArray written;
+        for (qsizetype at = 0; at < bytes.size() && exchange.isRunning(); at += piece) {
+            const RchExchange::Step step = exchange.feed(bytes.mid(at, piece));
+            written += step.write;
+            if (step.state == RchExchange::Step::State::Done)
+                checkAnswer(RchRtCommands::parse(step.answers));
+            else
+                check(step.answers.isEmpty());
+        }
+        // Only the request's own frames go out, each once.
+        QByteArray expected;
+        for (qsizetype i = 1; i < commands.size() && expected.size() < written.size(); ++i)
+            expected += RchRtCommands::frame(int(i % 10), commands.at(i));
+        check(written == expected);
+        return;
+    }
     if (mode == 0) {
         checkAnswer(CustomRtDialect().parse(bytes));
         return;

@@ -4,7 +4,10 @@
 // the first line told to the device to the register's confirmed document
 // number (the status read before the receipt, the receipt, the answer read).
 // The simulator prints nothing, so the device's own printing time is out.
-//   bench_rt [RUNS] [epson-rt | custom-rt | rch-rt]
+//   bench_rt [RUNS] [epson-rt | custom-rt | rch-rt] [tcp | http | serial]
+// The RCH register goes over TCP unless told: "http" posts to service.cgi,
+// "serial" puts the frames on a pseudo-terminal paced like a 9600-baud line
+// (the register's own time to answer left out).
 // Prints one Markdown table: best and median in milliseconds.
 #include "sales/register/NetworkFiscalDevice.h"
 
@@ -25,8 +28,15 @@ int main(int argc, char **argv) {
                       : protocol == u"rch-rt"  ? RegisterSettings::rchRtBrand
                                                : RegisterSettings::epsonRtBrand;
 
+    const QString transport = argc > 3 ? QString::fromLatin1(argv[3]) : QStringLiteral("tcp");
+    QStringList arguments{QStringLiteral("--protocol"), protocol};
+    if (protocol == u"rch-rt")
+        arguments << QStringLiteral("--transport") << transport
+                  << QStringLiteral("--reply-delay-ms") << QStringLiteral("0")
+                  << QStringLiteral("--close-delay-ms") << QStringLiteral("0");
+
     QProcess simulator;
-    simulator.start(QStringLiteral(CORVALE_REGISTER_SIM), {QStringLiteral("--protocol"), protocol});
+    simulator.start(QStringLiteral(CORVALE_REGISTER_SIM), arguments);
     if (!simulator.waitForReadyRead(10000)) {
         std::fprintf(stderr, "simulator did not start\n");
         return 1;
@@ -37,6 +47,9 @@ int main(int argc, char **argv) {
     RegisterSettings settings;
     settings.brand = brand;
     settings.address = address;
+    settings.device = address;
+    settings.rtTransport = RegisterSettings::transportFromText(
+        transport == u"serial" ? QStringLiteral("SERIALE") : transport);
     settings.departments = RegisterSettings::defaultDepartments();
     device.setSettings(settings);
     bool done = false;
@@ -84,7 +97,9 @@ int main(int argc, char **argv) {
 
     std::sort(times.begin(), times.end());
     std::printf("| what | best ms | median ms |\n|---|---|---|\n");
-    std::printf("| 20-line sale to the %s simulator, %d runs | %.1f | %.1f |\n",
-                qPrintable(protocol), int(times.size()), times.first(), times[times.size() / 2]);
+    std::printf("| 20-line sale to the %s simulator (%s), %d runs | %.1f | %.1f |\n",
+                qPrintable(protocol),
+                qPrintable(protocol == u"rch-rt" ? transport : QStringLiteral("http")),
+                int(times.size()), times.first(), times[times.size() / 2]);
     return 0;
 }

@@ -48,6 +48,16 @@ QStringList LocalPreferences::speedNames() {
             QStringLiteral("9600, 7, NO"),   QStringLiteral("2400, 7, EVEN")};
 }
 
+QStringList LocalPreferences::transportNames() {
+    return {QStringLiteral("Rete (TCP)"), QStringLiteral("Rete (service.cgi)"),
+            QStringLiteral("Seriale")};
+}
+
+QList<RegisterSettings::Transport> LocalPreferences::transports() {
+    using T = RegisterSettings::Transport;
+    return {T::Tcp, T::Http, T::Serial};
+}
+
 LocalPreferences LocalPreferences::read(const IniFile &ini) {
     LocalPreferences p;
     // Values outside the lists (a hand-edited file) fall back to the defaults
@@ -69,6 +79,8 @@ LocalPreferences LocalPreferences::read(const IniFile &ini) {
     p.rtRetries = qBound(0, ini.readInteger(kRegister, QStringLiteral("RTRETRY"), 1), 5);
     p.rtUser = ini.readString(kRegister, QStringLiteral("RTUTENTE"), QString()).trimmed();
     p.rtPassword = ini.readString(kRegister, QStringLiteral("RTPASSWORD"), QString());
+    p.rtTransport = RegisterSettings::transportFromText(
+        ini.readString(kRegister, RegisterSettings::transportKey, QString()));
     return p;
 }
 
@@ -89,7 +101,9 @@ bool LocalPreferences::write(IniFile &ini) const {
              ini.writeInteger(kRegister, QStringLiteral("RTTIMEOUT"), rtTimeoutMs) &&
              ini.writeInteger(kRegister, QStringLiteral("RTRETRY"), rtRetries) &&
              ini.writeString(kRegister, QStringLiteral("RTUTENTE"), rtUser) &&
-             ini.writeString(kRegister, QStringLiteral("RTPASSWORD"), rtPassword)));
+             ini.writeString(kRegister, QStringLiteral("RTPASSWORD"), rtPassword))) &&
+           (make != rchRtMake || ini.writeString(kRegister, RegisterSettings::transportKey,
+                                                 RegisterSettings::transportText(rtTransport)));
 }
 
 } // namespace corvale

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sales/register/RegisterSettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +28,8 @@ struct LocalPreferences {
     int rtRetries = 1;       // RTRETRY: sends after one that surely did not print
     QString rtUser;          // RTUTENTE, RTPASSWORD: HTTP basic authentication
     QString rtPassword;
+    // RTCOLLEG: how the RCH RT is reached (written for that make only).
+    RegisterSettings::Transport rtTransport = RegisterSettings::Transport::Tcp;
 
     static LocalPreferences read(const IniFile &ini);
     // False when Dati.ini cannot be written.
@@ -35,6 +39,9 @@ struct LocalPreferences {
     static QStringList makeNames();
     static QStringList modelNames();
     static QStringList speedNames();
+    // The RCH RT's ways, in the order of transports().
+    static QStringList transportNames();
+    static QList<RegisterSettings::Transport> transports();
     static constexpr int rchMake = 4;
     static constexpr int dataprocessMake = 2;
     static constexpr int epsonRtMake = 9;

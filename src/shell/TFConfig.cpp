@@ -207,6 +207,8 @@ void TFConfig::buildUi() {
     registerForm->addRow(QStringLiteral("Velocità"), m_speed);
     // --- Telematic register: an address instead of the serial line ---
     m_registerBox = registerBox;
+    m_rtTransport =
+        comboBox(RegisterSettings::transportKey, LocalPreferences::transportNames(), registerBox);
     m_rtAddress = lineEdit(QStringLiteral("INDIRIZZO"), registerBox);
     m_rtAddress->setPlaceholderText(QStringLiteral("192.168.1.50 oppure nome:porta"));
     m_rtDepartments = lineEdit(QStringLiteral("REPARTI"), registerBox);
@@ -227,6 +229,7 @@ void TFConfig::buildUi() {
     m_rtPassword->setEchoMode(QLineEdit::Password);
     m_rtTest = new QPushButton(QStringLiteral("Prova collegamento"), registerBox);
     m_rtTest->setObjectName(QStringLiteral("ProvaCollegamento"));
+    registerForm->addRow(QStringLiteral("Collegamento"), m_rtTransport);
     registerForm->addRow(QStringLiteral("Indirizzo"), m_rtAddress);
     registerForm->addRow(QStringLiteral("Reparti IVA"), m_rtDepartments);
     registerForm->addRow(QStringLiteral("Attesa risposta (s)"), m_rtTimeout);
@@ -251,6 +254,7 @@ void TFConfig::buildUi() {
     m_tabs->addTab(settings, QStringLiteral("Impostazioni"));
 
     connect(m_make, &QComboBox::currentIndexChanged, this, &TFConfig::makeChanged);
+    connect(m_rtTransport, &QComboBox::currentIndexChanged, this, &TFConfig::showRegisterRows);
     for (QCheckBox *b : {m_showPhotos, m_autoSave, m_markupWithoutVat})
         connect(b, &QCheckBox::toggled, this, &TFConfig::syncLivePreferences);
 
@@ -374,6 +378,7 @@ void TFConfig::readPreferences() {
     m_rtRetries->setValue(p.rtRetries);
     m_rtUser->setText(p.rtUser);
     m_rtPassword->setText(p.rtPassword);
+    m_rtTransport->setCurrentIndex(int(LocalPreferences::transports().indexOf(p.rtTransport)));
     makeChanged(m_make->currentIndex());
     m_loading = false;
     syncLivePreferences();
@@ -399,6 +404,8 @@ LocalPreferences TFConfig::preferencesFromControls() const {
     p.rtRetries = m_rtRetries->value();
     p.rtUser = m_rtUser->text().trimmed();
     p.rtPassword = m_rtPassword->text();
+    p.rtTransport = LocalPreferences::transports().value(m_rtTransport->currentIndex(),
+                                                         RegisterSettings::Transport::Tcp);
     return p;
 }
 
@@ -410,22 +417,34 @@ void TFConfig::syncLivePreferences() {
 }
 
 void TFConfig::makeChanged(int index) {
-    m_model->setVisible(index + 1 == LocalPreferences::rchMake);
-    if (auto *form = qobject_cast<QFormLayout *>(m_registerBox->layout())) {
-        const bool rt = LocalPreferences::isTelematicMake(index + 1);
-        // Only the Custom RT is reached over HTTP with a user and password.
-        const bool http = index + 1 == LocalPreferences::customRtMake;
-        form->setRowVisible(m_port, !rt);
-        form->setRowVisible(m_speed, !rt);
-        for (QWidget *w : std::initializer_list<QWidget *>{m_rtAddress, m_rtDepartments,
-                                                           m_rtTimeout, m_rtRetries, m_rtTest})
-            form->setRowVisible(w, rt);
-        form->setRowVisible(m_rtUser, http);
-        form->setRowVisible(m_rtPassword, http);
-    }
+    showRegisterRows();
     if (m_loading)
         return;
     m_speed->setCurrentIndex(index + 1 == LocalPreferences::dataprocessMake ? 3 : 0);
+}
+
+void TFConfig::showRegisterRows() {
+    const int make = m_make->currentIndex() + 1;
+    m_model->setVisible(make == LocalPreferences::rchMake);
+    auto *form = qobject_cast<QFormLayout *>(m_registerBox->layout());
+    if (!form)
+        return;
+    const bool rt = LocalPreferences::isTelematicMake(make);
+    const bool rch = make == LocalPreferences::rchRtMake;
+    const auto transport = LocalPreferences::transports().value(m_rtTransport->currentIndex());
+    // The RCH RT may hang on the serial line of the older registers.
+    const bool serial = !rt || (rch && transport == RegisterSettings::Transport::Serial);
+    // Only the Custom RT is reached over HTTP with a user and password.
+    const bool http = make == LocalPreferences::customRtMake;
+    form->setRowVisible(m_rtTransport, rch);
+    form->setRowVisible(m_port, serial);
+    form->setRowVisible(m_speed, serial);
+    form->setRowVisible(m_rtAddress, rt && !serial);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{m_rtDepartments, m_rtTimeout, m_rtRetries, m_rtTest})
+        form->setRowVisible(w, rt);
+    form->setRowVisible(m_rtUser, http);
+    form->setRowVisible(m_rtPassword, http);
 }
 
 bool TFConfig::ensureRecord() {
@@ -496,7 +515,9 @@ QString TFConfig::registerProblem(const LocalPreferences &p) const {
         return {};
     RegisterSettings settings;
     settings.address = p.rtAddress;
-    if (!settings.hostAndPort(80))
+    const bool serial = p.make == LocalPreferences::rchRtMake &&
+                        p.rtTransport == RegisterSettings::Transport::Serial;
+    if (!serial && !settings.hostAndPort(80))
         return rtAddressText;
     if (!p.rtDepartments.isEmpty()) {
         const int pairs = int(p.rtDepartments.split(u';', Qt::SkipEmptyParts).size());
@@ -525,6 +546,13 @@ void TFConfig::BProvaCollegamentoClick() {
     settings.networkRetries = p.rtRetries;
     settings.user = p.rtUser;
     settings.password = p.rtPassword;
+    settings.rtTransport = p.rtTransport;
+    // The port chosen here, unless Dati.ini names a device of its own.
+    const QString device =
+        m_shop.ini().readString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE")).trimmed();
+    settings.device =
+        device.isEmpty() ? SerialLine::portName(QString::number(p.serialPort)) : device;
+    settings.speed = p.speed;
     m_rtDevice->setSettings(settings);
     m_rtTest->setEnabled(false);
     m_rtDevice->queryStatus();

@@ -67,6 +67,8 @@ private:
     void readPreferences();
     LocalPreferences preferencesFromControls() const;
     void makeChanged(int index);
+    // Shows the rows of the chosen make and, for the RCH RT, of its way.
+    void showRegisterRows();
     // --- Telematic register ---
     // "Prova collegamento": asks the register named by the boxes its state.
     void BProvaCollegamentoClick();
@@ -92,6 +94,7 @@ private:
     QComboBox *m_model = nullptr;
     QComboBox *m_speed = nullptr;
     QCheckBox *m_calculateChange = nullptr;
+    QComboBox *m_rtTransport = nullptr; // the RCH RT: TCP, service.cgi or serial
     QLineEdit *m_rtAddress = nullptr;
     QLineEdit *m_rtDepartments = nullptr;
     QSpinBox *m_rtTimeout = nullptr; // seconds

@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <type_traits>
+
 namespace corvale::testing {
 
 inline const QDateTime rtShopTime(QDate(2026, 3, 5), QTime(10, 30, 0));
@@ -19,6 +21,10 @@ struct RtSaleLine {
     double price;
     double discount;
     double vat;
+    // Sold at a campaign's price: the lowest price of the 30 days before it.
+    double previous = 0;
+    int percent = 0;
+    const char *campaign = "";
 };
 
 inline Tender cashTender(qint64 cents) {
@@ -35,13 +41,18 @@ template <typename Simulator, typename Server> struct RtRig {
     FiscalOutcome outcome;
     int outcomes = 0;
 
-    RtRig(int brand, int retries = 1) {
+    RtRig(int brand, int retries = 1,
+          RegisterSettings::Transport transport = RegisterSettings::Transport::Tcp)
+        : server(serve(rt, transport)) {
         rt.setClock([] { return rtShopTime; });
         rt.setLastClosure(rtShopTime.addSecs(-3600));
         server.listen();
         RegisterSettings s;
         s.brand = brand;
+        s.rtTransport = transport;
+        // A network address, or the device of a serial line.
         s.address = server.address();
+        s.device = server.address();
         s.networkTimeout = 400;
         s.networkRetries = retries;
         s.departments = RegisterSettings::defaultDepartments();
@@ -50,6 +61,16 @@ template <typename Simulator, typename Server> struct RtRig {
             outcome = o;
             ++outcomes;
         });
+    }
+
+    // The simulator served the way asked, where its server offers a choice.
+    static Server serve(Simulator &rt, RegisterSettings::Transport transport) {
+        if constexpr (std::is_constructible_v<Server, Simulator &, RegisterSettings::Transport>)
+            return Server(rt, transport);
+        else {
+            (void)transport;
+            return Server(rt);
+        }
     }
 
     void describe(const QList<RtSaleLine> &lines, double saleDiscount, const QList<Tender> &tenders,
@@ -64,6 +85,8 @@ template <typename Simulator, typename Server> struct RtRig {
             device.line(QString::fromUtf8(l.description), l.quantity, l.price, l.vat, amount);
             if (l.discount != 0)
                 device.lineDiscount(l.discount, amount);
+            if (l.previous > 0)
+                device.lineReduction(l.previous, l.percent, QString::fromUtf8(l.campaign));
             gross += amount;
         }
         const double net = ReceiptBuilder::netTotal(gross, saleDiscount);

@@ -385,6 +385,17 @@ private Q_SLOTS:
         QTest::newRow("rch-rt, answer lost after printing")
             << QStringList{"--protocol", "rch-rt", "--fail", "lost-after-print"} << 11
             << QStringLiteral("80RCH000001");
+        QTest::newRow("rch-rt over service.cgi, answer lost after printing")
+            << QStringList{"--protocol", "rch-rt", "--transport",
+                           "http",       "--fail", "lost-after-print"}
+            << 11 << QStringLiteral("80RCH000001");
+        QTest::newRow("rch-rt on a serial line, answer lost after printing")
+            << QStringList{"--protocol",       "rch-rt",
+                           "--transport",      "serial",
+                           "--fail",           "lost-after-print",
+                           "--reply-delay-ms", "20",
+                           "--close-delay-ms", "100"}
+            << 11 << QStringLiteral("80RCH000001");
     }
     void testToolAgainstTheTelematicSimulator() {
         QFETCH(QStringList, simArgs);
@@ -395,12 +406,23 @@ private Q_SLOTS:
         QVERIFY(simProcess.waitForStarted());
         QTRY_VERIFY(simProcess.canReadLine());
         const QString address = QString::fromLocal8Bit(simProcess.readLine()).trimmed();
-        QVERIFY2(address.startsWith(QLatin1String("127.0.0.1:")), qPrintable(address));
+        const qsizetype way = simArgs.indexOf(QStringLiteral("--transport"));
+        const QString transport = way < 0 ? QStringLiteral("tcp") : simArgs.value(way + 1);
+        QVERIFY2(address.startsWith(transport == u"serial" ? QLatin1String("/")
+                                                           : QLatin1String("127.0.0.1:")),
+                 qPrintable(address));
 
         QTemporaryDir home;
         IniFile ini(home.filePath(QStringLiteral("Dati.ini")));
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
+        if (transport == u"serial")
+            ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"), address);
+        else
+            ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
+        if (way >= 0)
+            ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("RTCOLLEG"),
+                            transport == u"serial" ? QStringLiteral("SERIALE")
+                                                   : QStringLiteral("HTTP"));
         if (simArgs.contains(QStringLiteral("--user"))) {
             ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("RTUTENTE"),
                             QStringLiteral("cassa"));

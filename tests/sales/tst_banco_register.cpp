@@ -7,6 +7,7 @@
 
 #include "RegisterSimulator.h"
 #include "RtHttpServer.h"
+#include "SimulatedEpsonRt.h"
 #include "catalogue/CampaignBook.h"
 #include "catalogue/PriceHistory.h"
 #include "purchasing/ReceiptEntry.h"

@@ -8,6 +8,7 @@
 #include "RchRtServer.h"
 #include "RtHttpServer.h"
 #include "SimulatedCustomRt.h"
+#include "register/RchRtServed.h"
 #include "sales/DailyClosure.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SaleVoid.h"
@@ -31,14 +32,36 @@ template <typename Simulator, typename Server> struct Rig {
         rt.setClosure(12);
         server.listen();
     }
-    void configure(ShopFixture &f, int make) {
+    void configure(ShopFixture &f, int make) { write(f, make, server.address()); }
+    static void write(ShopFixture &f, int make, const QString &address) {
         IniFile &ini = f.shop->ini();
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
+        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
         // The articles of the test shop carry the old 20% rate.
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
                         QStringLiteral("20:1;22:1;10:2"));
+    }
+};
+
+// The RCH register served the way the shop's Dati.ini says.
+struct RchRig {
+    sim::SimulatedRchRt rt;
+    sim::RchRtServed server;
+    explicit RchRig(RegisterSettings::Transport transport)
+        : server(rt, transport) {
+        rt.setClock([] { return shopTime; });
+        rt.setLastClosure(shopTime.addSecs(-3600));
+        rt.setClosure(12);
+        server.listen();
+    }
+    void configure(ShopFixture &f, RegisterSettings::Transport transport) {
+        Rig<sim::SimulatedRchRt, sim::RchRtServer>::write(f, RegisterSettings::rchRtBrand,
+                                                          server.address());
+        IniFile &ini = f.shop->ini();
+        ini.writeString(QStringLiteral("REGCASSA"), RegisterSettings::transportKey,
+                        RegisterSettings::transportText(transport));
+        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"), server.address());
     }
 };
 
@@ -127,6 +150,7 @@ void checkStored(ShopFixture &f, const QString &serial, bool lottery) {
 } // namespace
 
 Q_DECLARE_METATYPE(corvale::FiscalOutcome)
+Q_DECLARE_METATYPE(corvale::RegisterSettings::Transport)
 
 class TestBancoRt : public QObject {
     Q_OBJECT
@@ -157,11 +181,17 @@ private Q_SLOTS:
         QVERIFY(f.prompter.done());
     }
 
+    void rchRegisterSaleVoidAndClosure_data() {
+        QTest::addColumn<RegisterSettings::Transport>("transport");
+        for (const auto &[label, t] : sim::rchTransports)
+            QTest::newRow(label) << t;
+    }
     void rchRegisterSaleVoidAndClosure() {
-        Rig<sim::SimulatedRchRt, sim::RchRtServer> rig;
+        QFETCH(RegisterSettings::Transport, transport);
+        RchRig rig(transport);
         ShopFixture f;
         addSaleData(f);
-        rig.configure(f, RegisterSettings::rchRtBrand);
+        rig.configure(f, transport);
         sell(f, false);
         QVERIFY(voidTheSale(f) > 0);
         const FiscalOutcome z = closeTheDay(f);
@@ -195,14 +225,14 @@ private Q_SLOTS:
             QCOMPARE(rig.rt.receipts().size(), 1);
             QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
         }
-        {
-            Rig<sim::SimulatedRchRt, sim::RchRtServer> rig;
+        for (const auto &[label, transport] : sim::rchTransports) {
+            RchRig rig(transport);
             ShopFixture f;
             addSaleData(f);
-            rig.configure(f, RegisterSettings::rchRtBrand);
+            rig.configure(f, transport);
             rig.rt.failReceipts(sim::SimulatedRchRt::Fault::LostAfterPrint);
             sell(f, true);
-            QCOMPARE(rig.rt.receipts().size(), 1);
+            QVERIFY2(rig.rt.receipts().size() == 1, label);
             QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
             QCOMPARE(rig.rt.commands().count("=c"), 1);
         }

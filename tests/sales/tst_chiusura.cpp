@@ -2,6 +2,7 @@
 // RT simulator, driven through the window's buttons; a closure is stored.
 
 #include "RtHttpServer.h"
+#include "SimulatedEpsonRt.h"
 #include "common/ShopFixture.h"
 #include "common/Widgets.h"
 #include "sales/DailyClosure.h"

@@ -1,4 +1,7 @@
+#include "RchRtLine.h"
 #include "RchRtServer.h"
+#include "RchServiceCgi.h"
+#include "RegisterSimulator.h"
 #include "RtHttpServer.h"
 #include "SimulatedCustomRt.h"
 #include "common/Widgets.h"
@@ -325,6 +328,103 @@ private Q_SLOTS:
         QCOMPARE(child<QSpinBox>(again, "RTTIMEOUT")->value(), 3);
         click(again, "BSalva");
         QCOMPARE(RegisterSettings::read(f.shop.ini()).networkTimeout, 2500);
+    }
+
+    // The RCH RT is reached over TCP (as before the choice), over
+    // service.cgi or on the serial line of the older registers: each way
+    // shows its own rows, is tried with "Prova collegamento", saved and read
+    // back.
+    void rchTransports() {
+        Fixture f;
+        const QDateTime now(QDate(2026, 3, 5), QTime(9, 15));
+        sim::SimulatedRchRt rch;
+        rch.setClock([now] { return now; });
+        rch.setLastClosure(now);
+        sim::RchRtServer tcp(rch);
+        QVERIFY(tcp.listen());
+        sim::RchServiceCgi cgi(rch);
+        sim::RtHttpServer http(cgi);
+        QVERIFY(http.listen());
+        sim::RegisterSimulator::Pacing pacing;
+        pacing.byteDelayMs = 0.05;
+        pacing.replyDelayMs = 2;
+        sim::RegisterSimulator pty(std::make_unique<sim::RchRtLine>(rch), pacing);
+        QVERIFY(pty.open());
+        f.shop.ini().writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"),
+                                 pty.devicePath());
+
+        const QString ready =
+            QStringLiteral("Collegamento riuscito.\rRegistratore pronto.\rMatricola: 80RCH000001\r"
+                           "Ultimo documento: n. 0, chiusura n. 1 del 05/03/2026 09:15");
+        const struct {
+            int transport; // row of the "Collegamento" list
+            QString address;
+            bool addressShown;
+            const char *saved;
+            RegisterSettings::Transport read;
+        } ways[] = {
+            {0, tcp.address(), true, "TCP", RegisterSettings::Transport::Tcp},
+            {1, http.address(), true, "HTTP", RegisterSettings::Transport::Http},
+            // The address is not asked for: an empty one is no fault.
+            {2, QString(), false, "SERIALE", RegisterSettings::Transport::Serial},
+        };
+        for (const auto &w : ways) {
+            TFConfig config(f.shop);
+            config.show();
+            auto *make = child<QComboBox>(config, "MARCA");
+            auto *transport = child<QComboBox>(config, "RTCOLLEG");
+            auto *address = child<QLineEdit>(config, "INDIRIZZO");
+            // Hidden until the RCH RT is chosen (the first time round).
+            QCOMPARE(transport->isHidden(), make->currentIndex() != 10);
+            make->setCurrentIndex(10);
+            QVERIFY(!transport->isHidden());
+            transport->setCurrentIndex(w.transport);
+            QCOMPARE(address->isHidden(), !w.addressShown);
+            QCOMPARE(child<QComboBox>(config, "SERIALE")->isHidden(), w.addressShown);
+            QCOMPARE(child<QComboBox>(config, "SPEED")->isHidden(), w.addressShown);
+            address->setText(w.address);
+            f.prompter.expectInformation(ready);
+            auto *test = child<QPushButton>(config, "ProvaCollegamento");
+            test->click();
+            QTRY_VERIFY_WITH_TIMEOUT(test->isEnabled(), 10000);
+            QVERIFY2(f.prompter.done(), w.saved);
+            click(config, "BSalva");
+            QVERIFY(!config.isVisible());
+
+            const IniFile &ini = f.shop.ini();
+            QCOMPARE(ini.readString(QStringLiteral("REGCASSA"), QStringLiteral("RTCOLLEG")),
+                     QString::fromLatin1(w.saved));
+            const RegisterSettings settings = RegisterSettings::read(ini);
+            QCOMPARE(settings.transport(), w.read);
+            QCOMPARE(settings.device, pty.devicePath());
+
+            TFConfig again(f.shop);
+            QCOMPARE(child<QComboBox>(again, "RTCOLLEG")->currentIndex(), w.transport);
+        }
+
+        // Over the network an address is needed whichever way.
+        {
+            TFConfig config(f.shop);
+            config.show();
+            child<QComboBox>(config, "RTCOLLEG")->setCurrentIndex(1);
+            child<QLineEdit>(config, "INDIRIZZO")->clear();
+            f.prompter.expectError(TFConfig::rtAddressText);
+            click(config, "BSalva");
+            QVERIFY(config.isVisible());
+            // Another make hides the choice and keeps its own rows.
+            child<QComboBox>(config, "MARCA")->setCurrentIndex(8);
+            QVERIFY(child<QComboBox>(config, "RTCOLLEG")->isHidden());
+            QVERIFY(!child<QLineEdit>(config, "INDIRIZZO")->isHidden());
+            QVERIFY(child<QComboBox>(config, "SERIALE")->isHidden());
+        }
+        // A hand-written value the program does not know is the TCP connection.
+        f.shop.ini().writeString(QStringLiteral("REGCASSA"), QStringLiteral("RTCOLLEG"),
+                                 QStringLiteral("boh"));
+        TFConfig config(f.shop);
+        QCOMPARE(child<QComboBox>(config, "RTCOLLEG")->currentText(), QStringLiteral("Rete (TCP)"));
+        QCOMPARE(RegisterSettings::read(f.shop.ini()).transport(),
+                 RegisterSettings::Transport::Tcp);
+        QVERIFY(f.prompter.done());
     }
 
     void passwordChanges() {

@@ -10,10 +10,15 @@ namespace corvale::sim {
 RegisterSimulator::RegisterSimulator(SimulatedRegister::Protocol protocol,
                                      SimulatedRegister::Options options, Pacing pacing,
                                      QObject *parent)
+    : RegisterSimulator(std::make_unique<SimulatedRegister>(protocol, options), pacing,
+                        options.seed, parent) {}
+
+RegisterSimulator::RegisterSimulator(std::unique_ptr<LineRegister> device, Pacing pacing,
+                                     quint32 seed, QObject *parent)
     : QObject(parent)
-    , m_register(protocol, options)
+    , m_register(std::move(device))
     , m_pacing(pacing)
-    , m_random(options.seed * 2654435761u + 1) {
+    , m_random(seed * 2654435761u + 1) {
     m_pumpTimer.setTimerType(Qt::PreciseTimer);
     m_pumpTimer.setInterval(1);
     connect(&m_pumpTimer, &QTimer::timeout, this, &RegisterSimulator::pump);
@@ -60,22 +65,24 @@ void RegisterSimulator::onReadable() {
     const QByteArray bytes = m_pty.readAvailable();
     if (bytes.isEmpty())
         return;
-    handle(m_register.feed(bytes));
+    handle(m_register->feed(bytes));
     m_idleTimer.start();
 }
 
 void RegisterSimulator::onIdle() {
-    handle(m_register.idle());
+    handle(m_register->idle());
 }
 
 void RegisterSimulator::handle(const QList<SimulatedRegister::Frame> &frames) {
     for (const auto &frame : frames) {
         m_frames << frame;
-        const QString line = m_register.describe(frame);
+        const QString line = m_register->describe(frame);
         m_log << line;
         Q_EMIT frameReceived(line);
         const double t = now();
-        for (const auto &reply : m_register.answer(frame)) {
+        for (const auto &reply : m_register->answer(frame)) {
+            if (reply.drop)
+                continue; // lost on the line: nothing arrives
             if (!reply.delayed) {
                 enqueue(Pending{reply.bytes, t}, true);
                 continue;

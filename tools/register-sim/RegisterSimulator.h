@@ -30,6 +30,9 @@ public:
 
     RegisterSimulator(SimulatedRegister::Protocol protocol, SimulatedRegister::Options options,
                       Pacing pacing, QObject *parent = nullptr);
+    // Any register that takes frames on a line.
+    RegisterSimulator(std::unique_ptr<LineRegister> device, Pacing pacing, quint32 seed = 1,
+                      QObject *parent = nullptr);
     ~RegisterSimulator() override;
 
     bool open();
@@ -63,7 +66,7 @@ private:
     double now() const { return double(m_clock.nsecsElapsed()) / 1e6; }
     quint32 random();
 
-    SimulatedRegister m_register;
+    std::unique_ptr<LineRegister> m_register;
     Pacing m_pacing;
     PtyPair m_pty;
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -1,8 +1,6 @@
 #include "RtHttpServer.h"
 
-#include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace corvale::sim {
 
@@ -12,46 +10,13 @@ constexpr qsizetype requestLimit = 1 << 20;
 
 } // namespace
 
-RtHttpServer::RtHttpServer(SimulatedEpsonRt &rt, QObject *parent)
-    : QObject(parent)
-    , m_rt(rt)
-    , m_server(new QTcpServer(this)) {
-    connect(m_server, &QTcpServer::newConnection, this, &RtHttpServer::onConnection);
-}
-
-RtHttpServer::~RtHttpServer() = default;
-
-bool RtHttpServer::listen(quint16 port) {
-    return m_server->listen(QHostAddress::LocalHost, port);
-}
-
-quint16 RtHttpServer::port() const {
-    return m_server->serverPort();
-}
-
-QString RtHttpServer::address() const {
-    return QStringLiteral("127.0.0.1:%1").arg(port());
-}
-
-QString RtHttpServer::errorString() const {
-    return m_server->errorString();
-}
+RtHttpServer::RtHttpServer(HttpRegister &rt, QObject *parent)
+    : LocalServer(parent)
+    , m_rt(rt) {}
 
 void RtHttpServer::setCredentials(const QString &user, const QString &password) {
     m_authorization =
         user.isEmpty() ? QByteArray() : "Basic " + (user + u':' + password).toUtf8().toBase64();
-}
-
-void RtHttpServer::onConnection() {
-    while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-        socket->setParent(this);
-        m_buffers.insert(socket, {});
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadable(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_buffers.remove(socket);
-            socket->deleteLater();
-        });
-    }
 }
 
 void RtHttpServer::respond(QTcpSocket *socket, int status, const QByteArray &body) {
@@ -66,9 +31,7 @@ void RtHttpServer::respond(QTcpSocket *socket, int status, const QByteArray &bod
     socket->disconnectFromHost();
 }
 
-void RtHttpServer::onReadable(QTcpSocket *socket) {
-    QByteArray &buffer = m_buffers[socket];
-    buffer += socket->readAll();
+void RtHttpServer::received(QTcpSocket *socket, QByteArray &buffer) {
     if (buffer.size() > requestLimit) {
         respond(socket, 400, {});
         return;
@@ -96,7 +59,7 @@ void RtHttpServer::onReadable(QTcpSocket *socket) {
         return;
     const QByteArray body = buffer.mid(headEnd + 4, length);
     buffer.clear();
-    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
+    stopReading(socket);
     const QByteArray target = requestLine.value(1);
     if (requestLine.value(0) != "POST" ||
         (target != m_rt.path() && !target.startsWith(m_rt.path() + '?'))) {
@@ -108,25 +71,18 @@ void RtHttpServer::onReadable(QTcpSocket *socket) {
         respond(socket, 401, {});
         return;
     }
-    const SimulatedEpsonRt::Result result = m_rt.handle(body);
+    const HttpRegister::Result result = m_rt.handle(body);
     Q_EMIT requestHandled(result.silent ? QStringLiteral("(nessuna risposta)")
                           : result.drop ? QStringLiteral("(connessione interrotta)")
                                         : QString::fromUtf8(result.answer));
     if (result.silent)
         return; // the socket stays open until the program gives up
-    QPointer<QTcpSocket> guarded(socket);
-    auto send = [this, guarded, result] {
-        if (!guarded)
-            return;
+    later(socket, [this, result](QTcpSocket *s) {
         if (result.drop)
-            guarded->abort();
+            s->abort();
         else
-            respond(guarded, 200, result.answer);
-    };
-    if (m_replyDelay > 0)
-        QTimer::singleShot(m_replyDelay, this, send);
-    else
-        send();
+            respond(s, 200, result.answer);
+    });
 }
 
 } // namespace corvale::sim

@@ -29,86 +29,45 @@ QString amountText(Money m) {
 
 } // namespace
 
-QString SimulatedEpsonRt::Element::attribute(const QString &key) const {
+QString EpsonRtElement::attribute(const QString &key) const {
     for (const auto &[k, v] : attributes)
         if (k == key)
             return v;
     return {};
 }
 
-QString SimulatedEpsonRt::Element::text() const {
+QString EpsonRtElement::text() const {
     QString out = name;
     for (const auto &[k, v] : attributes)
         out += u' ' + k + u'=' + v;
     return out;
 }
 
-QStringList SimulatedEpsonRt::Document::lines() const {
+QStringList EpsonRtDocument::lines() const {
     QStringList out;
-    for (const Element &e : elements)
+    for (const EpsonRtElement &e : elements)
         out << e.text();
     return out;
 }
 
-SimulatedEpsonRt::SimulatedEpsonRt()
-    : m_clock([] { return QDateTime::currentDateTime(); }) {
-    m_lastClosure = m_clock();
-}
-
-void SimulatedEpsonRt::failReceipts(Fault fault, int times) {
-    m_fault = fault;
-    m_faultTimes = times;
-}
-
-QList<SimulatedEpsonRt::Document> SimulatedEpsonRt::receipts() const {
-    QList<Document> out;
-    for (const Document &d : m_documents)
-        if (d.kind == Document::Kind::Sale || d.kind == Document::Kind::Return ||
-            d.kind == Document::Kind::Void)
-            out << d;
-    return out;
-}
-
-QString SimulatedEpsonRt::faultName(Fault fault) {
-    switch (fault) {
-    case Fault::None:
-        return QStringLiteral("none");
-    case Fault::NoAnswer:
-        return QStringLiteral("no-answer");
-    case Fault::LostAfterPrint:
-        return QStringLiteral("lost-after-print");
-    case Fault::PaperOut:
-        return QStringLiteral("paper-out");
-    case Fault::CoverOpen:
-        return QStringLiteral("cover-open");
-    case Fault::MalformedXml:
-        return QStringLiteral("malformed-xml");
-    }
-    return {};
-}
-
-std::optional<SimulatedEpsonRt::Fault> SimulatedEpsonRt::faultFromName(const QString &name) {
-    for (Fault f : {Fault::None, Fault::NoAnswer, Fault::LostAfterPrint, Fault::PaperOut,
-                    Fault::CoverOpen, Fault::MalformedXml})
-        if (faultName(f) == name)
-            return f;
-    return std::nullopt;
+SimulatedEpsonRt::SimulatedEpsonRt() {
+    setSerial(QStringLiteral("99MEX000001"));
 }
 
 QByteArray SimulatedEpsonRt::answer(bool success, const QString &code,
                                     const QString &printerStatus) const {
     QString info;
     info += QStringLiteral("<printerStatus>%1</printerStatus>").arg(printerStatus);
-    info += QStringLiteral("<fiscalReceiptNumber>%1</fiscalReceiptNumber>").arg(m_number);
+    info += QStringLiteral("<fiscalReceiptNumber>%1</fiscalReceiptNumber>").arg(lastNumber());
     info += QStringLiteral("<fiscalReceiptAmount>%1</fiscalReceiptAmount>")
-                .arg(amountText(m_lastAmount));
-    const QDateTime when = m_lastWhen.isValid() ? m_lastWhen : m_lastClosure;
+                .arg(amountText(lastAmount()));
+    const QDateTime when = lastWhen();
     info += QStringLiteral("<fiscalReceiptDate>%1</fiscalReceiptDate>")
                 .arg(when.toString(QStringLiteral("d/M/yyyy")));
     info += QStringLiteral("<fiscalReceiptTime>%1</fiscalReceiptTime>")
                 .arg(when.toString(QStringLiteral("HH:mm:ss")));
-    info += QStringLiteral("<zRepNumber>%1</zRepNumber>").arg(m_closure);
-    info += QStringLiteral("<serialNumber>%1</serialNumber>").arg(m_serial);
+    info += QStringLiteral("<zRepNumber>%1</zRepNumber>").arg(closure());
+    info += QStringLiteral("<serialNumber>%1</serialNumber>").arg(serial());
     return wrap(QStringLiteral("<response success=\"%1\" code=\"%2\" status=\"%3\"><addInfo>%4"
                                "</addInfo></response>")
                     .arg(success ? QStringLiteral("true") : QStringLiteral("false"), code,
@@ -166,8 +125,7 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::handle(const QByteArray &body) {
     if (command == u"printerFiscalReport")
         return report(elements);
     // printerCommand: the status query.
-    if (m_silentQueries > 0) {
-        --m_silentQueries;
+    if (takeSilentQuery()) {
         Result r;
         r.silent = true;
         return r;
@@ -182,11 +140,7 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::handle(const QByteArray &body) {
 }
 
 SimulatedEpsonRt::Result SimulatedEpsonRt::receipt(const QList<Element> &elements) {
-    Fault fault = Fault::None;
-    if (m_faultTimes > 0) {
-        fault = m_fault;
-        --m_faultTimes;
-    }
+    const Fault fault = takeFault();
     if (fault == Fault::NoAnswer) {
         Result r;
         r.silent = true;
@@ -196,8 +150,7 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::receipt(const QList<Element> &element
         return refuse(paperOutCode, QStringLiteral("30110"));
     if (fault == Fault::CoverOpen)
         return refuse(coverOpenCode, QStringLiteral("30110"));
-    // An RT refuses sales 24 hours after its last closure.
-    if (m_lastClosure.secsTo(now()) > 24 * 3600)
+    if (closureOverdue())
         return refuse(closureOverdueCode);
 
     Document doc;
@@ -261,12 +214,7 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::receipt(const QList<Element> &element
         return refuse(badDocumentCode);
 
     doc.total = total;
-    doc.number = ++m_number;
-    doc.closure = m_closure;
-    doc.when = now();
-    m_lastAmount = total;
-    m_lastWhen = doc.when;
-    m_documents << doc;
+    keepPrinted(doc);
 
     Result r;
     if (fault == Fault::LostAfterPrint) {
@@ -287,29 +235,14 @@ SimulatedEpsonRt::Result SimulatedEpsonRt::report(const QList<Element> &elements
             Document doc;
             const bool z = e.name == u"printZReport";
             doc.kind = z ? Document::Kind::ZReport : Document::Kind::XReport;
-            doc.closure = m_closure;
-            doc.when = now();
             doc.elements = elements;
-            for (const Document &d : std::as_const(m_documents))
-                if (d.closure == m_closure && d.kind == Document::Kind::Sale)
-                    doc.total += d.total;
-                else if (d.closure == m_closure && d.kind != Document::Kind::ZReport &&
-                         d.kind != Document::Kind::XReport)
-                    doc.total -= d.total;
-            m_documents << doc;
+            Core::report(doc);
+            // The answer tells the day's total and the closure just made.
+            setLastAmount(documents().last().total);
             Result r;
-            m_lastAmount = doc.total;
-            if (z) {
-                // The answer tells the closure just made; the day starts afresh.
-                r.answer = answer(true, QString(), QStringLiteral("00110"));
-                ++m_closure;
-                m_number = 0;
-                m_lastClosure = doc.when;
-                m_lastAmount = Money();
-                m_lastWhen = QDateTime();
-            } else {
-                r.answer = answer(true, QString(), QStringLiteral("00110"));
-            }
+            r.answer = answer(true, QString(), QStringLiteral("00110"));
+            if (z)
+                closeDay();
             return r;
         }
     }

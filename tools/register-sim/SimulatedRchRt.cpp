@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <utility>
 
 namespace corvale::sim {
 
@@ -45,28 +46,13 @@ QByteArray two(int v) {
 
 } // namespace
 
-SimulatedRchRt::SimulatedRchRt()
-    : m_clock([] { return QDateTime::currentDateTime(); }) {
-    m_lastClosure = m_clock();
-}
-
-void SimulatedRchRt::failReceipts(Fault fault, int times) {
-    m_fault = fault;
-    m_faultTimes = times;
-}
-
-QList<SimulatedRchRt::Document> SimulatedRchRt::receipts() const {
-    QList<Document> out;
-    for (const Document &d : m_documents)
-        if (d.kind == Document::Kind::Sale || d.kind == Document::Kind::Return ||
-            d.kind == Document::Kind::Void)
-            out << d;
-    return out;
+SimulatedRchRt::SimulatedRchRt() {
+    setSerial(QStringLiteral("80RCH000001"));
 }
 
 QList<SimulatedRchRt::Document> SimulatedRchRt::giftReceipts() const {
     QList<Document> out;
-    for (const Document &d : m_documents)
+    for (const Document &d : documents())
         if (d.kind == Document::Kind::GiftReceipt)
             out << d;
     return out;
@@ -75,43 +61,18 @@ QList<SimulatedRchRt::Document> SimulatedRchRt::giftReceipts() const {
 // The last document again without prices: refused when the closure has
 // none yet, or with the register in a report key.
 SimulatedRchRt::Result SimulatedRchRt::giftReceipt() {
-    if (m_key != Key::Sale || m_number == 0)
+    if (m_key != Key::Sale || lastNumber() == 0)
         return error(badDocument);
     Document copy;
     copy.kind = Document::Kind::GiftReceipt;
-    copy.number = m_number;
-    copy.closure = m_closure;
+    copy.number = lastNumber();
+    copy.closure = closure();
     copy.when = now();
-    copy.total = m_lastAmount;
+    copy.total = lastAmount();
     copy.commands << "=C453/$2";
-    m_documents << copy;
+    keepCopy(copy);
     return ok();
 }
-
-QString SimulatedRchRt::faultName(Fault fault) {
-    switch (fault) {
-    case Fault::None:
-        return QStringLiteral("none");
-    case Fault::NoAnswer:
-        return QStringLiteral("no-answer");
-    case Fault::LostAfterPrint:
-        return QStringLiteral("lost-after-print");
-    case Fault::PaperOut:
-        return QStringLiteral("paper-out");
-    case Fault::CoverOpen:
-        return QStringLiteral("cover-open");
-    case Fault::MalformedFrame:
-        return QStringLiteral("malformed-frame");
-    }
-    return {};
-}
-
-std::optional<SimulatedRchRt::Fault> SimulatedRchRt::faultFromName(const QString &name) {
-    for (Fault f : {Fault::None, Fault::NoAnswer, Fault::LostAfterPrint, Fault::PaperOut,
-                    Fault::CoverOpen, Fault::MalformedFrame})
-        if (faultName(f) == name)
-            return f;
-    return std::nullopt;
 }
 
 SimulatedRchRt::Result SimulatedRchRt::ok(const QByteArray &fields) const {
@@ -126,23 +87,9 @@ SimulatedRchRt::Result SimulatedRchRt::error(const QByteArray &status) {
     return r;
 }
 
-Money SimulatedRchRt::dayTotal() const {
-    Money total;
-    for (const Document &d : m_documents) {
-        if (d.closure != m_closure)
-            continue;
-        if (d.kind == Document::Kind::Sale)
-            total += d.total;
-        else if (d.kind == Document::Kind::Return || d.kind == Document::Kind::Void)
-            total -= d.total;
-    }
-    return total;
-}
-
 bool SimulatedRchRt::open(Document::Kind kind, const QByteArray &command, QByteArray *refusal) {
-    // An RT refuses documents 24 hours after its last closure.
-    if (m_lastClosure.secsTo(now()) > 24 * 3600) {
-        *refusal = closureOverdue;
+    if (Core::closureOverdue()) {
+        *refusal = SimulatedRchRt::closureOverdue;
         return false;
     }
     Document d;
@@ -165,18 +112,17 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
         return ok();
     }
     if (command == "=?U") {
-        if (m_silentQueries > 0) {
-            --m_silentQueries;
+        if (takeSilentQuery()) {
             Result r;
             r.silent = true;
             return r;
         }
-        const QDateTime when = m_lastWhen.isValid() ? m_lastWhen : m_lastClosure;
-        return ok("/Z" + QByteArray::number(m_closure).rightJustified(4, '0') + "/N" +
-                  QByteArray::number(m_number).rightJustified(4, '0') + "/D" +
+        const QDateTime when = lastWhen();
+        return ok("/Z" + QByteArray::number(closure()).rightJustified(4, '0') + "/N" +
+                  QByteArray::number(lastNumber()).rightJustified(4, '0') + "/D" +
                   when.toString(QStringLiteral("ddMMyy")).toLatin1() + "/H" +
                   when.toString(QStringLiteral("HHmmss")).toLatin1() + "/A" +
-                  QByteArray::number(m_lastAmount.cents()) + "/M" + m_serial.toLatin1());
+                  QByteArray::number(lastAmount().cents()) + "/M" + serial().toLatin1());
     }
     if (command.startsWith("=C")) {
         if (m_open)
@@ -248,7 +194,15 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
             const Money base = m_subtotal ? m_open->total : m_lastItem;
             amount = Money::fromCents(std::llround(double(base.cents()) * pct / 100));
         } else {
-            const auto c = cents(command.mid(5));
+            // "=V-/*150" or, described, "=V-/*150/(SALDI -30%)".
+            QByteArray value = command.mid(5);
+            if (const qsizetype text = value.indexOf("/("); text >= 0) {
+                if (!value.endsWith(')') || command.at(2) != '-')
+                    return error(badDocument);
+                m_open->texts << QString::fromLatin1(value.mid(text + 2, value.size() - text - 3));
+                value.truncate(text);
+            }
+            const auto c = cents(value);
             if (!c)
                 return error(badDocument);
             amount = Money::fromCents(*c);
@@ -274,6 +228,10 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
         m_open->taxCode = QString::fromLatin1(command.mid(7, command.size() - 8));
         return ok();
     }
+    if (command.startsWith("=\"/(") && command.endsWith(')')) {
+        m_open->texts << QString::fromLatin1(command.mid(4, command.size() - 5));
+        return ok();
+    }
     if (command.startsWith("=T")) {
         const qsizetype slash = command.indexOf('/');
         bool tenderOk = false;
@@ -290,17 +248,16 @@ SimulatedRchRt::Result SimulatedRchRt::handle(const QByteArray &command) {
             m_nonCash += amount;
         return ok();
     }
-    if (command == "=c")
+    if (command == "=c") {
+        if (m_silentAfterClose > 0)
+            silenceQueries(std::exchange(m_silentAfterClose, 0));
         return close();
+    }
     return error(unknownCommand);
 }
 
 SimulatedRchRt::Result SimulatedRchRt::close() {
-    Fault fault = Fault::None;
-    if (m_faultTimes > 0) {
-        fault = m_fault;
-        --m_faultTimes;
-    }
+    const Fault fault = takeFault();
     if (fault == Fault::NoAnswer) {
         Result r;
         r.silent = true;
@@ -315,12 +272,7 @@ SimulatedRchRt::Result SimulatedRchRt::close() {
     if (doc.kind != Document::Kind::Void && (m_paid < doc.total || m_nonCash > doc.total))
         return error(badDocument);
     m_open.reset();
-    doc.number = ++m_number;
-    doc.closure = m_closure;
-    doc.when = now();
-    m_lastAmount = doc.total;
-    m_lastWhen = doc.when;
-    m_documents << doc;
+    keepPrinted(doc);
     Result r = ok();
     r.drop = fault == Fault::LostAfterPrint;
     r.corrupt = fault == Fault::MalformedFrame;
@@ -331,22 +283,14 @@ SimulatedRchRt::Result SimulatedRchRt::report() {
     if (m_key == Key::Sale)
         return error(badDocument);
     Document doc;
-    const bool z = m_key == Key::ZReport;
-    doc.kind = z ? Document::Kind::ZReport : Document::Kind::XReport;
-    doc.closure = m_closure;
-    doc.when = now();
-    doc.total = dayTotal();
-    m_documents << doc;
+    doc.kind = m_key == Key::ZReport ? Document::Kind::ZReport : Document::Kind::XReport;
+    Core::report(doc);
     // The answer tells the closure the report belongs to and the day's total.
-    const Result r = ok("/Z" + QByteArray::number(m_closure).rightJustified(4, '0') + "/T" +
-                        QByteArray::number(doc.total.cents()) + "/M" + m_serial.toLatin1());
-    if (z) {
-        ++m_closure;
-        m_number = 0;
-        m_lastClosure = doc.when;
-        m_lastAmount = Money();
-        m_lastWhen = QDateTime();
-    }
+    const Result r =
+        ok("/Z" + QByteArray::number(closure()).rightJustified(4, '0') + "/T" +
+           QByteArray::number(documents().last().total.cents()) + "/M" + serial().toLatin1());
+    if (doc.kind == Document::Kind::ZReport)
+        closeDay();
     return r;
 }
 

@@ -2,28 +2,15 @@
 
 namespace corvale::sim {
 
-namespace {
+using namespace line;
 
-constexpr char SOH = 0x01;
-constexpr char STX = 0x02;
-constexpr char ETX = 0x03;
-constexpr char EOT = 0x04;
-constexpr char ENQ = 0x05;
-constexpr char ACK = 0x06;
-constexpr char NAK = 0x15;
+namespace {
 
 unsigned byteSum(QByteArrayView bytes) {
     unsigned sum = 0;
     for (char c : bytes)
         sum += static_cast<unsigned char>(c);
     return sum;
-}
-
-unsigned char byteXor(QByteArrayView bytes) {
-    unsigned char x = 0;
-    for (char c : bytes)
-        x ^= static_cast<unsigned char>(c);
-    return x;
 }
 
 QByteArray twoDigits(unsigned value) {

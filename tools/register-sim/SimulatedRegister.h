@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineRegister.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -8,11 +10,9 @@
 
 namespace corvale::sim {
 
-// The far side of the cable: takes the bytes the program sends, cuts them
-// into frames whatever way they arrive, and says what a register of the
-// chosen protocol answers. It knows nothing of time or devices; the
-// RegisterSimulator paces the answers onto a pseudo-terminal.
-class SimulatedRegister {
+// The far side of the cable for the registers from before the telematic
+// ones: what a register of the chosen protocol answers.
+class SimulatedRegister : public LineRegister {
 public:
     enum class Protocol { Ela, Dataprocess, Epson, RchGlobe, RchMizar };
 
@@ -23,38 +23,21 @@ public:
         quint32 seed = 1;
     };
 
-    // A frame received, decoded.
-    struct Frame {
-        QString kind;             // "FRAME", "COMMAND", "DATA", "POLL", "ACK", "EOT"
-        int sequence = -1;        // Dataprocess/Epson/Globe
-        QByteArray text;          // the message text (ELA: the payload bytes)
-        QList<QByteArray> fields; // ELA fields
-        bool checksumOk = true;
-        QByteArray raw;
-    };
-
-    // One piece of an answer: bytes to send `delay` ms after the previous piece.
-    struct Reply {
-        QByteArray bytes;
-        bool delayed = false; // after processing rather than at once
-        bool closing = false; // the receipt is being closed: printing takes longer
-    };
-
     SimulatedRegister(Protocol protocol, Options options);
 
     static std::optional<Protocol> protocolFromName(const QString &name);
     static QString protocolName(Protocol protocol);
 
     // Feeds received bytes; returns the frames completed by them.
-    QList<Frame> feed(const QByteArray &bytes);
+    QList<Frame> feed(const QByteArray &bytes) override;
     // No byte for a while: a lone EOT waiting for its continuation is a
     // bare end of transmission (Mizar).
-    QList<Frame> idle();
+    QList<Frame> idle() override;
     // The answer to a frame (empty when the register stays silent).
-    QList<Reply> answer(const Frame &frame);
+    QList<Reply> answer(const Frame &frame) override;
 
     // One line of the traffic log.
-    QString describe(const Frame &frame) const;
+    QString describe(const Frame &frame) const override;
 
     int framesAnswered() const { return m_answered; }
     Protocol protocol() const { return m_protocol; }

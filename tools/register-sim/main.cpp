@@ -2,7 +2,9 @@
 // and the tests run whole receipts against it. It prints the device to put in
 // REGCASSA/DEVICE, then one line for every frame the program sends.
 
+#include "RchRtLine.h"
 #include "RchRtServer.h"
+#include "RchServiceCgi.h"
 #include "RegisterSimulator.h"
 #include "RtHttpServer.h"
 #include "SimulatedCustomRt.h"
@@ -12,8 +14,12 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
+using corvale::sim::LocalServer;
+using corvale::sim::RchRtLine;
 using corvale::sim::RchRtServer;
+using corvale::sim::RchServiceCgi;
 using corvale::sim::RegisterSimulator;
 using corvale::sim::RtHttpServer;
 using corvale::sim::SimulatedCustomRt;
@@ -41,30 +47,59 @@ template <typename Rt> bool setUp(Rt &rt, const QCommandLineParser &parser, cons
     return true;
 }
 
-// --- RCH telematic register over TCP ---
-int serveRchRt(QCoreApplication &app, const QCommandLineParser &parser) {
+// One line of the traffic, then the receipts printed since the last line.
+void printTraffic(const SimulatedRchRt &rt, const QString &line) {
+    static qsizetype shown = 0;
+    std::printf("%s\n", qPrintable(line));
+    const auto docs = rt.receipts();
+    for (; shown < docs.size(); ++shown) {
+        const SimulatedRchRt::Document &d = docs.at(shown);
+        std::printf("documento %04d-%04d totale %s\n", d.closure, d.number,
+                    qPrintable(QString::number(d.total.toDouble(), 'f', 2)));
+    }
+    std::fflush(stdout);
+}
+
+// --- RCH telematic register: frames over TCP or a pseudo-terminal, or HTTP ---
+int serveRchRt(QCoreApplication &app, const QCommandLineParser &parser,
+               const RegisterSimulator::Pacing &pacing) {
     SimulatedRchRt rt;
     if (!setUp(rt, parser,
                "no-answer | lost-after-print | paper-out | cover-open | malformed-frame"))
         return 2;
-    RchRtServer server(rt);
+    const QString transport = parser.value(QStringLiteral("transport"));
+    if (transport == u"serial") {
+        auto line = std::make_unique<RchRtLine>(rt);
+        line->setLog([&rt](const QString &l) { printTraffic(rt, l); });
+        RegisterSimulator simulator(std::move(line), pacing);
+        if (!simulator.open()) {
+            QTextStream(stderr) << "Pseudo-terminale non disponibile: " << simulator.errorString()
+                                << '\n';
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(simulator.devicePath()));
+        std::fflush(stdout);
+        return app.exec();
+    }
+    if (transport != u"tcp" && transport != u"http") {
+        QTextStream(stderr) << "--transport: tcp | http | serial\n";
+        return 2;
+    }
+    RchServiceCgi cgi(rt);
+    std::unique_ptr<LocalServer> server;
+    if (transport == u"http")
+        server = std::make_unique<RtHttpServer>(cgi);
+    else
+        server = std::make_unique<RchRtServer>(rt);
     const quint16 port = quint16(parser.value(QStringLiteral("port")).toUInt());
-    if (!server.listen(port)) {
-        QTextStream(stderr) << "Porta non disponibile: " << server.errorString() << '\n';
+    if (!server->listen(port)) {
+        QTextStream(stderr) << "Porta non disponibile: " << server->errorString() << '\n';
         return 1;
     }
-    std::printf("%s\n", qPrintable(server.address()));
+    std::printf("%s\n", qPrintable(server->address()));
     std::fflush(stdout);
-    QObject::connect(&server, &RchRtServer::requestHandled, &app, [&rt](const QString &line) {
-        std::printf("%s\n", qPrintable(line));
-        const auto docs = rt.receipts();
-        if (line.startsWith(QStringLiteral("=c ")) && !docs.isEmpty()) {
-            const SimulatedRchRt::Document &d = docs.last();
-            std::printf("documento %04d-%04d totale %s\n", d.closure, d.number,
-                        qPrintable(QString::number(d.total.toDouble(), 'f', 2)));
-        }
-        std::fflush(stdout);
-    });
+    QObject::connect(server.get(), &LocalServer::requestHandled, &app,
+                     [&rt](const QString &line) { printTraffic(rt, line); });
     return app.exec();
 }
 
@@ -145,6 +180,10 @@ int main(int argc, char *argv[]) {
           QStringLiteral("fault")},
          {QStringLiteral("fail-times"), QStringLiteral("RT: receipts that meet the fault."),
           QStringLiteral("N")},
+         {QStringLiteral("transport"),
+          QStringLiteral("rch-rt: tcp (default), http (POST /service.cgi) or serial "
+                         "(a pseudo-terminal, paced as the serial registers)."),
+          QStringLiteral("way"), QStringLiteral("tcp")},
          {QStringLiteral("closure-overdue"),
           QStringLiteral("RT: the last closure is 25 hours old.")},
          {QStringLiteral("user"), QStringLiteral("custom-rt: HTTP basic authentication user."),
@@ -160,12 +199,11 @@ int main(int argc, char *argv[]) {
         SimulatedCustomRt rt;
         return serveRt(app, parser, rt);
     }
-    if (parser.value(protocol) == u"rch-rt")
-        return serveRchRt(app, parser);
 
     QTextStream err(stderr);
+    const bool rchRt = parser.value(protocol) == u"rch-rt";
     const auto kind = SimulatedRegister::protocolFromName(parser.value(protocol));
-    if (!kind) {
+    if (!kind && !rchRt) {
         err << "--protocol: ela | dataprocess | epson | rch-globe | rch-mizar | epson-rt | "
                "custom-rt | "
                "rch-rt\n";
@@ -198,7 +236,9 @@ int main(int argc, char *argv[]) {
     if (!ok)
         return 2;
 
-    RegisterSimulator simulator(*kind, options, pacing);
+    if (rchRt)
+        return serveRchRt(app, parser, pacing);
+    RegisterSimulator simulator(kind.value(), options, pacing);
     if (!simulator.open()) {
         err << "Pseudo-terminale non disponibile: " << simulator.errorString() << '\n';
         return 1;

@@ -83,6 +83,8 @@ RtFiguresResult rtFigures(const FiscalDocument &document,
             l.discount = previousGross - amount;
             l.discountPercent = reduction.percent;
             l.adjustment = reductionDescription(reduction.campaign, reduction.percent);
+            l.reduced = true;
+            l.campaign = reduction.campaign;
             l.note = previousPriceNote(l.unitPrice);
             f.subtotal += amount;
             f.lines << l;

@@ -26,6 +26,9 @@ struct RtLine {
     // the previous price and the campaign's reduction from it.
     QString adjustment;
     QString note;
+    // A line sold at a campaign's price, and the campaign's name.
+    bool reduced = false;
+    QString campaign;
 };
 
 struct RtFigures {

@@ -27,14 +27,27 @@ void NetworkFiscalDevice::setDialect(std::unique_ptr<RtDialect> dialect) {
 void NetworkFiscalDevice::setSettings(const RegisterSettings &settings) {
     m_settings = settings;
     if (m_phase == Phase::Idle && settings.isTelematic() &&
-        (!m_dialect || m_dialect->protocol() != settings.protocol()))
-        setDialect(RtDialect::of(settings.protocol()));
+        (!m_dialect || m_dialect->protocol() != settings.protocol() ||
+         m_dialect->transport() != settings.transport()))
+        setDialect(RtDialect::of(settings.protocol(), settings.transport()));
 }
 
 QString NetworkFiscalDevice::unreachableText(const QString &address) {
     return QStringLiteral("Il registratore di cassa non risponde all'indirizzo \"%1\": "
                           "controllare che sia acceso e collegato alla rete.")
         .arg(address);
+}
+
+QString NetworkFiscalDevice::silentPortText(const QString &device) {
+    return QStringLiteral("Il registratore di cassa non risponde sulla porta \"%1\": "
+                          "controllare che sia acceso e collegato al computer.")
+        .arg(device);
+}
+
+QString NetworkFiscalDevice::unreachable() const {
+    return m_dialect && m_dialect->transport() == RegisterSettings::Transport::Serial
+               ? silentPortText(m_settings.device)
+               : unreachableText(m_settings.address);
 }
 
 QString NetworkFiscalDevice::refusalText(const QString &code) {
@@ -141,13 +154,20 @@ bool NetworkFiscalDevice::giftReceipt() {
 bool NetworkFiscalDevice::post(const QByteArray &body) {
     if (!m_dialect)
         return false;
-    const auto target = m_settings.hostAndPort(m_dialect->defaultPort());
-    if (!target)
-        return false;
-    ++m_requests;
     RtLink::Request request;
-    request.host = target->first;
-    request.port = target->second;
+    if (m_dialect->transport() == RegisterSettings::Transport::Serial) {
+        if (m_settings.device.isEmpty())
+            return false;
+        request.device = m_settings.device;
+        request.line = m_settings.lineSettings();
+    } else {
+        const auto target = m_settings.hostAndPort(m_dialect->defaultPort());
+        if (!target)
+            return false;
+        request.host = target->first;
+        request.port = target->second;
+    }
+    ++m_requests;
     request.target = m_dialect->target(m_settings.networkTimeout);
     request.body = body;
     request.timeoutMs = m_settings.networkTimeout;
@@ -189,7 +209,7 @@ void NetworkFiscalDevice::onAnswer(const std::optional<RtAnswer> &answer) {
         if (!answer && !m_reached) {
             // Never reached the register: nothing was done.
             outcome.status = FiscalOutcome::Status::Unreachable;
-            outcome.message = unreachableText(m_settings.address);
+            outcome.message = unreachable();
         } else if (!answer || answer->kind == RtAnswer::Kind::Malformed) {
             outcome.status = FiscalOutcome::Status::Unconfirmed;
             outcome.message = reportUnconfirmedText;
@@ -209,7 +229,7 @@ void NetworkFiscalDevice::onAnswer(const std::optional<RtAnswer> &answer) {
         FiscalOutcome outcome;
         if (!answer) {
             outcome.status = FiscalOutcome::Status::Unreachable;
-            outcome.message = unreachableText(m_settings.address);
+            outcome.message = unreachable();
         } else if (answer->kind == RtAnswer::Kind::Malformed) {
             outcome.status = FiscalOutcome::Status::Unconfirmed;
             outcome.message = QStringLiteral("Il registratore ha dato una risposta non leggibile.");
@@ -259,7 +279,7 @@ void NetworkFiscalDevice::afterReadingBefore(const std::optional<RtAnswer> &answ
                              : FiscalOutcome::Status::Unreachable;
         outcome.message = outcome.status == FiscalOutcome::Status::Refused
                               ? refusalText(answer->code)
-                              : unreachableText(m_settings.address);
+                              : unreachable();
         finish(outcome);
         return;
     }

@@ -9,7 +9,8 @@
 
 namespace corvale {
 
-// A telematic register on the shop's network. A receipt is never printed
+// A telematic register on the shop's network (or, for some makes, on the
+// serial line). A receipt is never printed
 // twice: the register's last document is read before the receipt goes out;
 // when the answer to the receipt is lost, the last document is read again and
 // compared with the one sent, and the receipt is sent again only when the
@@ -59,6 +60,8 @@ public:
         "registratore): nulla è stato inviato.");
 
     static QString unreachableText(const QString &address);
+    // The same for a register on a serial line.
+    static QString silentPortText(const QString &device);
     // The register's refusal in words.
     static QString refusalText(const QString &code);
     // The register's state in words, from a status answer.
@@ -87,6 +90,8 @@ private:
     void finish(FiscalOutcome outcome);
     bool start(Phase phase, const QByteArray &body);
     FiscalDocumentRef refOf(const RtAnswer &answer) const;
+    // The register does not answer where the settings say it is.
+    QString unreachable() const;
     void setDialect(std::unique_ptr<RtDialect> dialect);
 
     std::unique_ptr<RtDialect> m_dialect;

@@ -43,6 +43,10 @@ QByteArray RchRtCommands::text(const QString &text, int width) {
         const char16_t u = c.unicode();
         if (u >= 0x0300 && u <= 0x036f)
             continue; // the accent of a letter decomposed above
+        if (u == 0x20ac) {
+            out += "EUR"; // the register prints ASCII only
+            continue;
+        }
         out += u < 0x20 || u >= 0x7f || u == u')' ? ' ' : char(u);
     }
     return out.trimmed().left(width);
@@ -71,10 +75,22 @@ QList<QByteArray> RchRtCommands::receipt(const FiscalDocument &document, const R
                 "=R" + QByteArray::number(line.department) + "/$" + centsText(line.unitPrice);
             if (line.quantity != 1)
                 item += "/*" + quantityText(line.quantity);
-            out << item + "/(" + text(line.description, 32) + ')';
+            out << item + "/(" + text(line.description, textWidth) + ')';
             // The discount in cents, so that the register's total is the sale's.
-            if (!line.discount.isZero())
-                out << "=V-/*" + centsText(line.discount);
+            // A campaign's reduction says what it is, and the previous price
+            // follows as a line of text (to be verified on a device).
+            if (!line.discount.isZero()) {
+                QByteArray discount = "=V-/*" + centsText(line.discount);
+                if (line.reduced)
+                    discount += "/(" +
+                                text(reductionDescription(line.campaign, int(line.discountPercent),
+                                                          textWidth),
+                                     textWidth) +
+                                ')';
+                out << discount;
+            }
+            if (!line.note.isEmpty())
+                out << "=\"/(" + text(line.note, textWidth) + ')';
         }
         out << "=S";
         if (figures.subtotalDiscount > Money())

@@ -7,12 +7,13 @@
 
 namespace corvale {
 
-// The RCH command language as an RCH RT takes it on raw TCP port 23, in the
-// frames of the serial Globe protocol: STX, "01", the data length in three
-// digits, 'N', the data, a sequence digit, two hex digits of the XOR from STX
-// to the sequence digit, ETX. ACK and NAK travel as single bytes. A request
-// of the driver is a list of commands, one a line; its answer is the data of
-// the register's response frames, one a line.
+// The RCH command language as an RCH RT takes it on raw TCP port 23 and on
+// its serial line, in the frames of the serial Globe protocol: STX, "01", the
+// data length in three digits, 'N', the data, a sequence digit, two hex
+// digits of the XOR from STX to the sequence digit, ETX. ACK and NAK travel
+// as single bytes. A request of the driver is a list of commands, one a line;
+// its answer is the data of the register's response frames, one a line
+// (service.cgi carries the same commands and answers: RchServiceXml).
 //
 // Each response starts with a status block: class letter (N no error; G, S,
 // P errors, P paper out), 4-digit error code, 2-digit receipt state, "more
@@ -23,9 +24,16 @@ namespace corvale {
 //   A amount of the document in cents  T day's total in cents  M serial
 // The command, the field letters, the tender numbers (1 cash, 3 card, 4
 // ticket) and the error codes below are to be verified on a device.
+//
+// A line sold at a campaign's price goes at the previous price with a
+// described discount down to the sale's amount, "=V-/*<cents>/(SALDI -30%)",
+// and a line of text "="/(Prezzo precedente EUR 79,90)" (the euro sign is
+// not in the register's character set): both to be verified on a device.
 class RchRtCommands {
 public:
     static constexpr int defaultPort = 23;
+    // The longest text of a sale line, a reduction or a message.
+    static constexpr int textWidth = 32;
     static constexpr int statusSize = 8;
 
     static QByteArray lastDocumentQuery() { return "=?U"; }

@@ -22,6 +22,7 @@ RegisterSettings RegisterSettings::read(const IniFile &ini) {
     s.serial = ini.readString(section, QStringLiteral("MATRICOLA"), QString()).trimmed();
     s.user = ini.readString(section, QStringLiteral("RTUTENTE"), QString()).trimmed();
     s.password = ini.readString(section, QStringLiteral("RTPASSWORD"), QString());
+    s.rtTransport = transportFromText(ini.readString(section, transportKey, QString()));
     const QString table = ini.readString(section, QStringLiteral("REPARTI"), QString());
     s.departments = table.trimmed().isEmpty() ? defaultDepartments() : parseDepartments(table);
     return s;
@@ -82,6 +83,39 @@ QString RegisterSettings::protocolName(Protocol protocol) {
         break;
     }
     return QStringLiteral("nessun protocollo");
+}
+
+RegisterSettings::Transport RegisterSettings::transport() const {
+    switch (protocol()) {
+    case Protocol::EpsonRt:
+    case Protocol::CustomRt:
+        return Transport::Http;
+    case Protocol::RchRt:
+        return rtTransport;
+    default:
+        return Transport::Serial;
+    }
+}
+
+QString RegisterSettings::transportText(Transport transport) {
+    switch (transport) {
+    case Transport::Serial:
+        return QStringLiteral("SERIALE");
+    case Transport::Http:
+        return QStringLiteral("HTTP");
+    case Transport::Tcp:
+        break;
+    }
+    return QStringLiteral("TCP");
+}
+
+RegisterSettings::Transport RegisterSettings::transportFromText(const QString &text) {
+    const QString t = text.trimmed().toUpper();
+    if (t == u"SERIALE")
+        return Transport::Serial;
+    if (t == u"HTTP")
+        return Transport::Http;
+    return Transport::Tcp;
 }
 
 std::optional<int> RegisterSettings::department(double vat) const {

@@ -25,6 +25,14 @@ struct RegisterSettings {
         RchRt
     };
 
+    // How the requests reach the register.
+    enum class Transport {
+        Serial, // the serial line of SERIALE/DEVICE and SPEED
+        Tcp,    // raw frames on a TCP connection (INDIRIZZO)
+        Http    // HTTP POST (INDIRIZZO)
+    };
+    static inline const QString transportKey = QStringLiteral("RTCOLLEG");
+
     // MARCA of the telematic registers, after the serial makes.
     static constexpr int epsonRtBrand = 9;
     static constexpr int customRtBrand = 10;
@@ -44,6 +52,9 @@ struct RegisterSettings {
     QString serial;             // MATRICOLA: the RT's serial, when it does not tell it
     QString user;               // RTUTENTE: HTTP basic authentication, when set
     QString password;           // RTPASSWORD
+    // RTCOLLEG: how an RCH RT is reached, "TCP" (the default), "HTTP" or
+    // "SERIALE"; the other makes have one way each.
+    Transport rtTransport = Transport::Tcp;
     // REPARTI: "22:1;10:2;...": VAT rate (percent) to the RT's department.
     QMap<int, int> departments; // key: the rate in hundredths of a percent
 
@@ -54,6 +65,12 @@ struct RegisterSettings {
     SerialLine::LineSettings lineSettings() const;
 
     static QString protocolName(Protocol protocol);
+
+    // The way this make (and, for the RCH RT, RTCOLLEG) reaches the register.
+    Transport transport() const;
+    static QString transportText(Transport transport);
+    // An unknown text is the TCP connection, as before the choice existed.
+    static Transport transportFromText(const QString &text);
 
     bool isTelematic() const { return isTelematic(protocol()); }
     static bool isTelematic(Protocol protocol) {

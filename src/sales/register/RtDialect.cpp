@@ -1,6 +1,8 @@
 #include "sales/register/RtDialect.h"
 
 #include "sales/register/RchRtCommands.h"
+#include "sales/register/RchSerialLink.h"
+#include "sales/register/RchServiceXml.h"
 #include "sales/register/RchTcpLink.h"
 #include "sales/register/RtHttpClient.h"
 
@@ -10,14 +12,15 @@ std::unique_ptr<RtLink> RtDialect::link() const {
     return std::make_unique<RtHttpClient>();
 }
 
-std::unique_ptr<RtDialect> RtDialect::of(RegisterSettings::Protocol protocol) {
+std::unique_ptr<RtDialect> RtDialect::of(RegisterSettings::Protocol protocol,
+                                         RegisterSettings::Transport transport) {
     switch (protocol) {
     case RegisterSettings::Protocol::EpsonRt:
         return std::make_unique<EpsonRtDialect>();
     case RegisterSettings::Protocol::CustomRt:
         return std::make_unique<CustomRtDialect>();
     case RegisterSettings::Protocol::RchRt:
-        return std::make_unique<RchRtDialect>();
+        return std::make_unique<RchRtDialect>(transport);
     default:
         return nullptr;
     }
@@ -32,32 +35,53 @@ EpsonRtXml::Style CustomRtDialect::style() {
 }
 
 int RchRtDialect::defaultPort() const {
-    return RchRtCommands::defaultPort;
+    return m_transport == RegisterSettings::Transport::Http ? RchServiceXml::defaultPort
+                                                            : RchRtCommands::defaultPort;
+}
+
+QString RchRtDialect::target(int) const {
+    return m_transport == RegisterSettings::Transport::Http ? RchServiceXml::path : QString();
 }
 
 std::unique_ptr<RtLink> RchRtDialect::link() const {
+    switch (m_transport) {
+    case RegisterSettings::Transport::Serial:
+        return std::make_unique<RchSerialLink>();
+    case RegisterSettings::Transport::Http:
+        return RtDialect::link();
+    case RegisterSettings::Transport::Tcp:
+        break;
+    }
     return std::make_unique<RchTcpLink>();
+}
+
+QByteArray RchRtDialect::body(const QList<QByteArray> &commands) const {
+    return m_transport == RegisterSettings::Transport::Http ? RchServiceXml::request(commands)
+                                                            : RchRtCommands::join(commands);
 }
 
 QByteArray RchRtDialect::receipt(const FiscalDocument &document, const RtFigures &figures,
                                  const QString &) const {
-    return RchRtCommands::join(RchRtCommands::receipt(document, figures));
+    return body(RchRtCommands::receipt(document, figures));
 }
 
 QByteArray RchRtDialect::report(FiscalDevice::Report report) const {
-    return RchRtCommands::join(RchRtCommands::report(report));
+    return body(RchRtCommands::report(report));
 }
 
 QByteArray RchRtDialect::statusQuery() const {
-    return RchRtCommands::lastDocumentQuery();
+    return body({RchRtCommands::lastDocumentQuery()});
 }
 
 QByteArray RchRtDialect::giftReceipt() const {
-    return RchRtCommands::giftReceipt();
+    return body({RchRtCommands::giftReceipt()});
 }
 
 RtAnswer RchRtDialect::parse(const QByteArray &answer) const {
-    return RchRtCommands::parse(answer);
+    if (m_transport != RegisterSettings::Transport::Http)
+        return RchRtCommands::parse(answer);
+    const auto answers = RchServiceXml::answers(answer);
+    return answers ? RchRtCommands::parse(*answers) : RtAnswer();
 }
 
 } // namespace corvale

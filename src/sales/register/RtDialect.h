@@ -14,6 +14,9 @@ class RtDialect {
 public:
     virtual ~RtDialect() = default;
     virtual RegisterSettings::Protocol protocol() const = 0;
+    virtual RegisterSettings::Transport transport() const {
+        return RegisterSettings::Transport::Http;
+    }
     virtual int defaultPort() const { return 80; }
     // The HTTP path of a request that may take `timeoutMs`.
     virtual QString target(int timeoutMs) const = 0;
@@ -29,8 +32,11 @@ public:
     // make that has none.
     virtual QByteArray giftReceipt() const { return {}; }
 
-    // The dialect of a telematic register's protocol; nothing for the others.
-    static std::unique_ptr<RtDialect> of(RegisterSettings::Protocol protocol);
+    // The dialect of a telematic register's protocol, reached by `transport`
+    // where the make offers a choice; nothing for the others.
+    static std::unique_ptr<RtDialect>
+    of(RegisterSettings::Protocol protocol,
+       RegisterSettings::Transport transport = RegisterSettings::Transport::Tcp);
 };
 
 class EpsonRtDialect : public RtDialect {
@@ -77,14 +83,19 @@ public:
     RtAnswer parse(const QByteArray &answer) const override { return EpsonRtXml::parse(answer); }
 };
 
-// The RCH RT: the RCH command language over raw TCP port 23 (RchRtCommands).
+// The RCH RT: the RCH command language (RchRtCommands) in frames over raw TCP
+// port 23 or over the serial line, or posted to "/service.cgi"
+// (RchServiceXml).
 class RchRtDialect : public RtDialect {
 public:
+    explicit RchRtDialect(RegisterSettings::Transport transport = RegisterSettings::Transport::Tcp)
+        : m_transport(transport) {}
     RegisterSettings::Protocol protocol() const override {
         return RegisterSettings::Protocol::RchRt;
     }
+    RegisterSettings::Transport transport() const override { return m_transport; }
     int defaultPort() const override;
-    QString target(int) const override { return {}; }
+    QString target(int) const override;
     std::unique_ptr<RtLink> link() const override;
     QByteArray receipt(const FiscalDocument &document, const RtFigures &figures,
                        const QString &serial) const override;
@@ -92,6 +103,12 @@ public:
     QByteArray statusQuery() const override;
     RtAnswer parse(const QByteArray &answer) const override;
     QByteArray giftReceipt() const override;
+
+private:
+    // The commands of one request as the transport carries them.
+    QByteArray body(const QList<QByteArray> &commands) const;
+
+    RegisterSettings::Transport m_transport;
 };
 
 } // namespace corvale

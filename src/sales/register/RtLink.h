@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SerialLine.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -9,7 +11,8 @@
 namespace corvale {
 
 // How one request reaches a telematic register and its answer comes back:
-// an HTTP POST, or the frames of a command language over a raw socket. A
+// an HTTP POST, or the frames of a command language over a raw socket or a
+// serial line. A
 // link never sends a request again by itself: what happens after a lost
 // answer is the caller's to decide.
 class RtLink : public QObject {
@@ -23,6 +26,9 @@ public:
         int timeoutMs = 10000;
         QString user; // HTTP basic authentication, when the register asks for it
         QString password;
+        // A register on a serial line: the device and its line settings.
+        QString device;
+        SerialLine::LineSettings line;
     };
 
     using QObject::QObject;

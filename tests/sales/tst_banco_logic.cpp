@@ -219,16 +219,7 @@ private Q_SLOTS:
         addSaleData(f);
         // A sale price made from a markup with VAT can keep fractions of a
         // cent; the register is sent the cents, and the sale counts them too.
-        {
-            db::Table articles(f.db());
-            articles.setTableName(QStringLiteral("ARTICOLI"));
-            articles.setIndexName(QStringLiteral("NUMREG"));
-            articles.open();
-            QVERIFY(articles.findKey(1));
-            articles.edit();
-            articles.setFloat(QStringLiteral("PREZZOVND"), 15.0649);
-            articles.post();
-        }
+        setListPrice(f, 1, 15.0649);
         CounterSale sale(*f.shop);
         QVERIFY(sale.begin(0));
         codeOnRow(sale, 1, saleCode(1, 1));

@@ -159,17 +159,7 @@ private Q_SLOTS:
         QFETCH(qint64, reduction);
         ShopFixture f;
         addSaleData(f);
-        {
-            db::Table articles(f.db());
-            articles.setTableName(QStringLiteral("ARTICOLI"));
-            articles.setIndexName(QStringLiteral("NUMREG"));
-            articles.open();
-            QVERIFY(articles.findKey(2));
-            articles.edit();
-            articles.setFloat(QStringLiteral("PREZZOVND"), list);
-            articles.setFloat(QStringLiteral("SCONTO"), 0);
-            articles.post();
-        }
+        setListPrice(f, 2, list, 0.0);
         PriceHistory(f.db()).record(2, QDate(2026, 1, 10), list, 0, PriceHistory::cardCause());
         Campaign c;
         c.name = QStringLiteral("SALDI");

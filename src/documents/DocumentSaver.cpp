@@ -53,28 +53,34 @@ QList<DocumentSaver::OldLine> DocumentSaver::storedLines(qint64 key) {
     return out;
 }
 
-void DocumentSaver::moveStock(const QVariant &article, const QVariant &colour, const QVariant &size,
-                              const QVariant &quantity, bool takeBack) {
+DocumentSaver::StockMove DocumentSaver::StockMove::of(const QVariantMap &line,
+                                                      const QString &articleField) {
+    StockMove move;
+    move.article = qint64(line.value(articleField).toDouble());
+    move.colour = line.value(sheet::COLORE).toString().trimmed();
+    move.position = sizeText(line.value(sheet::TAGLIA));
+    move.quantity = line.value(sheet::QUANTITA).toDouble();
+    return move;
+}
+
+void DocumentSaver::moveStock(const StockMove &move, bool takeBack) {
     if (m_kind.stock == DocumentKind::Stock::None)
         return;
     const bool subtract = (m_kind.stock == DocumentKind::Stock::Subtract) != takeBack;
-    m_stock.AdjustStock(qint64(article.toDouble()), colour.toString().trimmed(),
-                        quantity.toDouble(), sizeText(size), subtract);
+    m_stock.AdjustStock(move.article, move.colour, move.quantity, move.position, subtract);
 }
 
-double DocumentSaver::stockCell(const QVariant &article, const QVariant &colour,
-                                const QVariant &size) {
+double DocumentSaver::stockCell(const StockMove &move) {
     bool ok = false;
-    const int p = sizeText(size).toInt(&ok);
+    const int p = move.position.toInt(&ok);
     if (!ok || p < 1 || p > StockRoutines::sizePositions)
         return 0;
     db::Table stock(m_db);
     stock.setTableName(QStringLiteral("ARCARTTG"));
     stock.setIndexName(QStringLiteral("ARTCODE"));
     stock.open();
-    const qint64 code = qint64(article.toDouble());
-    stock.setRange(code, code);
-    const QString wanted = colour.toString().trimmed().left(20);
+    stock.setRange(move.article, move.article);
+    const QString wanted = move.colour.left(20);
     for (stock.first(); !stock.eof(); stock.next()) {
         if (stock.asString(sheet::COLORE).left(20) == wanted)
             return stock.asFloat(QStringLiteral("TG%1").arg(p));
@@ -82,24 +88,20 @@ double DocumentSaver::stockCell(const QVariant &article, const QVariant &colour,
     return 0;
 }
 
-void DocumentSaver::moveStockNoted(const QVariantMap &line, const QString &articleField,
-                                   bool takeBack, bool &moved) {
+void DocumentSaver::moveStockNoted(const StockMove &move, bool takeBack, bool &moved) {
     moved = false;
-    const QVariant article = line.value(articleField);
-    const QVariant colour = line.value(sheet::COLORE);
-    const QVariant size = line.value(sheet::TAGLIA);
     if (m_kind.stock == DocumentKind::Stock::None) {
         moved = true;
         return;
     }
-    const double before = stockCell(article, colour, size);
+    const double before = stockCell(move);
     try {
-        moveStock(article, colour, size, line.value(sheet::QUANTITA), takeBack);
+        moveStock(move, takeBack);
     } catch (const db::Error &) {
         // The engine may fail after the cell was stored (closing the table,
         // say): the cell tells whether there is a movement to take back.
         try {
-            moved = stockCell(article, colour, size) != before;
+            moved = stockCell(move) != before;
         } catch (const db::Error &) {
         }
         throw;
@@ -124,7 +126,7 @@ void DocumentSaver::undoStoredLines(const QList<OldLine> &oldLines, Journal &jou
         // Stock first, as the undo routines do; each step is noted once it is stored.
         bool moved = false;
         try {
-            moveStockNoted(old.values, doc::NUMART, true, moved);
+            moveStockNoted(StockMove::of(old.values, doc::NUMART), true, moved);
         } catch (const db::Error &) {
             if (moved)
                 journal.oldStockTaken << i;
@@ -157,9 +159,7 @@ void DocumentSaver::restoreOldLines(const QList<OldLine> &oldLines, const Journa
     }
     lines.close();
     for (qsizetype i : journal.oldStockTaken)
-        moveStock(oldLines[i].values.value(doc::NUMART), oldLines[i].values.value(sheet::COLORE),
-                  oldLines[i].values.value(sheet::TAGLIA),
-                  oldLines[i].values.value(sheet::QUANTITA), false);
+        moveStock(StockMove::of(oldLines[i].values, doc::NUMART), false);
 }
 
 void DocumentSaver::writeLine(db::Table &lines, qint64 key, const SheetRow &row, QDate date) {
@@ -242,7 +242,7 @@ qint64 DocumentSaver::save(db::Table &header, qint64 key, const QList<SheetRow> 
             writeLine(lines, journal.key, row, documentDate);
             bool moved = false;
             try {
-                moveStockNoted(row.values, sheet::CODICE, false, moved);
+                moveStockNoted(StockMove::of(row.values, sheet::CODICE), false, moved);
             } catch (const db::Error &) {
                 if (moved)
                     journal.movedLines << row;
@@ -268,8 +268,7 @@ void DocumentSaver::rollback(db::Table &header, qint64 key, const Journal &journ
                              const QList<OldLine> &oldLines) {
     // The new lines' stock, then every line of the document that is not an old one.
     for (const SheetRow &row : journal.movedLines)
-        moveStock(row.values.value(sheet::CODICE), row.values.value(sheet::COLORE),
-                  row.values.value(sheet::TAGLIA), row.values.value(sheet::QUANTITA), true);
+        moveStock(StockMove::of(row.values, sheet::CODICE), true);
     if (journal.key != 0) {
         QList<uint32_t> old;
         for (const OldLine &line : oldLines)

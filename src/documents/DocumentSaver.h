@@ -63,14 +63,22 @@ private:
     void undoStoredLines(const QList<OldLine> &oldLines, Journal &journal);
     void restoreOldLines(const QList<OldLine> &oldLines, const Journal &journal);
     void writeLine(db::Table &lines, qint64 key, const SheetRow &row, QDate date);
-    void moveStock(const QVariant &article, const QVariant &colour, const QVariant &size,
-                   const QVariant &quantity, bool takeBack);
+    // What one line moves in the stock matrix, read once from its columns.
+    struct StockMove {
+        qint64 article = 0;
+        QString colour;
+        QString position; // as AdjustStock takes it: empty for none
+        double quantity = 0;
+
+        static StockMove of(const QVariantMap &line, const QString &articleField);
+    };
+
+    void moveStock(const StockMove &move, bool takeBack);
     // Moves the stock of one line; `moved` tells whether the movement is
     // stored, also when the engine fails after storing it (its error is
     // passed on).
-    void moveStockNoted(const QVariantMap &line, const QString &articleField, bool takeBack,
-                        bool &moved);
-    double stockCell(const QVariant &article, const QVariant &colour, const QVariant &size);
+    void moveStockNoted(const StockMove &move, bool takeBack, bool &moved);
+    double stockCell(const StockMove &move);
     bool lineStillThere(uint32_t recno);
     QList<OldLine> storedLines(qint64 key);
     static QVariantMap snapshot(const db::Table &table);

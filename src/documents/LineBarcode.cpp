@@ -1,5 +1,6 @@
 #include "documents/LineBarcode.h"
 
+#include "documents/TypedCode.h"
 #include "shell/CommonRoutines.h"
 
 #include <stdexcept>
@@ -21,21 +22,11 @@ std::optional<QString> lineBarcode(const QString &articleCode, qint64 colourNumb
 }
 
 std::optional<LineBarcodeParts> readLineBarcode(const QString &code) {
-    const QString c = code.trimmed();
-    if (c.size() != 13)
+    const TypedCode typed = TypedCode::read(code);
+    if (!typed.isThirteenDigits() || typed.wrongCheckDigit || typed.colourNumber < 1 ||
+        !typed.positionInRange())
         return std::nullopt;
-    bool okColour = false, okSize = false;
-    const int colour = c.mid(6, 3).toInt(&okColour);
-    const int size = c.mid(9, 3).toInt(&okSize);
-    if (!okColour || !okSize || colour < 101 || size < 101 || size > 120)
-        return std::nullopt;
-    try {
-        if (CommonRoutines::EanCheckDigit(c.left(12)) != c)
-            return std::nullopt;
-    } catch (const std::invalid_argument &) {
-        return std::nullopt;
-    }
-    return LineBarcodeParts{c.left(6), colour - 100, size - 100};
+    return LineBarcodeParts{typed.article, typed.colourNumber, typed.position};
 }
 
 } // namespace corvale

@@ -8,6 +8,7 @@
 #include "documents/SheetColumns.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
+#include "sales/SaleLine.h"
 #include "sales/SaleReductions.h"
 #include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
@@ -100,8 +101,8 @@ void CounterSale::toNextRow() {
     }
 }
 
-SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
-    const SaleCodeLookup::Result found = m_lookup.find(code);
+SaleCodeLookup::Result CounterSale::enterCode(const QString &code) {
+    SaleCodeLookup::Result found = m_lookup.find(code);
     switch (found.kind) {
     case SaleCodeLookup::Result::Kind::Line: {
         db::Table &t = m_sheet->table();
@@ -109,9 +110,8 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
         m_sheet->TotalsSuspended = true;
         if (t.state() == db::Table::State::Browse)
             t.edit();
-        for (auto it = found.line.begin(); it != found.line.end(); ++it)
-            t.setValue(it.key(), it.value());
-        m_lastArticle = found.line.value(sheet::CODICE).toLongLong();
+        found.line.writeTo(t);
+        m_lastArticle = found.line.article;
         if (m_articlesByKey->findKey(m_lastArticle))
             m_sheet->priceFromArticle(*m_articlesByKey);
         t.post();
@@ -121,12 +121,12 @@ SaleCodeLookup::Result::Kind CounterSale::enterCode(const QString &code) {
     }
     case SaleCodeLookup::Result::Kind::ChooseSize:
         if (!chooseByKey(found.article))
-            return SaleCodeLookup::Result::Kind::NotFound;
+            found.kind = SaleCodeLookup::Result::Kind::NotFound;
         break;
     case SaleCodeLookup::Result::Kind::NotFound:
         break;
     }
-    return found.kind;
+    return found;
 }
 
 bool CounterSale::chooseByDescription(const QString &description) {
@@ -145,7 +145,11 @@ bool CounterSale::chooseByKey(qint64 article) {
 
 void CounterSale::takeArticle(const db::Table &article) {
     m_sheet->TotalsSuspended = true;
-    m_sheet->takeArticle(article);
+    db::Table &t = m_sheet->table();
+    if (t.state() == db::Table::State::Browse)
+        t.edit();
+    SaleLine::ofArticle(article).writeTo(t);
+    m_sheet->priceFromArticle(article);
     m_chosenDescription = article.asString(a::description).trimmed();
     m_chosenSizeType = article.asString(a::sizeTypeName).trimmed();
     m_lastArticle = article.asInteger(a::key);

@@ -57,10 +57,12 @@ public:
     // A code typed or scanned on the current row. A line is written there
     // and the sheet moves to the next row; an extra code, or a code without
     // a colour for an article stocked by colour, chooses its article (colour
-    // and size are still to choose on the size panel).
-    SaleCodeLookup::Result::Kind enterCode(const QString &code);
+    // and size are still to choose on the size panel). A code that makes
+    // nothing comes back with the reason to show.
+    SaleCodeLookup::Result enterCode(const QString &code);
 
-    // The current row takes the article (in editing, quantity 1) and the stock
+    // The current row takes the article (in editing, one piece at its price of
+    // the sale's day, size position 1 of no colour) and the stock
     // of the article is read for the size panel. False when the article is
     // not there (or, by description, not in use).
     bool chooseByDescription(const QString &description);

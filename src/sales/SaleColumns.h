@@ -51,11 +51,6 @@ inline const QString closureNumber = QStringLiteral("NUMERO");
 inline const QString closureTotal = QStringLiteral("TOTALE");
 inline const QString closureSerial = QStringLiteral("MATRICOLA");
 
-// The extra codes of an article (BARCODE.DBF): NUMREG is the article.
-inline const QString extraCodes = QStringLiteral("BARCODE");
-inline const QString extraCodeArticle = QStringLiteral("NUMREG");
-inline const QString extraCode = QStringLiteral("BARCODE");
-
 inline const QString iniGeneral = QStringLiteral("GENERALI");
 inline const QString iniChange = QStringLiteral("CALCRESTO");
 inline const QString iniPermanent = QStringLiteral("VENDBANCO");

@@ -459,10 +459,10 @@ void TFBanco::computeTotals() {
 
 void TFBanco::codeEntered(const QString &code) {
     const int row = m_grid->model().currentRow();
-    auto kind = SaleCodeLookup::Result::Kind::NotFound;
-    if (!runReportingEngineErrors(m_shop.prompter(), [&] { kind = m_sale->enterCode(code); }))
+    SaleCodeLookup::Result entered;
+    if (!runReportingEngineErrors(m_shop.prompter(), [&] { entered = m_sale->enterCode(code); }))
         return;
-    switch (kind) {
+    switch (entered.kind) {
     case SaleCodeLookup::Result::Kind::Line:
         m_grid->reload();
         computeTotals();
@@ -473,7 +473,7 @@ void TFBanco::codeEntered(const QString &code) {
         openSizePanel();
         break;
     case SaleCodeLookup::Result::Kind::NotFound:
-        m_shop.prompter().error(code + QStringLiteral("\r") + notFoundText);
+        m_shop.prompter().error(code + QStringLiteral("\r") + entered.refusal);
         showCodeBox();
         break;
     }

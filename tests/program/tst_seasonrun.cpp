@@ -115,7 +115,7 @@ private Q_SLOTS:
         colours.close();
         CounterSale sale(shop);
         QVERIFY(sale.begin(0));
-        QCOMPARE(sale.enterCode(*lineBarcode(code, colourNumber, position)),
+        QCOMPARE(sale.enterCode(*lineBarcode(code, colourNumber, position)).kind,
                  SaleCodeLookup::Result::Kind::Line);
         QCOMPARE(sale.lines().first().number(sheet::SCONTO), 30.0);
         const QString reduction = SalePrintout::reductionsOf(db, sale.lines(), today).first();

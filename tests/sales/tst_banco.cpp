@@ -49,6 +49,14 @@ private Q_SLOTS:
         QVERIFY(box->isVisible());
         QVERIFY(box->hasFocus());
         QVERIFY(box->text().isEmpty());
+        // A misread line barcode is asked for again, rather than sold as
+        // whatever colour and size its digits happen to say.
+        QString misread = saleCode(2, 2);
+        misread[12] = misread[12] == u'9' ? u'8' : u'9';
+        f.prompter.expectError(
+            misread + QStringLiteral("\rCifra di controllo errata: controllare il codice!"));
+        scan(misread);
+        QVERIFY(box->hasFocus());
         // Typed in lower case, the code box takes capitals.
         scan(QStringLiteral("extra1"));
         QVERIFY(w.sizePanel().isVisible());

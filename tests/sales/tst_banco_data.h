@@ -10,6 +10,10 @@
 #include "documents/LineBarcode.h"
 #include "documents/SheetColumns.h"
 
+#include <QTest>
+
+#include <optional>
+
 // Stock of article 1 (size labels 38..42): ROSSO 2, 0, -, -1, 3 and BLU -, 1.
 inline void addSaleData(ShopFixture &f) {
     addDocumentData(f);
@@ -34,6 +38,21 @@ inline void addSaleData(ShopFixture &f) {
                                       {QStringLiteral("NOME"), QStringLiteral("VERDI")},
                                       {QStringLiteral("BARCODE"), QStringLiteral("O'HARA")}});
     f.shop->texts().pointsPerEuro = 1;
+}
+
+// Gives an article another list price and, when given, another discount.
+inline void setListPrice(ShopFixture &f, int article, double price,
+                         std::optional<double> discount = std::nullopt) {
+    corvale::db::Table articles(f.db());
+    articles.setTableName(QStringLiteral("ARTICOLI"));
+    articles.setIndexName(QStringLiteral("NUMREG"));
+    articles.open();
+    QVERIFY(articles.findKey(article));
+    articles.edit();
+    articles.setFloat(QStringLiteral("PREZZOVND"), price);
+    if (discount)
+        articles.setFloat(QStringLiteral("SCONTO"), *discount);
+    articles.post();
 }
 
 // The line barcode of article 1 in a colour and size position.

@@ -3,6 +3,7 @@
 
 #include "tst_banco_data.h"
 
+#include "catalogue/VoucherCode.h"
 #include "db/Error.h"
 #include "platform/Money.h"
 #include "sales/CounterSale.h"
@@ -34,7 +35,7 @@ void codeOnRow(CounterSale &sale, int row, const QString &code) {
     db::Table &t = sale.sheet().table();
     t.first();
     t.moveBy(row - 1);
-    QCOMPARE(sale.enterCode(code), Kind::Line);
+    QCOMPARE(sale.enterCode(code).kind, Kind::Line);
 }
 
 } // namespace
@@ -129,46 +130,40 @@ private Q_SLOTS:
         auto r = lookup.find(QStringLiteral("800001"));
         QCOMPARE(r.kind, Kind::ChooseSize);
         QCOMPARE(r.article, 1);
-        QVERIFY(r.line.isEmpty());
         // ...one without stock rows (an accessory) is sold at once, in size
-        // position 1 with its label and no colour.
+        // position 1 with its label and no colour, one piece at its price.
         r = lookup.find(QStringLiteral("800002"));
         QCOMPARE(r.kind, Kind::Line);
-        QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
-        QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("38"));
-        QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
-        QCOMPARE(r.line.value(sheet::PREZZO).toDouble(), 59.9);
-        QCOMPARE(r.line.value(sheet::SCONTO).toDouble(), 5.0);
-        QCOMPARE(r.line.value(sheet::QUANTITA).toDouble(), 1.0);
-        // Code and colour without a size: size position 1 of that colour.
-        r = lookup.find(QStringLiteral("800001101"));
-        QCOMPARE(r.kind, Kind::Line);
-        QCOMPARE(r.line.value(sheet::COLORE).toString(), QStringLiteral("ROSSO"));
-        QCOMPARE(r.line.value(sheet::TAGLIA).toInt(), 1);
+        QCOMPARE(r.line.article, 2);
+        QCOMPARE(r.line.description, QStringLiteral("SANDALO"));
+        QCOMPARE(r.line.brand, QStringLiteral("ROSSI"));
+        QCOMPARE(r.line.barcode, QStringLiteral("800002"));
+        QCOMPARE(r.line.sizeType, 1);
+        QCOMPARE(r.line.position, 1);
+        QCOMPARE(r.line.sizeLabel, QStringLiteral("38"));
+        QCOMPARE(r.line.colour, QString());
+        QCOMPARE(r.line.price, Money::fromCents(5990));
+        QCOMPARE(r.line.discount, 5.0);
+        QCOMPARE(r.line.vat, 20.0);
+        QCOMPARE(r.line.quantity, 1.0);
 
-        // A line barcode gives colour and size back.
+        // A line barcode gives colour and size back, and is the line's code.
         r = lookup.find(saleCode(2, 3));
         QCOMPARE(r.kind, Kind::Line);
-        QCOMPARE(r.line.value(sheet::COLORE).toString(), QStringLiteral("BLU"));
-        QCOMPARE(r.line.value(sheet::CTAGLIA).toString(), QStringLiteral("40"));
-        QCOMPARE(r.line.value(sheet::BARCODE).toString(), saleCode(2, 3));
+        QCOMPARE(r.line.colour, QStringLiteral("BLU"));
+        QCOMPARE(r.line.sizeLabel, QStringLiteral("40"));
+        QCOMPARE(r.line.barcode, saleCode(2, 3));
 
-        // An article not in use is still sold by its code...
+        // An article not in use is still sold by its code, but not through
+        // an extra code, which only leads to articles in use.
         r = lookup.find(saleCode(1, 2, 3));
         QCOMPARE(r.kind, Kind::Line);
-        QCOMPARE(r.line.value(sheet::DESCRIZION).toString(), QStringLiteral("VECCHIO"));
-        // ...but not through an extra code, which only leads to articles in use.
+        QCOMPARE(r.line.description, QStringLiteral("VECCHIO"));
         QCOMPARE(lookup.find(QStringLiteral("EXTRA3")).kind, Kind::NotFound);
         r = lookup.find(QStringLiteral("EXTRA1"));
         QCOMPARE(r.kind, Kind::ChooseSize);
         QCOMPARE(r.article, 1);
 
-        // An unknown colour number gives no colour either: the colour is
-        // chosen for an article stocked by colour, left empty for the others.
-        QCOMPARE(lookup.find(QStringLiteral("800001999101")).kind, Kind::ChooseSize);
-        r = lookup.find(QStringLiteral("800002999101"));
-        QCOMPARE(r.kind, Kind::Line);
-        QCOMPARE(r.line.value(sheet::COLORE).toString(), QString());
         // Stock rows without a colour name do not stock an article by colour.
         f.add(QStringLiteral("ARCARTTG"),
               {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("TG1"), 4}});
@@ -178,13 +173,65 @@ private Q_SLOTS:
               {{QStringLiteral("ARTCODE"), 2}, {QStringLiteral("COLORE"), QStringLiteral("BLU")}});
         lookup.open();
         QCOMPARE(lookup.find(QStringLiteral("800002")).kind, Kind::ChooseSize);
-        // A size position outside the twenty names no line.
-        QCOMPARE(lookup.find(QStringLiteral("800001101125")).kind, Kind::NotFound);
-        QCOMPARE(lookup.find(QStringLiteral("800001101099")).kind, Kind::NotFound);
-        QCOMPARE(lookup.find(QStringLiteral("999999")).kind, Kind::NotFound);
-        QCOMPARE(lookup.find(QStringLiteral("80000")).kind, Kind::NotFound);
-        QCOMPARE(SaleCodeLookup::positionOf(QStringLiteral("800001")), 1);
-        QCOMPARE(SaleCodeLookup::colourNumberOf(QStringLiteral("800001")), 0);
+
+        // What the counter says under a code that makes nothing.
+        r = lookup.find(QStringLiteral("800001101125"));
+        QCOMPARE(r.kind, Kind::NotFound);
+        QCOMPARE(r.refusal, QStringLiteral("Articolo inesistente!"));
+        QString misread = saleCode(2, 3);
+        misread[11] = misread[11] == u'9' ? u'8' : u'9';
+        r = lookup.find(misread);
+        QCOMPARE(r.kind, Kind::NotFound);
+        QCOMPARE(r.refusal, CodeDecoder::checkDigitText);
+        r = lookup.find(voucherCode::barcode(7));
+        QCOMPARE(r.kind, Kind::NotFound);
+        QCOMPARE(r.refusal, QStringLiteral("Articolo inesistente!"));
+    }
+
+    void aCodeEnteredFillsTheWholeRow() {
+        ShopFixture f;
+        addSaleData(f);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        // A row that held another line keeps nothing of it.
+        codeOnRow(sale, 1, saleCode(1, 4));
+        db::Table &t = sale.sheet().table();
+        t.first();
+        QCOMPARE(sale.enterCode(QStringLiteral("800002")).kind, Kind::Line);
+        const QList<SheetRow> rows = sale.lines();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].text(sheet::DESCRIZION), QStringLiteral("SANDALO"));
+        QCOMPARE(rows[0].text(sheet::COLORE), QString());
+        QCOMPARE(rows[0].text(sheet::CTAGLIA), QStringLiteral("38"));
+        QCOMPARE(rows[0].number(sheet::TAGLIA), 1.0);
+        QCOMPARE(rows[0].number(sheet::CODICE), 2.0);
+        QCOMPARE(rows[0].number(sheet::PREZZO), 59.9);
+        QCOMPARE(sale.lastArticle(), 2);
+        // A code that makes nothing leaves the sheet as it was.
+        const auto refused = sale.enterCode(QStringLiteral("800009"));
+        QCOMPARE(refused.kind, Kind::NotFound);
+        QCOMPARE(sale.lines().size(), 1);
+        sale.cancel();
+    }
+
+    void linesTakeTheListPriceToTheCent() {
+        ShopFixture f;
+        addSaleData(f);
+        // A sale price made from a markup with VAT can keep fractions of a
+        // cent; the register is sent the cents, and the sale counts them too.
+        setListPrice(f, 1, 15.0649);
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(0));
+        codeOnRow(sale, 1, saleCode(1, 1));
+        QVERIFY(sale.chooseByDescription(QStringLiteral("STIVALE CUOIO")));
+        QVERIFY(sale.chooseSize(0, 1));
+        const QList<SheetRow> rows = sale.lines();
+        QCOMPARE(rows.size(), 2);
+        for (const SheetRow &row : rows)
+            QCOMPARE(row.number(sheet::PREZZO), 15.06);
+        // 2 x 15,06 less 5%: 28,614, not 28,623.
+        QCOMPARE(sale.totals(0).net, 28.61);
+        sale.cancel();
     }
 
     void stockCellsChooseOnlyWithStock() {

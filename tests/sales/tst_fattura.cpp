@@ -224,8 +224,11 @@ private Q_SLOTS:
                  QStringLiteral("Articolo inesistente!"));
         QCOMPARE(takeCodeLine(f.db(), sheet, QStringLiteral("80000")),
                  QStringLiteral("Articolo inesistente!"));
-        QCOMPARE(takeCodeLine(f.db(), sheet, QStringLiteral("8000011021251")),
+        QCOMPARE(takeCodeLine(f.db(), sheet, QStringLiteral("8000011021256")),
                  QStringLiteral("Taglia inesistente nel codice!"));
+        // A misread digit could name another colour or size: nothing is sold.
+        QCOMPARE(takeCodeLine(f.db(), sheet, QStringLiteral("8000011021035")),
+                 QStringLiteral("Cifra di controllo errata: controllare il codice!"));
         const QList<SheetRow> rows = sheet.allLines();
         QCOMPARE(rows.size(), 2);
         QCOMPARE(rows[0].text(sheet::BARCODE), QStringLiteral("8000011021034"));

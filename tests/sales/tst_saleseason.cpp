@@ -94,7 +94,7 @@ private Q_SLOTS:
         QVERIFY(sale.begin(0));
         sale.header().setDate(doc::DATADOC, day);
         // A scanned line barcode, then an article chosen in the size panel.
-        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)), SaleCodeLookup::Result::Kind::Line);
+        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)).kind, SaleCodeLookup::Result::Kind::Line);
         QVERIFY(sale.chooseByKey(1));
         QVERIFY(sale.chooseSize(0, 1));
         const QList<SheetRow> lines = sale.lines();
@@ -110,8 +110,8 @@ private Q_SLOTS:
         addCampaigns(f);
         CounterSale sale(*f.shop);
         QVERIFY(sale.begin(0));
-        QCOMPARE(sale.enterCode(saleCode(1, 1)), SaleCodeLookup::Result::Kind::Line);
-        QCOMPARE(sale.enterCode(saleCode(1, 2, 2)), SaleCodeLookup::Result::Kind::Line);
+        QCOMPARE(sale.enterCode(saleCode(1, 1)).kind, SaleCodeLookup::Result::Kind::Line);
+        QCOMPARE(sale.enterCode(saleCode(1, 2, 2)).kind, SaleCodeLookup::Result::Kind::Line);
         QList<SheetRow> lines = sale.lines();
         // 59,90 until its own 5 % came on 01/03: the lowest of the 30 days is 56,91.
         const QStringList reductions =
@@ -159,17 +159,7 @@ private Q_SLOTS:
         QFETCH(qint64, reduction);
         ShopFixture f;
         addSaleData(f);
-        {
-            db::Table articles(f.db());
-            articles.setTableName(QStringLiteral("ARTICOLI"));
-            articles.setIndexName(QStringLiteral("NUMREG"));
-            articles.open();
-            QVERIFY(articles.findKey(2));
-            articles.edit();
-            articles.setFloat(QStringLiteral("PREZZOVND"), list);
-            articles.setFloat(QStringLiteral("SCONTO"), 0);
-            articles.post();
-        }
+        setListPrice(f, 2, list, 0.0);
         PriceHistory(f.db()).record(2, QDate(2026, 1, 10), list, 0, PriceHistory::cardCause());
         Campaign c;
         c.name = QStringLiteral("SALDI");
@@ -183,7 +173,7 @@ private Q_SLOTS:
         CounterSale sale(*f.shop);
         QVERIFY(sale.begin(0));
         sale.header().setDate(doc::DATADOC, QDate(2026, 3, 10));
-        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)), SaleCodeLookup::Result::Kind::Line);
+        QCOMPARE(sale.enterCode(saleCode(1, 1, 2)).kind, SaleCodeLookup::Result::Kind::Line);
         db::Table &sheet = sale.sheet().table();
         sheet.first();
         sheet.edit();

@@ -59,7 +59,7 @@ struct PlannedCampaign {
 
 // A sale line: at the counter (the price the counter takes) or written as
 // the archive holds it (at the price worked out here).
-struct SaleLine {
+struct SoldPiece {
     qint64 article = 0;
     QDate day;
     int quantity = 1;
@@ -84,7 +84,7 @@ public:
 
     QList<Article> articles;
     QList<PlannedCampaign> campaigns;
-    QList<SaleLine> sales;
+    QList<SoldPiece> sales;
     // Every price an article was sold at on each day, in the order applied.
     std::map<qint64, std::map<QDate, QList<qint64>>> log;
     std::map<qint64, OwnPrice> current;
@@ -202,7 +202,7 @@ private:
                  d = d.addDays(1 + g.bounded(6))) {
                 if (d.year() < 2026 || g.bounded(3) != 0)
                     continue;
-                SaleLine s{a.key, d, 1 + int(g.bounded(2)), g.bounded(25) == 0, 0, false};
+                SoldPiece s{a.key, d, 1 + int(g.bounded(2)), g.bounded(25) == 0, 0, false};
                 sales << s;
             }
         }
@@ -252,7 +252,7 @@ private Q_SLOTS:
         {
             QList<QVariantMap> received, returned, stock;
             std::map<qint64, qint64> soldOff;
-            for (const SaleLine &s : std::as_const(year.sales))
+            for (const SoldPiece &s : std::as_const(year.sales))
                 soldOff[s.article] += s.givesBack ? -s.quantity : s.quantity;
             for (const Article &a : std::as_const(year.articles)) {
                 received << QVariantMap{{"NUMART", a.key},
@@ -378,7 +378,7 @@ private Q_SLOTS:
                     if ((key + day.dayOfYear()) % 11 == 0 && sold.size() < 16)
                         sold << key;
                 for (qint64 key : std::as_const(sold))
-                    QCOMPARE(sale.enterCode(*lineBarcode(QString::number(800000 + key), 1, 1)),
+                    QCOMPARE(sale.enterCode(*lineBarcode(QString::number(800000 + key), 1, 1)).kind,
                              SaleCodeLookup::Result::Kind::Line);
                 const QList<SheetRow> rows = sale.lines();
                 QCOMPARE(rows.size(), sold.size());
@@ -404,14 +404,14 @@ private Q_SLOTS:
                         QVERIFY2(reductions[i]->previous.cents() == previous, qPrintable(where));
                         QCOMPARE(reductions[i]->percent, roundedPercent(previous, expected));
                     }
-                    year.sales << SaleLine{a.key, day, 1, false, expected, true};
+                    year.sales << SoldPiece{a.key, day, 1, false, expected, true};
                     ++counterLines;
                 }
                 QVERIFY(sale.save(day, 0) > 0);
             }
 
             // The other sales of the day, at the price of the day.
-            for (SaleLine &s : year.sales)
+            for (SoldPiece &s : year.sales)
                 if (s.day == day && s.amount == 0)
                     s.amount =
                         year.applied(year.article(s.article), year.current.at(s.article), day) *
@@ -420,7 +420,7 @@ private Q_SLOTS:
         // The sales written as the archive holds them (the counter's are stored).
         {
             QList<QVariantMap> lines;
-            for (const SaleLine &s : std::as_const(year.sales))
+            for (const SoldPiece &s : std::as_const(year.sales))
                 if (!s.atCounter && s.day.year() == 2026)
                     lines << QVariantMap{{"NUMART", s.article},
                                          {"QUANTITA", s.quantity},
@@ -468,7 +468,7 @@ private Q_SLOTS:
                 Ref &r = refs[brands[a.brand - 1]];
                 r.received += a.received;
                 r.returned += a.returned;
-                for (const SaleLine &s : std::as_const(year.sales)) {
+                for (const SoldPiece &s : std::as_const(year.sales)) {
                     if (s.article != a.key || s.day.year() != 2026)
                         continue;
                     const int sign = s.givesBack ? -1 : 1;

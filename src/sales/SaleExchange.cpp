@@ -1,5 +1,7 @@
 #include "sales/SaleExchange.h"
 
+#include "platform/Money.h"
+
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/Campaign.h"
 #include "catalogue/SalePrices.h"
@@ -108,7 +110,8 @@ SheetRow SaleExchange::rowOf(const db::Table &article, const QVariantMap &values
     v.insert(sheet::TIPOTAGLIA, article.value(a::sizeType));
     v.insert(sheet::IVA, article.value(a::vat));
     v.insert(sheet::QUANTITA, 1.0);
-    double price = article.asFloat(a::salePrice);
+    // To the cent, as the counter's lines and the register's amounts are.
+    double price = Money::of(article.asFloat(a::salePrice)).toDouble();
     double discount = article.asFloat(a::discount);
     // The price of today: a campaign's while one runs, as at the counter.
     SalePrices prices(m_shop.database());
@@ -128,9 +131,8 @@ SaleExchange::Found SaleExchange::lookup(const QString &code) {
     const SaleCodeLookup::Result result = m_lookup.find(code);
     m_lookup.close();
     Found out;
-    const qint64 article = result.kind == SaleCodeLookup::Result::Kind::Line
-                               ? result.line.value(sheet::CODICE).toLongLong()
-                               : result.article;
+    const qint64 article =
+        result.kind == SaleCodeLookup::Result::Kind::Line ? result.line.article : result.article;
     if (result.kind == SaleCodeLookup::Result::Kind::NotFound)
         return out;
     out.article = article;
@@ -142,9 +144,10 @@ SaleExchange::Found SaleExchange::lookup(const QString &code) {
     articles.open();
     if (!articles.findKey(article))
         return Found{};
-    QVariantMap values;
-    for (const QString &c : {sheet::BARCODE, sheet::COLORE, sheet::CTAGLIA, sheet::TAGLIA})
-        values.insert(c, result.line.value(c));
+    const QVariantMap values{{sheet::BARCODE, result.line.barcode},
+                             {sheet::COLORE, result.line.colour},
+                             {sheet::CTAGLIA, result.line.sizeLabel},
+                             {sheet::TAGLIA, result.line.position}};
     out.row = rowOf(articles, values);
     return out;
 }

@@ -73,7 +73,6 @@ SimulatedRchRt::Result SimulatedRchRt::giftReceipt() {
     keepCopy(copy);
     return ok();
 }
-}
 
 SimulatedRchRt::Result SimulatedRchRt::ok(const QByteArray &fields) const {
     Result r;

@@ -3,11 +3,13 @@
 // 2,000 payments over ten years, among 200 suppliers:
 //   bench_statement
 // Prints one Markdown table.
+#include "catalogue/ContactColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/SheetColumns.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompter.h"
+#include "purchasing/PaymentColumns.h"
 #include "purchasing/SupplierStatement.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
@@ -32,12 +34,12 @@ const QDate today(2026, 6, 15);
 void generate(db::Database &db) {
     {
         db::Table t(db);
-        t.setTableName(QStringLiteral("FORNITOR"));
+        t.setTableName(contactColumns::suppliers);
         t.open();
         for (int c = 1; c <= suppliers; ++c) {
             t.append();
-            t.setInteger(QStringLiteral("CODICE"), c);
-            t.setString(QStringLiteral("NOME"), QStringLiteral("FORNITORE %1").arg(c));
+            t.setInteger(contactColumns::code, c);
+            t.setString(contactColumns::name, QStringLiteral("FORNITORE %1").arg(c));
             t.post();
         }
     }
@@ -60,17 +62,17 @@ void generate(db::Database &db) {
     documents(QStringLiteral("CARICHI"), receipts, 1);
     documents(QStringLiteral("RESI"), returns, receipts + 1);
     db::Table t(db);
-    t.setTableName(QStringLiteral("ACCONTI"));
+    t.setTableName(paymentColumns::payments);
     t.open();
     for (int i = 0; i < payments; ++i) {
         const QDate date = today.addDays(-(i * 3650 / payments));
         t.append();
-        t.setInteger(QStringLiteral("NUMREG"), i + 1);
-        t.setString(QStringLiteral("NUMCLI"), QStringLiteral("1"));
-        t.setBool(QStringLiteral("ISCLIENTE"), false);
-        t.setString(QStringLiteral("DATA"), date.toString(QStringLiteral("dd/MM/yyyy")));
-        t.setString(QStringLiteral("MYDATA"), date.toString(QStringLiteral("yyyyMMdd")));
-        t.setFloat(QStringLiteral("ACCONTO"), 50);
+        t.setInteger(paymentColumns::key, i + 1);
+        t.setString(paymentColumns::partyKey, QStringLiteral("1"));
+        t.setBool(paymentColumns::fromCustomer, false);
+        t.setString(paymentColumns::date, date.toString(QStringLiteral("dd/MM/yyyy")));
+        t.setString(paymentColumns::dateKey, date.toString(QStringLiteral("yyyyMMdd")));
+        t.setFloat(paymentColumns::amount, 50);
         t.post();
     }
 }

@@ -13,6 +13,7 @@
 #include "db/Table.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedPrompter.h"
+#include "sales/CustomerColumns.h"
 #include "sales/CustomerList.h"
 #include "sales/PurchaseTotals.h"
 #include "sales/TFClienti.h"
@@ -87,7 +88,7 @@ int main(int argc, char **argv) {
         sales.setTableName(QStringLiteral("VENDITE"));
         sales.open();
         for (sales.last(); !sales.bof() && someone == 0; sales.prior())
-            someone = sales.asInteger(QStringLiteral("NUMCLI"));
+            someone = sales.asInteger(customerColumns::saleCustomer);
         db::Table list(db);
         list.setTableName(QStringLiteral("CLIENTI"));
         list.open();

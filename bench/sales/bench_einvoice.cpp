@@ -5,6 +5,7 @@
 // Works on a copy of the large shop (it marks the invoices as written), to
 // which it gives the fiscal data the generator does not make.
 // Prints one Markdown table (best and median of the runs, in milliseconds).
+#include "catalogue/ContactColumns.h"
 #include "common/LargeShop.h"
 #include "db/Database.h"
 #include "db/Table.h"
@@ -14,6 +15,7 @@
 #include "sales/einvoice/FiscalIdentity.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
+#include "shell/ShopFiscalColumns.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -34,9 +36,9 @@ void addFiscalData(db::Database &database) {
     config.open();
     config.first();
     config.edit();
-    config.setString(QStringLiteral("PIVA"), QStringLiteral("01234567897"));
-    config.setString(QStringLiteral("REGFISC"), QStringLiteral("RF01"));
-    config.setString(QStringLiteral("NAZIONE"), QStringLiteral("IT"));
+    config.setString(shopFiscal::vatNumber, QStringLiteral("01234567897"));
+    config.setString(shopFiscal::regime, QStringLiteral("RF01"));
+    config.setString(shopFiscal::country, QStringLiteral("IT"));
     config.post();
     db::Table customers(database);
     customers.setTableName(QStringLiteral("CLIENTI"));
@@ -46,7 +48,7 @@ void addFiscalData(db::Database &database) {
         const QString first15 =
             QStringLiteral("BNCGLI75C%1F205").arg(41 + n % 30, 2, 10, QLatin1Char('0'));
         customers.edit();
-        customers.setString(QStringLiteral("PIVACF"),
+        customers.setString(contactColumns::vatOrFiscalCode,
                             first15 + FiscalIdentity::checkCharacter(first15));
         customers.post();
     }

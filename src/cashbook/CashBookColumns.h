@@ -1,5 +1,8 @@
 #pragma once
 
+#include "documents/SheetColumns.h"
+#include "purchasing/PaymentColumns.h"
+
 #include <QString>
 
 // The tables and columns of the cash book, shared by the table layouts, the
@@ -43,15 +46,15 @@ inline const QString receipts = QStringLiteral("RICEVUTE");
 // What the Prima nota reads of the sales and payments.
 inline const QString counterSales = QStringLiteral("VENDITE");
 inline const QString invoices = QStringLiteral("FATTURE");
-inline const QString payments = QStringLiteral("ACCONTI");
-inline const QString ISBANCA = QStringLiteral("ISBANCA");
-inline const QString TOTALE = QStringLiteral("TOTALE");
-inline const QString DATADOC = QStringLiteral("DATADOC");
-inline const QString NUMDOC = QStringLiteral("NUMDOC");
-inline const QString RAGSOC = QStringLiteral("RAGSOC");
-inline const QString ISCLIENTE = QStringLiteral("ISCLIENTE");
-inline const QString ACCONTO = QStringLiteral("ACCONTO");
-inline const QString COMMENTO = QStringLiteral("COMMENTO");
-inline const QString CLIENTE = QStringLiteral("CLIENTE");
+inline const QString payments = paymentColumns::payments;
+inline const QString ISBANCA = doc::ISBANCA;
+inline const QString TOTALE = doc::TOTALE;
+inline const QString DATADOC = doc::DATADOC;
+inline const QString NUMDOC = doc::NUMDOC;
+inline const QString RAGSOC = doc::RAGSOC;
+inline const QString ISCLIENTE = paymentColumns::fromCustomer;
+inline const QString ACCONTO = paymentColumns::amount;
+inline const QString COMMENTO = paymentColumns::comment;
+inline const QString CLIENTE = paymentColumns::party;
 
 } // namespace corvale::cashbook

@@ -1,5 +1,6 @@
 #include "cashbook/PrimaNota.h"
 
+#include "cashbook/RegisterTotals.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
@@ -270,6 +271,7 @@ PrimaNotaContent PrimaNota::gather(const QString &fromText, const QString &toTex
     addPayments(from, to, content);
     for (int book = 0; book < bookCount; ++book)
         addBook(book, from, to, content);
+    content.registerDays = RegisterTotals(m_db).days(from, to);
 
     for (BookAmounts *sums :
          {&content.carriedIn, &content.carriedOut, &content.periodIn, &content.periodOut})

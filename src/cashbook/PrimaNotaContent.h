@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cashbook/CashBookColumns.h"
+#include "cashbook/RegisterDay.h"
 
 #include <QList>
 #include <QString>
@@ -32,6 +33,8 @@ struct PrimaNotaContent {
     BookAmounts periodIn{};
     BookAmounts periodOut{};
     QList<PrimaNotaLine> lines;
+    // The counter takings of each day beside the telematic register's closures.
+    QList<RegisterDay> registerDays;
 
     // Money in the book at the end of the period: everything in minus
     // everything out up to "AL", whatever "DAL" is.

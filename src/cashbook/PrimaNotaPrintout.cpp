@@ -1,5 +1,7 @@
 #include "cashbook/PrimaNotaPrintout.h"
 
+#include "cashbook/RegisterDaysModel.h"
+
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
 
@@ -68,6 +70,54 @@ QString amountText(double value) {
     return Formats::format(u"%10.2n", value).trimmed();
 }
 
+// The heads of the register pages; returns where their lines start.
+int drawRegisterHeader(PageCanvas &c, const Geometry &g, int y, int *bodyLineHeight) {
+    c.setFont(CanvasFont{QStringLiteral("Arial"), 7, true});
+    const int h = c.textHeight(QStringLiteral("X"));
+    c.textOutCentred(g.x0 + g.u, y, QStringLiteral("DATA"));
+    for (int column = RegisterDaysModel::Takings; column < RegisterDaysModel::ColumnCount; ++column)
+        c.textOutRight(g.x0 + 2 * (column + 1) * g.u - 10, y,
+                       RegisterDaysModel::title(RegisterDaysModel::Column(column)).toUpper());
+    y += h + 5;
+    hline(c, g.x0, g.x0 + 8 * g.u, y);
+    y += 10;
+    c.setFont(CanvasFont{QStringLiteral("Arial"), 8, false});
+    *bodyLineHeight = c.textHeight(QStringLiteral("X"));
+    return y;
+}
+
+// The counter takings of each day beside the register's total and their
+// difference, red where they part, on as many pages as they need.
+void drawRegisterDays(PageCanvas &c, const Geometry &g, const PrimaNotaContent &content) {
+    c.newPage();
+    c.setFont(CanvasFont{QStringLiteral("Arial"), 10, true});
+    c.setBrushClear();
+    c.textOut(g.x0 + 10, 70,
+              QStringLiteral("CONFRONTO CON IL REGISTRATORE TELEMATICO - DAL ") + content.fromText +
+                  QStringLiteral(" AL ") + content.toText);
+    int L = 0;
+    int y = drawRegisterHeader(c, g, 70 + c.textHeight(QStringLiteral("X")) + 30, &L);
+    const CanvasFont body{QStringLiteral("Arial"), 8, false};
+    CanvasFont red = body;
+    red.color = Qt::red;
+    for (const RegisterDay &day : content.registerDays) {
+        if (y + L + 20 >= g.bottom) {
+            c.newPage();
+            y = drawRegisterHeader(c, g, 70, &L);
+        }
+        c.textOutCentred(g.x0 + g.u, y, day.date);
+        for (int column = RegisterDaysModel::Takings; column < RegisterDaysModel::ColumnCount;
+             ++column) {
+            const bool differs = column == RegisterDaysModel::Difference && day.differs();
+            c.setFont(differs ? red : body);
+            c.textOutRight(g.x0 + 2 * (column + 1) * g.u - 10, y,
+                           RegisterDaysModel::cellText(day, RegisterDaysModel::Column(column)));
+        }
+        c.setFont(body);
+        y += L;
+    }
+}
+
 } // namespace
 
 void PrimaNotaPrintout::draw(PageCanvas &c) const {
@@ -131,6 +181,9 @@ void PrimaNotaPrintout::draw(PageCanvas &c) const {
         const QString text = Formats::format(u"%10.2n", content->balance(books[b])).trimmed();
         c.textOutCentred(g.amount(2 * b + 1) - 10, y, text);
     }
+
+    if (withRegister && !content->registerDays.isEmpty())
+        drawRegisterDays(c, g, *content);
 }
 
 } // namespace corvale

@@ -3,10 +3,12 @@
 #include "cashbook/PrimaNota.h"
 #include "cashbook/PrimaNotaExport.h"
 #include "cashbook/PrimaNotaPrintout.h"
+#include "cashbook/RegisterDaysModel.h"
 #include "cashbook/TFNotaM.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "printing/PrintService.h"
+#include "sales/register/RegisterSettings.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"
@@ -15,6 +17,7 @@
 #include "widgets/TitleBand.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -90,6 +93,9 @@ TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
     layout->addLayout(tools);
 
     auto *books = new QHBoxLayout;
+    m_compare = new QCheckBox(QStringLiteral("Confronto con il registratore telematico"), this);
+    m_compare->setObjectName(QStringLiteral("ConfrontoRT"));
+    books->addWidget(m_compare);
     books->addStretch();
     QPushButton *cash = formkit::button(QStringLiteral("CASSA"), this, nullptr, {}, 0);
     QPushButton *bank = formkit::button(QStringLiteral("BANCA"), this, nullptr, {}, 0);
@@ -119,7 +125,21 @@ TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_grid, 3);
+
+    m_registerModel = new RegisterDaysModel(this);
+    m_registerGrid = new QTableView(this);
+    m_registerGrid->setObjectName(QStringLiteral("GrigliaRT"));
+    m_registerGrid->setModel(m_registerModel);
+    m_registerGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_registerGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_registerGrid->verticalHeader()->hide();
+    m_registerGrid->setColumnWidth(RegisterDaysModel::Date, dateWidth);
+    for (int c : {RegisterDaysModel::Takings, RegisterDaysModel::RegisterTotal,
+                  RegisterDaysModel::Difference})
+        m_registerGrid->setColumnWidth(c, amountWidth);
+    m_registerGrid->setVisible(false);
+    layout->addWidget(m_registerGrid, 1);
 
     auto *totals = new QHBoxLayout;
     totals->addStretch();
@@ -143,6 +163,10 @@ TFPrimaNota::TFPrimaNota(Shop &shop, QWidget *parent)
     connect(cash, &QPushButton::clicked, this, &TFPrimaNota::BCassaClick);
     connect(bank, &QPushButton::clicked, this, &TFPrimaNota::BBancaClick);
     connect(other, &QPushButton::clicked, this, &TFPrimaNota::BVarieClick);
+    connect(m_compare, &QCheckBox::toggled, this, [this] {
+        m_compareChosen = true;
+        showRegisterDays();
+    });
     for (QDateEdit *edit : {m_from, m_to})
         connect(edit, &QDateEdit::dateChanged, this, [this] {
             if (!m_busy)
@@ -155,6 +179,11 @@ TFPrimaNota::~TFPrimaNota() = default;
 void TFPrimaNota::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     fitColumns();
+    // A shop with a telematic register sees the check until it says otherwise.
+    if (!m_compareChosen) {
+        const QSignalBlocker quiet(m_compare);
+        m_compare->setChecked(RegisterSettings::read(m_shop.ini()).isTelematic());
+    }
     {
         BusyScope own(m_busy, false);
         const QDate today = m_shop.clock().today();
@@ -216,6 +245,7 @@ bool TFPrimaNota::Rebuild() {
     if (m_model->rowCount() > 0)
         m_grid->selectRow(0);
     showTotals();
+    showRegisterDays();
     return done;
 }
 
@@ -223,6 +253,12 @@ void TFPrimaNota::showTotals() {
     const Book books[] = {Book::Cash, Book::Bank, Book::Other};
     for (int i = 0; i < 3; ++i)
         m_totals[i]->setText(Formats::format(u"%10.2n", m_content.balance(books[i])).trimmed());
+}
+
+void TFPrimaNota::showRegisterDays() {
+    m_registerModel->setDays(m_compare->isChecked() ? m_content.registerDays
+                                                    : QList<RegisterDay>());
+    m_registerGrid->setVisible(m_compare->isChecked());
 }
 
 void TFPrimaNota::openBook(Book book) {
@@ -247,8 +283,8 @@ void TFPrimaNota::BVarieClick() {
 void TFPrimaNota::BStampaClick() {
     if (!runReportingEngineErrors(m_shop.prompter(), [&] { m_shop.routines().LoadShopTexts(); }))
         return;
-    const PrimaNotaPrintout printout{m_shop.texts().nameLine1, m_shop.texts().vatNumber,
-                                     &m_content};
+    const PrimaNotaPrintout printout{m_shop.texts().nameLine1, m_shop.texts().vatNumber, &m_content,
+                                     m_compare->isChecked()};
     PrintService &printer = m_shop.printService();
     if (!printer.print(QStringLiteral("Prima Nota"),
                        [&printout](PageCanvas &canvas) { printout.draw(canvas); }) &&

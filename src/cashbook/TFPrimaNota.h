@@ -5,12 +5,14 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QTableView;
 
 namespace corvale {
 
+class RegisterDaysModel;
 class Shop;
 class TableModel;
 class TFNotaM;
@@ -26,6 +28,8 @@ public:
 
     TFNotaM &books() { return *m_books; }
     TableModel &grid() { return *m_model; }
+    // The days of counter takings beside the register's closures.
+    RegisterDaysModel &registerDays() { return *m_registerModel; }
     // What the last rebuild gathered (no lines after a failed one).
     const PrimaNotaContent &content() const { return m_content; }
 
@@ -47,6 +51,7 @@ private:
     void openBook(cashbook::Book book);
     void fitColumns();
     void showTotals();
+    void showRegisterDays();
 
     Shop &m_shop;
     db::Table m_table;
@@ -55,6 +60,10 @@ private:
     QDateEdit *m_from;
     QDateEdit *m_to;
     QLabel *m_totals[3];
+    QCheckBox *m_compare;
+    RegisterDaysModel *m_registerModel;
+    QTableView *m_registerGrid;
+    bool m_compareChosen = false;
     TFNotaM *m_books;
     PrimaNotaContent m_content;
     // Set while a rebuild runs or the window sets its own dates.

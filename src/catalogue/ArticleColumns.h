@@ -56,13 +56,29 @@ inline const QString coreFrom = QStringLiteral("NUCLEODA");
 inline const QString coreTo = QStringLiteral("NUCLEOA");
 
 // COLORI, BARCODE (further codes of an article), ELEMENTI (the label list).
+// COLORI keys its colours (COLORE) by NUMREG, as TAGLIE keys its size types.
 inline const QString colours = QStringLiteral("COLORI");
 inline const QString furtherCodes = QStringLiteral("BARCODE");
+inline const QString furtherCodeArticle = QStringLiteral("NUMREG");
+inline const QString furtherCode = QStringLiteral("BARCODE");
 inline const QString sheet = QStringLiteral("ELEMENTI");
 inline const QString sheetArticle = QStringLiteral("CODICE");
 inline const QString sheetSizeLabel = QStringLiteral("CTAGLIA");
 inline const QString sheetPrice = QStringLiteral("PRZVND");
 inline const QString sheetLabels = QStringLiteral("LABELS");
+
+// The lines of the stock documents (ARCART_A, ARCART_R, ARCART_O, ARCART_V),
+// as the stock routines move the matrix by them; the colour is `colour`.
+inline const QString lineArticle = QStringLiteral("NUMART");
+inline const QString lineSize = QStringLiteral("TAGLIA"); // the size position, 1..20
+inline const QString lineQuantity = QStringLiteral("QUANTITA");
+inline const QString lineDate = QStringLiteral("DATAREG");
+// Sale lines only: false on a line given back.
+inline const QString lineIsSale = QStringLiteral("TIPO");
+
+// The lists of names (MARCHI, CATEGOR, MATERIAL, FONDI, TIPOLOGI, MISURE and
+// STAGIONI): NUMREG and NOME.
+inline const QString listName = QStringLiteral("NOME");
 
 } // namespace articleColumns
 

@@ -12,30 +12,31 @@ using namespace columns;
 namespace {
 
 db::FieldList contactFields() {
-    return {recordNumber(QStringLiteral("CODICE")),
-            text(QStringLiteral("NOME"), 40),
-            text(QStringLiteral("ADDRESS"), 40),
-            number(QStringLiteral("CAP"), 5, 0),
-            text(QStringLiteral("CITTA"), 40),
-            text(QStringLiteral("TELEFONO"), 20),
-            text(QStringLiteral("FAX"), 20),
-            text(QStringLiteral("MOBILE"), 20),
-            text(QStringLiteral("EMAIL"), 40),
-            text(QStringLiteral("PIVACF"), 16),
-            text(QStringLiteral("BARCODE"), 20),
-            number(QStringLiteral("DECPUNTI"), 10, 0),
-            text(contactColumns::vatNumber, contactColumns::vatNumberLength),
-            text(contactColumns::fiscalCode, contactColumns::fiscalCodeLength),
-            text(contactColumns::recipientCode, contactColumns::recipientCodeLength),
-            text(contactColumns::pec, contactColumns::pecLength),
-            text(contactColumns::province, contactColumns::provinceLength),
-            text(contactColumns::country, contactColumns::countryLength)};
+    namespace c = contactColumns;
+    return {recordNumber(c::code),
+            text(c::name, 40),
+            text(c::address, 40),
+            number(c::cap, 5, 0),
+            text(c::city, 40),
+            text(c::phone, 20),
+            text(c::fax, 20),
+            text(c::mobile, 20),
+            text(c::email, 40),
+            text(c::vatOrFiscalCode, 16),
+            text(c::card, 20),
+            number(c::usedPoints, 10, 0),
+            text(c::vatNumber, c::vatNumberLength),
+            text(c::fiscalCode, c::fiscalCodeLength),
+            text(c::recipientCode, c::recipientCodeLength),
+            text(c::pec, c::pecLength),
+            text(c::province, c::provinceLength),
+            text(c::country, c::countryLength)};
 }
 
 TableLayout nameList(const QString &table) {
     return {table,
-            {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NOME"), 40)},
-            tags({QStringLiteral("NOME")})};
+            {recordNumber(articleColumns::key), text(articleColumns::listName, 40)},
+            tags({articleColumns::listName})};
 }
 
 } // namespace
@@ -92,46 +93,42 @@ TableLayouts catalogueTables() {
     stock.fields << sizeQuantities();
     out << stock;
 
-    out << TableLayout{
-        QStringLiteral("BARCODE"),
-        {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("BARCODE"), 30)},
-        tags({QStringLiteral("NUMREG"), QStringLiteral("BARCODE")})};
+    out << TableLayout{a::furtherCodes,
+                       {recordNumber(a::furtherCodeArticle), text(a::furtherCode, 30)},
+                       tags({a::furtherCodeArticle, a::furtherCode})};
     out << TableLayout{QStringLiteral("LBCODE"), {text(QStringLiteral("BARCODE"), 30)}, {}};
 
-    out << TableLayout{QStringLiteral("COLORI"),
-                       {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("COLORE"), 30)},
-                       tags({QStringLiteral("COLORE"), QStringLiteral("NUMREG")})};
+    out << TableLayout{
+        a::colours, {recordNumber(a::key), text(a::colour, 30)}, tags({a::colour, a::key})};
     for (const char *list : {"MARCHI", "CATEGOR", "MATERIAL", "FONDI", "TIPOLOGI"})
         out << nameList(QString::fromLatin1(list));
-    out << TableLayout{QStringLiteral("MISURE"), {text(QStringLiteral("NOME"), 10)}, {}};
+    out << TableLayout{QStringLiteral("MISURE"), {text(a::listName, 10)}, {}};
 
-    out << TableLayout{QStringLiteral("FORNITOR"), contactFields(),
-                       tags({QStringLiteral("NOME"), QStringLiteral("CODICE")})};
-    out << TableLayout{
-        QStringLiteral("CLIENTI"), contactFields(),
-        tags({QStringLiteral("NOME"), QStringLiteral("CODICE"), QStringLiteral("BARCODE")})};
+    namespace c = contactColumns;
+    out << TableLayout{c::suppliers, contactFields(), tags({c::name, c::code})};
+    out << TableLayout{c::customers, contactFields(), tags({c::name, c::code, c::card})};
 
-    out << TableLayout{QStringLiteral("CONFIG"),
-                       {text(QStringLiteral("RAGIONE"), 40),
-                        text(QStringLiteral("RAGION2"), 50),
-                        text(QStringLiteral("ADDRESS"), 40),
-                        text(QStringLiteral("CITTA"), 40),
-                        text(QStringLiteral("PIVA"), 40),
-                        text(QStringLiteral("TEL"), 20),
-                        text(QStringLiteral("FAX"), 20),
-                        small(QStringLiteral("IMPOBOL")),
+    out << TableLayout{shopFiscal::config,
+                       {text(shopFiscal::name, 40),
+                        text(shopFiscal::name2, 50),
+                        text(shopFiscal::address, 40),
+                        text(shopFiscal::city, 40),
+                        text(shopFiscal::vatNumber, 40),
+                        text(shopFiscal::phone, 20),
+                        text(shopFiscal::fax, 20),
+                        small(shopFiscal::vatRate),
                         small(QStringLiteral("IMPOSPE")),
                         text(QStringLiteral("ANNOTAZION"), 50),
-                        text(QStringLiteral("NEWANNOTA"), 100),
-                        text(QStringLiteral("PRIVACY"), 100),
+                        text(shopFiscal::note, 100),
+                        text(shopFiscal::privacy, 100),
                         logical(QStringLiteral("AUTO")),
-                        text(QStringLiteral("PASSWD"), 10),
+                        text(shopFiscal::password, 10),
                         text(QStringLiteral("SIA"), 5),
                         text(QStringLiteral("ABI"), 5),
                         text(QStringLiteral("CAB"), 5),
-                        logical(QStringLiteral("ISLOGO")),
-                        blob(QStringLiteral("LOGO")),
-                        number(QStringLiteral("EURO"), 15, 5),
+                        logical(shopFiscal::hasLogo),
+                        blob(shopFiscal::logo),
+                        number(shopFiscal::pointsPerEuro, 15, 5),
                         text(shopFiscal::fiscalCode, shopFiscal::fiscalCodeLength),
                         text(shopFiscal::regime, shopFiscal::regimeLength),
                         text(shopFiscal::postcode, shopFiscal::postcodeLength),

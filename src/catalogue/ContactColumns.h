@@ -9,6 +9,9 @@ namespace corvale {
 // documents that read a contact's fiscal identity.
 namespace contactColumns {
 
+inline const QString suppliers = QStringLiteral("FORNITOR");
+inline const QString customers = QStringLiteral("CLIENTI");
+
 inline const QString code = QStringLiteral("CODICE");
 inline const QString name = QStringLiteral("NOME");
 inline const QString address = QStringLiteral("ADDRESS");
@@ -20,6 +23,8 @@ inline const QString mobile = QStringLiteral("MOBILE");
 inline const QString fax = QStringLiteral("FAX");
 // The old single field: a partita IVA (11 digits) or a codice fiscale (16).
 inline const QString vatOrFiscalCode = QStringLiteral("PIVACF");
+inline const QString card = QStringLiteral("BARCODE");        // a customer's card number
+inline const QString usedPoints = QStringLiteral("DECPUNTI"); // points a customer spent
 // Fiscal identity, apart, since the electronic invoice.
 inline const QString vatNumber = QStringLiteral("PARTIVA");     // partita IVA, C(28)
 inline const QString fiscalCode = QStringLiteral("CODFISC");    // codice fiscale, C(16)

@@ -17,7 +17,7 @@ qint64 ListEntries::add(Shop &shop, const List &list, const QString &name) {
     t.open();
     t.append();
     if (!list.counter.isEmpty())
-        t.setInteger(QStringLiteral("NUMREG"), number);
+        t.setInteger(articleColumns::key, number);
     t.setString(list.nameField, name.toUpper());
     t.post();
     t.close();
@@ -30,7 +30,7 @@ bool ListEntries::colourInStock(db::Database &database, const QString &colour) {
     stock.open();
     int width = 20;
     for (const db::FieldDef &f : stock.fieldDefs()) {
-        if (f.name.compare(QStringLiteral("COLORE"), Qt::CaseInsensitive) == 0)
+        if (f.name.compare(articleColumns::colour, Qt::CaseInsensitive) == 0)
             width = f.length;
     }
     // A colour name longer than the matrix column is stored cut: compare it that way, or
@@ -39,7 +39,7 @@ bool ListEntries::colourInStock(db::Database &database, const QString &colour) {
     while (wanted.endsWith(QLatin1Char(' ')))
         wanted.chop(1);
     for (stock.first(); !stock.eof(); stock.next()) {
-        if (stock.asString(QStringLiteral("COLORE")) == wanted)
+        if (stock.asString(articleColumns::colour) == wanted)
             return true;
     }
     return false;
@@ -49,7 +49,7 @@ void ListEntries::replaceBarcodes(db::Database &database, qint64 article,
                                   const QStringList &codes) {
     db::Table barcodes(database);
     barcodes.setTableName(QStringLiteral("BARCODE.DBF"));
-    barcodes.setIndexName(QStringLiteral("NUMREG"));
+    barcodes.setIndexName(articleColumns::furtherCodeArticle);
     barcodes.open();
     barcodes.setRange(article, article);
     for (barcodes.first(); !barcodes.eof(); barcodes.first())
@@ -60,8 +60,8 @@ void ListEntries::replaceBarcodes(db::Database &database, qint64 article,
         if (trimmed.isEmpty())
             continue;
         barcodes.append();
-        barcodes.setInteger(QStringLiteral("NUMREG"), article);
-        barcodes.setString(QStringLiteral("BARCODE"), trimmed);
+        barcodes.setInteger(articleColumns::furtherCodeArticle, article);
+        barcodes.setString(articleColumns::furtherCode, trimmed);
         barcodes.post();
     }
     barcodes.close();
@@ -70,11 +70,11 @@ void ListEntries::replaceBarcodes(db::Database &database, qint64 article,
 QStringList ListEntries::seasonNames(db::Database &database) {
     db::Table t(database);
     t.setTableName(QStringLiteral("STAGIONI.DBF"));
-    t.setIndexName(QStringLiteral("NOME"));
+    t.setIndexName(articleColumns::listName);
     t.open();
     QStringList out;
     for (t.first(); !t.eof(); t.next()) {
-        const QString name = t.asString(QStringLiteral("NOME")).trimmed();
+        const QString name = t.asString(articleColumns::listName).trimmed();
         if (!name.isEmpty() && !out.contains(name, Qt::CaseInsensitive))
             out << name;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ArticleColumns.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,27 +25,29 @@ public:
     };
 
     static List brands() {
-        return {QStringLiteral("MARCHI"), QStringLiteral("NOME"), QStringLiteral("COUNTER")};
+        return {QStringLiteral("MARCHI"), articleColumns::listName, QStringLiteral("COUNTER")};
     }
     static List categories() {
-        return {QStringLiteral("CATEGOR"), QStringLiteral("NOME"), QStringLiteral("CATEGORIE")};
+        return {QStringLiteral("CATEGOR"), articleColumns::listName, QStringLiteral("CATEGORIE")};
     }
     static List colours() {
-        return {QStringLiteral("COLORI"), QStringLiteral("COLORE"), QStringLiteral("COLORI")};
+        return {articleColumns::colours, articleColumns::colour, QStringLiteral("COLORI")};
     }
     static List typologies() {
-        return {QStringLiteral("TIPOLOGI"), QStringLiteral("NOME"), QStringLiteral("COUNTER")};
+        return {QStringLiteral("TIPOLOGI"), articleColumns::listName, QStringLiteral("COUNTER")};
     }
     static List materials() {
-        return {QStringLiteral("MATERIAL"), QStringLiteral("NOME"), QStringLiteral("COUNTER")};
+        return {QStringLiteral("MATERIAL"), articleColumns::listName, QStringLiteral("COUNTER")};
     }
     static List soles() {
-        return {QStringLiteral("FONDI"), QStringLiteral("NOME"), QStringLiteral("COUNTER")};
+        return {QStringLiteral("FONDI"), articleColumns::listName, QStringLiteral("COUNTER")};
     }
-    static List measures() { return {QStringLiteral("MISURE"), QStringLiteral("NOME"), QString()}; }
+    static List measures() {
+        return {QStringLiteral("MISURE"), articleColumns::listName, QString()};
+    }
     // The seasons offered for ARTICOLI.STAGIONE (a season is one of them and a year).
     static List seasons() {
-        return {QStringLiteral("STAGIONI"), QStringLiteral("NOME"), QString()};
+        return {QStringLiteral("STAGIONI"), articleColumns::listName, QString()};
     }
     // The season names in name order.
     static QStringList seasonNames(db::Database &database);

@@ -1,5 +1,6 @@
 #include "catalogue/PriceVariation.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "catalogue/ArticlePricing.h"
 #include "catalogue/PriceHistory.h"
 #include "db/Database.h"
@@ -29,7 +30,7 @@ int PriceVariation::run(const Request &request, QDate day) {
     const QString filter = filterText(request);
 
     db::Table articles(m_db);
-    articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
+    articles.setTableName(articleColumns::articles);
     articles.open();
     if (!filter.isEmpty()) {
         articles.setFilter(filter);
@@ -37,10 +38,10 @@ int PriceVariation::run(const Request &request, QDate day) {
     }
     int changed = 0;
     for (articles.first(); !articles.eof(); articles.next()) {
-        const double purchase = articles.asFloat(QStringLiteral("PREZZOACQ"));
-        const double sale = articles.asFloat(QStringLiteral("PREZZOVND"));
-        const double markup = articles.asFloat(QStringLiteral("RICARICO"));
-        const double vat = articles.asFloat(QStringLiteral("IVA"));
+        const double purchase = articles.asFloat(articleColumns::purchasePrice);
+        const double sale = articles.asFloat(articleColumns::salePrice);
+        const double markup = articles.asFloat(articleColumns::markup);
+        const double vat = articles.asFloat(articleColumns::vat);
         articles.edit();
         switch (request.target) {
         case Target::PurchasePrice: {
@@ -50,8 +51,8 @@ int PriceVariation::run(const Request &request, QDate day) {
             const double newSale = request.markupWithoutVat
                                        ? newPurchase * (1 + markup / 100)
                                        : ArticlePricing::salePrice(newPurchase, markup, vat, false);
-            articles.setFloat(QStringLiteral("PREZZOACQ"), newPurchase);
-            articles.setFloat(QStringLiteral("PREZZOVND"), roundToCents(newSale));
+            articles.setFloat(articleColumns::purchasePrice, newPurchase);
+            articles.setFloat(articleColumns::salePrice, roundToCents(newSale));
             break;
         }
         case Target::SalePrice: {
@@ -60,18 +61,18 @@ int PriceVariation::run(const Request &request, QDate day) {
                                          ? ArticlePricing::markupFromSale(newSale, purchase, vat,
                                                                           request.markupWithoutVat)
                                          : 0;
-            articles.setFloat(QStringLiteral("RICARICO"), newMarkup);
-            articles.setFloat(QStringLiteral("PREZZOVND"), newSale);
+            articles.setFloat(articleColumns::markup, newMarkup);
+            articles.setFloat(articleColumns::salePrice, newSale);
             break;
         }
         case Target::Discount:
-            articles.setFloat(QStringLiteral("SCONTO"), p);
+            articles.setFloat(articleColumns::discount, p);
             break;
         }
         articles.post();
-        history.record(articles.asInteger(QStringLiteral("NUMREG")), day,
-                       articles.asFloat(QStringLiteral("PREZZOVND")),
-                       articles.asFloat(QStringLiteral("SCONTO")), PriceHistory::bulkCause());
+        history.record(articles.asInteger(articleColumns::key), day,
+                       articles.asFloat(articleColumns::salePrice),
+                       articles.asFloat(articleColumns::discount), PriceHistory::bulkCause());
         ++changed;
     }
     articles.close();

@@ -1,5 +1,6 @@
 #include "catalogue/SizeCurve.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
 
@@ -35,15 +36,16 @@ SizeCurve::Counts shares(const SizeCurve::Counts &counts) {
 void addLines(db::Database &database, const QString &table,
               const QHash<qint64, SizeRunArticle> &articles, QDate from, QDate to,
               SizeCurve::Counts &counts) {
+    namespace a = articleColumns;
     db::Table lines(database);
     lines.setTableName(table);
     lines.open();
-    const auto fArticle = lines.fieldRef(QStringLiteral("NUMART"));
-    const auto fDate = lines.fieldRef(QStringLiteral("DATAREG"));
-    const auto fSize = lines.fieldRef(QStringLiteral("TAGLIA"));
-    const auto fQuantity = lines.fieldRef(QStringLiteral("QUANTITA"));
-    const bool typed = lines.hasField(QStringLiteral("TIPO"));
-    const auto fType = typed ? lines.fieldRef(QStringLiteral("TIPO")) : db::Table::FieldRef{};
+    const auto fArticle = lines.fieldRef(a::lineArticle);
+    const auto fDate = lines.fieldRef(a::lineDate);
+    const auto fSize = lines.fieldRef(a::lineSize);
+    const auto fQuantity = lines.fieldRef(a::lineQuantity);
+    const bool typed = lines.hasField(a::lineIsSale);
+    const auto fType = typed ? lines.fieldRef(a::lineIsSale) : db::Table::FieldRef{};
     for (lines.first(); !lines.eof(); lines.next()) {
         try {
             if (!articles.contains(lines.asInteger(fArticle)))

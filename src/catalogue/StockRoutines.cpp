@@ -1,5 +1,6 @@
 #include "catalogue/StockRoutines.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
@@ -13,8 +14,8 @@ namespace corvale {
 namespace {
 
 const QString stockTable = QStringLiteral("ARCARTTG.DBF");
-const QString artcode = QStringLiteral("ARTCODE");
-const QString colore = QStringLiteral("COLORE");
+const QString &artcode = articleColumns::stockArticle;
+const QString &colore = articleColumns::colour;
 
 QString cellName(int position) {
     return QStringLiteral("TG%1").arg(position);
@@ -114,9 +115,9 @@ void StockRoutines::undoLines(const QString &lineTable, const QString &tag, qint
     openStock(stock);
     for (lines.first(); !lines.eof(); lines.first()) {
         if (const std::optional<int> position =
-                sizePositionOf(lines.asString(QStringLiteral("TAGLIA"))))
-            adjust(stock, lines.asInteger(QStringLiteral("NUMART")), lines.asString(colore),
-                   lines.asFloat(QStringLiteral("QUANTITA")), *position, subtract);
+                sizePositionOf(lines.asString(articleColumns::lineSize)))
+            adjust(stock, lines.asInteger(articleColumns::lineArticle), lines.asString(colore),
+                   lines.asFloat(articleColumns::lineQuantity), *position, subtract);
         lines.remove();
     }
     stock.close();
@@ -192,7 +193,7 @@ void StockRoutines::rebuildPass(db::Table &stock, const QString &lineTable, bool
     };
 
     for (lines->first(); !lines->eof(); lines->next()) {
-        const qint64 lineArticle = lines->asInteger(QStringLiteral("NUMART"));
+        const qint64 lineArticle = lines->asInteger(articleColumns::lineArticle);
         const QString lineColour = lines->asString(colore);
         if (!haveArticle || lineArticle != article) {
             flush();
@@ -205,11 +206,11 @@ void StockRoutines::rebuildPass(db::Table &stock, const QString &lineTable, bool
             colour = lineColour;
         }
         // Lines with a size position outside the matrix are not stock.
-        const qint64 position = lines->asInteger(QStringLiteral("TAGLIA"));
+        const qint64 position = lines->asInteger(articleColumns::lineSize);
         if (position < 1 || position > sizePositions)
             continue;
         sums[size_t(position)] +=
-            Formats::roundHalfEven(lines->asFloat(QStringLiteral("QUANTITA")));
+            Formats::roundHalfEven(lines->asFloat(articleColumns::lineQuantity));
     }
     flush();
     lines->close();

@@ -1,5 +1,6 @@
 #include "catalogue/TFArcTag.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "catalogue/TFTipoTaglia.h"
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
@@ -53,10 +54,10 @@ TFArcTag::TFArcTag(Shop &shop, QWidget *parent)
     layout->addLayout(toolbar);
 
     m_table->setTableName(QStringLiteral("TAGLIE.DBF"));
-    m_table->setIndexName(QStringLiteral("DESCRIZION"));
+    m_table->setIndexName(articleColumns::description);
     m_grid = new TableGrid(*m_table, this);
     m_grid->setObjectName(QStringLiteral("Griglia"));
-    m_grid->addColumn(QStringLiteral("DESCRIZION"), QStringLiteral("Nome Taglia"), {},
+    m_grid->addColumn(articleColumns::description, QStringLiteral("Nome Taglia"), {},
                       nameColumnWidth);
     for (int n = 1; n <= 20; ++n)
         m_grid->addColumn(QStringLiteral("TG%1").arg(n), QStringLiteral("TG%1").arg(n));
@@ -89,8 +90,8 @@ void TFArcTag::BGiacenzeClick() {
     if (!m_stockLevels || !m_table->isOpen() || m_grid->isEmpty())
         return;
     StockLevels request;
-    request.sizeType = m_table->asInteger(QStringLiteral("NUMREG"));
-    request.heading = QStringLiteral("TAGLIA ") + m_table->asString(QStringLiteral("DESCRIZION"));
+    request.sizeType = m_table->asInteger(articleColumns::key);
+    request.heading = QStringLiteral("TAGLIA ") + m_table->asString(articleColumns::description);
     for (int n = 1; n <= 20; ++n) {
         const QString label = m_table->asString(QStringLiteral("TG%1").arg(n));
         request.sizeTitles << (label.isEmpty() ? QStringLiteral(" ") : label);
@@ -137,7 +138,7 @@ void TFArcTag::showCard(qint64 key) {
             const qint64 saved = m_card->SizeTypeKey;
             m_grid->model().reload();
             for (m_table->first(); !m_table->eof(); m_table->next()) {
-                if (m_table->asInteger(QStringLiteral("NUMREG")) == saved)
+                if (m_table->asInteger(articleColumns::key) == saved)
                     break;
             }
             if (m_table->eof())
@@ -156,7 +157,7 @@ void TFArcTag::BNuovaClick() {
 void TFArcTag::BModificaClick() {
     if (!m_table->isOpen() || m_grid->isEmpty())
         return;
-    showCard(m_table->asInteger(QStringLiteral("NUMREG")));
+    showCard(m_table->asInteger(articleColumns::key));
 }
 
 void TFArcTag::BEliminaClick() {

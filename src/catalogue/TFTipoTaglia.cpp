@@ -145,7 +145,7 @@ void TFTipoTaglia::FormActivate() {
         reject();
         return;
     }
-    m_name->setText(m_table->asString(QStringLiteral("DESCRIZION")));
+    m_name->setText(m_table->asString(articleColumns::description));
     for (int n = 1; n <= 20; ++n)
         m_labels[n - 1]->setText(m_table->asString(labelField(n)));
     const bool hasCore = m_table->hasField(articleColumns::coreFrom);
@@ -180,7 +180,7 @@ void TFTipoTaglia::BSalvaClick() {
         return;
     }
     if (!runReportingEngineErrors(m_shop.prompter(), [&] {
-            m_table->setString(QStringLiteral("DESCRIZION"), m_name->text());
+            m_table->setString(articleColumns::description, m_name->text());
             if (m_table->hasField(articleColumns::coreFrom)) {
                 m_table->setInteger(articleColumns::coreFrom, m_coreFrom->value());
                 m_table->setInteger(articleColumns::coreTo, m_coreTo->value());
@@ -189,10 +189,10 @@ void TFTipoTaglia::BSalvaClick() {
                 m_table->setString(labelField(n), m_labels[n - 1]->text());
             if (m_new) {
                 SizeTypeKey = m_shop.routines().NextCounter(QStringLiteral("TAGLIE"), true);
-                m_table->setInteger(QStringLiteral("NUMREG"), SizeTypeKey);
+                m_table->setInteger(articleColumns::key, SizeTypeKey);
             }
             m_table->post();
-            SizeTypeName = m_table->asString(QStringLiteral("DESCRIZION"));
+            SizeTypeName = m_table->asString(articleColumns::description);
         })) {
         return;
     }

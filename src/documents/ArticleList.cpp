@@ -1,5 +1,6 @@
 #include "documents/ArticleList.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/LineBarcode.h"
@@ -7,14 +8,14 @@
 namespace corvale {
 
 namespace {
-const QString descrizion = QStringLiteral("DESCRIZION");
+const QString &descrizion = articleColumns::description;
 } // namespace
 
 ArticleList::ArticleList(db::Database &database, bool onlyInUse)
     : m_db(database)
     , m_onlyInUse(onlyInUse)
     , m_table(std::make_unique<db::Table>(database)) {
-    m_table->setTableName(QStringLiteral("ARTICOLI"));
+    m_table->setTableName(articleColumns::articles);
     m_table->setIndexName(descrizion);
 }
 
@@ -73,7 +74,7 @@ bool ArticleList::findByCode(const QString &code) {
         return false;
     const auto here = m_table->bookmark();
     for (m_table->first(); !m_table->eof(); m_table->next()) {
-        if (m_table->asString(QStringLiteral("BARCODE")).trimmed() == wanted)
+        if (m_table->asString(articleColumns::code).trimmed() == wanted)
             return true;
     }
     m_table->gotoBookmark(here);
@@ -95,14 +96,14 @@ QStringList ArticleList::descriptions() {
 SizeType loadSizeType(db::Database &database, qint64 sizeType) {
     SizeType out;
     db::Table sizes(database);
-    sizes.setTableName(QStringLiteral("TAGLIE"));
-    sizes.setIndexName(QStringLiteral("NUMREG"));
+    sizes.setTableName(articleColumns::sizeTypes);
+    sizes.setIndexName(articleColumns::key);
     sizes.open();
     const bool found = sizes.findKey(sizeType);
     if (found)
-        out.name = sizes.asString(QStringLiteral("DESCRIZION"));
+        out.name = sizes.asString(articleColumns::description);
     for (int p = 1; p <= 20; ++p)
-        out.labels << (found ? sizes.asString(QStringLiteral("TG%1").arg(p)) : QString());
+        out.labels << (found ? sizes.asString(articleColumns::sizeCell(p)) : QString());
     return out;
 }
 

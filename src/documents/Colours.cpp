@@ -1,5 +1,6 @@
 #include "documents/Colours.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Table.h"
 #include "shell/CommonRoutines.h"
 
@@ -11,11 +12,11 @@ qint64 addColour(db::Database &database, CommonRoutines &routines, const QString
         return 0;
     const qint64 number = routines.NextCounter(QStringLiteral("COLORI"), true);
     db::Table colours(database);
-    colours.setTableName(QStringLiteral("COLORI"));
+    colours.setTableName(articleColumns::colours);
     colours.open();
     colours.append();
-    colours.setInteger(QStringLiteral("NUMREG"), number);
-    colours.setString(QStringLiteral("COLORE"), name);
+    colours.setInteger(articleColumns::key, number);
+    colours.setString(articleColumns::colour, name);
     colours.post();
     return number;
 }

@@ -1,5 +1,6 @@
 #include "documents/DocumentEntry.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Table.h"
 #include "documents/ArticleList.h"
 #include "documents/Colours.h"
@@ -54,10 +55,10 @@ void DocumentEntry::chooseArticle(const QString &description) {
         db::Table &article = m_articles.table();
         m_sheet.takeArticle(article);
         const SizeType sizes =
-            loadSizeType(m_shop.database(), article.asInteger(QStringLiteral("TIPOTAGLIA")));
-        m_panel.begin(sizes.name, sizes.labels, article.asString(QStringLiteral("MARCHIO")),
-                      article.asString(QStringLiteral("TIPOLOGIA")),
-                      article.asString(QStringLiteral("MATERIALE")));
+            loadSizeType(m_shop.database(), article.asInteger(articleColumns::sizeType));
+        m_panel.begin(sizes.name, sizes.labels, article.asString(articleColumns::brand),
+                      article.asString(articleColumns::typology),
+                      article.asString(articleColumns::material));
         showPanel(true);
     });
 }

@@ -1,5 +1,6 @@
 #include "documents/LineSheet.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "catalogue/SalePrices.h"
 #include "db/Database.h"
 #include "db/Table.h"
@@ -185,21 +186,21 @@ void LineSheet::setLabelsFromQuantities() {
 void LineSheet::takeArticle(const db::Table &article) {
     if (m_table->state() == db::Table::State::Browse)
         m_table->edit();
-    m_table->setString(sheet::BARCODE, article.asString(QStringLiteral("BARCODE")));
-    m_table->setString(sheet::DESCRIZION, article.asString(QStringLiteral("DESCRIZION")));
-    m_table->setInteger(sheet::CODICE, article.asInteger(QStringLiteral("NUMREG")));
-    m_table->setString(sheet::MARCHIO, article.asString(QStringLiteral("MARCHIO")));
-    m_table->setValue(sheet::TIPOTAGLIA, article.value(QStringLiteral("TIPOTAGLIA")));
-    m_table->setValue(sheet::IVA, article.value(QStringLiteral("IVA")));
+    m_table->setString(sheet::BARCODE, article.asString(articleColumns::code));
+    m_table->setString(sheet::DESCRIZION, article.asString(articleColumns::description));
+    m_table->setInteger(sheet::CODICE, article.asInteger(articleColumns::key));
+    m_table->setString(sheet::MARCHIO, article.asString(articleColumns::brand));
+    m_table->setValue(sheet::TIPOTAGLIA, article.value(articleColumns::sizeType));
+    m_table->setValue(sheet::IVA, article.value(articleColumns::vat));
     if (m_kind.lines == DocumentKind::Lines::Purchase) {
-        m_table->setString(sheet::MISURA, article.asString(QStringLiteral("TIPOLOGIA")));
-        m_table->setValue(sheet::PREZZO, article.value(QStringLiteral("PREZZOACQ")));
-        m_table->setValue(sheet::PRZVND, article.value(QStringLiteral("PREZZOVND")));
+        m_table->setString(sheet::MISURA, article.asString(articleColumns::typology));
+        m_table->setValue(sheet::PREZZO, article.value(articleColumns::purchasePrice));
+        m_table->setValue(sheet::PRZVND, article.value(articleColumns::salePrice));
         if (m_kind.keepsSaleDiscount)
-            m_table->setValue(sheet::SCONTO, article.value(QStringLiteral("SCONTO")));
+            m_table->setValue(sheet::SCONTO, article.value(articleColumns::discount));
     } else {
-        m_table->setValue(sheet::PREZZO, article.value(QStringLiteral("PREZZOVND")));
-        m_table->setValue(sheet::SCONTO, article.value(QStringLiteral("SCONTO")));
+        m_table->setValue(sheet::PREZZO, article.value(articleColumns::salePrice));
+        m_table->setValue(sheet::SCONTO, article.value(articleColumns::discount));
         priceFromArticle(article);
     }
     m_table->setFloat(sheet::QUANTITA, 1);

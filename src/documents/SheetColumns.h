@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ArticleColumns.h"
+
 #include <QString>
 
 // The column names the document windows, their saves and their printouts share:
@@ -46,12 +48,14 @@ inline const QString IMPOSTA = QStringLiteral("IMPOSTA");
 inline const QString TOTALE = QStringLiteral("TOTALE");
 inline const QString SCONTO = QStringLiteral("SCONTO");
 inline const QString FINDV = QStringLiteral("FINDV");
+// Paid into the bank ("Versamento in Banca"): CARICHI, VENDITE, FATTURE.
+inline const QString ISBANCA = QStringLiteral("ISBANCA");
 
 // Document lines (ARCART_A, ARCART_R, ARCART_O, ARCART_V).
-inline const QString NUMART = QStringLiteral("NUMART");
+inline const QString NUMART = articleColumns::lineArticle;
 inline const QString IMPORTO = QStringLiteral("IMPORTO");
-inline const QString DATAREG = QStringLiteral("DATAREG");
+inline const QString DATAREG = articleColumns::lineDate;
 inline const QString SCOVND = QStringLiteral("SCOVND");
-inline const QString TIPO = QStringLiteral("TIPO");
+inline const QString TIPO = articleColumns::lineIsSale;
 
 } // namespace corvale::doc

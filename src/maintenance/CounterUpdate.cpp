@@ -1,5 +1,6 @@
 #include "maintenance/CounterUpdate.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "maintenance/MaintenanceColumns.h"
@@ -63,7 +64,7 @@ void CounterUpdate::updateArticles() {
         if (!ok) {
             QString description;
             try {
-                description = articles.asString(QStringLiteral("DESCRIZION")).trimmed();
+                description = articles.asString(articleColumns::description).trimmed();
             } catch (const db::Error &) {
             }
             m_removed << QStringLiteral("ARTICOLI.DBF n. %1 (DESCRIZION \"%2\"): numero non "

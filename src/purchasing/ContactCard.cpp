@@ -1,5 +1,7 @@
 #include "purchasing/ContactCard.h"
 
+#include "catalogue/ArticleColumns.h"
+#include "catalogue/ContactColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "shell/CommonRoutines.h"
@@ -22,7 +24,7 @@ bool ContactCard::begin(bool customerMode, bool newRecord, qint64 code) {
     m_table = std::make_unique<db::Table>(m_shop.database());
     m_table->setTableName(customerMode ? QStringLiteral("CLIENTI.DBF")
                                        : QStringLiteral("FORNITOR.DBF"));
-    m_table->setIndexName(QStringLiteral("CODICE"));
+    m_table->setIndexName(contactColumns::code);
     m_table->open();
     if (newRecord) {
         m_table->append();
@@ -33,7 +35,7 @@ bool ContactCard::begin(bool customerMode, bool newRecord, qint64 code) {
         m_table.reset();
         return false;
     }
-    m_oldName = m_table->asString(QStringLiteral("NOME"));
+    m_oldName = m_table->asString(contactColumns::name);
     m_table->edit();
     return true;
 }
@@ -49,11 +51,11 @@ db::Table &ContactCard::record() {
 qint64 ContactCard::save() {
     db::Table &t = *m_table;
     if (m_new)
-        t.setInteger(QStringLiteral("CODICE"),
+        t.setInteger(contactColumns::code,
                      m_shop.routines().NextCounter(QStringLiteral("CLIENTI"), true));
     t.post();
-    const qint64 code = t.asInteger(QStringLiteral("CODICE"));
-    const QString name = t.asString(QStringLiteral("NOME"));
+    const qint64 code = t.asInteger(contactColumns::code);
+    const QString name = t.asString(contactColumns::name);
     t.close();
     m_table.reset();
     if (!m_customer && !m_new && name != m_oldName)
@@ -73,13 +75,13 @@ int ContactCard::renameSupplierInArticles(db::Database &database, qint64 code,
                                           const QString &name) {
     db::Table articles(database);
     articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
-    articles.setIndexName(QStringLiteral("N_FOR"));
+    articles.setIndexName(articleColumns::supplierKey);
     articles.open();
     articles.setRange(code, code);
     int count = 0;
     for (articles.first(); !articles.eof(); articles.next()) {
         articles.edit();
-        articles.setString(QStringLiteral("FORNITORE"), name);
+        articles.setString(articleColumns::supplier, name);
         articles.post();
         ++count;
     }

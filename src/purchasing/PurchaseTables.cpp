@@ -1,5 +1,7 @@
 #include "purchasing/PurchaseTables.h"
 
+#include "catalogue/ArticleColumns.h"
+
 namespace corvale {
 
 using namespace columns;
@@ -18,14 +20,23 @@ db::FieldList headerFields() {
 } // namespace
 
 db::FieldList purchaseLineFields() {
-    return {recordNumber(QStringLiteral("NUMCAR")), recordNumber(QStringLiteral("NUMART")),
-            text(QStringLiteral("BARCODE"), 13),    text(QStringLiteral("DESCRIZION"), 30),
-            text(QStringLiteral("COLORE"), 20),     small(QStringLiteral("TAGLIA")),
-            text(QStringLiteral("CTAGLIA"), 10),    quantity(QStringLiteral("QUANTITA")),
-            money(QStringLiteral("PREZZO")),        money(QStringLiteral("IMPORTO")),
-            small(QStringLiteral("TIPOTAGLIA")),    date(QStringLiteral("DATAREG")),
-            text(QStringLiteral("MISURA"), 20),     number(QStringLiteral("PRZVND"), 15, 5),
-            number(QStringLiteral("IVA"), 6, 2),    text(QStringLiteral("MARCHIO"), 20),
+    namespace a = articleColumns;
+    return {recordNumber(QStringLiteral("NUMCAR")),
+            recordNumber(a::lineArticle),
+            text(QStringLiteral("BARCODE"), 13),
+            text(QStringLiteral("DESCRIZION"), 30),
+            text(a::colour, 20),
+            small(a::lineSize),
+            text(QStringLiteral("CTAGLIA"), 10),
+            quantity(a::lineQuantity),
+            money(QStringLiteral("PREZZO")),
+            money(QStringLiteral("IMPORTO")),
+            small(QStringLiteral("TIPOTAGLIA")),
+            date(QStringLiteral("DATAREG")),
+            text(QStringLiteral("MISURA"), 20),
+            number(QStringLiteral("PRZVND"), 15, 5),
+            number(QStringLiteral("IVA"), 6, 2),
+            text(QStringLiteral("MARCHIO"), 20),
             number(QStringLiteral("SCOVND"), 6, 2)};
 }
 

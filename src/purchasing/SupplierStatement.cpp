@@ -1,9 +1,11 @@
 #include "purchasing/SupplierStatement.h"
 
+#include "catalogue/ContactColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/DocumentKind.h"
 #include "documents/SheetColumns.h"
+#include "purchasing/PaymentColumns.h"
 
 #include <QHash>
 
@@ -35,10 +37,10 @@ void SupplierStatement::build(int year) {
     QList<qint64> suppliers;
     {
         db::Table t(m_db);
-        t.setTableName(QStringLiteral("FORNITOR"));
+        t.setTableName(contactColumns::suppliers);
         t.open();
         for (t.first(); !t.eof(); t.next())
-            suppliers << t.asInteger(QStringLiteral("CODICE"));
+            suppliers << t.asInteger(contactColumns::code);
     }
     QList<uint32_t> openingRecords;
     for (qint64 code : suppliers) {
@@ -102,15 +104,15 @@ double SupplierStatement::documents(qint64 supplier) {
 
 double SupplierStatement::payments(qint64 supplier) {
     db::Table t(m_db);
-    t.setTableName(QStringLiteral("ACCONTI"));
-    t.setIndexName(QStringLiteral("NUMCLI"));
+    t.setTableName(paymentColumns::payments);
+    t.setIndexName(paymentColumns::partyKey);
     t.open();
     const QString code = QString::number(supplier);
     t.setRange(code, code);
     double sum = 0;
     for (t.first(); !t.eof(); t.next()) {
-        if (!t.asBool(QStringLiteral("ISCLIENTE")))
-            sum += t.asFloat(QStringLiteral("ACCONTO"));
+        if (!t.asBool(paymentColumns::fromCustomer))
+            sum += t.asFloat(paymentColumns::amount);
     }
     return sum;
 }

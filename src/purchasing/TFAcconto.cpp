@@ -4,6 +4,7 @@
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
+#include "purchasing/PaymentColumns.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"
@@ -21,16 +22,16 @@ namespace corvale {
 
 namespace {
 
-const QString payments = QStringLiteral("ACCONTI");
-const QString NUMREG = QStringLiteral("NUMREG");
-const QString NUMCLI = QStringLiteral("NUMCLI");
-const QString CLIENTE = QStringLiteral("CLIENTE");
-const QString ISCLIENTE = QStringLiteral("ISCLIENTE");
-const QString COMMENTO = QStringLiteral("COMMENTO");
-const QString ACCONTO = QStringLiteral("ACCONTO");
-const QString DATA = QStringLiteral("DATA");
-const QString MYDATA = QStringLiteral("MYDATA");
-const QString ISBANCA = QStringLiteral("ISBANCA");
+const QString &payments = paymentColumns::payments;
+const QString &NUMREG = paymentColumns::key;
+const QString &NUMCLI = paymentColumns::partyKey;
+const QString &CLIENTE = paymentColumns::party;
+const QString &ISCLIENTE = paymentColumns::fromCustomer;
+const QString &COMMENTO = paymentColumns::comment;
+const QString &ACCONTO = paymentColumns::amount;
+const QString &DATA = paymentColumns::date;
+const QString &MYDATA = paymentColumns::dateKey;
+const QString &ISBANCA = paymentColumns::toBank;
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "purchasing/TFArcRidiF.h"
 
+#include "catalogue/ContactColumns.h"
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "documents/DocumentPrintout.h"
@@ -7,6 +8,7 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "printing/PrintService.h"
+#include "purchasing/PaymentColumns.h"
 #include "purchasing/StatementPrintout.h"
 #include "purchasing/SupplierStatement.h"
 #include "purchasing/TFAcconto.h"
@@ -30,11 +32,11 @@ namespace corvale {
 
 namespace {
 
-const QString NOME = QStringLiteral("NOME");
-const QString CODICE = QStringLiteral("CODICE");
-const QString NUMCLI = QStringLiteral("NUMCLI");
-const QString ACCONTO = QStringLiteral("ACCONTO");
-const QString COMMENTO = QStringLiteral("COMMENTO");
+const QString &NOME = contactColumns::name;
+const QString &CODICE = contactColumns::code;
+const QString &NUMCLI = paymentColumns::partyKey;
+const QString &ACCONTO = paymentColumns::amount;
+const QString &COMMENTO = paymentColumns::comment;
 const QString DATA = QStringLiteral("DATA");
 const QString TIPODOC = QStringLiteral("TIPODOC");
 const QString NUMERO = QStringLiteral("NUMERO");
@@ -65,11 +67,11 @@ TFArcRidiF::TFArcRidiF(Shop &shop, QWidget *parent)
     setWindowTitle(QStringLiteral("Pagamenti ai Fornitori"));
     setMinimumSize(700, 500);
     resize(800, 600);
-    m_suppliers->setTableName(QStringLiteral("FORNITOR"));
+    m_suppliers->setTableName(contactColumns::suppliers);
     m_suppliers->setIndexName(NOME);
     m_statement->setTableName(QStringLiteral("TABLE3"));
     m_statement->setIndexName(doc::NUMRAG);
-    m_payments->setTableName(QStringLiteral("ACCONTI"));
+    m_payments->setTableName(paymentColumns::payments);
     m_payments->setIndexName(NUMCLI);
 
     auto *layout = new QVBoxLayout(this);
@@ -267,7 +269,7 @@ void TFArcRidiF::BModificaClick() {
     if (currentSupplier() < 0 || m_paymentList->isEmpty())
         return;
     TFAcconto payment(m_shop, this);
-    payment.PaymentKey = m_payments->asInteger(QStringLiteral("NUMREG"));
+    payment.PaymentKey = m_payments->asInteger(paymentColumns::key);
     payment.IsCustomer = false;
     payment.exec();
     supplierChanged();
@@ -309,13 +311,13 @@ void TFArcRidiF::BStampaClick() {
                 rows.asString(doc::MYDATA), rows.asString(DATA),       rows.asString(NUMERO),
                 rows.asString(TIPODOC),     rows.asFloat(doc::TOTALE), 0};
         db::Table paid(m_shop.database());
-        paid.setTableName(QStringLiteral("ACCONTI"));
+        paid.setTableName(paymentColumns::payments);
         paid.setIndexName(NUMCLI);
         paid.open();
         const QString text = QString::number(code);
         paid.setRange(text, text);
         for (paid.first(); !paid.eof(); paid.next()) {
-            if (paid.asBool(QStringLiteral("ISCLIENTE")) || paid.asFloat(ACCONTO) == 0)
+            if (paid.asBool(paymentColumns::fromCustomer) || paid.asFloat(ACCONTO) == 0)
                 continue;
             printout.movements << StatementPrintout::Movement{paid.asString(doc::MYDATA),
                                                               paid.asString(DATA),

@@ -199,19 +199,19 @@ void TFFornitore::FormActivate() {
 
 void TFFornitore::loadRecord() {
     db::Table &t = m_card.record();
-    m_name->setText(t.asString(QStringLiteral("NOME")));
-    m_address->setText(t.asString(QStringLiteral("ADDRESS")));
-    m_cap->setText(t.isNull(QStringLiteral("CAP"))
-                       ? QString()
-                       : QStringLiteral("%1").arg(t.asInteger(QStringLiteral("CAP")), 5, 10,
-                                                  QLatin1Char('0')));
-    m_city->setText(t.asString(QStringLiteral("CITTA")));
-    m_phone->setText(t.asString(QStringLiteral("TELEFONO")));
-    m_mobile->setText(t.asString(QStringLiteral("MOBILE")));
-    m_fax->setText(t.asString(QStringLiteral("FAX")));
-    m_email->setText(t.asString(QStringLiteral("EMAIL")));
-    m_vat->setText(t.asString(QStringLiteral("PIVACF")));
-    m_cardNumber->setText(t.asString(QStringLiteral("BARCODE")));
+    m_name->setText(t.asString(contactColumns::name));
+    m_address->setText(t.asString(contactColumns::address));
+    m_cap->setText(
+        t.isNull(contactColumns::cap)
+            ? QString()
+            : QStringLiteral("%1").arg(t.asInteger(contactColumns::cap), 5, 10, QLatin1Char('0')));
+    m_city->setText(t.asString(contactColumns::city));
+    m_phone->setText(t.asString(contactColumns::phone));
+    m_mobile->setText(t.asString(contactColumns::mobile));
+    m_fax->setText(t.asString(contactColumns::fax));
+    m_email->setText(t.asString(contactColumns::email));
+    m_vat->setText(t.asString(contactColumns::vatOrFiscalCode));
+    m_cardNumber->setText(t.asString(contactColumns::card));
     namespace c = contactColumns;
     m_vatNumber->setText(t.asString(c::vatNumber));
     m_fiscalCode->setText(t.asString(c::fiscalCode));
@@ -223,20 +223,20 @@ void TFFornitore::loadRecord() {
 
 void TFFornitore::storeRecord() {
     db::Table &t = m_card.record();
-    t.setString(QStringLiteral("NOME"), m_name->text());
-    t.setString(QStringLiteral("ADDRESS"), m_address->text());
+    t.setString(contactColumns::name, m_name->text());
+    t.setString(contactColumns::address, m_address->text());
     if (m_cap->text().trimmed().isEmpty())
-        t.setNull(QStringLiteral("CAP"));
+        t.setNull(contactColumns::cap);
     else
-        t.setInteger(QStringLiteral("CAP"), m_cap->text().toLongLong());
-    t.setString(QStringLiteral("CITTA"), m_city->text());
-    t.setString(QStringLiteral("TELEFONO"), m_phone->text());
-    t.setString(QStringLiteral("MOBILE"), m_mobile->text());
-    t.setString(QStringLiteral("FAX"), m_fax->text());
-    t.setString(QStringLiteral("EMAIL"), m_email->text());
-    t.setString(QStringLiteral("PIVACF"), m_vat->text().toUpper());
+        t.setInteger(contactColumns::cap, m_cap->text().toLongLong());
+    t.setString(contactColumns::city, m_city->text());
+    t.setString(contactColumns::phone, m_phone->text());
+    t.setString(contactColumns::mobile, m_mobile->text());
+    t.setString(contactColumns::fax, m_fax->text());
+    t.setString(contactColumns::email, m_email->text());
+    t.setString(contactColumns::vatOrFiscalCode, m_vat->text().toUpper());
     if (CustomerMode)
-        t.setString(QStringLiteral("BARCODE"), m_cardNumber->text());
+        t.setString(contactColumns::card, m_cardNumber->text());
     namespace c = contactColumns;
     t.setString(c::vatNumber, m_vatNumber->text().toUpper().trimmed());
     t.setString(c::fiscalCode, m_fiscalCode->text().toUpper().trimmed());

@@ -1,5 +1,6 @@
 #include "purchasing/TFFornitori.h"
 
+#include "catalogue/ContactColumns.h"
 #include "catalogue/TableGrid.h"
 #include "db/Error.h"
 #include "db/Table.h"
@@ -56,10 +57,10 @@ TFFornitori::TFFornitori(Shop &shop, QWidget *parent)
     m_search->setMaxLength(30);
     listLayout->addWidget(m_search);
     m_table->setTableName(QStringLiteral("FORNITOR.DBF"));
-    m_table->setIndexName(QStringLiteral("NOME"));
+    m_table->setIndexName(contactColumns::name);
     m_grid = new TableGrid(*m_table, listBox);
     m_grid->setObjectName(QStringLiteral("Lista"));
-    m_grid->addColumn(QStringLiteral("NOME"), QStringLiteral("Ragione Sociale"));
+    m_grid->addColumn(contactColumns::name, QStringLiteral("Ragione Sociale"));
     m_grid->horizontalHeader()->setStretchLastSection(true);
     listLayout->addWidget(m_grid);
     body->addWidget(listBox, 3);
@@ -125,7 +126,7 @@ void TFFornitori::BModificaClick() {
         return;
     m_card->CustomerMode = false;
     m_card->NewRecord = false;
-    m_card->RecordCode = m_table->asInteger(QStringLiteral("CODICE"));
+    m_card->RecordCode = m_table->asInteger(contactColumns::code);
     m_card->exec();
     afterCard();
 }
@@ -139,7 +140,7 @@ void TFFornitori::afterCard() {
             const qint64 code = m_card->RecordCode;
             m_grid->model().reload();
             for (m_table->first(); !m_table->eof(); m_table->next()) {
-                if (m_table->asInteger(QStringLiteral("CODICE")) == code)
+                if (m_table->asInteger(contactColumns::code) == code)
                     break;
             }
             if (m_table->eof())
@@ -158,7 +159,7 @@ void TFFornitori::BEliminaClick() {
     if (!ask.confirm(QStringLiteral("Eliminare il Fornitore selezionato?")))
         return;
     runReportingEngineErrors(ask, [&] {
-        const qint64 code = m_table->asInteger(QStringLiteral("CODICE"));
+        const qint64 code = m_table->asInteger(contactColumns::code);
         db::Table articles(m_shop.database());
         articles.setTableName(QStringLiteral("ARTICOLI.DBF"));
         articles.setIndexName(QStringLiteral("N_FOR"));

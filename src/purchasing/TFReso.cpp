@@ -1,5 +1,6 @@
 #include "purchasing/TFReso.h"
 
+#include "catalogue/ContactColumns.h"
 #include "catalogue/SizeCurve.h"
 #include "db/Table.h"
 #include "documents/DocumentPrintout.h"
@@ -108,15 +109,16 @@ void TFReso::BStampaClick() {
         printout.tax = totals.tax;
         printout.total = totals.total;
         db::Table supplier(m_shop.database());
-        supplier.setTableName(QStringLiteral("FORNITOR"));
-        supplier.setIndexName(QStringLiteral("CODICE"));
+        namespace c = contactColumns;
+        supplier.setTableName(c::suppliers);
+        supplier.setIndexName(c::code);
         supplier.open();
         if (supplier.findKey(*m_suppliers->chosen())) {
-            printout.address = supplier.asString(QStringLiteral("ADDRESS"));
-            if (!supplier.isNull(QStringLiteral("CAP")))
-                printout.postcode = QString::number(supplier.asInteger(QStringLiteral("CAP")));
-            printout.town = supplier.asString(QStringLiteral("CITTA"));
-            printout.vatNumber = supplier.asString(QStringLiteral("PIVACF"));
+            printout.address = supplier.asString(c::address);
+            if (!supplier.isNull(c::cap))
+                printout.postcode = QString::number(supplier.asInteger(c::cap));
+            printout.town = supplier.asString(c::city);
+            printout.vatNumber = supplier.asString(c::vatOrFiscalCode);
         }
     });
     if (!ready)

@@ -12,7 +12,7 @@ namespace corvale {
 namespace customerColumns {
 
 // CLIENTI
-inline const QString customers = QStringLiteral("CLIENTI");
+inline const QString customers = contactColumns::customers;
 inline const QString code = contactColumns::code;
 inline const QString name = contactColumns::name;
 inline const QString address = contactColumns::address;
@@ -27,8 +27,8 @@ inline const QString vatNumber = contactColumns::vatOrFiscalCode; // the old sin
 inline const QString partitaIva = contactColumns::vatNumber;
 inline const QString fiscalCode = contactColumns::fiscalCode;
 inline const QString recipientCode = contactColumns::recipientCode;
-inline const QString card = QStringLiteral("BARCODE");
-inline const QString usedPoints = QStringLiteral("DECPUNTI");
+inline const QString card = contactColumns::card;
+inline const QString usedPoints = contactColumns::usedPoints;
 
 // VENDITE: counter-sale headers.
 inline const QString sales = QStringLiteral("VENDITE");

@@ -1,5 +1,7 @@
 #include "sales/SalesTables.h"
 
+#include "catalogue/ArticleColumns.h"
+#include "purchasing/PaymentColumns.h"
 #include "sales/SaleColumns.h"
 #include "sales/VoucherColumns.h"
 #include "sales/einvoice/EInvoiceColumns.h"
@@ -83,18 +85,18 @@ TableLayouts salesTables() {
                        tags({QStringLiteral("NUMREG"), QStringLiteral("NUMDOC"),
                              QStringLiteral("MYDATA"), QStringLiteral("RAGSOC")})};
 
-    out << TableLayout{QStringLiteral("ARCART_V"),
-                       {recordNumber(QStringLiteral("NUMVEN")),
-                        recordNumber(QStringLiteral("NUMART")), text(QStringLiteral("BARCODE"), 13),
-                        text(QStringLiteral("DESCRIZION"), 30), text(QStringLiteral("MARCHIO"), 20),
-                        text(QStringLiteral("COLORE"), 20), small(QStringLiteral("TAGLIA")),
-                        text(QStringLiteral("CTAGLIA"), 10), small(QStringLiteral("TIPOTAGLIA")),
-                        quantity(QStringLiteral("QUANTITA")), money(QStringLiteral("PREZZO")),
-                        money(QStringLiteral("IMPORTO")), percent(QStringLiteral("SCONTO")),
-                        percent(QStringLiteral("IVA")), date(QStringLiteral("DATAREG")),
-                        logical(QStringLiteral("TIPO")), text(QStringLiteral("MISURA"), 20),
-                        number(QStringLiteral("PRZVND"), 15, 5)},
-                       tags({QStringLiteral("NUMVEN")})};
+    out << TableLayout{
+        QStringLiteral("ARCART_V"),
+        {recordNumber(QStringLiteral("NUMVEN")), recordNumber(articleColumns::lineArticle),
+         text(QStringLiteral("BARCODE"), 13), text(QStringLiteral("DESCRIZION"), 30),
+         text(QStringLiteral("MARCHIO"), 20), text(articleColumns::colour, 20),
+         small(articleColumns::lineSize), text(QStringLiteral("CTAGLIA"), 10),
+         small(QStringLiteral("TIPOTAGLIA")), quantity(articleColumns::lineQuantity),
+         money(QStringLiteral("PREZZO")), money(QStringLiteral("IMPORTO")),
+         percent(QStringLiteral("SCONTO")), percent(QStringLiteral("IVA")),
+         date(QStringLiteral("DATAREG")), logical(QStringLiteral("TIPO")),
+         text(QStringLiteral("MISURA"), 20), number(QStringLiteral("PRZVND"), 15, 5)},
+        tags({QStringLiteral("NUMVEN")})};
 
     // --- Telematic register: the daily closures it made ---
     out << TableLayout{saleColumns::closures,
@@ -121,13 +123,14 @@ TableLayouts salesTables() {
                            tags({v::movementKey, v::movementVoucher})};
     }
 
-    out << TableLayout{QStringLiteral("ACCONTI"),
-                       {recordNumber(QStringLiteral("NUMREG")), text(QStringLiteral("NUMCLI"), 10),
-                        text(QStringLiteral("CLIENTE"), 50), logical(QStringLiteral("ISCLIENTE")),
-                        text(QStringLiteral("COMMENTO"), 50), money(QStringLiteral("ACCONTO")),
-                        text(QStringLiteral("DATA"), 10), text(QStringLiteral("MYDATA"), 8),
-                        logical(QStringLiteral("ISBANCA"))},
-                       tags({QStringLiteral("NUMREG"), QStringLiteral("NUMCLI")})};
+    {
+        namespace p = paymentColumns;
+        out << TableLayout{p::payments,
+                           {recordNumber(p::key), text(p::partyKey, 10), text(p::party, 50),
+                            logical(p::fromCustomer), text(p::comment, 50), money(p::amount),
+                            text(p::date, 10), text(p::dateKey, 8), logical(p::toBank)},
+                           tags({p::key, p::partyKey})};
+    }
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
 #include "shell/Shop.h"
+#include "shell/ShopFiscalColumns.h"
 
 #include <QImage>
 #include <stdexcept>
@@ -160,23 +161,23 @@ void CommonRoutines::LoadShopTexts() {
     if (config.eof())
         return;
     ShopTexts &t = m_shop.texts();
-    const QString ragione = config.asString(QStringLiteral("RAGIONE"));
-    const QString ragion2 = config.asString(QStringLiteral("RAGION2"));
-    t.shopLine = ragione + u' ' + ragion2 + u' ' + config.asString(QStringLiteral("CITTA"));
+    const QString ragione = config.asString(shopFiscal::name);
+    const QString ragion2 = config.asString(shopFiscal::name2);
+    t.shopLine = ragione + u' ' + ragion2 + u' ' + config.asString(shopFiscal::city);
     t.shopCaptionLine = t.shopLine;
     const qsizetype amp = t.shopCaptionLine.indexOf(u'&');
     if (amp >= 0)
         t.shopCaptionLine.insert(amp + 1, u'&');
     t.nameLine1 = ragione;
     t.nameLine2 = ragion2;
-    t.vatNumber = config.asString(QStringLiteral("PIVA"));
+    t.vatNumber = config.asString(shopFiscal::vatNumber);
     t.vatLine = QStringLiteral("P.IVA ") + t.vatNumber;
-    t.phoneLine = QStringLiteral("Tel ") + config.asString(QStringLiteral("TEL")) +
-                  QStringLiteral(" Fax ") + config.asString(QStringLiteral("FAX"));
-    t.pointsPerEuro = config.asFloat(QStringLiteral("EURO"));
-    t.vatPercent = config.asFloat(QStringLiteral("IMPOBOL"));
-    t.privacyText = config.asString(QStringLiteral("PRIVACY"));
-    t.noteText = config.asString(QStringLiteral("NEWANNOTA"));
+    t.phoneLine = QStringLiteral("Tel ") + config.asString(shopFiscal::phone) +
+                  QStringLiteral(" Fax ") + config.asString(shopFiscal::fax);
+    t.pointsPerEuro = config.asFloat(shopFiscal::pointsPerEuro);
+    t.vatPercent = config.asFloat(shopFiscal::vatRate);
+    t.privacyText = config.asString(shopFiscal::privacy);
+    t.noteText = config.asString(shopFiscal::note);
 }
 
 int CommonRoutines::PrintCompanyHeader(PageCanvas &canvas, int y) {
@@ -190,16 +191,16 @@ int CommonRoutines::PrintCompanyHeader(PageCanvas &canvas, int y) {
         Closer closer{config};
         config.first();
         if (!config.eof()) {
-            ragione = config.asString(QStringLiteral("RAGIONE"));
-            ragion2 = config.asString(QStringLiteral("RAGION2"));
-            address = config.asString(QStringLiteral("ADDRESS"));
-            citta = config.asString(QStringLiteral("CITTA"));
-            piva = config.asString(QStringLiteral("PIVA"));
-            tel = config.asString(QStringLiteral("TEL"));
-            fax = config.asString(QStringLiteral("FAX"));
-            isLogo = config.asBool(QStringLiteral("ISLOGO"));
+            ragione = config.asString(shopFiscal::name);
+            ragion2 = config.asString(shopFiscal::name2);
+            address = config.asString(shopFiscal::address);
+            citta = config.asString(shopFiscal::city);
+            piva = config.asString(shopFiscal::vatNumber);
+            tel = config.asString(shopFiscal::phone);
+            fax = config.asString(shopFiscal::fax);
+            isLogo = config.asBool(shopFiscal::hasLogo);
             if (isLogo)
-                logo = config.asBlob(QStringLiteral("LOGO"));
+                logo = config.asBlob(shopFiscal::logo);
         }
     }
     m_creditText = QStringLiteral("Stampato con CORVALE QUIRA - gestione negozio");

@@ -4,6 +4,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "shell/SchemaUpgrade.h"
+#include "shell/ShopFiscalColumns.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,11 +28,11 @@ void DataFolderSetup::addShopRecord(db::Database &database) {
     config.open();
     if (config.isEmpty()) {
         config.append();
-        config.setFloat(QStringLiteral("EURO"), 1);
+        config.setFloat(shopFiscal::pointsPerEuro, 1);
         // The ordinary regime in Italy, as the upgrade gives an older folder.
-        if (config.hasField(QStringLiteral("REGFISC"))) {
-            config.setString(QStringLiteral("REGFISC"), QStringLiteral("RF01"));
-            config.setString(QStringLiteral("NAZIONE"), QStringLiteral("IT"));
+        if (config.hasField(shopFiscal::regime)) {
+            config.setString(shopFiscal::regime, QStringLiteral("RF01"));
+            config.setString(shopFiscal::country, QStringLiteral("IT"));
         }
         config.post();
     }

@@ -4,9 +4,10 @@
 
 namespace corvale {
 
-// The shop's fiscal data in its CONFIG record, which the electronic invoice
-// needs beside the name and address: the partita IVA stays in PIVA, the other
-// columns came with the upgrade that brought the electronic invoice.
+// The columns of the shop's CONFIG record: its name, address and texts, and the
+// fiscal data the electronic invoice needs beside them (the partita IVA stays
+// in PIVA, the other fiscal columns came with the upgrade that brought the
+// electronic invoice).
 namespace shopFiscal {
 
 inline const QString config = QStringLiteral("CONFIG");
@@ -17,6 +18,12 @@ inline const QString city = QStringLiteral("CITTA"); // "CAP - Città" as the sh
 inline const QString phone = QStringLiteral("TEL");
 inline const QString fax = QStringLiteral("FAX");
 inline const QString vatRate = QStringLiteral("IMPOBOL");
+inline const QString note = QStringLiteral("NEWANNOTA"); // printed under receipts
+inline const QString privacy = QStringLiteral("PRIVACY");
+inline const QString password = QStringLiteral("PASSWD");
+inline const QString hasLogo = QStringLiteral("ISLOGO");
+inline const QString logo = QStringLiteral("LOGO");
+inline const QString pointsPerEuro = QStringLiteral("EURO");
 inline const QString vatNumber = QStringLiteral("PIVA");              // partita IVA
 inline const QString fiscalCode = QStringLiteral("CODFISC");          // codice fiscale, C(16)
 inline const QString regime = QStringLiteral("REGFISC");              // RF01..RF19, C(4)

@@ -73,7 +73,7 @@ TFConfig::TFConfig(Shop &shop, QWidget *parent)
         m_config->open();
         m_config->first();
         m_shop.setActivePassword(m_config->eof() ? QString()
-                                                 : m_config->asString(QStringLiteral("PASSWD")));
+                                                 : m_config->asString(shopFiscal::password));
         m_config->close();
     });
 }
@@ -472,7 +472,7 @@ void TFConfig::showEvent(QShowEvent *event) {
 }
 
 void TFConfig::showLogo() {
-    const QImage logo = QImage::fromData(m_config->asBlob(QStringLiteral("LOGO")));
+    const QImage logo = QImage::fromData(m_config->asBlob(shopFiscal::logo));
     m_logo->setPixmap(logo.isNull() ? QPixmap() : QPixmap::fromImage(logo));
 }
 
@@ -580,7 +580,7 @@ void TFConfig::BPasswordClick() {
     if (!ensureRecord())
         return;
     Prompter &prompter = m_shop.prompter();
-    const QString current = m_config->asString(QStringLiteral("PASSWD"));
+    const QString current = m_config->asString(shopFiscal::password);
     QString newCaption = QStringLiteral("Imposta Password");
     if (!current.isEmpty()) {
         const auto old = prompter.password(QStringLiteral("Vecchia Password"),
@@ -610,7 +610,7 @@ void TFConfig::BPasswordClick() {
         return;
     }
     if (!runReportingEngineErrors(prompter, [&] {
-            m_config->setString(QStringLiteral("PASSWD"), *typed);
+            m_config->setString(shopFiscal::password, *typed);
             m_config->post();
         })) {
         return;
@@ -640,7 +640,7 @@ void TFConfig::BSfogliaClick() {
     if (!ensureRecord())
         return;
     if (!runReportingEngineErrors(m_shop.prompter(),
-                                  [&] { m_config->setBlob(QStringLiteral("LOGO"), bmp); })) {
+                                  [&] { m_config->setBlob(shopFiscal::logo, bmp); })) {
         return;
     }
     showLogo();

@@ -1,3 +1,4 @@
+#include "cashbook/RegisterDaysModel.h"
 #include "cashbook/TFInOut.h"
 #include "cashbook/TFNotaM.h"
 #include "cashbook/TFPrimaNota.h"
@@ -5,9 +6,12 @@
 #include "common/Widgets.h"
 #include "db/FaultyFileSystem.h"
 #include "printing/PrintService.h"
+#include "sales/SaleColumns.h"
+#include "sales/register/RegisterSettings.h"
 #include "widgets/TableModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QTableView>
@@ -44,6 +48,12 @@ void addSale(ShopFixture &f, const QDate &d, double total, bool bank) {
           {{MYDATA, d.toString(QStringLiteral("yyyyMMdd"))}, {TOTALE, total}, {ISBANCA, bank}});
 }
 
+void addClosure(ShopFixture &f, const QDate &d, double total) {
+    namespace s = saleColumns;
+    f.add(s::closures,
+          {{s::closureDateKey, d.toString(QStringLiteral("yyyyMMdd"))}, {s::closureTotal, total}});
+}
+
 QString cell(TableModel &m, int row, int column) {
     return m.data(m.index(row, column)).toString();
 }
@@ -72,6 +82,8 @@ private Q_SLOTS:
     void deleteAsksOnlyWhenThereIsSomething();
     void printsThroughThePrintService();
     void failedRebuildShowsNothingAndSaysSo();
+    void registerCheckShowsTheDifferenceInRed();
+    void registerCheckStartsOnWithATelematicRegister();
 };
 
 void TestCashBookWindows::opensOnTheCurrentMonthWithBalances() {
@@ -268,6 +280,93 @@ void TestCashBookWindows::failedRebuildShowsNothingAndSaysSo() {
     QCOMPARE(w.grid().rowCount(), 3);
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(f.prompter.done());
+}
+
+void TestCashBookWindows::registerCheckShowsTheDifferenceInRed() {
+    ShopFixture f;
+    addSale(f, QDate(2026, 3, 2), 30, false);
+    addSale(f, QDate(2026, 3, 2), 20, true);
+    addClosure(f, QDate(2026, 3, 2), 50);
+    addSale(f, QDate(2026, 3, 3), 100, false);
+    addSale(f, QDate(2026, 3, 3), -10, false);
+    addClosure(f, QDate(2026, 3, 3), 89.5);
+    addSale(f, QDate(2026, 3, 4), 15, false);
+    auto service = std::make_unique<RecordingPrintService>();
+    RecordingPrintService &printed = *service;
+    f.shop->setPrintService(std::move(service));
+    TFPrimaNota w(*f.shop);
+    w.resize(1000, 700);
+    w.show();
+    // No telematic register in Dati.ini: the check waits to be asked for.
+    auto *compare = child<QCheckBox>(w, "ConfrontoRT");
+    auto *grid = child<QTableView>(w, "GrigliaRT");
+    QVERIFY(!compare->isChecked());
+    QVERIFY(!grid->isVisible());
+    QCOMPARE(w.grid().rowCount(), 5);
+    compare->click();
+    QVERIFY(grid->isVisible());
+    RegisterDaysModel &days = w.registerDays();
+    QCOMPARE(days.rowCount(), 3);
+    auto text = [&](int row, int column) { return days.index(row, column).data().toString(); };
+    auto red = [&](int row) {
+        const QVariant brush =
+            days.index(row, RegisterDaysModel::Difference).data(Qt::ForegroundRole);
+        return brush.isValid() && brush.value<QBrush>().color() == QColor(Qt::red);
+    };
+    const QStringList expected[] = {{"02/03/2026", "50,00", "50,00", "0,00"},
+                                    {"03/03/2026", "90,00", "89,50", "-0,50"},
+                                    {"04/03/2026", "15,00", "—", ""}};
+    for (int row = 0; row < 3; ++row)
+        for (int column = 0; column < RegisterDaysModel::ColumnCount; ++column)
+            QCOMPARE(text(row, column), expected[row][column]);
+    QVERIFY(!red(0));
+    QVERIFY(red(1));
+    QVERIFY(!red(2));
+    QCOMPARE(days.headerData(RegisterDaysModel::RegisterTotal, Qt::Horizontal).toString(),
+             QStringLiteral("Totale RT"));
+    // A new period rebuilds the check with the book.
+    child<QDateEdit>(w, "AL")->setDate(QDate(2026, 3, 2));
+    QCOMPARE(days.rowCount(), 1);
+    child<QDateEdit>(w, "AL")->setDate(QDate(2026, 3, 15));
+
+    // Printed after the book, the difference in red.
+    click(w, "Stampa");
+    const RecordingCanvas &page = *printed.jobs().last().canvas;
+    QCOMPARE(page.pageCount(), 2);
+    QVERIFY(
+        page.findText(QStringLiteral("CONFRONTO CON IL REGISTRATORE TELEMATICO - DAL 01/03/2026 "
+                                     "AL 15/03/2026"),
+                      2));
+    const CanvasItem *difference = page.findText(QStringLiteral("-0,50"), 2);
+    QVERIFY(difference);
+    QCOMPARE(difference->font.color, QColor(Qt::red));
+    QCOMPARE(page.findText(QStringLiteral("0,00"), 2)->font.color, QColor(Qt::black));
+    // Turned off: gone from the window and from the printout.
+    compare->click();
+    QVERIFY(!grid->isVisible());
+    QCOMPARE(days.rowCount(), 0);
+    click(w, "Stampa");
+    QCOMPARE(printed.jobs().last().canvas->pageCount(), 1);
+    QVERIFY(f.prompter.done());
+}
+
+void TestCashBookWindows::registerCheckStartsOnWithATelematicRegister() {
+    for (const int brand : {RegisterSettings::epsonRtBrand, 8}) {
+        ShopFixture f;
+        f.shop->ini().writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), brand);
+        addClosure(f, QDate(2026, 3, 2), 50);
+        TFPrimaNota w(*f.shop);
+        w.show();
+        const bool telematic = brand == RegisterSettings::epsonRtBrand;
+        QCOMPARE(child<QCheckBox>(w, "ConfrontoRT")->isChecked(), telematic);
+        QCOMPARE(child<QTableView>(w, "GrigliaRT")->isVisible(), telematic);
+        QCOMPARE(w.registerDays().rowCount(), telematic ? 1 : 0);
+        // What the user chose holds when the window is shown again.
+        child<QCheckBox>(w, "ConfrontoRT")->click();
+        w.hide();
+        w.show();
+        QCOMPARE(child<QCheckBox>(w, "ConfrontoRT")->isChecked(), !telematic);
+    }
 }
 
 QTEST_MAIN(TestCashBookWindows)

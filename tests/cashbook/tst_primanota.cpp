@@ -1,7 +1,9 @@
 #include "cashbook/PrimaNota.h"
+#include "cashbook/RegisterTotals.h"
 #include "common/ShopFixture.h"
 #include "db/Error.h"
 #include "db/FaultyFileSystem.h"
+#include "sales/SaleColumns.h"
 #include "shell/CommonRoutines.h"
 
 #include <QRandomGenerator>
@@ -85,6 +87,14 @@ PrimaNotaContent rebuild(ShopFixture &f, QString from, const QString &to) {
     return content;
 }
 
+void addClosure(ShopFixture &f, const QDate &d, double total) {
+    namespace s = saleColumns;
+    f.add(s::closures, {{s::closureDate, d},
+                        {s::closureDateKey, keyOf(d)},
+                        {s::closureNumber, 1},
+                        {s::closureTotal, total}});
+}
+
 bool sameCents(double a, double b) {
     return std::llround(a * 100) == std::llround(b * 100);
 }
@@ -107,6 +117,9 @@ private Q_SLOTS:
     void failedWriteLeavesPreviousLinesOrNone();
     void unreadableSourceLeavesPreviousLines();
     void paymentSplitGoesToBothBooks();
+    void registerDaySetsTheClosuresBesideTheTakings_data();
+    void registerDaySetsTheClosuresBesideTheTakings();
+    void registerDaysFollowThePeriodInDateOrder();
 };
 
 void TestPrimaNota::takingsOfOneDayMakeOneLineInTheirBooks() {
@@ -395,6 +408,106 @@ void TestPrimaNota::unreadableSourceLeavesPreviousLines() {
     QVERIFY_THROWS_EXCEPTION(
         db::Error, book.gather(QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026")));
     QCOMPARE(primaNotaRows(f).size(), 3);
+}
+
+// One day of counter sales (returns and voids with negative totals) and of
+// closures, with the same kinds of records just outside the period.
+void TestPrimaNota::registerDaySetsTheClosuresBesideTheTakings_data() {
+    QTest::addColumn<QList<double>>("sales");
+    QTest::addColumn<QList<double>>("closures");
+    QTest::addColumn<qint64>("takings"); // cents
+    QTest::addColumn<QVariant>("rt");    // cents, null without a closure
+    QTest::addColumn<QVariant>("difference");
+    const QVariant none;
+    QTest::newRow("no closure") << QList<double>{30, 12.5} << QList<double>{} << qint64(4250)
+                                << none << none;
+    QTest::newRow("equal") << QList<double>{30, 20.1} << QList<double>{50.1} << qint64(5010)
+                           << QVariant(5010) << QVariant(0);
+    QTest::newRow("register higher") << QList<double>{30} << QList<double>{35} << qint64(3000)
+                                     << QVariant(3500) << QVariant(500);
+    QTest::newRow("register lower by a cent") << QList<double>{30} << QList<double>{29.99}
+                                              << qint64(3000) << QVariant(2999) << QVariant(-1);
+    QTest::newRow("two closures on one day") << QList<double>{50.5} << QList<double>{20, 30.5}
+                                             << qint64(5050) << QVariant(5050) << QVariant(0);
+    QTest::newRow("return and void that day")
+        << QList<double>{100, 49.9, -40, -49.9} << QList<double>{60} << qint64(6000)
+        << QVariant(6000) << QVariant(0);
+    QTest::newRow("closure of a day without sales")
+        << QList<double>{} << QList<double>{10} << qint64(0) << QVariant(1000) << QVariant(1000);
+    QTest::newRow("closure of a day of returns only")
+        << QList<double>{-25} << QList<double>{-25} << qint64(-2500) << QVariant(-2500)
+        << QVariant(0);
+    // Summed as doubles these leave -7.1e-15, a difference that is none.
+    QTest::newRow("no difference out of binary noise")
+        << QList<double>{19.9, 19.9, 19.9, -59.7} << QList<double>{0} << qint64(0) << QVariant(0)
+        << QVariant(0);
+}
+
+void TestPrimaNota::registerDaySetsTheClosuresBesideTheTakings() {
+    QFETCH(QList<double>, sales);
+    QFETCH(QList<double>, closures);
+    QFETCH(qint64, takings);
+    QFETCH(QVariant, rt);
+    QFETCH(QVariant, difference);
+    ShopFixture f;
+    const QDate day(2026, 3, 10);
+    for (double total : sales)
+        addSale(f, day, total, total < 0);
+    for (double total : closures)
+        addClosure(f, day, total);
+    for (const QDate &outside : {QDate(2026, 2, 28), QDate(2026, 3, 16)}) {
+        addSale(f, outside, 999, false);
+        addClosure(f, outside, 1);
+    }
+    // Fiscal receipts of older releases and invoices never reach the register.
+    addSale(f, day, 70, false, receipts);
+    addInvoice(f, day, 1, QStringLiteral("ROSSI"), 122, false);
+
+    const PrimaNotaContent c =
+        rebuild(f, QStringLiteral("01/03/2026"), QStringLiteral("15/03/2026"));
+    QCOMPARE(c.registerDays.size(), 1);
+    const RegisterDay &d = c.registerDays.first();
+    QCOMPARE(d.date, QStringLiteral("10/03/2026"));
+    QCOMPARE(d.takings.cents(), takings);
+    QCOMPARE(d.registerTotal.has_value(), !rt.isNull());
+    QCOMPARE(d.closures, int(closures.size()));
+    if (d.registerTotal)
+        QCOMPARE(d.registerTotal->cents(), rt.toLongLong());
+    QCOMPARE(d.difference().has_value(), !difference.isNull());
+    if (d.difference())
+        QCOMPARE(d.difference()->cents(), difference.toLongLong());
+    QCOMPARE(d.differs(), !difference.isNull() && difference.toLongLong() != 0);
+    QCOMPARE(RegisterTotals::anyClosure(c.registerDays), !closures.isEmpty());
+    // The books are not touched by the check.
+    QCOMPARE(primaNotaRows(f).size(), 2 + int(!sales.isEmpty()) + 2);
+}
+
+void TestPrimaNota::registerDaysFollowThePeriodInDateOrder() {
+    ShopFixture f;
+    addClosure(f, QDate(2026, 3, 12), 40);
+    addSale(f, QDate(2026, 3, 12), 40, false);
+    addSale(f, QDate(2026, 3, 1), 5, false);
+    addClosure(f, QDate(2026, 3, 15), 8);
+    addClosure(f, QDate(2026, 2, 28), 1);
+    // A sale paid partly by voucher counts whole, as the register counted it.
+    f.add(counterSales, {{MYDATA, keyOf(QDate(2026, 3, 15))},
+                         {TOTALE, 8},
+                         {saleColumns::paidCash, 3},
+                         {saleColumns::paidVoucher, 5}});
+    RegisterTotals totals(f.db());
+    const QList<RegisterDay> days =
+        totals.days(QStringLiteral("20260301"), QStringLiteral("20260315"));
+    QStringList dates;
+    for (const RegisterDay &d : days)
+        dates << d.date + QLatin1Char(' ') + (d.differs() ? QStringLiteral("!") : QString());
+    QCOMPARE(dates, (QStringList{QStringLiteral("01/03/2026 "), QStringLiteral("12/03/2026 "),
+                                 QStringLiteral("15/03/2026 ")}));
+    QVERIFY(!days[0].registerTotal);
+    QCOMPARE(days[2].takings, Money::fromCents(800));
+    // A single day, and a period of no records.
+    QCOMPARE(totals.days(QStringLiteral("20260312"), QStringLiteral("20260312")).size(), 1);
+    QVERIFY(totals.days(QStringLiteral("20260401"), QStringLiteral("20260430")).isEmpty());
+    QVERIFY(!RegisterTotals::anyClosure({}));
 }
 
 QTEST_GUILESS_MAIN(TestPrimaNota)

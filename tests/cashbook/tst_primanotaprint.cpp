@@ -51,6 +51,7 @@ class TestPrimaNotaPrint : public QObject {
 private Q_SLOTS:
     void onePageWithTitleColumnsAndBalances();
     void longBookRepeatsTheHeaderAndEndsWithThePeriodTotalsAtTheFoot();
+    void registerDaysFollowOnPagesOfTheirOwn();
     void exportWritesTheLinesAndBalances();
     void exportThroughTheDialogIntoTheArchiveFolder();
 };
@@ -105,6 +106,64 @@ void TestPrimaNotaPrint::longBookRepeatsTheHeaderAndEndsWithThePeriodTotalsAtThe
     for (const CanvasItem &item : canvas.items())
         if (item.kind == CanvasItem::Kind::Text && item.text.startsWith(QStringLiteral("SPESA")))
             QVERIFY(item.position.y() < bottom);
+}
+
+void TestPrimaNotaPrint::registerDaysFollowOnPagesOfTheirOwn() {
+    PrimaNotaContent c = sample(2);
+    const QDate first(2026, 1, 1);
+    for (int i = 0; i < 200; ++i) {
+        RegisterDay day;
+        day.date = first.addDays(i).toString(QStringLiteral("dd/MM/yyyy"));
+        day.takings = Money::fromCents(10000 + i);
+        if (i % 3 != 2)
+            day.registerTotal = Money::fromCents(i % 3 == 0 ? 10000 + i : 10000);
+        c.registerDays << day;
+    }
+    // Without the check, or with no day to show, the book alone.
+    for (const bool with : {false, true}) {
+        PrimaNotaContent without = c;
+        if (with)
+            without.registerDays.clear();
+        RecordingCanvas canvas;
+        PrimaNotaPrintout{QStringLiteral("NEGOZIO"), QStringLiteral("1"), &without, with}.draw(
+            canvas);
+        QCOMPARE(canvas.pageCount(), 1);
+        QVERIFY(canvas.textsContaining(QStringLiteral("CONFRONTO")).isEmpty());
+    }
+    RecordingCanvas canvas;
+    PrimaNotaPrintout{QStringLiteral("NEGOZIO"), QStringLiteral("1"), &c, true}.draw(canvas);
+    QVERIFY(canvas.pageCount() >= 3);
+    QVERIFY(!canvas.findText(QStringLiteral("CONFRONTO CON IL REGISTRATORE TELEMATICO - DAL "
+                                            "01/03/2026 AL 31/03/2026"),
+                             1));
+    QVERIFY(canvas.findText(QStringLiteral("CONFRONTO CON IL REGISTRATORE TELEMATICO - DAL "
+                                           "01/03/2026 AL 31/03/2026"),
+                            2));
+    const int bottom = canvas.pageHeight() * 93 / 100;
+    for (int page = 2; page <= canvas.pageCount(); ++page)
+        for (const char *head : {"DATA", "INCASSI", "TOTALE RT", "DIFFERENZA"})
+            QVERIFY2(canvas.findText(QString::fromLatin1(head), page), head);
+    int dates = 0, reds = 0, dashes = 0;
+    for (const CanvasItem &item : canvas.items()) {
+        if (item.kind != CanvasItem::Kind::Text || item.page < 2)
+            continue;
+        QVERIFY(item.position.y() < bottom);
+        dates += item.text.size() == 10 && item.text.endsWith(QStringLiteral("/2026"));
+        dashes += item.text == QStringLiteral("—");
+        if (item.font.color == QColor(Qt::red)) {
+            ++reds;
+            QVERIFY2(item.text.startsWith(u'-'), qPrintable(item.text));
+        }
+    }
+    QCOMPARE(dates, 200);
+    QCOMPARE(dashes, 66);
+    // A third of the days match, a third have no closure, the rest differ.
+    QCOMPARE(reds, 67);
+    // The amounts stand right-aligned at the ends of their columns.
+    const int u = (canvas.pageWidth() - 100) / 13;
+    const CanvasItem *difference = canvas.findText(QStringLiteral("-1,99"));
+    QVERIFY(difference);
+    QCOMPARE(difference->rect.right() + 1, 50 + 8 * u - 10);
 }
 
 void TestPrimaNotaPrint::exportWritesTheLinesAndBalances() {

@@ -1,5 +1,6 @@
 #include "AdminTool.h"
 
+#include "catalogue/ArticleColumns.h"
 #include "catalogue/SeasonAssignment.h"
 #include "catalogue/SizeCurve.h"
 #include "catalogue/StockRoutines.h"
@@ -225,10 +226,10 @@ int AdminTool::check(const QStringList &) {
 
 bool AdminTool::sizeTypeExists(qint64 number) {
     db::Table types(m_shop->database());
-    types.setTableName(QStringLiteral("TAGLIE.DBF"));
+    types.setTableName(articleColumns::sizeTypes);
     types.open();
     for (types.first(); !types.eof(); types.next())
-        if (types.asInteger(QStringLiteral("NUMREG")) == number)
+        if (types.asInteger(articleColumns::key) == number)
             return true;
     return false;
 }

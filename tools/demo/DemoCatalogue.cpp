@@ -1,11 +1,13 @@
 #include "DemoCatalogue.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/ContactColumns.h"
 #include "db/Table.h"
 #include "platform/Jpeg.h"
 #include "sales/einvoice/FiscalIdentity.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
+#include "shell/ShopFiscalColumns.h"
 
 #include <QColor>
 #include <QHash>
@@ -68,24 +70,24 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
     {
         // The new data folder has the shop's record already.
         db::Table t(shop.database());
-        t.setTableName(QStringLiteral("CONFIG"));
+        t.setTableName(shopFiscal::config);
         t.open();
         t.first();
         if (t.eof())
             t.append();
         else
             t.edit();
-        t.setString(QStringLiteral("RAGIONE"), QStringLiteral("BOUTIQUE ESEMPIO"));
-        t.setString(QStringLiteral("RAGION2"), QStringLiteral("Abbigliamento & Calzature"));
-        t.setString(QStringLiteral("ADDRESS"), QStringLiteral("Via Roma 12"));
-        t.setString(QStringLiteral("CITTA"), QStringLiteral("20121 MILANO"));
-        t.setString(QStringLiteral("PIVA"), QStringLiteral("01234567897"));
-        t.setString(QStringLiteral("PROVINCIA"), QStringLiteral("MI"));
-        t.setString(QStringLiteral("TEL"), QStringLiteral("02 1234567"));
-        t.setString(QStringLiteral("FAX"), QStringLiteral("02 7654321"));
-        t.setInteger(QStringLiteral("IMPOBOL"), 22);
-        t.setFloat(QStringLiteral("EURO"), 1);
-        t.setBool(QStringLiteral("ISLOGO"), false);
+        t.setString(shopFiscal::name, QStringLiteral("BOUTIQUE ESEMPIO"));
+        t.setString(shopFiscal::name2, QStringLiteral("Abbigliamento & Calzature"));
+        t.setString(shopFiscal::address, QStringLiteral("Via Roma 12"));
+        t.setString(shopFiscal::city, QStringLiteral("20121 MILANO"));
+        t.setString(shopFiscal::vatNumber, QStringLiteral("01234567897"));
+        t.setString(shopFiscal::province, QStringLiteral("MI"));
+        t.setString(shopFiscal::phone, QStringLiteral("02 1234567"));
+        t.setString(shopFiscal::fax, QStringLiteral("02 7654321"));
+        t.setInteger(shopFiscal::vatRate, 22);
+        t.setFloat(shopFiscal::pointsPerEuro, 1);
+        t.setBool(shopFiscal::hasLogo, false);
         t.post();
     }
 
@@ -111,7 +113,7 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
     for (const QString &colour : out.colours) {
         const int number = routines.NextCounter(QStringLiteral("COLORI"), true);
         append(shop, a::colours, [&](db::Table &t) {
-            t.setInteger(QStringLiteral("NUMREG"), number);
+            t.setInteger(articleColumns::key, number);
             t.setString(a::colour, colour);
         });
     }
@@ -122,8 +124,8 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
             const int number = routines.NextCounter(counter, true);
             numbers.insert(n, number);
             append(shop, table, [&](db::Table &t) {
-                t.setInteger(QStringLiteral("NUMREG"), number);
-                t.setString(QStringLiteral("NOME"), n);
+                t.setInteger(articleColumns::key, number);
+                t.setString(articleColumns::listName, n);
             });
         }
         return numbers;
@@ -137,8 +139,9 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
         nameList(QStringLiteral("CATEGOR"), QStringLiteral("CATEGORIE"),
                  {"MAGLIERIA", "PANTALONI", "SCARPE", "ACCESSORI", "CAMICIE", "GIACCHE"});
     for (const char *m : {"3 CM", "5 CM", "8 CM"})
-        append(shop, QStringLiteral("MISURE"),
-               [&](db::Table &t) { t.setString(QStringLiteral("NOME"), QString::fromLatin1(m)); });
+        append(shop, QStringLiteral("MISURE"), [&](db::Table &t) {
+            t.setString(articleColumns::listName, QString::fromLatin1(m));
+        });
 
     // Suppliers and customers share the CLIENTI counter.
     const QStringList suppliers{"LANIFICIO ALPINO SRL", "CALZATURIFICIO PASSO LEGGERO SPA",
@@ -147,14 +150,14 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
     for (int i = 0; i < suppliers.size(); ++i) {
         const int code = routines.NextCounter(QStringLiteral("CLIENTI"), true);
         append(shop, QStringLiteral("FORNITOR"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("CODICE"), code);
-            t.setString(QStringLiteral("NOME"), suppliers[i]);
-            t.setString(QStringLiteral("ADDRESS"),
+            t.setInteger(contactColumns::code, code);
+            t.setString(contactColumns::name, suppliers[i]);
+            t.setString(contactColumns::address,
                         QStringLiteral("Via dell'Industria %1").arg(i + 3));
-            t.setInteger(QStringLiteral("CAP"), 20100 + i);
-            t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
-            t.setString(QStringLiteral("TELEFONO"), QStringLiteral("02 55500%1").arg(i + 1));
-            t.setString(QStringLiteral("PIVACF"), supplierVatNumbers[i]);
+            t.setInteger(contactColumns::cap, 20100 + i);
+            t.setString(contactColumns::city, QStringLiteral("MILANO"));
+            t.setString(contactColumns::phone, QStringLiteral("02 55500%1").arg(i + 1));
+            t.setString(contactColumns::vatOrFiscalCode, supplierVatNumbers[i]);
         });
         out.suppliers << Contact{code, suppliers[i], {}};
     }
@@ -165,28 +168,28 @@ DemoCatalogue DemoCatalogue::write(Shop &shop, QDate today) {
         const QString card =
             CommonRoutines::EanCheckDigit(QStringLiteral("2000000000%1").arg(i + 10));
         append(shop, QStringLiteral("CLIENTI"), [&](db::Table &t) {
-            t.setInteger(QStringLiteral("CODICE"), code);
-            t.setString(QStringLiteral("NOME"), customers[i]);
-            t.setString(QStringLiteral("ADDRESS"), QStringLiteral("Via Garibaldi %1").arg(i + 1));
-            t.setInteger(QStringLiteral("CAP"), 20121);
-            t.setString(QStringLiteral("CITTA"), QStringLiteral("MILANO"));
-            t.setString(QStringLiteral("MOBILE"), QStringLiteral("333 12345%1").arg(i + 10));
+            t.setInteger(contactColumns::code, code);
+            t.setString(contactColumns::name, customers[i]);
+            t.setString(contactColumns::address, QStringLiteral("Via Garibaldi %1").arg(i + 1));
+            t.setInteger(contactColumns::cap, 20121);
+            t.setString(contactColumns::city, QStringLiteral("MILANO"));
+            t.setString(contactColumns::mobile, QStringLiteral("333 12345%1").arg(i + 10));
             // Private customers by their codice fiscale in the old single field;
             // the last three are businesses with the electronic invoice's data.
             const QString first15 = QStringLiteral("RSSMRA80A%1F205").arg(41 + i);
-            t.setString(QStringLiteral("PIVACF"),
+            t.setString(contactColumns::vatOrFiscalCode,
                         first15 + FiscalIdentity::checkCharacter(first15));
-            t.setString(QStringLiteral("PROVINCIA"), QStringLiteral("MI"));
+            t.setString(contactColumns::province, QStringLiteral("MI"));
             if (i >= 5) {
                 const QStringList vat{"01112223332", "04445556667", "07778889993"};
-                t.setString(QStringLiteral("PARTIVA"), vat[i - 5]);
+                t.setString(contactColumns::vatNumber, vat[i - 5]);
                 if (i == 5)
-                    t.setString(QStringLiteral("CODDEST"), QStringLiteral("M5UXCR1"));
+                    t.setString(contactColumns::recipientCode, QStringLiteral("M5UXCR1"));
                 else if (i == 6)
-                    t.setString(QStringLiteral("PEC"), QStringLiteral("fatture@pec.esempio.it"));
+                    t.setString(contactColumns::pec, QStringLiteral("fatture@pec.esempio.it"));
             }
-            t.setString(QStringLiteral("BARCODE"), card);
-            t.setInteger(QStringLiteral("DECPUNTI"), 0);
+            t.setString(contactColumns::card, card);
+            t.setInteger(contactColumns::usedPoints, 0);
         });
         out.customers << Contact{code, customers[i], card};
     }

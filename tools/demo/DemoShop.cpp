@@ -16,9 +16,11 @@
 #include "purchasing/OrderLoader.h"
 #include "purchasing/TFAcconto.h"
 #include "sales/CustomerCards.h"
+#include "sales/CustomerColumns.h"
 #include "sales/CustomerList.h"
 #include "sales/PurchaseTotals.h"
 #include "sales/SaleArithmetic.h"
+#include "sales/SaleColumns.h"
 #include "sales/einvoice/CreditNote.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -241,11 +243,11 @@ void Trader::counterSale() {
         h.setFloat(doc::SCONTO, discount);
         h.setFloat(doc::TOTALE, SaleArithmetic::totals(rows, discount).net);
         h.setBool(doc::TIPO, true);
-        h.setBool(QStringLiteral("ISBANCA"), byCard);
+        h.setBool(doc::ISBANCA, byCard);
         if (withCard) {
-            h.setString(QStringLiteral("CLIENTE"), customer.name);
-            h.setInteger(QStringLiteral("NUMCLI"), customer.code);
-            h.setString(QStringLiteral("BARCODE"), customer.card);
+            h.setString(saleColumns::CLIENTE, customer.name);
+            h.setInteger(customerColumns::saleCustomer, customer.code);
+            h.setString(saleColumns::BARCODE, customer.card);
         }
     });
 }
@@ -267,7 +269,7 @@ void Trader::invoice() {
             h.setFloat(doc::IMPONIBILE, taxable);
             h.setFloat(doc::IMPOSTA, roundToCents(amounts.net - taxable));
             h.setFloat(doc::TOTALE, amounts.net);
-            h.setBool(QStringLiteral("ISBANCA"), true);
+            h.setBool(doc::ISBANCA, true);
         });
 }
 

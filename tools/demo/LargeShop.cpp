@@ -2,11 +2,17 @@
 
 #include "cashbook/CashBookColumns.h"
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/ContactColumns.h"
 #include "db/Database.h"
 #include "db/Table.h"
 #include "documents/LineBarcode.h"
+#include "documents/SheetColumns.h"
 #include "platform/Money.h"
+#include "purchasing/PaymentColumns.h"
+#include "sales/CustomerColumns.h"
+#include "sales/SaleColumns.h"
 #include "shell/CommonRoutines.h"
+#include "shell/ShopFiscalColumns.h"
 
 #include <QHash>
 #include <QRandomGenerator>
@@ -137,14 +143,14 @@ private:
         t.setTableName(QStringLiteral("CONFIG"));
         t.open();
         t.append();
-        t.setString(QStringLiteral("RAGIONE"), QStringLiteral("GRANDE MAGAZZINO ESEMPIO"));
-        t.setString(QStringLiteral("RAGION2"), QStringLiteral("Abbigliamento & Calzature"));
-        t.setString(QStringLiteral("ADDRESS"), QStringLiteral("Corso Italia 1"));
-        t.setString(QStringLiteral("CITTA"), QStringLiteral("20122 MILANO"));
-        t.setString(QStringLiteral("PIVA"), QStringLiteral("01234567890"));
-        t.setInteger(QStringLiteral("IMPOBOL"), 22);
-        t.setFloat(QStringLiteral("EURO"), 1);
-        t.setBool(QStringLiteral("ISLOGO"), false);
+        t.setString(shopFiscal::name, QStringLiteral("GRANDE MAGAZZINO ESEMPIO"));
+        t.setString(shopFiscal::name2, QStringLiteral("Abbigliamento & Calzature"));
+        t.setString(shopFiscal::address, QStringLiteral("Corso Italia 1"));
+        t.setString(shopFiscal::city, QStringLiteral("20122 MILANO"));
+        t.setString(shopFiscal::vatNumber, QStringLiteral("01234567890"));
+        t.setInteger(shopFiscal::vatRate, 22);
+        t.setFloat(shopFiscal::pointsPerEuro, 1);
+        t.setBool(shopFiscal::hasLogo, false);
         t.post();
     }
 
@@ -154,8 +160,8 @@ private:
         t.open();
         for (qsizetype i = 0; i < names.size(); ++i) {
             t.append();
-            t.setInteger(QStringLiteral("NUMREG"), shared ? ++m_shared : int(i) + 1);
-            t.setString(QStringLiteral("NOME"), names[i]);
+            t.setInteger(a::key, shared ? ++m_shared : int(i) + 1);
+            t.setString(a::listName, names[i]);
             t.post();
         }
     }
@@ -180,7 +186,7 @@ private:
             t.open();
             for (qsizetype i = 0; i < colourNames.size(); ++i) {
                 t.append();
-                t.setInteger(QStringLiteral("NUMREG"), i + 1);
+                t.setInteger(a::key, i + 1);
                 t.setString(a::colour, colourNames[i]);
                 t.post();
             }
@@ -197,7 +203,7 @@ private:
         t.open();
         for (const char *m : {"3 CM", "5 CM", "8 CM"}) {
             t.append();
-            t.setString(QStringLiteral("NOME"), QString::fromLatin1(m));
+            t.setString(a::listName, QString::fromLatin1(m));
             t.post();
         }
     }
@@ -214,13 +220,13 @@ private:
             t.open();
             for (int s = 1; s <= LargeShop::supplierCount; ++s) {
                 t.append();
-                t.setInteger(QStringLiteral("CODICE"), s);
-                t.setString(QStringLiteral("NOME"), supplierName(s));
-                t.setString(QStringLiteral("ADDRESS"),
+                t.setInteger(contactColumns::code, s);
+                t.setString(contactColumns::name, supplierName(s));
+                t.setString(contactColumns::address,
                             QStringLiteral("Via dell'Industria %1").arg(s));
-                t.setInteger(QStringLiteral("CAP"), 20100 + s % 100);
-                t.setString(QStringLiteral("CITTA"), cities[s % cities.size()]);
-                t.setString(QStringLiteral("PIVACF"),
+                t.setInteger(contactColumns::cap, 20100 + s % 100);
+                t.setString(contactColumns::city, cities[s % cities.size()]);
+                t.setString(contactColumns::vatOrFiscalCode,
                             QStringLiteral("%1").arg(s, 11, 10, QLatin1Char('0')));
                 t.post();
             }
@@ -231,15 +237,15 @@ private:
         t.open();
         for (int c = 1; c <= LargeShop::customerCount; ++c) {
             t.append();
-            t.setInteger(QStringLiteral("CODICE"), LargeShop::supplierCount + c);
-            t.setString(QStringLiteral("NOME"), personName(c));
-            t.setString(QStringLiteral("ADDRESS"),
+            t.setInteger(contactColumns::code, LargeShop::supplierCount + c);
+            t.setString(contactColumns::name, personName(c));
+            t.setString(contactColumns::address,
                         QStringLiteral("Via Garibaldi %1").arg(c % 300 + 1));
-            t.setInteger(QStringLiteral("CAP"), 20100 + c % 100);
-            t.setString(QStringLiteral("CITTA"), cities[c % cities.size()]);
-            t.setString(QStringLiteral("TELEFONO"), QStringLiteral("02 %1").arg(1000000 + c));
-            t.setString(QStringLiteral("BARCODE"), cardNumber(c));
-            t.setInteger(QStringLiteral("DECPUNTI"), (c % 7) * 10);
+            t.setInteger(contactColumns::cap, 20100 + c % 100);
+            t.setString(contactColumns::city, cities[c % cities.size()]);
+            t.setString(contactColumns::phone, QStringLiteral("02 %1").arg(1000000 + c));
+            t.setString(contactColumns::card, cardNumber(c));
+            t.setInteger(contactColumns::usedPoints, (c % 7) * 10);
             t.post();
         }
     }
@@ -348,26 +354,24 @@ private:
         const int colour = art.colours[size_t(p.colourSlot)];
         t.append();
         t.setInteger(keyField, key);
-        t.setInteger(QStringLiteral("NUMART"), art.code.toInt() - 800000);
-        t.setString(QStringLiteral("BARCODE"), *lineBarcode(art.code, colour, p.position));
-        t.setString(QStringLiteral("DESCRIZION"), art.description);
-        t.setString(QStringLiteral("MARCHIO"), brandNames[art.brand]);
-        t.setString(QStringLiteral("COLORE"), colourNames[colour - 1]);
-        t.setInteger(QStringLiteral("TAGLIA"), p.position);
-        t.setString(QStringLiteral("CTAGLIA"),
-                    sizeTypes()[art.sizeType - 1].labels[p.position - 1]);
-        t.setInteger(QStringLiteral("TIPOTAGLIA"), art.sizeType);
-        t.setString(QStringLiteral("MISURA"), sizeTypes()[art.sizeType - 1].name);
-        t.setFloat(QStringLiteral("QUANTITA"), quantity);
-        t.setFloat(QStringLiteral("PREZZO"), price);
-        t.setFloat(QStringLiteral("IMPORTO"),
-                   roundToCents(quantity * price * (1 - discount / 100)));
-        t.setFloat(QStringLiteral("IVA"), 22);
-        t.setFloat(QStringLiteral("PRZVND"), art.sale);
-        t.setDate(QStringLiteral("DATAREG"), date);
+        t.setInteger(doc::NUMART, art.code.toInt() - 800000);
+        t.setString(sheet::BARCODE, *lineBarcode(art.code, colour, p.position));
+        t.setString(sheet::DESCRIZION, art.description);
+        t.setString(sheet::MARCHIO, brandNames[art.brand]);
+        t.setString(sheet::COLORE, colourNames[colour - 1]);
+        t.setInteger(sheet::TAGLIA, p.position);
+        t.setString(sheet::CTAGLIA, sizeTypes()[art.sizeType - 1].labels[p.position - 1]);
+        t.setInteger(sheet::TIPOTAGLIA, art.sizeType);
+        t.setString(sheet::MISURA, sizeTypes()[art.sizeType - 1].name);
+        t.setFloat(sheet::QUANTITA, quantity);
+        t.setFloat(sheet::PREZZO, price);
+        t.setFloat(doc::IMPORTO, roundToCents(quantity * price * (1 - discount / 100)));
+        t.setFloat(sheet::IVA, 22);
+        t.setFloat(sheet::PRZVND, art.sale);
+        t.setDate(doc::DATAREG, date);
         if (sale) {
-            t.setFloat(QStringLiteral("SCONTO"), discount);
-            t.setBool(QStringLiteral("TIPO"), true);
+            t.setFloat(sheet::SCONTO, discount);
+            t.setBool(doc::TIPO, true);
         }
         t.post();
         cell(p) += sale ? -int(quantity) : int(quantity);
@@ -399,20 +403,19 @@ private:
                 pieces += quantity;
             }
             header.append();
-            header.setDate(QStringLiteral("DATADOC"), date);
-            header.setInteger(QStringLiteral("NUMDOC"), numbers.next(date));
-            header.setFloat(QStringLiteral("IMPONIBILE"), roundToCents(total));
-            header.setFloat(QStringLiteral("IMPOSTA"), roundToCents(total * 0.22));
-            header.setFloat(QStringLiteral("TOTALE"),
-                            (Money::of(total) + Money::of(total * 0.22)).toDouble());
-            header.setInteger(QStringLiteral("NUMREG"), r);
-            header.setString(QStringLiteral("MYDATA"), dateKey(date));
-            header.setInteger(QStringLiteral("NUMCAR"), 1000 + r);
-            header.setInteger(QStringLiteral("NUMPEZZI"), pieces);
-            header.setString(QStringLiteral("RAGSOC"), supplierName(supplier));
-            header.setInteger(QStringLiteral("NUMRAG"), supplier);
-            header.setFloat(QStringLiteral("SCONTO"), 0);
-            header.setBool(QStringLiteral("ISBANCA"), r % 3 == 0);
+            header.setDate(doc::DATADOC, date);
+            header.setInteger(doc::NUMDOC, numbers.next(date));
+            header.setFloat(doc::IMPONIBILE, roundToCents(total));
+            header.setFloat(doc::IMPOSTA, roundToCents(total * 0.22));
+            header.setFloat(doc::TOTALE, (Money::of(total) + Money::of(total * 0.22)).toDouble());
+            header.setInteger(doc::NUMREG, r);
+            header.setString(doc::MYDATA, dateKey(date));
+            header.setInteger(doc::NUMCAR, 1000 + r);
+            header.setInteger(doc::NUMPEZZI, pieces);
+            header.setString(doc::RAGSOC, supplierName(supplier));
+            header.setInteger(doc::NUMRAG, supplier);
+            header.setFloat(doc::SCONTO, 0);
+            header.setBool(doc::ISBANCA, r % 3 == 0);
             header.post();
         }
     }
@@ -464,27 +467,28 @@ private:
             const double taxable = roundToCents(total / 1.22);
             db::Table &h = isInvoice ? invoice : sale;
             h.append();
-            h.setInteger(QStringLiteral("NUMREG"), key);
+            h.setInteger(doc::NUMREG, key);
             h.setInteger(cashbook::NUMDOC,
                          isInvoice ? invoiceNumbers.next(date) : saleNumbers.next(date));
             h.setDate(cashbook::DATADOC, date);
             h.setString(cashbook::MYDATA, dateKey(date));
-            h.setFloat(QStringLiteral("IMPONIBILE"), taxable);
-            h.setFloat(QStringLiteral("IMPOSTA"), roundToCents(total - taxable));
+            h.setFloat(doc::IMPONIBILE, taxable);
+            h.setFloat(doc::IMPOSTA, roundToCents(total - taxable));
             h.setFloat(cashbook::TOTALE, total);
             h.setBool(cashbook::ISBANCA, bounded(0, 4) == 0);
             if (isInvoice) {
                 h.setString(cashbook::RAGSOC, personName(customer));
-                h.setInteger(QStringLiteral("NUMRAG"), LargeShop::supplierCount + customer);
-                h.setInteger(QStringLiteral("NUMPEZZI"), pieces);
+                h.setInteger(doc::NUMRAG, LargeShop::supplierCount + customer);
+                h.setInteger(doc::NUMPEZZI, pieces);
             } else {
                 if (customer != 0) {
                     h.setString(cashbook::CLIENTE, personName(customer));
-                    h.setInteger(QStringLiteral("NUMCLI"), LargeShop::supplierCount + customer);
-                    h.setString(QStringLiteral("BARCODE"), cardNumber(customer));
+                    h.setInteger(customerColumns::saleCustomer,
+                                 LargeShop::supplierCount + customer);
+                    h.setString(saleColumns::BARCODE, cardNumber(customer));
                 }
-                h.setFloat(QStringLiteral("SCONTO"), saleDiscount);
-                h.setBool(QStringLiteral("TIPO"), true);
+                h.setFloat(doc::SCONTO, saleDiscount);
+                h.setBool(saleColumns::TIPO, true);
             }
             h.post();
         }
@@ -502,8 +506,8 @@ private:
                 customer ? LargeShop::supplierCount + bounded(1, LargeShop::customerCount + 1)
                          : bounded(1, LargeShop::supplierCount + 1);
             t.append();
-            t.setInteger(QStringLiteral("NUMREG"), i);
-            t.setString(QStringLiteral("NUMCLI"), QString::number(code));
+            t.setInteger(paymentColumns::key, i);
+            t.setString(paymentColumns::partyKey, QString::number(code));
             t.setString(cashbook::CLIENTE, customer ? personName(code - LargeShop::supplierCount)
                                                     : supplierName(code));
             t.setBool(cashbook::ISCLIENTE, customer);

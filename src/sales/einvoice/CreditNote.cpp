@@ -97,7 +97,7 @@ qint64 CreditNote::create(Shop &shop, qint64 key, const QList<double> &quantitie
                                      "credito."));
     const QString customerName = header.asString(doc::RAGSOC);
     const qint64 customer = header.asInteger(doc::NUMRAG);
-    const bool toBank = header.asBool(QStringLiteral("ISBANCA"));
+    const bool toBank = header.asBool(doc::ISBANCA);
 
     const QList<InvoiceLine> lines = linesOf(shop, key);
     QList<SheetRow> rows;
@@ -135,7 +135,7 @@ qint64 CreditNote::create(Shop &shop, qint64 key, const QList<double> &quantitie
         h.setInteger(doc::NUMRAG, customer);
         h.setString(doc::RAGSOC, customerName);
         h.setFloat(doc::TOTALE, total);
-        h.setBool(QStringLiteral("ISBANCA"), toBank);
+        h.setBool(doc::ISBANCA, toBank);
         h.setString(e::documentType, e::creditNoteType);
         h.setInteger(e::creditedInvoice, key);
     });

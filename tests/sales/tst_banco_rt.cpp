@@ -33,11 +33,13 @@ template <typename Simulator, typename Server> struct Rig {
         server.listen();
     }
     void configure(ShopFixture &f, int make) { write(f, make, server.address()); }
-    static void write(ShopFixture &f, int make, const QString &address) {
+    // A generous wait for the answer, so that a loaded machine never times
+    // out; a register that stays silent after printing is waited for less.
+    static void write(ShopFixture &f, int make, const QString &address, int timeoutMs = 10000) {
         IniFile &ini = f.shop->ini();
         ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
+        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), timeoutMs);
         // The articles of the test shop carry the old 20% rate.
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
                         QStringLiteral("20:1;22:1;10:2"));
@@ -55,9 +57,9 @@ struct RchRig {
         rt.setClosure(12);
         server.listen();
     }
-    void configure(ShopFixture &f, RegisterSettings::Transport transport) {
+    void configure(ShopFixture &f, RegisterSettings::Transport transport, int timeoutMs = 10000) {
         Rig<sim::SimulatedRchRt, sim::RchRtServer>::write(f, RegisterSettings::rchRtBrand,
-                                                          server.address());
+                                                          server.address(), timeoutMs);
         IniFile &ini = f.shop->ini();
         ini.writeString(QStringLiteral("REGCASSA"), RegisterSettings::transportKey,
                         RegisterSettings::transportText(transport));
@@ -229,7 +231,7 @@ private Q_SLOTS:
             RchRig rig(transport);
             ShopFixture f;
             addSaleData(f);
-            rig.configure(f, transport);
+            rig.configure(f, transport, 3000);
             rig.rt.failReceipts(sim::SimulatedRchRt::Fault::LostAfterPrint);
             sell(f, true);
             QVERIFY2(rig.rt.receipts().size() == 1, label);

@@ -327,6 +327,24 @@ void CounterSale::storeFiscalRecord(db::Table &h, const SaleFiscalRecord &record
     h.setString(s::rtSerial, record.document.serial.left(s::rtSerialLength));
 }
 
+// A stored sale changed without a new receipt: the payment it keeps must still
+// add up to its total, or the Prima nota would book the old amounts. The card
+// and voucher parts were paid as recorded; the difference is settled at the
+// till, so it goes to the cash part. A sale that keeps no payment split is
+// booked by its total and needs nothing.
+void CounterSale::keepPaymentWithTotal(db::Table &h, Money net) {
+    const Money cash = Money::of(h.asFloat(s::paidCash));
+    const Money card = Money::of(h.asFloat(s::paidCard));
+    const Money voucher = Money::of(h.asFloat(s::paidVoucher));
+    if (cash.isZero() && card.isZero() && voucher.isZero())
+        return;
+    const Money settled = net - card - voucher;
+    if (settled == cash)
+        return;
+    h.setFloat(s::paidCash, settled.toDouble());
+    h.setBool(s::ISBANCA, settled.isZero() && voucher.isZero() && !card.isZero());
+}
+
 qint64 CounterSale::save(QDate date, double discountPercent) {
     m_sheet->postPending();
     const QList<SheetRow> rows = lines();
@@ -339,6 +357,8 @@ qint64 CounterSale::save(QDate date, double discountPercent) {
         h.setBool(s::TIPO, true);
         if (m_fiscal)
             storeFiscalRecord(h, *m_fiscal);
+        else
+            keepPaymentWithTotal(h, Money::of(t.net));
     });
     m_fiscal.reset();
     return m_key;

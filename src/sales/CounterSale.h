@@ -121,6 +121,7 @@ public:
 
 private:
     void takeArticle(const db::Table &article);
+    void keepPaymentWithTotal(db::Table &h, Money net);
     void storeFiscalRecord(db::Table &header, const SaleFiscalRecord &record);
     void toNextRow();
     // The price a stored sale was agreed at, read back from its total.

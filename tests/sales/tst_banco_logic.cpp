@@ -371,6 +371,74 @@ private Q_SLOTS:
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
     }
 
+    // A stored sale changed without a new receipt keeps a payment that adds up
+    // to its new total: the card and voucher parts as paid, the difference in
+    // cash, so that the Prima nota books what the sale is worth.
+    void changedSaleKeepsItsPaymentWithTheTotal_data() {
+        QTest::addColumn<int>("cashPart"); // of 100: the first sale's share
+        QTest::addColumn<int>("cardPart");
+        QTest::addColumn<int>("voucherPart");
+        QTest::addColumn<bool>("bank"); // ISBANCA after the change
+        QTest::newRow("cash") << 100 << 0 << 0 << false;
+        QTest::newRow("card") << 0 << 100 << 0 << false;
+        QTest::newRow("split") << 40 << 60 << 0 << false;
+        QTest::newRow("voucher and card") << 0 << 70 << 30 << false;
+        QTest::newRow("no split kept") << 0 << 0 << 0 << false;
+    }
+    void changedSaleKeepsItsPaymentWithTheTotal() {
+        QFETCH(int, cashPart);
+        QFETCH(int, cardPart);
+        QFETCH(int, voucherPart);
+        QFETCH(bool, bank);
+        ShopFixture f;
+        addSaleData(f);
+        qint64 key = 0;
+        Money first;
+        {
+            CounterSale sale(*f.shop);
+            QVERIFY(sale.begin(0));
+            codeOnRow(sale, 1, saleCode(1, 1));
+            codeOnRow(sale, 2, saleCode(1, 5));
+            first = Money::of(sale.totals(0).net);
+            const Money card = Money::fromCents(first.cents() * cardPart / 100);
+            const Money voucher = Money::fromCents(first.cents() * voucherPart / 100);
+            if (cashPart + cardPart + voucherPart > 0) {
+                SaleFiscalRecord record;
+                record.payment.tenders = {{PaymentType::Cash, first - card - voucher},
+                                          {PaymentType::Card, card},
+                                          {PaymentType::Voucher, voucher}};
+                sale.setFiscalRecord(record);
+            }
+            key = sale.save(QDate(2026, 3, 15), 0);
+            sale.close();
+        }
+        const auto money = [&](const char *column) {
+            return Money::of(f.column(QStringLiteral("VENDITE"), QString::fromLatin1(column))
+                                 .value(0)
+                                 .toDouble());
+        };
+        const Money card = money("PAGELETT");
+        const Money voucher = money("PAGBUONO");
+
+        CounterSale sale(*f.shop);
+        QVERIFY(sale.begin(key));
+        sale.sheet().table().first();
+        QVERIFY(sale.deleteLine());
+        sale.save(QDate(2026, 3, 15), 0);
+        sale.close();
+        const Money total = money("TOTALE");
+        QVERIFY(total < first);
+        QCOMPARE(money("PAGELETT"), card);
+        QCOMPARE(money("PAGBUONO"), voucher);
+        if (cashPart + cardPart + voucherPart == 0)
+            QCOMPARE(money("PAGCONT"), Money());
+        else
+            QCOMPARE(money("PAGCONT") + card + voucher, total);
+        QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("ISBANCA")).value(0) ==
+                     QStringLiteral("True"),
+                 bank);
+    }
+
     void sizeChoiceAndCancelOnTheSheet() {
         ShopFixture f;
         addSaleData(f);

@@ -80,7 +80,36 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_band = new TitleBand(QStringLiteral("VENDITA AL BANCO"), this);
     m_band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
     layout->addWidget(m_band);
+    // Built top to bottom: the order is the order of the Tab key.
+    buildToolbar(layout);
+    buildCustomerBand(layout);
+    buildGrid(layout);
+    buildFoot(layout);
+    bindHeader();
+    m_panel = new SaleSizePanel(this);
 
+    connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
+    connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
+    connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
+    connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TFBanco::cellEntered);
+    connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFBanco::computeTotals);
+    connect(&m_grid->model(), &TableModel::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    connect(m_binding, &FieldBinding::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    connect(m_panel, &SaleSizePanel::cellChosen, this, &TFBanco::sizeChosen);
+    connect(m_panel, &SaleSizePanel::cancelClicked, this, &TFBanco::sizeCancelled);
+    connect(m_checkout, &SaleCheckout::busyChanged, this, &TFBanco::setBusy);
+    connect(m_checkout, &SaleCheckout::ended, this, &TFBanco::transmissionEnded);
+    connect(m_checkout, &SaleCheckout::saveRequested, this, &TFBanco::BSalvaClick);
+    FocusHighlighter::install(this);
+}
+
+// Number, date, the waiting sales and the buttons that send, print, save or
+// drop the sale.
+void TFBanco::buildToolbar(QVBoxLayout *layout) {
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(8, 4, 8, 4);
     toolbar->addWidget(new QLabel(QStringLiteral("Numero"), this));
@@ -109,6 +138,16 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     QPushButton *bCancel = formkit::button(QStringLiteral("Annulla"), this, toolbar);
     layout->addLayout(toolbar);
 
+    m_toolbar << bSend << bPrint << bSave << bCancel << m_number << m_date;
+    m_heading << m_number << m_date;
+    connect(bSend, &QPushButton::clicked, this, &TFBanco::BScontrinoClick);
+    connect(bPrint, &QPushButton::clicked, this, &TFBanco::BStampaClick);
+    connect(bSave, &QPushButton::clicked, this, &TFBanco::BSalvaClick);
+    connect(bCancel, &QPushButton::clicked, this, &TFBanco::BAnnullaClick);
+}
+
+// The loyalty card, the customer and the points.
+void TFBanco::buildCustomerBand(QVBoxLayout *layout) {
     auto *band = new QHBoxLayout;
     band->setContentsMargins(8, 0, 8, 0);
     band->addWidget(new QLabel(QStringLiteral("N° Carta"), this));
@@ -131,6 +170,15 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     band->addWidget(m_points);
     layout->addLayout(band);
 
+    m_toolbar << bCustomers << m_card << m_customer;
+    m_heading << m_card << m_customer << bCustomers;
+    connect(bCustomers, &QPushButton::clicked, this, &TFBanco::BClientiClick);
+    connect(m_card, &QLineEdit::returnPressed, this, &TFBanco::cardEntered);
+    connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
+}
+
+// The sale's lines.
+void TFBanco::buildGrid(QVBoxLayout *layout) {
     m_grid = new SheetGrid(m_sale->sheet().table(), this);
     m_grid->setObjectName(QStringLiteral("Griglia"));
     m_grid->setCodeColumn(m_grid->addColumn(sheet::BARCODE, QStringLiteral("Codice")));
@@ -147,6 +195,12 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_grid->codeBox()->setValidator(new CapitalsValidator(m_grid->codeBox()));
     layout->addWidget(m_grid, 1);
 
+    m_heading << m_grid;
+}
+
+// The bottom bar in two rows: articles, deleting, the book, the gift receipt
+// and the pieces; the voucher, the payment, the discount and the total.
+void TFBanco::buildFoot(QVBoxLayout *layout) {
     // Two rows: in one, the bottom bar would not fit a window 800 wide and
     // would squeeze its boxes below what their values need.
     auto *foot = new QHBoxLayout;
@@ -193,7 +247,7 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     sums->insertWidget(3, m_cardPart);
     sums->insertWidget(4, m_lottery);
     // --- Gift receipt: printed after the sale is stored ---
-    m_gift = new SaleGift(shop, this);
+    m_gift = new SaleGift(m_shop, this);
     m_giftBox = new QCheckBox(QStringLiteral("Scontrino di cortesia"), this);
     m_giftBox->setObjectName(QStringLiteral("Cortesia"));
     m_giftBox->setToolTip(QStringLiteral("Dopo la vendita stampa lo scontrino senza prezzi"));
@@ -218,6 +272,20 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     layout->addLayout(foot);
     layout->addLayout(sums);
 
+    m_toolbar << bArticles << bDelete << bTarget << m_discount << m_bank << m_payment << m_cardPart
+              << m_lottery << m_voucher;
+    m_heading << bArticles << bDelete << m_bank << m_discount << bTarget << m_payment << m_cardPart
+              << m_lottery << m_voucher;
+    connect(bArticles, &QPushButton::clicked, this, &TFBanco::BArticoliClick);
+    connect(bDelete, &QPushButton::clicked, this, &TFBanco::BEliminaClick);
+    connect(bTarget, &QPushButton::clicked, this, &TFBanco::BPrezzoScontatoClick);
+    connect(m_payment, &QComboBox::currentIndexChanged, this, &TFBanco::paymentModeChanged);
+    connect(m_voucher, &QLineEdit::returnPressed, this, &TFBanco::voucherEntered);
+    connect(m_voucher, &QLineEdit::textEdited, m_voucherLeft, &QLabel::clear);
+}
+
+// The header's boxes bound to the sale's VENDITE record.
+void TFBanco::bindHeader() {
     m_binding = new FieldBinding(m_sale->header(), this);
     m_binding->setAutoEdit(false);
     m_binding->bind(m_number, doc::NUMDOC);
@@ -227,46 +295,6 @@ TFBanco::TFBanco(Shop &shop, QWidget *parent)
     m_discount->setMaxLength(6);
     // Six of the widest digit: any value the box takes shows whole.
     TextFit::fitLineEdit(m_discount, QStringLiteral("000000"));
-
-    m_panel = new SaleSizePanel(this);
-
-    m_toolbar = {bSend,   bPrint,     bSave,     bCancel,    bArticles,  bDelete,
-                 bTarget, bCustomers, m_card,    m_customer, m_discount, m_number,
-                 m_date,  m_bank,     m_payment, m_cardPart, m_lottery,  m_voucher};
-    m_heading = {m_number, m_date,    m_card,     m_customer, bCustomers,
-                 m_grid,   bArticles, bDelete,    m_bank,     m_discount,
-                 bTarget,  m_payment, m_cardPart, m_lottery,  m_voucher};
-
-    connect(bSend, &QPushButton::clicked, this, &TFBanco::BScontrinoClick);
-    connect(bPrint, &QPushButton::clicked, this, &TFBanco::BStampaClick);
-    connect(bSave, &QPushButton::clicked, this, &TFBanco::BSalvaClick);
-    connect(bCancel, &QPushButton::clicked, this, &TFBanco::BAnnullaClick);
-    connect(bArticles, &QPushButton::clicked, this, &TFBanco::BArticoliClick);
-    connect(bDelete, &QPushButton::clicked, this, &TFBanco::BEliminaClick);
-    connect(bTarget, &QPushButton::clicked, this, &TFBanco::BPrezzoScontatoClick);
-    connect(bCustomers, &QPushButton::clicked, this, &TFBanco::BClientiClick);
-    connect(m_card, &QLineEdit::returnPressed, this, &TFBanco::cardEntered);
-    connect(m_customer, &QComboBox::activated, this, [this](int) { customerChosen(); });
-    connect(m_discount, &QLineEdit::textChanged, this, &TFBanco::discountChanged);
-    connect(m_payment, &QComboBox::currentIndexChanged, this, &TFBanco::paymentModeChanged);
-    connect(m_voucher, &QLineEdit::returnPressed, this, &TFBanco::voucherEntered);
-    connect(m_voucher, &QLineEdit::textEdited, m_voucherLeft, &QLabel::clear);
-    connect(m_grid, &SheetGrid::codeEntered, this, &TFBanco::codeEntered);
-    connect(m_grid, &SheetGrid::articleChosen, this, &TFBanco::articleChosen);
-    connect(m_grid, &SheetGrid::cellLeft, this, &TFBanco::computeTotals);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TFBanco::cellEntered);
-    connect(&m_grid->model(), &QAbstractItemModel::dataChanged, this, &TFBanco::computeTotals);
-    connect(&m_grid->model(), &TableModel::writeFailed, this,
-            [this](const QString &message) { m_shop.prompter().error(message); });
-    connect(m_binding, &FieldBinding::writeFailed, this,
-            [this](const QString &message) { m_shop.prompter().error(message); });
-    connect(m_panel, &SaleSizePanel::cellChosen, this, &TFBanco::sizeChosen);
-    connect(m_panel, &SaleSizePanel::cancelClicked, this, &TFBanco::sizeCancelled);
-    connect(m_checkout, &SaleCheckout::busyChanged, this, &TFBanco::setBusy);
-    connect(m_checkout, &SaleCheckout::ended, this, &TFBanco::transmissionEnded);
-    connect(m_checkout, &SaleCheckout::saveRequested, this, &TFBanco::BSalvaClick);
-    FocusHighlighter::install(this);
 }
 
 TFBanco::~TFBanco() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QCheckBox;
+class QVBoxLayout;
 class QComboBox;
 class QModelIndex;
 class QLabel;
@@ -81,6 +82,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildToolbar(QVBoxLayout *layout);
+    void buildCustomerBand(QVBoxLayout *layout);
+    void buildGrid(QVBoxLayout *layout);
+    void buildFoot(QVBoxLayout *layout);
+    void bindHeader();
     void beginSale();
     void codeEntered(const QString &code);
     void articleChosen(const QString &description);

@@ -86,7 +86,6 @@ TFConfig::~TFConfig() {
 }
 
 void TFConfig::buildUi() {
-    const QString folderBackground = m_shop.folder().file(QStringLiteral("bkgd.BMP"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *band = new TitleBand(QStringLiteral("CONFIGURAZIONE"), this);
@@ -112,7 +111,17 @@ void TFConfig::buildUi() {
     m_tabs->setObjectName(QStringLiteral("PageControl"));
     layout->addWidget(m_tabs, 1);
 
-    // "Anagrafica"
+    buildRegistryTab();
+    buildFiscalTab();
+    buildLogoTab();
+    buildSettingsTab();
+    connect(m_binding, &FieldBinding::writeFailed, this,
+            [this](const QString &message) { m_shop.prompter().error(message); });
+    resize(640, 520);
+}
+
+// "Anagrafica": the shop's name and address as the documents print them.
+void TFConfig::buildRegistryTab() {
     auto *registry = new QWidget(m_tabs);
     auto *form = new QFormLayout(registry);
     form->addRow(new QLabel(
@@ -138,9 +147,17 @@ void TFConfig::buildUi() {
     form->addRow(QStringLiteral("Telefono"), phone);
     form->addRow(QStringLiteral("FAX"), fax);
     m_tabs->addTab(registry, QStringLiteral("Anagrafica"));
-    buildFiscalTab();
+    m_binding->bind(m_ragione, QStringLiteral("RAGIONE"));
+    m_binding->bind(ragion2, QStringLiteral("RAGION2"));
+    m_binding->bind(address, QStringLiteral("ADDRESS"));
+    m_binding->bind(city, QStringLiteral("CITTA"));
+    m_binding->bind(vat, QStringLiteral("PIVA"));
+    m_binding->bind(phone, QStringLiteral("TEL"));
+    m_binding->bind(fax, QStringLiteral("FAX"));
+}
 
-    // "    Logo    "
+// "    Logo    ": the picture printed on the sale documents.
+void TFConfig::buildLogoTab() {
     auto *logoTab = new QWidget(m_tabs);
     auto *logoLayout = new QVBoxLayout(logoTab);
     m_logo = new QLabel(logoTab);
@@ -159,7 +176,13 @@ void TFConfig::buildUi() {
     logoLayout->addWidget(browse, 0, Qt::AlignLeft);
     m_tabs->addTab(logoTab, QStringLiteral("    Logo    "));
 
-    // "Impostazioni"
+    m_binding->bind(useLogo, QStringLiteral("ISLOGO"));
+}
+
+// "Impostazioni": VAT, loyalty points, printed notes, the cash register and
+// this computer's preferences.
+void TFConfig::buildSettingsTab() {
+    const QString folderBackground = m_shop.folder().file(QStringLiteral("bkgd.BMP"));
     auto *settings = new QWidget(m_tabs);
     auto *grid = new QGridLayout(settings);
     auto *vatBox = new CaptionBox(QStringLiteral("IVA Articoli"), settings);
@@ -193,6 +216,34 @@ void TFConfig::buildUi() {
     (new QHBoxLayout(privacyBox))->addWidget(privacy);
     grid->addWidget(privacyBox, 2, 0, 1, 2);
 
+    grid->addWidget(buildRegisterBox(settings, folderBackground), 3, 0);
+
+    auto *preferences = new CaptionBox(QStringLiteral("Preferenze "), settings);
+    preferences->setBackground(folderBackground);
+    auto *prefLayout = new QVBoxLayout(preferences);
+    m_permanentSale = checkBox(QStringLiteral("Vendita al Banco permanente"), preferences);
+    m_showPhotos = checkBox(QStringLiteral("Visualizza la foto degli articoli"), preferences);
+    m_autoSave = checkBox(QStringLiteral("Autosalvataggio Archivio"), preferences);
+    m_markupWithoutVat = checkBox(QStringLiteral("Calcola il ricarico senza Iva"), preferences);
+    for (QCheckBox *b : {m_permanentSale, m_showPhotos, m_autoSave, m_markupWithoutVat})
+        prefLayout->addWidget(b);
+    grid->addWidget(preferences, 3, 1);
+    m_tabs->addTab(settings, QStringLiteral("Impostazioni"));
+
+    connect(m_make, &QComboBox::currentIndexChanged, this, &TFConfig::makeChanged);
+    connect(m_rtTransport, &QComboBox::currentIndexChanged, this, &TFConfig::showRegisterRows);
+    for (QCheckBox *b : {m_showPhotos, m_autoSave, m_markupWithoutVat})
+        connect(b, &QCheckBox::toggled, this, &TFConfig::syncLivePreferences);
+
+    m_binding->bind(impobol, QStringLiteral("IMPOBOL"));
+    m_binding->bind(euro, QStringLiteral("EURO"), QStringLiteral(",0"));
+    m_binding->bind(notes, QStringLiteral("NEWANNOTA"));
+    m_binding->bind(privacy, QStringLiteral("PRIVACY"));
+}
+
+// "Registratore di Cassa ": a serial register's port, make, model and speed,
+// or a telematic one's connection, address, departments, waits and account.
+CaptionBox *TFConfig::buildRegisterBox(QWidget *settings, const QString &folderBackground) {
     auto *registerBox = new CaptionBox(QStringLiteral("Registratore di Cassa "), settings);
     registerBox->setBackground(folderBackground);
     auto *registerForm = new QFormLayout(registerBox);
@@ -239,40 +290,7 @@ void TFConfig::buildUi() {
     registerForm->addRow(QString(), m_rtTest);
     connect(m_rtTest, &QPushButton::clicked, this, &TFConfig::BProvaCollegamentoClick);
     registerForm->addRow(m_calculateChange);
-    grid->addWidget(registerBox, 3, 0);
-
-    auto *preferences = new CaptionBox(QStringLiteral("Preferenze "), settings);
-    preferences->setBackground(folderBackground);
-    auto *prefLayout = new QVBoxLayout(preferences);
-    m_permanentSale = checkBox(QStringLiteral("Vendita al Banco permanente"), preferences);
-    m_showPhotos = checkBox(QStringLiteral("Visualizza la foto degli articoli"), preferences);
-    m_autoSave = checkBox(QStringLiteral("Autosalvataggio Archivio"), preferences);
-    m_markupWithoutVat = checkBox(QStringLiteral("Calcola il ricarico senza Iva"), preferences);
-    for (QCheckBox *b : {m_permanentSale, m_showPhotos, m_autoSave, m_markupWithoutVat})
-        prefLayout->addWidget(b);
-    grid->addWidget(preferences, 3, 1);
-    m_tabs->addTab(settings, QStringLiteral("Impostazioni"));
-
-    connect(m_make, &QComboBox::currentIndexChanged, this, &TFConfig::makeChanged);
-    connect(m_rtTransport, &QComboBox::currentIndexChanged, this, &TFConfig::showRegisterRows);
-    for (QCheckBox *b : {m_showPhotos, m_autoSave, m_markupWithoutVat})
-        connect(b, &QCheckBox::toggled, this, &TFConfig::syncLivePreferences);
-
-    m_binding->bind(m_ragione, QStringLiteral("RAGIONE"));
-    m_binding->bind(ragion2, QStringLiteral("RAGION2"));
-    m_binding->bind(address, QStringLiteral("ADDRESS"));
-    m_binding->bind(city, QStringLiteral("CITTA"));
-    m_binding->bind(vat, QStringLiteral("PIVA"));
-    m_binding->bind(phone, QStringLiteral("TEL"));
-    m_binding->bind(fax, QStringLiteral("FAX"));
-    m_binding->bind(useLogo, QStringLiteral("ISLOGO"));
-    m_binding->bind(impobol, QStringLiteral("IMPOBOL"));
-    m_binding->bind(euro, QStringLiteral("EURO"), QStringLiteral(",0"));
-    m_binding->bind(notes, QStringLiteral("NEWANNOTA"));
-    m_binding->bind(privacy, QStringLiteral("PRIVACY"));
-    connect(m_binding, &FieldBinding::writeFailed, this,
-            [this](const QString &message) { m_shop.prompter().error(message); });
-    resize(640, 520);
+    return registerBox;
 }
 
 void TFConfig::buildFiscalTab() {

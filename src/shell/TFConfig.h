@@ -16,6 +16,7 @@ class QTabWidget;
 
 namespace corvale {
 
+class CaptionBox;
 class FieldBinding;
 class NetworkFiscalDevice;
 struct FiscalOutcome;
@@ -63,7 +64,11 @@ protected:
 private:
     void buildUi();
     // "Dati fiscali": what the electronic invoice needs of the shop.
+    void buildRegistryTab();
     void buildFiscalTab();
+    void buildLogoTab();
+    void buildSettingsTab();
+    CaptionBox *buildRegisterBox(QWidget *settings, const QString &folderBackground);
     void readPreferences();
     LocalPreferences preferencesFromControls() const;
     void makeChanged(int index);

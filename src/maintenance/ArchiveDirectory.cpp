@@ -119,37 +119,17 @@ bool readZip64(const QByteArray &extra, const QList<quint64 *> &wanted) {
     return true;
 }
 
-} // namespace
+using Entry = ArchiveDirectory::Entry;
 
-bool ArchiveDirectory::isSafeName(const QByteArray &name) {
-    if (name.isEmpty() || name.startsWith('/'))
-        return false;
-    for (const char c : name) {
-        const uchar u = uchar(c);
-        // A backslash or a colon is a folder or a drive on Windows.
-        if (u < 0x20 || u == 0x7F || c == '\\' || c == ':')
-            return false;
-    }
-    for (const QByteArray &part : name.split('/'))
-        if (part.isEmpty() || part == "." || part == "..")
-            return false;
-    return true;
-}
+// Where the central directory lies and how many entries it holds, as the end
+// records declare it; refused unless it ends where they are.
+struct DirectoryPlace {
+    quint64 count = 0;
+    quint64 size = 0;
+    quint64 offset = 0;
+};
 
-QString ArchiveDirectory::printable(const QByteArray &name) {
-    QString out;
-    for (const char c : name.left(200)) {
-        const uchar u = uchar(c);
-        out += (u < 0x20 || u == 0x7F) ? QChar(u'?') : QChar(QLatin1Char(c));
-    }
-    if (name.size() > 200)
-        out += QStringLiteral("...");
-    return out;
-}
-
-QList<ArchiveDirectory::Entry>
-ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 sizeBudget) {
-    const Reader in(archive, displayName);
+DirectoryPlace locateDirectory(const Reader &in) {
     const quint64 size = in.size();
     if (size < kEndSize)
         in.refuse(QStringLiteral("troppo corto"));
@@ -215,12 +195,19 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
     if (directorySize > kMaxDirectory || count > directorySize / kCentralSize)
         in.refuse(QStringLiteral("la directory centrale è incompleta"));
 
-    const QByteArray directory = in.at(directoryOffset, directorySize);
+    return DirectoryPlace{count, directorySize, directoryOffset};
+}
+
+// The entries of the central directory at `place`, each checked on its own
+// (name, type, method, sizes) and together (no name twice, within `sizeBudget`).
+QList<Entry> readCentralDirectory(const Reader &in, const DirectoryPlace &place,
+                                  quint64 sizeBudget) {
+    const QByteArray directory = in.at(place.offset, place.size);
     QList<Entry> entries;
     QSet<QString> seen;
     quint64 declared = 0;
     qsizetype pos = 0;
-    for (quint64 n = 0; n < count; ++n) {
+    for (quint64 n = 0; n < place.count; ++n) {
         if (directory.size() - pos < kCentralSize || u32(directory, pos) != kCentral)
             in.refuse(QStringLiteral("la directory centrale è incompleta"));
         const quint16 madeBy = u16(directory, pos + 4);
@@ -259,7 +246,7 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
         if (startDisk != 0)
             in.refuse(QStringLiteral("archivio diviso su più dischi"));
 
-        if (!isSafeName(e.name))
+        if (!ArchiveDirectory::isSafeName(e.name))
             in.refuse(QStringLiteral("il nome %1 non è ammesso").arg(quoted(e.name)));
         // Two names that a Windows disk takes for one are one file twice.
         const QString folded = QString::fromLatin1(e.name).toUpper();
@@ -293,6 +280,12 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
     if (pos != directory.size())
         in.refuse(QStringLiteral("la directory centrale contiene dati estranei"));
 
+    return entries;
+}
+
+// Checks each entry's local header against the central directory and sets
+// where its data starts.
+void checkLocalHeaders(const Reader &in, QList<Entry> &entries, const DirectoryPlace &place) {
     // The local headers, in file order, must tile the file from its first byte
     // to the central directory: no entry hidden from the central directory,
     // none shared by two of its entries.
@@ -308,7 +301,7 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
                 e->localOffset > expected
                     ? QStringLiteral("contiene dati non elencati nella directory centrale")
                     : QStringLiteral("il file %1 si sovrappone a un altro").arg(quoted(e->name)));
-        if (e->localOffset > directoryOffset || directoryOffset - e->localOffset < kLocalSize)
+        if (e->localOffset > place.offset || place.offset - e->localOffset < kLocalSize)
             in.refuse(
                 QStringLiteral("manca l'intestazione locale del file %1").arg(quoted(e->name)));
         const QByteArray local = in.at(e->localOffset, kLocalSize);
@@ -319,7 +312,7 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
         const quint16 nameLength = u16(local, 26);
         const quint16 extraLength = u16(local, 28);
         const quint64 headerEnd = e->localOffset + kLocalSize + nameLength + extraLength;
-        if (headerEnd > directoryOffset)
+        if (headerEnd > place.offset)
             in.refuse(
                 QStringLiteral("manca l'intestazione locale del file %1").arg(quoted(e->name)));
         const QByteArray localName = in.at(e->localOffset + kLocalSize, nameLength);
@@ -345,13 +338,13 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
                               .arg(quoted(e->name)));
         }
         e->dataOffset = headerEnd;
-        if (e->compressedSize > directoryOffset - headerEnd)
+        if (e->compressedSize > place.offset - headerEnd)
             in.refuse(QStringLiteral("il file %1 va oltre la fine dei dati").arg(quoted(e->name)));
         expected = headerEnd + e->compressedSize;
         if (descriptor) {
             // CRC and sizes after the data, with or without their signature,
             // in four or eight bytes each.
-            const quint64 room = std::min<quint64>(directoryOffset - expected, 24);
+            const quint64 room = std::min<quint64>(place.offset - expected, 24);
             const QByteArray after = in.at(expected, room);
             qsizetype at = room >= 4 && u32(after, 0) == kDescriptor ? 4 : 0;
             const bool wide = e->size >= kMax32 || e->compressedSize >= kMax32;
@@ -364,8 +357,44 @@ ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 s
             expected += quint64(length);
         }
     }
-    if (expected != directoryOffset)
+    if (expected != place.offset)
         in.refuse(QStringLiteral("contiene dati non elencati nella directory centrale"));
+}
+
+} // namespace
+
+bool ArchiveDirectory::isSafeName(const QByteArray &name) {
+    if (name.isEmpty() || name.startsWith('/'))
+        return false;
+    for (const char c : name) {
+        const uchar u = uchar(c);
+        // A backslash or a colon is a folder or a drive on Windows.
+        if (u < 0x20 || u == 0x7F || c == '\\' || c == ':')
+            return false;
+    }
+    for (const QByteArray &part : name.split('/'))
+        if (part.isEmpty() || part == "." || part == "..")
+            return false;
+    return true;
+}
+
+QString ArchiveDirectory::printable(const QByteArray &name) {
+    QString out;
+    for (const char c : name.left(200)) {
+        const uchar u = uchar(c);
+        out += (u < 0x20 || u == 0x7F) ? QChar(u'?') : QChar(QLatin1Char(c));
+    }
+    if (name.size() > 200)
+        out += QStringLiteral("...");
+    return out;
+}
+
+QList<ArchiveDirectory::Entry>
+ArchiveDirectory::read(QIODevice &archive, const QString &displayName, quint64 sizeBudget) {
+    const Reader in(archive, displayName);
+    const DirectoryPlace place = locateDirectory(in);
+    QList<Entry> entries = readCentralDirectory(in, place, sizeBudget);
+    checkLocalHeaders(in, entries, place);
     return entries;
 }
 

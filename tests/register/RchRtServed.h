@@ -43,9 +43,13 @@ private:
     std::unique_ptr<RegisterSimulator> m_pty;
 };
 
+// Every way the register is reached. Pseudo-terminals are Unix's: on Windows
+// the serial way is left to the Linux run.
 inline const QList<std::pair<const char *, RegisterSettings::Transport>> rchTransports{
     {"tcp", RegisterSettings::Transport::Tcp},
+#ifndef Q_OS_WIN
     {"serial", RegisterSettings::Transport::Serial},
+#endif
     {"service.cgi", RegisterSettings::Transport::Http}};
 
 } // namespace corvale::sim

@@ -232,6 +232,35 @@ private Q_SLOTS:
     }
 
     // A void quotes closure, number, date and serial; the Z report closes the day.
+    // A return of one line quotes the receipt, refunds the line and counts
+    // against the day in the Z report.
+    void returnQuotesTheReceipt() {
+        Rig rig(RegisterSettings::customRtBrand);
+        rig.rt.setClosure(12);
+        QVERIFY(
+            rig.sell({{"GIACCA", 1, 50, 0, 22}, {"CINTURA", 1, 20, 0, 22}}, {cashTender(7000)}));
+        const FiscalDocumentRef sold = rig.outcome.document;
+        rig.describe({{"CINTURA", 1, 20, 0, 22}}, 0, {cashTender(2000)}, {}, {}, {},
+                     FiscalDocument::Kind::Return, sold);
+        QVERIFY(rig.run([&] { return rig.device.end(); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.document.number, 2);
+        const auto printed = rig.rt.receipts();
+        QCOMPARE(printed.size(), 2);
+        QCOMPARE(printed.at(1).kind, sim::SimulatedEpsonRt::Document::Kind::Return);
+        const QStringList lines = printed.at(1).lines();
+        QCOMPARE(lines.first(), QStringLiteral("printRecMessage operator=1 messageType=4 "
+                                               "message=REFUND 0012 0001 05032026 STMTE100001"));
+        QCOMPARE(lines.filter(QStringLiteral("printRecRefund ")).size(), 1);
+        QVERIFY(lines.filter(QStringLiteral("printRecRefund "))
+                    .first()
+                    .contains(QStringLiteral("description=CINTURA")));
+        QVERIFY(lines.filter(QStringLiteral("GIACCA")).isEmpty());
+
+        QVERIFY(rig.run([&] { return rig.device.report(FiscalDevice::Report::Z); }));
+        QCOMPARE(rig.outcome.status, Status::Confirmed);
+        QCOMPARE(rig.outcome.amount.cents(), qint64(5000));
+    }
     void voidAndClosure() {
         Rig rig(RegisterSettings::customRtBrand);
         rig.rt.setClosure(12);

@@ -26,6 +26,16 @@ namespace corvale {
 namespace {
 
 const QString cStatoRT = QStringLiteral("cStatoRT");
+const QString cCambio = QStringLiteral("cCambio");
+
+// Which half of a same-day exchange a sale is: the return of the pieces
+// brought back (its total is negative) or the sale of the new ones.
+QString exchangeText(const db::Table &t) {
+    if (t.asInteger(saleColumns::exchangeLink) == 0)
+        return {};
+    return t.asFloat(doc::TOTALE) < 0 ? QStringLiteral("Reso del cambio")
+                                      : QStringLiteral("Vendita del cambio");
+}
 
 SalesArchiveFrame::Setup salesArchive() {
     SalesArchiveFrame::Setup s;
@@ -48,7 +58,9 @@ SalesArchiveFrame::Setup salesArchive() {
                      {saleColumns::paidCard, QStringLiteral("Elettronico"), money, 65},
                      {saleColumns::paidVoucher, QStringLiteral("Buono"), money, 65},
                      // A sale stored while the register could not be reached.
-                     {cStatoRT, QStringLiteral("Stato RT"), {}, 105}};
+                     {cStatoRT, QStringLiteral("Stato RT"), {}, 105},
+                     // The two halves of a same-day exchange.
+                     {cCambio, QStringLiteral("Cambio"), {}, 90}};
     s.detailColumns = {{sheet::BARCODE, QStringLiteral("Barcode")},
                        {sheet::DESCRIZION, QStringLiteral("Articolo")},
                        {sheet::MARCHIO, QStringLiteral("Marchio"), {}, 75},
@@ -102,9 +114,11 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
     // --- end size exchange
     // --- Sales stored while the telematic register could not be reached ---
     headers().addCalculatedField(cStatoRT);
+    headers().addCalculatedField(cCambio);
     headers().setCalcFieldsHandler([](db::Table &t) {
         t.setCalculated(
             cStatoRT, saleFiscalStateText(saleFiscalState(t.asInteger(saleColumns::fiscalState))));
+        t.setCalculated(cCambio, exchangeText(t));
     });
     QPushButton *offline =
         addButton(QStringLiteral("Non fiscalizzate"),

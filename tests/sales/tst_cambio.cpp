@@ -10,6 +10,7 @@
 #include "SimulatedEpsonRt.h"
 #include "SimulatedRchRt.h"
 #include "cashbook/PrimaNota.h"
+#include "catalogue/TableGrid.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "sales/GiftReceiptPrintout.h"
@@ -22,6 +23,7 @@
 #include "sales/VoucherStore.h"
 #include "sales/register/NetworkFiscalDevice.h"
 #include "sales/register/RegisterSettings.h"
+#include "widgets/TableModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -767,6 +769,15 @@ private Q_SLOTS:
         QVERIFY(finished.at(0).at(0).toBool());
         QCOMPARE(col(f, "VENDITE", "RIFCAMBIO"), (QStringList{"", "52", "51"}));
         QCOMPARE(col(f, "VENDITE", "PAGELETT"), (QStringList{"", "0", "40"}));
+        // The archive tells the two halves of the exchange.
+        TableModel &list = w.list().model();
+        const int column = list.columnOf(QStringLiteral("cCambio"));
+        QStringList halves;
+        for (int row = 0; row < list.rowCount(); ++row)
+            halves << list.data(list.index(row, column)).toString();
+        halves.sort();
+        QCOMPARE(halves, (QStringList{QString(), QStringLiteral("Reso del cambio"),
+                                      QStringLiteral("Vendita del cambio")}));
         QCOMPARE(stockCell(f, 2, QStringLiteral("ROSSO"), 3), 0.0);
         // A return has no gift receipt.
         f.prompter.expectError(SaleGift::returnText);

@@ -19,7 +19,7 @@ constexpr int exportedBooks[] = {0, 1, 3};
 
 } // namespace
 
-QStringList PrimaNotaExport::lines(const PrimaNotaContent &content) {
+QStringList PrimaNotaExport::lines(const PrimaNotaContent &content, bool withRegister) {
     QStringList out{
         QStringLiteral("PRIMA NOTA - DAL ") + content.fromText + QStringLiteral(" AL ") +
             content.toText,
@@ -41,6 +41,19 @@ QStringList PrimaNotaExport::lines(const PrimaNotaContent &content) {
                                  plainAmount(content.balance(Book::Cash)), QString(),
                                  plainAmount(content.balance(Book::Bank)), QString(),
                                  plainAmount(content.balance(Book::Other)), QString()});
+    if (!withRegister || content.registerDays.isEmpty())
+        return out;
+    // A day the register did not close has no total and no difference.
+    out << QStringLiteral(" ")
+        << SpreadsheetFile::row({QStringLiteral("DATA"), QStringLiteral("INCASSI"),
+                                 QStringLiteral("TOTALE RT"), QStringLiteral("DIFFERENZA")});
+    for (const RegisterDay &day : content.registerDays) {
+        const std::optional<Money> difference = day.difference();
+        out << SpreadsheetFile::row(
+            {day.date, day.takings.exportText(Money::Cents::Always),
+             day.registerTotal ? day.registerTotal->exportText(Money::Cents::Always) : QString(),
+             difference ? difference->exportText(Money::Cents::Always) : QString()});
+    }
     return out;
 }
 
@@ -53,8 +66,9 @@ QString PrimaNotaExport::proposedName(const QDate &today) {
     return SpreadsheetFile::proposedName(today, QStringLiteral("PN"));
 }
 
-bool PrimaNotaExport::exportWithDialog(Shop &shop, const PrimaNotaContent &content) {
-    return exportSpreadsheet(shop, lines(content), QStringLiteral("PN"));
+bool PrimaNotaExport::exportWithDialog(Shop &shop, const PrimaNotaContent &content,
+                                       bool withRegister) {
+    return exportSpreadsheet(shop, lines(content, withRegister), QStringLiteral("PN"));
 }
 
 } // namespace corvale

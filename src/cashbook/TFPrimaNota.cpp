@@ -293,7 +293,7 @@ void TFPrimaNota::BStampaClick() {
 }
 
 void TFPrimaNota::BEsportaClick() {
-    PrimaNotaExport::exportWithDialog(m_shop, m_content);
+    PrimaNotaExport::exportWithDialog(m_shop, m_content, m_compare->isChecked());
 }
 
 void TFPrimaNota::BUscitaClick() {

@@ -178,6 +178,24 @@ void TestPrimaNotaPrint::exportWritesTheLinesAndBalances() {
     QCOMPARE(lines[5], QStringLiteral("03/03/2026\tIncasso con Vendite al Banco\t1234,50\t\t20,00"
                                       "\t\t\t\t"));
     QCOMPARE(lines.last(), QStringLiteral("\tTOTALI\t1324,50\t\t70,00\t\t-6,50\t\t"));
+
+    // With the register's check, its days follow the balances: a day the
+    // register did not close has no total and no difference.
+    PrimaNotaContent c = sample(1);
+    QCOMPARE(PrimaNotaExport::lines(c, true), lines);
+    RegisterDay closed{QStringLiteral("03/03/2026"), QStringLiteral("20260303"),
+                       Money::fromCents(123450), Money::fromCents(123350), 1};
+    RegisterDay open{QStringLiteral("04/03/2026"), QStringLiteral("20260304"),
+                     Money::fromCents(5000), std::nullopt, 0};
+    c.registerDays = {closed, open};
+    QCOMPARE(PrimaNotaExport::lines(c), lines);
+    const QStringList with = PrimaNotaExport::lines(c, true);
+    QCOMPARE(with.mid(0, lines.size()), lines);
+    QCOMPARE(
+        with.mid(lines.size()),
+        (QStringList{QStringLiteral(" "), QStringLiteral("DATA\tINCASSI\tTOTALE RT\tDIFFERENZA\t"),
+                     QStringLiteral("03/03/2026\t1234,50\t1233,50\t-1,00\t"),
+                     QStringLiteral("04/03/2026\t50,00\t\t\t")}));
 }
 
 void TestPrimaNotaPrint::exportThroughTheDialogIntoTheArchiveFolder() {

@@ -1,5 +1,7 @@
 #include "sales/SaleVoid.h"
 
+#include "sales/StoredSaleLines.h"
+
 #include "catalogue/StockRoutines.h"
 #include "db/Error.h"
 #include "db/Table.h"
@@ -12,6 +14,7 @@
 #include "sales/SaleColumns.h"
 #include "sales/SaleFiscalState.h"
 #include "sales/SaleSettings.h"
+#include "sales/StoredSaleLines.h"
 #include "sales/register/NetworkFiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -178,30 +181,7 @@ std::optional<FiscalDocumentRef> SaleVoid::quoteReturn(qint64 key, QString *reas
 }
 
 QList<SheetRow> SaleVoid::storedLines(qint64 key) {
-    const DocumentKind kind = DocumentKind::counterSale();
-    QList<SheetRow> out;
-    db::Table lines(m_shop.database());
-    lines.setTableName(kind.lineTable);
-    lines.setIndexName(kind.lineKey);
-    lines.open();
-    lines.setRange(key, key);
-    for (lines.first(); !lines.eof(); lines.next()) {
-        QVariantMap values;
-        for (const QString &c : {sheet::BARCODE, sheet::DESCRIZION, sheet::COLORE, sheet::CTAGLIA,
-                                 sheet::QUANTITA, sheet::PREZZO, sheet::TAGLIA, sheet::TIPOTAGLIA,
-                                 sheet::IVA, sheet::MARCHIO, sheet::SCONTO})
-            values.insert(c, lines.value(c));
-        values.insert(sheet::CODICE, lines.value(doc::NUMART));
-        if (values.value(sheet::DESCRIZION).toString().trimmed().isEmpty())
-            continue;
-        const double quantity = values.value(sheet::QUANTITA).toDouble();
-        QVariant amount;
-        if (quantity != 0)
-            amount = (1 - values.value(sheet::SCONTO).toDouble() * 0.01) *
-                     values.value(sheet::PREZZO).toDouble() * quantity;
-        out << SheetRow{values, amount};
-    }
-    return out;
+    return storedSaleLines(m_shop.database(), key);
 }
 
 QList<ReturnableLine> SaleVoid::returnable(qint64 key) {

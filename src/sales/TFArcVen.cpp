@@ -144,49 +144,51 @@ TFArcVen::TFArcVen(Shop &shop, QWidget *parent)
     });
 }
 
+// The selected sale whose pieces may go back: the receipt to quote and its
+// lines; nothing, after saying why, when it has none to quote.
+template <typename Quote, typename Lines>
+std::optional<TFArcVen::ReturnableSale> TFArcVen::selectedForReturn(Quote quote, Lines lines) {
+    ReturnableSale sale;
+    sale.key = selectedKey();
+    if (sale.key == 0)
+        return std::nullopt;
+    QString reason;
+    std::optional<FiscalDocumentRef> quoted;
+    if (!runReportingEngineErrors(shop().prompter(), [&] {
+            quoted = quote(sale.key, &reason);
+            if (quoted)
+                sale.lines = lines(sale.key);
+        }))
+        return std::nullopt;
+    if (!quoted) {
+        shop().prompter().error(reason);
+        return std::nullopt;
+    }
+    sale.quoted = *quoted;
+    return sale;
+}
+
 void TFArcVen::BResoClick() {
     if (busy() || m_void->isRunning())
         return;
-    const qint64 key = selectedKey();
-    if (key == 0)
+    const auto sale = selectedForReturn(
+        [this](qint64 key, QString *why) { return m_void->quoteReturn(key, why); },
+        [this](qint64 key) { return m_void->returnable(key); });
+    if (!sale)
         return;
-    QString reason;
-    std::optional<FiscalDocumentRef> quoted;
-    QList<ReturnableLine> lines;
-    if (!runReportingEngineErrors(shop().prompter(), [&] {
-            quoted = m_void->quoteReturn(key, &reason);
-            if (quoted)
-                lines = m_void->returnable(key);
-        }))
-        return;
-    if (!quoted) {
-        shop().prompter().error(reason);
-        return;
-    }
-    TFResoBanco dialog(shop(), *m_void, key, *quoted, lines, this);
+    TFResoBanco dialog(shop(), *m_void, sale->key, sale->quoted, sale->lines, this);
     dialog.exec();
 }
 
 void TFArcVen::BCambioClick() {
     if (busy() || m_exchange->isRunning() || m_void->isRunning())
         return;
-    const qint64 key = selectedKey();
-    if (key == 0)
+    const auto sale =
+        selectedForReturn([this](qint64 key, QString *why) { return m_exchange->quote(key, why); },
+                          [this](qint64 key) { return m_exchange->returnable(key); });
+    if (!sale)
         return;
-    QString reason;
-    std::optional<FiscalDocumentRef> quoted;
-    QList<ReturnableLine> lines;
-    if (!runReportingEngineErrors(shop().prompter(), [&] {
-            quoted = m_exchange->quote(key, &reason);
-            if (quoted)
-                lines = m_exchange->returnable(key);
-        }))
-        return;
-    if (!quoted) {
-        shop().prompter().error(reason);
-        return;
-    }
-    TFCambio dialog(shop(), *m_exchange, key, *quoted, lines, this);
+    TFCambio dialog(shop(), *m_exchange, sale->key, sale->quoted, sale->lines, this);
     dialog.exec();
 }
 

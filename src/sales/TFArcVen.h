@@ -1,15 +1,16 @@
 #pragma once
 
+#include "sales/SaleVoid.h"
 #include "sales/SalesArchiveFrame.h"
 
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 namespace corvale {
 
 class SaleExchange;
 class SaleGift;
-class SaleVoid;
 class TFArcArt;
 class TFBuoni;
 class TFBanco;
@@ -65,6 +66,14 @@ protected:
     void opening() override;
 
 private:
+    struct ReturnableSale {
+        qint64 key = 0;
+        FiscalDocumentRef quoted;
+        QList<ReturnableLine> lines;
+    };
+    template <typename Quote, typename Lines>
+    std::optional<ReturnableSale> selectedForReturn(Quote quote, Lines lines);
+
     QPointer<TFBanco> m_sale;
     std::function<void()> m_chart;
     TFArcArt *m_articleArchive = nullptr;

@@ -26,12 +26,6 @@ namespace corvale {
 
 namespace {
 
-constexpr int quantityColumn = 5;
-
-QString quantityText(double q) {
-    return QString::number(q, 'f', q == std::floor(q) ? 0 : 3);
-}
-
 QString money(Money m) {
     return Formats::format(u"%.2n", m.toDouble());
 }
@@ -79,27 +73,10 @@ TFCambio::TFCambio(Shop &shop, SaleExchange &exchange, qint64 key, const FiscalD
     layout->addWidget(heading);
 
     layout->addWidget(new QLabel(QStringLiteral("Capi che tornano"), this));
-    m_table = listTable(this, "Righe",
-                        {QStringLiteral("Articolo"), QStringLiteral("Colore"),
-                         QStringLiteral("Taglia"), QStringLiteral("Venduti"),
-                         QStringLiteral("Già resi"), QStringLiteral("Da rendere")});
-    m_table->setRowCount(int(lines.size()));
-    for (int i = 0; i < lines.size(); ++i) {
-        const ReturnableLine &line = lines.at(i);
-        const QStringList cells{line.row.text(sheet::DESCRIZION), line.row.text(sheet::COLORE),
-                                line.row.text(sheet::CTAGLIA), quantityText(line.sold),
-                                quantityText(line.returned)};
-        for (int c = 0; c < cells.size(); ++c)
-            m_table->setItem(i, c, new QTableWidgetItem(cells.at(c)));
-        auto *box = new QDoubleSpinBox(m_table);
-        box->setObjectName(QStringLiteral("DaRendere%1").arg(i));
-        box->setDecimals(line.left() == std::floor(line.left()) ? 0 : 3);
-        box->setRange(0, std::max(0.0, line.left()));
-        box->setEnabled(line.left() > 0);
-        connect(box, &QDoubleSpinBox::valueChanged, this, &TFCambio::update);
-        m_table->setCellWidget(i, quantityColumn, box);
+    m_table = new ReturnLinesTable(lines, this);
+    connect(m_table, &ReturnLinesTable::picksChanged, this, &TFCambio::update);
+    for (QDoubleSpinBox *box : m_table->boxes())
         m_editing << box;
-    }
     layout->addWidget(m_table, 1);
 
     auto *pick = new QHBoxLayout;
@@ -188,13 +165,7 @@ TFCambio::TFCambio(Shop &shop, SaleExchange &exchange, qint64 key, const FiscalD
 }
 
 QList<ReturnPick> TFCambio::picks() const {
-    QList<ReturnPick> out;
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const auto *box = qobject_cast<QDoubleSpinBox *>(m_table->cellWidget(i, quantityColumn));
-        if (box && box->value() > 0)
-            out << ReturnPick{i, box->value()};
-    }
-    return out;
+    return m_table->picks();
 }
 
 PaymentType TFCambio::mode() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sales/ReturnLinesTable.h"
 #include "sales/SaleExchange.h"
 
 #include <QDialog>
@@ -66,7 +67,7 @@ private:
     QList<ReturnableLine> m_lines;
     QList<SheetRow> m_rows;
     SaleExchange::ArticleStock m_stock;
-    QTableWidget *m_table;
+    ReturnLinesTable *m_table;
     QLineEdit *m_code;
     SaleSizePanel *m_panel;
     QTableWidget *m_new;

@@ -17,15 +17,7 @@
 
 namespace corvale {
 
-namespace {
-
-constexpr int quantityColumn = 5;
-
-QString quantityText(double q) {
-    return QString::number(q, 'f', q == std::floor(q) ? 0 : 3);
-}
-
-} // namespace
+namespace {} // namespace
 
 TFResoBanco::TFResoBanco(Shop &shop, SaleVoid &operation, qint64 key,
                          const FiscalDocumentRef &quoted, const QList<ReturnableLine> &lines,
@@ -47,29 +39,8 @@ TFResoBanco::TFResoBanco(Shop &shop, SaleVoid &operation, qint64 key,
     heading->setObjectName(QStringLiteral("Intestazione"));
     layout->addWidget(heading);
 
-    m_table = new QTableWidget(int(lines.size()), 6, this);
-    m_table->setObjectName(QStringLiteral("Righe"));
-    m_table->setHorizontalHeaderLabels({QStringLiteral("Articolo"), QStringLiteral("Colore"),
-                                        QStringLiteral("Taglia"), QStringLiteral("Venduti"),
-                                        QStringLiteral("Già resi"), QStringLiteral("Da rendere")});
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (int i = 0; i < lines.size(); ++i) {
-        const ReturnableLine &line = lines.at(i);
-        const QStringList cells{line.row.text(sheet::DESCRIZION), line.row.text(sheet::COLORE),
-                                line.row.text(sheet::CTAGLIA), quantityText(line.sold),
-                                quantityText(line.returned)};
-        for (int c = 0; c < cells.size(); ++c)
-            m_table->setItem(i, c, new QTableWidgetItem(cells.at(c)));
-        auto *box = new QDoubleSpinBox(m_table);
-        box->setObjectName(QStringLiteral("DaRendere%1").arg(i));
-        box->setDecimals(line.left() == std::floor(line.left()) ? 0 : 3);
-        box->setRange(0, std::max(0.0, line.left()));
-        box->setEnabled(line.left() > 0);
-        connect(box, &QDoubleSpinBox::valueChanged, this, &TFResoBanco::updateRefund);
-        m_table->setCellWidget(i, quantityColumn, box);
-    }
+    m_table = new ReturnLinesTable(lines, this);
+    connect(m_table, &ReturnLinesTable::picksChanged, this, &TFResoBanco::updateRefund);
     layout->addWidget(m_table);
 
     auto *foot = new QHBoxLayout;
@@ -107,13 +78,7 @@ TFResoBanco::TFResoBanco(Shop &shop, SaleVoid &operation, qint64 key,
 }
 
 QList<ReturnPick> TFResoBanco::picks() const {
-    QList<ReturnPick> out;
-    for (int i = 0; i < m_lines.size(); ++i) {
-        const auto *box = qobject_cast<QDoubleSpinBox *>(m_table->cellWidget(i, quantityColumn));
-        if (box && box->value() > 0)
-            out << ReturnPick{i, box->value()};
-    }
-    return out;
+    return m_table->picks();
 }
 
 PaymentType TFResoBanco::refund() const {
@@ -128,9 +93,7 @@ PaymentType TFResoBanco::refund() const {
 }
 
 void TFResoBanco::BTuttoClick() {
-    for (int i = 0; i < m_lines.size(); ++i)
-        if (auto *box = qobject_cast<QDoubleSpinBox *>(m_table->cellWidget(i, quantityColumn)))
-            box->setValue(box->maximum());
+    m_table->takeAll();
 }
 
 void TFResoBanco::updateRefund() {

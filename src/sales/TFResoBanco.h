@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sales/ReturnLinesTable.h"
 #include "sales/SaleVoid.h"
 
 #include <QDialog>
@@ -42,7 +43,7 @@ private:
     qint64 m_key;
     FiscalDocumentRef m_quoted;
     QList<ReturnableLine> m_lines;
-    QTableWidget *m_table;
+    ReturnLinesTable *m_table;
     QComboBox *m_refund;
     QLabel *m_total;
 };

@@ -55,6 +55,17 @@ QList<ReturnPick> ReturnLinesTable::picks() const {
     return out;
 }
 
+PaymentType tenderChoice(int row) {
+    switch (row) {
+    case 1:
+        return PaymentType::Card;
+    case 2:
+        return PaymentType::Voucher;
+    default:
+        return PaymentType::Cash;
+    }
+}
+
 void ReturnLinesTable::takeAll() {
     for (QDoubleSpinBox *box : std::as_const(m_boxes))
         box->setValue(box->maximum());

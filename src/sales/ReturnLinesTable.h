@@ -30,4 +30,10 @@ private:
     QList<QDoubleSpinBox *> m_boxes;
 };
 
+// How money goes back or comes in beside such a table: the names of the list
+// and the tender of each row.
+inline const QStringList tenderChoices{QStringLiteral("Contanti"), QStringLiteral("Elettronico"),
+                                       QStringLiteral("Buono")};
+PaymentType tenderChoice(int row);
+
 } // namespace corvale

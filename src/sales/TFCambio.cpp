@@ -169,14 +169,7 @@ QList<ReturnPick> TFCambio::picks() const {
 }
 
 PaymentType TFCambio::mode() const {
-    switch (m_mode->currentIndex()) {
-    case 1:
-        return PaymentType::Card;
-    case 2:
-        return PaymentType::Voucher;
-    default:
-        return PaymentType::Cash;
-    }
+    return tenderChoice(m_mode->currentIndex());
 }
 
 void TFCambio::update() {

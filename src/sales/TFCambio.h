@@ -25,8 +25,7 @@ class Shop;
 class TFCambio : public QDialog {
     Q_OBJECT
 public:
-    static inline const QStringList modeNames{
-        QStringLiteral("Contanti"), QStringLiteral("Elettronico"), QStringLiteral("Buono")};
+    static inline const QStringList modeNames = tenderChoices;
     static inline const QString notFoundText = QStringLiteral("Articolo inesistente!");
     static inline const QString busyText =
         QStringLiteral("Attendere la fine del cambio sul registratore di cassa.");

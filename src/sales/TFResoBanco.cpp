@@ -82,14 +82,7 @@ QList<ReturnPick> TFResoBanco::picks() const {
 }
 
 PaymentType TFResoBanco::refund() const {
-    switch (m_refund->currentIndex()) {
-    case 1:
-        return PaymentType::Card;
-    case 2:
-        return PaymentType::Voucher;
-    default:
-        return PaymentType::Cash;
-    }
+    return tenderChoice(m_refund->currentIndex());
 }
 
 void TFResoBanco::BTuttoClick() {

@@ -20,8 +20,7 @@ class Shop;
 class TFResoBanco : public QDialog {
     Q_OBJECT
 public:
-    static inline const QStringList refundNames{
-        QStringLiteral("Contanti"), QStringLiteral("Elettronico"), QStringLiteral("Buono")};
+    static inline const QStringList refundNames = tenderChoices;
 
     TFResoBanco(Shop &shop, SaleVoid &operation, qint64 key, const FiscalDocumentRef &quoted,
                 const QList<ReturnableLine> &lines, QWidget *parent = nullptr);

@@ -122,28 +122,36 @@ QList<qint64> SaleVoid::returnsOf(qint64 key, qint64 voidKey) {
     return out;
 }
 
-std::optional<FiscalDocumentRef> SaleVoid::quote(qint64 key, QString *reason) {
+// The receipt of sale `key` as a void or a return quotes it; nothing, with
+// the reason in the words of `texts`, when the sale has none to quote or is
+// itself a void or a return.
+std::optional<FiscalDocumentRef> SaleVoid::quotable(qint64 key, QString *reason,
+                                                    const QuoteTexts &texts) {
     db::Table t(m_shop.database());
     openSales(t);
     const bool found = t.findKey(key);
     if (!found || t.asInteger(s::rtNumber) <= 0) {
         const QString offline = found ? withoutRegister(t) : QString();
-        *reason = offline.isEmpty() ? noDocumentText : offline;
+        *reason = offline.isEmpty() ? texts.noDocument : offline;
         return std::nullopt;
     }
     const qint64 link = t.asInteger(s::voidLink);
     if (link > 0) {
         if (t.asFloat(doc::TOTALE) >= 0) {
-            *reason = alreadyVoidedText;
+            *reason = texts.voided;
             return std::nullopt;
         }
         // A copy: the void of its sale, or one of its returns.
         const bool isVoid = t.findKey(link) && t.asInteger(s::voidLink) == key;
-        *reason = isVoid ? isVoidText : isReturnText;
+        *reason = isVoid ? texts.isVoid : isReturnText;
         return std::nullopt;
     }
-    const FiscalDocumentRef ref = documentOf(t);
-    if (!returnsOf(key, 0).isEmpty()) {
+    return documentOf(t);
+}
+
+std::optional<FiscalDocumentRef> SaleVoid::quote(qint64 key, QString *reason) {
+    const auto ref = quotable(key, reason, {noDocumentText, alreadyVoidedText, isVoidText});
+    if (ref && !returnsOf(key, 0).isEmpty()) {
         *reason = hasReturnsText;
         return std::nullopt;
     }
@@ -151,25 +159,10 @@ std::optional<FiscalDocumentRef> SaleVoid::quote(qint64 key, QString *reason) {
 }
 
 std::optional<FiscalDocumentRef> SaleVoid::quoteReturn(qint64 key, QString *reason) {
-    db::Table t(m_shop.database());
-    openSales(t);
-    const bool found = t.findKey(key);
-    if (!found || t.asInteger(s::rtNumber) <= 0) {
-        const QString offline = found ? withoutRegister(t) : QString();
-        *reason = offline.isEmpty() ? noDocumentReturnText : offline;
+    const auto ref =
+        quotable(key, reason, {noDocumentReturnText, voidedReturnText, isVoidReturnText});
+    if (!ref)
         return std::nullopt;
-    }
-    const qint64 link = t.asInteger(s::voidLink);
-    if (link > 0) {
-        if (t.asFloat(doc::TOTALE) >= 0) {
-            *reason = voidedReturnText;
-            return std::nullopt;
-        }
-        const bool isVoid = t.findKey(link) && t.asInteger(s::voidLink) == key;
-        *reason = isVoid ? isVoidReturnText : isReturnText;
-        return std::nullopt;
-    }
-    const FiscalDocumentRef ref = documentOf(t);
     bool anyLeft = false;
     for (const ReturnableLine &line : returnable(key))
         anyLeft = anyLeft || line.left() > 0;

@@ -130,6 +130,12 @@ Q_SIGNALS:
     void finished(bool voided, qint64 stored);
 
 private:
+    struct QuoteTexts {
+        QString noDocument;
+        QString voided;
+        QString isVoid;
+    };
+    std::optional<FiscalDocumentRef> quotable(qint64 key, QString *reason, const QuoteTexts &texts);
     bool send(qint64 key);
     void onFinished(const FiscalOutcome &outcome);
     // The returns stored of sale `key` (not its void).

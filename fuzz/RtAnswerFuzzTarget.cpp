@@ -1,7 +1,7 @@
 #include "RtAnswerFuzzTarget.h"
 
-#include "sales/register/EpsonRtXml.h"
-#include "sales/register/RtHttpClient.h"
+#include "register/EpsonRtXml.h"
+#include "register/RtHttpClient.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
 #include "RtDialectFuzzTarget.h"
 
-#include "sales/register/RchExchange.h"
-#include "sales/register/RchRtCommands.h"
-#include "sales/register/RchServiceXml.h"
-#include "sales/register/RtDialect.h"
+#include "register/RchExchange.h"
+#include "register/RchRtCommands.h"
+#include "register/RchServiceXml.h"
+#include "register/RtDialect.h"
 
 #include <QByteArray>
 

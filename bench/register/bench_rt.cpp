@@ -9,7 +9,7 @@
 // "serial" puts the frames on a pseudo-terminal paced like a 9600-baud line
 // (the register's own time to answer left out).
 // Prints one Markdown table: best and median in milliseconds.
-#include "sales/register/NetworkFiscalDevice.h"
+#include "register/NetworkFiscalDevice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

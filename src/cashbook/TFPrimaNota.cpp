@@ -8,7 +8,7 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "printing/PrintService.h"
-#include "sales/register/RegisterSettings.h"
+#include "register/RegisterSettings.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "widgets/FocusHighlighter.h"

@@ -17,7 +17,7 @@ namespace corvale {
 // exponent. Halves go away from zero on the amount's decimal value, as the
 // shop rounds: 2,675 is 2,68 and -0,125 is -0,13.
 //
-// The cash registers' own arithmetic on 6-byte reals (sales/register) is not
+// The cash registers' own arithmetic on 6-byte reals (register/) is not
 // this one and stays apart.
 class Money {
 public:

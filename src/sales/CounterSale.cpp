@@ -6,11 +6,11 @@
 #include "documents/ArticleList.h"
 #include "documents/DocumentSaver.h"
 #include "documents/SheetColumns.h"
+#include "register/FiscalDevice.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleLine.h"
 #include "sales/SaleReductions.h"
-#include "sales/register/FiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 

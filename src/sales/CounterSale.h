@@ -1,13 +1,13 @@
 #pragma once
 
 #include "documents/LineSheet.h"
+#include "register/Receipt.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleCodeLookup.h"
 #include "sales/SaleFiscalState.h"
 #include "sales/SalePayment.h"
 #include "sales/SaleSettings.h"
 #include "sales/SaleStock.h"
-#include "sales/register/Receipt.h"
 
 #include <QDate>
 

@@ -4,9 +4,9 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/Prompter.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleSettings.h"
-#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/Shop.h"
 
 namespace corvale {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sales/register/FiscalDevice.h"
+#include "register/FiscalDevice.h"
 
 #include <QObject>
 

@@ -6,12 +6,12 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/Prompter.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleReductions.h"
 #include "sales/SaleSettings.h"
 #include "sales/StoredSaleLines.h"
-#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/Shop.h"
 
 #include <algorithm>

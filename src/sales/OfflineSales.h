@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Money.h"
+#include "register/FiscalDevice.h"
 #include "sales/SaleFiscalState.h"
-#include "sales/register/FiscalDevice.h"
 
 #include <QDate>
 #include <QList>

@@ -3,7 +3,7 @@
 #include "documents/SheetColumns.h"
 #include "platform/Formats.h"
 #include "platform/Money.h"
-#include "sales/register/ReceiptBuilder.h"
+#include "register/ReceiptBuilder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,9 +2,9 @@
 
 #include "platform/Formats.h"
 #include "platform/Prompter.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleSettings.h"
-#include "sales/register/NetworkFiscalDevice.h"
 
 namespace corvale {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "register/FiscalDevice.h"
+#include "register/SerialFiscalDevice.h"
 #include "sales/SalePayment.h"
-#include "sales/register/FiscalDevice.h"
-#include "sales/register/SerialFiscalDevice.h"
 
 #include <QObject>
 

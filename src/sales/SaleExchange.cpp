@@ -14,12 +14,12 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "platform/Prompter.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleReductions.h"
 #include "sales/SaleSettings.h"
-#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 

@@ -3,9 +3,9 @@
 #include "platform/EngineError.h"
 #include "platform/Prompter.h"
 #include "printing/PrintService.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/GiftReceiptPrintout.h"
 #include "sales/SaleSettings.h"
-#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/Shop.h"
 
 namespace corvale {

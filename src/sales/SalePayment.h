@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sales/register/FiscalDocument.h"
+#include "register/FiscalDocument.h"
 
 #include <optional>
 

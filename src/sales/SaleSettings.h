@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sales/register/RegisterSettings.h"
+#include "register/RegisterSettings.h"
 
 namespace corvale {
 

@@ -10,12 +10,12 @@
 #include "platform/Clock.h"
 #include "platform/EngineError.h"
 #include "platform/Prompter.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/CustomerColumns.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleFiscalState.h"
 #include "sales/SaleSettings.h"
 #include "sales/StoredSaleLines.h"
-#include "sales/register/NetworkFiscalDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "documents/LineSheet.h"
+#include "register/FiscalDevice.h"
 #include "sales/VoucherStore.h"
-#include "sales/register/FiscalDevice.h"
 
 #include <QDate>
 #include <QObject>

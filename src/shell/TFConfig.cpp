@@ -4,7 +4,7 @@
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
-#include "sales/register/NetworkFiscalDevice.h"
+#include "register/NetworkFiscalDevice.h"
 #include "shell/FiscalCodes.h"
 #include "shell/Shop.h"
 #include "shell/ShopFiscalColumns.h"

@@ -6,8 +6,8 @@
 #include "common/Widgets.h"
 #include "db/FaultyFileSystem.h"
 #include "printing/PrintService.h"
+#include "register/RegisterSettings.h"
 #include "sales/SaleColumns.h"
-#include "sales/register/RegisterSettings.h"
 #include "widgets/TableModel.h"
 
 #include <QApplication>

@@ -17,7 +17,7 @@ namespace corvale::testing {
 // - an include that climbs out of the include root ("../");
 // - a link list that names a library of a later layer.
 //
-// A library in a subfolder of a layer (sales/register) is a layer of its own:
+// A library in a subfolder of a layer's folder is a layer of its own:
 // whoever includes it must link it, and it ranks just above the highest layer
 // it links, so a lower layer may use it as long as it uses nothing above that.
 class LayerCheck {

@@ -8,7 +8,7 @@
 #include "RchServiceCgi.h"
 #include "RegisterSimulator.h"
 #include "RtHttpServer.h"
-#include "sales/register/RegisterSettings.h"
+#include "register/RegisterSettings.h"
 
 #include <memory>
 

@@ -3,8 +3,8 @@
 // A telematic register simulator served on a local port and the device that
 // talks to it, for the tests of each make.
 
-#include "sales/register/NetworkFiscalDevice.h"
-#include "sales/register/ReceiptBuilder.h"
+#include "register/NetworkFiscalDevice.h"
+#include "register/ReceiptBuilder.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -4,8 +4,8 @@
 
 #include "RtHttpServer.h"
 #include "SimulatedEpsonRt.h"
-#include "sales/register/NetworkFiscalDevice.h"
-#include "sales/register/ReceiptBuilder.h"
+#include "register/NetworkFiscalDevice.h"
+#include "register/ReceiptBuilder.h"
 
 #include <QTest>
 

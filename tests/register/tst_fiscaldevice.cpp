@@ -4,14 +4,14 @@
 // answers are read, or refused, whatever they hold.
 
 #include "SimulatedRegister.h"
-#include "sales/register/DataprocessProtocol.h"
-#include "sales/register/ElaProtocol.h"
-#include "sales/register/EpsonRtXml.h"
-#include "sales/register/RchGlobeProtocol.h"
-#include "sales/register/RchMizarProtocol.h"
-#include "sales/register/ReceiptBuilder.h"
-#include "sales/register/RegisterLink.h"
-#include "sales/register/SerialFiscalDevice.h"
+#include "register/DataprocessProtocol.h"
+#include "register/ElaProtocol.h"
+#include "register/EpsonRtXml.h"
+#include "register/RchGlobeProtocol.h"
+#include "register/RchMizarProtocol.h"
+#include "register/ReceiptBuilder.h"
+#include "register/RegisterLink.h"
+#include "register/SerialFiscalDevice.h"
 
 #include <QRandomGenerator>
 #include <QTest>

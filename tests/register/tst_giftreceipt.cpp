@@ -5,7 +5,7 @@
 #include "RchRtServer.h"
 #include "RtRig.h"
 #include "SimulatedRchRt.h"
-#include "sales/register/RchRtCommands.h"
+#include "register/RchRtCommands.h"
 
 using namespace corvale;
 using namespace corvale::testing;

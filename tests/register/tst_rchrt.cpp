@@ -12,10 +12,10 @@
 #include "RtRig.h"
 #include "SimulatedRchRt.h"
 #include "platform/PtyPair.h"
-#include "sales/register/RchExchange.h"
-#include "sales/register/RchRtCommands.h"
-#include "sales/register/RchServiceXml.h"
-#include "sales/register/RtDialect.h"
+#include "register/RchExchange.h"
+#include "register/RchRtCommands.h"
+#include "register/RchServiceXml.h"
+#include "register/RtDialect.h"
 
 #include <QRandomGenerator>
 

@@ -4,8 +4,8 @@
 #include "RegisterSimulator.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedPrompter.h"
-#include "sales/register/ReceiptBuilder.h"
-#include "sales/register/RegisterTransmission.h"
+#include "register/ReceiptBuilder.h"
+#include "register/RegisterTransmission.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,11 +1,11 @@
 // Every message of every register protocol, byte for byte.
 
-#include "sales/register/DataprocessProtocol.h"
-#include "sales/register/ElaProtocol.h"
-#include "sales/register/RchGlobeProtocol.h"
-#include "sales/register/RchMizarProtocol.h"
-#include "sales/register/ReceiptBuilder.h"
-#include "sales/register/RegisterSettings.h"
+#include "register/DataprocessProtocol.h"
+#include "register/ElaProtocol.h"
+#include "register/RchGlobeProtocol.h"
+#include "register/RchMizarProtocol.h"
+#include "register/ReceiptBuilder.h"
+#include "register/RegisterSettings.h"
 
 #include "platform/IniFile.h"
 

@@ -1,11 +1,11 @@
 // The protocol state machines tick by tick, against a scripted line.
 
-#include "sales/register/DataprocessProtocol.h"
-#include "sales/register/ElaProtocol.h"
-#include "sales/register/RchGlobeProtocol.h"
-#include "sales/register/RchMizarProtocol.h"
-#include "sales/register/ReceiptBuilder.h"
-#include "sales/register/RegisterLink.h"
+#include "register/DataprocessProtocol.h"
+#include "register/ElaProtocol.h"
+#include "register/RchGlobeProtocol.h"
+#include "register/RchMizarProtocol.h"
+#include "register/ReceiptBuilder.h"
+#include "register/RegisterLink.h"
 
 #include <QTest>
 #include <functional>

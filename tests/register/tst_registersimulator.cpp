@@ -2,10 +2,10 @@
 // arrive, and answer as the real devices do.
 
 #include "SimulatedRegister.h"
-#include "sales/register/DataprocessProtocol.h"
-#include "sales/register/ElaProtocol.h"
-#include "sales/register/RchGlobeProtocol.h"
-#include "sales/register/RchMizarProtocol.h"
+#include "register/DataprocessProtocol.h"
+#include "register/ElaProtocol.h"
+#include "register/RchGlobeProtocol.h"
+#include "register/RchMizarProtocol.h"
 
 #include <QRandomGenerator>
 #include <QTest>

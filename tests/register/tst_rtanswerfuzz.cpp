@@ -5,7 +5,7 @@
 
 #include "../../fuzz/RtAnswerFuzzTarget.h"
 #include "../../fuzz/RtDialectFuzzTarget.h"
-#include "sales/register/RtHttpClient.h"
+#include "register/RtHttpClient.h"
 
 #include <QDir>
 #include <QFile>

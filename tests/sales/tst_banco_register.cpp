@@ -11,11 +11,11 @@
 #include "catalogue/CampaignBook.h"
 #include "catalogue/PriceHistory.h"
 #include "purchasing/ReceiptEntry.h"
+#include "register/NetworkFiscalDevice.h"
+#include "register/RegisterTransmission.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SalePayment.h"
 #include "sales/SaleVoid.h"
-#include "sales/register/NetworkFiscalDevice.h"
-#include "sales/register/RegisterTransmission.h"
 
 #include <QComboBox>
 #include <QSignalSpy>

@@ -13,6 +13,8 @@
 #include "catalogue/TableGrid.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
+#include "register/NetworkFiscalDevice.h"
+#include "register/RegisterSettings.h"
 #include "sales/GiftReceiptPrintout.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SaleCustomer.h"
@@ -21,8 +23,6 @@
 #include "sales/TFArcVen.h"
 #include "sales/TFCambio.h"
 #include "sales/VoucherStore.h"
-#include "sales/register/NetworkFiscalDevice.h"
-#include "sales/register/RegisterSettings.h"
 #include "widgets/TableModel.h"
 
 #include <QCheckBox>

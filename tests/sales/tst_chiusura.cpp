@@ -5,9 +5,9 @@
 #include "SimulatedEpsonRt.h"
 #include "common/ShopFixture.h"
 #include "common/Widgets.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/DailyClosure.h"
 #include "sales/TFChiusura.h"
-#include "sales/register/NetworkFiscalDevice.h"
 
 #include <QPushButton>
 #include <QTest>

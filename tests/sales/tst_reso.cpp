@@ -9,6 +9,7 @@
 #include "catalogue/VoucherCode.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
+#include "register/NetworkFiscalDevice.h"
 #include "sales/SaleCheckout.h"
 #include "sales/SaleCustomer.h"
 #include "sales/SaleVoid.h"
@@ -17,7 +18,6 @@
 #include "sales/TFResoBanco.h"
 #include "sales/VoucherPrintout.h"
 #include "sales/VoucherStore.h"
-#include "sales/register/NetworkFiscalDevice.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

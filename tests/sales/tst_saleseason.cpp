@@ -10,11 +10,11 @@
 #include "documents/DocumentKind.h"
 #include "documents/LineSheet.h"
 #include "printing/RecordingCanvas.h"
+#include "register/EpsonRtXml.h"
 #include "sales/CounterSale.h"
 #include "sales/SaleColumns.h"
 #include "sales/SalePayment.h"
 #include "sales/SalePrintout.h"
-#include "sales/register/EpsonRtXml.h"
 
 #include <QTest>
 

@@ -8,7 +8,7 @@
 #include "db/Database.h"
 #include "db/Table.h"
 #include "platform/ScriptedPrompter.h"
-#include "sales/register/NetworkFiscalDevice.h"
+#include "register/NetworkFiscalDevice.h"
 #include "schema/DataFolderSchema.h"
 #include "shell/Shop.h"
 #include "shell/TFConfig.h"

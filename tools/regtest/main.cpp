@@ -5,9 +5,9 @@
 #include "ConsolePrompter.h"
 #include "platform/Formats.h"
 #include "platform/IniFile.h"
-#include "sales/register/NetworkFiscalDevice.h"
-#include "sales/register/ReceiptBuilder.h"
-#include "sales/register/RegisterTransmission.h"
+#include "register/NetworkFiscalDevice.h"
+#include "register/ReceiptBuilder.h"
+#include "register/RegisterTransmission.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -227,14 +227,8 @@ void TFAltri::newEntry(ListIndex index) {
         ListEntries::add(m_shop, l.entries, *answer);
         // Show the new entry selected.
         const QString name = answer->toUpper().left(40);
-        l.grid->model().reload();
-        for (l.table->first(); !l.table->eof(); l.table->next()) {
-            if (l.table->asString(l.entries.nameField) == name.trimmed())
-                break;
-        }
-        if (l.table->eof())
-            l.table->first();
-        l.grid->reload();
+        l.grid->reloadSelecting(
+            [&](db::Table &t) { return t.asString(l.entries.nameField) == name.trimmed(); });
         if (index == Brands)
             m_brand->fill(*m_brands, QStringLiteral("NOME"), QStringLiteral("NUMREG"));
     });

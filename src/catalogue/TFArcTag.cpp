@@ -136,17 +136,12 @@ void TFArcTag::showCard(qint64 key) {
     runReportingEngineErrors(m_shop.prompter(), [&] {
         if (m_card->SizeTypeKey > 0) {
             const qint64 saved = m_card->SizeTypeKey;
-            m_grid->model().reload();
-            for (m_table->first(); !m_table->eof(); m_table->next()) {
-                if (m_table->asInteger(articleColumns::key) == saved)
-                    break;
-            }
-            if (m_table->eof())
-                m_table->first();
+            m_grid->reloadSelecting(
+                [saved](db::Table &t) { return t.asInteger(articleColumns::key) == saved; });
         } else {
             m_table->refresh();
+            m_grid->reload();
         }
-        m_grid->reload();
     });
 }
 

@@ -1,5 +1,7 @@
 #include "catalogue/TableGrid.h"
 
+#include "db/Table.h"
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -38,6 +40,18 @@ void TableGrid::reload() {
         selectRow(row);
     else
         Q_EMIT currentRecordChanged();
+}
+
+void TableGrid::reloadSelecting(const std::function<bool(db::Table &)> &wanted) {
+    m_model->reload();
+    db::Table &t = m_model->table();
+    for (t.first(); !t.eof(); t.next()) {
+        if (wanted(t))
+            break;
+    }
+    if (t.eof())
+        t.first();
+    reload();
 }
 
 void TableGrid::selectRow(int row) {

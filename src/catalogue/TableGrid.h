@@ -4,6 +4,8 @@
 
 #include <QTableView>
 
+#include <functional>
+
 namespace corvale {
 
 namespace db {
@@ -23,6 +25,9 @@ public:
                   int width = 0);
     // Re-reads the records of the handle and selects its current one.
     void reload();
+    // Re-reads the records and selects the first one for which `wanted` holds,
+    // reading the handle; the first record when none does.
+    void reloadSelecting(const std::function<bool(db::Table &)> &wanted);
     int rowCount() const { return m_model->rowCount(); }
     bool isEmpty() const { return m_model->rowCount() == 0; }
     // Selects `row` and makes its record the current one.

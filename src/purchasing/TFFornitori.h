@@ -1,59 +1,37 @@
 #pragma once
 
-#include <QWidget>
+#include "purchasing/ContactArchiveFrame.h"
 
 #include <memory>
 
 class QLineEdit;
-class QPushButton;
 
 namespace corvale {
-
-class ContactDetails;
-class OpenerWindow;
-class Shop;
-class TableGrid;
-class TFFornitore;
-
-namespace db {
-class Table;
-}
 
 // "ARCHIVIO FORNITORI": the suppliers by name, searched by the start of the
 // name, with the selected supplier's details; suppliers are added and edited
 // through the contact card and deleted here. A borderless window its opener
 // places in the main window's central panel.
-class TFFornitori : public QWidget {
+class TFFornitori : public ContactArchiveFrame {
     Q_OBJECT
 public:
     explicit TFFornitori(Shop &shop, QWidget *parent = nullptr);
     ~TFFornitori() override;
 
-    void setOpener(OpenerWindow *opener) { m_opener = opener; }
-    TFFornitore &card() { return *m_card; }
-    TableGrid &grid() { return *m_grid; }
-
-    void BNuovoClick();
-    void BModificaClick();
-    void BEliminaClick();
-    void BUscitaClick();
+    void BEliminaClick() override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    db::Table &listTable() override { return *m_table; }
+    bool listOpen() const override;
+    bool onContact() const override;
+    void activate() override;
+    void closeList() override;
 
 private:
-    void FormActivate();
     void searchChanged(const QString &text);
-    void showDetails();
-    void afterCard();
 
-    Shop &m_shop;
     std::unique_ptr<db::Table> m_table;
-    TableGrid *m_grid;
     QLineEdit *m_search;
-    ContactDetails *m_details;
-    TFFornitore *m_card;
-    OpenerWindow *m_opener = nullptr;
 };
 
 } // namespace corvale

@@ -6,19 +6,16 @@
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
 #include "statistics/ArticleChart.h"
-#include "statistics/ChartTexts.h"
+#include "statistics/TrendBox.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/TitleBand.h"
 #include "widgets/WaitCursor.h"
 
-#include <QComboBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -57,23 +54,8 @@ TFGrafico::TFGrafico(Shop &shop, QWidget *parent)
     m_code->setReadOnly(true);
     side->addWidget(m_code);
 
-    auto *trend = new QGroupBox(QStringLiteral("Andamento"), this);
-    trend->setObjectName(QStringLiteral("Andamento"));
-    auto *trendLayout = new QVBoxLayout(trend);
-    m_yearly = new QRadioButton(QStringLiteral("Annuale"), trend);
-    m_yearly->setObjectName(QStringLiteral("Annuale"));
-    m_monthly = new QRadioButton(QStringLiteral("Mensile"), trend);
-    m_monthly->setObjectName(QStringLiteral("Mensile"));
-    m_yearly->setChecked(true);
-    trendLayout->addWidget(m_yearly);
-    trendLayout->addWidget(m_monthly);
-    m_month = new QComboBox(trend);
-    m_month->setObjectName(QStringLiteral("Mese"));
-    for (int month = 1; month <= 12; ++month)
-        m_month->addItem(chartTexts::monthName(month));
-    m_month->setEnabled(false);
-    trendLayout->addWidget(m_month);
-    side->addWidget(trend);
+    m_trend = new TrendBox(TrendBox::IdleMonth::Greyed, this);
+    side->addWidget(m_trend);
     body->addLayout(side);
 
     auto *chartSide = new QVBoxLayout;
@@ -94,11 +76,7 @@ TFGrafico::TFGrafico(Shop &shop, QWidget *parent)
     layout->addLayout(body, 1);
 
     connect(m_list, &TableGrid::currentRecordChanged, this, &TFGrafico::Redraw);
-    connect(m_yearly, &QRadioButton::toggled, this, [this] {
-        m_month->setEnabled(m_monthly->isChecked());
-        Redraw();
-    });
-    connect(m_month, &QComboBox::currentIndexChanged, this, &TFGrafico::Redraw);
+    connect(m_trend, &TrendBox::changed, this, &TFGrafico::Redraw);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -106,9 +84,9 @@ TFGrafico::~TFGrafico() = default;
 
 ChartPeriod TFGrafico::period() const {
     ChartPeriod p;
-    p.mode = m_monthly->isChecked() ? ChartMode::Monthly : ChartMode::Yearly;
+    p.mode = m_trend->mode();
     p.year = m_year;
-    p.month = m_month->currentIndex() + 1;
+    p.month = m_trend->month();
     return p;
 }
 
@@ -129,9 +107,7 @@ void TFGrafico::FormActivate() {
     m_busy = true;
     const QDate today = m_shop.clock().today();
     m_year = today.year();
-    m_yearly->setChecked(true);
-    m_month->setEnabled(false);
-    m_month->setCurrentIndex(today.month() - 1);
+    m_trend->reset(today.month());
     runReportingEngineErrors(m_shop.prompter(), [&] {
         if (!m_articles->isOpen())
             m_articles->open();

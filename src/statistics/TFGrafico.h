@@ -8,10 +8,8 @@
 
 #include <memory>
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
-class QRadioButton;
 
 namespace corvale {
 
@@ -19,6 +17,7 @@ namespace db {
 class Table;
 }
 class Shop;
+class TrendBox;
 class TableGrid;
 
 // "GRAFICO DI VENDITA": the pieces of one article sold month by month over
@@ -53,9 +52,7 @@ private:
     QImage m_chart;
     TableGrid *m_list = nullptr;
     QLineEdit *m_code = nullptr;
-    QRadioButton *m_yearly = nullptr;
-    QRadioButton *m_monthly = nullptr;
-    QComboBox *m_month = nullptr;
+    TrendBox *m_trend = nullptr;
     QLabel *m_description = nullptr;
     QLabel *m_area = nullptr;
 };

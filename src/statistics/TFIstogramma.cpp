@@ -4,9 +4,9 @@
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
 #include "shell/Shop.h"
-#include "statistics/ChartTexts.h"
 #include "statistics/TakingsChart.h"
 #include "statistics/TakingsPrintout.h"
+#include "statistics/TrendBox.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/TitleBand.h"
 #include "widgets/WaitCursor.h"
@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -54,23 +53,8 @@ TFIstogramma::TFIstogramma(Shop &shop, QWidget *parent)
     m_total->setAlignment(Qt::AlignRight);
     side->addWidget(m_total);
 
-    auto *trend = new QGroupBox(QStringLiteral("Andamento"), this);
-    trend->setObjectName(QStringLiteral("Andamento"));
-    auto *trendLayout = new QVBoxLayout(trend);
-    m_yearly = new QRadioButton(QStringLiteral("Annuale"), trend);
-    m_yearly->setObjectName(QStringLiteral("Annuale"));
-    m_monthly = new QRadioButton(QStringLiteral("Mensile"), trend);
-    m_monthly->setObjectName(QStringLiteral("Mensile"));
-    m_yearly->setChecked(true);
-    trendLayout->addWidget(m_yearly);
-    trendLayout->addWidget(m_monthly);
-    m_month = new QComboBox(trend);
-    m_month->setObjectName(QStringLiteral("Mese"));
-    for (int month = 1; month <= 12; ++month)
-        m_month->addItem(chartTexts::monthName(month));
-    m_month->hide();
-    trendLayout->addWidget(m_month);
-    side->addWidget(trend);
+    m_trend = new TrendBox(TrendBox::IdleMonth::Hidden, this);
+    side->addWidget(m_trend);
 
     auto *yearBox = new QGroupBox(QStringLiteral("Anno "), this);
     yearBox->setObjectName(QStringLiteral("AnnoBox"));
@@ -93,11 +77,7 @@ TFIstogramma::TFIstogramma(Shop &shop, QWidget *parent)
     body->addLayout(side);
     layout->addLayout(body, 1);
 
-    connect(m_yearly, &QRadioButton::toggled, this, [this] {
-        m_month->setVisible(m_monthly->isChecked());
-        Redraw();
-    });
-    connect(m_month, &QComboBox::currentIndexChanged, this, &TFIstogramma::Redraw);
+    connect(m_trend, &TrendBox::changed, this, &TFIstogramma::Redraw);
     connect(m_year, &QComboBox::currentIndexChanged, this, &TFIstogramma::Redraw);
     connect(print, &QPushButton::clicked, this, &TFIstogramma::BStampaClick);
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
@@ -105,9 +85,9 @@ TFIstogramma::TFIstogramma(Shop &shop, QWidget *parent)
 
 ChartPeriod TFIstogramma::period() const {
     ChartPeriod p;
-    p.mode = m_monthly->isChecked() ? ChartMode::Monthly : ChartMode::Yearly;
+    p.mode = m_trend->mode();
     p.year = m_year->currentData().toInt();
-    p.month = m_month->currentIndex() + 1;
+    p.month = m_trend->month();
     return p;
 }
 
@@ -124,9 +104,7 @@ void TFIstogramma::done(int result) {
 
 void TFIstogramma::FormActivate() {
     m_busy = true;
-    m_yearly->setChecked(true);
-    m_month->setVisible(false);
-    m_month->setCurrentIndex(m_shop.clock().today().month() - 1);
+    m_trend->reset(m_shop.clock().today().month());
     m_year->setCurrentIndex(0);
     m_busy = false;
     Redraw();

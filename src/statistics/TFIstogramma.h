@@ -9,11 +9,11 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QRadioButton;
 
 namespace corvale {
 
 class Shop;
+class TrendBox;
 
 // "GRAFICO VENDITE AL BANCO": the takings of the counter sales month by
 // month over a year or day by day over a month, with the total and its
@@ -49,9 +49,7 @@ private:
     QImage m_chart;
     QLabel *m_area = nullptr;
     QLineEdit *m_total = nullptr;
-    QRadioButton *m_yearly = nullptr;
-    QRadioButton *m_monthly = nullptr;
-    QComboBox *m_month = nullptr;
+    TrendBox *m_trend = nullptr;
     QComboBox *m_year = nullptr;
 };
 

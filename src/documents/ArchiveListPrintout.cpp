@@ -20,12 +20,8 @@ void ArchiveListPrintout::draw(PageCanvas &canvas) const {
     auto centred = [&](int y, const QString &text) { canvas.textOutCentred(P / 2, y, text); };
 
     int y = 70;
-    const int h12 = useFont(canvas, 12, true);
-    centred(y, nameLine1);
-    y += h12;
-    useFont(canvas, 10, true);
-    centred(y, nameLine2);
-    y += h12;
+    const int h12 = documentprint::nameLines(canvas, P / 2, y, nameLine1, nameLine2);
+    y += 2 * h12;
     useFont(canvas, 10);
     y += h12;
     centred(y, title);

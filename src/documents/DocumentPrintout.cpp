@@ -19,6 +19,14 @@ int useFont(PageCanvas &canvas, double points, bool bold) {
     return canvas.textHeight(QStringLiteral("X"));
 }
 
+int nameLines(PageCanvas &canvas, int centre, int y, const QString &line1, const QString &line2) {
+    const int h = useFont(canvas, 12, true);
+    canvas.textOutCentred(centre, y, line1);
+    useFont(canvas, 10, true);
+    canvas.textOutCentred(centre, y + h, line2);
+    return h;
+}
+
 void rightText(PageCanvas &canvas, int right, int y, const QString &text, int margin) {
     if (text.isEmpty())
         return;

@@ -35,12 +35,8 @@ void OfflineSalesPrintout::draw(PageCanvas &canvas) const {
     auto centred = [&](int y, const QString &text) { canvas.textOutCentred(PW / 2, y, text); };
 
     int y = 70;
-    const int h = useFont(canvas, 12, true);
-    centred(y, nameLine1);
-    y += h;
-    useFont(canvas, 10, true);
-    centred(y, nameLine2);
-    y += 2 * h;
+    const int h = documentprint::nameLines(canvas, PW / 2, y, nameLine1, nameLine2);
+    y += 3 * h;
     useFont(canvas, 10);
     centred(y, title);
     y += 2 * h;

@@ -68,12 +68,8 @@ void SalesArchivePrintout::draw(PageCanvas &canvas) const {
     auto centred = [&](int y, const QString &text) { canvas.textOutCentred(W / 2, y, text); };
 
     int y = 70;
-    const int h = useFont(canvas, 12, true);
-    centred(y, nameLine1);
-    y += h;
-    useFont(canvas, 10, true);
-    centred(y, nameLine2);
-    y += h;
+    const int h = documentprint::nameLines(canvas, W / 2, y, nameLine1, nameLine2);
+    y += 2 * h;
     useFont(canvas, sales ? 9 : 10);
     y += h;
     centred(y, title);

@@ -1,20 +1,11 @@
 #include "stock/ArticleFiguresPrintout.h"
 
+#include "documents/DocumentPrintout.h"
 #include "printing/PageCanvas.h"
 
 namespace corvale {
 
-namespace {
-
-void setFont(PageCanvas &c, double size, bool bold) {
-    CanvasFont f;
-    f.name = QStringLiteral("Arial");
-    f.size = size;
-    f.bold = bold;
-    c.setFont(f);
-}
-
-} // namespace
+using documentprint::useFont;
 
 void ArticleFiguresPrintout::draw(PageCanvas &c, const Document &d) {
     const int width = c.pageWidth() - 100;
@@ -30,21 +21,15 @@ void ArticleFiguresPrintout::draw(PageCanvas &c, const Document &d) {
     c.setBrushClear();
 
     int y = 50;
-    setFont(c, 12, true);
-    const int h12 = c.textHeight(QStringLiteral("X"));
-    c.textOutCentred(width / 2, y, d.nameLine1);
-    y += h12;
-    setFont(c, 10, true);
-    c.textOutCentred(width / 2, y, d.nameLine2);
-    y += h12;
-    setFont(c, 9, false);
+    const int h12 = documentprint::nameLines(c, width / 2, y, d.nameLine1, d.nameLine2);
+    y += 2 * h12;
+    useFont(c, 9);
     c.textOutCentred(width / 2, y, d.title);
     y += 2 * h12;
 
     int page = 1;
     auto header = [&] {
-        setFont(c, 8, false);
-        const int h8 = c.textHeight(QStringLiteral("X"));
+        const int h8 = useFont(c, 8);
         c.textOut(x0 + 10, y, QStringLiteral("Codice"));
         c.textOut(x0 + 2 * unit + 10, y, QStringLiteral("Articolo"));
         for (int i = 0; i < count; ++i)
@@ -53,7 +38,7 @@ void ArticleFiguresPrintout::draw(PageCanvas &c, const Document &d) {
         c.moveTo(x0, y);
         c.lineTo(lineEnd, y);
         y += 10;
-        setFont(c, 9, false);
+        useFont(c, 9);
         c.textOutCentred(width / 2, bottom + h8, QStringLiteral("- %1 -").arg(page));
         ++page;
     };
@@ -80,7 +65,7 @@ void ArticleFiguresPrintout::draw(PageCanvas &c, const Document &d) {
     c.moveTo(x0, y);
     c.lineTo(lineEnd, y);
     y += h9 / 2;
-    setFont(c, 10, true);
+    useFont(c, 10, true);
     c.textOut(x0 + 10, y, QStringLiteral("TOTALI"));
     for (int i = 0; i < d.totals.size() && i < d.totalColumns.size(); ++i)
         c.textOutRight(right[d.totalColumns[i]] - 10, y, d.totals[i]);

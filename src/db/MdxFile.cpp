@@ -162,13 +162,11 @@ bool MdxFile::walk(const Tag &tag,
     return true;
 }
 
-void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSource> &tags) {
-    if (tags.size() > mdx::maxTags)
-        throw Error(QStringLiteral("Troppi indici per il file %1").arg(file.path()));
-    const int block = mdx::blockSize;
-    const int pagesPer = mdx::pagesPerBlock;
-    const uint32_t firstTagPage = mdx::headerPages;
-    uint32_t nextPage = mdx::headerPages;
+namespace {
+
+// The file header with its tag table empty: version, dates, table name and the
+// block layout.
+std::vector<char> fileHeader(const QString &dbfBaseName, qsizetype tagCount) {
     std::vector<char> header(size_t(mdx::headerPages * mdx::pageSize), '\0');
     char *h = header.data();
     const QDate today = QDate::currentDate();
@@ -179,142 +177,197 @@ void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSourc
     h[mdx::offsetDate + 2] = static_cast<char>(today.day());
     const QByteArray name = dbfBaseName.toUpper().toLatin1().left(mdx::dbfNameLength - 1);
     std::memcpy(h + mdx::offsetDbfName, name.constData(), size_t(name.size()));
-    putU16(h + mdx::offsetPagesPerBlock, pagesPer);
-    putU16(h + mdx::offsetBlockSize, block);
+    putU16(h + mdx::offsetPagesPerBlock, mdx::pagesPerBlock);
+    putU16(h + mdx::offsetBlockSize, mdx::blockSize);
     h[mdx::offsetProduction] = 1;
     h[mdx::offsetTagSlots] = mdx::tagSlots;
     h[mdx::offsetSlotLength] = mdx::slotLength;
-    putU16(h + mdx::offsetTagsInUse, static_cast<uint16_t>(tags.size()));
+    putU16(h + mdx::offsetTagsInUse, static_cast<uint16_t>(tagCount));
     h[mdx::offsetUpdateDate] = h[mdx::offsetDate];
     h[mdx::offsetUpdateDate + 1] = h[mdx::offsetDate + 1];
     h[mdx::offsetUpdateDate + 2] = h[mdx::offsetDate + 2];
+    return header;
+}
+
+// Writes blocks one after the other from a first page through a large buffer,
+// and says the page each one got.
+class BlockWriter {
+public:
+    BlockWriter(File &file, uint32_t firstPage)
+        : m_file(file)
+        , m_nextPage(firstPage) {
+        m_buffer.reserve(bufferBytes + size_t(mdx::blockSize));
+    }
+
+    uint32_t nextPage() const { return m_nextPage; }
+
+    uint32_t put(const char *block) {
+        const uint32_t page = m_nextPage;
+        if (m_buffer.empty())
+            m_bufferStart = qint64(page) * mdx::pageSize;
+        m_buffer.insert(m_buffer.end(), block, block + mdx::blockSize);
+        m_nextPage += mdx::pagesPerBlock;
+        if (m_buffer.size() >= bufferBytes)
+            flush();
+        return page;
+    }
+
+    void flush() {
+        if (!m_buffer.empty()) {
+            m_file.writeAt(m_bufferStart, m_buffer.data(), qint64(m_buffer.size()));
+            m_file.startSync(); // the tree goes to the disk while the rest is built
+        }
+        m_buffer.clear();
+    }
+
+private:
+    static constexpr size_t bufferBytes = 4 << 20;
+
+    File &m_file;
+    uint32_t m_nextPage;
+    std::vector<char> m_buffer;
+    qint64 m_bufferStart = 0;
+};
+
+// One level of the tree as it is built: each node's page and highest key.
+struct Level {
+    std::vector<uint32_t> pages;
+    std::vector<char> highKeys; // keyLength bytes per node
+    void add(uint32_t page, const char *highKey, int keyLength) {
+        pages.push_back(page);
+        highKeys.insert(highKeys.end(), highKey, highKey + keyLength);
+    }
+};
+
+struct WrittenTree {
+    uint32_t root = 0;
+    uint32_t entries = 0;
+};
+
+// The leaves of one tag, full but the last; an empty tag gets one empty leaf.
+Level writeLeaves(const MdxFile::TagSource &tag, int maxKeys, BlockWriter &out, uint32_t &entries) {
+    const int keyLength = tag.keyLength;
+    const int item = itemLengthFor(keyLength);
+    std::vector<char> node(size_t(mdx::blockSize), '\0');
+    Level level;
+    int count = 0;
+    auto flushLeaf = [&]() {
+        putU32(node.data(), uint32_t(count));
+        const char *last = node.data() + mdx::nodeEntries + std::max(count - 1, 0) * item + 4;
+        level.add(out.put(node.data()), last, keyLength);
+        std::memset(node.data(), 0, node.size());
+        count = 0;
+    };
+    entries = 0;
+    tag.entries([&](const char *key, uint32_t recno) {
+        char *entry = node.data() + mdx::nodeEntries + count * item;
+        putU32(entry, recno);
+        std::memcpy(entry + 4, key, size_t(keyLength));
+        ++entries;
+        if (++count == maxKeys)
+            flushLeaf();
+    });
+    if (count > 0 || entries == 0)
+        flushLeaf();
+    return level;
+}
+
+// The interior levels over the leaves, up to the root. k children carry k - 1
+// keys and a last pointer. Other engines take a node holding the maximum
+// number of keys for a leaf, so an interior node holds at most maxKeys - 1
+// keys; the children are shared out evenly, so that no node is left with a
+// single child.
+uint32_t writeInterior(Level level, int keyLength, int maxKeys, BlockWriter &out) {
+    const int item = itemLengthFor(keyLength);
+    std::vector<char> node(size_t(mdx::blockSize), '\0');
+    while (level.pages.size() > 1) {
+        Level upper;
+        size_t i = 0;
+        const size_t children = level.pages.size();
+        const size_t nodes = (children + size_t(maxKeys) - 1) / size_t(maxKeys);
+        for (size_t n = 0; n < nodes; ++n) {
+            const size_t take = children / nodes + (n < children % nodes ? 1 : 0);
+            std::memset(node.data(), 0, node.size());
+            for (size_t k = 0; k < take; ++k) {
+                char *entry = node.data() + mdx::nodeEntries + k * item;
+                putU32(entry, level.pages[i + k]);
+                if (k + 1 < take)
+                    std::memcpy(entry + 4, level.highKeys.data() + (i + k) * size_t(keyLength),
+                                size_t(keyLength));
+            }
+            putU32(node.data(), uint32_t(take - 1));
+            upper.add(out.put(node.data()),
+                      level.highKeys.data() + (i + take - 1) * size_t(keyLength), keyLength);
+            i += take;
+        }
+        level = std::move(upper);
+    }
+    // An interior node of one child would have no keys; a single leaf is the root.
+    return level.pages.front();
+}
+
+std::vector<char> tagHeader(const MdxFile::TagSource &tag, int maxKeys, const WrittenTree &tree,
+                            uint32_t pagesAllocated) {
+    std::vector<char> th(size_t(mdx::blockSize), '\0');
+    putU32(th.data() + mdx::tagRootPage, tree.root);
+    putU32(th.data() + mdx::tagPagesAllocated, pagesAllocated);
+    th[mdx::tagFlags] = static_cast<char>(tag.field ? mdx::flagField : 0);
+    th[mdx::tagKeyType] = tag.keyType;
+    putU16(th.data() + mdx::tagKeyLength, static_cast<uint16_t>(tag.keyLength));
+    putU16(th.data() + mdx::tagMaxKeys, static_cast<uint16_t>(maxKeys));
+    putU16(th.data() + mdx::tagItemLength, static_cast<uint16_t>(itemLengthFor(tag.keyLength)));
+    const QByteArray expression =
+        tag.expression.toUpper().toLatin1().left(mdx::tagExpressionLength - 1);
+    std::memcpy(th.data() + mdx::tagExpression, expression.constData(), size_t(expression.size()));
+    th[mdx::tagHasKeys] = tree.entries > 0 ? 1 : 0;
+    return th;
+}
+
+// The tag's slot in the file header's tag table.
+void putTagSlot(char *slot, const MdxFile::TagSource &tag, uint32_t tagPage) {
+    putU32(slot + mdx::entryHeaderPage, tagPage);
+    const QByteArray tagName = tag.name.toUpper().toLatin1().left(mdx::entryNameLength - 1);
+    std::memcpy(slot + mdx::entryName, tagName.constData(), size_t(tagName.size()));
+    slot[mdx::entryKeyFormat] = tag.field ? 0x10 : 0x00;
+    slot[mdx::entryMark] = 0x02;
+    slot[mdx::entryKeyType] = tag.keyType;
+}
+
+} // namespace
+
+void MdxFile::write(File &file, const QString &dbfBaseName, const QList<TagSource> &tags) {
+    if (tags.size() > mdx::maxTags)
+        throw Error(QStringLiteral("Troppi indici per il file %1").arg(file.path()));
+    const uint32_t pagesPer = mdx::pagesPerBlock;
+    const uint32_t firstTagPage = mdx::headerPages;
+    std::vector<char> header = fileHeader(dbfBaseName, tags.size());
 
     // Tag headers take the blocks right after the file header, one per tag in order, so
     // that rewriting a file in place never overwrites the definition of a tag it keeps
     // before the new one is written. Nodes follow, written as they fill, level by level,
     // through a large buffer; the tag headers and then the file header go last, so that
     // a reader never sees a tag table pointing at unwritten pages.
-    constexpr size_t bufferBytes = 4 << 20;
-    std::vector<char> buffer;
-    buffer.reserve(bufferBytes + size_t(block));
-    qint64 bufferStart = 0;
-    auto flushBuffer = [&]() {
-        if (!buffer.empty()) {
-            file.writeAt(bufferStart, buffer.data(), qint64(buffer.size()));
-            file.startSync(); // the tree goes to the disk while the rest is built
-        }
-        buffer.clear();
-    };
-    auto putBlock = [&](const char *data) {
-        const uint32_t page = nextPage;
-        if (buffer.empty())
-            bufferStart = qint64(page) * mdx::pageSize;
-        buffer.insert(buffer.end(), data, data + block);
-        nextPage += pagesPer;
-        if (buffer.size() >= bufferBytes)
-            flushBuffer();
-        return page;
-    };
-    nextPage = firstTagPage + uint32_t(tags.size()) * uint32_t(pagesPer);
+    BlockWriter out(file, firstTagPage + uint32_t(tags.size()) * pagesPer);
     std::vector<std::pair<uint32_t, std::vector<char>>> tagHeaders;
-    std::vector<char> node(size_t(block), '\0');
     for (int t = 0; t < tags.size(); ++t) {
         const TagSource &tag = tags[t];
-        const int keyLength = tag.keyLength;
-        const int item = itemLengthFor(keyLength);
-        const int maxKeys = (block - 12) / item;
-        std::fill(node.begin(), node.end(), '\0');
-        const uint32_t tagPage = firstTagPage + uint32_t(t) * uint32_t(pagesPer);
-        const uint32_t firstNodePage = nextPage;
-
-        // One level of the tree as it is built: each node's page and highest key.
-        struct Level {
-            std::vector<uint32_t> pages;
-            std::vector<char> highKeys; // keyLength bytes per node
-            void add(uint32_t page, const char *highKey, int keyLength) {
-                pages.push_back(page);
-                highKeys.insert(highKeys.end(), highKey, highKey + keyLength);
-            }
-        };
-        Level level;
-        // Leaves.
-        int count = 0;
-        auto flushLeaf = [&]() {
-            putU32(node.data(), uint32_t(count));
-            const char *last = node.data() + mdx::nodeEntries + std::max(count - 1, 0) * item + 4;
-            level.add(putBlock(node.data()), last, keyLength);
-            std::memset(node.data(), 0, node.size());
-            count = 0;
-        };
-        uint32_t entries = 0;
-        tag.entries([&](const char *key, uint32_t recno) {
-            char *entry = node.data() + mdx::nodeEntries + count * item;
-            putU32(entry, recno);
-            std::memcpy(entry + 4, key, size_t(keyLength));
-            ++entries;
-            if (++count == maxKeys)
-                flushLeaf();
-        });
-        if (count > 0 || (entries == 0))
-            flushLeaf();
-        // Interior levels: k children carry k - 1 keys and a last pointer. Other engines
-        // take a node holding the maximum number of keys for a leaf, so an interior node
-        // holds at most maxKeys - 1 keys; the children are shared out evenly, so that no
-        // node is left with a single child.
-        while (level.pages.size() > 1) {
-            Level upper;
-            size_t i = 0;
-            const size_t children = level.pages.size();
-            const size_t nodes = (children + size_t(maxKeys) - 1) / size_t(maxKeys);
-            for (size_t n = 0; n < nodes; ++n) {
-                const size_t take = children / nodes + (n < children % nodes ? 1 : 0);
-                std::memset(node.data(), 0, node.size());
-                for (size_t k = 0; k < take; ++k) {
-                    char *entry = node.data() + mdx::nodeEntries + k * item;
-                    putU32(entry, level.pages[i + k]);
-                    if (k + 1 < take)
-                        std::memcpy(entry + 4, level.highKeys.data() + (i + k) * size_t(keyLength),
-                                    size_t(keyLength));
-                }
-                putU32(node.data(), uint32_t(take - 1));
-                upper.add(putBlock(node.data()),
-                          level.highKeys.data() + (i + take - 1) * size_t(keyLength), keyLength);
-                i += take;
-            }
-            level = std::move(upper);
-        }
-        // An interior node of one child would have no keys; a single leaf is the root.
-        const uint32_t root = level.pages.front();
-
-        std::vector<char> th(size_t(block), '\0');
-        putU32(th.data() + mdx::tagRootPage, root);
-        putU32(th.data() + mdx::tagPagesAllocated, nextPage - firstNodePage + uint32_t(pagesPer));
-        th[mdx::tagFlags] = static_cast<char>(tag.field ? mdx::flagField : 0);
-        th[mdx::tagKeyType] = tag.keyType;
-        putU16(th.data() + mdx::tagKeyLength, static_cast<uint16_t>(keyLength));
-        putU16(th.data() + mdx::tagMaxKeys, static_cast<uint16_t>(maxKeys));
-        putU16(th.data() + mdx::tagItemLength, static_cast<uint16_t>(item));
-        const QByteArray expression =
-            tag.expression.toUpper().toLatin1().left(mdx::tagExpressionLength - 1);
-        std::memcpy(th.data() + mdx::tagExpression, expression.constData(),
-                    size_t(expression.size()));
-        th[mdx::tagHasKeys] = entries > 0 ? 1 : 0;
-        tagHeaders.emplace_back(tagPage, std::move(th));
-
-        char *e = h + mdx::tagTable + t * mdx::slotLength;
-        putU32(e + mdx::entryHeaderPage, tagPage);
-        const QByteArray tagName = tag.name.toUpper().toLatin1().left(mdx::entryNameLength - 1);
-        std::memcpy(e + mdx::entryName, tagName.constData(), size_t(tagName.size()));
-        e[mdx::entryKeyFormat] = tag.field ? 0x10 : 0x00;
-        e[mdx::entryMark] = 0x02;
-        e[mdx::entryKeyType] = tag.keyType;
+        const int maxKeys = (mdx::blockSize - 12) / itemLengthFor(tag.keyLength);
+        const uint32_t tagPage = firstTagPage + uint32_t(t) * pagesPer;
+        const uint32_t firstNodePage = out.nextPage();
+        WrittenTree tree;
+        Level leaves = writeLeaves(tag, maxKeys, out, tree.entries);
+        tree.root = writeInterior(std::move(leaves), tag.keyLength, maxKeys, out);
+        tagHeaders.emplace_back(
+            tagPage, tagHeader(tag, maxKeys, tree, out.nextPage() - firstNodePage + pagesPer));
+        putTagSlot(header.data() + mdx::tagTable + t * mdx::slotLength, tag, tagPage);
     }
-    flushBuffer();
+    out.flush();
     for (const auto &[page, bytes] : tagHeaders)
-        file.writeAt(qint64(page) * mdx::pageSize, bytes.data(), block);
-    putU32(h + mdx::offsetFilePages, nextPage);
-    putU32(h + mdx::offsetFirstFreePage, nextPage);
-    file.resize(qint64(nextPage) * mdx::pageSize);
+        file.writeAt(qint64(page) * mdx::pageSize, bytes.data(), mdx::blockSize);
+    const uint32_t filePages = out.nextPage();
+    putU32(header.data() + mdx::offsetFilePages, filePages);
+    putU32(header.data() + mdx::offsetFirstFreePage, filePages);
+    file.resize(qint64(filePages) * mdx::pageSize);
     // The tree on the disk before the header that vouches for it.
     file.sync();
     file.writeAt(0, header.data(), qint64(header.size()));

@@ -68,6 +68,73 @@ QString unusedName(const QString &base, const QString &suffix) {
     return candidate;
 }
 
+QString cannotWrite(const QString &folder) {
+    return QStringLiteral("Impossibile scrivere nella cartella %1.").arg(native(folder));
+}
+
+// What a restore has put beside the data folder before the swap: the
+// extracted folder, the e-invoice files and the settings file. Whatever is
+// still there when this goes out of scope is removed, unless the restore has
+// gone past the swap and released it.
+class StagedRestore {
+public:
+    explicit StagedRestore(const QString &folder)
+        : folder(folder) {}
+    StagedRestore(const StagedRestore &) = delete;
+    StagedRestore &operator=(const StagedRestore &) = delete;
+    ~StagedRestore() {
+        if (m_released)
+            return;
+        QDir(folder).removeRecursively();
+        if (!invoices.isEmpty())
+            QDir(invoices).removeRecursively();
+        if (!settings.isEmpty())
+            QFile::remove(settings);
+    }
+
+    void release() { m_released = true; }
+
+    const QString folder;
+    QString invoices;
+    QString settings;
+
+private:
+    bool m_released = false;
+};
+
+// The entries' names, after our own reader has checked the directory (central
+// directory and local headers in agreement, sizes within the free space of
+// `root`'s disk), and every name for what it must be: one of the files a save
+// writes.
+QStringList checkedNames(TZipMaster &zip, const QString &archive, const QString &root,
+                         const TableLayouts &layouts) {
+    const QStorageInfo disk(root);
+    const quint64 freeSpace = disk.isValid() && disk.bytesAvailable() >= 0
+                                  ? quint64(disk.bytesAvailable())
+                                  : std::numeric_limits<quint64>::max();
+    QStringList names;
+    for (const ArchiveDirectory::Entry &e : zip.checkedEntries(freeSpace))
+        names << QString::fromLatin1(e.name);
+    if (zip.EntryCount() == 0 || names.isEmpty())
+        throw ArchiveError(DataFolderRestore::noEntriesText());
+    vetNames(archive, names, layouts);
+    return names;
+}
+
+// Files of the data folder that the archive does not hold stay as they are:
+// they are copied beside the extracted ones.
+void keepFilesNotInArchive(const QDir &data, const QDir &staging, const QStringList &archived) {
+    const QStringList present = data.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : present) {
+        if (name.compare(QStringLiteral("CORVALE.LCK"), Qt::CaseInsensitive) == 0 ||
+            archived.contains(name.toUpper()))
+            continue;
+        if (!QFile::copy(data.filePath(name), staging.filePath(name)))
+            throw ArchiveError(
+                QStringLiteral("Impossibile copiare il file %1.").arg(native(data.filePath(name))));
+    }
+}
+
 } // namespace
 
 DataFolderRestore::DataFolderRestore(Shop &shop)
@@ -86,89 +153,40 @@ DataFolderRestore::Report DataFolderRestore::ripristina(const QString &archive) 
     zip.setZipFilename(archive);
     const QString dataPath = QDir::cleanPath(m_shop.folder().dataPath());
     const QString root = QFileInfo(dataPath).absolutePath();
+    const QStringList centralNames = checkedNames(zip, archive, root, m_shop.tableLayouts());
 
-    // The directory as our own reader checks it (central directory and local
-    // headers in agreement, sizes within the free space), then every name for
-    // what it must be: one of the files a save writes.
-    const QStorageInfo disk(root);
-    const quint64 freeSpace = disk.isValid() && disk.bytesAvailable() >= 0
-                                  ? quint64(disk.bytesAvailable())
-                                  : std::numeric_limits<quint64>::max();
-    QStringList centralNames;
-    for (const ArchiveDirectory::Entry &e : zip.checkedEntries(freeSpace))
-        centralNames << QString::fromLatin1(e.name);
-    if (zip.EntryCount() == 0 || centralNames.isEmpty())
-        throw ArchiveError(noEntriesText());
-    vetNames(archive, centralNames, m_shop.tableLayouts());
-    const QString staging = unusedName(dataPath, QStringLiteral(".ripristino"));
-    QDir stagingDir(staging);
-    auto discardStaging = [&] { stagingDir.removeRecursively(); };
-    if (!QDir().mkpath(staging))
-        throw ArchiveError(
-            QStringLiteral("Impossibile scrivere nella cartella %1.").arg(native(root)));
-    try {
-        zip.ExtractFiles(staging);
-    } catch (...) {
-        discardStaging();
-        throw;
-    }
+    const QString stagingPath = unusedName(dataPath, QStringLiteral(".ripristino"));
+    if (!QDir().mkpath(stagingPath))
+        throw ArchiveError(cannotWrite(root));
+    StagedRestore staged(stagingPath);
+    const QDir staging(stagingPath);
+    zip.ExtractFiles(stagingPath);
 
     Report report;
     report.handled = zip.HandledCount();
     const QString settingsName = ArchiveContents::settingsEntry();
-    const bool hasSettings = QFileInfo(stagingDir.filePath(settingsName)).isFile();
+    const bool hasSettings = QFileInfo(staging.filePath(settingsName)).isFile();
 
-    // Files of the data folder that the archive does not hold stay as they are.
     const QDir data(dataPath);
     const bool hadData = data.exists();
-    if (hadData) {
-        const QStringList present = data.entryList(QDir::Files | QDir::Hidden);
-        for (const QString &name : present) {
-            if (name.compare(QStringLiteral("CORVALE.LCK"), Qt::CaseInsensitive) == 0 ||
-                centralNames.contains(name.toUpper()))
-                continue;
-            if (!QFile::copy(data.filePath(name), stagingDir.filePath(name))) {
-                discardStaging();
-                throw ArchiveError(QStringLiteral("Impossibile copiare il file %1.")
-                                       .arg(native(data.filePath(name))));
-            }
-        }
-    }
+    if (hadData)
+        keepFilesNotInArchive(data, staging, centralNames);
     // The e-invoice files wait beside the program folder until the data is in place.
-    const QString stagedInvoices = stagingDir.filePath(ArchiveContents::invoiceFolder());
-    QString newInvoices;
+    const QString stagedInvoices = staging.filePath(ArchiveContents::invoiceFolder());
     if (QFileInfo(stagedInvoices).isDir()) {
-        newInvoices = QDir(root).filePath(QStringLiteral(".FE.ripristino"));
-        QDir(newInvoices).removeRecursively();
-        if (!moveFolder(stagedInvoices, newInvoices)) {
-            discardStaging();
-            throw ArchiveError(
-                QStringLiteral("Impossibile scrivere nella cartella %1.").arg(native(root)));
-        }
+        staged.invoices = QDir(root).filePath(QStringLiteral(".FE.ripristino"));
+        QDir(staged.invoices).removeRecursively();
+        if (!moveFolder(stagedInvoices, staged.invoices))
+            throw ArchiveError(cannotWrite(root));
     }
-    auto discardInvoices = [&] {
-        if (!newInvoices.isEmpty())
-            QDir(newInvoices).removeRecursively();
-    };
     // What is inside must be a data folder too: every restored table reads.
-    try {
-        checkRestoredTables(staging, centralNames, archive);
-    } catch (...) {
-        discardStaging();
-        discardInvoices();
-        throw;
-    }
+    checkRestoredTables(stagingPath, centralNames, archive);
 
-    QString newSettings;
     if (hasSettings) {
-        newSettings = QDir(root).filePath(QStringLiteral(".Dati.ini.ripristino"));
-        QFile::remove(newSettings);
-        if (!QFile::rename(stagingDir.filePath(settingsName), newSettings)) {
-            discardStaging();
-            discardInvoices();
-            throw ArchiveError(
-                QStringLiteral("Impossibile scrivere nella cartella %1.").arg(native(root)));
-        }
+        staged.settings = QDir(root).filePath(QStringLiteral(".Dati.ini.ripristino"));
+        QFile::remove(staged.settings);
+        if (!QFile::rename(staging.filePath(settingsName), staged.settings))
+            throw ArchiveError(cannotWrite(root));
     }
 
     // From here on the old folder is kept whole under the archive folder.
@@ -179,28 +197,27 @@ DataFolderRestore::Report DataFolderRestore::ripristina(const QString &archive) 
         QDir(archiveFolder).filePath(QStringLiteral("DATI-PRIMA-DEL-RIPRISTINO-") + stamp);
     if (hadData) {
         report.keptFolder = unusedName(keptBase, {});
-        if (!moveFolder(dataPath, report.keptFolder)) {
-            discardStaging();
-            discardInvoices();
-            QFile::remove(newSettings);
+        if (!moveFolder(dataPath, report.keptFolder))
             throw ArchiveError(QStringLiteral("Impossibile spostare la cartella dei dati %1 in "
                                               "%2: ripristino annullato, nulla è stato "
                                               "modificato.")
                                    .arg(native(dataPath), native(report.keptFolder)));
-        }
     }
-    if (!moveFolder(staging, dataPath)) {
+    if (!moveFolder(stagingPath, dataPath)) {
         // Put the old folder back: a program folder without data would start empty.
         if (hadData)
             moveFolder(report.keptFolder, dataPath);
-        discardStaging();
-        discardInvoices();
-        QFile::remove(newSettings);
         throw ArchiveError(QStringLiteral("Impossibile creare la cartella dei dati %1: "
                                           "ripristino annullato, nulla è stato modificato.")
                                .arg(native(dataPath)));
     }
+    staged.release();
+    finishRestore(report, keptBase, staged.invoices, staged.settings);
+    return report;
+}
 
+void DataFolderRestore::finishRestore(Report &report, const QString &keptBase,
+                                      const QString &newInvoices, const QString &newSettings) {
     // The data is in place: what fails from here on is said, the rest still done.
     QString invoicesError;
     if (!newInvoices.isEmpty()) {
@@ -214,7 +231,7 @@ DataFolderRestore::Report DataFolderRestore::ripristina(const QString &archive) 
             invoicesError = e.message();
         }
     }
-    if (hasSettings) {
+    if (!newSettings.isEmpty()) {
         const QString ini = m_shop.folder().iniPath();
         if (QFileInfo(ini).isFile()) {
             report.keptSettings = unusedName(keptBase, QStringLiteral(".INI"));
@@ -230,7 +247,6 @@ DataFolderRestore::Report DataFolderRestore::ripristina(const QString &archive) 
     }
     if (!invoicesError.isEmpty())
         throw ArchiveError(invoicesError);
-    return report;
 }
 
 void DataFolderRestore::checkRestoredTables(const QString &staging, const QStringList &entries,

@@ -43,6 +43,11 @@ private:
     // when stale.
     void checkRestoredTables(const QString &staging, const QStringList &entries,
                              const QString &archive);
+    // After the swap: the e-invoice files and the settings file staged beside
+    // the program folder (empty paths for none) go to their places, and what
+    // they replace is kept beside the old data folder.
+    void finishRestore(Report &report, const QString &keptBase, const QString &newInvoices,
+                       const QString &newSettings);
     // Moves the restored e-invoice files into the archive folder's own; a file
     // there of the same name and other bytes goes to `keep`. Returns `keep`
     // when it was used.

@@ -161,8 +161,11 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     connect(m_allBrands, &QCheckBox::toggled, m_brand, &QWidget::setDisabled);
     connect(m_allSuppliers, &QCheckBox::toggled, m_supplier, &QWidget::setDisabled);
     connect(m_run, &QPushButton::clicked, this, &TFAltri::BEseguiClick);
-    // Seven lists in two rows of four: the bulk change takes the eighth cell.
-    grids->addWidget(variations, 1, 3);
+    // The lists in rows of four; the bulk change below them, as wide as the window.
+    const int listRows = int((m_lists.size() + 3) / 4);
+    grids->addWidget(variations, listRows, 0, 1, 4);
+    for (int row = 0; row < listRows; ++row)
+        grids->setRowStretch(row, 1);
     layout->addLayout(grids, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -176,7 +179,7 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     layout->addLayout(bottom);
 
     FocusHighlighter::install(this);
-    resize(900, 600);
+    resize(900, 700);
 }
 
 TFAltri::~TFAltri() {

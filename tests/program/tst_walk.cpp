@@ -4,7 +4,8 @@
 // walk fails on an error, warning or information box (a question the button
 // asks by design is answered No or Cancel, so nothing changes), and on a
 // button that says its window is not there yet, unless that button is in
-// stillBeingBuilt below.
+// stillBeingBuilt below, and on two controls put in the same cell of a grid
+// layout (drawn over each other).
 #include "demo/DemoShop.h"
 #include "demo/ShopFolder.h"
 
@@ -25,6 +26,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QGridLayout>
 #include <QPointer>
 #include <QSet>
 #include <QTemporaryDir>
@@ -85,6 +87,38 @@ QList<QAbstractButton *> pressable(QWidget *window) {
     return out;
 }
 
+// Controls of `window` that one of its grid layouts puts in a shared cell,
+// where they are drawn over each other.
+QStringList sharedCells(QWidget *window) {
+    QStringList out;
+    for (QGridLayout *grid : window->findChildren<QGridLayout *>()) {
+        struct Placed {
+            QString name;
+            QRect cells;
+        };
+        QList<Placed> placed;
+        for (int i = 0; i < grid->count(); ++i) {
+            QLayoutItem *item = grid->itemAt(i);
+            if (!item->widget() && !item->layout())
+                continue;
+            if (item->widget() && item->widget()->isHidden())
+                continue;
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(i, &row, &column, &rows, &columns);
+            const QString name = item->widget() ? item->widget()->objectName()
+                                                : QStringLiteral("(layout)");
+            const QRect cells(column, row, std::max(columns, 1), std::max(rows, 1));
+            for (const Placed &other : placed) {
+                if (other.cells.intersects(cells))
+                    out << QStringLiteral("%1: \"%2\" and \"%3\" share a cell")
+                               .arg(windowName(window), other.name, name);
+            }
+            placed << Placed{name, cells};
+        }
+    }
+    return out;
+}
+
 // Closes a window the way its user would: its closing button, else hiding it.
 void closeWindow(QWidget *w) {
     for (const char *caption : {"Uscita", "Annulla", "Esci", "Chiudi"}) {
@@ -139,8 +173,10 @@ class TestWalk : public QObject {
         connect(&closer, &QTimer::timeout, this, [this] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
                 const QString name = windowName(modal);
-                if (!m_modals.contains(name))
+                if (!m_modals.contains(name)) {
                     m_modals << name;
+                    m_problems << sharedCells(modal);
+                }
                 // An archive hosted modally over the work area ends only on its own
                 // "Uscita"; a dialog is closed as its title bar's button does.
                 if (auto *host = qobject_cast<ModalHost *>(modal))
@@ -174,6 +210,7 @@ class TestWalk : public QObject {
     // Every toolbar button of a window in the panel; windows those open are closed.
     void walkWindow(QWidget *window, int depth) {
         const QString name = windowName(window);
+        m_problems << sharedCells(window);
         for (QPointer<QAbstractButton> b : pressable(window)) {
             if (!b || !window->isVisible())
                 break;

@@ -92,7 +92,8 @@ ArchiveFrame::ArchiveFrame(Shop &shop, Frame frame, QWidget *parent)
 ArchiveFrame::~ArchiveFrame() = default;
 
 QPushButton *ArchiveFrame::addButton(const QString &caption, const QString &hint) {
-    QPushButton *b = formkit::button(caption, this, nullptr, hint);
+    // As wide as its caption needs: a long row of them must still fit a narrow screen.
+    QPushButton *b = formkit::button(caption, this, nullptr, hint, 0);
     m_toolbar->insertWidget(m_buttons++, b);
     return b;
 }

@@ -69,7 +69,7 @@ SalesArchiveFrame::SalesArchiveFrame(Shop &shop, Setup setup, QWidget *parent)
             &SalesArchiveFrame::BModificaClick);
     connect(addButton(QStringLiteral("Elimina"), m_setup.deleteHint), &QPushButton::clicked, this,
             &SalesArchiveFrame::BEliminaClick);
-    QPushButton *print = formkit::button(QStringLiteral("Stampa"), this);
+    QPushButton *print = formkit::button(QStringLiteral("Stampa"), this, nullptr, {}, 0);
     placeAfterButtons(print);
 
     addColumns(list(), m_setup.listColumns);

@@ -13,6 +13,7 @@
 #include "widgets/TitleBand.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -61,9 +62,12 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
     m_toolbar->setSpacing(4);
     layout->addLayout(m_toolbar);
 
-    m_selectionBar = new QHBoxLayout;
+    m_selectionBar = new QGridLayout;
     m_selectionBar->setContentsMargins(8, 2, 8, 2);
-    m_selectionBar->setSpacing(4);
+    m_selectionBar->setHorizontalSpacing(4);
+    m_selectionBar->setVerticalSpacing(2);
+    // Whatever room is left goes after the last column.
+    m_selectionBar->setColumnStretch(2 * selectionsPerRow, 1);
     layout->addLayout(m_selectionBar);
     auto list = [&](const char *name, const QString &title) {
         auto *c = new LookupCombo(this);
@@ -146,8 +150,11 @@ QPushButton *SizeRunWindow::makeButton(const QString &caption) {
 void SizeRunWindow::addSelectionControl(const QString &caption, QWidget *control) {
     auto *label = new QLabel(caption, this);
     label->setBuddy(control);
-    m_selectionBar->addWidget(label);
-    m_selectionBar->addWidget(control);
+    const int row = m_selections / selectionsPerRow;
+    const int column = 2 * (m_selections % selectionsPerRow);
+    m_selectionBar->addWidget(label, row, column);
+    m_selectionBar->addWidget(control, row, column + 1);
+    ++m_selections;
 }
 
 void SizeRunWindow::setColumns(const QStringList &titles) {

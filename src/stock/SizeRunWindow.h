@@ -10,6 +10,7 @@
 #include <memory>
 
 class QComboBox;
+class QGridLayout;
 class QHBoxLayout;
 class QLabel;
 class QStandardItemModel;
@@ -88,7 +89,10 @@ private:
     void showStockOf(qint64 article);
 
     QHBoxLayout *m_toolbar = nullptr;
-    QHBoxLayout *m_selectionBar = nullptr;
+    // The selection in rows of at most selectionsPerRow captioned controls.
+    static constexpr int selectionsPerRow = 4;
+    QGridLayout *m_selectionBar = nullptr;
+    int m_selections = 0;
     QVBoxLayout *m_body = nullptr;
     LookupCombo *m_supplier = nullptr;
     LookupCombo *m_brand = nullptr;

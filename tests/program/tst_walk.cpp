@@ -4,8 +4,8 @@
 // walk fails on an error, warning or information box (a question the button
 // asks by design is answered No or Cancel, so nothing changes), and on a
 // button that says its window is not there yet, unless that button is in
-// stillBeingBuilt below, and on two controls put in the same cell of a grid
-// layout (drawn over each other).
+// stillBeingBuilt below, and on controls drawn over each other: two in the
+// same cell of a grid layout, or a row squeezed below its width.
 #include "demo/DemoShop.h"
 #include "demo/ShopFolder.h"
 
@@ -105,8 +105,8 @@ QStringList sharedCells(QWidget *window) {
                 continue;
             int row = 0, column = 0, rows = 0, columns = 0;
             grid->getItemPosition(i, &row, &column, &rows, &columns);
-            const QString name = item->widget() ? item->widget()->objectName()
-                                                : QStringLiteral("(layout)");
+            const QString name =
+                item->widget() ? item->widget()->objectName() : QStringLiteral("(layout)");
             const QRect cells(column, row, std::max(columns, 1), std::max(rows, 1));
             for (const Placed &other : placed) {
                 if (other.cells.intersects(cells))
@@ -114,6 +114,29 @@ QStringList sharedCells(QWidget *window) {
                                .arg(windowName(window), other.name, name);
             }
             placed << Placed{name, cells};
+        }
+    }
+    return out;
+}
+
+// Controls of one layout of `window` that overlap: a row of them wider than
+// the window, squeezed below their minimum. Checked with the main window 1100
+// pixels wide.
+QStringList overlapping(QWidget *window) {
+    QStringList out;
+    for (QLayout *layout : window->findChildren<QLayout *>()) {
+        QList<QWidget *> shown;
+        for (int i = 0; i < layout->count(); ++i) {
+            if (QWidget *w = layout->itemAt(i)->widget(); w && w->isVisible())
+                shown << w;
+        }
+        for (qsizetype a = 0; a < shown.size(); ++a) {
+            for (qsizetype b = a + 1; b < shown.size(); ++b) {
+                if (shown[a]->geometry().intersects(shown[b]->geometry()))
+                    out << QStringLiteral("%1: \"%2\" and \"%3\" overlap")
+                               .arg(windowName(window), shown[a]->objectName(),
+                                    shown[b]->objectName());
+            }
         }
     }
     return out;
@@ -175,7 +198,7 @@ class TestWalk : public QObject {
                 const QString name = windowName(modal);
                 if (!m_modals.contains(name)) {
                     m_modals << name;
-                    m_problems << sharedCells(modal);
+                    m_problems << sharedCells(modal) << overlapping(modal);
                 }
                 // An archive hosted modally over the work area ends only on its own
                 // "Uscita"; a dialog is closed as its title bar's button does.
@@ -210,7 +233,7 @@ class TestWalk : public QObject {
     // Every toolbar button of a window in the panel; windows those open are closed.
     void walkWindow(QWidget *window, int depth) {
         const QString name = windowName(window);
-        m_problems << sharedCells(window);
+        m_problems << sharedCells(window) << overlapping(window);
         for (QPointer<QAbstractButton> b : pressable(window)) {
             if (!b || !window->isVisible())
                 break;

@@ -3,6 +3,7 @@
 // justification), basic authentication, the numbers it gives back, and a
 // receipt never printed twice whatever answer is lost.
 
+#include "HttpRtLostAnswers.h"
 #include "RtHttpServer.h"
 #include "RtRig.h"
 #include "SimulatedCustomRt.h"
@@ -11,7 +12,6 @@ using namespace corvale;
 using namespace corvale::testing;
 using sim::RtHttpServer;
 using sim::SimulatedCustomRt;
-using Fault = sim::SimulatedEpsonRt::Fault;
 using Status = FiscalOutcome::Status;
 
 namespace {
@@ -38,18 +38,11 @@ const QString end = QStringLiteral("endFiscalReceipt operator=1");
 
 } // namespace
 
-Q_DECLARE_METATYPE(Fault)
-
 class TestCustomRt : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void wholeSalesReachTheRegisterElementByElement_data() {
-        QTest::addColumn<QList<RtSaleLine>>("lines");
-        QTest::addColumn<double>("saleDiscount");
-        QTest::addColumn<QList<Tender>>("tenders");
-        QTest::addColumn<std::optional<double>>("cashGiven");
-        QTest::addColumn<QString>("lottery");
-        QTest::addColumn<QString>("taxCode");
+        addRtSaleColumns();
         QTest::addColumn<QStringList>("elements");
         QTest::addColumn<qint64>("amount");
         const std::optional<double> none;
@@ -101,27 +94,13 @@ private Q_SLOTS:
             << qint64(5797);
     }
     void wholeSalesReachTheRegisterElementByElement() {
-        QFETCH(QList<RtSaleLine>, lines);
-        QFETCH(double, saleDiscount);
-        QFETCH(QList<Tender>, tenders);
-        QFETCH(std::optional<double>, cashGiven);
-        QFETCH(QString, lottery);
-        QFETCH(QString, taxCode);
         QFETCH(QStringList, elements);
         QFETCH(qint64, amount);
 
         Rig rig(RegisterSettings::customRtBrand);
-        rig.rt.setClosure(7);
-        for (int n = 1; n <= 2; ++n) {
-            rig.describe(lines, saleDiscount, tenders, cashGiven, lottery, taxCode);
-            QVERIFY(rig.run([&] { return rig.device.end(); }));
-            QCOMPARE(rig.outcome.status, Status::Confirmed);
-            QCOMPARE(rig.outcome.document.number, n);
-            QCOMPARE(rig.outcome.document.closure, 7);
-            QCOMPARE(rig.outcome.document.serial, QStringLiteral("STMTE100001"));
-            QCOMPARE(rig.outcome.document.dateTime, rtShopTime);
-            QCOMPARE(rig.outcome.amount.cents(), amount);
-        }
+        rig.sellRowTwice(QStringLiteral("STMTE100001"), amount);
+        if (QTest::currentTestFailed())
+            return;
         const auto printed = rig.rt.receipts();
         QCOMPARE(printed.size(), 2);
         QCOMPARE(printed.at(0).lines(), elements);
@@ -177,58 +156,9 @@ private Q_SLOTS:
         QCOMPARE(rig.server.refusedForCredentials(), refused);
     }
 
-    void aReceiptIsNeverPrintedTwice_data() {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<int>("retries");
-        QTest::addColumn<int>("silentQueries");
-        QTest::addColumn<Status>("status");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("printed");
-        QTest::newRow("answer lost after printing: the register's number is kept")
-            << Fault::LostAfterPrint << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("malformed answer after printing")
-            << Fault::MalformedXml << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("no answer, not printed: sent again once")
-            << Fault::NoAnswer << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("no answer, no retry: not issued")
-            << Fault::NoAnswer << 0 << 0 << Status::Unreachable
-            << NetworkFiscalDevice::notIssuedText << 0;
-        QTest::newRow("printed and the check unanswered: the operator verifies")
-            << Fault::LostAfterPrint << 1 << 1 << Status::Unconfirmed
-            << NetworkFiscalDevice::unconfirmedText << 1;
-        QTest::newRow("paper out")
-            << Fault::PaperOut << 1 << 0 << Status::Refused
-            << NetworkFiscalDevice::refusalText(SimulatedCustomRt::paperOutCode) << 0;
-        QTest::newRow("cover open")
-            << Fault::CoverOpen << 1 << 0 << Status::Refused
-            << NetworkFiscalDevice::refusalText(SimulatedCustomRt::coverOpenCode) << 0;
-    }
+    void aReceiptIsNeverPrintedTwice_data() { addHttpRtLostAnswerRows(); }
     void aReceiptIsNeverPrintedTwice() {
-        QFETCH(Fault, fault);
-        QFETCH(int, retries);
-        QFETCH(int, silentQueries);
-        QFETCH(Status, status);
-        QFETCH(QString, message);
-        QFETCH(int, printed);
-
-        Rig rig(RegisterSettings::customRtBrand, retries);
-        QVERIFY(rig.sell({{"PRIMA", 1, 5, 0, 22}}, {cashTender(500)}));
-        rig.rt.failReceipts(fault, 1);
-        rig.describe({{"MAGLIA", 1, 29.9, 0, 22}}, 0, {cashTender(2990)});
-        if (silentQueries > 0)
-            QObject::connect(&rig.server, &RtHttpServer::requestHandled, &rig.device,
-                             [&rig, silentQueries, n = 0](const QString &) mutable {
-                                 if (++n == 2)
-                                     rig.rt.silenceQueries(silentQueries);
-                             });
-        QVERIFY(rig.run([&] { return rig.device.end(); }));
-        QCOMPARE(rig.outcome.status, status);
-        QCOMPARE(rig.outcome.message, message);
-        QCOMPARE(rig.rt.receipts().size(), 1 + printed);
-        if (status == Status::Confirmed) {
-            QCOMPARE(rig.outcome.document.number, 2);
-            QCOMPARE(rig.outcome.amount.cents(), qint64(2990));
-        }
+        checkHttpRtLostAnswer<SimulatedCustomRt>(RegisterSettings::customRtBrand);
     }
 
     // A void quotes closure, number, date and serial; the Z report closes the day.

@@ -10,6 +10,7 @@
 #include "SimulatedEpsonRt.h"
 #include "catalogue/CampaignBook.h"
 #include "catalogue/PriceHistory.h"
+#include "common/ShopRt.h"
 #include "purchasing/ReceiptEntry.h"
 #include "register/NetworkFiscalDevice.h"
 #include "register/RegisterTransmission.h"
@@ -82,27 +83,10 @@ void sendAndWait(ShopFixture &f, TFBanco &w, QSignalSpy &ended, const QString &e
 }
 
 // --- Telematic register ---
-struct RtRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    RtRig() {
-        const QDateTime at(QDate(2026, 3, 5), QTime(10, 30));
-        rt.setClock([at] { return at; });
-        rt.setLastClosure(at.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    // A generous wait for the answer, so that a loaded machine never times
-    // out; a test of a silent register shortens it.
-    void configure(ShopFixture &f, int timeoutMs = 10000) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), timeoutMs);
-        // The articles of the test shop carry the old 20% rate.
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
+// A test of a silent register shortens the wait in `configure`.
+struct RtRig : testing::ShopRt<sim::SimulatedEpsonRt> {
+    RtRig()
+        : ShopRt(QDateTime(QDate(2026, 3, 5), QTime(10, 30))) {}
 };
 
 void choosePayment(TFBanco &w, int mode, const QString &cardPart, const QString &lottery) {

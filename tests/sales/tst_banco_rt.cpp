@@ -8,6 +8,7 @@
 #include "RchRtServer.h"
 #include "RtHttpServer.h"
 #include "SimulatedCustomRt.h"
+#include "common/ShopRt.h"
 #include "register/RchRtServed.h"
 #include "sales/DailyClosure.h"
 #include "sales/SaleCheckout.h"
@@ -23,43 +24,14 @@ namespace {
 
 const QDateTime shopTime(QDate(2026, 3, 5), QTime(10, 30));
 
-template <typename Simulator, typename Server> struct Rig {
-    Simulator rt;
-    Server server{rt};
-    Rig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f, int make) { write(f, make, server.address()); }
-    // A generous wait for the answer, so that a loaded machine never times
-    // out; a register that stays silent after printing is waited for less.
-    static void write(ShopFixture &f, int make, const QString &address, int timeoutMs = 10000) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), timeoutMs);
-        // The articles of the test shop carry the old 20% rate.
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
-};
+using CustomRig = testing::ShopRt<sim::SimulatedCustomRt>;
 
 // The RCH register served the way the shop's Dati.ini says.
-struct RchRig {
-    sim::SimulatedRchRt rt;
-    sim::RchRtServed server;
+struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServed> {
     explicit RchRig(RegisterSettings::Transport transport)
-        : server(rt, transport) {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
+        : ShopRt(shopTime, 12, 1, transport) {}
     void configure(ShopFixture &f, RegisterSettings::Transport transport, int timeoutMs = 10000) {
-        Rig<sim::SimulatedRchRt, sim::RchRtServer>::write(f, RegisterSettings::rchRtBrand,
-                                                          server.address(), timeoutMs);
+        ShopRt::configure(f, timeoutMs);
         IniFile &ini = f.shop->ini();
         ini.writeString(QStringLiteral("REGCASSA"), RegisterSettings::transportKey,
                         RegisterSettings::transportText(transport));
@@ -158,10 +130,10 @@ class TestBancoRt : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void customRegisterSaleVoidAndClosure() {
-        Rig<sim::SimulatedCustomRt, sim::RtHttpServer> rig;
+        CustomRig rig(shopTime);
         ShopFixture f;
         addSaleData(f);
-        rig.configure(f, RegisterSettings::customRtBrand);
+        rig.configure(f);
         sell(f, true);
         QVERIFY(voidTheSale(f) > 0);
         const FiscalOutcome z = closeTheDay(f);
@@ -218,10 +190,10 @@ private Q_SLOTS:
     // the register is asked and the sale stored with its number, once.
     void lostAnswerAtTheCounter() {
         {
-            Rig<sim::SimulatedCustomRt, sim::RtHttpServer> rig;
+            CustomRig rig(shopTime);
             ShopFixture f;
             addSaleData(f);
-            rig.configure(f, RegisterSettings::customRtBrand);
+            rig.configure(f);
             rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::LostAfterPrint);
             sell(f, true);
             QCOMPARE(rig.rt.receipts().size(), 1);

@@ -11,6 +11,7 @@
 #include "SimulatedRchRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/TableGrid.h"
+#include "common/ShopRt.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "register/NetworkFiscalDevice.h"
@@ -37,45 +38,15 @@ using testing::click;
 
 namespace {
 
-const QDateTime shopTime(QDate(2026, 3, 15), QTime(10, 30));
-
-struct EpsonRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    EpsonRig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"),
-                         RegisterSettings::epsonRtBrand);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 3000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
+// Both registers wait three seconds for an answer; the RCH one is in its
+// first closure.
+struct EpsonRig : testing::ShopRt<sim::SimulatedEpsonRt> {
+    void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
 };
-
-struct RchRig {
-    sim::SimulatedRchRt rt;
-    sim::RchRtServer server{rt};
-    RchRig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"),
-                         RegisterSettings::rchRtBrand);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 3000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
+struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServer> {
+    RchRig()
+        : ShopRt(testing::shopRtTime, std::nullopt) {}
+    void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
 };
 
 QStringList col(ShopFixture &f, const char *table, const char *field) {
@@ -483,7 +454,7 @@ private Q_SLOTS:
             x.plan(50, {{0, 1}}, rowsOf(x, {saleCode(1, 5)}), PaymentType::Cash, &reason);
         QVERIFY(plan);
         f.prompter.expectError(SaleExchange::notTelematicText);
-        QVERIFY(!x.start(50, FiscalDocumentRef{7, 11, shopTime, {}}, *plan));
+        QVERIFY(!x.start(50, FiscalDocumentRef{7, 11, testing::shopRtTime, {}}, *plan));
         QVERIFY(f.prompter.done());
     }
 

@@ -7,6 +7,7 @@
 #include "SimulatedEpsonRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/VoucherCode.h"
+#include "common/ShopRt.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "register/NetworkFiscalDevice.h"
@@ -29,25 +30,7 @@ using testing::click;
 
 namespace {
 
-struct RtRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    RtRig() {
-        const QDateTime at(QDate(2026, 3, 15), QTime(10, 30));
-        rt.setClock([at] { return at; });
-        rt.setLastClosure(at.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
-};
+using RtRig = testing::ShopRt<sim::SimulatedEpsonRt>;
 
 QString refundTotal(const char *description, const QString &paid, int type, int index) {
     return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 paymentType=%3 "

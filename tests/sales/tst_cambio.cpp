@@ -5,6 +5,8 @@
 
 #include "tst_banco_window.h"
 
+#include "SaleRecords.h"
+
 #include "RchRtServer.h"
 #include "RtHttpServer.h"
 #include "SimulatedEpsonRt.h"
@@ -35,6 +37,10 @@
 
 using namespace corvale;
 using testing::click;
+using testing::col;
+using testing::customerPoints;
+using testing::primaNotaIn;
+using testing::refundTotal;
 
 namespace {
 
@@ -48,10 +54,6 @@ struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServer> {
         : ShopRt(testing::shopRtTime, std::nullopt) {}
     void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
 };
-
-QStringList col(ShopFixture &f, const char *table, const char *field) {
-    return f.column(QString::fromLatin1(table), QString::fromLatin1(field));
-}
 
 void setArticle(ShopFixture &f, qint64 key, double price, double discount) {
     db::Table t(f.db());
@@ -109,12 +111,6 @@ void exchangeShop(ShopFixture &f, QDate saleDay = QDate(2026, 3, 15)) {
     f.shop->routines().SetCounter(QStringLiteral("VENDITE"), 50);
 }
 
-BookAmounts primaNotaIn(ShopFixture &f) {
-    return PrimaNota(f.db())
-        .gather(QStringLiteral("01/03/2026"), QStringLiteral("31/03/2026"))
-        .periodIn;
-}
-
 QList<SheetRow> rowsOf(SaleExchange &x, const QStringList &codes) {
     QList<SheetRow> out;
     for (const QString &c : codes) {
@@ -142,14 +138,6 @@ bool exchangeThrough(ShopFixture &f, SaleExchange &x, const QStringList &codes, 
         return false;
     Q_UNUSED(f);
     return finished.at(0).at(0).toBool();
-}
-
-QString refundTotal(const char *description, const QString &paid, int type, int index) {
-    return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 paymentType=%3 "
-                          "index=%4 justification=2")
-        .arg(QLatin1String(description), paid)
-        .arg(type)
-        .arg(index);
 }
 
 } // namespace
@@ -216,10 +204,7 @@ private Q_SLOTS:
         ShopFixture f;
         exchangeShop(f);
         rig.configure(f);
-        const auto points = [&] {
-            return SaleCustomer::byCode(f.db(), 1, f.shop->texts().pointsPerEuro)->points;
-        };
-        const qint64 pointsBefore = points();
+        const qint64 pointsBefore = customerPoints(f);
         const double sandaloBefore = stockCell(f, 2, QStringLiteral("ROSSO"), 2);
 
         SaleExchange x(*f.shop);
@@ -264,7 +249,7 @@ private Q_SLOTS:
         const BookAmounts in = primaNotaIn(f);
         QCOMPARE(QString::number(in[int(cashbook::Book::Cash)], 'f', 2), cashBook);
         QCOMPARE(QString::number(in[int(cashbook::Book::Bank)], 'f', 2), bankBook);
-        QCOMPARE(points() - pointsBefore, qint64(saleTotal.toDouble() - 60));
+        QCOMPARE(customerPoints(f) - pointsBefore, qint64(saleTotal.toDouble() - 60));
 
         QCOMPARE(x.issuedVoucher().has_value(), !voucherIssued.isEmpty());
         if (x.issuedVoucher()) {

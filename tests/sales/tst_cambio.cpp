@@ -506,21 +506,10 @@ private Q_SLOTS:
         // A shop without a VAT number prints no empty "P.IVA".
         QVERIFY(p.read(f.db(), 50));
         QVERIFY(p.vatLine.isEmpty());
-        {
-            db::Table config(f.db());
-            config.setTableName(QStringLiteral("CONFIG"));
-            config.open();
-            config.first();
-            if (config.eof())
-                config.append();
-            else
-                config.edit();
-            config.setString(QStringLiteral("RAGIONE"), QStringLiteral("CALZATURE"));
-            config.setString(QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1"));
-            config.setString(QStringLiteral("CITTA"), QStringLiteral("PARMA"));
-            config.setString(QStringLiteral("PIVA"), QStringLiteral("01234567890"));
-            config.post();
-        }
+        f.setConfig({{QStringLiteral("RAGIONE"), QStringLiteral("CALZATURE")},
+                     {QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1")},
+                     {QStringLiteral("CITTA"), QStringLiteral("PARMA")},
+                     {QStringLiteral("PIVA"), QStringLiteral("01234567890")}});
         QVERIFY(!p.read(f.db(), 99));
         QVERIFY(p.read(f.db(), 50));
         RecordingCanvas canvas;

@@ -51,3 +51,19 @@ inline void putInStock(ShopFixture &f, int article, const QString &colour, int p
     corvale::StockRoutines stock(f.db());
     stock.AdjustStock(article, colour, quantity, QString::number(position), false);
 }
+
+// A window opened on `key`, a document no longer stored, says `message` and
+// closes at once: no "Salva" can write over what is stored.
+template <typename Window>
+void checkMissingDocumentCloses(ShopFixture &f, Window &w, qint64 key, const QString &message) {
+    const QStringList before = purchaseState(f);
+    RecordingOpener opener;
+    w.DocumentKey = key;
+    w.setOpener(&opener);
+    f.prompter.expectError(message);
+    w.show();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(opener.codes, QList<int>{1});
+    QCOMPARE(purchaseState(f), before);
+    QVERIFY(f.prompter.done());
+}

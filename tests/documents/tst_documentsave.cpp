@@ -70,15 +70,7 @@ struct Saving {
         header.edit();
     }
     // Changes the quantity of the sheet's `row`-th row (from 0).
-    void setQuantity(int row, double quantity) {
-        db::Table &t = sheet.table();
-        t.first();
-        for (int i = 0; i < row; ++i)
-            t.next();
-        t.edit();
-        t.setFloat(sheet::QUANTITA, quantity);
-        t.post();
-    }
+    void setQuantity(int row, double quantity) { setSheetQuantity(sheet.table(), row, quantity); }
     // Writes `line` on the sheet's `row`-th row (from 0) as `description`; a
     // line without a price leaves it blank.
     void putLine(int row, const QString &description, const Line &line) {
@@ -129,15 +121,7 @@ QStringList tablesAndStock(ShopFixture &f) {
                    .arg(t.asString(doc::NUMCAR), t.asString(doc::NUMART), t.asString(sheet::COLORE),
                         t.asString(sheet::TAGLIA), t.asString(sheet::QUANTITA));
     t.close();
-    t.setTableName(QStringLiteral("ARCARTTG"));
-    t.open();
-    for (t.first(); !t.eof(); t.next())
-        for (int p = 1; p <= 20; ++p)
-            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
-                out << QStringLiteral("S %1 %2 %3=%4")
-                           .arg(t.asString(QStringLiteral("ARTCODE")), t.asString(sheet::COLORE))
-                           .arg(p)
-                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    out << stockCells(f);
     out.sort();
     return out;
 }

@@ -32,16 +32,7 @@ inline QStringList purchaseState(ShopFixture &f) {
                             t.asString(doc::NUMART), t.asString(sheet::COLORE),
                             t.asString(sheet::TAGLIA), t.asString(sheet::QUANTITA));
     }
-    db::Table t(f.db());
-    t.setTableName(QStringLiteral("ARCARTTG"));
-    t.open();
-    for (t.first(); !t.eof(); t.next())
-        for (int p = 1; p <= 20; ++p)
-            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
-                out << QStringLiteral("S %1 %2 %3=%4")
-                           .arg(t.asString(QStringLiteral("ARTCODE")), t.asString(sheet::COLORE))
-                           .arg(p)
-                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    out << stockCells(f);
     out.sort();
     return out;
 }

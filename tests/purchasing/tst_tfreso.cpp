@@ -28,17 +28,6 @@ RecordingPrintService &printer(ShopFixture &f) {
     return *out;
 }
 
-// Sets the quantity of the sheet's `row`-th line.
-void setQuantity(TFReso &w, int row, double quantity) {
-    db::Table &t = w.sheet().table();
-    t.first();
-    for (int i = 0; i < row; ++i)
-        t.next();
-    t.edit();
-    t.setFloat(sheet::QUANTITA, quantity);
-    t.post();
-}
-
 QStringList listed(ArchiveFrame &w, int column = 0) {
     QStringList out;
     TableModel &m = w.list().model();
@@ -108,7 +97,7 @@ private Q_SLOTS:
             QCOMPARE(w.windowTitle(), QStringLiteral("Modifica Reso"));
             QCOMPARE(sheetColumn(w, sheet::QUANTITA),
                      f.column(QStringLiteral("ARCART_R"), sheet::QUANTITA));
-            setQuantity(w, 0, quantity);
+            setSheetQuantity(w.sheet().table(), 0, quantity);
             own(w, "Salva")->click();
             QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
             QCOMPARE(recordCount(f, QStringLiteral("ARCART_R")), 1);
@@ -348,7 +337,7 @@ private Q_SLOTS:
         w.DocumentKey = key;
         w.resize(1000, 700);
         w.show();
-        setQuantity(w, 0, 4);
+        setSheetQuantity(w.sheet().table(), 0, 4);
         int failures = 0;
         for (int at = 1; at < 300 && w.isVisible(); ++at) {
             files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);

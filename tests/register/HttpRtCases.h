@@ -43,6 +43,17 @@ struct HttpRtElements {
                            .arg(index),
                        2);
     }
+    QString lineDiscount(const char *percent, const char *amount, int dept) const {
+        return justify(QStringLiteral("printRecItemAdjustment operator=1 adjustmentType=0 "
+                                      "description=SCONTO %1% amount=%2 department=%3")
+                           .arg(QLatin1String(percent), QLatin1String(amount))
+                           .arg(dept));
+    }
+    QString subtotalDiscount(const char *percent, const char *amount) const {
+        return justify(QStringLiteral("printRecSubtotalAdjustment operator=1 adjustmentType=1 "
+                                      "description=SCONTO %1% amount=%2")
+                           .arg(QLatin1String(percent), QLatin1String(amount)));
+    }
 };
 
 // The rows of whole sales: `addRtSaleColumns`, the elements the register
@@ -99,13 +110,9 @@ inline void addHttpRtSaleRows(const HttpRtElements &e) {
         << QList<Tender>{cashTender(5191)} << none << QString() << QString()
         << QStringList{begin,
                        e.item("MAGLIA", "1", "29,90", 1),
-                       e.justify(QStringLiteral("printRecItemAdjustment operator=1 "
-                                                "adjustmentType=0 description=SCONTO 10% "
-                                                "amount=2,99 department=1")),
+                       e.lineDiscount("10", "2,99", 1),
                        e.item("POLO", "3", "12,50", 4),
-                       e.justify(QStringLiteral("printRecItemAdjustment operator=1 "
-                                                "adjustmentType=0 description=SCONTO 33,33% "
-                                                "amount=12,50 department=4")),
+                       e.lineDiscount("33,33", "12,50", 4),
                        e.total("CONTANTI", "51,91", 0, 0),
                        end}
         << qint64(5191);
@@ -115,9 +122,7 @@ inline void addHttpRtSaleRows(const HttpRtElements &e) {
         << QStringList{begin,
                        e.item("GONNA", "1", "20,00", 1),
                        e.item("ABITO", "1", "30,00", 1),
-                       e.justify(QStringLiteral("printRecSubtotalAdjustment operator=1 "
-                                                "adjustmentType=1 description=SCONTO 10% "
-                                                "amount=5,00")),
+                       e.subtotalDiscount("10", "5,00"),
                        e.total("CONTANTI", "45,00", 0, 0),
                        end}
         << qint64(4500);
@@ -126,13 +131,9 @@ inline void addHttpRtSaleRows(const HttpRtElements &e) {
         << QList<Tender>{cashTender(5797)} << none << QString() << QString()
         << QStringList{begin,
                        e.item("MAGLIA", "1", "29,90", 1),
-                       e.justify(QStringLiteral("printRecItemAdjustment operator=1 "
-                                                "adjustmentType=0 description=SCONTO 10% "
-                                                "amount=2,99 department=1")),
+                       e.lineDiscount("10", "2,99", 1),
                        e.item("POLO", "3", "12,50", 4),
-                       e.justify(QStringLiteral("printRecSubtotalAdjustment operator=1 "
-                                                "adjustmentType=1 description=SCONTO 10% "
-                                                "amount=6,44")),
+                       e.subtotalDiscount("10", "6,44"),
                        e.total("CONTANTI", "57,97", 0, 0),
                        end}
         << qint64(5797);

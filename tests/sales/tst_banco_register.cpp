@@ -63,6 +63,25 @@ void configure(ShopFixture &f, SimulatedRegister::Protocol protocol, const QStri
     ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MODELLO"), model);
 }
 
+// A register on a pseudo-terminal and the shop of the sale tests pointed at it.
+struct SerialShop {
+    SimulatedRegister::Protocol protocol;
+    RegisterSimulator sim;
+    ShopFixture f;
+
+    explicit SerialShop(SimulatedRegister::Protocol p,
+                        const SimulatedRegister::Options &options = {})
+        : protocol(p)
+        , sim(p, options, fastPacing()) {}
+    bool open() {
+        if (!sim.open())
+            return false;
+        addSaleData(f);
+        configure(f, protocol, sim.devicePath());
+        return true;
+    }
+};
+
 // "Scontrino", then checks that the sale waits while the receipt travels.
 void sendAndWait(ShopFixture &f, TFBanco &w, QSignalSpy &ended, const QString &endError = {}) {
     w.checkout().transmission().setTickInterval(tickMs);
@@ -95,12 +114,6 @@ void choosePayment(TFBanco &w, int mode, const QString &cardPart, const QString 
     testing::child<QLineEdit>(w, "Lotteria")->setText(lottery);
 }
 
-QString value(ShopFixture &f, const QString &column) {
-    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
-    return values.size() == 1 ? values.first().trimmed()
-                              : QStringLiteral("(%1 righe)").arg(values.size());
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(QList<QStringList>)
@@ -123,11 +136,9 @@ private Q_SLOTS:
         QFETCH(int, protocol);
         QFETCH(bool, saves);
         const auto kind = SimulatedRegister::Protocol(protocol);
-        RegisterSimulator sim(kind, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, kind, sim.devicePath());
+        SerialShop serial(kind);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         SaleOpener opener;
         TFBanco w(*f.shop);
         w.setOpener(&opener);
@@ -137,7 +148,7 @@ private Q_SLOTS:
         QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
         sendAndWait(f, w, ended);
         QVERIFY(ended.at(0).at(0).toBool());
-        QVERIFY(!sim.messageTexts().isEmpty());
+        QVERIFY(!serial.sim.messageTexts().isEmpty());
         if (saves) {
             QTRY_VERIFY(!w.isVisible());
             QCOMPARE(opener.codes, QList<int>{1});
@@ -146,12 +157,12 @@ private Q_SLOTS:
             QVERIFY(w.isVisible());
             QVERIFY(w.grid().isEnabled());
             QVERIFY(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).isEmpty());
-            const qsizetype sent = sim.messageTexts().size();
+            const qsizetype sent = serial.sim.messageTexts().size();
             f.prompter.expectConfirm(SaleCheckout::sentAgainText, false);
             click(w, "Scontrino");
             QVERIFY(!w.isTransmitting());
             QTest::qWait(50);
-            QCOMPARE(sim.messageTexts().size(), sent);
+            QCOMPARE(serial.sim.messageTexts().size(), sent);
             click(w, "Salva");
             QVERIFY(!w.isVisible());
         }
@@ -249,14 +260,14 @@ private Q_SLOTS:
         tail = tail.mid(tail.size() - 1 - totals.size(), totals.size());
         QCOMPARE(tail, totals);
 
-        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("113.81"));
-        QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
-        QCOMPARE(value(f, QStringLiteral("RTCHIUSURA")), QStringLiteral("12"));
-        QCOMPARE(value(f, QStringLiteral("RTORA")), QStringLiteral("10:30:00"));
-        QCOMPARE(value(f, QStringLiteral("RTMATRIC")), QStringLiteral("99MEX000001"));
+        QCOMPARE(saleValue(f, QStringLiteral("TOTALE")), QStringLiteral("113.81"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTCHIUSURA")), QStringLiteral("12"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTORA")), QStringLiteral("10:30:00"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTMATRIC")), QStringLiteral("99MEX000001"));
         const QStringList columns{"PAGCONT", "PAGELETT", "ISBANCA", "LOTTERIA", "CFCLIENTE"};
         for (int i = 0; i < columns.size(); ++i)
-            QCOMPARE(value(f, columns.at(i)), stored.at(i));
+            QCOMPARE(saleValue(f, columns.at(i)), stored.at(i));
         QCOMPARE(storedSaleLines(f).size(), 2);
         QVERIFY(f.prompter.done());
     }
@@ -320,7 +331,7 @@ private Q_SLOTS:
         QCOMPARE(printed.at(0).lines(), expected);
         // 2 x 41,93 + 56,905: the register's total is the stored one.
         QCOMPARE(printed.at(0).total.cents(), qint64(14077));
-        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("140.77"));
+        QCOMPARE(saleValue(f, QStringLiteral("TOTALE")), QStringLiteral("140.77"));
         QVERIFY(f.prompter.done());
     }
 
@@ -391,7 +402,7 @@ private Q_SLOTS:
             QCOMPARE(rig.rt.receipts().size(), 1);
             if (checkAnswered) {
                 QTRY_VERIFY(!w.isVisible());
-                QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+                QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
             } else {
                 QVERIFY(w.isVisible());
                 QVERIFY(w.grid().isEnabled());
@@ -476,11 +487,9 @@ private Q_SLOTS:
     void silentRegisterLeavesTheSaleToTheOperator() {
         SimulatedRegister::Options options;
         options.silentAfter = 2;
-        RegisterSimulator sim(SimulatedRegister::Protocol::Dataprocess, options, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Dataprocess, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Dataprocess, options);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         TFBanco w(*f.shop);
         showSale(w);
         scan(saleCode(1, 1));
@@ -516,11 +525,9 @@ private Q_SLOTS:
     }
 
     void transmissionSurvivesHiding() {
-        RegisterSimulator sim(SimulatedRegister::Protocol::Epson, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Epson, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Epson);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         TFBanco w(*f.shop);
         showSale(w);
         scan(saleCode(2, 2));
@@ -539,11 +546,9 @@ private Q_SLOTS:
     // the customer's card, a discount, the change and the register: the sale
     // is stored, the stock lowered and the customer's points grow.
     void aDayAtTheCounter() {
-        RegisterSimulator sim(SimulatedRegister::Protocol::Ela, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Ela, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Ela);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         f.shop->ini().writeBool(QStringLiteral("GENERALI"), QStringLiteral("CALCRESTO"), true);
         SaleOpener opener;
         TFBanco w(*f.shop);
@@ -570,7 +575,7 @@ private Q_SLOTS:
         sendAndWait(f, w, ended);
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(opener.codes, QList<int>{1});
-        QVERIFY(sim.messageTexts().size() >= 8);
+        QVERIFY(serial.sim.messageTexts().size() >= 8);
 
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
                  QStringList{"204.86"});

@@ -39,12 +39,6 @@ struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServed> {
     }
 };
 
-QString value(ShopFixture &f, const QString &column) {
-    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
-    return values.size() == 1 ? values.first().trimmed()
-                              : QStringLiteral("(%1 righe)").arg(values.size());
-}
-
 // Two articles for the customer of CARD100, paid by card with the lottery
 // code (the customer then gives no codice fiscale), or split between card and
 // cash with the customer's codice fiscale.
@@ -197,7 +191,7 @@ private Q_SLOTS:
             rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::LostAfterPrint);
             sell(f, true);
             QCOMPARE(rig.rt.receipts().size(), 1);
-            QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+            QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
         }
         for (const auto &[label, transport] : sim::rchTransports) {
             RchRig rig(transport);
@@ -207,7 +201,7 @@ private Q_SLOTS:
             rig.rt.failReceipts(sim::SimulatedRchRt::Fault::LostAfterPrint);
             sell(f, true);
             QVERIFY2(rig.rt.receipts().size() == 1, label);
-            QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+            QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
             QCOMPARE(rig.rt.commands().count("=c"), 1);
         }
     }

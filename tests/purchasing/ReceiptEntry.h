@@ -2,6 +2,7 @@
 
 #include "documents/DocumentData.h"
 
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 #include "db/Table.h"
 #include "documents/LineSheet.h"
@@ -18,11 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-struct RecordingOpener : corvale::OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
 
 // A control of the window itself, not of its size panel (both have "Annulla" and "Nuovo").
 template <typename T = QPushButton> T *own(QWidget &w, const char *name) {

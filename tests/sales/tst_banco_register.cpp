@@ -37,26 +37,25 @@ RegisterSimulator::Pacing fastPacing() {
     return p;
 }
 
+// The make and model the shop's settings name for each protocol.
+struct RegisterModel {
+    SimulatedRegister::Protocol protocol;
+    int brand;
+    int model;
+};
+const RegisterModel registerModels[] = {{SimulatedRegister::Protocol::Ela, 1, 1},
+                                        {SimulatedRegister::Protocol::Dataprocess, 2, 1},
+                                        {SimulatedRegister::Protocol::Epson, 8, 1},
+                                        {SimulatedRegister::Protocol::RchGlobe, 4, 1},
+                                        {SimulatedRegister::Protocol::RchMizar, 4, 2}};
+
 void configure(ShopFixture &f, SimulatedRegister::Protocol protocol, const QString &device) {
     int brand = 1, model = 1;
-    switch (protocol) {
-    case SimulatedRegister::Protocol::Ela:
-        brand = 1;
-        break;
-    case SimulatedRegister::Protocol::Dataprocess:
-        brand = 2;
-        break;
-    case SimulatedRegister::Protocol::Epson:
-        brand = 8;
-        break;
-    case SimulatedRegister::Protocol::RchGlobe:
-        brand = 4;
-        break;
-    case SimulatedRegister::Protocol::RchMizar:
-        brand = 4;
-        model = 2;
-        break;
-    }
+    for (const RegisterModel &m : registerModels)
+        if (m.protocol == protocol) {
+            brand = m.brand;
+            model = m.model;
+        }
     IniFile &ini = f.shop->ini();
     ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"), device);
     ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), brand);

@@ -48,6 +48,15 @@ namespace {
 // first closure.
 struct EpsonRig : testing::ShopRt<sim::SimulatedEpsonRt> {
     void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
+    // The paper runs out once, just after the exchange's return.
+    void paperOutAfterTheReturn(SaleExchange &x) {
+        QObject::connect(&x, &SaleExchange::stageChanged, &x,
+                         [this, done = false](SaleExchange::Stage stage) mutable {
+                             if (stage == SaleExchange::Stage::SendingSale &&
+                                 !std::exchange(done, true))
+                                 rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
+                         });
+    }
 };
 struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServer> {
     RchRig()
@@ -336,12 +345,7 @@ private Q_SLOTS:
         VoucherStore store(f.db());
         const Voucher v = store.issue(Money::of(100), 0, QDate(2026, 3, 1), QTime());
         SaleExchange x(*f.shop);
-        // The paper runs out just after the return.
-        bool paperOut = false;
-        connect(&x, &SaleExchange::stageChanged, this, [&](SaleExchange::Stage stage) {
-            if (stage == SaleExchange::Stage::SendingSale && !std::exchange(paperOut, true))
-                rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
-        });
+        rig.paperOutAfterTheReturn(x);
         QString reason;
         const auto quoted = x.quote(50, &reason);
         QVERIFY(quoted);
@@ -599,11 +603,7 @@ private Q_SLOTS:
         exchangeShop(f);
         rig.configure(f);
         SaleExchange x(*f.shop);
-        bool paperOut = false;
-        connect(&x, &SaleExchange::stageChanged, this, [&](SaleExchange::Stage stage) {
-            if (stage == SaleExchange::Stage::SendingSale && !std::exchange(paperOut, true))
-                rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
-        });
+        rig.paperOutAfterTheReturn(x);
         QString reason;
         const auto quoted = x.quote(50, &reason);
         QVERIFY(quoted);

@@ -1,4 +1,5 @@
 #include "ArticleData.h"
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 
 #include "catalogue/ArticleBrowser.h"
@@ -26,10 +27,7 @@ using testing::click;
 
 namespace {
 
-struct Caller : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Caller = RecordingOpener;
 
 } // namespace
 

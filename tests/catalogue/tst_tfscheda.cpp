@@ -43,6 +43,13 @@ private:
         QTest::keyClick(e, Qt::Key_Backspace);
         QTest::keyClicks(e, text);
     }
+    // A new article of the size type SCARPE begun on the shown card.
+    static void beginShoe(TFScheda &w, const QString &name) {
+        w.NewArticle = true;
+        w.show();
+        type(w, "Articolo", name);
+        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+    }
     static QString text(TFScheda &w, const char *name) {
         return control(w, QString::fromLatin1(name))->text();
     }
@@ -82,10 +89,7 @@ private Q_SLOTS:
                                   QStringLiteral("22"));
         addSizeType(f, 3, QStringLiteral("SCARPE"));
         TFScheda w(*f.shop);
-        w.NewArticle = true;
-        w.show();
-        type(w, "Articolo", QStringLiteral("sandalo"));
-        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        beginShoe(w, QStringLiteral("sandalo"));
         // Typed key by key: "1" and "10" are numbers and reach the record, "10%" not.
         type(w, "Iva", QStringLiteral("10%"));
         QCOMPARE(w.article().asFloat(QStringLiteral("IVA")), 10.0);
@@ -116,10 +120,7 @@ private Q_SLOTS:
         f.shop->routines().SetCounter(QStringLiteral("ARTICOLI"), 11);
         addSizeType(f, 3, QStringLiteral("SCARPE"));
         TFScheda w(*f.shop);
-        w.NewArticle = true;
-        w.show();
-        type(w, "Articolo", QStringLiteral("sandalo"));
-        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        beginShoe(w, QStringLiteral("sandalo"));
         // The disk fails at the second change from here: the record or the counter.
         files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + 2);
         f.prompter.expectError(QString()); // the engine's words
@@ -213,10 +214,7 @@ private Q_SLOTS:
         ShopFixture f;
         addSizeType(f, 3, QStringLiteral("SCARPE"));
         TFScheda w(*f.shop);
-        w.NewArticle = true;
-        w.show();
-        type(w, "Articolo", QStringLiteral("SANDALO"));
-        choose(w, "TipoTaglia", QStringLiteral("SCARPE"));
+        beginShoe(w, QStringLiteral("SANDALO"));
         type(w, "PrezzoVendita", QStringLiteral("79,90"));
         button(w, "BSalva")->click();
         const qint64 key = w.ArticleKey;

@@ -40,6 +40,20 @@ struct ShopFixture {
             t.setValue(it.key(), it.value());
         t.post();
     }
+    // Sets the shop's own data (its one CONFIG record, made when missing).
+    void setConfig(const QVariantMap &values) {
+        corvale::db::Table t(db());
+        t.setTableName(QStringLiteral("CONFIG"));
+        t.open();
+        t.first();
+        if (t.eof())
+            t.append();
+        else
+            t.edit();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            t.setValue(it.key(), it.value());
+        t.post();
+    }
     // The values of `field` over the table in record order.
     QStringList column(const QString &table, const QString &field) {
         corvale::db::Table t(db());

@@ -168,6 +168,24 @@ QString describe(const State &state) {
     return parts.join(QLatin1Char(' '));
 }
 
+// Records 1 to `count` of a table of a number N and a memo M: "memo 1", ...
+void appendMemos(Table &t, int count) {
+    for (int i = 1; i <= count; ++i) {
+        t.append();
+        t.setInteger("N", i);
+        t.setString("M", QStringLiteral("memo %1").arg(i));
+        t.post();
+    }
+}
+
+// N and M of each record, in the table's order.
+QStringList memoValues(Table &t) {
+    QStringList values;
+    for (t.first(); !t.eof(); t.next())
+        values << t.asString("N") + t.asString("M");
+    return values;
+}
+
 } // namespace
 
 class CrashTest : public QObject {
@@ -266,12 +284,7 @@ private slots:
             Table t(db);
             t.setTableName("T");
             t.open();
-            for (int i = 1; i <= 3; ++i) {
-                t.append();
-                t.setInteger("N", i);
-                t.setString("M", QStringLiteral("memo %1").arg(i));
-                t.post();
-            }
+            appendMemos(t, 3);
             t.close();
             db.close();
         }
@@ -281,9 +294,7 @@ private slots:
         Table t(db);
         t.setTableName("T");
         t.open();
-        QStringList values;
-        for (t.first(); !t.eof(); t.next())
-            values << t.asString("N") + t.asString("M");
+        const QStringList values = memoValues(t);
         QCOMPARE(values, QStringList({"1memo 1", "2memo 2", "3memo 3"}));
     }
 
@@ -303,12 +314,7 @@ private slots:
                 Table t(db);
                 t.setTableName("T");
                 t.open();
-                for (int i = 1; i <= 3; ++i) {
-                    t.append();
-                    t.setInteger("N", i);
-                    t.setString("M", QStringLiteral("memo %1").arg(i));
-                    t.post();
-                }
+                appendMemos(t, 3);
                 QCoreApplication::processEvents();
                 fs.arm(FaultyFileSystem::Fault::Crash, fs.operations() + n);
                 try {
@@ -328,9 +334,7 @@ private slots:
                 t.setTableName("T");
                 t.setIndexName("N");
                 t.open();
-                QStringList values;
-                for (t.first(); !t.eof(); t.next())
-                    values << t.asString("N") + t.asString("M");
+                const QStringList values = memoValues(t);
                 QVERIFY2(values.isEmpty() || (values == full && !completed),
                          qPrintable(QStringLiteral("cut at %1: %2").arg(n).arg(values.join(","))));
             }
@@ -366,12 +370,7 @@ private slots:
                     Table t(db);
                     t.setTableName("T");
                     t.open();
-                    for (int i = 1; i <= 6; ++i) {
-                        t.append();
-                        t.setInteger("N", i);
-                        t.setString("M", QStringLiteral("memo %1").arg(i));
-                        t.post();
-                    }
+                    appendMemos(t, 6);
                     t.first();
                     t.remove();
                 }
@@ -394,9 +393,7 @@ private slots:
                 t.setTableName("T");
                 t.setIndexName("N");
                 t.open();
-                QStringList values;
-                for (t.first(); !t.eof(); t.next())
-                    values << t.asString("N") + t.asString("M");
+                const QStringList values = memoValues(t);
                 QCOMPARE(values,
                          QStringList({"2memo 2", "3memo 3", "4memo 4", "5memo 5", "6memo 6"}));
                 t.append();

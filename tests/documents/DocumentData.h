@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ShopFixture.h"
+#include "documents/SheetColumns.h"
 #include "shell/CommonRoutines.h"
 
 // A shop with one supplier, one size type with the labels 38..42 in positions
@@ -54,6 +55,34 @@ inline double stockCell(ShopFixture &f, int article, const QString &colour, int 
             return t.asFloat(QStringLiteral("TG%1").arg(position));
     }
     return 0;
+}
+
+// Every stock cell that holds something, one text each ("S article colour
+// position=quantity"), in record order.
+inline QStringList stockCells(ShopFixture &f) {
+    QStringList out;
+    corvale::db::Table t(f.db());
+    t.setTableName(QStringLiteral("ARCARTTG"));
+    t.open();
+    for (t.first(); !t.eof(); t.next())
+        for (int p = 1; p <= 20; ++p)
+            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
+                out << QStringLiteral("S %1 %2 %3=%4")
+                           .arg(t.asString(QStringLiteral("ARTCODE")),
+                                t.asString(corvale::sheet::COLORE))
+                           .arg(p)
+                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    return out;
+}
+
+// Changes the quantity of the `row`-th row (from 0) of a document's sheet.
+inline void setSheetQuantity(corvale::db::Table &sheet, int row, double quantity) {
+    sheet.first();
+    for (int i = 0; i < row; ++i)
+        sheet.next();
+    sheet.edit();
+    sheet.setFloat(corvale::sheet::QUANTITA, quantity);
+    sheet.post();
 }
 
 inline int recordCount(ShopFixture &f, const QString &table) {

@@ -11,6 +11,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 using namespace corvale;
 
 namespace {
@@ -67,6 +69,25 @@ struct Saving {
         QVERIFY(header.findKey(key));
         header.edit();
     }
+    // Changes the quantity of the sheet's `row`-th row (from 0).
+    void setQuantity(int row, double quantity) { setSheetQuantity(sheet.table(), row, quantity); }
+    // Writes `line` on the sheet's `row`-th row (from 0) as `description`; a
+    // line without a price leaves it blank.
+    void putLine(int row, const QString &description, const Line &line) {
+        db::Table &t = sheet.table();
+        t.first();
+        for (int i = 0; i < row; ++i)
+            t.next();
+        t.edit();
+        t.setString(sheet::DESCRIZION, description);
+        t.setInteger(sheet::CODICE, line.article);
+        t.setString(sheet::COLORE, QString::fromLatin1(line.colour));
+        t.setInteger(sheet::TAGLIA, line.size);
+        t.setFloat(sheet::QUANTITA, line.quantity);
+        if (line.price != 0)
+            t.setFloat(sheet::PREZZO, line.price);
+        t.post();
+    }
     qint64 save(qint64 key, QDate date = QDate(2026, 3, 15)) {
         if (key == 0 && header.state() == db::Table::State::Browse)
             header.append();
@@ -100,15 +121,7 @@ QStringList tablesAndStock(ShopFixture &f) {
                    .arg(t.asString(doc::NUMCAR), t.asString(doc::NUMART), t.asString(sheet::COLORE),
                         t.asString(sheet::TAGLIA), t.asString(sheet::QUANTITA));
     t.close();
-    t.setTableName(QStringLiteral("ARCARTTG"));
-    t.open();
-    for (t.first(); !t.eof(); t.next())
-        for (int p = 1; p <= 20; ++p)
-            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
-                out << QStringLiteral("S %1 %2 %3=%4")
-                           .arg(t.asString(QStringLiteral("ARTCODE")), t.asString(sheet::COLORE))
-                           .arg(p)
-                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    out << stockCells(f);
     out.sort();
     return out;
 }
@@ -129,6 +142,21 @@ QStringList everything(ShopFixture &f, const DocumentKind &kind) {
         }
     }
     return out;
+}
+
+// Runs `step` with an I/O error planted at its `at`-th write; true when the
+// step failed.
+bool failsWithErrorAt(db::test::FaultyFileSystem &files, int at,
+                      const std::function<void()> &step) {
+    files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
+    bool failed = false;
+    try {
+        step();
+    } catch (const db::Error &) {
+        failed = true;
+    }
+    files.arm(db::test::FaultyFileSystem::Fault::None, 0);
+    return failed;
 }
 
 DocumentKind kindNamed(const QString &name) {
@@ -245,11 +273,7 @@ private Q_SLOTS:
 
         // A quantity changed from 3 to 5 moves the cell by 2 more, not by 5.
         s.reopen(key);
-        s.sheet.table().first();
-        s.sheet.table().next();
-        s.sheet.table().edit();
-        s.sheet.table().setFloat(sheet::QUANTITA, 5);
-        s.sheet.table().post();
+        s.setQuantity(1, 5);
         s.save(key);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 5.0);
 
@@ -277,11 +301,7 @@ private Q_SLOTS:
         QVERIFY(s.header.isNull(doc::NUMREG));
 
         // With the line put right, the next save goes through.
-        s.sheet.table().first();
-        s.sheet.table().next();
-        s.sheet.table().edit();
-        s.sheet.table().setFloat(sheet::QUANTITA, 1);
-        s.sheet.table().post();
+        s.setQuantity(1, 1);
         const qint64 key = s.save(0);
         QCOMPARE(recordCount(f, QStringLiteral("CARICHI")), 1);
         QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMREG),
@@ -299,20 +319,8 @@ private Q_SLOTS:
 
         s.reopen(key);
         s.header.setInteger(doc::NUMCAR, 99);
-        s.sheet.table().first();
-        s.sheet.table().edit();
-        s.sheet.table().setFloat(sheet::QUANTITA, 3);
-        s.sheet.table().post();
-        s.sheet.table().next();
-        s.sheet.table().next();
-        s.sheet.table().edit();
-        s.sheet.table().setString(sheet::DESCRIZION, QStringLiteral("TROPPO"));
-        s.sheet.table().setInteger(sheet::CODICE, 1);
-        s.sheet.table().setString(sheet::COLORE, QStringLiteral("ROSSO"));
-        s.sheet.table().setInteger(sheet::TAGLIA, 5);
-        s.sheet.table().setFloat(sheet::QUANTITA, 100000);
-        s.sheet.table().setFloat(sheet::PREZZO, 100000);
-        s.sheet.table().post();
+        s.setQuantity(0, 3);
+        s.putLine(2, QStringLiteral("TROPPO"), {1, "ROSSO", 5, 100000, 100000});
         QVERIFY_THROWS_EXCEPTION(db::Error, s.save(key));
 
         // Tables and stock as before the second "Salva".
@@ -348,33 +356,14 @@ private Q_SLOTS:
         fill(s.sheet, {{1, "ROSSO", 1, 2, 20}, {2, "BLU", 4, 4, 10}});
         const qint64 key = s.save(0);
         s.reopen(key);
-        s.sheet.table().first();
-        s.sheet.table().edit();
-        s.sheet.table().setFloat(sheet::QUANTITA, 3);
-        s.sheet.table().post();
-        s.sheet.table().next();
-        s.sheet.table().next();
-        s.sheet.table().edit();
-        s.sheet.table().setString(sheet::DESCRIZION, QStringLiteral("NUOVO"));
-        s.sheet.table().setInteger(sheet::CODICE, 3);
-        s.sheet.table().setString(sheet::COLORE, QStringLiteral("NERO"));
-        s.sheet.table().setInteger(sheet::TAGLIA, 2);
-        s.sheet.table().setFloat(sheet::QUANTITA, 5);
-        s.sheet.table().post();
+        s.setQuantity(0, 3);
+        s.putLine(2, QStringLiteral("NUOVO"), {3, "NERO", 2, 5, 0});
         s.header.setInteger(doc::NUMCAR, 99);
         const QStringList before = tablesAndStock(f);
 
         int failures = 0;
         for (int at = 1; at < 400; ++at) {
-            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
-            bool failed = false;
-            try {
-                s.save(key);
-            } catch (const db::Error &) {
-                failed = true;
-            }
-            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
-            if (!failed)
+            if (!failsWithErrorAt(files, at, [&] { s.save(key); }))
                 break;
             ++failures;
             if (tablesAndStock(f) != before)
@@ -398,15 +387,11 @@ private Q_SLOTS:
         int newFailures = 0;
         qint64 newKey = 0;
         for (int at = 1; at < 400 && newKey == 0; ++at) {
-            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
-            try {
-                newKey = fresh.save(0);
-            } catch (const db::Error &) {
+            if (failsWithErrorAt(files, at, [&] { newKey = fresh.save(0); })) {
                 ++newFailures;
                 QCOMPARE(tablesAndStock(f), after);
                 QCOMPARE(fresh.header.state(), db::Table::State::Insert);
             }
-            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
         }
         QVERIFY2(newFailures > 3, qPrintable(QString::number(newFailures)));
         QVERIFY(newKey != 0);
@@ -415,15 +400,7 @@ private Q_SLOTS:
         int deleteFailures = 0;
         for (int at = 1; at < 400; ++at) {
             QVERIFY(fresh.header.findKey(newKey));
-            files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);
-            bool failed = false;
-            try {
-                fresh.saver.remove(fresh.header, newKey);
-            } catch (const db::Error &) {
-                failed = true;
-            }
-            files.arm(db::test::FaultyFileSystem::Fault::None, 0);
-            if (!failed)
+            if (!failsWithErrorAt(files, at, [&] { fresh.saver.remove(fresh.header, newKey); }))
                 break;
             ++deleteFailures;
             QCOMPARE(tablesAndStock(f), withNew);

@@ -1,5 +1,6 @@
 #include "documents/DocumentData.h"
 
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 #include "db/Table.h"
 #include "documents/ArticleList.h"
@@ -22,10 +23,7 @@ using namespace corvale;
 
 namespace {
 
-struct Opener : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Opener = RecordingOpener;
 
 // A document window that is done as soon as it is asked.
 struct Document : DocumentWindow {

@@ -2,6 +2,7 @@
 
 #include "documents/DocumentData.h"
 
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 #include "db/Table.h"
 #include "documents/LineSheet.h"
@@ -14,14 +15,10 @@
 #include "widgets/TableModel.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-struct RecordingOpener : corvale::OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
 
 // A control of the window itself, not of its size panel (both have "Annulla" and "Nuovo").
 template <typename T = QPushButton> T *own(QWidget &w, const char *name) {
@@ -96,4 +93,39 @@ template <typename Window> void copyFirstLineTo(Window &w, int row, int position
     t.post();
     w.grid().reload();
     w.computeTotals();
+}
+
+// ALFA's document of `quantities` of STIVALE CUOIO in red, entered as the
+// user does.
+template <typename Window> void enterRedBoots(Window &w, const QList<double> &quantities) {
+    chooseSupplier(w, QStringLiteral("ALFA"));
+    typeArticle(w, QStringLiteral("STIVALE CUOIO"));
+    loadSizes(w, QStringLiteral("ROSSO"), quantities);
+}
+
+// A line entered below empty rows is counted, stored and moves the stock
+// like any other; a quantity typed on a row without an article is no line.
+// `lines` and `header`: the window's tables; `stock`: size 3 in red after it.
+template <typename Window>
+void checkLineBelowEmptyRows(ShopFixture &f, Window &w, const QString &lines, const QString &header,
+                             double stock) {
+    w.resize(1000, 700);
+    w.show();
+    enterRedBoots(w, {2});
+    // Rows 2 to 9 empty, a line on row 10.
+    copyFirstLineTo(w, 9, 3, 4);
+    QCOMPARE(testing::child<QLabel>(w, "NumeroPezzi")->text(), QStringLiteral("6"));
+    QCOMPARE(testing::child<QLabel>(w, "Totale")->text(), QStringLiteral("144,00"));
+    corvale::TableModel &model = w.grid().model();
+    QVERIFY(model.setData(model.index(4, model.columnOf(corvale::sheet::QUANTITA)),
+                          QStringLiteral("7")));
+    QCOMPARE(testing::child<QLabel>(w, "NumeroPezzi")->text(), QStringLiteral("6"));
+    own(w, "Salva")->click();
+    QVERIFY(!w.isVisible());
+    // Stored as shown.
+    QCOMPARE(f.column(lines, corvale::sheet::TAGLIA), (QStringList{"1", "3"}));
+    QCOMPARE(f.column(header, corvale::doc::NUMPEZZI), QStringList{"6"});
+    QCOMPARE(f.column(header, corvale::doc::TOTALE), QStringList{"144"});
+    QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), stock);
+    QVERIFY(f.prompter.done());
 }

@@ -32,16 +32,7 @@ inline QStringList purchaseState(ShopFixture &f) {
                             t.asString(doc::NUMART), t.asString(sheet::COLORE),
                             t.asString(sheet::TAGLIA), t.asString(sheet::QUANTITA));
     }
-    db::Table t(f.db());
-    t.setTableName(QStringLiteral("ARCARTTG"));
-    t.open();
-    for (t.first(); !t.eof(); t.next())
-        for (int p = 1; p <= 20; ++p)
-            if (t.asFloat(QStringLiteral("TG%1").arg(p)) != 0)
-                out << QStringLiteral("S %1 %2 %3=%4")
-                           .arg(t.asString(QStringLiteral("ARTCODE")), t.asString(sheet::COLORE))
-                           .arg(p)
-                           .arg(t.asString(QStringLiteral("TG%1").arg(p)));
+    out << stockCells(f);
     out.sort();
     return out;
 }
@@ -50,4 +41,20 @@ inline void putInStock(ShopFixture &f, int article, const QString &colour, int p
                        double quantity) {
     corvale::StockRoutines stock(f.db());
     stock.AdjustStock(article, colour, quantity, QString::number(position), false);
+}
+
+// A window opened on `key`, a document no longer stored, says `message` and
+// closes at once: no "Salva" can write over what is stored.
+template <typename Window>
+void checkMissingDocumentCloses(ShopFixture &f, Window &w, qint64 key, const QString &message) {
+    const QStringList before = purchaseState(f);
+    RecordingOpener opener;
+    w.DocumentKey = key;
+    w.setOpener(&opener);
+    f.prompter.expectError(message);
+    w.show();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(opener.codes, QList<int>{1});
+    QCOMPARE(purchaseState(f), before);
+    QVERIFY(f.prompter.done());
 }

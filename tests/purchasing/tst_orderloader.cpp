@@ -168,9 +168,7 @@ private Q_SLOTS:
             TFReso w(*f.shop, mode);
             w.resize(1000, 700);
             w.show();
-            chooseSupplier(w, QStringLiteral("ALFA"));
-            typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-            loadSizes(w, QStringLiteral("ROSSO"), quantities);
+            enterRedBoots(w, quantities);
             own(w, "Salva")->click();
             QVERIFY(!w.isVisible());
         };

@@ -1,3 +1,4 @@
+#include "common/ArchiveInPanel.h"
 #include "purchasing/ReceiptEntry.h"
 
 #include "catalogue/TableGrid.h"
@@ -138,20 +139,15 @@ private Q_SLOTS:
     void newEditAndDeleteThroughTheReceipt() {
         ShopFixture f;
         addDocumentData(f);
-        QWidget panel;
-        panel.resize(1000, 700);
-        panel.show();
-        RecordingOpener hub;
-        TFArcAcq w(*f.shop, &panel);
-        w.setOpener(&hub);
-        DocumentWindow::place(&w, &panel);
+        testing::ArchiveInPanel<TFArcAcq> placed(*f.shop);
+        TFArcAcq &w = placed.w;
         QVERIFY(w.list().isEmpty());
 
         testing::click(w, "Nuovo");
         QPointer<TFCarico> receipt = w.receiptWindow();
         QVERIFY(receipt);
-        QCOMPARE(receipt->parentWidget(), &panel);
-        QCOMPARE(receipt->geometry(), panel.rect());
+        QCOMPARE(receipt->parentWidget(), &placed.panel);
+        QCOMPARE(receipt->geometry(), placed.panel.rect());
         QVERIFY(receipt->isVisible());
         QCOMPARE(receipt->windowTitle(), QStringLiteral("Nuovo Carico"));
         chooseSupplier(*receipt, QStringLiteral("ALFA"));
@@ -187,7 +183,7 @@ private Q_SLOTS:
 
         testing::click(w, "Uscita");
         QVERIFY(!w.isVisible());
-        QCOMPARE(hub.codes, QList<int>{1});
+        QCOMPARE(placed.hub.codes, QList<int>{1});
         QVERIFY(f.prompter.done());
     }
 };

@@ -175,9 +175,7 @@ private Q_SLOTS:
         addDocumentData(f);
         TFCarico w(*f.shop);
         w.show();
-        chooseSupplier(w, QStringLiteral("ALFA"));
-        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-        loadSizes(w, QStringLiteral("ROSSO"), {3});
+        enterRedBoots(w, {3});
         testing::type(w, "Sconto", QStringLiteral("10"));
         QCOMPARE(label(w, "Totale"), QStringLiteral("64,80"));
         QCOMPARE(testing::child<QLineEdit>(w, "Sconto")->maxLength(), 4);
@@ -258,28 +256,7 @@ private Q_SLOTS:
         ShopFixture f;
         addDocumentData(f);
         TFCarico w(*f.shop);
-        w.resize(1000, 700);
-        w.show();
-        chooseSupplier(w, QStringLiteral("ALFA"));
-        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-        loadSizes(w, QStringLiteral("ROSSO"), {2});
-        // Rows 2 to 9 empty, a line on row 10.
-        copyFirstLineTo(w, 9, 3, 4);
-        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
-        QCOMPARE(label(w, "Totale"), QStringLiteral("144,00"));
-        // A quantity typed on a row without an article is no line: not counted.
-        TableModel &model = w.grid().model();
-        QVERIFY(
-            model.setData(model.index(4, model.columnOf(sheet::QUANTITA)), QStringLiteral("7")));
-        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
-        own(w, "Salva")->click();
-        QVERIFY(!w.isVisible());
-        // Stored as shown.
-        QCOMPARE(f.column(QStringLiteral("ARCART_A"), sheet::TAGLIA), (QStringList{"1", "3"}));
-        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::NUMPEZZI), QStringList{"6"});
-        QCOMPARE(f.column(QStringLiteral("CARICHI"), doc::TOTALE), QStringList{"144"});
-        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), 4.0);
-        QVERIFY(f.prompter.done());
+        checkLineBelowEmptyRows(f, w, QStringLiteral("ARCART_A"), QStringLiteral("CARICHI"), 4.0);
     }
 
     void aReceiptNoLongerStoredDoesNotOpen() {
@@ -288,24 +265,12 @@ private Q_SLOTS:
         {
             TFCarico stored(*f.shop);
             stored.show();
-            chooseSupplier(stored, QStringLiteral("ALFA"));
-            typeArticle(stored, QStringLiteral("STIVALE CUOIO"));
-            loadSizes(stored, QStringLiteral("ROSSO"), {2});
+            enterRedBoots(stored, {2});
             own(stored, "Salva")->click();
             QVERIFY(!stored.isVisible());
         }
-        const QStringList before = purchaseState(f);
-        RecordingOpener opener;
         TFCarico w(*f.shop);
-        w.DocumentKey = 5;
-        w.setOpener(&opener);
-        f.prompter.expectError(QStringLiteral("Carico non trovato!"));
-        w.show();
-        // Closed at once: no "Salva" can write over the stored receipt.
-        QVERIFY(!w.isVisible());
-        QCOMPARE(opener.codes, QList<int>{1});
-        QCOMPARE(purchaseState(f), before);
-        QVERIFY(f.prompter.done());
+        checkMissingDocumentCloses(f, w, 5, QStringLiteral("Carico non trovato!"));
     }
 
     void newSupplierAndNewArticleOnTheSpot() {
@@ -359,9 +324,7 @@ private Q_SLOTS:
         RecordingPrintService &jobs = printer(f);
         TFCarico w(*f.shop);
         w.show();
-        chooseSupplier(w, QStringLiteral("ALFA"));
-        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-        loadSizes(w, QStringLiteral("ROSSO"), {2, 0, 3});
+        enterRedBoots(w, {2, 0, 3});
         const QString question =
             QStringLiteral("Stampare le etichette relative\ragli articoli presenti nel carico?");
         f.prompter.expectConfirm(question, false);

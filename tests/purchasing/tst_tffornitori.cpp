@@ -1,3 +1,4 @@
+#include "common/RecordingOpener.h"
 #include "common/ShopFixture.h"
 
 #include "catalogue/TableGrid.h"
@@ -17,10 +18,7 @@ using namespace corvale;
 
 namespace {
 
-struct Opener : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Opener = RecordingOpener;
 
 } // namespace
 

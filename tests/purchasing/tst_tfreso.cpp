@@ -28,17 +28,6 @@ RecordingPrintService &printer(ShopFixture &f) {
     return *out;
 }
 
-// Sets the quantity of the sheet's `row`-th line.
-void setQuantity(TFReso &w, int row, double quantity) {
-    db::Table &t = w.sheet().table();
-    t.first();
-    for (int i = 0; i < row; ++i)
-        t.next();
-    t.edit();
-    t.setFloat(sheet::QUANTITA, quantity);
-    t.post();
-}
-
 QStringList listed(ArchiveFrame &w, int column = 0) {
     QStringList out;
     TableModel &m = w.list().model();
@@ -52,9 +41,7 @@ qint64 saveNew(ShopFixture &f, TFReso::Mode mode, const QList<double> &quantitie
     TFReso w(*f.shop, mode);
     w.resize(1000, 700);
     w.show();
-    chooseSupplier(w, QStringLiteral("ALFA"));
-    typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-    loadSizes(w, QStringLiteral("ROSSO"), quantities);
+    enterRedBoots(w, quantities);
     own(w, "Salva")->click();
     return w.DocumentKey;
 }
@@ -110,7 +97,7 @@ private Q_SLOTS:
             QCOMPARE(w.windowTitle(), QStringLiteral("Modifica Reso"));
             QCOMPARE(sheetColumn(w, sheet::QUANTITA),
                      f.column(QStringLiteral("ARCART_R"), sheet::QUANTITA));
-            setQuantity(w, 0, quantity);
+            setSheetQuantity(w.sheet().table(), 0, quantity);
             own(w, "Salva")->click();
             QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);
             QCOMPARE(recordCount(f, QStringLiteral("ARCART_R")), 1);
@@ -226,23 +213,7 @@ private Q_SLOTS:
         ShopFixture f;
         addDocumentData(f);
         TFReso w(*f.shop, order ? TFReso::Mode::Order : TFReso::Mode::Return);
-        w.resize(1000, 700);
-        w.show();
-        chooseSupplier(w, QStringLiteral("ALFA"));
-        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-        loadSizes(w, QStringLiteral("ROSSO"), {2});
-        // Rows 2 to 9 empty, a line on row 10.
-        copyFirstLineTo(w, 9, 3, 4);
-        QCOMPARE(label(w, "NumeroPezzi"), QStringLiteral("6"));
-        QCOMPARE(label(w, "Totale"), QStringLiteral("144,00"));
-        own(w, "Salva")->click();
-        QVERIFY(!w.isVisible());
-        // Stored as shown.
-        QCOMPARE(f.column(lines, sheet::TAGLIA), (QStringList{"1", "3"}));
-        QCOMPARE(f.column(header, doc::NUMPEZZI), QStringList{"6"});
-        QCOMPARE(f.column(header, doc::TOTALE), QStringList{"144"});
-        QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), stock);
-        QVERIFY(f.prompter.done());
+        checkLineBelowEmptyRows(f, w, lines, header, stock);
     }
 
     void aDocumentNoLongerStoredDoesNotOpen_data() {
@@ -258,18 +229,8 @@ private Q_SLOTS:
         ShopFixture f;
         addDocumentData(f);
         const qint64 stored = saveNew(f, mode, {2});
-        const QStringList before = purchaseState(f);
-        RecordingOpener opener;
         TFReso w(*f.shop, mode);
-        w.DocumentKey = stored + 1;
-        w.setOpener(&opener);
-        f.prompter.expectError(message);
-        w.show();
-        // Closed at once: no "Salva" can write over the stored document.
-        QVERIFY(!w.isVisible());
-        QCOMPARE(opener.codes, QList<int>{1});
-        QCOMPARE(purchaseState(f), before);
-        QVERIFY(f.prompter.done());
+        checkMissingDocumentCloses(f, w, stored + 1, message);
     }
 
     void printedWithAndWithoutPrices() {
@@ -291,9 +252,7 @@ private Q_SLOTS:
         TFReso w(*f.shop, TFReso::Mode::Return);
         w.resize(1000, 700);
         w.show();
-        chooseSupplier(w, QStringLiteral("ALFA"));
-        typeArticle(w, QStringLiteral("STIVALE CUOIO"));
-        loadSizes(w, QStringLiteral("ROSSO"), {2, 1});
+        enterRedBoots(w, {2, 1});
 
         f.prompter.expectConfirmCancel(QStringLiteral("Stampare i prezzi?"), Prompter::Answer::No);
         f.prompter.expectInput(QStringLiteral("Stampa Documento"), QStringLiteral("Numero Copie"),
@@ -378,7 +337,7 @@ private Q_SLOTS:
         w.DocumentKey = key;
         w.resize(1000, 700);
         w.show();
-        setQuantity(w, 0, 4);
+        setSheetQuantity(w.sheet().table(), 0, 4);
         int failures = 0;
         for (int at = 1; at < 300 && w.isVisible(); ++at) {
             files.arm(db::test::FaultyFileSystem::Fault::IoError, files.operations() + at);

@@ -27,6 +27,28 @@ struct RtSaleLine {
     const char *campaign = "";
 };
 
+// The columns of a whole sale, as `RtRig::sellRowTwice` reads them.
+inline void addRtSaleColumns() {
+    QTest::addColumn<QList<RtSaleLine>>("lines");
+    QTest::addColumn<double>("saleDiscount");
+    QTest::addColumn<QList<Tender>>("tenders");
+    QTest::addColumn<std::optional<double>>("cashGiven");
+    QTest::addColumn<QString>("lottery");
+    QTest::addColumn<QString>("taxCode");
+}
+
+// The columns of a sale whose answer goes wrong, as
+// `RtRig::checkSecondSale` reads them: the fault, the retries allowed, the
+// status queries left unanswered after the first, and what comes of it.
+template <typename Fault> void addLostAnswerColumns() {
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<int>("silentQueries");
+    QTest::addColumn<FiscalOutcome::Status>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("printed");
+}
+
 inline Tender cashTender(qint64 cents) {
     return {PaymentType::Cash, Money::fromCents(cents)};
 }
@@ -114,6 +136,55 @@ template <typename Simulator, typename Server> struct RtRig {
         describe(lines, 0, tenders);
         return run([&] { return device.end(); });
     }
+
+    // The current row's sale issued twice in closure 7: each confirmed with
+    // the next number, the register's serial, the shop's time and `amount`.
+    // The caller stops when the test has failed.
+    void sellRowTwice(const QString &serial, qint64 amount) {
+        QFETCH(QList<RtSaleLine>, lines);
+        QFETCH(double, saleDiscount);
+        QFETCH(QList<Tender>, tenders);
+        QFETCH(std::optional<double>, cashGiven);
+        QFETCH(QString, lottery);
+        QFETCH(QString, taxCode);
+        rt.setClosure(7);
+        for (int n = 1; n <= 2; ++n) {
+            describe(lines, saleDiscount, tenders, cashGiven, lottery, taxCode);
+            QVERIFY(run([&] { return device.end(); }));
+            QCOMPARE(outcome.status, FiscalOutcome::Status::Confirmed);
+            QCOMPARE(outcome.document.number, n);
+            QCOMPARE(outcome.document.closure, 7);
+            QCOMPARE(outcome.document.serial, serial);
+            QCOMPARE(outcome.document.dateTime, rtShopTime);
+            QCOMPARE(outcome.amount.cents(), amount);
+        }
+    }
+
+    // An earlier sale of the day (the check after a lost answer compares
+    // with the last number), then a second one described, whose receipt
+    // the register fails `fault`'s way once. The caller stops when the
+    // test has failed.
+    template <typename Fault> void describeAfterAnEarlierSale(Fault fault) {
+        QVERIFY(sell({{"PRIMA", 1, 5, 0, 22}}, {cashTender(500)}));
+        rt.failReceipts(fault, 1);
+        describe({{"MAGLIA", 1, 29.9, 0, 22}}, 0, {cashTender(2990)});
+    }
+
+    // What came of that second sale, as the current row expects: printed
+    // once at most, and with the register's next number when confirmed.
+    void checkSecondSale() {
+        QFETCH(FiscalOutcome::Status, status);
+        QFETCH(QString, message);
+        QFETCH(int, printed);
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.message, message);
+        QCOMPARE(rt.receipts().size(), 1 + printed);
+        if (status == FiscalOutcome::Status::Confirmed) {
+            QCOMPARE(outcome.document.number, 2);
+            QCOMPARE(outcome.amount.cents(), qint64(2990));
+        }
+    }
+
     void setSettings(const std::function<void(RegisterSettings &)> &change) {
         RegisterSettings s = device.settings();
         change(s);

@@ -3,6 +3,7 @@
 // justification), basic authentication, the numbers it gives back, and a
 // receipt never printed twice whatever answer is lost.
 
+#include "HttpRtCases.h"
 #include "RtHttpServer.h"
 #include "RtRig.h"
 #include "SimulatedCustomRt.h"
@@ -11,121 +12,26 @@ using namespace corvale;
 using namespace corvale::testing;
 using sim::RtHttpServer;
 using sim::SimulatedCustomRt;
-using Fault = sim::SimulatedEpsonRt::Fault;
 using Status = FiscalOutcome::Status;
 
 namespace {
 
 using Rig = RtRig<SimulatedCustomRt, RtHttpServer>;
 
-QString item(const char *d, const char *q, const char *p, int dept) {
-    return QStringLiteral("printRecItem operator=1 description=%1 quantity=%2 unitPrice=%3 "
-                          "department=%4")
-        .arg(QString::fromUtf8(d), QLatin1String(q), QLatin1String(p))
-        .arg(dept);
-}
-
-QString total(const char *d, const char *paid, int type, int index) {
-    return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 paymentType=%3 "
-                          "index=%4")
-        .arg(QLatin1String(d), QLatin1String(paid))
-        .arg(type)
-        .arg(index);
-}
-
 const QString begin = QStringLiteral("beginFiscalReceipt operator=1");
 const QString end = QStringLiteral("endFiscalReceipt operator=1");
 
 } // namespace
 
-Q_DECLARE_METATYPE(Fault)
-
 class TestCustomRt : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void wholeSalesReachTheRegisterElementByElement_data() {
-        QTest::addColumn<QList<RtSaleLine>>("lines");
-        QTest::addColumn<double>("saleDiscount");
-        QTest::addColumn<QList<Tender>>("tenders");
-        QTest::addColumn<std::optional<double>>("cashGiven");
-        QTest::addColumn<QString>("lottery");
-        QTest::addColumn<QString>("taxCode");
-        QTest::addColumn<QStringList>("elements");
-        QTest::addColumn<qint64>("amount");
-        const std::optional<double> none;
-
-        QTest::newRow("cash") << QList<RtSaleLine>{{"MAGLIA", 1, 29.9, 0, 22}} << 0.0
-                              << QList<Tender>{cashTender(2990)} << none << QString() << QString()
-                              << QStringList{begin, item("MAGLIA", "1", "29,90", 1),
-                                             total("CONTANTI", "29,90", 0, 0), end}
-                              << qint64(2990);
-        QTest::newRow("card") << QList<RtSaleLine>{{"CALZE", 2, 15, 0, 10}} << 0.0
-                              << QList<Tender>{cardTender(3000)} << none << QString() << QString()
-                              << QStringList{begin, item("CALZE", "2", "15,00", 2),
-                                             total("ELETTRONICO", "30,00", 2, 1), end}
-                              << qint64(3000);
-        QTest::newRow("split, change on the cash part")
-            << QList<RtSaleLine>{{"GIACCA", 1, 50, 0, 22}, {"CINTURA", 1, 20, 0, 22}} << 0.0
-            << QList<Tender>{cardTender(4000), cashTender(3000)} << std::optional<double>(50)
-            << QString() << QString()
-            << QStringList{begin,
-                           item("GIACCA", "1", "50,00", 1),
-                           item("CINTURA", "1", "20,00", 1),
-                           total("ELETTRONICO", "40,00", 2, 1),
-                           total("CONTANTI", "50,00", 0, 0),
-                           end}
-            << qint64(7000);
-        QTest::newRow("lottery and codice fiscale")
-            << QList<RtSaleLine>{{"SCARPE", 1, 89, 0, 22}} << 0.0 << QList<Tender>{cardTender(8900)}
-            << none << QStringLiteral("AB12CD34") << QStringLiteral("RSSMRA80A01H501U")
-            << QStringList{begin,
-                           item("SCARPE", "1", "89,00", 1),
-                           QStringLiteral("setLotteryCode operator=1 code=AB12CD34"),
-                           QStringLiteral("printRecMessage operator=1 messageType=4 "
-                                          "message=C.F. CLIENTE: RSSMRA80A01H501U"),
-                           total("ELETTRONICO", "89,00", 2, 1),
-                           end}
-            << qint64(8900);
-        QTest::newRow("line and subtotal discounts")
-            << QList<RtSaleLine>{{"MAGLIA", 1, 29.9, 10, 22}, {"POLO", 3, 12.5, 0, 4}} << 10.0
-            << QList<Tender>{cashTender(5797)} << none << QString() << QString()
-            << QStringList{begin,
-                           item("MAGLIA", "1", "29,90", 1),
-                           QStringLiteral("printRecItemAdjustment operator=1 adjustmentType=0 "
-                                          "description=SCONTO 10% amount=2,99 department=1"),
-                           item("POLO", "3", "12,50", 4),
-                           QStringLiteral("printRecSubtotalAdjustment operator=1 "
-                                          "adjustmentType=1 description=SCONTO 10% amount=6,44"),
-                           total("CONTANTI", "57,97", 0, 0),
-                           end}
-            << qint64(5797);
+        addHttpRtSaleRows({false, QStringLiteral("setLotteryCode")});
     }
     void wholeSalesReachTheRegisterElementByElement() {
-        QFETCH(QList<RtSaleLine>, lines);
-        QFETCH(double, saleDiscount);
-        QFETCH(QList<Tender>, tenders);
-        QFETCH(std::optional<double>, cashGiven);
-        QFETCH(QString, lottery);
-        QFETCH(QString, taxCode);
-        QFETCH(QStringList, elements);
-        QFETCH(qint64, amount);
-
-        Rig rig(RegisterSettings::customRtBrand);
-        rig.rt.setClosure(7);
-        for (int n = 1; n <= 2; ++n) {
-            rig.describe(lines, saleDiscount, tenders, cashGiven, lottery, taxCode);
-            QVERIFY(rig.run([&] { return rig.device.end(); }));
-            QCOMPARE(rig.outcome.status, Status::Confirmed);
-            QCOMPARE(rig.outcome.document.number, n);
-            QCOMPARE(rig.outcome.document.closure, 7);
-            QCOMPARE(rig.outcome.document.serial, QStringLiteral("STMTE100001"));
-            QCOMPARE(rig.outcome.document.dateTime, rtShopTime);
-            QCOMPARE(rig.outcome.amount.cents(), amount);
-        }
-        const auto printed = rig.rt.receipts();
-        QCOMPARE(printed.size(), 2);
-        QCOMPARE(printed.at(0).lines(), elements);
-        QCOMPARE(printed.at(0).total.cents(), amount);
+        checkHttpRtSale<SimulatedCustomRt>(RegisterSettings::customRtBrand,
+                                           QStringLiteral("STMTE100001"));
     }
 
     // The documents themselves: bare XML, no envelope, to the Custom path.
@@ -177,58 +83,9 @@ private Q_SLOTS:
         QCOMPARE(rig.server.refusedForCredentials(), refused);
     }
 
-    void aReceiptIsNeverPrintedTwice_data() {
-        QTest::addColumn<Fault>("fault");
-        QTest::addColumn<int>("retries");
-        QTest::addColumn<int>("silentQueries");
-        QTest::addColumn<Status>("status");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("printed");
-        QTest::newRow("answer lost after printing: the register's number is kept")
-            << Fault::LostAfterPrint << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("malformed answer after printing")
-            << Fault::MalformedXml << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("no answer, not printed: sent again once")
-            << Fault::NoAnswer << 1 << 0 << Status::Confirmed << QString() << 1;
-        QTest::newRow("no answer, no retry: not issued")
-            << Fault::NoAnswer << 0 << 0 << Status::Unreachable
-            << NetworkFiscalDevice::notIssuedText << 0;
-        QTest::newRow("printed and the check unanswered: the operator verifies")
-            << Fault::LostAfterPrint << 1 << 1 << Status::Unconfirmed
-            << NetworkFiscalDevice::unconfirmedText << 1;
-        QTest::newRow("paper out")
-            << Fault::PaperOut << 1 << 0 << Status::Refused
-            << NetworkFiscalDevice::refusalText(SimulatedCustomRt::paperOutCode) << 0;
-        QTest::newRow("cover open")
-            << Fault::CoverOpen << 1 << 0 << Status::Refused
-            << NetworkFiscalDevice::refusalText(SimulatedCustomRt::coverOpenCode) << 0;
-    }
+    void aReceiptIsNeverPrintedTwice_data() { addHttpRtLostAnswerRows(); }
     void aReceiptIsNeverPrintedTwice() {
-        QFETCH(Fault, fault);
-        QFETCH(int, retries);
-        QFETCH(int, silentQueries);
-        QFETCH(Status, status);
-        QFETCH(QString, message);
-        QFETCH(int, printed);
-
-        Rig rig(RegisterSettings::customRtBrand, retries);
-        QVERIFY(rig.sell({{"PRIMA", 1, 5, 0, 22}}, {cashTender(500)}));
-        rig.rt.failReceipts(fault, 1);
-        rig.describe({{"MAGLIA", 1, 29.9, 0, 22}}, 0, {cashTender(2990)});
-        if (silentQueries > 0)
-            QObject::connect(&rig.server, &RtHttpServer::requestHandled, &rig.device,
-                             [&rig, silentQueries, n = 0](const QString &) mutable {
-                                 if (++n == 2)
-                                     rig.rt.silenceQueries(silentQueries);
-                             });
-        QVERIFY(rig.run([&] { return rig.device.end(); }));
-        QCOMPARE(rig.outcome.status, status);
-        QCOMPARE(rig.outcome.message, message);
-        QCOMPARE(rig.rt.receipts().size(), 1 + printed);
-        if (status == Status::Confirmed) {
-            QCOMPARE(rig.outcome.document.number, 2);
-            QCOMPARE(rig.outcome.amount.cents(), qint64(2990));
-        }
+        checkHttpRtLostAnswer<SimulatedCustomRt>(RegisterSettings::customRtBrand);
     }
 
     // A void quotes closure, number, date and serial; the Z report closes the day.

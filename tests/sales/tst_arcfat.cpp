@@ -1,6 +1,7 @@
 #include "tst_arcven_data.h"
 
 #include "catalogue/TableGrid.h"
+#include "common/ArchiveInPanel.h"
 #include "common/Widgets.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
@@ -116,28 +117,23 @@ private Q_SLOTS:
                                         {{1, "ROSSO", 3, 2, 100}, {2, "BLU", 1, 1, 10}});
         storeInvoice(f, QDate(2026, 3, 3), 2, QStringLiteral("ZETA"), {{1, "ROSSO", 3, 1, 50}});
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 3), -3.0);
-        QWidget panel;
-        panel.resize(1000, 700);
-        panel.show();
-        RecordingOpener hub;
-        TFArcFat w(*f.shop, &panel);
-        w.setOpener(&hub);
-        DocumentWindow::place(&w, &panel);
+        testing::ArchiveInPanel<TFArcFat> placed(*f.shop);
+        TFArcFat &w = placed.w;
         QCOMPARE(listed(w), (QStringList{"VERDI", "ZETA"}));
 
         testing::click(w, "Modifica");
         QPointer<TFFattura> invoice = w.invoiceWindow();
         QVERIFY(invoice);
         QCOMPARE(invoice->DocumentKey, key);
-        QCOMPARE(invoice->parentWidget(), &panel);
-        QCOMPARE(invoice->geometry(), panel.rect());
+        QCOMPARE(invoice->parentWidget(), &placed.panel);
+        QCOMPARE(invoice->geometry(), placed.panel.rect());
         QCOMPARE(invoice->opener(), static_cast<OpenerWindow *>(&w));
         testing::click(w, "Nuova");
         QVERIFY(!invoice);
         QCOMPARE(w.invoiceWindow()->DocumentKey, qint64(0));
-        w.openInvoice(0, &hub);
-        QCOMPARE(w.invoiceWindow()->opener(), static_cast<OpenerWindow *>(&hub));
-        QCOMPARE(panel.findChildren<TFFattura *>().size(), 1);
+        w.openInvoice(0, &placed.hub);
+        QCOMPARE(w.invoiceWindow()->opener(), static_cast<OpenerWindow *>(&placed.hub));
+        QCOMPARE(placed.panel.findChildren<TFFattura *>().size(), 1);
 
         f.prompter.expectConfirm(QStringLiteral("Eliminare la Fattura selezionata?"), false);
         testing::click(w, "Elimina");
@@ -157,7 +153,7 @@ private Q_SLOTS:
 
         testing::click(w, "Uscita");
         QVERIFY(!w.isVisible());
-        QCOMPARE(hub.codes, QList<int>{1});
+        QCOMPARE(placed.hub.codes, QList<int>{1});
         QVERIFY(f.prompter.done());
     }
 };

@@ -1,6 +1,7 @@
 #include "tst_arcven_data.h"
 
 #include "catalogue/TableGrid.h"
+#include "common/ArchiveInPanel.h"
 #include "common/Widgets.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
@@ -192,13 +193,8 @@ private Q_SLOTS:
     void documentWindowOpensInThePanelAndReportsBack() {
         ShopFixture f;
         addDocumentData(f);
-        QWidget panel;
-        panel.resize(1000, 700);
-        panel.show();
-        RecordingOpener hub;
-        TFArcVen w(*f.shop, &panel);
-        w.setOpener(&hub);
-        DocumentWindow::place(&w, &panel);
+        testing::ArchiveInPanel<TFArcVen> placed(*f.shop);
+        TFArcVen &w = placed.w;
         QVERIFY(w.list().isEmpty());
         // With an empty list there is nothing to change or delete.
         testing::click(w, "Modifica");
@@ -208,8 +204,8 @@ private Q_SLOTS:
         testing::click(w, "Nuova");
         QPointer<TFBanco> sale = w.saleWindow();
         QVERIFY(sale);
-        QCOMPARE(sale->parentWidget(), &panel);
-        QCOMPARE(sale->geometry(), panel.rect());
+        QCOMPARE(sale->parentWidget(), &placed.panel);
+        QCOMPARE(sale->geometry(), placed.panel.rect());
         QVERIFY(sale->isVisible());
         QCOMPARE(sale->DocumentKey, qint64(0));
         QCOMPARE(sale->opener(), static_cast<OpenerWindow *>(&w));
@@ -232,13 +228,13 @@ private Q_SLOTS:
         QVERIFY(!sale);
         QCOMPARE(w.saleWindow()->DocumentKey, key);
         // Opened from elsewhere, the window reports to its opener.
-        w.openSale(0, &hub);
-        QCOMPARE(w.saleWindow()->opener(), static_cast<OpenerWindow *>(&hub));
-        QCOMPARE(panel.findChildren<TFBanco *>().size(), 1);
+        w.openSale(0, &placed.hub);
+        QCOMPARE(w.saleWindow()->opener(), static_cast<OpenerWindow *>(&placed.hub));
+        QCOMPARE(placed.panel.findChildren<TFBanco *>().size(), 1);
 
         testing::click(w, "Uscita");
         QVERIFY(!w.isVisible());
-        QCOMPARE(hub.codes, QList<int>{1});
+        QCOMPARE(placed.hub.codes, QList<int>{1});
         // Closed, the archive ignores late notifications.
         w.receiveNotification(1);
         QVERIFY(f.prompter.done());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/RecordingOpener.h"
 #include "documents/DocumentData.h"
 
 #include "catalogue/StockRoutines.h"
@@ -89,8 +90,3 @@ inline QMap<qint64, bool> saleMarks(ShopFixture &f) {
         marks.insert(t.asInteger(corvale::doc::NUMREG), t.asBool(corvale::doc::FINDV));
     return marks;
 }
-
-struct RecordingOpener : corvale::OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};

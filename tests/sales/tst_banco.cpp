@@ -330,22 +330,11 @@ private Q_SLOTS:
     void printoutOfTheSale() {
         ShopFixture f;
         addSaleData(f);
-        {
-            db::Table config(f.db());
-            config.setTableName(QStringLiteral("CONFIG"));
-            config.open();
-            config.first();
-            if (config.eof())
-                config.append();
-            else
-                config.edit();
-            config.setString(QStringLiteral("RAGIONE"), QStringLiteral("BOTTEGA"));
-            config.setString(QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1"));
-            config.setString(QStringLiteral("CITTA"), QStringLiteral("ASTI"));
-            config.setString(QStringLiteral("TEL"), QStringLiteral("0141"));
-            config.setString(QStringLiteral("FAX"), QString());
-            config.post();
-        }
+        f.setConfig({{QStringLiteral("RAGIONE"), QStringLiteral("BOTTEGA")},
+                     {QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1")},
+                     {QStringLiteral("CITTA"), QStringLiteral("ASTI")},
+                     {QStringLiteral("TEL"), QStringLiteral("0141")},
+                     {QStringLiteral("FAX"), QString()}});
         auto service = std::make_unique<RecordingPrintService>();
         RecordingPrintService &jobs = *service;
         f.shop->setPrintService(std::move(service));

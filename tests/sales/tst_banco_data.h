@@ -60,6 +60,13 @@ inline QString saleCode(qint64 colour, int position, int article = 1) {
     return *corvale::lineBarcode(QString::number(800000 + article), colour, position);
 }
 
+// A column of the one stored sale (or how many sales there are instead).
+inline QString saleValue(ShopFixture &f, const QString &column) {
+    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
+    return values.size() == 1 ? values.first().trimmed()
+                              : QStringLiteral("(%1 righe)").arg(values.size());
+}
+
 inline QList<QVariantMap> storedSaleLines(ShopFixture &f) {
     corvale::db::Table t(f.db());
     t.setTableName(QStringLiteral("ARCART_V"));

@@ -10,6 +10,7 @@
 #include "SimulatedEpsonRt.h"
 #include "catalogue/CampaignBook.h"
 #include "catalogue/PriceHistory.h"
+#include "common/ShopRt.h"
 #include "purchasing/ReceiptEntry.h"
 #include "register/NetworkFiscalDevice.h"
 #include "register/RegisterTransmission.h"
@@ -36,31 +37,49 @@ RegisterSimulator::Pacing fastPacing() {
     return p;
 }
 
+// The make and model the shop's settings name for each protocol.
+struct RegisterModel {
+    SimulatedRegister::Protocol protocol;
+    int brand;
+    int model;
+};
+const RegisterModel registerModels[] = {{SimulatedRegister::Protocol::Ela, 1, 1},
+                                        {SimulatedRegister::Protocol::Dataprocess, 2, 1},
+                                        {SimulatedRegister::Protocol::Epson, 8, 1},
+                                        {SimulatedRegister::Protocol::RchGlobe, 4, 1},
+                                        {SimulatedRegister::Protocol::RchMizar, 4, 2}};
+
 void configure(ShopFixture &f, SimulatedRegister::Protocol protocol, const QString &device) {
     int brand = 1, model = 1;
-    switch (protocol) {
-    case SimulatedRegister::Protocol::Ela:
-        brand = 1;
-        break;
-    case SimulatedRegister::Protocol::Dataprocess:
-        brand = 2;
-        break;
-    case SimulatedRegister::Protocol::Epson:
-        brand = 8;
-        break;
-    case SimulatedRegister::Protocol::RchGlobe:
-        brand = 4;
-        break;
-    case SimulatedRegister::Protocol::RchMizar:
-        brand = 4;
-        model = 2;
-        break;
-    }
+    for (const RegisterModel &m : registerModels)
+        if (m.protocol == protocol) {
+            brand = m.brand;
+            model = m.model;
+        }
     IniFile &ini = f.shop->ini();
     ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"), device);
     ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), brand);
     ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MODELLO"), model);
 }
+
+// A register on a pseudo-terminal and the shop of the sale tests pointed at it.
+struct SerialShop {
+    SimulatedRegister::Protocol protocol;
+    RegisterSimulator sim;
+    ShopFixture f;
+
+    explicit SerialShop(SimulatedRegister::Protocol p,
+                        const SimulatedRegister::Options &options = {})
+        : protocol(p)
+        , sim(p, options, fastPacing()) {}
+    bool open() {
+        if (!sim.open())
+            return false;
+        addSaleData(f);
+        configure(f, protocol, sim.devicePath());
+        return true;
+    }
+};
 
 // "Scontrino", then checks that the sale waits while the receipt travels.
 void sendAndWait(ShopFixture &f, TFBanco &w, QSignalSpy &ended, const QString &endError = {}) {
@@ -82,39 +101,16 @@ void sendAndWait(ShopFixture &f, TFBanco &w, QSignalSpy &ended, const QString &e
 }
 
 // --- Telematic register ---
-struct RtRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    RtRig() {
-        const QDateTime at(QDate(2026, 3, 5), QTime(10, 30));
-        rt.setClock([at] { return at; });
-        rt.setLastClosure(at.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    // A generous wait for the answer, so that a loaded machine never times
-    // out; a test of a silent register shortens it.
-    void configure(ShopFixture &f, int timeoutMs = 10000) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), timeoutMs);
-        // The articles of the test shop carry the old 20% rate.
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
+// A test of a silent register shortens the wait in `configure`.
+struct RtRig : testing::ShopRt<sim::SimulatedEpsonRt> {
+    RtRig()
+        : ShopRt(QDateTime(QDate(2026, 3, 5), QTime(10, 30))) {}
 };
 
 void choosePayment(TFBanco &w, int mode, const QString &cardPart, const QString &lottery) {
     testing::child<QComboBox>(w, "Pagamento")->setCurrentIndex(mode);
     testing::child<QLineEdit>(w, "ImportoElettronico")->setText(cardPart);
     testing::child<QLineEdit>(w, "Lotteria")->setText(lottery);
-}
-
-QString value(ShopFixture &f, const QString &column) {
-    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
-    return values.size() == 1 ? values.first().trimmed()
-                              : QStringLiteral("(%1 righe)").arg(values.size());
 }
 
 } // namespace
@@ -139,11 +135,9 @@ private Q_SLOTS:
         QFETCH(int, protocol);
         QFETCH(bool, saves);
         const auto kind = SimulatedRegister::Protocol(protocol);
-        RegisterSimulator sim(kind, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, kind, sim.devicePath());
+        SerialShop serial(kind);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         SaleOpener opener;
         TFBanco w(*f.shop);
         w.setOpener(&opener);
@@ -153,7 +147,7 @@ private Q_SLOTS:
         QSignalSpy ended(&w.checkout(), &SaleCheckout::ended);
         sendAndWait(f, w, ended);
         QVERIFY(ended.at(0).at(0).toBool());
-        QVERIFY(!sim.messageTexts().isEmpty());
+        QVERIFY(!serial.sim.messageTexts().isEmpty());
         if (saves) {
             QTRY_VERIFY(!w.isVisible());
             QCOMPARE(opener.codes, QList<int>{1});
@@ -162,12 +156,12 @@ private Q_SLOTS:
             QVERIFY(w.isVisible());
             QVERIFY(w.grid().isEnabled());
             QVERIFY(f.column(QStringLiteral("VENDITE"), QStringLiteral("NUMREG")).isEmpty());
-            const qsizetype sent = sim.messageTexts().size();
+            const qsizetype sent = serial.sim.messageTexts().size();
             f.prompter.expectConfirm(SaleCheckout::sentAgainText, false);
             click(w, "Scontrino");
             QVERIFY(!w.isTransmitting());
             QTest::qWait(50);
-            QCOMPARE(sim.messageTexts().size(), sent);
+            QCOMPARE(serial.sim.messageTexts().size(), sent);
             click(w, "Salva");
             QVERIFY(!w.isVisible());
         }
@@ -265,14 +259,14 @@ private Q_SLOTS:
         tail = tail.mid(tail.size() - 1 - totals.size(), totals.size());
         QCOMPARE(tail, totals);
 
-        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("113.81"));
-        QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
-        QCOMPARE(value(f, QStringLiteral("RTCHIUSURA")), QStringLiteral("12"));
-        QCOMPARE(value(f, QStringLiteral("RTORA")), QStringLiteral("10:30:00"));
-        QCOMPARE(value(f, QStringLiteral("RTMATRIC")), QStringLiteral("99MEX000001"));
+        QCOMPARE(saleValue(f, QStringLiteral("TOTALE")), QStringLiteral("113.81"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTCHIUSURA")), QStringLiteral("12"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTORA")), QStringLiteral("10:30:00"));
+        QCOMPARE(saleValue(f, QStringLiteral("RTMATRIC")), QStringLiteral("99MEX000001"));
         const QStringList columns{"PAGCONT", "PAGELETT", "ISBANCA", "LOTTERIA", "CFCLIENTE"};
         for (int i = 0; i < columns.size(); ++i)
-            QCOMPARE(value(f, columns.at(i)), stored.at(i));
+            QCOMPARE(saleValue(f, columns.at(i)), stored.at(i));
         QCOMPARE(storedSaleLines(f).size(), 2);
         QVERIFY(f.prompter.done());
     }
@@ -336,7 +330,7 @@ private Q_SLOTS:
         QCOMPARE(printed.at(0).lines(), expected);
         // 2 x 41,93 + 56,905: the register's total is the stored one.
         QCOMPARE(printed.at(0).total.cents(), qint64(14077));
-        QCOMPARE(value(f, QStringLiteral("TOTALE")), QStringLiteral("140.77"));
+        QCOMPARE(saleValue(f, QStringLiteral("TOTALE")), QStringLiteral("140.77"));
         QVERIFY(f.prompter.done());
     }
 
@@ -407,7 +401,7 @@ private Q_SLOTS:
             QCOMPARE(rig.rt.receipts().size(), 1);
             if (checkAnswered) {
                 QTRY_VERIFY(!w.isVisible());
-                QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+                QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
             } else {
                 QVERIFY(w.isVisible());
                 QVERIFY(w.grid().isEnabled());
@@ -492,11 +486,9 @@ private Q_SLOTS:
     void silentRegisterLeavesTheSaleToTheOperator() {
         SimulatedRegister::Options options;
         options.silentAfter = 2;
-        RegisterSimulator sim(SimulatedRegister::Protocol::Dataprocess, options, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Dataprocess, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Dataprocess, options);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         TFBanco w(*f.shop);
         showSale(w);
         scan(saleCode(1, 1));
@@ -532,11 +524,9 @@ private Q_SLOTS:
     }
 
     void transmissionSurvivesHiding() {
-        RegisterSimulator sim(SimulatedRegister::Protocol::Epson, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Epson, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Epson);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         TFBanco w(*f.shop);
         showSale(w);
         scan(saleCode(2, 2));
@@ -555,11 +545,9 @@ private Q_SLOTS:
     // the customer's card, a discount, the change and the register: the sale
     // is stored, the stock lowered and the customer's points grow.
     void aDayAtTheCounter() {
-        RegisterSimulator sim(SimulatedRegister::Protocol::Ela, {}, fastPacing());
-        QVERIFY(sim.open());
-        ShopFixture f;
-        addSaleData(f);
-        configure(f, SimulatedRegister::Protocol::Ela, sim.devicePath());
+        SerialShop serial(SimulatedRegister::Protocol::Ela);
+        QVERIFY(serial.open());
+        ShopFixture &f = serial.f;
         f.shop->ini().writeBool(QStringLiteral("GENERALI"), QStringLiteral("CALCRESTO"), true);
         SaleOpener opener;
         TFBanco w(*f.shop);
@@ -586,7 +574,7 @@ private Q_SLOTS:
         sendAndWait(f, w, ended);
         QTRY_VERIFY(!w.isVisible());
         QCOMPARE(opener.codes, QList<int>{1});
-        QVERIFY(sim.messageTexts().size() >= 8);
+        QVERIFY(serial.sim.messageTexts().size() >= 8);
 
         QCOMPARE(f.column(QStringLiteral("VENDITE"), QStringLiteral("TOTALE")),
                  QStringList{"204.86"});

@@ -8,6 +8,7 @@
 #include "RchRtServer.h"
 #include "RtHttpServer.h"
 #include "SimulatedCustomRt.h"
+#include "common/ShopRt.h"
 #include "register/RchRtServed.h"
 #include "sales/DailyClosure.h"
 #include "sales/SaleCheckout.h"
@@ -23,55 +24,20 @@ namespace {
 
 const QDateTime shopTime(QDate(2026, 3, 5), QTime(10, 30));
 
-template <typename Simulator, typename Server> struct Rig {
-    Simulator rt;
-    Server server{rt};
-    Rig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f, int make) { write(f, make, server.address()); }
-    // A generous wait for the answer, so that a loaded machine never times
-    // out; a register that stays silent after printing is waited for less.
-    static void write(ShopFixture &f, int make, const QString &address, int timeoutMs = 10000) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), make);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), timeoutMs);
-        // The articles of the test shop carry the old 20% rate.
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
-};
+using CustomRig = testing::ShopRt<sim::SimulatedCustomRt>;
 
 // The RCH register served the way the shop's Dati.ini says.
-struct RchRig {
-    sim::SimulatedRchRt rt;
-    sim::RchRtServed server;
+struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServed> {
     explicit RchRig(RegisterSettings::Transport transport)
-        : server(rt, transport) {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
+        : ShopRt(shopTime, 12, 1, transport) {}
     void configure(ShopFixture &f, RegisterSettings::Transport transport, int timeoutMs = 10000) {
-        Rig<sim::SimulatedRchRt, sim::RchRtServer>::write(f, RegisterSettings::rchRtBrand,
-                                                          server.address(), timeoutMs);
+        ShopRt::configure(f, timeoutMs);
         IniFile &ini = f.shop->ini();
         ini.writeString(QStringLiteral("REGCASSA"), RegisterSettings::transportKey,
                         RegisterSettings::transportText(transport));
         ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("DEVICE"), server.address());
     }
 };
-
-QString value(ShopFixture &f, const QString &column) {
-    const QStringList values = f.column(QStringLiteral("VENDITE"), column);
-    return values.size() == 1 ? values.first().trimmed()
-                              : QStringLiteral("(%1 righe)").arg(values.size());
-}
 
 // Two articles for the customer of CARD100, paid by card with the lottery
 // code (the customer then gives no codice fiscale), or split between card and
@@ -158,10 +124,10 @@ class TestBancoRt : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void customRegisterSaleVoidAndClosure() {
-        Rig<sim::SimulatedCustomRt, sim::RtHttpServer> rig;
+        CustomRig rig(shopTime);
         ShopFixture f;
         addSaleData(f);
-        rig.configure(f, RegisterSettings::customRtBrand);
+        rig.configure(f);
         sell(f, true);
         QVERIFY(voidTheSale(f) > 0);
         const FiscalOutcome z = closeTheDay(f);
@@ -218,14 +184,14 @@ private Q_SLOTS:
     // the register is asked and the sale stored with its number, once.
     void lostAnswerAtTheCounter() {
         {
-            Rig<sim::SimulatedCustomRt, sim::RtHttpServer> rig;
+            CustomRig rig(shopTime);
             ShopFixture f;
             addSaleData(f);
-            rig.configure(f, RegisterSettings::customRtBrand);
+            rig.configure(f);
             rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::LostAfterPrint);
             sell(f, true);
             QCOMPARE(rig.rt.receipts().size(), 1);
-            QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+            QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
         }
         for (const auto &[label, transport] : sim::rchTransports) {
             RchRig rig(transport);
@@ -235,7 +201,7 @@ private Q_SLOTS:
             rig.rt.failReceipts(sim::SimulatedRchRt::Fault::LostAfterPrint);
             sell(f, true);
             QVERIFY2(rig.rt.receipts().size() == 1, label);
-            QCOMPARE(value(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
+            QCOMPARE(saleValue(f, QStringLiteral("RTNUMERO")), QStringLiteral("1"));
             QCOMPARE(rig.rt.commands().count("=c"), 1);
         }
     }

@@ -5,6 +5,7 @@
 
 #include "tst_banco_data.h"
 
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 #include "documents/SheetGrid.h"
 #include "sales/CounterSale.h"
@@ -18,10 +19,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-struct SaleOpener : corvale::OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using SaleOpener = RecordingOpener;
 
 inline void showSale(corvale::TFBanco &w) {
     w.resize(1100, 700);

@@ -5,12 +5,15 @@
 
 #include "tst_banco_window.h"
 
+#include "SaleRecords.h"
+
 #include "RchRtServer.h"
 #include "RtHttpServer.h"
 #include "SimulatedEpsonRt.h"
 #include "SimulatedRchRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/TableGrid.h"
+#include "common/ShopRt.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "register/NetworkFiscalDevice.h"
@@ -34,53 +37,32 @@
 
 using namespace corvale;
 using testing::click;
+using testing::col;
+using testing::customerPoints;
+using testing::primaNotaIn;
+using testing::refundTotal;
 
 namespace {
 
-const QDateTime shopTime(QDate(2026, 3, 15), QTime(10, 30));
-
-struct EpsonRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    EpsonRig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"),
-                         RegisterSettings::epsonRtBrand);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 3000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
+// Both registers wait three seconds for an answer; the RCH one is in its
+// first closure.
+struct EpsonRig : testing::ShopRt<sim::SimulatedEpsonRt> {
+    void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
+    // The paper runs out once, just after the exchange's return.
+    void paperOutAfterTheReturn(SaleExchange &x) {
+        QObject::connect(&x, &SaleExchange::stageChanged, &x,
+                         [this, done = false](SaleExchange::Stage stage) mutable {
+                             if (stage == SaleExchange::Stage::SendingSale &&
+                                 !std::exchange(done, true))
+                                 rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
+                         });
     }
 };
-
-struct RchRig {
-    sim::SimulatedRchRt rt;
-    sim::RchRtServer server{rt};
-    RchRig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-3600));
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"),
-                         RegisterSettings::rchRtBrand);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 3000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
+struct RchRig : testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServer> {
+    RchRig()
+        : ShopRt(testing::shopRtTime, std::nullopt) {}
+    void configure(ShopFixture &f) { ShopRt::configure(f, 3000); }
 };
-
-QStringList col(ShopFixture &f, const char *table, const char *field) {
-    return f.column(QString::fromLatin1(table), QString::fromLatin1(field));
-}
 
 void setArticle(ShopFixture &f, qint64 key, double price, double discount) {
     db::Table t(f.db());
@@ -138,12 +120,6 @@ void exchangeShop(ShopFixture &f, QDate saleDay = QDate(2026, 3, 15)) {
     f.shop->routines().SetCounter(QStringLiteral("VENDITE"), 50);
 }
 
-BookAmounts primaNotaIn(ShopFixture &f) {
-    return PrimaNota(f.db())
-        .gather(QStringLiteral("01/03/2026"), QStringLiteral("31/03/2026"))
-        .periodIn;
-}
-
 QList<SheetRow> rowsOf(SaleExchange &x, const QStringList &codes) {
     QList<SheetRow> out;
     for (const QString &c : codes) {
@@ -171,14 +147,6 @@ bool exchangeThrough(ShopFixture &f, SaleExchange &x, const QStringList &codes, 
         return false;
     Q_UNUSED(f);
     return finished.at(0).at(0).toBool();
-}
-
-QString refundTotal(const char *description, const QString &paid, int type, int index) {
-    return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 paymentType=%3 "
-                          "index=%4 justification=2")
-        .arg(QLatin1String(description), paid)
-        .arg(type)
-        .arg(index);
 }
 
 } // namespace
@@ -245,10 +213,7 @@ private Q_SLOTS:
         ShopFixture f;
         exchangeShop(f);
         rig.configure(f);
-        const auto points = [&] {
-            return SaleCustomer::byCode(f.db(), 1, f.shop->texts().pointsPerEuro)->points;
-        };
-        const qint64 pointsBefore = points();
+        const qint64 pointsBefore = customerPoints(f);
         const double sandaloBefore = stockCell(f, 2, QStringLiteral("ROSSO"), 2);
 
         SaleExchange x(*f.shop);
@@ -293,7 +258,7 @@ private Q_SLOTS:
         const BookAmounts in = primaNotaIn(f);
         QCOMPARE(QString::number(in[int(cashbook::Book::Cash)], 'f', 2), cashBook);
         QCOMPARE(QString::number(in[int(cashbook::Book::Bank)], 'f', 2), bankBook);
-        QCOMPARE(points() - pointsBefore, qint64(saleTotal.toDouble() - 60));
+        QCOMPARE(customerPoints(f) - pointsBefore, qint64(saleTotal.toDouble() - 60));
 
         QCOMPARE(x.issuedVoucher().has_value(), !voucherIssued.isEmpty());
         if (x.issuedVoucher()) {
@@ -380,12 +345,7 @@ private Q_SLOTS:
         VoucherStore store(f.db());
         const Voucher v = store.issue(Money::of(100), 0, QDate(2026, 3, 1), QTime());
         SaleExchange x(*f.shop);
-        // The paper runs out just after the return.
-        bool paperOut = false;
-        connect(&x, &SaleExchange::stageChanged, this, [&](SaleExchange::Stage stage) {
-            if (stage == SaleExchange::Stage::SendingSale && !std::exchange(paperOut, true))
-                rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
-        });
+        rig.paperOutAfterTheReturn(x);
         QString reason;
         const auto quoted = x.quote(50, &reason);
         QVERIFY(quoted);
@@ -483,7 +443,7 @@ private Q_SLOTS:
             x.plan(50, {{0, 1}}, rowsOf(x, {saleCode(1, 5)}), PaymentType::Cash, &reason);
         QVERIFY(plan);
         f.prompter.expectError(SaleExchange::notTelematicText);
-        QVERIFY(!x.start(50, FiscalDocumentRef{7, 11, shopTime, {}}, *plan));
+        QVERIFY(!x.start(50, FiscalDocumentRef{7, 11, testing::shopRtTime, {}}, *plan));
         QVERIFY(f.prompter.done());
     }
 
@@ -550,21 +510,10 @@ private Q_SLOTS:
         // A shop without a VAT number prints no empty "P.IVA".
         QVERIFY(p.read(f.db(), 50));
         QVERIFY(p.vatLine.isEmpty());
-        {
-            db::Table config(f.db());
-            config.setTableName(QStringLiteral("CONFIG"));
-            config.open();
-            config.first();
-            if (config.eof())
-                config.append();
-            else
-                config.edit();
-            config.setString(QStringLiteral("RAGIONE"), QStringLiteral("CALZATURE"));
-            config.setString(QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1"));
-            config.setString(QStringLiteral("CITTA"), QStringLiteral("PARMA"));
-            config.setString(QStringLiteral("PIVA"), QStringLiteral("01234567890"));
-            config.post();
-        }
+        f.setConfig({{QStringLiteral("RAGIONE"), QStringLiteral("CALZATURE")},
+                     {QStringLiteral("ADDRESS"), QStringLiteral("VIA ROMA 1")},
+                     {QStringLiteral("CITTA"), QStringLiteral("PARMA")},
+                     {QStringLiteral("PIVA"), QStringLiteral("01234567890")}});
         QVERIFY(!p.read(f.db(), 99));
         QVERIFY(p.read(f.db(), 50));
         RecordingCanvas canvas;
@@ -654,11 +603,7 @@ private Q_SLOTS:
         exchangeShop(f);
         rig.configure(f);
         SaleExchange x(*f.shop);
-        bool paperOut = false;
-        connect(&x, &SaleExchange::stageChanged, this, [&](SaleExchange::Stage stage) {
-            if (stage == SaleExchange::Stage::SendingSale && !std::exchange(paperOut, true))
-                rig.rt.failReceipts(sim::SimulatedEpsonRt::Fault::PaperOut);
-        });
+        rig.paperOutAfterTheReturn(x);
         QString reason;
         const auto quoted = x.quote(50, &reason);
         QVERIFY(quoted);

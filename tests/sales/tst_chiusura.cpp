@@ -4,6 +4,7 @@
 #include "RtHttpServer.h"
 #include "SimulatedEpsonRt.h"
 #include "common/ShopFixture.h"
+#include "common/ShopRt.h"
 #include "common/Widgets.h"
 #include "register/NetworkFiscalDevice.h"
 #include "sales/DailyClosure.h"
@@ -19,21 +20,10 @@ namespace {
 
 const QDateTime shopTime(QDate(2026, 3, 15), QTime(19, 45));
 
-struct Rig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    Rig() {
-        rt.setClock([] { return shopTime; });
-        rt.setLastClosure(shopTime.addSecs(-10 * 3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
-    }
+// The day open since the morning.
+struct Rig : testing::ShopRt<sim::SimulatedEpsonRt> {
+    Rig()
+        : ShopRt(shopTime, 12, 10) {}
     // A sale of the day, straight to the register.
     void sell(qint64 cents) {
         NetworkFiscalDevice device(std::make_unique<EpsonRtDialect>());

@@ -1,3 +1,4 @@
+#include "common/RecordingOpener.h"
 #include "common/ShopFixture.h"
 
 #include "catalogue/TableGrid.h"
@@ -16,10 +17,7 @@ using namespace corvale;
 
 namespace {
 
-struct Opener : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Opener = RecordingOpener;
 
 void addCustomer(ShopFixture &f, qint64 code, const QString &name, const QString &card,
                  qint64 used = 0) {

@@ -1,6 +1,7 @@
 #include "documents/DocumentData.h"
 
 #include "catalogue/TFFoto.h"
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 #include "db/FaultyFileSystem.h"
 #include "db/Table.h"
@@ -27,10 +28,7 @@ using namespace corvale;
 
 namespace {
 
-struct Opener : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Opener = RecordingOpener;
 
 RecordingPrintService &printer(ShopFixture &f) {
     auto service = std::make_unique<RecordingPrintService>();

@@ -12,6 +12,7 @@
 #include "SimulatedRchRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/TableGrid.h"
+#include "common/ShopRt.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "register/NetworkFiscalDevice.h"
@@ -39,22 +40,9 @@ using testing::click;
 namespace {
 
 const QString nowhere = QStringLiteral("127.0.0.1:1");
-const QDateTime rtTime(QDate(2026, 3, 15), QTime(10, 30));
-
-// A telematic register of one make served on a local port.
-template <typename Simulator, typename Server> struct Rig {
-    Simulator rt;
-    Server server{rt};
-    Rig() {
-        rt.setClock([] { return rtTime; });
-        rt.setLastClosure(rtTime.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-};
-using EpsonRig = Rig<sim::SimulatedEpsonRt, sim::RtHttpServer>;
-using CustomRig = Rig<sim::SimulatedCustomRt, sim::RtHttpServer>;
-using RchRig = Rig<sim::SimulatedRchRt, sim::RchRtServer>;
+using EpsonRig = testing::ShopRt<sim::SimulatedEpsonRt>;
+using CustomRig = testing::ShopRt<sim::SimulatedCustomRt>;
+using RchRig = testing::ShopRt<sim::SimulatedRchRt, sim::RchRtServer>;
 
 QStringList printed(const sim::SimulatedEpsonRt::Document &d) {
     return d.lines();
@@ -67,13 +55,7 @@ QStringList printed(const sim::SimulatedRchRt::Document &d) {
 }
 
 void configure(ShopFixture &f, int brand, const QString &address) {
-    IniFile &ini = f.shop->ini();
-    ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), brand);
-    ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), address);
-    ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 1500);
-    // The articles of the test shop carry the old 20% rate.
-    ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                    QStringLiteral("20:1;22:1;10:2"));
+    testing::configureShopRegister(f, brand, address, 1500);
 }
 
 // How the counter is paid.

@@ -3,10 +3,13 @@
 
 #include "tst_banco_window.h"
 
+#include "SaleRecords.h"
+
 #include "RtHttpServer.h"
 #include "SimulatedEpsonRt.h"
 #include "cashbook/PrimaNota.h"
 #include "catalogue/VoucherCode.h"
+#include "common/ShopRt.h"
 #include "printing/PrintService.h"
 #include "printing/RecordingCanvas.h"
 #include "register/NetworkFiscalDevice.h"
@@ -26,36 +29,14 @@
 
 using namespace corvale;
 using testing::click;
+using testing::col;
+using testing::customerPoints;
+using testing::primaNotaIn;
+using testing::refundTotal;
 
 namespace {
 
-struct RtRig {
-    sim::SimulatedEpsonRt rt;
-    sim::RtHttpServer server{rt};
-    RtRig() {
-        const QDateTime at(QDate(2026, 3, 15), QTime(10, 30));
-        rt.setClock([at] { return at; });
-        rt.setLastClosure(at.addSecs(-3600));
-        rt.setClosure(12);
-        server.listen();
-    }
-    void configure(ShopFixture &f) {
-        IniFile &ini = f.shop->ini();
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("MARCA"), 9);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("INDIRIZZO"), server.address());
-        ini.writeInteger(QStringLiteral("REGCASSA"), QStringLiteral("RTTIMEOUT"), 10000);
-        ini.writeString(QStringLiteral("REGCASSA"), QStringLiteral("REPARTI"),
-                        QStringLiteral("20:1;22:1;10:2"));
-    }
-};
-
-QString refundTotal(const char *description, const QString &paid, int type, int index) {
-    return QStringLiteral("printRecTotal operator=1 description=%1 payment=%2 paymentType=%3 "
-                          "index=%4 justification=2")
-        .arg(QLatin1String(description), paid)
-        .arg(type)
-        .arg(index);
-}
+using RtRig = testing::ShopRt<sim::SimulatedEpsonRt>;
 
 // The sale window's "Scontrino" with the payment chosen; waits for the save.
 qint64 sellThroughWindow(ShopFixture &f, const QStringList &codes, int mode,
@@ -97,12 +78,6 @@ qint64 returnThrough(SaleVoid &op, qint64 key, const QList<ReturnPick> &picks, P
     if (!op.startReturn(key, *quoted, *plan, refund) || !finished.wait(10000))
         return 0;
     return finished.at(0).at(1).toLongLong();
-}
-
-BookAmounts primaNotaIn(ShopFixture &f) {
-    const PrimaNotaContent c =
-        PrimaNota(f.db()).gather(QStringLiteral("01/03/2026"), QStringLiteral("31/03/2026"));
-    return c.periodIn;
 }
 
 // A sale stored as the register numbered it, with `lines` of article 1:
@@ -156,10 +131,6 @@ QStringList receiptText(const QList<ReceiptLine> &lines) {
     return out;
 }
 
-QStringList col(ShopFixture &f, const char *table, const char *field) {
-    return f.column(QString::fromLatin1(table), QString::fromLatin1(field));
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(QList<StoredLine>)
@@ -176,15 +147,12 @@ private Q_SLOTS:
         ShopFixture f;
         addSaleData(f);
         rig.configure(f);
-        const auto points = [&] {
-            return SaleCustomer::byCode(f.db(), 1, f.shop->texts().pointsPerEuro)->points;
-        };
-        const qint64 before = points();
+        const qint64 before = customerPoints(f);
         const qint64 key =
             sellThroughWindow(f, {saleCode(1, 1), saleCode(1, 5)}, 1, {}, {}, "CARD100");
         QVERIFY(key > 0);
         QCOMPARE(col(f, "VENDITE", "TOTALE"), QStringList{"113.81"});
-        const qint64 afterSale = points();
+        const qint64 afterSale = customerPoints(f);
         QVERIFY(afterSale > before);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 5), 2.0);
 
@@ -218,7 +186,7 @@ private Q_SLOTS:
         BookAmounts in = primaNotaIn(f);
         QCOMPARE(Money::of(in[int(cashbook::Book::Bank)]), Money::of(113.81));
         QCOMPARE(Money::of(in[int(cashbook::Book::Cash)]), Money::of(-56.91));
-        QVERIFY(points() < afterSale);
+        QVERIFY(customerPoints(f) < afterSale);
 
         // The same piece cannot go back twice; the sale can no longer be voided.
         QString reason;
@@ -246,7 +214,7 @@ private Q_SLOTS:
         // A voucher is no money of either book.
         in = primaNotaIn(f);
         QCOMPARE(Money::of(in[int(cashbook::Book::Cash)]), Money::of(-56.91));
-        QCOMPARE(points(), before);
+        QCOMPARE(customerPoints(f), before);
         QVERIFY(!op.quoteReturn(key, &reason));
         QCOMPARE(reason, SaleVoid::allReturnedText);
         QCOMPARE(stockCell(f, 1, QStringLiteral("ROSSO"), 1), 2.0);

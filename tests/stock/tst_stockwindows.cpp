@@ -1,4 +1,5 @@
 #include "StockData.h"
+#include "common/RecordingOpener.h"
 #include "common/Widgets.h"
 
 #include "catalogue/TableGrid.h"
@@ -19,10 +20,7 @@ using testing::child;
 
 namespace {
 
-struct Opener : OpenerWindow {
-    QList<int> codes;
-    void receiveNotification(int code) override { codes << code; }
-};
+using Opener = RecordingOpener;
 
 QString label(const QWidget &w, const char *name) {
     return child<QLabel>(w, name)->text();

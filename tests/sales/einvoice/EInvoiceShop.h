@@ -23,14 +23,7 @@ inline QString fiscalCode(const QString &first15) {
 }
 
 inline void setConfig(ShopFixture &f, const QVariantMap &values) {
-    db::Table t(f.db());
-    t.setTableName(QStringLiteral("CONFIG"));
-    t.open();
-    t.first();
-    t.edit();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        t.setValue(it.key(), it.value());
-    t.post();
+    f.setConfig(values);
 }
 
 inline void setShop(ShopFixture &f) {

@@ -40,8 +40,6 @@ public:
     TableGrid &grid() { return *m_grid; }
     StockFilterBoxes filterBoxes() const;
 
-    static const QStringList &seasons();
-
 protected:
     ArticleReportWindow(Shop &shop, const QString &heading, const QString &caption,
                         QWidget *parent);
@@ -79,7 +77,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Shop &m_shop;
     bool m_busy = true;

@@ -7,6 +7,7 @@
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/StockColumns.h"
 #include "widgets/FocusHighlighter.h"
 #include "widgets/FormKit.h"
@@ -195,6 +196,34 @@ void ArticleReportWindow::showPhotoWindowIfWanted() {
 
 void ArticleReportWindow::hidePhotoWindow() {
     m_photo->hide();
+}
+
+std::optional<bool> ArticleReportWindow::askMovementsOnly() {
+    const Prompter::Answer answer =
+        m_shop.prompter().confirmWithCancel(QStringLiteral("Solo articoli con movimenti?"));
+    if (answer == Prompter::Answer::Cancel)
+        return std::nullopt;
+    return answer == Prompter::Answer::Yes;
+}
+
+void ArticleReportWindow::listFromFirstRow() {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        m_articles->first();
+        m_grid->reload();
+    });
+}
+
+void ArticleReportWindow::exportList(const std::function<QStringList()> &read) {
+    QStringList lines;
+    if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = read(); }))
+        exportSpreadsheet(m_shop, lines);
+}
+
+void ArticleReportWindow::leave() {
+    m_articles->close();
+    closeLists();
+    m_grid->reload();
+    hide();
 }
 
 void ArticleReportWindow::followRow() {

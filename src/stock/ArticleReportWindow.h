@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QHBoxLayout;
@@ -70,6 +72,17 @@ protected:
     void closeLists();
     void showPhotoWindowIfWanted();
     void hidePhotoWindow();
+
+    // "Solo articoli con movimenti?" before a print: nothing on "Annulla",
+    // otherwise whether only the articles with movements go on paper.
+    std::optional<bool> askMovementsOnly();
+    // After a print: the list back on its first row.
+    void listFromFirstRow();
+    // "Esporta": the lines `read` gives offered as a ".XLS" file; an engine
+    // error while reading them is shown instead.
+    void exportList(const std::function<QStringList()> &read);
+    // "Uscita": the list and the filter bar's lists close, the window hides.
+    void leave();
 
     // Called on every change of a filter box while the window is not busy.
     virtual void filterChanged() = 0;

@@ -1,5 +1,6 @@
 #include "catalogue/FilterConditions.h"
 
+#include "db/Table.h"
 #include "shell/CommonRoutines.h"
 
 namespace corvale {
@@ -11,6 +12,11 @@ QString quoted(const QString &text) {
 }
 
 } // namespace
+
+void FilterConditions::apply(db::Table &table, const QString &text) {
+    table.setFilter(text);
+    table.setFiltered(!text.isEmpty());
+}
 
 FilterConditions &FilterConditions::equals(const QString &column, const QString &value) {
     if (!value.isEmpty())

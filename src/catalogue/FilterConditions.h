@@ -5,12 +5,20 @@
 
 namespace corvale {
 
+namespace db {
+class Table;
+}
+
 // The filter text of a list, built as its filter bar reads: one condition per
 // filled box, in the order added, joined by " AND "; empty when none. Every
 // text is quoted, so an apostrophe (in a description, or a scanned code)
 // never breaks the filter.
 class FilterConditions {
 public:
+    // Sets `text` as the filter of `table`, filtering exactly when it is not
+    // empty. Throws db::Error for a text the engine cannot read.
+    static void apply(db::Table &table, const QString &text);
+
     // (column = 'value'), unless the value is empty.
     FilterConditions &equals(const QString &column, const QString &value);
     // The list-search range from the text to the text followed by "z",

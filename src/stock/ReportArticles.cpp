@@ -1,6 +1,7 @@
 #include "stock/ReportArticles.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "printing/SpreadsheetFile.h"
@@ -50,8 +51,7 @@ void ReportArticles::setFilter(const QString &text) {
     m_filter = text;
     if (!m_table->isOpen())
         return;
-    m_table->setFilter(text);
-    m_table->setFiltered(!text.isEmpty());
+    FilterConditions::apply(*m_table, text);
     m_table->first();
 }
 

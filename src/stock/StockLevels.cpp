@@ -119,8 +119,7 @@ void StockLevels::setFilter(const QString &text) {
     m_filter = text;
     if (!m_levels->isOpen())
         return;
-    m_levels->setFilter(text);
-    m_levels->setFiltered(!text.isEmpty());
+    FilterConditions::apply(*m_levels, text);
     m_levels->first();
 }
 

@@ -1,4 +1,7 @@
+#include "common/ShopFixture.h"
+
 #include "catalogue/FilterConditions.h"
+#include "db/Error.h"
 
 #include <QTest>
 
@@ -78,6 +81,33 @@ private Q_SLOTS:
             .startsWith(QStringLiteral("A"), QStringLiteral("1"))
             .holds(QStringLiteral("C"));
         QCOMPARE(c.text(), QStringLiteral("(B = '2') AND ((A >= '1') AND (A <= '1z')) AND (C)"));
+    }
+
+    void applyFiltersExactlyWhenThereIsText() {
+        ShopFixture f;
+        for (const char *name : {"BIANCO", "NERO", "ROSSO"})
+            f.add(QStringLiteral("COLORI"),
+                  {{QStringLiteral("COLORE"), QString::fromLatin1(name)}});
+        db::Table t(f.db());
+        t.setTableName(QStringLiteral("COLORI"));
+        auto count = [&] {
+            int n = 0;
+            for (t.first(); !t.eof(); t.next())
+                ++n;
+            return n;
+        };
+        // Before opening: applied at open.
+        FilterConditions::apply(t, QStringLiteral("(COLORE >= 'N')"));
+        t.open();
+        QVERIFY(t.isFiltered());
+        QCOMPARE(count(), 2);
+        FilterConditions::apply(t, {});
+        QVERIFY(!t.isFiltered());
+        QCOMPARE(count(), 3);
+        FilterConditions::apply(
+            t, FilterConditions().equals(QStringLiteral("COLORE"), QStringLiteral("NERO")).text());
+        QCOMPARE(count(), 1);
+        QVERIFY_THROWS_EXCEPTION(db::Error, FilterConditions::apply(t, QStringLiteral("((")));
     }
 };
 

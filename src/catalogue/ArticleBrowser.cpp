@@ -1,6 +1,7 @@
 #include "catalogue/ArticleBrowser.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "db/Table.h"
 #include "shell/Shop.h"
 
@@ -33,8 +34,7 @@ double ArticleBrowser::shownPrice(double price, double discountPercent, bool dis
 
 void ArticleBrowser::open() {
     close();
-    m_articles->setFilter(m_filter);
-    m_articles->setFiltered(!m_filter.isEmpty());
+    FilterConditions::apply(*m_articles, m_filter);
     m_articles->open();
     m_stock->open();
     m_articles->first();
@@ -60,8 +60,7 @@ void ArticleBrowser::setDiscounted(bool discounted) {
 void ArticleBrowser::setFilter(const QString &text) {
     if (m_articles->isOpen()) {
         // Parsed first, so that a text the engine refuses leaves the list as it was.
-        m_articles->setFilter(text);
-        m_articles->setFiltered(!text.isEmpty());
+        FilterConditions::apply(*m_articles, text);
         m_articles->first();
     }
     m_filter = text;

@@ -2,6 +2,7 @@
 
 #include "catalogue/ArticleBrowser.h"
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "catalogue/SizeTitles.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
@@ -21,8 +22,7 @@ void ArticleListPrintout::load(const QString &filter, bool discounted, bool with
     db::Table list(m_shop.database());
     list.setTableName(articles);
     list.setIndexName(description);
-    list.setFilter(filter);
-    list.setFiltered(!filter.isEmpty());
+    FilterConditions::apply(list, filter);
     list.open();
     db::Table rows(m_shop.database());
     rows.setTableName(stock);

@@ -1,6 +1,7 @@
 #include "catalogue/LabelPreparation.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "catalogue/SizeTitles.h"
 #include "db/Table.h"
 #include "shell/CommonRoutines.h"
@@ -37,8 +38,7 @@ LabelPreparation::Result LabelPreparation::prepare(const QString &filter, bool o
     db::Table list(m_database);
     list.setTableName(articles);
     list.setIndexName(description);
-    list.setFilter(filter);
-    list.setFiltered(!filter.isEmpty());
+    FilterConditions::apply(list, filter);
     db::Table rows(m_database);
     rows.setTableName(stock);
     rows.setIndexName(stockArticle);

@@ -1,6 +1,7 @@
 #include "catalogue/PhotoCatalogue.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
 #include "platform/Jpeg.h"
@@ -28,8 +29,7 @@ void PhotoCatalogue::load(const QString &filter) {
     db::Table list(m_shop.database());
     list.setTableName(articles);
     list.setIndexName(description);
-    list.setFilter(filter);
-    list.setFiltered(!filter.isEmpty());
+    FilterConditions::apply(list, filter);
     list.open();
     for (list.first(); !list.eof(); list.next()) {
         if (!list.asBool(inUse))

@@ -4,7 +4,7 @@
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/ArticleFilter.h"
 #include "catalogue/ArticleListPrintout.h"
-#include "catalogue/CapitalsValidator.h"
+#include "catalogue/FilterBar.h"
 #include "catalogue/LabelPreparation.h"
 #include "catalogue/ListEntries.h"
 #include "catalogue/PhotoCatalogue.h"
@@ -21,14 +21,13 @@
 #include "shell/Shop.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
-#include "widgets/TitleBand.h"
 #include "widgets/WaitCursor.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -74,16 +73,9 @@ TFArcArt::TFArcArt(Shop &shop, QWidget *parent)
     , m_shop(shop)
     , m_browser(std::make_unique<ArticleBrowser>(shop)) {
     setObjectName(QStringLiteral("TFArcArt"));
-    setWindowTitle(QStringLiteral("Archivio Articoli"));
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAutoFillBackground(true);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    auto *band = new TitleBand(QStringLiteral("ARCHIVIO ARTICOLI"), this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
+    formkit::panelWindow(this, QStringLiteral("Archivio Articoli"),
+                         QStringLiteral("ARCHIVIO ARTICOLI"),
+                         shop.folder().file(QStringLiteral("top.BMP")));
     buildToolbar();
     buildFilterBar();
     buildGrids();
@@ -97,15 +89,9 @@ TFArcArt::TFArcArt(Shop &shop, QWidget *parent)
 TFArcArt::~TFArcArt() = default;
 
 void TFArcArt::buildToolbar() {
-    auto *toolbar = new QHBoxLayout;
-    toolbar->setContentsMargins(8, 2, 8, 2);
-    toolbar->setSpacing(4);
+    QHBoxLayout *toolbar = formkit::toolbar(static_cast<QVBoxLayout *>(layout()));
     auto button = [&](const QString &caption, const QString &hint, void (TFArcArt::*handler)()) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(caption);
-        b->setToolTip(hint);
-        b->setMinimumWidth(64);
-        toolbar->addWidget(b);
+        QPushButton *b = formkit::button(caption, this, toolbar, hint, 64);
         connect(b, &QPushButton::clicked, this, handler);
         return b;
     };
@@ -141,30 +127,17 @@ void TFArcArt::buildToolbar() {
                             &TFArcArt::BStagioneClick);
     toolbar->addStretch();
     button(QStringLiteral("Uscita"), {}, &TFArcArt::BUscitaClick);
-    static_cast<QVBoxLayout *>(layout())->addLayout(toolbar);
 }
 
 void TFArcArt::buildFilterBar() {
-    m_filterBar = new QWidget(this);
-    m_filterBar->setObjectName(QStringLiteral("FilterBar"));
-    m_filterBar->setFixedHeight(26);
-    static_cast<QVBoxLayout *>(layout())->addWidget(m_filterBar);
-
-    auto edit = [&](const char *name, int maxLength) {
-        auto *e = new QLineEdit(m_filterBar);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setMaxLength(maxLength);
-        e->setValidator(new CapitalsValidator(e));
+    m_filterBar = filterbar::create(this, static_cast<QVBoxLayout *>(layout()));
+    m_code = filterbar::textBox(m_filterBar, "FCodice", 15);
+    m_description = filterbar::textBox(m_filterBar, "FArticolo", 30);
+    for (QLineEdit *e : {m_code, m_description})
         connect(e, &QLineEdit::textChanged, this, &TFArcArt::filterChanged);
-        return e;
-    };
-    m_code = edit("FCodice", 15);
-    m_description = edit("FArticolo", 30);
 
     auto list = [&](const char *name) {
-        auto *c = new LookupCombo(m_filterBar);
-        c->setObjectName(QString::fromLatin1(name));
-        c->installEventFilter(this);
+        LookupCombo *c = filterbar::listBox(m_filterBar, name);
         connect(c, &QComboBox::currentIndexChanged, this, &TFArcArt::filterChanged);
         return c;
     };
@@ -185,9 +158,8 @@ void TFArcArt::buildFilterBar() {
 
     m_season = new QComboBox(m_filterBar);
     m_season->setObjectName(QStringLiteral("FStagione"));
-    m_season->addItems({QStringLiteral(" "), QStringLiteral("Autunno/Inverno"),
-                        QStringLiteral("Primavera/Estate"), QStringLiteral("Quattro Stagioni")});
-    m_season->installEventFilter(this);
+    m_season->addItems(filterbar::seasons());
+    filterbar::clearOnBackspace(m_season);
     connect(m_season, &QComboBox::currentIndexChanged, this, &TFArcArt::filterChanged);
 
     m_year = new QComboBox(m_filterBar);
@@ -196,7 +168,7 @@ void TFArcArt::buildFilterBar() {
     for (int y = current - 3; y <= current + 2; ++y)
         m_year->addItem(QString::number(y));
     m_year->setCurrentIndex(-1);
-    m_year->installEventFilter(this);
+    filterbar::clearOnBackspace(m_year);
     connect(m_year, &QComboBox::currentIndexChanged, this, &TFArcArt::filterChanged);
 }
 
@@ -267,18 +239,6 @@ void TFArcArt::showEvent(QShowEvent *event) {
 void TFArcArt::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     layoutColumns();
-}
-
-bool TFArcArt::eventFilter(QObject *watched, QEvent *event) {
-    // Backspace in a drop-down list clears it.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Backspace) {
-        if (auto *combo = qobject_cast<QComboBox *>(watched)) {
-            combo->setCurrentIndex(-1);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFArcArt::FormActivate() {

@@ -12,8 +12,8 @@
 #include "documents/SizePanel.h"
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
+#include "purchasing/ContactChoice.h"
 #include "purchasing/SupplierCardLink.h"
-#include "purchasing/SupplierChoice.h"
 #include "purchasing/TFFornitore.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
@@ -73,7 +73,7 @@ SupplierDocumentWindow::SupplierDocumentWindow(Shop &shop, const DocumentKind &k
     m_supplier = new LookupCombo(this);
     m_supplier->setObjectName(QStringLiteral("Fornitore"));
     m_supplier->setMinimumWidth(240);
-    m_suppliers = std::make_unique<SupplierChoice>(shop, *m_supplier);
+    m_suppliers = std::make_unique<ContactChoice>(shop, *m_supplier, ContactChoice::Kind::Supplier);
     head->addWidget(m_supplier, 1, 0);
     auto *bNewSupplier = new QPushButton(QStringLiteral("Nuovo Fornitore"), this);
     bNewSupplier->setObjectName(QStringLiteral("Nuovo Fornitore"));

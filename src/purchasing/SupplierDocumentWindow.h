@@ -20,7 +20,7 @@ class LookupCombo;
 class SheetGrid;
 class Shop;
 class SizePanel;
-class SupplierChoice;
+class ContactChoice;
 class TitleBand;
 
 namespace db {
@@ -89,7 +89,7 @@ protected:
     FieldBinding *m_binding;
     TitleBand *m_band;
     LookupCombo *m_supplier;
-    std::unique_ptr<SupplierChoice> m_suppliers;
+    std::unique_ptr<ContactChoice> m_suppliers;
     QLineEdit *m_number;
     QLineEdit *m_supplierDocument = nullptr;
     QLineEdit *m_date;

@@ -11,8 +11,9 @@
 #include "platform/EngineError.h"
 #include "platform/Formats.h"
 #include "printing/PrintService.h"
+#include "purchasing/ContactChoice.h"
 #include "sales/CustomerColumns.h"
-#include "sales/InvoiceCustomers.h"
+#include "sales/InvoiceAddressee.h"
 #include "sales/InvoicePrintout.h"
 #include "sales/InvoiceStore.h"
 #include "sales/einvoice/EInvoiceExport.h"
@@ -90,7 +91,7 @@ TFFattura::TFFattura(Shop &shop, QWidget *parent)
     head->addWidget(bNewCustomer, 1, 3);
     head->setColumnStretch(4, 1);
     layout->addLayout(head);
-    m_customers = std::make_unique<InvoiceCustomers>(shop, *m_customer);
+    m_customers = std::make_unique<ContactChoice>(shop, *m_customer, ContactChoice::Kind::Customer);
 
     m_grid = new SheetGrid(m_sheet->table(), this);
     m_grid->setObjectName(QStringLiteral("Griglia"));

@@ -15,7 +15,7 @@ class QResizeEvent;
 namespace corvale {
 
 class FieldBinding;
-class InvoiceCustomers;
+class ContactChoice;
 class InvoiceStore;
 class LineSheet;
 class LookupCombo;
@@ -77,7 +77,7 @@ private:
     bool m_activated = false;
     std::unique_ptr<LineSheet> m_sheet;
     std::unique_ptr<InvoiceStore> m_store;
-    std::unique_ptr<InvoiceCustomers> m_customers;
+    std::unique_ptr<ContactChoice> m_customers;
     FieldBinding *m_binding;
     TitleBand *m_band;
     LookupCombo *m_customer;

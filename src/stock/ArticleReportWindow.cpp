@@ -1,21 +1,21 @@
 #include "stock/ArticleReportWindow.h"
 
 #include "catalogue/ArticleColumns.h"
-#include "catalogue/CapitalsValidator.h"
+#include "catalogue/FilterBar.h"
 #include "catalogue/TFFoto.h"
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
+#include "shell/ShopExport.h"
 #include "stock/StockColumns.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
-#include "widgets/TitleBand.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +26,7 @@ namespace corvale {
 
 namespace {
 
-constexpr int kBarHeight = 26;
+constexpr int kBarHeight = filterbar::height;
 // What the list's frame, header and scroll bar take from its width.
 constexpr int kListMargin = 28;
 
@@ -41,54 +41,26 @@ ArticleReportWindow::ArticleReportWindow(Shop &shop, const QString &heading, con
                                          QWidget *parent)
     : QWidget(parent)
     , m_shop(shop)
-    , m_suppliers(std::make_unique<db::Table>(shop.database()))
-    , m_brands(std::make_unique<db::Table>(shop.database())) {
-    setWindowTitle(caption);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAutoFillBackground(true);
-    m_suppliers->setTableName(stockColumns::suppliers);
-    m_suppliers->setIndexName(stockColumns::NOME);
-    m_brands->setTableName(stockColumns::brands);
-    m_brands->setIndexName(stockColumns::NOME);
+    , m_suppliers(StockWindowKit::nameList(shop.database(), stockColumns::suppliers))
+    , m_brands(StockWindowKit::nameList(shop.database(), stockColumns::brands)) {
+    m_layout =
+        formkit::panelWindow(this, caption, heading, shop.folder().file(QStringLiteral("top.BMP")));
+    m_toolbar = formkit::toolbar(m_layout);
 
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(2);
-    auto *band = new TitleBand(heading, this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    m_layout->addWidget(band);
-    m_toolbar = new QHBoxLayout;
-    m_toolbar->setContentsMargins(8, 2, 8, 2);
-    m_toolbar->setSpacing(4);
-    m_layout->addLayout(m_toolbar);
-
-    m_filterBar = new QWidget(this);
-    m_filterBar->setObjectName(QStringLiteral("FilterBar"));
-    m_filterBar->setFixedHeight(kBarHeight);
-    m_layout->addWidget(m_filterBar);
-    auto edit = [&](const char *name, int maxLength) {
-        auto *e = new QLineEdit(m_filterBar);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setMaxLength(maxLength);
-        e->setValidator(new CapitalsValidator(e));
+    m_filterBar = filterbar::create(this, m_layout);
+    m_code = filterbar::textBox(m_filterBar, "FCodice", 15);
+    m_description = filterbar::textBox(m_filterBar, "FArticolo", 30);
+    for (QLineEdit *e : {m_code, m_description})
         connect(e, &QLineEdit::textChanged, this, &ArticleReportWindow::boxChanged);
-        return e;
-    };
-    m_code = edit("FCodice", 15);
-    m_description = edit("FArticolo", 30);
-    auto list = [&](const char *name) {
-        auto *c = new LookupCombo(m_filterBar);
-        c->setObjectName(QString::fromLatin1(name));
+    m_supplier = filterbar::listBox(m_filterBar, "FFornitore");
+    m_brand = filterbar::listBox(m_filterBar, "FMarchio");
+    for (LookupCombo *c : {m_supplier, m_brand}) {
         c->setMaxVisibleItems(20);
-        c->installEventFilter(this);
         connect(c, &QComboBox::currentIndexChanged, this, &ArticleReportWindow::boxChanged);
-        return c;
-    };
-    m_supplier = list("FFornitore");
-    m_brand = list("FMarchio");
+    }
     m_season = new QComboBox(m_filterBar);
     m_season->setObjectName(QStringLiteral("FStagione"));
-    m_season->addItems(seasons());
+    m_season->addItems(filterbar::seasons());
     connect(m_season, &QComboBox::currentIndexChanged, this, &ArticleReportWindow::boxChanged);
 
     m_photo = new TFFoto(this);
@@ -96,20 +68,8 @@ ArticleReportWindow::ArticleReportWindow(Shop &shop, const QString &heading, con
 
 ArticleReportWindow::~ArticleReportWindow() = default;
 
-const QStringList &ArticleReportWindow::seasons() {
-    static const QStringList items{QStringLiteral(" "), QStringLiteral("Autunno/Inverno"),
-                                   QStringLiteral("Primavera/Estate"),
-                                   QStringLiteral("Quattro Stagioni")};
-    return items;
-}
-
 QPushButton *ArticleReportWindow::makeButton(const QString &caption, const QString &hint) {
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(caption);
-    b->setToolTip(hint);
-    b->setMinimumWidth(64);
-    m_toolbar->addWidget(b);
-    return b;
+    return formkit::button(caption, this, m_toolbar, hint, 64);
 }
 
 void ArticleReportWindow::buildGrid(db::Table &articles,
@@ -238,6 +198,34 @@ void ArticleReportWindow::hidePhotoWindow() {
     m_photo->hide();
 }
 
+std::optional<bool> ArticleReportWindow::askMovementsOnly() {
+    const Prompter::Answer answer =
+        m_shop.prompter().confirmWithCancel(QStringLiteral("Solo articoli con movimenti?"));
+    if (answer == Prompter::Answer::Cancel)
+        return std::nullopt;
+    return answer == Prompter::Answer::Yes;
+}
+
+void ArticleReportWindow::listFromFirstRow() {
+    runReportingEngineErrors(m_shop.prompter(), [&] {
+        m_articles->first();
+        m_grid->reload();
+    });
+}
+
+void ArticleReportWindow::exportList(const std::function<QStringList()> &read) {
+    QStringList lines;
+    if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = read(); }))
+        exportSpreadsheet(m_shop, lines);
+}
+
+void ArticleReportWindow::leave() {
+    m_articles->close();
+    closeLists();
+    m_grid->reload();
+    hide();
+}
+
 void ArticleReportWindow::followRow() {
     if (!m_photo->isVisible() || !m_articles)
         return;
@@ -264,17 +252,6 @@ void ArticleReportWindow::hideEvent(QHideEvent *event) {
 void ArticleReportWindow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     fitColumns();
-}
-
-bool ArticleReportWindow::eventFilter(QObject *watched, QEvent *event) {
-    // Backspace in the supplier or brand box takes the choice away.
-    if (event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Backspace &&
-        (watched == m_supplier || watched == m_brand)) {
-        static_cast<QComboBox *>(watched)->setCurrentIndex(-1);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace corvale

@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QHBoxLayout;
@@ -39,8 +41,6 @@ public:
     void setOpener(OpenerWindow *opener) { m_opener = opener; }
     TableGrid &grid() { return *m_grid; }
     StockFilterBoxes filterBoxes() const;
-
-    static const QStringList &seasons();
 
 protected:
     ArticleReportWindow(Shop &shop, const QString &heading, const QString &caption,
@@ -73,13 +73,23 @@ protected:
     void showPhotoWindowIfWanted();
     void hidePhotoWindow();
 
+    // "Solo articoli con movimenti?" before a print: nothing on "Annulla",
+    // otherwise whether only the articles with movements go on paper.
+    std::optional<bool> askMovementsOnly();
+    // After a print: the list back on its first row.
+    void listFromFirstRow();
+    // "Esporta": the lines `read` gives offered as a ".XLS" file; an engine
+    // error while reading them is shown instead.
+    void exportList(const std::function<QStringList()> &read);
+    // "Uscita": the list and the filter bar's lists close, the window hides.
+    void leave();
+
     // Called on every change of a filter box while the window is not busy.
     virtual void filterChanged() = 0;
 
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Shop &m_shop;
     bool m_busy = true;

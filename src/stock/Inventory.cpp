@@ -15,13 +15,8 @@ namespace ic = stockColumns::inventory;
 
 Inventory::Inventory(Shop &shop)
     : m_shop(shop)
-    , m_articles(std::make_unique<db::Table>(shop.database())) {
-    m_articles->setTableName(ac::articles);
-    m_articles->setIndexName(ac::description);
-    for (const QString &name : {ic::previous, ic::loads, ic::sales, ic::stock, ic::value})
-        m_articles->addCalculatedField(name);
-    m_articles->setCalcFieldsHandler([this](db::Table &t) { calculate(t); });
-}
+    , m_articles(shop.database(), {ic::previous, ic::loads, ic::sales, ic::stock, ic::value},
+                 [this](db::Table &t) { calculate(t); }) {}
 
 Inventory::~Inventory() = default;
 
@@ -41,78 +36,49 @@ void Inventory::calculate(db::Table &t) {
 }
 
 void Inventory::refresh() {
-    m_articles->close();
+    m_articles.close();
     const int current = m_shop.clock().today().year();
     const int year = m_year.value_or(current);
     m_scan.run(m_shop.database(), year,
                year < current ? InventoryScan::LaterLines::LeftOut
                               : InventoryScan::LaterLines::Earlier);
-    m_articles->open();
-    setFilter(m_filter);
+    m_articles.open();
 }
 
 void Inventory::close() {
-    m_articles->close();
+    m_articles.close();
 }
 
 void Inventory::setExclude(bool exclude) {
     m_exclude = exclude;
-    if (m_articles->isOpen())
-        m_articles->refresh();
-}
-
-void Inventory::setFilter(const QString &text) {
-    m_filter = text;
-    if (!m_articles->isOpen())
-        return;
-    m_articles->setFilter(text);
-    m_articles->setFiltered(!text.isEmpty());
-    m_articles->first();
+    if (articles().isOpen())
+        articles().refresh();
 }
 
 QList<InventoryRow> Inventory::rows() {
     QList<InventoryRow> out;
-    if (!m_articles->isOpen())
-        return out;
-    db::Table &t = *m_articles;
-    const db::Table::Bookmark here = t.bookmark();
-    for (t.first(); !t.eof(); t.next()) {
-        try {
-            InventoryRow r;
-            r.code = t.asString(ac::code);
-            r.description = t.asString(ac::description);
-            r.supplier = t.asString(ac::supplier);
-            r.brand = t.asString(ac::brand);
-            r.purchasePrice = t.asFloat(ac::purchasePrice);
-            r.figures =
-                InventoryFigures::of(m_scan.sums(t.asInteger(ac::key)), r.purchasePrice, m_exclude);
-            out << r;
-        } catch (const db::Error &) {
-            continue; // a row that does not read adds nothing
-        }
-    }
-    if (here.isValid())
-        t.gotoBookmark(here);
-    else
-        t.first();
+    m_articles.forEachRow([&](db::Table &t) {
+        const double price = t.asFloat(ac::purchasePrice);
+        out << InventoryRow{
+            ReportArticle::read(t), price,
+            InventoryFigures::of(m_scan.sums(t.asInteger(ac::key)), price, m_exclude)};
+    });
     return out;
 }
 
 QStringList Inventory::exportLines() {
-    QStringList lines = SpreadsheetFile::heading(
+    QStringList lines = ReportArticle::exportHeading(
         m_shop.clock().today(),
-        {QStringLiteral("CODICE"), QStringLiteral("ARTICOLO"), QStringLiteral("FORNITORE"),
-         QStringLiteral("MARCHIO"), QStringLiteral("GIAC.PREC."), QStringLiteral("CARICHI"),
-         QStringLiteral("SCARICHI"), QStringLiteral("DEPOSITO"), QStringLiteral("PREZZO A."),
-         QStringLiteral("VALORE")});
+        {QStringLiteral("GIAC.PREC."), QStringLiteral("CARICHI"), QStringLiteral("SCARICHI"),
+         QStringLiteral("DEPOSITO"), QStringLiteral("PREZZO A."), QStringLiteral("VALORE")});
     const auto n = [](qint64 v) { return QString::number(v); };
     const auto money = [](double v) { return Money::of(v).exportText(); };
     for (const InventoryRow &r : rows()) {
         const InventoryFigures &f = r.figures;
-        lines << SpreadsheetFile::row({u'\'' + r.code, r.description, r.supplier, r.brand,
-                                       n(f.previous), n(f.loads), n(f.sales), n(f.stock),
-                                       money(r.purchasePrice),
-                                       f.value ? money(*f.value) : QString()});
+        lines << SpreadsheetFile::row(r.exportCells() +
+                                      QStringList{n(f.previous), n(f.loads), n(f.sales), n(f.stock),
+                                                  money(r.purchasePrice),
+                                                  f.value ? money(*f.value) : QString()});
     }
     return lines;
 }

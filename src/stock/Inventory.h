@@ -2,21 +2,17 @@
 
 #include "stock/InventoryFigures.h"
 #include "stock/InventoryScan.h"
+#include "stock/ReportArticles.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 
 namespace corvale {
 
 class Shop;
-
-namespace db {
-class Table;
-}
 
 // The yearly inventory behind "INVENTARIO": the articles in description order
 // under the filter bar's text, each with its figures of the year worked out
@@ -28,7 +24,7 @@ public:
     explicit Inventory(Shop &shop);
     ~Inventory();
 
-    db::Table &articles() { return *m_articles; }
+    db::Table &articles() { return m_articles.table(); }
 
     // Scans the lines of the inventory's year and opens the list again,
     // keeping its filter. Throws db::Error.
@@ -43,8 +39,8 @@ public:
     bool exclude() const { return m_exclude; }
     // Filtering is on exactly when the text is not empty. Throws db::Error
     // for a text the engine cannot read.
-    void setFilter(const QString &text);
-    QString filter() const { return m_filter; }
+    void setFilter(const QString &text) { m_articles.setFilter(text); }
+    QString filter() const { return m_articles.filter(); }
 
     // The rows in view, in list order; the list keeps its current row.
     QList<InventoryRow> rows();
@@ -63,9 +59,8 @@ private:
     void calculate(db::Table &t);
 
     Shop &m_shop;
-    std::unique_ptr<db::Table> m_articles;
+    ReportArticles m_articles;
     InventoryScan m_scan;
-    QString m_filter;
     std::optional<int> m_year;
     bool m_exclude = false;
 };

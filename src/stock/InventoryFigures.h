@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stock/InventoryScan.h"
+#include "stock/ReportArticles.h"
 
 #include <QString>
 
@@ -22,11 +23,7 @@ struct InventoryFigures {
     bool hasMovements() const { return previous != 0 || loads != 0 || sales != 0 || value; }
 };
 
-struct InventoryRow {
-    QString code;
-    QString description;
-    QString supplier;
-    QString brand;
+struct InventoryRow : ReportArticle {
     double purchasePrice = 0;
     InventoryFigures figures;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stock/ReportArticles.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -29,11 +31,7 @@ struct MovementFigures {
     bool hasMovements() const { return loads != 0 || unloads != 0 || purchases || sales; }
 };
 
-struct MovementRow {
-    QString code;
-    QString description;
-    QString supplier;
-    QString brand;
+struct MovementRow : ReportArticle {
     MovementFigures figures;
 };
 

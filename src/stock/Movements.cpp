@@ -22,13 +22,8 @@ QVariant amount(const std::optional<double> &v) {
 
 Movements::Movements(Shop &shop)
     : m_shop(shop)
-    , m_articles(std::make_unique<db::Table>(shop.database())) {
-    m_articles->setTableName(ac::articles);
-    m_articles->setIndexName(ac::description);
-    for (const QString &name : {mc::loads, mc::purchases, mc::unloads, mc::sales, mc::margin})
-        m_articles->addCalculatedField(name);
-    m_articles->setCalcFieldsHandler([this](db::Table &t) { calculate(t); });
-}
+    , m_articles(shop.database(), {mc::loads, mc::purchases, mc::unloads, mc::sales, mc::margin},
+                 [this](db::Table &t) { calculate(t); }) {}
 
 Movements::~Movements() = default;
 
@@ -47,7 +42,7 @@ void Movements::calculate(db::Table &t) {
 }
 
 void Movements::compute(const MovementPeriod &period) {
-    m_articles->close();
+    m_articles.close();
     m_period = period;
     m_sums.clear();
     const QDate today = m_shop.clock().today();
@@ -75,21 +70,11 @@ void Movements::compute(const MovementPeriod &period) {
         s.sales += sign * line.amount;
         s.unloads += sign * line.quantity;
     });
-    m_articles->open();
-    setFilter(m_filter);
+    m_articles.open();
 }
 
 void Movements::close() {
-    m_articles->close();
-}
-
-void Movements::setFilter(const QString &text) {
-    m_filter = text;
-    if (!m_articles->isOpen())
-        return;
-    m_articles->setFilter(text);
-    m_articles->setFiltered(!text.isEmpty());
-    m_articles->first();
+    m_articles.close();
 }
 
 MovementSums Movements::sums(qint64 article) const {
@@ -99,44 +84,26 @@ MovementSums Movements::sums(qint64 article) const {
 
 QList<MovementRow> Movements::rows() {
     QList<MovementRow> out;
-    if (!m_articles->isOpen())
-        return out;
-    db::Table &t = *m_articles;
-    const db::Table::Bookmark here = t.bookmark();
-    for (t.first(); !t.eof(); t.next()) {
-        try {
-            MovementRow r;
-            r.code = t.asString(ac::code);
-            r.description = t.asString(ac::description);
-            r.supplier = t.asString(ac::supplier);
-            r.brand = t.asString(ac::brand);
-            r.figures = MovementFigures::of(sums(t.asInteger(ac::key)));
-            out << r;
-        } catch (const db::Error &) {
-            continue;
-        }
-    }
-    if (here.isValid())
-        t.gotoBookmark(here);
-    else
-        t.first();
+    m_articles.forEachRow([&](db::Table &t) {
+        out << MovementRow{ReportArticle::read(t), MovementFigures::of(sums(t.asInteger(ac::key)))};
+    });
     return out;
 }
 
 QStringList Movements::exportLines() {
-    QStringList lines = SpreadsheetFile::heading(
+    QStringList lines = ReportArticle::exportHeading(
         m_shop.clock().today(),
-        {QStringLiteral("CODICE"), QStringLiteral("ARTICOLO"), QStringLiteral("FORNITORE"),
-         QStringLiteral("MARCHIO"), QStringLiteral("CARICHI"), QStringLiteral("ACQUISTI"),
-         QStringLiteral("SCARICHI"), QStringLiteral("VENDITE"), QStringLiteral("RICAVO")});
+        {QStringLiteral("CARICHI"), QStringLiteral("ACQUISTI"), QStringLiteral("SCARICHI"),
+         QStringLiteral("VENDITE"), QStringLiteral("RICAVO")});
     auto plain = [](const std::optional<double> &v) {
         return v ? Money::of(*v).exportText() : QString();
     };
     for (const MovementRow &r : rows()) {
         const MovementFigures &f = r.figures;
-        lines << SpreadsheetFile::row(
-            {u'\'' + r.code, r.description, r.supplier, r.brand, QString::number(f.loads),
-             plain(f.purchases), QString::number(f.unloads), plain(f.sales), plain(f.margin)});
+        lines << SpreadsheetFile::row(r.exportCells() +
+                                      QStringList{QString::number(f.loads), plain(f.purchases),
+                                                  QString::number(f.unloads), plain(f.sales),
+                                                  plain(f.margin)});
     }
     return lines;
 }

@@ -2,22 +2,17 @@
 
 #include "stock/MovementFigures.h"
 #include "stock/MovementPeriod.h"
+#include "stock/ReportArticles.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <unordered_map>
 
 namespace corvale {
 
 class Shop;
-
-namespace db {
-class Database;
-class Table;
-} // namespace db
 
 // The load and unload summary behind "CARICO/SCARICO": the articles in
 // description order under the filter bar's text, each with what its document
@@ -29,7 +24,7 @@ public:
     explicit Movements(Shop &shop);
     ~Movements();
 
-    db::Table &articles() { return *m_articles; }
+    db::Table &articles() { return m_articles.table(); }
 
     // Sums the lines of `period` (one pass over each line table) and opens the
     // list again with its filter. Throws db::Error.
@@ -38,8 +33,8 @@ public:
     void close();
 
     // Filtering is on exactly when the text is not empty.
-    void setFilter(const QString &text);
-    QString filter() const { return m_filter; }
+    void setFilter(const QString &text) { m_articles.setFilter(text); }
+    QString filter() const { return m_articles.filter(); }
 
     MovementSums sums(qint64 article) const;
     // The rows in view, in list order; the list keeps its current row.
@@ -56,10 +51,9 @@ private:
     void calculate(db::Table &t);
 
     Shop &m_shop;
-    std::unique_ptr<db::Table> m_articles;
+    ReportArticles m_articles;
     MovementPeriod m_period;
     std::unordered_map<qint64, MovementSums> m_sums;
-    QString m_filter;
 };
 
 } // namespace corvale

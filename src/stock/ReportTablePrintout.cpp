@@ -1,17 +1,20 @@
 #include "stock/ReportTablePrintout.h"
 
+#include "documents/DocumentPrintout.h"
 #include "printing/PageCanvas.h"
 
 namespace corvale {
 
 namespace {
 
-void setFont(PageCanvas &c, double size, bool bold, bool italic = false) {
+using documentprint::useFont;
+
+// The headings stand in Arial bold italic.
+void headingFont(PageCanvas &c, double size) {
     CanvasFont f;
-    f.name = QStringLiteral("Arial");
     f.size = size;
-    f.bold = bold;
-    f.italic = italic;
+    f.bold = true;
+    f.italic = true;
     c.setFont(f);
 }
 
@@ -45,18 +48,18 @@ void ReportTablePrintout::draw(PageCanvas &c, const Document &d) {
     c.setBrushClear();
 
     int y = 70;
-    setFont(c, 12, true, true);
+    headingFont(c, 12);
     const int h12 = c.textHeight(QStringLiteral("X"));
     auto centred = [&](const QString &text) { c.textOutCentred(x0 + usable / 2, y, text); };
     centred(d.nameLine1);
     y += h12;
-    setFont(c, 10, true, true);
+    headingFont(c, 10);
     centred(d.nameLine2);
     y += h12;
     centred(d.title);
     y += 2 * h12;
 
-    setFont(c, 9, false);
+    useFont(c, 9, false);
     const int h = c.textHeight(QStringLiteral("X"));
     const int pad = 10;
     auto cell = [&](int i, const QString &text) {
@@ -67,14 +70,14 @@ void ReportTablePrintout::draw(PageCanvas &c, const Document &d) {
         c.textOut(tx, y, t);
     };
     auto header = [&] {
-        setFont(c, 9, true);
+        useFont(c, 9, true);
         for (int i = 0; i < d.columns.size(); ++i)
             cell(i, d.columns[i].title);
         y += h + 5;
         c.moveTo(x0, y);
         c.lineTo(x0 + usable, y);
         y += 10;
-        setFont(c, 9, false);
+        useFont(c, 9, false);
     };
     header();
     for (const QStringList &row : d.rows) {
@@ -97,7 +100,7 @@ void ReportTablePrintout::draw(PageCanvas &c, const Document &d) {
             header();
         }
         y += h / 2;
-        setFont(c, 9, true);
+        useFont(c, 9, true);
         for (int i = 0; i < d.columns.size() && i < d.closing.size(); ++i)
             cell(i, d.closing[i]);
     }

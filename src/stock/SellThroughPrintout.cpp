@@ -1,20 +1,11 @@
 #include "stock/SellThroughPrintout.h"
 
+#include "documents/DocumentPrintout.h"
 #include "printing/PageCanvas.h"
 
 namespace corvale {
 
-namespace {
-
-void setFont(PageCanvas &c, double size, bool bold) {
-    CanvasFont f;
-    f.name = QStringLiteral("Arial");
-    f.size = size;
-    f.bold = bold;
-    c.setFont(f);
-}
-
-} // namespace
+using documentprint::useFont;
 
 void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QString &title,
                                SellThrough::Grouping grouping,
@@ -28,15 +19,15 @@ void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QS
     auto rightOf = [&](int column) { return x0 + (6 + 2 * column) * d; };
     c.setBrushClear();
     int y = 50;
-    setFont(c, 12, true);
+    useFont(c, 12, true);
     const int h = c.textHeight(QStringLiteral("X"));
     c.textOutCentred(x0 + width / 2, y, nameLine1);
     y += h;
-    setFont(c, 10, true);
+    useFont(c, 10, true);
     c.textOutCentred(x0 + width / 2, y, title);
     y += 2 * h;
     auto header = [&] {
-        setFont(c, 8, true);
+        useFont(c, 8, true);
         c.textOut(x0 + 10, y, titles.first());
         for (int i = 1; i < titles.size(); ++i)
             c.textOutRight(rightOf(i), y, titles[i]);
@@ -44,7 +35,7 @@ void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QS
         c.moveTo(x0, y);
         c.lineTo(rightOf(int(titles.size()) - 1), y);
         y += 10;
-        setFont(c, 9, false);
+        useFont(c, 9, false);
     };
     auto line = [&](const SellThrough::Row &r) {
         const QStringList texts = SellThrough::texts(r);
@@ -66,7 +57,7 @@ void SellThroughPrintout::draw(PageCanvas &c, const QString &nameLine1, const QS
     c.moveTo(x0, y);
     c.lineTo(rightOf(int(titles.size()) - 1), y);
     y += 10;
-    setFont(c, 9, true);
+    useFont(c, 9, true);
     line(SellThrough::total(rows));
 }
 

@@ -1,16 +1,16 @@
 #include "stock/SizeRunWindow.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterBar.h"
 #include "catalogue/SizeGridModel.h"
 #include "catalogue/SizeTitles.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
-#include "stock/ArticleReportWindow.h"
 #include "stock/StockColumns.h"
 #include "stock/StockWindowKit.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
-#include "widgets/TitleBand.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -38,30 +38,12 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
                              QWidget *parent)
     : QWidget(parent)
     , m_shop(shop)
-    , m_suppliers(std::make_unique<db::Table>(shop.database()))
-    , m_brands(std::make_unique<db::Table>(shop.database()))
-    , m_categories(std::make_unique<db::Table>(shop.database())) {
-    setWindowTitle(caption);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAutoFillBackground(true);
-    m_suppliers->setTableName(stockColumns::suppliers);
-    m_suppliers->setIndexName(stockColumns::NOME);
-    m_brands->setTableName(stockColumns::brands);
-    m_brands->setIndexName(stockColumns::NOME);
-    m_categories->setTableName(stockColumns::categories);
-    m_categories->setIndexName(stockColumns::NOME);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    auto *band = new TitleBand(heading, this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
-    m_toolbar = new QHBoxLayout;
-    m_toolbar->setContentsMargins(8, 2, 8, 2);
-    m_toolbar->setSpacing(4);
-    layout->addLayout(m_toolbar);
-
+    , m_suppliers(StockWindowKit::nameList(shop.database(), stockColumns::suppliers))
+    , m_brands(StockWindowKit::nameList(shop.database(), stockColumns::brands))
+    , m_categories(StockWindowKit::nameList(shop.database(), stockColumns::categories)) {
+    QVBoxLayout *layout =
+        formkit::panelWindow(this, caption, heading, shop.folder().file(QStringLiteral("top.BMP")));
+    m_toolbar = formkit::toolbar(layout);
     m_selectionBar = new QGridLayout;
     m_selectionBar->setContentsMargins(8, 2, 8, 2);
     m_selectionBar->setHorizontalSpacing(4);
@@ -83,7 +65,7 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
     m_category = list("FCategoria", QStringLiteral("Categoria"));
     m_season = new QComboBox(this);
     m_season->setObjectName(QStringLiteral("FStagione"));
-    m_season->addItems(ArticleReportWindow::seasons());
+    m_season->addItems(filterbar::seasons());
     addSelectionControl(QStringLiteral("Stagione"), m_season);
     connect(m_season, &QComboBox::currentIndexChanged, this, &SizeRunWindow::selectionChanged);
     m_year = new QComboBox(this);
@@ -140,11 +122,7 @@ SizeRunWindow::SizeRunWindow(Shop &shop, const QString &heading, const QString &
 SizeRunWindow::~SizeRunWindow() = default;
 
 QPushButton *SizeRunWindow::makeButton(const QString &caption) {
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(caption);
-    b->setMinimumWidth(64);
-    m_toolbar->addWidget(b);
-    return b;
+    return formkit::button(caption, this, m_toolbar, {}, 64);
 }
 
 void SizeRunWindow::addSelectionControl(const QString &caption, QWidget *control) {

@@ -1,11 +1,11 @@
 #include "stock/StockLevels.h"
 
 #include "catalogue/ArticleColumns.h"
+#include "catalogue/FilterConditions.h"
 #include "db/Error.h"
 #include "db/Table.h"
 #include "platform/Formats.h"
 #include "printing/SpreadsheetFile.h"
-#include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 #include "stock/StockColumns.h"
 
@@ -17,20 +17,6 @@ namespace ac = articleColumns;
 namespace sc = stockColumns;
 
 namespace {
-
-QString quoted(const QString &text) {
-    return u'\'' + CommonRoutines::QuoteSql(text) + u'\'';
-}
-
-QString equals(const QString &field, const QString &value) {
-    return u'(' + field + QStringLiteral(" = ") + quoted(value) + u')';
-}
-
-QString startsWith(const QString &field, const QString &text) {
-    return QStringLiteral("((") + field + QStringLiteral(" >= ") + quoted(text) +
-           QStringLiteral(") AND (") + field + QStringLiteral(" <= ") + quoted(text + u'z') +
-           QStringLiteral("))");
-}
 
 // The articles of one size type, in the order of the article table.
 struct Article {
@@ -133,28 +119,19 @@ void StockLevels::setFilter(const QString &text) {
     m_filter = text;
     if (!m_levels->isOpen())
         return;
-    m_levels->setFilter(text);
-    m_levels->setFiltered(!text.isEmpty());
+    FilterConditions::apply(*m_levels, text);
     m_levels->first();
 }
 
 QString StockLevels::filterText(const StockLevelsBoxes &b) {
-    QStringList conditions;
-    if (!b.code.isEmpty()) {
-        if (b.code.size() < articleCodeLength)
-            conditions << startsWith(ac::code, b.code);
-        else
-            conditions << equals(ac::code, b.code.left(articleCodeLength));
-    }
-    if (!b.description.isEmpty())
-        conditions << startsWith(sc::ARTICOLO, b.description);
-    if (!b.brand.isEmpty())
-        conditions << equals(ac::brandKey, b.brand);
-    if (!b.category.isEmpty())
-        conditions << equals(ac::categoryKey, b.category);
+    FilterConditions c;
+    c.code(ac::code, b.code, articleCodeLength)
+        .startsWith(sc::ARTICOLO, b.description)
+        .equals(ac::brandKey, b.brand)
+        .equals(ac::categoryKey, b.category);
     if (b.season > 0)
-        conditions << equals(sc::N_STAGIONI, QString::number(b.season));
-    return conditions.join(QStringLiteral(" AND "));
+        c.equals(sc::N_STAGIONI, QString::number(b.season));
+    return c.text();
 }
 
 QList<StockLevels::Row> StockLevels::rows() {

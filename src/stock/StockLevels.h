@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/ArticleFilter.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -52,8 +54,8 @@ public:
     // Filtering is on exactly when the text is not empty.
     void setFilter(const QString &text);
     static QString filterText(const StockLevelsBoxes &boxes);
-    // Codes this long or longer are line barcodes: their first six name the article.
-    static constexpr int articleCodeLength = 6;
+    // Codes this long or longer are line barcodes, as in the article archive.
+    static constexpr int articleCodeLength = ArticleFilter::articleCodeLength;
 
     // The season number N_STAGIONI of a STAGIONE text.
     static int seasonNumber(const QString &season);

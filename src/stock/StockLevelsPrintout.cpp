@@ -1,5 +1,6 @@
 #include "stock/StockLevelsPrintout.h"
 
+#include "documents/DocumentPrintout.h"
 #include "platform/Formats.h"
 #include "printing/PageCanvas.h"
 
@@ -7,12 +8,15 @@ namespace corvale {
 
 namespace {
 
-void setFont(PageCanvas &c, const QString &name, double size, bool bold, bool italic) {
+using documentprint::useFont;
+
+// The headings stand in MS Sans Serif bold italic.
+void headingFont(PageCanvas &c, double size) {
     CanvasFont f;
-    f.name = name;
+    f.name = QStringLiteral("MS Sans Serif");
     f.size = size;
-    f.bold = bold;
-    f.italic = italic;
+    f.bold = true;
+    f.italic = true;
     c.setFont(f);
 }
 
@@ -30,25 +34,23 @@ void StockLevelsPrintout::draw(PageCanvas &c, const Heading &heading,
     auto sizeLeft = [&](int i) { return x0 + 3 * k + i * k; };
     c.setBrushClear();
 
-    const QString sansSerif = QStringLiteral("MS Sans Serif");
-    const QString arial = QStringLiteral("Arial");
     int y = 70;
-    setFont(c, sansSerif, 12, true, true);
+    headingFont(c, 12);
     const int h12 = c.textHeight(QStringLiteral("X"));
     auto centred = [&](const QString &text) { c.textOutCentred(usable / 2, y, text); };
     centred(heading.nameLine1);
     y += h12;
-    setFont(c, sansSerif, 10, true, true);
+    headingFont(c, 10);
     centred(heading.nameLine2);
     y += h12;
     centred(QStringLiteral("ELENCO GIACENZE - ") + Formats::formatDate(heading.today) +
             QStringLiteral(" - ") + heading.caption);
     y += 2 * h12;
 
-    setFont(c, arial, 10, true, false);
+    useFont(c, 10, true);
     const int h10 = c.textHeight(QStringLiteral("X"));
     auto header = [&] {
-        setFont(c, arial, 10, true, false);
+        useFont(c, 10, true);
         c.textOut(x0 + 10, y, QStringLiteral("Articolo"));
         for (int i = 0; i < StockLevels::sizeCount && i < heading.sizeTitles.size(); ++i)
             c.textOut(sizeLeft(i) + 10, y, heading.sizeTitles[i]);
@@ -56,7 +58,7 @@ void StockLevelsPrintout::draw(PageCanvas &c, const Heading &heading,
         c.moveTo(x0, y);
         c.lineTo(lineEnd, y);
         y += 10;
-        setFont(c, arial, 9, false, false);
+        useFont(c, 9, false);
     };
     header();
 
@@ -77,7 +79,7 @@ void StockLevelsPrintout::draw(PageCanvas &c, const Heading &heading,
     }
 
     y += h10 / 2;
-    setFont(c, arial, 9, true, false);
+    useFont(c, 9, true);
     c.textOut(x0 + 10, y, QStringLiteral("TOTALI"));
     for (int i = 0; i < StockLevels::sizeCount; ++i)
         if (totals[i] != 0)

@@ -1,7 +1,9 @@
 #include "stock/StockWindowKit.h"
 
+#include "db/Table.h"
 #include "printing/PrintService.h"
 #include "shell/Shop.h"
+#include "stock/StockColumns.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -107,6 +109,13 @@ void paintTitles(QTableView &view, const QList<QPair<int, Look>> &looks) {
 void paintColumns(QTableView &view, const QList<QPair<int, Look>> &looks) {
     for (const auto &[column, look] : looks)
         view.setItemDelegateForColumn(column, new LookDelegate(look, &view));
+}
+
+std::unique_ptr<db::Table> nameList(db::Database &database, const QString &table) {
+    auto list = std::make_unique<db::Table>(database);
+    list->setTableName(table);
+    list->setIndexName(stockColumns::NOME);
+    return list;
 }
 
 void print(Shop &shop, const QString &title, const PrintDocument &document) {

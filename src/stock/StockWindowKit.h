@@ -6,11 +6,18 @@
 #include <QPair>
 #include <QString>
 
+#include <memory>
+
 class QTableView;
 
 namespace corvale {
 
 class Shop;
+
+namespace db {
+class Database;
+class Table;
+} // namespace db
 
 // Small pieces the stock report windows share.
 namespace StockWindowKit {
@@ -22,6 +29,9 @@ void paintColumns(QTableView &view, const QList<QPair<int, Look>> &looks);
 
 // Titles drawn on a colour of their own: white on red, green or blue, black on yellow.
 void paintTitles(QTableView &view, const QList<QPair<int, Look>> &looks);
+
+// A list of names (suppliers, brands, categories) in name order, not yet open.
+std::unique_ptr<db::Table> nameList(db::Database &database, const QString &table);
 
 // Sends `document` to the print service; a failure (not a cancel) is shown.
 void print(Shop &shop, const QString &title, const PrintDocument &document);

@@ -2,19 +2,19 @@
 
 #include "catalogue/ArticleColumns.h"
 #include "catalogue/CapitalsValidator.h"
+#include "catalogue/FilterBar.h"
 #include "catalogue/TableGrid.h"
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
-#include "stock/ArticleReportWindow.h"
 #include "stock/StockColumns.h"
 #include "stock/StockLevels.h"
 #include "stock/StockLevelsPrintout.h"
 #include "stock/StockWindowKit.h"
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/LookupCombo.h"
-#include "widgets/TitleBand.h"
 #include "widgets/WaitCursor.h"
 
 #include <QComboBox>
@@ -47,25 +47,15 @@ TFGiacenze::TFGiacenze(Shop &shop, QWidget *parent)
     : QWidget(parent)
     , m_shop(shop)
     , m_levels(std::make_unique<StockLevels>(shop))
-    , m_brands(std::make_unique<db::Table>(shop.database()))
-    , m_categories(std::make_unique<db::Table>(shop.database())) {
+    , m_brands(StockWindowKit::nameList(shop.database(), sc::brands))
+    , m_categories(StockWindowKit::nameList(shop.database(), sc::categories)) {
     setObjectName(QStringLiteral("TFGiacenze"));
-    setWindowTitle(QStringLiteral("Giacenze Magazzino"));
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    setAutoFillBackground(true);
-    m_brands->setTableName(sc::brands);
-    m_brands->setIndexName(sc::NOME);
-    m_categories->setTableName(sc::categories);
-    m_categories->setIndexName(sc::NOME);
     for (int i = 0; i < StockLevels::sizeCount; ++i)
         m_titles << QStringLiteral(" ");
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    auto *band = new TitleBand(QStringLiteral("GIACENZE MAGAZZINO"), this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
+    QVBoxLayout *layout = formkit::panelWindow(this, QStringLiteral("Giacenze Magazzino"),
+                                               QStringLiteral("GIACENZE MAGAZZINO"),
+                                               shop.folder().file(QStringLiteral("top.BMP")));
 
     auto *toolbar = new QHBoxLayout;
     toolbar->setContentsMargins(8, 2, 8, 2);
@@ -108,7 +98,7 @@ TFGiacenze::TFGiacenze(Shop &shop, QWidget *parent)
     filters->addWidget(new QLabel(QStringLiteral("Filtro Stagione"), this));
     m_season = new QComboBox(this);
     m_season->setObjectName(QStringLiteral("FStagione"));
-    m_season->addItems(ArticleReportWindow::seasons());
+    m_season->addItems(filterbar::seasons());
     m_season->setItemText(0, QString());
     connect(m_season, &QComboBox::currentIndexChanged, this, &TFGiacenze::filterChanged);
     filters->addWidget(m_season);

@@ -5,7 +5,6 @@
 #include "db/Table.h"
 #include "platform/EngineError.h"
 #include "shell/Shop.h"
-#include "shell/ShopExport.h"
 #include "stock/Movements.h"
 #include "stock/MovementsPrintout.h"
 #include "stock/StockColumns.h"
@@ -152,15 +151,14 @@ void TFVendite::computeTotals() {
 }
 
 void TFVendite::BStampaClick() {
-    const Prompter::Answer answer =
-        m_shop.prompter().confirmWithCancel(QStringLiteral("Solo articoli con movimenti?"));
-    if (answer == Prompter::Answer::Cancel)
+    const std::optional<bool> movementsOnly = askMovementsOnly();
+    if (!movementsOnly)
         return;
     QList<MovementRow> rows;
     if (!runReportingEngineErrors(m_shop.prompter(), [&] { rows = m_movements->rows(); }))
         return;
     const MovementTotals totals = MovementTotals::of(rows);
-    if (answer == Prompter::Answer::Yes)
+    if (*movementsOnly)
         rows.removeIf([](const MovementRow &r) { return !r.figures.hasMovements(); });
     const QString line1 = m_shop.texts().nameLine1;
     const QString line2 = m_shop.texts().nameLine2;
@@ -168,23 +166,15 @@ void TFVendite::BStampaClick() {
     StockWindowKit::print(m_shop, QStringLiteral("Carico/Scarico"), [=](PageCanvas &canvas) {
         MovementsPrintout::draw(canvas, line1, line2, title, rows, totals);
     });
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_movements->articles().first();
-        grid().reload();
-    });
+    listFromFirstRow();
 }
 
 void TFVendite::BEsportaClick() {
-    QStringList lines;
-    if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = m_movements->exportLines(); }))
-        exportSpreadsheet(m_shop, lines);
+    exportList([this] { return m_movements->exportLines(); });
 }
 
 void TFVendite::BUscitaClick() {
-    m_movements->close();
-    closeLists();
-    grid().reload();
-    hide();
+    leave();
 }
 
 } // namespace corvale

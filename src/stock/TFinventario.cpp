@@ -6,7 +6,6 @@
 #include "platform/EngineError.h"
 #include "printing/PrintService.h"
 #include "shell/Shop.h"
-#include "shell/ShopExport.h"
 #include "stock/Inventory.h"
 #include "stock/InventoryPrintout.h"
 #include "stock/StockColumns.h"
@@ -146,9 +145,8 @@ void TFinventario::EscludiClick() {
 }
 
 void TFinventario::BStampaClick() {
-    const Prompter::Answer answer =
-        m_shop.prompter().confirmWithCancel(QStringLiteral("Solo articoli con movimenti?"));
-    if (answer == Prompter::Answer::Cancel)
+    const std::optional<bool> movementsOnly = askMovementsOnly();
+    if (!movementsOnly)
         return;
     QList<InventoryRow> rows;
     InventoryTotals totals;
@@ -158,7 +156,7 @@ void TFinventario::BStampaClick() {
     });
     if (!read)
         return;
-    if (answer == Prompter::Answer::Yes)
+    if (*movementsOnly)
         rows.removeIf([](const InventoryRow &r) { return !r.figures.hasMovements(); });
     const QString line1 = m_shop.texts().nameLine1;
     const QString line2 = m_shop.texts().nameLine2;
@@ -166,23 +164,15 @@ void TFinventario::BStampaClick() {
     StockWindowKit::print(m_shop, QStringLiteral("Inventario"), [=](PageCanvas &canvas) {
         InventoryPrintout::draw(canvas, line1, line2, year, rows, totals);
     });
-    runReportingEngineErrors(m_shop.prompter(), [&] {
-        m_inventory->articles().first();
-        grid().reload();
-    });
+    listFromFirstRow();
 }
 
 void TFinventario::BEsportaClick() {
-    QStringList lines;
-    if (runReportingEngineErrors(m_shop.prompter(), [&] { lines = m_inventory->exportLines(); }))
-        exportSpreadsheet(m_shop, lines);
+    exportList([this] { return m_inventory->exportLines(); });
 }
 
 void TFinventario::BUscitaClick() {
-    m_inventory->close();
-    closeLists();
-    grid().reload();
-    hide();
+    leave();
 }
 
 } // namespace corvale

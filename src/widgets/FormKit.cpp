@@ -30,6 +30,26 @@ TitleBand *titleBand(const QString &heading, const QString &picture, QWidget *pa
     return band;
 }
 
+QVBoxLayout *panelWindow(QWidget *window, const QString &caption, const QString &heading,
+                         const QString &picture) {
+    window->setWindowTitle(caption);
+    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    window->setAutoFillBackground(true);
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    titleBand(heading, picture, window, layout);
+    return layout;
+}
+
+QHBoxLayout *toolbar(QBoxLayout *layout) {
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(8, 2, 8, 2);
+    row->setSpacing(4);
+    layout->addLayout(row);
+    return row;
+}
+
 QLineEdit *labelledEdit(QGridLayout *grid, int column, const QString &caption, const QString &name,
                         QWidget *parent) {
     grid->addWidget(new QLabel(caption, parent), 0, column);

@@ -4,6 +4,7 @@
 
 class QBoxLayout;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,6 +28,15 @@ QPushButton *button(const QString &caption, QWidget *parent, QBoxLayout *layout 
 // The window's title band with the shop's band picture, added to `layout`.
 TitleBand *titleBand(const QString &heading, const QString &picture, QWidget *parent,
                      QBoxLayout *layout);
+
+// Makes `window` a window of the central panel: borderless and filled,
+// captioned `caption`, laid out in a column (no margins, 2 apart) that opens
+// with its title band. Returns that column.
+QVBoxLayout *panelWindow(QWidget *window, const QString &caption, const QString &heading,
+                         const QString &picture);
+
+// A toolbar row (margins 8 and 2, buttons 4 apart) added to `layout`.
+QHBoxLayout *toolbar(QBoxLayout *layout);
 
 // A caption over its edit box, in `column` of a two-row header grid.
 QLineEdit *labelledEdit(QGridLayout *grid, int column, const QString &caption, const QString &name,

@@ -4,6 +4,8 @@
 
 #include "catalogue/TableGrid.h"
 #include "printing/PrintService.h"
+#include "stock/Inventory.h"
+#include "stock/Movements.h"
 #include "stock/TFVendite.h"
 #include "stock/TFinventario.h"
 
@@ -99,10 +101,14 @@ private Q_SLOTS:
         QVERIFY(yes.findText(QStringLiteral("GIACCA/MARCA")));
         QVERIFY(!yes.findText(QStringLiteral("L'ABITO/")));
         QVERIFY(yes.findText(QStringLiteral("7,00")));
+        // A print leaves the list on its first row.
+        w.inventory().articles().last();
         f.prompter.expectConfirmCancel(QStringLiteral("Solo articoli con movimenti?"),
                                        Prompter::Answer::No);
         testing::click(w, "Stampa");
         QVERIFY(service->jobs()[1].canvas->findText(QStringLiteral("L'ABITO/")));
+        QCOMPARE(w.inventory().articles().asString(QStringLiteral("DESCRIZION")),
+                 QStringLiteral("GIACCA"));
 
         const QString path = f.dir.filePath(QStringLiteral("archivio/VN150326.XLS"));
         f.prompter.expectSaveFile(path).expectInformation(
@@ -114,6 +120,7 @@ private Q_SLOTS:
 
         testing::click(w, "Uscita");
         QVERIFY(!w.isVisible());
+        QVERIFY(!w.inventory().articles().isOpen());
         QCOMPARE(opener.codes, QList<int>{1});
         QVERIFY(f.prompter.done());
     }
@@ -176,6 +183,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(path));
 
         testing::click(w, "Uscita");
+        QVERIFY(!w.movements().articles().isOpen());
         QCOMPARE(opener.codes, QList<int>{1});
         // Showing again starts from the current year.
         w.show();

@@ -1,8 +1,10 @@
 #include "widgets/CaptionBox.h"
 #include "widgets/FocusHighlighter.h"
+#include "widgets/FormKit.h"
 #include "widgets/TitleBand.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -84,6 +86,27 @@ private Q_SLOTS:
         const QImage shot = box.grab().toImage();
         const QColor c = shot.pixelColor(60, 45);
         QVERIFY2(c.green() > 190 && c.red() < 30 && c.blue() < 30, qPrintable(c.name()));
+    }
+
+    void panelWindowOpensWithItsBandAndToolbar() {
+        QWidget window;
+        QVBoxLayout *layout = formkit::panelWindow(&window, QStringLiteral("Archivio"),
+                                                   QStringLiteral("ARCHIVIO"), QString());
+        QCOMPARE(window.layout(), layout);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Archivio"));
+        QVERIFY(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(window.autoFillBackground());
+        QCOMPARE(layout->contentsMargins(), QMargins());
+        QCOMPARE(layout->spacing(), 2);
+        auto *band = qobject_cast<TitleBand *>(layout->itemAt(0)->widget());
+        QVERIFY(band);
+        QCOMPARE(band->heading(), QStringLiteral("ARCHIVIO"));
+
+        QHBoxLayout *toolbar = formkit::toolbar(layout);
+        QCOMPARE(layout->count(), 2);
+        QCOMPARE(layout->itemAt(1)->layout(), toolbar);
+        QCOMPARE(toolbar->contentsMargins(), QMargins(8, 2, 8, 2));
+        QCOMPARE(toolbar->spacing(), 4);
     }
 };
 

@@ -36,6 +36,43 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     setWindowTitle(QStringLiteral("Archivi Vari"));
     setModal(true);
 
+    defineLists();
+
+    const QString background = shop.folder().file(QStringLiteral("bkgd.BMP"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    auto *band = new TitleBand(QStringLiteral("VARIE"), this);
+    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
+    layout->addWidget(band);
+
+    auto *grids = new QGridLayout;
+    grids->setContentsMargins(6, 0, 6, 0);
+    for (int i = 0; i < m_lists.size(); ++i)
+        grids->addWidget(listBox(i, background), i / 4, i % 4);
+
+    QWidget *variations = variationsBox(background);
+    // The lists in rows of four; the bulk change below them, as wide as the window.
+    const int listRows = int((m_lists.size() + 3) / 4);
+    grids->addWidget(variations, listRows, 0, 1, 4);
+    for (int row = 0; row < listRows; ++row)
+        grids->setRowStretch(row, 1);
+    layout->addLayout(grids, 1);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    auto *exit = new QPushButton(QStringLiteral("Uscita"), this);
+    exit->setObjectName(QStringLiteral("Uscita"));
+    exit->setAutoDefault(false);
+    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
+    bottom->addWidget(exit);
+    bottom->addSpacing(6);
+    layout->addLayout(bottom);
+
+    FocusHighlighter::install(this);
+    resize(900, 700);
+}
+
+void TFAltri::defineLists() {
     const QString inserisci = QStringLiteral("Inserisci la voce");
     auto list = [&](const QString &title, ListEntries::List entries, const QString &tag,
                     const QString &caption, const QString &prompt, const QString &question) {
@@ -69,48 +106,41 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     list(QStringLiteral("Stagione"), ListEntries::seasons(), QStringLiteral("NOME"),
          QStringLiteral("Nuova Stagione"), inserisci,
          QStringLiteral("Eliminare la Stagione selezionata?"));
+}
 
-    const QString background = shop.folder().file(QStringLiteral("bkgd.BMP"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 6);
-    auto *band = new TitleBand(QStringLiteral("VARIE"), this);
-    band->setPicture(shop.folder().file(QStringLiteral("top.BMP")));
-    layout->addWidget(band);
-
-    auto *grids = new QGridLayout;
-    grids->setContentsMargins(6, 0, 6, 0);
-    for (int i = 0; i < m_lists.size(); ++i) {
-        NameList &l = *m_lists[i];
-        l.table = std::make_unique<db::Table>(shop.database());
-        l.table->setTableName(l.entries.table + QStringLiteral(".DBF"));
-        if (!l.tag.isEmpty())
-            l.table->setIndexName(l.tag);
-        auto *box = new CaptionBox(QString(), this);
-        box->setObjectName(QStringLiteral("Lista") + QString::number(i));
-        box->setBackground(background);
-        auto *v = new QVBoxLayout(box);
-        v->setContentsMargins(4, 4, 4, 4);
-        l.grid = new TableGrid(*l.table, box);
-        l.grid->setObjectName(QStringLiteral("Griglia") + l.title);
-        l.grid->addColumn(l.entries.nameField, l.title);
-        l.grid->horizontalHeader()->setStretchLastSection(true);
-        v->addWidget(l.grid);
-        auto *buttons = new QHBoxLayout;
-        auto *bNew = new QPushButton(QStringLiteral("&Nuovo"), box);
-        bNew->setObjectName(QStringLiteral("Nuovo") + l.title);
-        auto *bDelete = new QPushButton(QStringLiteral("&Elimina"), box);
-        bDelete->setObjectName(QStringLiteral("Elimina") + l.title);
-        for (QPushButton *b : {bNew, bDelete}) {
-            b->setAutoDefault(false);
-            buttons->addWidget(b);
-        }
-        v->addLayout(buttons);
-        const auto index = ListIndex(i);
-        connect(bNew, &QPushButton::clicked, this, [this, index] { newEntry(index); });
-        connect(bDelete, &QPushButton::clicked, this, [this, index] { deleteEntry(index); });
-        grids->addWidget(box, i / 4, i % 4);
+CaptionBox *TFAltri::listBox(int i, const QString &background) {
+    NameList &l = *m_lists[i];
+    l.table = std::make_unique<db::Table>(m_shop.database());
+    l.table->setTableName(l.entries.table + QStringLiteral(".DBF"));
+    if (!l.tag.isEmpty())
+        l.table->setIndexName(l.tag);
+    auto *box = new CaptionBox(QString(), this);
+    box->setObjectName(QStringLiteral("Lista") + QString::number(i));
+    box->setBackground(background);
+    auto *v = new QVBoxLayout(box);
+    v->setContentsMargins(4, 4, 4, 4);
+    l.grid = new TableGrid(*l.table, box);
+    l.grid->setObjectName(QStringLiteral("Griglia") + l.title);
+    l.grid->addColumn(l.entries.nameField, l.title);
+    l.grid->horizontalHeader()->setStretchLastSection(true);
+    v->addWidget(l.grid);
+    auto *buttons = new QHBoxLayout;
+    auto *bNew = new QPushButton(QStringLiteral("&Nuovo"), box);
+    bNew->setObjectName(QStringLiteral("Nuovo") + l.title);
+    auto *bDelete = new QPushButton(QStringLiteral("&Elimina"), box);
+    bDelete->setObjectName(QStringLiteral("Elimina") + l.title);
+    for (QPushButton *b : {bNew, bDelete}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
     }
+    v->addLayout(buttons);
+    const auto index = ListIndex(i);
+    connect(bNew, &QPushButton::clicked, this, [this, index] { newEntry(index); });
+    connect(bDelete, &QPushButton::clicked, this, [this, index] { deleteEntry(index); });
+    return box;
+}
 
+QWidget *TFAltri::variationsBox(const QString &background) {
     auto *variations = new CaptionBox(QStringLiteral("Variazioni"), this);
     variations->setBackground(background);
     auto *vg = new QGridLayout(variations);
@@ -161,25 +191,7 @@ TFAltri::TFAltri(Shop &shop, QWidget *parent)
     connect(m_allBrands, &QCheckBox::toggled, m_brand, &QWidget::setDisabled);
     connect(m_allSuppliers, &QCheckBox::toggled, m_supplier, &QWidget::setDisabled);
     connect(m_run, &QPushButton::clicked, this, &TFAltri::BEseguiClick);
-    // The lists in rows of four; the bulk change below them, as wide as the window.
-    const int listRows = int((m_lists.size() + 3) / 4);
-    grids->addWidget(variations, listRows, 0, 1, 4);
-    for (int row = 0; row < listRows; ++row)
-        grids->setRowStretch(row, 1);
-    layout->addLayout(grids, 1);
-
-    auto *bottom = new QHBoxLayout;
-    bottom->addStretch();
-    auto *exit = new QPushButton(QStringLiteral("Uscita"), this);
-    exit->setObjectName(QStringLiteral("Uscita"));
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
-    bottom->addWidget(exit);
-    bottom->addSpacing(6);
-    layout->addLayout(bottom);
-
-    FocusHighlighter::install(this);
-    resize(900, 700);
+    return variations;
 }
 
 TFAltri::~TFAltri() {

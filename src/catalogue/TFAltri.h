@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace corvale {
 
+class CaptionBox;
+
 class LookupCombo;
 class Shop;
 class TableGrid;
@@ -55,6 +57,12 @@ private:
         TableGrid *grid = nullptr;
     };
 
+    // The eight lists: caption, entries, index, and the texts of "Nuovo" and "Elimina".
+    void defineLists();
+    // List `i` in its box with its "Nuovo" and "Elimina".
+    CaptionBox *listBox(int i, const QString &background);
+    // "Variazioni": the bulk change of prices or discounts.
+    QWidget *variationsBox(const QString &background);
     void FormActivate();
     void closeTables();
 

@@ -29,11 +29,7 @@ void ArchiveListPrintout::draw(PageCanvas &canvas) const {
 
     int page = 1;
     auto pageHeader = [&] {
-        CanvasFont italic;
-        italic.size = 8;
-        italic.italic = true;
-        canvas.setFont(italic);
-        const int h8 = canvas.textHeight(QStringLiteral("X"));
+        const int h8 = documentprint::useItalic(canvas, 8);
         canvas.textOut(x0 + 10, y, QStringLiteral("Fornitore"));
         canvas.textOut(x0 + 7 * k + 10, y, QStringLiteral("Numero"));
         canvas.textOut(x0 + 8 * k + 10, y, QStringLiteral("Data"));

@@ -19,6 +19,15 @@ int useFont(PageCanvas &canvas, double points, bool bold) {
     return canvas.textHeight(QStringLiteral("X"));
 }
 
+int useItalic(PageCanvas &canvas, double points) {
+    CanvasFont font;
+    font.name = QStringLiteral("Arial");
+    font.size = points;
+    font.italic = true;
+    canvas.setFont(font);
+    return canvas.textHeight(QStringLiteral("X"));
+}
+
 int nameLines(PageCanvas &canvas, int centre, int y, const QString &line1, const QString &line2) {
     const int h = useFont(canvas, 12, true);
     canvas.textOutCentred(centre, y, line1);

@@ -20,6 +20,9 @@ namespace documentprint {
 
 // Sets Arial at `points` (bold when asked) and returns the height of "X".
 int useFont(PageCanvas &canvas, double points, bool bold = false);
+// Sets Arial italic at `points`, as list printouts head their columns, and
+// returns the height of "X".
+int useItalic(PageCanvas &canvas, double points);
 // The shop's two name lines centred on `centre`: the first at y in 12 pt bold,
 // the second one 12 pt line lower in 10 pt bold. Returns the 12 pt line's height.
 int nameLines(PageCanvas &canvas, int centre, int y, const QString &line1, const QString &line2);

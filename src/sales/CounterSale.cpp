@@ -8,6 +8,7 @@
 #include "documents/SheetColumns.h"
 #include "register/FiscalDevice.h"
 #include "sales/CustomerColumns.h"
+#include "sales/ReceiptLines.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleLine.h"
 #include "sales/SaleReductions.h"
@@ -245,17 +246,7 @@ void CounterSale::describe(FiscalDevice &device, double discountPercent,
     const QList<SheetRow> rows = lines();
     const SaleTotals t = SaleArithmetic::totals(rows, discountPercent, m_agreed);
     const auto reductions = SaleReductions::of(m_shop.database(), rows, priceDay());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const SheetRow &row = rows[i];
-        const double amount = row.amount.toDouble();
-        device.line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
-                    row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
-        const double discount = row.number(sheet::SCONTO);
-        if (discount != 0)
-            device.lineDiscount(discount, amount);
-        if (const auto &r = reductions[i])
-            device.lineReduction(r->previous.toDouble(), r->percent, r->campaign->name);
-    }
+    putReceiptLines(device, rows, reductions);
     device.subtotalDiscount(discountPercent, t.discountAmount, t.net);
     for (const Tender &tender : payment.tenders)
         device.payment(tender.type, tender.amount);

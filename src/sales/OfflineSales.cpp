@@ -7,6 +7,7 @@
 #include "platform/Formats.h"
 #include "platform/Prompter.h"
 #include "register/NetworkFiscalDevice.h"
+#include "sales/ReceiptLines.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleReductions.h"
@@ -112,17 +113,7 @@ bool OfflineSales::describe(qint64 key, FiscalDevice &device, QString *reason) {
     const auto reductions = SaleReductions::of(m_shop.database(), rows, t.asDate(doc::DATADOC));
     device.changeCalculated(false);
     device.begin();
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const SheetRow &row = rows[i];
-        const double amount = row.amount.toDouble();
-        device.line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
-                    row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
-        const double discount = row.number(sheet::SCONTO);
-        if (discount != 0)
-            device.lineDiscount(discount, amount);
-        if (const auto &r = reductions[i])
-            device.lineReduction(r->previous.toDouble(), r->percent, r->campaign->name);
-    }
+    putReceiptLines(device, rows, reductions);
     // The stored total is what the customer paid, an agreed price included.
     const double gross = SaleArithmetic::totals(rows, 0).gross;
     device.subtotalDiscount(t.asFloat(doc::SCONTO), gross - net.toDouble(), net.toDouble());

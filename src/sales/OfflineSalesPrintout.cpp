@@ -43,11 +43,7 @@ void OfflineSalesPrintout::draw(PageCanvas &canvas) const {
 
     int page = 1;
     auto columnHeader = [&] {
-        CanvasFont italic;
-        italic.size = 8;
-        italic.italic = true;
-        canvas.setFont(italic);
-        const int h8 = canvas.textHeight(QStringLiteral("X"));
+        const int h8 = documentprint::useItalic(canvas, 8);
         canvas.textOut(date + 10, y, QStringLiteral("Data"));
         canvas.textOut(time + 10, y, QStringLiteral("Ora"));
         canvas.textOut(number + 10, y, QStringLiteral("Numero"));

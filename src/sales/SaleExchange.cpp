@@ -16,6 +16,7 @@
 #include "platform/Prompter.h"
 #include "register/NetworkFiscalDevice.h"
 #include "sales/CustomerColumns.h"
+#include "sales/ReceiptLines.h"
 #include "sales/SaleArithmetic.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleReductions.h"
@@ -282,17 +283,7 @@ bool SaleExchange::sendSale() {
     runReportingEngineErrors(m_shop.prompter(), [&] {
         reductions = SaleReductions::of(m_shop.database(), rows, m_shop.clock().today());
     });
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        const SheetRow &row = rows[i];
-        const double amount = row.amount.toDouble();
-        m_device->line(row.text(sheet::DESCRIZION), row.number(sheet::QUANTITA),
-                       row.number(sheet::PREZZO), row.number(sheet::IVA), amount);
-        if (row.number(sheet::SCONTO) != 0)
-            m_device->lineDiscount(row.number(sheet::SCONTO), amount);
-        if (i < reductions.size() && reductions[i])
-            m_device->lineReduction(reductions[i]->previous.toDouble(), reductions[i]->percent,
-                                    reductions[i]->campaign->name);
-    }
+    putReceiptLines(*m_device, rows, reductions);
     const SaleTotals totals = SaleArithmetic::totals(rows, 0);
     m_device->subtotalDiscount(0, totals.discountAmount, m_plan.saleTotal.toDouble());
     m_device->customerTaxCode(taxCode);

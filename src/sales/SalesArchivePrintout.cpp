@@ -77,11 +77,7 @@ void SalesArchivePrintout::draw(PageCanvas &canvas) const {
 
     int page = 1;
     auto columnHeader = [&] {
-        CanvasFont italic;
-        italic.size = 8;
-        italic.italic = true;
-        canvas.setFont(italic);
-        const int h8 = canvas.textHeight(QStringLiteral("X"));
+        const int h8 = documentprint::useItalic(canvas, 8);
         if (!sales)
             canvas.textOut(c.customer + 10, y, QStringLiteral("Cliente"));
         canvas.textOut(c.number + 10, y, QStringLiteral("Numero"));

@@ -7,6 +7,7 @@
 #include "register/NetworkFiscalDevice.h"
 #include "sales/SaleColumns.h"
 #include "sales/SaleSettings.h"
+#include "sales/TelematicDevice.h"
 #include "shell/Shop.h"
 
 namespace corvale {
@@ -31,11 +32,7 @@ bool DailyClosure::prepare() {
         m_shop.prompter().error(notTelematicText);
         return false;
     }
-    if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>();
-        connect(m_device.get(), &FiscalDevice::finished, this, &DailyClosure::onFinished);
-    }
-    m_device->setSettings(settings.register_);
+    telematicDevice(m_device, this, &DailyClosure::onFinished, settings.register_);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "sales/SaleReductions.h"
 #include "sales/SaleSettings.h"
 #include "sales/StoredSaleLines.h"
+#include "sales/TelematicDevice.h"
 #include "shell/Shop.h"
 
 #include <algorithm>
@@ -137,11 +138,7 @@ bool OfflineSales::send(const QList<qint64> &keys) {
         m_shop.prompter().error(notTelematicText);
         return false;
     }
-    if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>();
-        connect(m_device.get(), &FiscalDevice::finished, this, &OfflineSales::onFinished);
-    }
-    m_device->setSettings(settings.register_);
+    telematicDevice(m_device, this, &OfflineSales::onFinished, settings.register_);
     m_queue = keys;
     m_sent = 0;
     m_running = true;

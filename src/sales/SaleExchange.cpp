@@ -21,6 +21,7 @@
 #include "sales/SaleColumns.h"
 #include "sales/SaleReductions.h"
 #include "sales/SaleSettings.h"
+#include "sales/TelematicDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -247,11 +248,7 @@ bool SaleExchange::start(qint64 key, const FiscalDocumentRef &quoted, const Exch
         }
         m_voucherClaim = claim;
     }
-    if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>();
-        connect(m_device.get(), &FiscalDevice::finished, this, &SaleExchange::onFinished);
-    }
-    m_device->setSettings(settings.register_);
+    telematicDevice(m_device, this, &SaleExchange::onFinished, settings.register_);
     m_device->begin(FiscalDocument::Kind::Return, quoted);
     for (const ReceiptLine &line : plan.back.receiptLines)
         m_device->line(line.description, line.quantity, line.price, line.vat, line.amount);

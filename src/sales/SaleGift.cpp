@@ -6,6 +6,7 @@
 #include "register/NetworkFiscalDevice.h"
 #include "sales/GiftReceiptPrintout.h"
 #include "sales/SaleSettings.h"
+#include "sales/TelematicDevice.h"
 #include "shell/Shop.h"
 
 namespace corvale {
@@ -25,11 +26,7 @@ bool SaleGift::issue(qint64 key, bool justIssued) {
         return false;
     const SaleSettings settings = SaleSettings::read(m_shop.ini());
     if (justIssued && settings.register_.isTelematic()) {
-        if (!m_device) {
-            m_device = std::make_unique<NetworkFiscalDevice>();
-            connect(m_device.get(), &FiscalDevice::finished, this, &SaleGift::onFinished);
-        }
-        m_device->setSettings(settings.register_);
+        telematicDevice(m_device, this, &SaleGift::onFinished, settings.register_);
         m_key = key;
         if (m_device->hasGiftReceipt() && m_device->giftReceipt())
             return true;

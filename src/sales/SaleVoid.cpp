@@ -16,6 +16,7 @@
 #include "sales/SaleFiscalState.h"
 #include "sales/SaleSettings.h"
 #include "sales/StoredSaleLines.h"
+#include "sales/TelematicDevice.h"
 #include "shell/CommonRoutines.h"
 #include "shell/Shop.h"
 
@@ -280,11 +281,7 @@ bool SaleVoid::send(qint64 key) {
                                                                : noDocumentReturnText);
         return false;
     }
-    if (!m_device) {
-        m_device = std::make_unique<NetworkFiscalDevice>();
-        connect(m_device.get(), &FiscalDevice::finished, this, &SaleVoid::onFinished);
-    }
-    m_device->setSettings(settings.register_);
+    telematicDevice(m_device, this, &SaleVoid::onFinished, settings.register_);
     m_key = key;
     m_voucher.reset();
     return true;
